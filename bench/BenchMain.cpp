@@ -1,0 +1,13 @@
+// zajavki-bench [FILTER]: runs every comparison (or those whose name contains FILTER).
+#include "BenchRunner.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const std::string filter = argc > 1 ? argv[1] : "";
+    if (bench::runAll(filter) == 0)
+        std::fprintf(stderr, "no benchmark matches \"%s\"\n", filter.c_str());
+    return 0;
+}
