@@ -1,0 +1,194 @@
+#include "data/DataModule.h"
+
+#include "data/DbError.h"
+#include "data/Store.h"
+#include "shell/Prompter.h"
+#include "shell/SharedState.h"
+
+#include <QLocale>
+
+namespace {
+const QString kDateMask = QStringLiteral("!99/99/0000;1;_");
+}
+
+TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
+    : QObject(parent), store_(store), state_(state), prompter_(prompter) {
+    setObjectName(QStringLiteral("DM"));
+
+    tblPersonal = addTable("tblPersonal", "Personal.DB", "dtsPersonal", "ind_FIO");
+    dtsPersonal = lastSource_;
+    tblTrained = addTable("tblTrained", "Trained.db", "dtsTrained", "ind_Kod_Personal", dtsPersonal, "NPP");
+    dtsTrained = lastSource_;
+    tblSertif = addTable("tblSertif", "Sertif.db", "dtsSertif", "ind_PersonalKOD", dtsPersonal, "NPP");
+    dtsSertif = lastSource_;
+    tblPerEmail = addTable("tblPerEmail", "PEREMAIL.db", "dtsPerEmail", "ind_PersonalKOD", dtsPersonal, "NPP");
+    dtsPerEmail = lastSource_;
+    tblPerSnils = addTable("tblPerSnils", "PERSNILS.db", "dtsPerSnils", "ind_PersonalKOD", dtsPersonal, "NPP");
+    dtsPerSnils = lastSource_;
+    tblDoljn = addTable("tblDoljn", "DOLJNOST.DB", "dtsDoljn");
+    dtsDoljn = lastSource_;
+    tblSpez = addTable("tblSpez", "SPEZ.DB", "dtsSpez");
+    dtsSpez = lastSource_;
+    tblSpecialty = addTable("tblSpecialty", "Specialty.DB", "dtsSpecialty");
+    dtsSpecialty = lastSource_;
+    tblNewZicl = addTable("tblNewZicl", "NewZicl2023.db", "dtsNewZicl", "ind_RealZicl_Hours");
+    dtsNewZicl = lastSource_;
+    tblConfig = addTable("tblConfig", "Config.db", "dtsConfig");
+    dtsConfig = lastSource_;
+    tblLPUDETAILS = addTable("tblLPUDETAILS", "LPUDETAILS.db", "dtsLPUDetails");
+    dtsLPUDetails = lastSource_;
+    tblZajavki = addTable("tblZajavki", "Zajavki.DB", "dtsZajavki");
+    dtsZajavki = lastSource_;
+    tblSluch = addTable("tblSluch", "Sluch.DB", "dtsSluch", "ind_KZajavki_Year", dtsZajavki, "KZajavki;Year");
+    dtsSluch = lastSource_;
+    tblSLSertif = addTable("tblSLSertif", "SLSertif.db", "dtsSLSertif", "ind_PersonalKOD", dtsSluch, "NPP");
+    dtsSLSertif = lastSource_;
+    tblSlEmail = addTable("tblSlEmail", "SLUCHEMAIL.db", "dtsSlEmail", "ind_PersonalKOD", dtsSluch, "NPP");
+    dtsSlEmail = lastSource_;
+    tblZajavki2021 = addTable("tblZajavki2021", "Zajavki2021.db", "dtsZajavki2021");
+    dtsZajavki2021 = lastSource_;
+    tblSluch2021 = addTable("tblSluch2021", "Sluch2021.db", "dtsSluch2021", "ind_KZajavki_Year", dtsZajavki2021,
+                            "KZajavki;Year");
+    dtsSluch2021 = lastSource_;
+    tblSluchSnils =
+        addTable("tblSluchSnils", "SLUCHSNILS.db", "dtsSluchSnils", "ind_PersonalKOD", dtsSluch2021, "NPP");
+    dtsSluchSnils = lastSource_;
+    tblZajavki2023 = addTable("tblZajavki2023", "Zajavki2023.db", "dtsZajavki2023");
+    dtsZajavki2023 = lastSource_;
+    tblSluch2023 = addTable("tblSluch2023", "Sluch2023.db", "dtsSluch2023", "ind_KZajavki_Year", dtsZajavki2023,
+                            "KZajavki;Year");
+    dtsSluch2023 = lastSource_;
+    tblTempZ = addTable("tblTempZ", "TempZ.DB", "dtsTempZ");
+    dtsTempZ = lastSource_;
+    tblTempZ2023 = addTable("tblTempZ2023", "TempZ2023.db", "dtsTempZ2023");
+    dtsTempZ2023 = lastSource_;
+
+    // Field settings that shape input and display.
+    tblPersonal->field("DR").editMask = kDateMask;
+    tblSluch->field("DR").editMask = kDateMask;
+    tblSLSertif->field("DateCL").editMask = kDateMask;
+    tblSLSertif->field("DateCL").displayFormat = QStringLiteral("dd.mm.yyyy");
+
+    // Years of service, counted from the start years against the start-up year.
+    tblPersonal->addCalculatedField(QStringLiteral("StajO1"), FieldType::Short);
+    tblPersonal->addCalculatedField(QStringLiteral("StajD1"), FieldType::Short);
+    tblPersonal->onCalcFields = [this](Dataset& ds) { calcServiceYears(ds); };
+
+    // The positions search: find first / find next accept rows by this routine.
+    tblDoljn->onFilterRecord = [this](Dataset& ds) { return doljnMatches(ds); };
+
+    for (Table* t : {tblPersonal, tblTrained, tblSertif, tblZajavki, tblSluch, tblSluch2021, tblSluch2023})
+        t->beforeDelete = [this](Dataset& ds) { confirmDelete(ds); };
+
+    qrMZajavki2023 = addMaxQuery(QStringLiteral("qrMZajavki2023"), QStringLiteral("Zajavki2023"));
+    qrMZajavki2021 = addMaxQuery(QStringLiteral("qrMZajavki2021"), QStringLiteral("Zajavki2021"));
+    qrMZajavki = addMaxQuery(QStringLiteral("qrMZajavki"), QStringLiteral("Zajavki"));
+
+    qZajavki2021 = new Query(store_, QStringLiteral("qZajavki2021"), this);
+    qZajavki2021->addField(QStringLiteral("NPP"), FieldType::Long);
+    qZajavki2021->addField(QStringLiteral("KZajavki"), FieldType::Number);
+    qZajavki2021->addField(QStringLiteral("Year"), FieldType::Short);
+    qZajavki2021->setSql({QStringLiteral("SELECT NPP, KZajavki, \"Year\""), QStringLiteral("FROM Zajavki2021"),
+                          QStringLiteral("WHERE \"Year\" >= :p_year"), QStringLiteral("ORDER BY NPP")});
+    datasets_ << qZajavki2021;
+    dtsqZajavki2021 = new DataSource(QStringLiteral("dtsqZajavki2021"), qZajavki2021, this);
+
+    qNewZicl = new Query(store_, QStringLiteral("qNewZicl"), this);
+    for (const FieldDef& f : layouts::find(QStringLiteral("NewZicl2023"))->fields)
+        qNewZicl->addField(f.name, f.type == FieldType::AutoInc ? FieldType::Long : f.type, f.size);
+    qNewZicl->setSql(defaultNewZiclSql());
+    datasets_ << qNewZicl;
+    dtsQNewZICL2021 = new DataSource(QStringLiteral("dtsQNewZICL2021"), qNewZicl, this);
+    sources_ << dtsqZajavki2021 << dtsQNewZICL2021;
+
+    for (Dataset* ds : datasets_)
+        for (int i = 0; i < ds->fieldCount(); ++i)
+            fields_.insert(ds->field(i).objectName(), &ds->field(i));
+}
+
+Table* TDM::addTable(const QString& name, const QString& file, const QString& source, const QString& index,
+                     DataSource* master, const QString& masterFields) {
+    auto* t = new Table(store_, name, file, this);
+    if (!index.isEmpty())
+        t->setIndexName(index);
+    if (master)
+        t->setMasterSource(master, masterFields);
+    lastSource_ = new DataSource(source, t, this);
+    datasets_ << t;
+    sources_ << lastSource_;
+    return t;
+}
+
+Query* TDM::addMaxQuery(const QString& name, const QString& table) {
+    auto* q = new Query(store_, name, this);
+    q->addField(QStringLiteral("MAXZAJAVKI"), FieldType::Number);
+    q->setSql({QStringLiteral("SELECT MAX(KZajavki) AS MAXZAJAVKI"), QStringLiteral("FROM \"%1\"").arg(table),
+               QStringLiteral("WHERE \"Year\" = :p_year")});
+    datasets_ << q;
+    return q;
+}
+
+QStringList TDM::defaultNewZiclSql() {
+    return {QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, \"Year\", NPP")};
+}
+
+Field& TDM::field(const QString& objectName) const {
+    Field* f = fields_.value(objectName);
+    if (!f)
+        throw DbError(QStringLiteral("Поле %1 не найдено в модуле данных").arg(objectName));
+    return *f;
+}
+
+Dataset* TDM::dataset(const QString& objectName) const {
+    for (Dataset* ds : datasets_)
+        if (ds->objectName() == objectName)
+            return ds;
+    return nullptr;
+}
+
+DataSource* TDM::dataSource(const QString& objectName) const {
+    for (DataSource* s : sources_)
+        if (s->objectName() == objectName)
+            return s;
+    return nullptr;
+}
+
+void TDM::reloadNewZicl(const QStringList& sql, const QHash<QString, QVariant>& params) {
+    qNewZicl->close();
+    qNewZicl->setSql(sql);
+    qNewZicl->clearParams();
+    for (auto it = params.begin(); it != params.end(); ++it)
+        qNewZicl->setParam(it.key(), it.value());
+    qNewZicl->open();
+    qNewZicl->last();
+    qNewZicl->first();
+}
+
+double TDM::maxApplicationNumber(Query& maxQuery, int year) {
+    maxQuery.close();
+    maxQuery.setParam(QStringLiteral("p_year"), year);
+    maxQuery.open();
+    const double value = maxQuery.field(QStringLiteral("MAXZAJAVKI")).asFloat();
+    maxQuery.close();
+    return value;
+}
+
+void TDM::confirmDelete(Dataset&) {
+    if (state_.SilentDelete)
+        return;
+    if (!prompter_.confirmWithBeep(QStringLiteral("Удалить текущую запись")))
+        throw AbortAction();
+}
+
+void TDM::calcServiceYears(Dataset& ds) {
+    const int year = state_.CurYear;
+    ds.field(QStringLiteral("StajO1")).setAsInteger(year - ds.field(QStringLiteral("StajOb")).asInteger());
+    ds.field(QStringLiteral("StajD1")).setAsInteger(year - ds.field(QStringLiteral("StajDoljn")).asInteger());
+}
+
+bool TDM::doljnMatches(Dataset& ds) {
+    if (doljnSearchText.isEmpty())
+        return false;
+    const QString wanted = QLocale().toUpper(doljnSearchText);
+    return ds.field(QStringLiteral("NDoljn")).asString().contains(wanted, Qt::CaseSensitive);
+}

@@ -1,0 +1,196 @@
+#pragma once
+// A dataset: an ordered view of rows with a current row and a record buffer, typed field objects,
+// navigation, append/edit/post/cancel/delete, locate, find nearest, a filter, a record-filter
+// routine, calculated fields and an optional master-detail link. Tables and read-only queries
+// are datasets; views bind to them through a DataSource.
+//
+// Only the ordered row identities of the view are kept in memory; row values are read through
+// a small cache, so long lists stay cheap to open and to step through.
+
+#include "data/Field.h"
+
+#include <QObject>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class DataSource;
+class Store;
+
+using RowId = qint64;
+using Values = QVector<QVariant>;
+
+struct FilterCondition {
+    QString field;
+    QVariant value; // compared for equality, as a value: no quoting, no escaping
+};
+
+class Dataset : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    ~Dataset() override;
+
+    // Field objects, stored fields first, then calculated ones.
+    int fieldCount() const { return int(fields_.size()); }
+    Field& field(int index) const { return *fields_[index]; }
+    Field& field(const QString& name) const; // throws DbError when there is no such field
+    Field* findField(const QString& name) const;
+    Field& addCalculatedField(const QString& name, FieldType type);
+    int storedFieldCount() const { return storedCount_; }
+
+    // Hooks. onCalcFields fills the calculated fields of the active record; beforeDelete may throw
+    // AbortAction to keep the row; onFilterRecord decides which rows findFirst/findNext accept.
+    std::function<void(Dataset&)> onCalcFields;
+    std::function<void(Dataset&)> beforeDelete;
+    std::function<bool(Dataset&)> onFilterRecord;
+
+    void open();
+    void close();
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+
+    int recordCount() const;
+    int recNo() const; // position of the current row in the view, -1 when the view is empty
+    bool eof() const;
+    bool bof() const;
+    bool isEmpty() const;
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int row);
+
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void remove();
+    bool isModified() const { return modified_; }
+    // Posts a changed row, drops an unchanged edit or new row.
+    void checkBrowseMode();
+
+    // Fields joined by ';' (blanks allowed); exact, case-sensitive match; true when found.
+    bool locate(const QString& fieldNames, const QVariantList& values);
+    // On the leading fields of the current order: the first row equal to or after the values,
+    // the last row when every row sorts before them.
+    void findNearest(const QVariantList& values);
+    bool findFirst();
+    bool findNext();
+
+    // The filter: either the textual form "([PR]= 'X')" or conditions given as values.
+    void setFilter(const QString& expression);
+    void setFilterConditions(const QList<FilterCondition>& conditions);
+    QString filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool isFiltered() const { return filtered_; }
+
+    // Detail link: the rows shown are those whose leading order fields equal the master's fields.
+    void setMasterSource(DataSource* master, const QString& masterFields);
+    DataSource* masterSource() const { return master_; }
+
+    // Row values for views: the current row shows its record buffer, edits included.
+    QVariant valueAt(int row, int fieldIndex);
+    RowId rowIdAt(int row) const { return view_[size_t(row)]; }
+    RowId currentRowId() const;
+
+    // Re-reads the rows from their source, keeping the current row when it still exists.
+    void reread();
+
+    // Field access for Field objects.
+    QVariant fieldValue(int fieldIndex) const { return (*active_)[fieldIndex]; }
+    void setFieldValue(int fieldIndex, const QVariant& value);
+
+signals:
+    void viewReset();             // rows were added, removed, reordered or re-read
+    void currentChanged();        // another row is current, or the current row was re-read
+    void stateChanged();          // opened, closed, edit, insert, browse
+    void fieldChanged(int field); // a value of the record buffer changed (-1: all of them)
+    void posted();
+
+protected:
+    Dataset(Store* store, const QString& objectName, QObject* parent);
+
+    void defineField(const FieldDef& def);
+    void checkActive() const;
+    [[noreturn]] void fail(const QString& message) const;
+    Values& buffer() { return buf_; }
+
+    virtual bool isReadOnly() const { return false; }
+    virtual void openSource() = 0;
+    virtual void closeSource() {}
+    virtual std::vector<RowId> fetchView() = 0; // honouring range and filter, in order
+    virtual Values fetchRow(RowId id) = 0;      // stored values only
+    virtual RowId insertRecord(Values& values); // may fill an auto-increment value
+    virtual void updateRecord(RowId id, const Values& values);
+    virtual void deleteRecord(RowId id);
+    // Order of the view; the default is by row identity.
+    virtual int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const;
+    // Leading fields of the order: what a detail link and find nearest match on.
+    virtual QList<int> orderFields() const { return {}; }
+    // The position of the first view row matching the fields exactly, -1 when none.
+    virtual int findMatch(const QList<int>& fields, const Values& values);
+
+    // State of the detail link and the filter, for subclasses that fetch through SQL.
+    bool rangeEmpty() const { return rangeEmpty_; }
+    const QList<int>& linkFields() const { return linkFields_; }
+    const QVariantList& rangeValues() const { return rangeValues_; }
+    struct Condition {
+        int field;
+        QVariant value;
+    };
+    QList<Condition> activeFilter() const { return filtered_ ? filterConds_ : QList<Condition>{}; }
+
+    Values rowValues(RowId id); // cached
+    void forgetRow(RowId id);
+    void forgetAllRows();
+    int positionOf(RowId id);
+    static int compareValues(FieldType type, const QVariant& a, const QVariant& b);
+    static bool sameValue(const QVariant& a, const QVariant& b);
+
+    Store* store_;
+
+private:
+    void rebuild(RowId keep, bool keepPosition);
+    void loadCurrent();
+    void computeCalc(Values& record);
+    void setCurrent(int row);
+    bool matchesView(const Values& values) const;
+    int lowerBound(const Values& values, RowId id);
+    void placeAfterWrite(RowId id, const Values& values, bool inserted);
+    void masterChanged();
+    Values blankRecord() const;
+    template <typename Fn> auto withRecord(Values& record, Fn fn);
+
+    std::vector<std::unique_ptr<Field>> fields_;
+    int storedCount_ = 0;
+    State state_ = State::Inactive;
+    std::vector<RowId> view_;
+    int cur_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    Values buf_;
+    Values* active_ = &buf_;
+    bool inCalc_ = false;
+    bool modified_ = false;
+
+    std::unordered_map<RowId, Values> cache_;
+    std::unordered_map<RowId, int> positions_;
+    bool positionsValid_ = false;
+
+    QString filterText_;
+    QList<Condition> filterConds_;
+    bool filtered_ = false;
+
+    DataSource* master_ = nullptr;
+    QList<int> masterFields_;
+    QList<int> linkFields_;
+    QVariantList rangeValues_;
+    bool rangeEmpty_ = false;
+    QMetaObject::Connection masterConnections_[3];
+};

@@ -1,0 +1,230 @@
+#include "data/Field.h"
+
+#include "data/Dataset.h"
+#include "data/DbError.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+
+QLocale numberLocale() {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+// Qt's date patterns from the display formats the field objects use ("dd.mm.yyyy").
+QString qtDateFormat(const QString& format) {
+    QString f = format;
+    f.replace(QStringLiteral("mm"), QStringLiteral("MM"));
+    return f;
+}
+
+} // namespace
+
+QString formatNumber(double value) { return numberLocale().toString(value, 'g', 15); }
+
+Field::Field(Dataset* dataset, int index, FieldDef def, bool calculated)
+    : dataset_(dataset), index_(index), def_(std::move(def)), calculated_(calculated) {
+    readOnly_ = def_.type == FieldType::AutoInc;
+}
+
+QString Field::objectName() const { return dataset_->objectName() + def_.name; }
+
+QVariant Field::value() const {
+    if (!dataset_->isActive())
+        throw DbError(QStringLiteral("Операция невозможна: набор данных %1 закрыт").arg(dataset_->objectName()));
+    return dataset_->fieldValue(index_);
+}
+
+QString Field::asString() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return {};
+    switch (def_.type) {
+    case FieldType::Number: return formatNumber(v.toDouble());
+    case FieldType::Date: return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    default: return v.toString();
+    }
+}
+
+qint64 Field::asInteger() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return 0;
+    switch (def_.type) {
+    case FieldType::Number: return qint64(std::llround(v.toDouble()));
+    case FieldType::Alpha:
+    case FieldType::Memo: {
+        bool ok = false;
+        qint64 n = v.toString().trimmed().toLongLong(&ok);
+        if (!ok)
+            refuse(QStringLiteral("'%1' не является целым числом").arg(v.toString()));
+        return n;
+    }
+    case FieldType::Date: return Field::zeroDate().daysTo(v.toDate());
+    default: return v.toLongLong();
+    }
+}
+
+double Field::asFloat() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return 0.0;
+    switch (def_.type) {
+    case FieldType::Alpha:
+    case FieldType::Memo: {
+        QVariant n = Field(dataset_, index_, {def_.name, FieldType::Number, 0}, false).fromText(v.toString());
+        return n.toDouble();
+    }
+    case FieldType::Date: return double(Field::zeroDate().daysTo(v.toDate()));
+    default: return v.toDouble();
+    }
+}
+
+QDate Field::asDate() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return zeroDate();
+    if (def_.type == FieldType::Date)
+        return v.toDate();
+    if (def_.isText())
+        return fromText(v.toString()).toDate();
+    return zeroDate().addDays(v.toLongLong());
+}
+
+QString Field::displayText() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return {};
+    if (def_.type == FieldType::Date) {
+        const QString format =
+            displayFormat.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat) : qtDateFormat(displayFormat);
+        return QLocale().toString(v.toDate(), format);
+    }
+    return asString();
+}
+
+void Field::refuse(const QString& why) const {
+    throw DbError(QStringLiteral("%1 (поле %2)").arg(why, def_.name));
+}
+
+QVariant Field::checkedInteger(qint64 v) const {
+    qint64 lo = INT32_MIN, hi = INT32_MAX;
+    if (def_.type == FieldType::Short) {
+        lo = -32768;
+        hi = 32767;
+    }
+    if (v < lo || v > hi)
+        refuse(QStringLiteral("Значение %1 вне допустимого диапазона от %2 до %3").arg(v).arg(lo).arg(hi));
+    return int(v);
+}
+
+QVariant Field::fromText(const QString& text) const {
+    switch (def_.type) {
+    case FieldType::Alpha:
+        return text.isEmpty() ? QVariant() : QVariant(text.left(def_.size));
+    case FieldType::Memo:
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    case FieldType::AutoInc:
+    case FieldType::Short:
+    case FieldType::Long: {
+        const QString t = text.trimmed();
+        if (t.isEmpty())
+            return {};
+        bool ok = false;
+        qint64 n = t.toLongLong(&ok);
+        if (!ok)
+            refuse(QStringLiteral("'%1' не является целым числом").arg(text));
+        return checkedInteger(n);
+    }
+    case FieldType::Number: {
+        QString t = text.trimmed();
+        if (t.isEmpty())
+            return {};
+        bool ok = false;
+        double d = numberLocale().toDouble(t, &ok);
+        if (!ok)
+            d = QLocale::c().toDouble(t, &ok);
+        if (!ok || !std::isfinite(d))
+            refuse(QStringLiteral("'%1' не является числом").arg(text));
+        return d;
+    }
+    case FieldType::Date: {
+        // A cleared masked box holds only its separators and blanks.
+        static const QRegularExpression blank(QStringLiteral("^[\\s._/-]*$"));
+        if (blank.match(text).hasMatch())
+            return {};
+        static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,2})[./-](\\d{1,2})[./-](\\d{4})\\s*$"));
+        const auto m = pattern.match(text);
+        QDate d;
+        if (m.hasMatch())
+            d = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
+        if (!d.isValid())
+            refuse(QStringLiteral("'%1' не является правильной датой").arg(text));
+        return d;
+    }
+    }
+    return {};
+}
+
+QVariant Field::convert(const QVariant& value) const {
+    if (!value.isValid() || value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        return fromText(value.toString());
+    case QMetaType::QDate:
+        if (def_.type == FieldType::Date) {
+            if (!value.toDate().isValid())
+                refuse(QStringLiteral("Неправильная дата"));
+            return value.toDate();
+        }
+        if (def_.isText())
+            return fromText(value.toDate().toString(QStringLiteral("dd.MM.yyyy")));
+        refuse(QStringLiteral("Дату нельзя записать в числовое поле"));
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        double d = value.toDouble();
+        if (!std::isfinite(d))
+            refuse(QStringLiteral("Значение не является числом"));
+        switch (def_.type) {
+        case FieldType::Number: return d;
+        case FieldType::Alpha:
+        case FieldType::Memo: return fromText(formatNumber(d));
+        case FieldType::Date: return zeroDate().addDays(qint64(std::floor(d)));
+        default:
+            if (std::fabs(d) > 9.0e15)
+                refuse(QStringLiteral("Значение %1 вне допустимого диапазона").arg(formatNumber(d)));
+            return checkedInteger(std::llround(d));
+        }
+    }
+    default: {
+        bool ok = false;
+        qint64 n = value.toLongLong(&ok);
+        if (!ok)
+            return fromText(value.toString());
+        switch (def_.type) {
+        case FieldType::Number: return double(n);
+        case FieldType::Alpha:
+        case FieldType::Memo: return fromText(QString::number(n));
+        case FieldType::Date: return zeroDate().addDays(n);
+        default: return checkedInteger(n);
+        }
+    }
+    }
+}
+
+void Field::setValue(const QVariant& v) { dataset_->setFieldValue(index_, convert(v)); }
+void Field::setAsString(const QString& text) { setValue(QVariant(text)); }
+void Field::setAsInteger(qint64 v) { setValue(QVariant(v)); }
+void Field::setAsFloat(double v) { setValue(QVariant(v)); }
+void Field::setAsDate(const QDate& d) {
+    if (!d.isValid())
+        refuse(QStringLiteral("Неправильная дата"));
+    setValue(QVariant(d));
+}
+void Field::clear() { dataset_->setFieldValue(index_, QVariant()); }

@@ -1,0 +1,64 @@
+#include "data/Query.h"
+
+#include "data/DbError.h"
+#include "data/Statement.h"
+#include "data/Store.h"
+
+#include <sqlite3.h>
+
+Query::Query(Store& store, const QString& objectName, QObject* parent) : Dataset(&store, objectName, parent) {}
+
+Field& Query::addField(const QString& name, FieldType type, int size) {
+    defineField(FieldDef{name, type, size});
+    return field(storedFieldCount() - 1);
+}
+
+void Query::setSql(const QStringList& lines) {
+    if (isActive())
+        fail(QStringLiteral("Текст запроса %1 нельзя менять, пока он открыт").arg(objectName()));
+    sql_ = lines;
+}
+
+void Query::setParam(const QString& name, const QVariant& value) { params_.insert(name, value); }
+
+void Query::openSource() {
+    Statement st(store_->handle(), sql_.join(u'\n'));
+    for (int p = 1; p <= st.parameterCount(); ++p) {
+        const QString name = st.parameterName(p);
+        if (!params_.contains(name))
+            fail(QStringLiteral("Не задан параметр %1 запроса %2").arg(name, objectName()));
+        st.bind(p, params_.value(name));
+    }
+    // Map the declared fields to the result's columns.
+    QList<int> columnOf;
+    for (int f = 0; f < storedFieldCount(); ++f) {
+        int found = -1;
+        for (int c = 0; c < st.columnCount() && found < 0; ++c)
+            if (st.columnName(c).compare(field(f).name(), Qt::CaseInsensitive) == 0)
+                found = c;
+        if (found < 0)
+            fail(QStringLiteral("Поле %1 не найдено в результате запроса %2").arg(field(f).name(), objectName()));
+        columnOf << found;
+    }
+    rows_.clear();
+    while (st.step()) {
+        Values v(storedFieldCount());
+        for (int f = 0; f < storedFieldCount(); ++f)
+            v[f] = st.value(columnOf[f], field(f).type());
+        rows_.push_back(std::move(v));
+    }
+}
+
+std::vector<RowId> Query::fetchView() {
+    std::vector<RowId> ids;
+    ids.reserve(rows_.size());
+    const auto filter = activeFilter();
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        bool ok = true;
+        for (const auto& c : filter)
+            ok = ok && sameValue(rows_[i][c.field], c.value);
+        if (ok)
+            ids.push_back(RowId(i));
+    }
+    return ids;
+}

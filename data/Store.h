@@ -1,0 +1,96 @@
+#pragma once
+// The store: one SQLite database holding every table of the program under its name.
+// Opening it checks each table's layout; a missing or different table is an error of that
+// table alone, reported when the table is opened.
+
+#include "data/Layout.h"
+#include "data/Statement.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <memory>
+#include <unordered_map>
+
+struct sqlite3;
+class Dataset;
+
+class Store {
+public:
+    ~Store();
+    Store(const Store&) = delete;
+    Store& operator=(const Store&) = delete;
+
+    // Opens the database file, creating it with every table when it does not exist.
+    // Throws DbError when the file cannot be opened or created.
+    static std::unique_ptr<Store> open(const QString& path);
+    // Creates the database file with every table; throws DbError when the file exists.
+    static std::unique_ptr<Store> create(const QString& path);
+
+    const QString& path() const { return path_; }
+    sqlite3* handle() const { return db_; }
+
+    // Why the table cannot be used (missing, or laid out differently); empty when it is sound.
+    QString layoutError(const QString& sqlName) const;
+    bool hasIndex(const QString& sqlName, const QString& indexName) const;
+    static QString sqlIndexName(const QString& sqlName, const QString& indexName);
+
+    // A statement from the cache, reset and ready; the guard hands it back when it goes out of scope.
+    class Cached {
+    public:
+        Cached(Statement* s, std::unique_ptr<Statement> own) : s_(s), own_(std::move(own)) {}
+        Cached(Cached&& o) noexcept : s_(o.s_), own_(std::move(o.own_)) { o.s_ = nullptr; }
+        ~Cached();
+        Statement* operator->() const { return s_; }
+        Statement& operator*() const { return *s_; }
+
+    private:
+        Statement* s_;
+        std::unique_ptr<Statement> own_; // a private copy when the cached one was busy
+    };
+    Cached cached(const QString& sql);
+    void exec(const QString& sql);
+    qint64 lastInsertId() const;
+
+    // Transactions nest: the outermost commits; a rollback at any depth undoes the whole
+    // outer transaction's work done since its savepoint, and every open dataset is re-read.
+    void begin();
+    void commit();
+    void rollback();
+    int transactionDepth() const { return depth_; }
+
+    class Transaction {
+    public:
+        explicit Transaction(Store& store) : store_(store) { store_.begin(); }
+        ~Transaction() {
+            if (!done_)
+                store_.rollback();
+        }
+        void commit() {
+            store_.commit();
+            done_ = true;
+        }
+
+    private:
+        Store& store_;
+        bool done_ = false;
+    };
+
+    // Datasets register so that a rollback can make them re-read what is really stored.
+    void attach(Dataset* ds) { datasets_.insert(ds); }
+    void detach(Dataset* ds) { datasets_.remove(ds); }
+
+private:
+    Store(sqlite3* db, QString path);
+    void configure();
+    void createAll();
+    void checkLayouts();
+
+    sqlite3* db_;
+    QString path_;
+    QHash<QString, QString> layoutErrors_;
+    QSet<QString> indexes_;
+    std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
+    QSet<Dataset*> datasets_;
+    int depth_ = 0;
+};

@@ -1,0 +1,187 @@
+#include "data/Table.h"
+
+#include "data/DbError.h"
+#include "data/Store.h"
+
+namespace {
+QString quoted(const QString& name) { return u'"' + name + u'"'; }
+} // namespace
+
+Table::Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent)
+    : Dataset(&store, objectName, parent), layout_(layouts::find(tableName)) {
+    if (!layout_)
+        throw DbError(QStringLiteral("Таблица %1 неизвестна").arg(tableName));
+    for (const FieldDef& f : layout_->fields)
+        defineField(f);
+    QStringList all, writable, assignments, marks;
+    for (int i = 0; i < layout_->fields.size(); ++i) {
+        const FieldDef& f = layout_->fields[i];
+        all << quoted(f.name);
+        if (f.type == FieldType::AutoInc) {
+            autoIncField_ = i;
+            continue;
+        }
+        writable << quoted(f.name);
+        assignments << quoted(f.name) + QStringLiteral(" = ?");
+        marks << QStringLiteral("?");
+    }
+    const QString t = quoted(layout_->sqlName);
+    selectRowSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(u','), t);
+    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u','));
+    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(t, assignments.join(u','));
+    deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t);
+}
+
+void Table::setIndexName(const QString& indexName) {
+    if (isActive())
+        fail(QStringLiteral("Индекс таблицы %1 нельзя сменить, пока она открыта").arg(objectName()));
+    indexName_ = indexName;
+    order_.clear();
+    if (indexName.isEmpty())
+        return;
+    const IndexDef* idx = layout_->index(indexName);
+    if (!idx)
+        fail(QStringLiteral("Индекс %1 таблицы %2 не найден").arg(indexName, layout_->fileName));
+    for (const QString& f : idx->fields)
+        order_ << layout_->fieldIndex(f);
+}
+
+void Table::openSource() {
+    const QString error = store_->layoutError(layout_->sqlName);
+    if (!error.isEmpty())
+        throw DbError(error);
+    if (!indexName_.isEmpty() && !store_->hasIndex(layout_->sqlName, indexName_))
+        fail(QStringLiteral("Индекс %1 таблицы %2 не найден").arg(indexName_, layout_->fileName));
+}
+
+void Table::emptyTable() {
+    if (isActive())
+        fail(QStringLiteral("Таблицу %1 можно очистить только закрытой").arg(objectName()));
+    const QString error = store_->layoutError(layout_->sqlName);
+    if (!error.isEmpty())
+        throw DbError(error);
+    store_->exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout_->sqlName)));
+}
+
+QString Table::whereClause(QVariantList& binds) const {
+    QStringList terms;
+    for (int i = 0; i < linkFields().size() && i < rangeValues().size(); ++i) {
+        terms << quoted(layout_->fields[linkFields()[i]].name) + QStringLiteral(" = ?");
+        binds << rangeValues()[i];
+    }
+    for (const auto& c : activeFilter()) {
+        const QString name = quoted(layout_->fields[c.field].name);
+        if (c.value.isNull()) {
+            terms << name + QStringLiteral(" IS NULL");
+        } else {
+            terms << name + QStringLiteral(" = ?");
+            binds << c.value;
+        }
+    }
+    return terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+}
+
+QString Table::orderClause() const {
+    QStringList terms;
+    for (int f : order_) {
+        const FieldDef& def = layout_->fields[f];
+        terms << quoted(def.name) + (def.isText() ? QStringLiteral(" COLLATE RU") : QString());
+    }
+    terms << QStringLiteral("rowid");
+    return QStringLiteral(" ORDER BY ") + terms.join(u',');
+}
+
+std::vector<RowId> Table::fetchView() {
+    if (masterSource()) {
+        for (const QVariant& v : rangeValues())
+            if (v.isNull())
+                return {}; // an empty link value matches no row
+    }
+    QVariantList binds;
+    const QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + whereClause(binds) +
+                        orderClause();
+    auto st = store_->cached(sql);
+    for (int i = 0; i < binds.size(); ++i)
+        st->bind(i + 1, binds[i]);
+    std::vector<RowId> ids;
+    while (st->step())
+        ids.push_back(st->int64(0));
+    return ids;
+}
+
+Values Table::fetchRow(RowId id) {
+    auto st = store_->cached(selectRowSql_);
+    st->bind(1, id);
+    Values v(layout_->fields.size());
+    if (st->step())
+        for (int i = 0; i < layout_->fields.size(); ++i)
+            v[i] = st->value(i, layout_->fields[i].type);
+    return v;
+}
+
+RowId Table::insertRecord(Values& values) {
+    auto st = store_->cached(insertSql_);
+    int p = 1;
+    for (int i = 0; i < layout_->fields.size(); ++i)
+        if (i != autoIncField_)
+            st->bind(p++, values[i]);
+    st->step();
+    const RowId id = store_->lastInsertId();
+    if (autoIncField_ >= 0)
+        values[autoIncField_] = int(id);
+    return id;
+}
+
+void Table::updateRecord(RowId id, const Values& values) {
+    auto st = store_->cached(updateSql_);
+    int p = 1;
+    for (int i = 0; i < layout_->fields.size(); ++i)
+        if (i != autoIncField_)
+            st->bind(p++, values[i]);
+    st->bind(p, id);
+    st->step();
+}
+
+void Table::deleteRecord(RowId id) {
+    auto st = store_->cached(deleteSql_);
+    st->bind(1, id);
+    st->step();
+}
+
+int Table::compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const {
+    for (int f : order_) {
+        int c = compareValues(layout_->fields[f].type, a[f], b[f]);
+        if (c != 0)
+            return c;
+    }
+    return idA < idB ? -1 : idA > idB ? 1 : 0;
+}
+
+int Table::findMatch(const QList<int>& fields, const Values& values) {
+    QVariantList binds;
+    QString where = whereClause(binds);
+    QStringList terms;
+    for (int i = 0; i < fields.size(); ++i) {
+        const FieldDef& def = layout_->fields[fields[i]];
+        if (values[i].isNull()) {
+            terms << quoted(def.name) + QStringLiteral(" IS NULL");
+            continue;
+        }
+        terms << quoted(def.name) + QStringLiteral(" = ?");
+        binds << values[i];
+    }
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + terms.join(QStringLiteral(" AND "));
+    if (masterSource() && rangeEmpty())
+        return -1;
+    if (masterSource())
+        for (const QVariant& v : rangeValues())
+            if (v.isNull())
+                return -1;
+    auto st = store_->cached(QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
+                             orderClause() + QStringLiteral(" LIMIT 1"));
+    for (int i = 0; i < binds.size(); ++i)
+        st->bind(i + 1, binds[i]);
+    if (!st->step())
+        return -1;
+    return positionOf(st->int64(0));
+}

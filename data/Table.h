@@ -1,0 +1,38 @@
+#pragma once
+// A table of the store, opened by its layout, optionally in the order of a named index.
+#include "data/Dataset.h"
+
+class Table : public Dataset {
+    Q_OBJECT
+public:
+    // `tableName`: the store name or the file name ("Personal" or "Personal.DB").
+    Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent = nullptr);
+
+    const TableLayout& layout() const { return *layout_; }
+    void setIndexName(const QString& indexName); // empty: the table's own order
+    const QString& indexName() const { return indexName_; }
+
+    // Deletes every row; the table must be closed.
+    void emptyTable();
+
+protected:
+    void openSource() override;
+    std::vector<RowId> fetchView() override;
+    Values fetchRow(RowId id) override;
+    RowId insertRecord(Values& values) override;
+    void updateRecord(RowId id, const Values& values) override;
+    void deleteRecord(RowId id) override;
+    int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const override;
+    QList<int> orderFields() const override { return order_; }
+    int findMatch(const QList<int>& fields, const Values& values) override;
+
+private:
+    QString whereClause(QVariantList& binds) const;
+    QString orderClause() const;
+
+    const TableLayout* layout_;
+    QString indexName_;
+    QList<int> order_;
+    QString selectRowSql_, insertSql_, updateSql_, deleteSql_;
+    int autoIncField_ = -1;
+};

@@ -1,0 +1,51 @@
+#pragma once
+// A Prompter for tests: holds the expected prompts with their answers, in order, records what
+// was shown, and fails the test on a prompt that was not scripted or a script left unused.
+#include "shell/Prompter.h"
+#include "support/Printers.h"
+
+#include <QStringList>
+#include <deque>
+
+class ScriptedPrompter : public Prompter {
+public:
+    ~ScriptedPrompter() override;
+
+    // Scripting, in the order the prompts are expected.
+    ScriptedPrompter& expectInform(const QString& text);
+    ScriptedPrompter& expectError(const QString& textPart); // the error's text contains textPart
+    ScriptedPrompter& expectConfirm(const QString& text, Answer answer);
+    ScriptedPrompter& expectAsk(const QString& caption, const QString& text, Answer answer);
+    ScriptedPrompter& expectSaveFile(const QString& result); // empty: cancelled
+    ScriptedPrompter& expectOpenFile(const QString& result);
+
+    // What was shown, one line each: "beep", "inform: …", "error: …", "confirm: …",
+    // "ask: caption | text", "save: directory | name", "open: directory".
+    const QStringList& log() const { return log_; }
+    int beeps() const { return beeps_; }
+    bool allUsed() const { return script_.empty(); }
+    // Fails the test when scripted prompts were not shown, and forgets them.
+    void verify();
+
+    void beep() override;
+    void inform(const QString& text) override;
+    void error(const QString& text) override;
+    Answer confirm(const QString& text) override;
+    Answer ask(const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
+    QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) override;
+    QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
+
+private:
+    enum class Kind { Inform, Error, Confirm, Ask, Save, Open };
+    struct Step {
+        Kind kind;
+        QString caption;
+        QString text;
+        Answer answer = Answer::Ok;
+    };
+    Step take(Kind kind, const QString& shown);
+
+    std::deque<Step> script_;
+    QStringList log_;
+    int beeps_ = 0;
+};
