@@ -1,0 +1,5 @@
+#pragma once
+// Registration of the commands each subsystem offers on the command line.
+void registerShellCommands();
+// Every command of the program.
+void registerAllCommands();
