@@ -1,0 +1,312 @@
+#include "data/paradox/ParadoxReader.h"
+
+#include "data/paradox/ParadoxBlocks.h"
+#include "data/paradox/ParadoxCodePage.h"
+#include "data/paradox/ParadoxError.h"
+#include "data/paradox/ParadoxMemoFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <cmath>
+
+namespace {
+
+// A header is at most 64 KB (its size is a word).
+constexpr qint64 kMaxHeader = 0x10000;
+// Paradox dates run from year 9999 BC to year 9999 AD.
+constexpr int kMaxYear = 9999;
+
+QByteArray readWholeFile(const QString& path, const QString& name) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file.errorString()));
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file.errorString()));
+    return data;
+}
+
+bool dateInRange(QDate date) { return date.isValid() && date.year() >= -kMaxYear && date.year() <= kMaxYear; }
+
+} // namespace
+
+QString paradoxMemoPath(const QString& path) {
+    const QFileInfo table(path);
+    const QString wanted = table.completeBaseName() + QStringLiteral(".mb");
+    const QDir dir = table.absoluteDir();
+    const QString exact = dir.filePath(table.completeBaseName() + QStringLiteral(".MB"));
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList names = dir.entryList({wanted}, QDir::Files | QDir::CaseSensitive);
+    if (!names.isEmpty())
+        return dir.filePath(names.first());
+    for (const QString& name : dir.entryList(QDir::Files))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(name);
+    return QString();
+}
+
+struct ParadoxReader::Impl {
+    QByteArray table;
+    ParadoxTableInfo info;
+    QList<ParadoxBlock> blocks;
+    ParadoxCodePage codePage;
+    ParadoxMemoFile memo;
+    QHash<quint32, QVariant> blobs; // decoded .MB blobs by reference, shared between records
+    qsizetype block = 0;
+    int inBlock = 0;
+    qint64 record = 0; // 1-based number of the record being decoded
+
+    void open(QByteArray data, qint64 fileSize, const QString& name, int codePageOverride) {
+        info = parseParadoxHeader(data, fileSize, name, codePageOverride);
+        const qint64 extent = paradoxTableExtent(info);
+        if (data.size() < extent)
+            throw ParadoxError(paradoxDamaged(name, QStringLiteral("файл обрезан (прочитано %1 байт из %2)")
+                                                        .arg(data.size())
+                                                        .arg(extent)));
+        data.truncate(extent);
+        table = std::move(data);
+        codePage = ParadoxCodePage::forNumber(info.codePage);
+        blocks = walkParadoxBlocks(table, info);
+    }
+
+    void requireMemo() const {
+        if (info.hasBlobFields() && !memo.isPresent())
+            throw ParadoxError(QStringLiteral("Рядом с таблицей %1 нет её файла памяток (.MB): без него поля "
+                                              "памяток не прочитать")
+                                   .arg(info.fileName));
+    }
+
+    [[noreturn]] void badValue(const ParadoxField& field, const QString& what) const {
+        throw ParadoxError(paradoxDamaged(info.fileName, where(field) + QStringLiteral(": ") + what));
+    }
+    QString where(const ParadoxField& field) const {
+        return QStringLiteral("запись %1, поле %2").arg(record).arg(field.name);
+    }
+
+    QVariant decodeBlob(const ParadoxField& field, const uchar* p) {
+        const int leader = field.recordBytes - kParadoxBlobRefSize;
+        const uchar* ref = p + leader;
+        const quint32 offset = paradoxLe32(ref);
+        const quint32 length = paradoxLe32(ref + 4);
+        const bool text = field.type == ParadoxFieldType::Memo;
+        auto value = [&](const char* bytes, qsizetype size) {
+            if (!text)
+                return QVariant(QByteArray(bytes, size));
+            const qsizetype n = qstrnlen(bytes, size);
+            return n ? QVariant(codePage.decode(bytes, n)) : QVariant();
+        };
+        if (length == 0)
+            return QVariant();
+        if (offset == 0) {
+            // Short enough to live in the record alone.
+            if (length > quint32(leader))
+                badValue(field, QStringLiteral("памятка длиной %1 байт без ссылки на файл памяток").arg(length));
+            return value(reinterpret_cast<const char*>(p), length);
+        }
+        auto cached = blobs.constFind(offset);
+        if (cached != blobs.constEnd())
+            return *cached;
+        if (!memo.isPresent())
+            badValue(field, QStringLiteral("ссылка на файл памяток, которого нет"));
+        const QByteArrayView bytes = memo.blob(offset, length, where(field));
+        QVariant v = value(bytes.data(), bytes.size());
+        blobs.insert(offset, v);
+        return v;
+    }
+
+    void decodeRecord(const uchar* rec, QVariantList& row) {
+        const qsizetype count = info.fields.size();
+        if (row.size() != count)
+            row.resize(count);
+        QVariant* out = row.data();
+        for (qsizetype i = 0; i < count; ++i) {
+            const ParadoxField& field = info.fields[i];
+            const uchar* p = rec + field.offset;
+            switch (field.type) {
+            case ParadoxFieldType::Alpha: {
+                const char* text = reinterpret_cast<const char*>(p);
+                const qsizetype n = qstrnlen(text, field.recordBytes);
+                out[i] = n ? QVariant(codePage.decode(text, n)) : QVariant();
+                break;
+            }
+            case ParadoxFieldType::Short: {
+                out[i] = paradoxBe16(p) ? QVariant(int(paradoxDecodeShort(p))) : QVariant();
+                break;
+            }
+            case ParadoxFieldType::Long:
+            case ParadoxFieldType::AutoInc:
+                out[i] = paradoxBe32(p) ? QVariant(int(paradoxDecodeLong(p))) : QVariant();
+                break;
+            case ParadoxFieldType::Number:
+            case ParadoxFieldType::Money:
+                out[i] = paradoxBe64(p) ? QVariant(paradoxDecodeDouble(p)) : QVariant();
+                break;
+            case ParadoxFieldType::Date: {
+                if (!paradoxBe32(p)) {
+                    out[i] = QVariant();
+                    break;
+                }
+                const QDate date = paradoxDateFromDays(paradoxDecodeLong(p));
+                if (!dateInRange(date))
+                    badValue(field, QStringLiteral("недопустимая дата (%1)").arg(paradoxDecodeLong(p)));
+                out[i] = date;
+                break;
+            }
+            case ParadoxFieldType::Time: {
+                if (!paradoxBe32(p)) {
+                    out[i] = QVariant();
+                    break;
+                }
+                const qint32 ms = paradoxDecodeLong(p);
+                if (ms < 0 || ms >= kParadoxMsPerDay)
+                    badValue(field, QStringLiteral("недопустимое время (%1 мс)").arg(ms));
+                out[i] = QTime::fromMSecsSinceStartOfDay(ms);
+                break;
+            }
+            case ParadoxFieldType::Timestamp: {
+                if (!paradoxBe64(p)) {
+                    out[i] = QVariant();
+                    break;
+                }
+                out[i] = decodeTimestamp(field, paradoxDecodeDouble(p));
+                break;
+            }
+            case ParadoxFieldType::Logical:
+                if (p[0] == 0)
+                    out[i] = QVariant();
+                else if (p[0] == 0x80 || p[0] == 0x81)
+                    out[i] = QVariant(p[0] == 0x81);
+                else
+                    badValue(field, QStringLiteral("недопустимое логическое значение 0x%1").arg(p[0], 2, 16));
+                break;
+            case ParadoxFieldType::Bcd: {
+                if (paradoxIsAllZero(p, kParadoxBcdBytes)) {
+                    out[i] = QVariant();
+                    break;
+                }
+                double v = 0;
+                if (!paradoxDecodeBcd(p, &v))
+                    badValue(field, QStringLiteral("недопустимое десятичное число"));
+                out[i] = v;
+                break;
+            }
+            case ParadoxFieldType::Bytes:
+                out[i] = paradoxIsAllZero(p, field.recordBytes)
+                             ? QVariant()
+                             : QVariant(QByteArray(reinterpret_cast<const char*>(p), field.recordBytes));
+                break;
+            case ParadoxFieldType::Memo:
+            case ParadoxFieldType::Blob:
+            case ParadoxFieldType::FormattedMemo:
+            case ParadoxFieldType::Ole:
+            case ParadoxFieldType::Graphic:
+                out[i] = decodeBlob(field, p);
+                break;
+            }
+        }
+    }
+
+    QVariant decodeTimestamp(const ParadoxField& field, double ms) const {
+        // Milliseconds since the start of day 0, where day 1 is 1 January of year 1.
+        constexpr double kLimit = 4.0e6 * kParadoxMsPerDay; // about 11,000 years either way
+        if (!std::isfinite(ms) || std::fabs(ms) > kLimit)
+            badValue(field, QStringLiteral("недопустимая отметка времени"));
+        qint64 total = qint64(std::llround(ms));
+        qint64 days = total / kParadoxMsPerDay;
+        qint64 inDay = total % kParadoxMsPerDay;
+        if (inDay < 0) {
+            inDay += kParadoxMsPerDay;
+            --days;
+        }
+        const QDate date = paradoxDateFromDays(days);
+        if (!dateInRange(date))
+            badValue(field, QStringLiteral("недопустимая отметка времени"));
+        return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(inDay)));
+    }
+};
+
+ParadoxReader::ParadoxReader(const QString& path, int codePageOverride) : d(std::make_unique<Impl>()) {
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file.errorString()));
+    const qint64 fileSize = file.size();
+    // The header first: it says how much of the file the table uses, and only that is read.
+    QByteArray data = file.read(qMin(fileSize, kMaxHeader));
+    const ParadoxTableInfo head = parseParadoxHeader(data, fileSize, name, codePageOverride);
+    const qint64 extent = paradoxTableExtent(head);
+    if (extent > data.size()) {
+        const qint64 have = data.size();
+        data.resize(extent);
+        const qint64 got = file.read(data.data() + have, extent - have);
+        data.resize(have + qMax<qint64>(got, 0));
+    }
+    if (file.error() != QFileDevice::NoError)
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file.errorString()));
+    d->open(std::move(data), fileSize, name, codePageOverride);
+    if (d->info.hasBlobFields()) {
+        const QString memoPath = paradoxMemoPath(path);
+        if (!memoPath.isEmpty()) {
+            const QString memoName = QFileInfo(memoPath).fileName();
+            d->memo = ParadoxMemoFile(readWholeFile(memoPath, memoName), memoName);
+        }
+    }
+    d->requireMemo();
+}
+
+ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
+                             int codePageOverride)
+    : d(std::make_unique<Impl>()) {
+    const qint64 size = table.size();
+    d->open(std::move(table), size, fileName, codePageOverride);
+    if (memo && d->info.hasBlobFields())
+        d->memo = ParadoxMemoFile(std::move(*memo), QFileInfo(fileName).completeBaseName() + QStringLiteral(".MB"));
+    d->requireMemo();
+}
+
+ParadoxReader::~ParadoxReader() = default;
+
+const ParadoxTableInfo& ParadoxReader::info() const { return d->info; }
+
+bool ParadoxReader::next(QVariantList& row) {
+    while (d->block < d->blocks.size() && d->inBlock >= d->blocks[d->block].records) {
+        ++d->block;
+        d->inBlock = 0;
+    }
+    if (d->block >= d->blocks.size())
+        return false;
+    const ParadoxBlock& block = d->blocks[d->block];
+    const auto* rec = reinterpret_cast<const uchar*>(d->table.constData()) + block.firstRecord +
+                      qint64(d->inBlock) * d->info.recordSize;
+    ++d->inBlock;
+    ++d->record;
+    d->decodeRecord(rec, row);
+    return true;
+}
+
+ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
+    ParadoxReader reader(path, codePageOverride);
+    ParadoxTable table;
+    table.info = reader.info();
+    table.rows.reserve(table.info.recordCount);
+    QVariantList row;
+    while (reader.next(row))
+        table.rows.append(std::move(row));
+    return table;
+}
+
+ParadoxTable readParadoxTable(const QByteArray& data, const std::optional<QByteArray>& memo,
+                              const QString& fileName, int codePageOverride) {
+    ParadoxReader reader(data, memo, fileName, codePageOverride);
+    ParadoxTable table;
+    table.info = reader.info();
+    table.rows.reserve(table.info.recordCount);
+    QVariantList row;
+    while (reader.next(row))
+        table.rows.append(std::move(row));
+    return table;
+}

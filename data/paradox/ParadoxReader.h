@@ -1,0 +1,58 @@
+#pragma once
+// Reading Paradox tables (.DB with its .MB), file versions 3.0 to 7.
+//
+// Everything the header and the block chain say is checked against the file before a record is
+// read (see ParadoxHeader.h, ParadoxBlocks.h); a damaged, truncated or encrypted file is refused
+// with a ParadoxError naming the file and the fault.
+//
+// Values come out as QVariant: an empty field (all zero bytes) is a null QVariant; text (A, M) is
+// QString; S, I and + are int; N, $ and # are double; D is QDate, T QTime, @ QDateTime (local
+// time), L bool; Y and the blob fields B, F, O, G are QByteArray (F holds the rich-text structure
+// the writing program keeps, not plain text).
+//
+// A table with blob fields needs its .MB file: when it is missing, the table is refused rather
+// than read with memos cut to the part the record keeps.
+#include "data/paradox/ParadoxHeader.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+class ParadoxReader {
+public:
+    // Opens the table at `path` and the .MB file beside it (same name, extension .MB in any case).
+    // `codePageOverride` (when not 0) replaces the code page the header names.
+    explicit ParadoxReader(const QString& path, int codePageOverride = 0);
+    // Reads a table held in memory: `table` is the .DB file, `memo` the .MB file (nullopt when
+    // there is none); `fileName` names the table in messages.
+    ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
+                  int codePageOverride = 0);
+    ~ParadoxReader();
+    ParadoxReader(const ParadoxReader&) = delete;
+    ParadoxReader& operator=(const ParadoxReader&) = delete;
+
+    const ParadoxTableInfo& info() const;
+
+    // Decodes the next record into `row` (one value a field, in field order); false after the
+    // last. Throws ParadoxError on a value the field cannot hold or a broken memo reference.
+    bool next(QVariantList& row);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+struct ParadoxTable {
+    ParadoxTableInfo info;
+    QList<QVariantList> rows;
+};
+
+ParadoxTable readParadoxTable(const QString& path, int codePageOverride = 0);
+ParadoxTable readParadoxTable(const QByteArray& table, const std::optional<QByteArray>& memo,
+                              const QString& fileName, int codePageOverride = 0);
+
+// The .MB file that belongs to the table at `path`, or an empty string when there is none.
+QString paradoxMemoPath(const QString& path);
