@@ -21,6 +21,17 @@ Dataset::Dataset(Store* store, const QString& objectName, QObject* parent) : QOb
 Dataset::~Dataset() {
     if (store_)
         store_->detach(this);
+    if (master_)
+        master_->dataset()->details_.removeAll(this);
+    for (Dataset* d : details_)
+        d->master_ = nullptr;
+}
+
+// Details follow their master by direct calls, so that an engine error in a detail reaches the
+// caller of the master's operation.
+void Dataset::notifyDetails() {
+    for (Dataset* d : details_)
+        d->masterChanged();
 }
 
 // ---------------------------------------------------------------- fields
@@ -158,6 +169,7 @@ void Dataset::setCurrent(int row) {
     cur_ = row;
     loadCurrent();
     emit currentChanged();
+    notifyDetails();
 }
 
 // ---------------------------------------------------------------- open, close
@@ -195,6 +207,7 @@ void Dataset::close() {
     emit viewReset();
     emit currentChanged();
     emit stateChanged();
+    notifyDetails();
 }
 
 void Dataset::rebuild(RowId keep, bool keepPosition) {
@@ -300,9 +313,32 @@ void Dataset::moveTo(int row) {
 
 // ---------------------------------------------------------------- editing
 
+void Dataset::markModified() {
+    if (isEditing())
+        modified_ = true;
+}
+
+void Dataset::updateRecord() {
+    if (!isEditing())
+        return;
+    const auto updaters = updaters_; // an updater may unregister another
+    for (const auto& u : updaters)
+        u.second();
+}
+
+int Dataset::addRecordUpdater(std::function<void()> updater) {
+    updaters_.emplace_back(nextUpdaterId_, std::move(updater));
+    return nextUpdaterId_++;
+}
+
+void Dataset::removeRecordUpdater(int id) {
+    std::erase_if(updaters_, [id](const auto& u) { return u.first == id; });
+}
+
 void Dataset::checkBrowseMode() {
     if (!isEditing())
         return;
+    updateRecord();
     if (modified_)
         post();
     else
@@ -324,6 +360,7 @@ void Dataset::append() {
     modified_ = false;
     emit stateChanged();
     emit fieldChanged(-1);
+    notifyDetails();
 }
 
 void Dataset::edit() {
@@ -351,12 +388,14 @@ void Dataset::cancel() {
     emit stateChanged();
     emit fieldChanged(-1);
     emit currentChanged();
+    notifyDetails();
 }
 
 void Dataset::post() {
     checkActive();
     if (!isEditing())
         return;
+    updateRecord();
     Values stored = buf_.mid(0, storedCount_);
     const bool inserting = state_ == State::Insert;
     RowId id = inserting ? -1 : currentRowId();
@@ -645,8 +684,8 @@ void Dataset::setFiltered(bool on) {
 // ---------------------------------------------------------------- master-detail
 
 void Dataset::setMasterSource(DataSource* master, const QString& masterFields) {
-    for (auto& c : masterConnections_)
-        QObject::disconnect(c);
+    if (master_)
+        master_->dataset()->details_.removeAll(this);
     master_ = master;
     masterFields_.clear();
     linkFields_.clear();
@@ -661,9 +700,7 @@ void Dataset::setMasterSource(DataSource* master, const QString& masterFields) {
         masterFields_ << m->field(names[i].trimmed()).index();
         linkFields_ << order[i];
     }
-    masterConnections_[0] = connect(m, &Dataset::currentChanged, this, &Dataset::masterChanged);
-    masterConnections_[1] = connect(m, &Dataset::posted, this, &Dataset::masterChanged);
-    masterConnections_[2] = connect(m, &Dataset::stateChanged, this, &Dataset::masterChanged);
+    m->details_ << this;
 }
 
 void Dataset::masterChanged() {

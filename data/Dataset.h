@@ -72,6 +72,14 @@ public:
     void cancel();
     void remove();
     bool isModified() const { return modified_; }
+    // Bound boxes with typed text not yet written call this, so the row counts as changed.
+    void markModified();
+    // Asks bound boxes to write what they hold into the record (done by post as well); a box
+    // whose text the field refuses throws DbError, which stops the post.
+    void updateRecord();
+    // Bound boxes register how they write their pending text; the id removes it again.
+    int addRecordUpdater(std::function<void()> updater);
+    void removeRecordUpdater(int id);
     // Posts a changed row, drops an unchanged edit or new row.
     void checkBrowseMode();
 
@@ -192,5 +200,8 @@ private:
     QList<int> linkFields_;
     QVariantList rangeValues_;
     bool rangeEmpty_ = false;
-    QMetaObject::Connection masterConnections_[3];
+    QList<Dataset*> details_;
+    std::vector<std::pair<int, std::function<void()>>> updaters_;
+    int nextUpdaterId_ = 1;
+    void notifyDetails();
 };

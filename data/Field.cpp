@@ -95,16 +95,20 @@ QDate Field::asDate() const {
     return zeroDate().addDays(v.toLongLong());
 }
 
-QString Field::displayText() const {
-    const QVariant v = value();
+QString Field::displayText() const { return displayTextOf(value()); }
+
+QString Field::displayTextOf(const QVariant& v) const {
     if (v.isNull())
         return {};
-    if (def_.type == FieldType::Date) {
+    switch (def_.type) {
+    case FieldType::Date: {
         const QString format =
             displayFormat.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat) : qtDateFormat(displayFormat);
         return QLocale().toString(v.toDate(), format);
     }
-    return asString();
+    case FieldType::Number: return formatNumber(v.toDouble());
+    default: return v.toString();
+    }
 }
 
 void Field::refuse(const QString& why) const {

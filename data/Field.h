@@ -38,6 +38,8 @@ public:
     double asFloat() const;
     QDate asDate() const;
     QString displayText() const;
+    // How a stored value of this field is shown, for rows that are not current (grids).
+    QString displayTextOf(const QVariant& value) const;
 
     void setValue(const QVariant& value); // dispatches by the value's type
     void setAsString(const QString& text);

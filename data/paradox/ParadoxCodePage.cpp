@@ -90,10 +90,3 @@ QString ParadoxCodePage::decode(const char* bytes, qsizetype size) const {
     }
     return QString();
 }
-
-int ParadoxCodePage::encodeChar(char16_t c) const {
-    if (!m_high)
-        return -1;
-    const unsigned char b = m_encode[c];
-    return b == 0 ? -1 : int(b);
-}

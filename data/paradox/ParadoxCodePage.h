@@ -32,7 +32,7 @@ public:
 
     // Single-byte code pages only: the byte `c` stands for, or -1 when the code page has none
     // (U+0000 included, which a Paradox field cannot hold).
-    int encodeChar(char16_t c) const;
+    int encodeChar(char16_t c) const { return m_encode ? (m_encode[c] ? int(m_encode[c]) : -1) : -1; }
 
 private:
     int m_number = 0;

@@ -1,0 +1,139 @@
+#include "shell/DbEdit.h"
+
+#include "data/DataSource.h"
+#include "data/Dataset.h"
+#include "data/DbError.h"
+#include "shell/ErrorGuard.h"
+
+#include <QLocale>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+QString qtInputMask(const QString& editMask) {
+    if (editMask.isEmpty())
+        return {};
+    const QStringList parts = editMask.split(u';');
+    QString mask = parts.value(0);
+    if (mask.startsWith(u'!'))
+        mask.remove(0, 1);
+    mask.replace(QStringLiteral("\\"), QString()); // escaped literals stand for themselves
+    const QString dateSeparator = QLocale().dateFormat(QLocale::ShortFormat).contains(u'.') ? QStringLiteral(".")
+                                                                                             : QStringLiteral("/");
+    mask.replace(u'/', dateSeparator);
+    const QString blank = parts.value(2, QStringLiteral("_"));
+    return mask + u';' + (blank.isEmpty() ? QStringLiteral("_") : blank.left(1));
+}
+
+FieldLink::FieldLink(QWidget* box, DataSource* source, const QString& fieldName)
+    : QObject(box), box_(box), dataset_(source->dataset()), fieldName_(fieldName) {
+    connect(dataset_, &Dataset::currentChanged, this, &FieldLink::refresh);
+    connect(dataset_, &Dataset::stateChanged, this, &FieldLink::refresh);
+    connect(dataset_, &Dataset::fieldChanged, this, [this](int index) {
+        if (!writing_ && (index < 0 || (field() && field()->index() == index)))
+            refresh();
+    });
+    updaterId_ = dataset_->addRecordUpdater([this] { commit(); });
+    QTimer::singleShot(0, this, &FieldLink::refresh);
+}
+
+FieldLink::~FieldLink() { dataset_->removeRecordUpdater(updaterId_); }
+
+Field* FieldLink::field() const { return dataset_->findField(fieldName_); }
+
+void FieldLink::refresh() {
+    if (pending_ && dataset_->isEditing())
+        return; // keep what the user is typing
+    pending_ = false;
+    QString text;
+    if (dataset_->isActive())
+        if (Field* f = field())
+            text = f->displayText();
+    emit showText(text);
+}
+
+void FieldLink::userEdited(const QString& text) {
+    Field* f = field();
+    if (!f)
+        return;
+    const bool ok = runGuarded([&] {
+        if (!dataset_->isEditing())
+            dataset_->edit();
+        if (f->def().isText()) {
+            writing_ = true;
+            try {
+                f->setAsString(text);
+            } catch (...) {
+                writing_ = false;
+                throw;
+            }
+            writing_ = false;
+        } else {
+            pendingText_ = text;
+            pending_ = true;
+            dataset_->markModified();
+        }
+    });
+    if (!ok)
+        refresh();
+}
+
+void FieldLink::commit() {
+    if (!pending_)
+        return;
+    Field* f = field();
+    writing_ = true;
+    try {
+        f->setAsString(pendingText_);
+    } catch (...) {
+        writing_ = false;
+        throw;
+    }
+    writing_ = false;
+    pending_ = false;
+}
+
+bool FieldLink::commitGuarded() { return runGuarded([this] { commit(); }); }
+
+DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent)
+    : QLineEdit(parent), link_(new FieldLink(this, source, fieldName)) {
+    setObjectName(objectName);
+    if (Field* f = link_->field()) {
+        if (!f->editMask.isEmpty())
+            setInputMask(qtInputMask(f->editMask));
+        if (f->type() == FieldType::Alpha)
+            setMaxLength(f->size());
+        if (f->def().isInteger())
+            setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
+        if (f->isReadOnly() || f->isCalculated())
+            setReadOnly(true);
+    }
+    connect(link_, &FieldLink::showText, this, [this](const QString& text) {
+        if (text != this->text())
+            setText(text);
+    });
+    connect(this, &QLineEdit::textEdited, link_, &FieldLink::userEdited);
+    connect(this, &QLineEdit::returnPressed, link_, &FieldLink::commitGuarded);
+}
+
+void DbEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // A value the field refuses is not taken: the message is shown and the box keeps the focus.
+    if (link_->hasPending() && !link_->commitGuarded())
+        QTimer::singleShot(0, this, [this] { setFocus(); });
+}
+
+DbMemo::DbMemo(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent)
+    : QPlainTextEdit(parent), link_(new FieldLink(this, source, fieldName)) {
+    setObjectName(objectName);
+    connect(link_, &FieldLink::showText, this, [this](const QString& text) {
+        if (text == toPlainText())
+            return;
+        showing_ = true;
+        setPlainText(text);
+        showing_ = false;
+    });
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!showing_ && !isReadOnly())
+            link_->userEdited(toPlainText());
+    });
+}

@@ -1,0 +1,63 @@
+#include "shell/QtPrompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QString title() { return QCoreApplication::applicationName(); }
+
+Prompter::Answer answerOf(QMessageBox::StandardButton b) {
+    switch (b) {
+    case QMessageBox::Yes: return Prompter::Answer::Yes;
+    case QMessageBox::No: return Prompter::Answer::No;
+    case QMessageBox::Ok: return Prompter::Answer::Ok;
+    case QMessageBox::Cancel: return Prompter::Answer::Cancel;
+    default: return Prompter::Answer::Closed;
+    }
+}
+
+} // namespace
+
+void QtPrompter::beep() { QApplication::beep(); }
+
+void QtPrompter::inform(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtPrompter::error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, title(), text, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+Prompter::Answer QtPrompter::confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, title(), text, QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setEscapeButton(QMessageBox::No);
+    return answerOf(QMessageBox::StandardButton(box.exec()));
+}
+
+Prompter::Answer QtPrompter::ask(const QString& caption, const QString& text, Icon icon, Buttons buttons) {
+    QMessageBox::Icon i = icon == Icon::Question      ? QMessageBox::Question
+                          : icon == Icon::Warning     ? QMessageBox::Warning
+                          : icon == Icon::Error       ? QMessageBox::Critical
+                          : icon == Icon::Information ? QMessageBox::Information
+                                                      : QMessageBox::NoIcon;
+    QMessageBox::StandardButtons b = buttons == Buttons::YesNo      ? QMessageBox::Yes | QMessageBox::No
+                                     : buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
+                                                                    : QMessageBox::Ok;
+    QMessageBox box(i, caption, text, b, parent_);
+    return answerOf(QMessageBox::StandardButton(box.exec()));
+}
+
+QString QtPrompter::saveFileName(const QString& caption, const QString& directory, const QString& fileName) {
+    // The caller asks its own question before replacing a file.
+    return QFileDialog::getSaveFileName(parent_, caption, QDir(directory).filePath(fileName), QString(), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtPrompter::openFileName(const QString& caption, const QString& directory, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, caption, directory, filter);
+}
