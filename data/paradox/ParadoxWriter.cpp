@@ -1,0 +1,321 @@
+#include "data/paradox/ParadoxWriter.h"
+
+#include "data/paradox/ParadoxCodePage.h"
+#include "data/paradox/ParadoxError.h"
+#include "data/paradox/ParadoxHeaderWriter.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QSaveFile>
+#include <cmath>
+
+namespace {
+
+// The language driver "Pdox ANSI Cyrillic": code page 1251, sort order id 143 (0x8F) at 0x29 and
+// sort order name "ancyrr" at the end of the header. Source: the table of BDE language drivers
+// published with the Lazarus CCR Paradox dataset component (components/tparadoxdataset), which
+// lists (Name 'Pdox ANSI Cyrillic', SortOrder 143, CodePage 1251, SortOrderID 'ancyrr'); its
+// entries for the drivers of our sample tables ("ascii" 0, "ANSII850" 17, "DBWINWE0" 64,
+// "nordan40" 230, "china" 3) match what those tables carry. Programs open Russian Paradox
+// tables with LANGDRIVER=ancyrr.
+constexpr int kCodePage = 1251;
+constexpr int kSortOrderId = 0x8F;
+constexpr char kSortOrderName[] = "ancyrr";
+
+constexpr int kMaxBlocks = 0xFFFF;
+constexpr int kMaxFieldName = 25;
+constexpr qint32 kShortMax = 32767;
+constexpr qint64 kLongMax = 2147483647;
+
+const QChar kMinus(0x2212);
+const QChar kEllipsis(0x2026);
+
+QString rangeText(qint64 max) { return kMinus + QString::number(max) + kEllipsis + QString::number(max); }
+
+QString shown(const QVariant& value) {
+    QString text = value.toString();
+    if (text.size() > 40)
+        text = text.left(40) + kEllipsis;
+    return QStringLiteral("«%1» (%2)").arg(text, QString::fromLatin1(value.typeName()));
+}
+
+bool isIntegerType(int typeId) {
+    switch (typeId) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        return true;
+    }
+    return false;
+}
+
+struct Column {
+    QString name;
+    FieldType type;
+    ParadoxFieldType paradoxType;
+    int size;   // width in the record
+    int offset; // in the record
+};
+
+ParadoxFieldType paradoxTypeOf(const FieldDef& field) {
+    switch (field.type) {
+    case FieldType::AutoInc: return ParadoxFieldType::AutoInc;
+    case FieldType::Alpha: return ParadoxFieldType::Alpha;
+    case FieldType::Short: return ParadoxFieldType::Short;
+    case FieldType::Long: return ParadoxFieldType::Long;
+    case FieldType::Number: return ParadoxFieldType::Number;
+    case FieldType::Date: return ParadoxFieldType::Date;
+    case FieldType::Memo: return ParadoxFieldType::Memo;
+    }
+    return ParadoxFieldType::Alpha;
+}
+
+int recordBytesOf(const FieldDef& field) {
+    switch (field.type) {
+    case FieldType::Alpha: return field.size;
+    case FieldType::Short: return 2;
+    case FieldType::AutoInc:
+    case FieldType::Long:
+    case FieldType::Date:
+        return 4;
+    case FieldType::Number: return 8;
+    case FieldType::Memo: return field.size;
+    }
+    return 0;
+}
+
+// Encodes rows into records, checking each value against its field.
+class RecordEncoder {
+public:
+    RecordEncoder(const TableLayout& layout, const ParadoxCodePage& codePage) : m_codePage(codePage) {
+        int offset = 0;
+        for (const FieldDef& field : layout.fields) {
+            if (field.type == FieldType::Memo)
+                throw ParadoxError(QStringLiteral("Поле %1: запись полей памяток (M) в таблицы Paradox не "
+                                                  "поддерживается")
+                                       .arg(field.name));
+            if (field.type == FieldType::Alpha && (field.size < 1 || field.size > 255))
+                throw ParadoxError(QStringLiteral("Поле %1: ширина текстового поля %2 вне диапазона 1…255")
+                                       .arg(field.name)
+                                       .arg(field.size));
+            if (field.name.isEmpty() || field.name.size() > kMaxFieldName)
+                throw ParadoxError(QStringLiteral("Поле «%1»: имя поля должно содержать от 1 до %2 знаков")
+                                       .arg(field.name)
+                                       .arg(kMaxFieldName));
+            for (QChar c : field.name)
+                if (m_codePage.encodeChar(c.unicode()) < 0)
+                    throw ParadoxError(QStringLiteral("Поле %1: знак «%2» имени нельзя записать в кодировке %3")
+                                           .arg(field.name, QString(c))
+                                           .arg(m_codePage.number()));
+            const int size = recordBytesOf(field);
+            m_columns.append({field.name, field.type, paradoxTypeOf(field), size, offset});
+            offset += size;
+        }
+        m_recordSize = offset;
+        if (m_columns.isEmpty() || m_recordSize > kParadoxWriteBlockSize - kParadoxBlockHeaderSize)
+            throw ParadoxError(QStringLiteral("Таблица %1: недопустимый набор полей (размер записи %2 байт)")
+                                   .arg(layout.fileName)
+                                   .arg(m_recordSize));
+    }
+
+    int recordSize() const { return m_recordSize; }
+    const QList<Column>& columns() const { return m_columns; }
+    qint32 autoIncrement() const { return m_autoIncrement; }
+
+    // Writes `values` (row number `row`, 1-based) into `record`, which is all zero.
+    void encode(const QVariantList& values, qint64 row, uchar* record) {
+        if (values.size() != m_columns.size())
+            throw ParadoxError(QStringLiteral("Строка %1: значений %2, а полей в таблице %3")
+                                   .arg(row)
+                                   .arg(values.size())
+                                   .arg(m_columns.size()));
+        for (qsizetype i = 0; i < m_columns.size(); ++i) {
+            const Column& column = m_columns[i];
+            const QVariant& value = values[i];
+            if (!value.isValid() || value.isNull())
+                continue; // empty: stays all zero
+            uchar* out = record + column.offset;
+            switch (column.type) {
+            case FieldType::Alpha: encodeText(column, value, row, out); break;
+            case FieldType::Short: {
+                const qint64 v = integer(column, value, row);
+                if (v < -kShortMax || v > kShortMax)
+                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kShortMax)));
+                paradoxEncodeShort(out, qint16(v));
+                break;
+            }
+            case FieldType::Long:
+            case FieldType::AutoInc: {
+                const qint64 v = integer(column, value, row);
+                if (v < -kLongMax || v > kLongMax)
+                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kLongMax)));
+                paradoxEncodeLong(out, qint32(v));
+                if (column.type == FieldType::AutoInc && v > m_autoIncrement)
+                    m_autoIncrement = qint32(v);
+                break;
+            }
+            case FieldType::Number: {
+                const double v = number(column, value, row);
+                paradoxEncodeDouble(out, v);
+                break;
+            }
+            case FieldType::Date: {
+                if (value.typeId() != QMetaType::QDate)
+                    fail(row, column, QStringLiteral("ожидается дата, а передано %1").arg(shown(value)));
+                const QDate date = value.toDate();
+                if (!date.isValid())
+                    break; // empty
+                if (date.year() < 1 || date.year() > 9999)
+                    fail(row, column,
+                         QStringLiteral("дата %1 вне диапазона 01.01.0001%231.12.9999")
+                             .arg(date.toString(QStringLiteral("dd.MM.yyyy")), kEllipsis));
+                paradoxEncodeLong(out, qint32(paradoxDaysFromDate(date)));
+                break;
+            }
+            case FieldType::Memo: break; // refused in the constructor
+            }
+        }
+    }
+
+private:
+    [[noreturn]] static void fail(qint64 row, const Column& column, const QString& what) {
+        throw ParadoxError(QStringLiteral("Строка %1, поле %2: %3").arg(row).arg(column.name, what));
+    }
+
+    void encodeText(const Column& column, const QVariant& value, qint64 row, uchar* out) const {
+        if (value.typeId() != QMetaType::QString)
+            fail(row, column, QStringLiteral("ожидается текст, а передано %1").arg(shown(value)));
+        const QString& text = *static_cast<const QString*>(value.constData());
+        if (text.size() > column.size)
+            fail(row, column,
+                 QStringLiteral("текст длиной %1 знаков не помещается в поле A %2").arg(text.size()).arg(column.size));
+        const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const int b = m_codePage.encodeChar(units[i]);
+            if (b < 0) {
+                const char32_t code = QChar::isHighSurrogate(units[i]) && i + 1 < text.size()
+                                          ? QChar::surrogateToUcs4(units[i], units[i + 1])
+                                          : char32_t(units[i]);
+                const QString character = code == 0 ? QStringLiteral("\\0") : QString::fromUcs4(&code, 1);
+                fail(row, column,
+                     QStringLiteral("знак «%1» (U+%2) нельзя записать в кодировке %3")
+                         .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'))
+                         .arg(m_codePage.number()));
+            }
+            out[i] = uchar(b);
+        }
+    }
+
+    static qint64 integer(const Column& column, const QVariant& value, qint64 row) {
+        const int type = value.typeId();
+        if (isIntegerType(type)) {
+            if (type == QMetaType::ULongLong || type == QMetaType::ULong) {
+                const qulonglong u = value.toULongLong();
+                if (u > qulonglong(kLongMax))
+                    fail(row, column, QStringLiteral("значение %1 вне диапазона").arg(u));
+            }
+            return value.toLongLong();
+        }
+        if (type == QMetaType::Double || type == QMetaType::Float) {
+            const double d = value.toDouble();
+            if (std::isfinite(d) && d == std::trunc(d) && std::fabs(d) < 1e15)
+                return qint64(d);
+        }
+        fail(row, column, QStringLiteral("ожидается целое число, а передано %1").arg(shown(value)));
+    }
+
+    static double number(const Column& column, const QVariant& value, qint64 row) {
+        const int type = value.typeId();
+        if (type != QMetaType::Double && type != QMetaType::Float && !isIntegerType(type))
+            fail(row, column, QStringLiteral("ожидается число, а передано %1").arg(shown(value)));
+        const double d = value.toDouble();
+        if (!std::isfinite(d))
+            fail(row, column, QStringLiteral("значение %1 не является конечным числом").arg(value.toString()));
+        return d;
+    }
+
+    ParadoxCodePage m_codePage;
+    QList<Column> m_columns;
+    int m_recordSize = 0;
+    qint32 m_autoIncrement = 0;
+};
+
+QString tableNameFor(const QString& given, const QString& fallback) { return given.isEmpty() ? fallback : given; }
+
+} // namespace
+
+QByteArray encodeParadoxTable(const TableLayout& layout, const QList<QVariantList>& rows,
+                              const ParadoxWriteOptions& options) {
+    const ParadoxCodePage codePage = ParadoxCodePage::forNumber(kCodePage);
+    RecordEncoder encoder(layout, codePage);
+    const int recordSize = encoder.recordSize();
+    const int perBlock = (kParadoxWriteBlockSize - kParadoxBlockHeaderSize) / recordSize;
+    const qint64 maxRows = qint64(perBlock) * kMaxBlocks;
+    if (rows.size() > maxRows)
+        throw ParadoxError(QStringLiteral("Слишком много строк для одной таблицы Paradox: %1 (не больше %2)")
+                               .arg(rows.size())
+                               .arg(maxRows));
+    const int blocks = int((rows.size() + perBlock - 1) / perBlock);
+
+    ParadoxHeaderSpec spec;
+    for (const Column& column : encoder.columns())
+        spec.fields.append({column.name, column.paradoxType, column.size});
+    spec.tableName = tableNameFor(options.tableName, layout.fileName);
+    spec.recordSize = recordSize;
+    spec.blockSize = kParadoxWriteBlockSize;
+    spec.recordCount = rows.size();
+    spec.blocks = blocks;
+    spec.updateTime = quint32(options.updateTime >= 0 ? options.updateTime : QDateTime::currentSecsSinceEpoch());
+    spec.codePage = kCodePage;
+    spec.sortOrderId = kSortOrderId;
+    spec.sortOrderName = QByteArray(kSortOrderName);
+
+    // The header does not depend on the values but for the auto-increment counter, patched in
+    // at the end; the blocks follow it, 1..n in chain order, every one full but the last.
+    const QByteArray header = buildParadoxHeader(spec, codePage);
+    QByteArray file(header.size() + qint64(blocks) * kParadoxWriteBlockSize, '\0');
+    auto* bytes = reinterpret_cast<uchar*>(file.data());
+    std::memcpy(bytes, header.constData(), size_t(header.size()));
+    qint64 row = 0;
+    for (int b = 0; b < blocks; ++b) {
+        uchar* block = bytes + header.size() + qint64(b) * kParadoxWriteBlockSize;
+        const int count = int(qMin<qint64>(perBlock, rows.size() - row));
+        paradoxPutLe16(block, quint16(b + 1 < blocks ? b + 2 : 0));
+        paradoxPutLe16(block + 2, quint16(b));
+        paradoxPutLe16(block + 4, quint16(qint16((count - 1) * recordSize)));
+        uchar* record = block + kParadoxBlockHeaderSize;
+        for (int i = 0; i < count; ++i, ++row, record += recordSize)
+            encoder.encode(rows[row], row + 1, record);
+    }
+    paradoxPutLe32(bytes + ParadoxHeaderOffset::AutoIncValue, quint32(encoder.autoIncrement()));
+    return file;
+}
+
+void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList<QVariantList>& rows,
+                       const ParadoxWriteOptions& options) {
+    const QByteArray bytes = encodeParadoxTable(layout, rows, options);
+    if (device.write(bytes) != bytes.size())
+        throw ParadoxError(QStringLiteral("Не удалось записать таблицу %1: %2")
+                               .arg(tableNameFor(options.tableName, layout.fileName), device.errorString()));
+}
+
+void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,
+                       const ParadoxWriteOptions& options) {
+    const QString name = QFileInfo(path).fileName();
+    ParadoxWriteOptions named = options;
+    named.tableName = tableNameFor(options.tableName, name);
+    const QByteArray bytes = encodeParadoxTable(layout, rows, named);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ParadoxError(QStringLiteral("Не удалось создать файл %1: %2").arg(name, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw ParadoxError(QStringLiteral("Не удалось записать файл %1: %2").arg(name, file.errorString()));
+}
