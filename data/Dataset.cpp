@@ -400,9 +400,9 @@ void Dataset::post() {
     const bool inserting = state_ == State::Insert;
     RowId id = inserting ? -1 : currentRowId();
     if (inserting) {
-        id = insertRecord(stored);
+        id = writeInsert(stored);
     } else if (modified_) {
-        updateRecord(id, stored);
+        writeUpdate(id, stored);
     }
     forgetRow(id);
     state_ = State::Browse;
@@ -431,7 +431,7 @@ void Dataset::remove() {
     if (beforeDelete)
         beforeDelete(*this);
     const RowId id = currentRowId();
-    deleteRecord(id);
+    writeDelete(id);
     forgetRow(id);
     view_.erase(view_.begin() + cur_);
     positionsValid_ = false;
@@ -442,11 +442,11 @@ void Dataset::remove() {
     setCurrent(row);
 }
 
-RowId Dataset::insertRecord(Values&) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
-void Dataset::updateRecord(RowId, const Values&) {
+RowId Dataset::writeInsert(Values&) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
+void Dataset::writeUpdate(RowId, const Values&) {
     fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
 }
-void Dataset::deleteRecord(RowId) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
+void Dataset::writeDelete(RowId) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
 
 // Places a written row in the view: where its order puts it when it still belongs there,
 // otherwise it leaves the view and the next row (else the previous) becomes current.

@@ -134,9 +134,9 @@ protected:
     virtual void closeSource() {}
     virtual std::vector<RowId> fetchView() = 0; // honouring range and filter, in order
     virtual Values fetchRow(RowId id) = 0;      // stored values only
-    virtual RowId insertRecord(Values& values); // may fill an auto-increment value
-    virtual void updateRecord(RowId id, const Values& values);
-    virtual void deleteRecord(RowId id);
+    virtual RowId writeInsert(Values& values); // may fill an auto-increment value
+    virtual void writeUpdate(RowId id, const Values& values);
+    virtual void writeDelete(RowId id);
     // Order of the view; the default is by row identity.
     virtual int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const;
     // Leading fields of the order: what a detail link and find nearest match on.

@@ -119,7 +119,7 @@ Values Table::fetchRow(RowId id) {
     return v;
 }
 
-RowId Table::insertRecord(Values& values) {
+RowId Table::writeInsert(Values& values) {
     auto st = store_->cached(insertSql_);
     int p = 1;
     for (int i = 0; i < layout_->fields.size(); ++i)
@@ -132,7 +132,7 @@ RowId Table::insertRecord(Values& values) {
     return id;
 }
 
-void Table::updateRecord(RowId id, const Values& values) {
+void Table::writeUpdate(RowId id, const Values& values) {
     auto st = store_->cached(updateSql_);
     int p = 1;
     for (int i = 0; i < layout_->fields.size(); ++i)
@@ -142,7 +142,7 @@ void Table::updateRecord(RowId id, const Values& values) {
     st->step();
 }
 
-void Table::deleteRecord(RowId id) {
+void Table::writeDelete(RowId id) {
     auto st = store_->cached(deleteSql_);
     st->bind(1, id);
     st->step();

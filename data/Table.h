@@ -19,9 +19,9 @@ protected:
     void openSource() override;
     std::vector<RowId> fetchView() override;
     Values fetchRow(RowId id) override;
-    RowId insertRecord(Values& values) override;
-    void updateRecord(RowId id, const Values& values) override;
-    void deleteRecord(RowId id) override;
+    RowId writeInsert(Values& values) override;
+    void writeUpdate(RowId id, const Values& values) override;
+    void writeDelete(RowId id) override;
     int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const override;
     QList<int> orderFields() const override { return order_; }
     int findMatch(const QList<int>& fields, const Values& values) override;

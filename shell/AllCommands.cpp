@@ -1,4 +1,7 @@
 #include "shell/Commands.h"
 
 // Each subsystem's commands are added here as the subsystem offers them.
-void registerAllCommands() { registerShellCommands(); }
+void registerAllCommands() {
+    registerShellCommands();
+    registerServiceCommands();
+}

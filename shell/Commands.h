@@ -1,5 +1,6 @@
 #pragma once
 // Registration of the commands each subsystem offers on the command line.
 void registerShellCommands();
+void registerServiceCommands();
 // Every command of the program.
 void registerAllCommands();

@@ -41,6 +41,8 @@ FieldLink::~FieldLink() { dataset_->removeRecordUpdater(updaterId_); }
 Field* FieldLink::field() const { return dataset_->findField(fieldName_); }
 
 void FieldLink::refresh() {
+    if (writing_)
+        return; // the box already shows what is being written
     if (pending_ && dataset_->isEditing())
         return; // keep what the user is typing
     pending_ = false;
@@ -55,24 +57,20 @@ void FieldLink::userEdited(const QString& text) {
     Field* f = field();
     if (!f)
         return;
+    // While the row starts editing and the text goes in, the box keeps what the user typed.
+    writing_ = true;
     const bool ok = runGuarded([&] {
         if (!dataset_->isEditing())
             dataset_->edit();
         if (f->def().isText()) {
-            writing_ = true;
-            try {
-                f->setAsString(text);
-            } catch (...) {
-                writing_ = false;
-                throw;
-            }
-            writing_ = false;
+            f->setAsString(text);
         } else {
             pendingText_ = text;
             pending_ = true;
             dataset_->markModified();
         }
     });
+    writing_ = false;
     if (!ok)
         refresh();
 }

@@ -1,21 +1,96 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
+#include "data/DbError.h"
+#include "shell/AppContext.h"
 #include "shell/CommandLine.h"
 #include "shell/Commands.h"
+#include "shell/DialogRunner.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+#include "shell/QtPrompter.h"
+#include "shell/WindowRegistry.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLockFile>
+#include <QMessageBox>
 #include <QTextStream>
+#include <QTranslator>
 #include <cstdio>
+
+namespace {
+
+// Without a display the windows cannot come up: say so in one line instead of Qt's long complaint.
+bool haveDisplay() {
+#if defined(Q_OS_LINUX)
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+void loadRussianTranslation(QApplication& app) {
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qt);
+}
+
+int runWindows(int argc, char** argv, const CommandLine& cl) {
+    if (!haveDisplay()) {
+        std::fputs("Нет графического дисплея (DISPLAY не задан): окна программы показать негде.\n", stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    loadRussianTranslation(app);
+
+    QtPrompter prompter;
+    setErrorPrompter(&prompter);
+    SystemClock clock;
+    AppContext context(RootPaths::resolve(cl.root), clock, prompter);
+    DialogRunner dialogs;
+    context.dialogs = &dialogs;
+
+    if (!context.root.makeFolders()) {
+        prompter.error(QStringLiteral("Не удалось создать папку программы %1").arg(QDir::toNativeSeparators(context.root.root())));
+        return 1;
+    }
+    // One program at a time works on a root.
+    QLockFile lock(context.root.base() + QStringLiteral("/zajavki.lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(200)) {
+        prompter.error(QStringLiteral("Программа уже работает с папкой %1. Закройте её и запустите снова.")
+                           .arg(QDir::toNativeSeparators(context.root.root())));
+        return 1;
+    }
+    try {
+        context.openStore();
+    } catch (const DbError& e) {
+        prompter.error(e.message());
+        return 1;
+    }
+    registerAllWindows();
+    TftrMain main(context);
+    prompter.setParent(&main);
+    main.showMaximized();
+    return app.exec();
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine cl = CommandLine::parse(arguments);
+    if (cl.command.isEmpty() && cl.error.isEmpty())
+        return runWindows(argc, argv, cl);
     registerAllCommands();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
-    if (!cl.command.isEmpty() || !cl.error.isEmpty())
-        return runCommand(cl, out, err);
-    err << QStringLiteral("Окна программы ещё не готовы") << Qt::endl;
-    return 1;
+    return runCommand(cl, out, err);
 }

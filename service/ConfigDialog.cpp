@@ -1,0 +1,143 @@
+#include "service/ConfigDialog.h"
+
+#include "data/DataModule.h"
+#include "service/ConfigEditor.h"
+#include "shell/AppContext.h"
+#include "shell/DbEdit.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+DbEdit* boundRow(QFormLayout* form, const QString& label, const QString& name, DataSource* source,
+                 const QString& field, QWidget* parent) {
+    auto* box = new DbEdit(name, source, field, parent);
+    auto* caption = new QLabel(label, parent);
+    caption->setBuddy(box);
+    form->addRow(caption, box);
+    return box;
+}
+
+} // namespace
+
+TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
+    TDM& dm = *main.app().DM;
+    setWindowTitle(QStringLiteral("Параметры"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+
+    auto* top = new QWidget(this);
+    top->setObjectName(QStringLiteral("Panel1"));
+    auto* topForm = new QFormLayout(top);
+    boundRow(topForm, QStringLiteral("Название организации"), QStringLiteral("DBEdit1"), dm.dtsConfig, "NLPU", top);
+    boundRow(topForm, QStringLiteral("Руководитель"), QStringLiteral("DBEdit2"), dm.dtsConfig, "Boss", top);
+    boundRow(topForm, QStringLiteral("Исполнитель"), QStringLiteral("DBEdit3"), dm.dtsConfig, "User", top);
+    boundRow(topForm, QStringLiteral("Телефон"), QStringLiteral("DBEdit4"), dm.dtsConfig, "Phone", top);
+
+    auto* contract = new QWidget(this);
+    contract->setObjectName(QStringLiteral("Panel2"));
+    auto* contractRow = new QHBoxLayout(contract);
+    auto* contractLabel = new QLabel(QStringLiteral("Номер договора с ТОВЕКС "), contract);
+    QFont bold = contractLabel->font();
+    bold.setBold(true);
+    contractLabel->setFont(bold);
+    auto* number = new DbEdit(QStringLiteral("DBEdit5"), dm.dtsConfig, "KZajavki", contract);
+    number->setFixedWidth(89);
+    contractLabel->setBuddy(number);
+    auto* note = new QLabel(QStringLiteral("(необходим для формирования заявок)"), contract);
+    note->setStyleSheet(QStringLiteral("color: red;"));
+    contractRow->addWidget(contractLabel);
+    contractRow->addWidget(number);
+    contractRow->addWidget(note);
+    contractRow->addStretch();
+
+    auto* pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("PageControl1"));
+    auto* details = new QWidget(pages);
+    details->setObjectName(QStringLiteral("TabSheet1"));
+    auto* detailsForm = new QFormLayout(details);
+    const struct {
+        const char* label;
+        const char* box;
+        const char* field;
+    } bank[] = {{"Адрес", "DBEdit6", "ADRESS"},         {"ИНН", "DBEdit7", "INN"},   {"КПП", "DBEdit8", "KPP"},
+                {"БИК", "DBEdit9", "BIK"},              {"Расчетный счет", "DBEdit10", "RCH"},
+                {"Лицевой счет", "DBEdit11", "LCH"},    {"Банк", "DBEdit12", "BANK"}};
+    for (const auto& b : bank) {
+        DbEdit* box = boundRow(detailsForm, QString::fromUtf8(b.label), QString::fromLatin1(b.box), dm.dtsLPUDetails,
+                               QString::fromLatin1(b.field), details);
+        box->setEnabled(false); // the bank details are never written here
+    }
+    pages->addTab(details, QStringLiteral("Реквизиты:"));
+
+    auto* save = new QPushButton(QStringLiteral("Сохранить"), this);
+    save->setObjectName(QStringLiteral("Button1"));
+    auto* leave = new QPushButton(QStringLiteral("Выход"), this);
+    leave->setObjectName(QStringLiteral("Button2"));
+    save->setAutoDefault(false);
+    leave->setAutoDefault(false);
+    connect(save, &QPushButton::clicked, this, &TftrConfig::Button1Click);
+    connect(leave, &QPushButton::clicked, this, &TftrConfig::Button2Click);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(leave);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(top);
+    layout->addWidget(contract);
+    layout->addWidget(pages);
+    layout->addLayout(buttons);
+    resize(503, 393);
+}
+
+void TftrConfig::finish(bool close, const QString& focus) {
+    if (close) {
+        closing_ = true;
+        accept();
+    } else if (QWidget* box = findChild<QWidget*>(focus)) {
+        box->setFocus();
+    }
+}
+
+void TftrConfig::Button1Click() {
+    ConfigEditor::Outcome outcome;
+    if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); }))
+        finish(outcome.close, outcome.focus);
+}
+
+void TftrConfig::Button2Click() {
+    ConfigEditor::Outcome outcome;
+    if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).exit(); }))
+        finish(outcome.close, outcome.focus);
+}
+
+// The close box (and Esc) leave as "Выход" does, asking about unsaved changes.
+void TftrConfig::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        event->ignore();
+        Button2Click();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void TftrConfig::reject() {
+    if (closing_)
+        QDialog::reject();
+    else
+        Button2Click();
+}
+
+void registerServiceWindows() {
+    windows::registerDialog(QStringLiteral("ShowConfig"), [](TftrMain& main) { return new TftrConfig(main); });
+}

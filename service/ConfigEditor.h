@@ -1,0 +1,28 @@
+#pragma once
+// The rules of the parameters dialog, without widgets: the checks and the save of the
+// institution's row in Config.db, and the question when leaving with unsaved changes.
+#include <QString>
+
+class Prompter;
+class TDM;
+
+class ConfigEditor {
+public:
+    ConfigEditor(TDM& dm, Prompter& prompter) : dm_(dm), prompter_(prompter) {}
+
+    struct Outcome {
+        bool close = false;
+        QString focus; // the box to put the focus into when the dialog stays open
+    };
+
+    // "Сохранить": the four checks in order, each with its message and box; then the changes of
+    // Config.db and LPUDETAILS.db are posted. Throws DbError when a typed value is refused.
+    Outcome save();
+    // "Выход" (and the window's close box): with unsaved changes, asks whether to save them;
+    // Yes posts them without the checks, anything else discards them.
+    Outcome exit();
+
+private:
+    TDM& dm_;
+    Prompter& prompter_;
+};

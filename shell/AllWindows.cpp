@@ -1,0 +1,5 @@
+#include "service/ConfigDialog.h"
+#include "shell/WindowRegistry.h"
+
+// Each subsystem's windows are added here as the subsystem offers them.
+void registerAllWindows() { registerServiceWindows(); }

@@ -1,0 +1,283 @@
+#include "shell/MainWindow.h"
+
+#include "shell/AppContext.h"
+#include "shell/DialogRunner.h"
+#include "shell/ErrorGuard.h"
+#include "shell/StartupWindow.h"
+#include "shell/WindowRegistry.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+struct ChildSpec {
+    const char* procedure;
+    const char* instance;
+    const char* caption;
+};
+
+// The child windows, each found again by its caption.
+const ChildSpec kChildren[] = {
+    {"OpenPersonal", "ftrPersonal", "Персонал"},
+    {"OpenProgr", "ftrProgr", "Программы обучения"},
+    {"OpenZajavki2023", "ftrZajavki2023", "Формирование заявок на 2026 - 2027 года "},
+    {"OpenZajavki", "ftrZajavki", "Формирование заявок по гос.заданию"},
+    {"OpenZajavki2021", "ftrZajavki2021", "Формирование заявок на 2022 год"},
+};
+
+const ChildSpec* childSpec(const QString& procedure) {
+    for (const ChildSpec& c : kChildren)
+        if (procedure == QLatin1String(c.procedure))
+            return &c;
+    return nullptr;
+}
+
+// Closing a child window only minimizes it, so that the next click finds it again.
+class MinimizeOnClose : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            static_cast<QWidget*>(watched)->showMinimized();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TftrMain::TftrMain(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app), mdi_(new QMdiArea(this)) {
+    setObjectName(QStringLiteral("ftrMain"));
+    setWindowTitle(QStringLiteral("\"Заявки\""));
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(mdi_);
+    buildMenu();
+    buildToolBar();
+    buildStatusBar();
+    instances_.insert(QStringLiteral("ftrMain"), this);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
+        if (sub)
+            if (auto* w = dynamic_cast<ActivatedWindow*>(sub->widget()))
+                runGuarded([w] { w->FormActivate(); });
+    });
+}
+
+QString TftrMain::childCaption(const QString& procedure) {
+    const ChildSpec* c = childSpec(procedure);
+    return c ? QString::fromUtf8(c->caption) : QString();
+}
+
+void TftrMain::buildMenu() {
+    auto add = [this](QMenu* menu, const char* name, const char* text, bool enabled, std::function<void()> fn) {
+        QAction* a = menu->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [fn] { runGuarded(fn); });
+        return a;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("N1"));
+    add(file, "N2", "Выход", true, [this] { close(); });
+
+    QMenu* books = menuBar()->addMenu(QStringLiteral("Справочник"));
+    books->setObjectName(QStringLiteral("N3"));
+    add(books, "N4", "Должности", true, [this] {
+        app_.state.DoljnCaller = 0;
+        ShowDoljn();
+    });
+    add(books, "N5", "Специальности по диплому", true, [this] {
+        app_.state.SpezCaller = 0;
+        ShowSpez();
+    });
+    books->addSeparator();
+    // The two catalogue items stay disabled: nothing in the program enables them.
+    add(books, "N8", "Программы обучения по гос.заданию", false, [this] { runAction(QStringLiteral("N8")); });
+    add(books, "N10", "Программы обучения по непрер. мед.образованию", false,
+        [this] { runAction(QStringLiteral("N10")); });
+    books->addSeparator();
+    add(books, "N9", "Специальности", true, [this] {
+        app_.state.SpecialtyCaller = 0;
+        ShowSpecialty();
+    });
+
+    QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
+    service->setObjectName(QStringLiteral("N6"));
+    add(service, "N7", "Параметры", true, [this] { ShowConfig(); });
+    add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
+}
+
+void TftrMain::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    auto* row = new QWidget(bar);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true); // the last button pressed stays down
+
+    auto button = [&](const char* name, const char* caption, int width, const char* procedure) {
+        auto* b = new QToolButton(row);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(QString::fromUtf8(caption));
+        b->setFixedSize(width, 22);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        group->addButton(b);
+        layout->addWidget(b);
+        const QString proc = QString::fromLatin1(procedure);
+        connect(b, &QToolButton::clicked, this, [this, proc, b] { openChild(proc, b); });
+        buttons_.insert(proc, b);
+        return b;
+    };
+    auto divider = [&](int width) { layout->addSpacing(width); };
+
+    button("SpeedButton2", "Персонал", 145, "OpenPersonal");
+    divider(24);
+    button("SpeedButton1", "Программы", 152, "OpenProgr");
+    QToolButton* old = button("SpeedButton3", "Заявки до 2021 года", 145, "OpenZajavki");
+    old->setEnabled(false);
+    old->setVisible(false);
+    QToolButton* y2022 = button("SpeedButton5", "Заявки на 2022 год", 150, "OpenZajavki2021");
+    y2022->setEnabled(false);
+    y2022->setVisible(false);
+    y2022->setStyleSheet(QStringLiteral("color: black;"));
+    QToolButton* current = button("SpeedButton4", "Заявки на обучение", 195, "OpenZajavki2023");
+    QFont bold = current->font();
+    bold.setBold(true);
+    current->setFont(bold);
+    current->setStyleSheet(QStringLiteral("color: red;"));
+    divider(22);
+    layout->addStretch();
+    bar->addWidget(row);
+}
+
+void TftrMain::buildStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    const int widths[] = {150, 150, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | (i == 0 ? QFrame::Raised : QFrame::Sunken));
+        bar->addWidget(panel);
+        panels_ << panel;
+    }
+}
+
+void TftrMain::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }
+QString TftrMain::statusPanel(int panel) const { return panels_.value(panel)->text(); }
+
+void TftrMain::openChild(const QString& procedure, QToolButton* button) {
+    const ChildSpec* spec = childSpec(procedure);
+    const QString caption = QString::fromUtf8(spec->caption);
+    const QString instanceName = QString::fromLatin1(spec->instance);
+    if (button)
+        button->setChecked(true);
+    // Find: from the last child window to the first, the first exact caption wins.
+    const QList<QMdiSubWindow*> subs = mdi_->subWindowList(QMdiArea::CreationOrder);
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
+        if ((*it)->widget() && (*it)->widget()->windowTitle() == caption) {
+            QWidget* held = instances_.value(instanceName);
+            QMdiSubWindow* sub = held ? qobject_cast<QMdiSubWindow*>(held->parentWidget()) : *it;
+            if (!sub)
+                sub = *it;
+            sub->showMaximized();
+            mdi_->setActiveSubWindow(sub);
+            sub->raise();
+            return;
+        }
+    }
+    // Create.
+    windows::ChildFactory factory = windows::child(procedure);
+    if (!factory) {
+        app_.prompter.inform(QStringLiteral("Окно «%1» пока недоступно").arg(caption.trimmed()));
+        return;
+    }
+    QWidget* w = factory(*this);
+    w->setWindowTitle(caption);
+    instances_.insert(instanceName, w);
+    QMdiSubWindow* sub = mdi_->addSubWindow(w);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->installEventFilter(new MinimizeOnClose(sub));
+    sub->showMaximized();
+    mdi_->setActiveSubWindow(sub);
+}
+
+void TftrMain::OpenPersonal() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
+void TftrMain::OpenProgr() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
+void TftrMain::OpenZajavki2023() {
+    openChild(QStringLiteral("OpenZajavki2023"), buttons_.value(QStringLiteral("OpenZajavki2023")));
+}
+void TftrMain::OpenZajavki() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
+void TftrMain::OpenZajavki2021() {
+    openChild(QStringLiteral("OpenZajavki2021"), buttons_.value(QStringLiteral("OpenZajavki2021")));
+}
+
+int TftrMain::showModal(QDialog* dialog) {
+    // Each dialog keeps its instance variable while it is shown and is freed when it closes.
+    std::unique_ptr<QDialog> owned(dialog);
+    instances_.insert(dialog->objectName(), dialog);
+    const int result = app_.dialogs ? app_.dialogs->run(*dialog) : dialog->exec();
+    instances_.remove(dialog->objectName());
+    return result;
+}
+
+int TftrMain::showDialog(const QString& procedure, const QString& instanceName) {
+    windows::DialogFactory factory = windows::dialog(procedure);
+    if (!factory) {
+        app_.prompter.inform(QStringLiteral("Этот справочник пока недоступен"));
+        return QDialog::Rejected;
+    }
+    QDialog* dialog = factory(*this);
+    dialog->setObjectName(instanceName);
+    return showModal(dialog);
+}
+
+int TftrMain::ShowDoljn() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
+int TftrMain::ShowSpez() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
+int TftrMain::ShowSpecialty() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
+int TftrMain::ShowConfig() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
+int TftrMain::ShowZicl() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
+int TftrMain::ShowMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
+
+void TftrMain::runAction(const QString& item) {
+    if (windows::Action a = windows::action(item))
+        a(*this);
+    else
+        app_.prompter.inform(QStringLiteral("Эта операция пока недоступна"));
+}
+
+void TftrMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    QTimer::singleShot(0, this, [this] { startUp(); });
+}
+
+void TftrMain::startUp() {
+    if (startedUp_)
+        return;
+    startedUp_ = true;
+    if (!app_.DM)
+        app_.createDataModule();
+    auto* startup = new TftrAvtoriz(app_, startupDelay_);
+    showModal(startup);
+}

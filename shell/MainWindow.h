@@ -1,0 +1,84 @@
+#pragma once
+// The main window `ftrMain`: a multiple-document frame with the menu, the toolbar, the status bar,
+// the find-or-create procedures of the child windows and the Show… procedures of the dialogs.
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+
+struct AppContext;
+class QDialog;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolButton;
+
+// A child window whose activation handler runs when the focus enters it from another window.
+class ActivatedWindow {
+public:
+    virtual ~ActivatedWindow() = default;
+    virtual void FormActivate() = 0;
+};
+
+class TftrMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TftrMain(AppContext& app, QWidget* parent = nullptr);
+
+    AppContext& app() const { return app_; }
+
+    // The status bar's three panels.
+    void setStatusPanel(int panel, const QString& text);
+    QString statusPanel(int panel) const;
+
+    // Child windows: found again by caption, created on first use, shown maximized.
+    void OpenPersonal();
+    void OpenProgr();
+    void OpenZajavki2023();
+    void OpenZajavki();
+    void OpenZajavki2021();
+    static QString childCaption(const QString& procedure);
+
+    // Dialogs: a new instance each time, shown modally; returns the modal result.
+    int ShowDoljn();
+    int ShowSpez();
+    int ShowSpecialty();
+    int ShowConfig();
+    int ShowZicl();
+    int ShowMoving();
+    // Runs a dialog made by a window, storing it in its instance variable while it is shown.
+    int showModal(QDialog* dialog);
+
+    // The current instance of a window by its variable's name ("ftrPersonal", "ftrDoljn"…);
+    // null when there is none (a dialog's is null once it has closed).
+    QWidget* instance(const QString& name) const { return instances_.value(name); }
+
+    // Milliseconds the start-up window waits before opening the tables.
+    void setStartupDelay(int ms) { startupDelay_ = ms; }
+    bool isStartedUp() const { return startedUp_; }
+    // Creates the data module and runs the start-up window; done once, when first shown.
+    void startUp();
+    // For a data module whose tables were already opened by other means: no start-up window.
+    void skipStartUp() { shown_ = startedUp_ = true; }
+
+    QMdiArea* mdiArea() const { return mdi_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildMenu();
+    void buildToolBar();
+    void buildStatusBar();
+    void openChild(const QString& procedure, QToolButton* button);
+    int showDialog(const QString& procedure, const QString& instanceName);
+    void runAction(const QString& item);
+
+    AppContext& app_;
+    QMdiArea* mdi_;
+    QList<QLabel*> panels_;
+    QHash<QString, QPointer<QWidget>> instances_;
+    QHash<QString, QToolButton*> buttons_;
+    int startupDelay_ = 5000;
+    bool shown_ = false;
+    bool startedUp_ = false;
+};

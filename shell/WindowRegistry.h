@@ -1,0 +1,27 @@
+#pragma once
+// Where each subsystem puts the windows it offers, so the main window's menu, toolbar and Show…
+// procedures open them without the shell knowing every window class.
+#include <QString>
+#include <functional>
+
+class QDialog;
+class QWidget;
+class TftrMain;
+
+namespace windows {
+using ChildFactory = std::function<QWidget*(TftrMain&)>;
+using DialogFactory = std::function<QDialog*(TftrMain&)>;
+using Action = std::function<void(TftrMain&)>;
+
+// Child windows by their opening procedure ("OpenPersonal"), dialogs by theirs ("ShowConfig"),
+// other menu actions by the item's name ("N13").
+void registerChild(const QString& procedure, ChildFactory factory);
+void registerDialog(const QString& procedure, DialogFactory factory);
+void registerAction(const QString& item, Action action);
+ChildFactory child(const QString& procedure);
+DialogFactory dialog(const QString& procedure);
+Action action(const QString& item);
+} // namespace windows
+
+// Every window of the program (each subsystem adds its own).
+void registerAllWindows();

@@ -1,0 +1,156 @@
+// The parameters dialog through the real window: the checks, the save, the exit question and the
+// contract number box.
+#include "data/DataModule.h"
+#include "service/ConfigDialog.h"
+#include "shell/MainWindow.h"
+#include "support/WindowHarness.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ConfigDialog : ::testing::Test {
+    AppHarness h;
+    TDM& dm = h.dm();
+
+    // Opens the dialog through the menu's procedure; `hand` acts while it is open.
+    void open(const std::function<void(QDialog&)>& hand) {
+        h.dialogs.expect("ftrConfig", hand);
+        h.mainWindow().ShowConfig();
+    }
+    void fill(QDialog& d, const char* name, const char* boss, const char* user, const char* number) {
+        ui::type(&d, "DBEdit1", name);
+        ui::type(&d, "DBEdit2", boss);
+        ui::type(&d, "DBEdit3", user);
+        ui::type(&d, "DBEdit5", number);
+    }
+    void storeRow() {
+        dm.tblConfig->append();
+        dm.field("tblConfigNLPU").setAsString("ГБУЗ «Больница № 3»");
+        dm.field("tblConfigBoss").setAsString("Петров П.П.");
+        dm.field("tblConfigUser").setAsString("Иванова И.И.");
+        dm.field("tblConfigKZajavki").setAsInteger(116);
+        dm.tblConfig->post();
+    }
+};
+
+TEST_F(ConfigDialog, SaveOnAnEmptyTableMakesTheOneRow) {
+    open([&](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Параметры");
+        fill(d, "ГБУЗ «Больница № 3»", "Петров П.П.", "Иванова И.И.", "116");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    ASSERT_EQ(dm.tblConfig->recordCount(), 1);
+    EXPECT_EQ(dm.field("tblConfigKZajavki").asInteger(), 116);
+    EXPECT_EQ(dm.field("tblConfigNLPU").asString(), "ГБУЗ «Больница № 3»");
+    EXPECT_EQ(dm.field("tblConfigPhone").asString(), ""); // the telephone may stay empty
+}
+
+TEST_F(ConfigDialog, EachCheckShowsItsMessageAndKeepsTheDialogOpen) {
+    struct Case {
+        const char* name;
+        const char* boss;
+        const char* user;
+        const char* number;
+        const char* message;
+        const char* focus;
+    } cases[] = {
+        {"", "Б", "И", "1", "Не задали название организации!", "DBEdit1"},
+        {"Н", "", "И", "1", "Не задали руководителя!", "DBEdit2"},
+        {"Н", "Б", "", "1", "Не задали исполнителя!", "DBEdit3"},
+        {"Н", "Б", "И", "", "Не задали номер договора!", "DBEdit5"},
+    };
+    for (const Case& c : cases) {
+        h.prompter.expectInform(QString::fromUtf8(c.message));
+        open([&](QDialog& d) {
+            d.activateWindow();
+            fill(d, c.name, c.boss, c.user, c.number);
+            ui::click(&d, "Button1");
+            EXPECT_TRUE(d.isVisible()) << c.message;
+            EXPECT_EQ(dm.tblConfig->state(), Dataset::State::Insert); // the row stays as typed
+            EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "",
+                      c.focus);
+            d.done(QDialog::Rejected);
+        });
+        dm.tblConfig->cancel();
+    }
+    EXPECT_TRUE(dm.tblConfig->isEmpty());
+}
+
+TEST_F(ConfigDialog, SaveWithNothingChangedWritesNothing) {
+    storeRow();
+    bool wrote = false;
+    QObject::connect(dm.tblConfig, &Dataset::posted, [&] { wrote = true; });
+    open([&](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "DBEdit5"), "116");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_FALSE(wrote);
+}
+
+TEST_F(ConfigDialog, ExitAsksAboutUnsavedChanges) {
+    storeRow();
+    // Yes saves without the checks, even with the executor emptied.
+    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::Yes);
+    open([&](QDialog& d) {
+        ui::clear(&d, "DBEdit3");
+        ui::type(&d, "DBEdit4", "84951234567");
+        ui::click(&d, "Button2");
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(h.prompter.log().first(), "beep");
+    EXPECT_EQ(dm.field("tblConfigPhone").asString(), "84951234567");
+    EXPECT_EQ(dm.field("tblConfigUser").asString(), "");
+
+    // No discards.
+    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::No);
+    open([&](QDialog& d) {
+        ui::type(&d, "DBEdit2", "ов");
+        ui::click(&d, "Button2");
+    });
+    EXPECT_EQ(dm.field("tblConfigBoss").asString(), "Петров П.П.");
+    EXPECT_EQ(dm.tblConfig->state(), Dataset::State::Browse);
+
+    // Without changes, no question at all; the close box behaves as "Выход".
+    open([&](QDialog& d) { d.close(); });
+    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::No);
+    open([&](QDialog& d) {
+        ui::type(&d, "DBEdit1", "!");
+        d.close();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(dm.field("tblConfigNLPU").asString(), "ГБУЗ «Больница № 3»");
+}
+
+TEST_F(ConfigDialog, TheContractNumberTakesOnlyAWholeNumberThatFits) {
+    storeRow();
+    h.prompter.expectError("вне допустимого диапазона");
+    open([&](QDialog& d) {
+        ui::clear(&d, "DBEdit5");
+        ui::type(&d, "DBEdit5", "4x0000"); // letters are not taken by the box
+        EXPECT_EQ(ui::text(&d, "DBEdit5"), "40000");
+        ui::focusOut(&d, "DBEdit5");
+        EXPECT_EQ(dm.field("tblConfigKZajavki").asInteger(), 116); // the value is not taken
+        ui::clear(&d, "DBEdit5");
+        ui::type(&d, "DBEdit5", "-32768");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(dm.field("tblConfigKZajavki").asInteger(), -32768);
+}
+
+TEST_F(ConfigDialog, TheBankDetailsAreShownAndCannotBeTyped) {
+    dm.tblLPUDETAILS->append();
+    dm.field("tblLPUDETAILSINN").setAsString("7701234567");
+    dm.tblLPUDETAILS->post();
+    open([&](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "DBEdit7"), "7701234567");
+        EXPECT_FALSE(ui::find(&d, "DBEdit7")->isEnabled());
+        ui::click(&d, "Button2");
+    });
+}
+
+} // namespace
