@@ -1,6 +1,8 @@
 // The shell's own commands.
 #include "data/DbError.h"
 #include "data/Store.h"
+#include "data/TableImport.h"
+#include "data/paradox/ParadoxDump.h"
 #include "shell/CommandLine.h"
 #include "shell/Commands.h"
 #include "shell/RootPaths.h"
@@ -26,6 +28,39 @@ int runInit(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// zajavki dump FILE.db [--codepage N]: prints a Paradox table's layout and rows.
+int runDumpCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    QStringList args = cl.args;
+    return runDump(args, out, err);
+}
+
+// zajavki import PATH… [--root DIR] [--replace]: brings Paradox tables into the store.
+int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    const QStringList paths = cl.positional();
+    if (paths.isEmpty()) {
+        err << QStringLiteral("Укажите файлы таблиц или папку: zajavki import ПУТЬ… [--root ПАПКА] [--replace]")
+            << Qt::endl;
+        return 2;
+    }
+    const RootPaths root = RootPaths::resolve(cl.root);
+    if (!root.makeFolders()) {
+        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root())) << Qt::endl;
+        return 1;
+    }
+    auto store = Store::open(root.storeFile());
+    const ImportResult result = importTables(*store, paths, cl.hasFlag(QStringLiteral("--replace")));
+    for (const QString& s : result.skipped)
+        out << QStringLiteral("%1: не таблица программы, пропущена").arg(s) << Qt::endl;
+    for (const ImportedTable& t : result.tables)
+        out << QStringLiteral("%1: прочитано %2, записано %3").arg(t.fileName).arg(t.rowsRead).arg(t.rowsStored)
+            << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
-void registerShellCommands() { registerCommand(QStringLiteral("init"), runInit); }
+void registerShellCommands() {
+    registerCommand(QStringLiteral("init"), runInit);
+    registerCommand(QStringLiteral("dump"), runDumpCommand);
+    registerCommand(QStringLiteral("import"), runImport);
+}
