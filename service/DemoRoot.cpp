@@ -1,0 +1,656 @@
+#include "service/DemoRoot.h"
+
+#include "data/DbError.h"
+#include "data/Store.h"
+#include "data/Table.h"
+#include "personnel/Snils.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <QDir>
+#include <QHash>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QStringList>
+#include <vector>
+
+namespace demo {
+
+namespace {
+
+QString ru(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// ------------------------------------------------------------------ reference books
+
+// Specialties of certificates and of the catalogue (Specialty.DB).
+const char* const kSpecialties[] = {
+    "Терапия",
+    "Общая врачебная практика (семейная медицина)",
+    "Педиатрия",
+    "Кардиология",
+    "Неврология",
+    "Хирургия",
+    "Эндоскопия",
+    "Анестезиология-реаниматология",
+    "Офтальмология",
+    "Оториноларингология",
+    "Акушерство и гинекология",
+    "Рентгенология",
+    "Ультразвуковая диагностика",
+    "Клиническая лабораторная диагностика",
+    "Организация здравоохранения и общественное здоровье",
+    "Сестринское дело",
+    "Сестринское дело в педиатрии",
+    "Организация сестринского дела",
+    "Анестезиология и реаниматология",
+    "Операционное дело",
+    "Лечебное дело",
+    "Акушерское дело",
+    "Лабораторная диагностика",
+};
+
+// Specialties of diplomas (SPEZ.DB), coded 1, 2, ... in this order.
+const char* const kDiplomaSpecialties[] = {
+    "Лечебное дело",
+    "Педиатрия",
+    "Стоматология",
+    "Медико-профилактическое дело",
+    "Фармация",
+    "Медицинская биохимия",
+    "Сестринское дело",
+    "Акушерское дело",
+    "Лабораторная диагностика",
+    "Стоматология ортопедическая",
+    "Стоматология профилактическая",
+    "Медицинская оптика",
+};
+
+// A position with what its holders usually have: the diploma specialty and the specialties of
+// their certificates (the second one is held by some of them).
+struct Position {
+    int code;
+    const char* name;
+    int diploma; // KSpez
+    const char* specialty;
+    const char* secondSpecialty;
+    bool womenOnly; // the name is the female form
+    int staff;      // how many of the sample's employees hold it
+};
+
+const Position kPositions[] = {
+    {1, "ГЛАВНЫЙ ВРАЧ", 1, "Организация здравоохранения и общественное здоровье", "Терапия", false, 1},
+    {2, "ЗАМЕСТИТЕЛЬ ГЛАВНОГО ВРАЧА ПО МЕДИЦИНСКОЙ ЧАСТИ", 1,
+     "Организация здравоохранения и общественное здоровье", "Хирургия", false, 1},
+    {3, "ЗАВЕДУЮЩИЙ ТЕРАПЕВТИЧЕСКИМ ОТДЕЛЕНИЕМ - ВРАЧ-ТЕРАПЕВТ", 1, "Терапия",
+     "Организация здравоохранения и общественное здоровье", false, 1},
+    {4, "ВРАЧ-ТЕРАПЕВТ", 1, "Терапия", nullptr, false, 3},
+    {5, "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", 1, "Терапия", "Общая врачебная практика (семейная медицина)", false, 3},
+    {6, "ВРАЧ ОБЩЕЙ ПРАКТИКИ (СЕМЕЙНЫЙ ВРАЧ)", 1, "Общая врачебная практика (семейная медицина)", "Терапия",
+     false, 1},
+    {7, "ВРАЧ-ПЕДИАТР УЧАСТКОВЫЙ", 2, "Педиатрия", nullptr, false, 2},
+    {8, "ВРАЧ-КАРДИОЛОГ", 1, "Кардиология", "Терапия", false, 1},
+    {9, "ВРАЧ-НЕВРОЛОГ", 1, "Неврология", nullptr, false, 1},
+    {10, "ВРАЧ-ХИРУРГ", 1, "Хирургия", "Эндоскопия", false, 2},
+    {11, "ВРАЧ-АНЕСТЕЗИОЛОГ-РЕАНИМАТОЛОГ", 1, "Анестезиология-реаниматология", nullptr, false, 1},
+    {12, "ВРАЧ-ОФТАЛЬМОЛОГ", 1, "Офтальмология", nullptr, false, 1},
+    {13, "ВРАЧ-ОТОРИНОЛАРИНГОЛОГ", 1, "Оториноларингология", nullptr, false, 1},
+    {14, "ВРАЧ-АКУШЕР-ГИНЕКОЛОГ", 1, "Акушерство и гинекология", "Ультразвуковая диагностика", false, 1},
+    {15, "ВРАЧ-РЕНТГЕНОЛОГ", 1, "Рентгенология", nullptr, false, 1},
+    {16, "ВРАЧ УЛЬТРАЗВУКОВОЙ ДИАГНОСТИКИ", 1, "Ультразвуковая диагностика", nullptr, false, 1},
+    {17, "ВРАЧ КЛИНИЧЕСКОЙ ЛАБОРАТОРНОЙ ДИАГНОСТИКИ", 6, "Клиническая лабораторная диагностика", nullptr,
+     false, 1},
+    {18, "ГЛАВНАЯ МЕДИЦИНСКАЯ СЕСТРА", 7, "Организация сестринского дела", "Сестринское дело", true, 1},
+    {19, "СТАРШАЯ МЕДИЦИНСКАЯ СЕСТРА", 7, "Сестринское дело", "Организация сестринского дела", true, 1},
+    {20, "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", 7, "Сестринское дело", nullptr, true, 4},
+    {21, "МЕДИЦИНСКАЯ СЕСТРА ПРОЦЕДУРНОЙ", 7, "Сестринское дело", nullptr, true, 2},
+    {22, "МЕДИЦИНСКАЯ СЕСТРА УЧАСТКОВАЯ", 7, "Сестринское дело", "Сестринское дело в педиатрии", true, 3},
+    {23, "МЕДИЦИНСКАЯ СЕСТРА-АНЕСТЕЗИСТ", 7, "Анестезиология и реаниматология", nullptr, true, 1},
+    {24, "ОПЕРАЦИОННАЯ МЕДИЦИНСКАЯ СЕСТРА", 7, "Операционное дело", nullptr, true, 1},
+    {25, "ФЕЛЬДШЕР", 1, "Лечебное дело", nullptr, false, 1},
+    {26, "АКУШЕРКА", 8, "Акушерское дело", nullptr, true, 1},
+    {27, "Медицинский лабораторный техник", 9, "Лабораторная диагностика", nullptr, false, 1},
+    {28, "Рентгенолаборант", 7, "Рентгенология", nullptr, false, 1},
+};
+
+// ------------------------------------------------------------------ names
+
+const char* const kSurnames[] = {
+    "ИВАНОВ",     "ПЕТРОВ",    "СМИРНОВ",  "КУЗНЕЦОВ", "ПОПОВ",     "ВАСИЛЬЕВ",  "СОКОЛОВ", "МИХАЙЛОВ",
+    "НОВИКОВ",    "ФЕДОРОВ",   "МОРОЗОВ",  "ВОЛКОВ",   "АЛЕКСЕЕВ",  "ЛЕБЕДЕВ",   "СЕМЕНОВ", "ЕГОРОВ",
+    "ПАВЛОВ",     "КОЗЛОВ",    "СТЕПАНОВ", "НИКОЛАЕВ", "ОРЛОВ",     "АНДРЕЕВ",   "МАКАРОВ", "НИКИТИН",
+    "ЗАХАРОВ",    "ЗАЙЦЕВ",    "СОЛОВЬЕВ", "БОРИСОВ",  "ЯКОВЛЕВ",   "ГРИГОРЬЕВ", "РОМАНОВ", "ВОРОБЬЕВ",
+    "СЕРГЕЕВ",    "ФРОЛОВ",    "ДМИТРИЕВ", "КОРОЛЕВ",  "ГУСЕВ",     "КИСЕЛЕВ",   "ИЛЬИН",   "БЕЛОВ",
+    "МЕДВЕДЕВ",   "ТАРАСОВ",   "ЖУКОВ",    "КОМАРОВ",  "БЕЛЯЕВ",    "СИНИЦЫН",   "ЛИСИЦЫН", "ВИШНЕВСКИЙ",
+    "ПОКРОВСКИЙ", "ЗАГОРСКИЙ", "ТОЛСТОЙ",  "ШЕВЧЕНКО", "КОВАЛЕНКО",
+};
+
+const char* const kMaleNames[] = {"АЛЕКСАНДР", "СЕРГЕЙ", "АНДРЕЙ",   "ДМИТРИЙ", "АЛЕКСЕЙ", "МИХАИЛ",
+                                  "ИГОРЬ",     "ОЛЕГ",   "ВЛАДИМИР", "ЕВГЕНИЙ", "НИКОЛАЙ", "ПАВЕЛ",
+                                  "МАКСИМ",    "РОМАН",  "ДЕНИС",    "ВИКТОР"};
+
+const char* const kFemaleNames[] = {"ЕЛЕНА",  "ОЛЬГА",     "НАТАЛЬЯ", "ТАТЬЯНА",   "ИРИНА",  "СВЕТЛАНА",
+                                    "МАРИНА", "АННА",      "ЮЛИЯ",    "ЕКАТЕРИНА", "ГАЛИНА", "ЛЮДМИЛА",
+                                    "ОКСАНА", "ВАЛЕНТИНА", "НАДЕЖДА", "МАРИЯ",     "ЛАРИСА", "ЛЮБОВЬ"};
+
+// Male patronymics; every one ends in -ВИЧ, whose female form is -ВНА.
+const char* const kPatronymics[] = {
+    "ИВАНОВИЧ",      "ПЕТРОВИЧ",   "СЕРГЕЕВИЧ",  "АЛЕКСЕЕВИЧ", "НИКОЛАЕВИЧ", "АНДРЕЕВИЧ",   "ВЛАДИМИРОВИЧ",
+    "АЛЕКСАНДРОВИЧ", "МИХАЙЛОВИЧ", "ВИКТОРОВИЧ", "ЮРЬЕВИЧ",    "ДМИТРИЕВИЧ", "ГЕННАДЬЕВИЧ", "АНАТОЛЬЕВИЧ",
+    "ОЛЕГОВИЧ",      "ИГОРЕВИЧ",   "ЕВГЕНЬЕВИЧ", "БОРИСОВИЧ",  "ВАЛЕРЬЕВИЧ", "ВАСИЛЬЕВИЧ",  "ПАВЛОВИЧ"};
+
+QString femaleSurname(const QString& male) {
+    if (male.endsWith(ru("ИЙ")) || male.endsWith(ru("ОЙ")))
+        return male.chopped(2) + ru("АЯ");
+    if (male.endsWith(ru("ОВ")) || male.endsWith(ru("ЕВ")) || male.endsWith(ru("ИН")) ||
+        male.endsWith(ru("ЫН")))
+        return male + ru("А");
+    return male; // -ЕНКО is the same for both
+}
+
+QString femalePatronymic(const QString& male) {
+    return male.chopped(3) + ru("ВНА");
+}
+
+// Latin letters for e-mail addresses.
+QString latin(const QString& text) {
+    static const QHash<QChar, QString> map = [] {
+        const QString cyrillic = ru("АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ");
+        const char* const lat[] = {"a",  "b",  "v",  "g",  "d",    "e", "e", "zh", "z", "i",  "y",
+                                   "k",  "l",  "m",  "n",  "o",    "p", "r", "s",  "t", "u",  "f",
+                                   "kh", "ts", "ch", "sh", "shch", "",  "y", "",   "e", "yu", "ya"};
+        QHash<QChar, QString> m;
+        for (int i = 0; i < cyrillic.size(); ++i)
+            m.insert(cyrillic[i], QString::fromLatin1(lat[i]));
+        return m;
+    }();
+    QString out;
+    for (const QChar c : text.toUpper())
+        out += map.value(c, c.isLetterOrNumber() ? QString(c).toLower() : QString());
+    return out;
+}
+
+// ------------------------------------------------------------------ the catalogue
+
+struct Programme {
+    const char* specialty;
+    const char* vid; // ПК: professional development, ПП: retraining
+    int hours;
+    const char* form;
+    const char* name;
+    const char* contingent;
+    const char* additional; // further specialties the programme counts for, or ""
+};
+
+const Programme kProgrammes[] = {
+    {"Терапия", "ПК", 144, "очн", "Актуальные вопросы терапии", "Врачи-терапевты, врачи-терапевты участковые",
+     "Общая врачебная практика (семейная медицина)"},
+    {"Терапия", "ПК", 36, "ДОТ", "Неотложные состояния в практике врача-терапевта",
+     "Врачи-терапевты, врачи-терапевты участковые, врачи общей практики",
+     "Общая врачебная практика (семейная медицина), Кардиология"},
+    {"Терапия", "ПК", 18, "ДОТ", "Диспансерное наблюдение взрослого населения",
+     "Врачи-терапевты участковые, врачи общей практики", "Общая врачебная практика (семейная медицина)"},
+    {"Терапия", "ПП", 504, "очн", "Терапия", "Врачи с высшим образованием по специальности «Лечебное дело»",
+     "Общая врачебная практика (семейная медицина), Кардиология"},
+    {"Общая врачебная практика (семейная медицина)", "ПК", 144, "очн",
+     "Общая врачебная практика (семейная медицина)", "Врачи общей практики (семейные врачи)",
+     "Терапия, Педиатрия"},
+    {"Кардиология", "ПК", 144, "очн", "Кардиология", "Врачи-кардиологи", ""},
+    {"Кардиология", "ПК", 36, "заочн", "Электрокардиография в практике врача",
+     "Врачи-кардиологи, врачи-терапевты, врачи общей практики",
+     "Терапия, Общая врачебная практика (семейная медицина)"},
+    {"Кардиология", "ПП", 504, "очн", "Кардиология", "Врачи-терапевты, врачи общей практики",
+     "Терапия, Общая врачебная практика (семейная медицина)"},
+    {"Неврология", "ПК", 144, "очн", "Неврология", "Врачи-неврологи", ""},
+    {"Неврология", "ПК", 36, "ДОТ", "Острые нарушения мозгового кровообращения",
+     "Врачи-неврологи, врачи-терапевты", "Терапия, Общая врачебная практика (семейная медицина)"},
+    {"Хирургия", "ПК", 144, "очн", "Хирургия", "Врачи-хирурги", ""},
+    {"Хирургия", "ПК", 72, "очн", "Эндоскопическая хирургия", "Врачи-хирурги, врачи-эндоскописты",
+     "Эндоскопия"},
+    {"Анестезиология-реаниматология", "ПК", 144, "очн", "Анестезиология-реаниматология",
+     "Врачи-анестезиологи-реаниматологи", ""},
+    {"Анестезиология-реаниматология", "ПК", 36, "очн", "Интенсивная терапия сепсиса и септического шока",
+     "Врачи-анестезиологи-реаниматологи, врачи-хирурги", "Хирургия, Терапия"},
+    {"Офтальмология", "ПК", 144, "очн", "Офтальмология", "Врачи-офтальмологи", ""},
+    {"Оториноларингология", "ПК", 144, "очн", "Оториноларингология", "Врачи-оториноларингологи", ""},
+    {"Педиатрия", "ПК", 144, "очн", "Педиатрия", "Врачи-педиатры, врачи-педиатры участковые",
+     "Общая врачебная практика (семейная медицина)"},
+    {"Педиатрия", "ПК", 18, "ДОТ", "Вакцинопрофилактика у детей",
+     "Врачи-педиатры участковые, врачи общей практики", "Общая врачебная практика (семейная медицина)"},
+    {"Акушерство и гинекология", "ПК", 144, "очн", "Акушерство и гинекология", "Врачи-акушеры-гинекологи",
+     ""},
+    {"Акушерство и гинекология", "ПК", 36, "очн", "Неотложные состояния в акушерстве",
+     "Врачи-акушеры-гинекологи, врачи-анестезиологи-реаниматологи", "Анестезиология-реаниматология"},
+    {"Рентгенология", "ПК", 144, "очн", "Рентгенология", "Врачи-рентгенологи", ""},
+    {"Ультразвуковая диагностика", "ПП", 504, "очн", "Ультразвуковая диагностика",
+     "Врачи с высшим образованием по специальности «Лечебное дело» или «Педиатрия»",
+     "Терапия, Хирургия, Акушерство и гинекология, Кардиология"},
+    {"Клиническая лабораторная диагностика", "ПК", 144, "очн", "Клиническая лабораторная диагностика",
+     "Врачи клинической лабораторной диагностики", ""},
+    {"Организация здравоохранения и общественное здоровье", "ПК", 144, "очн",
+     "Организация здравоохранения и общественное здоровье",
+     "Руководители медицинских организаций и их заместители", ""},
+    {"Организация здравоохранения и общественное здоровье", "ПК", 72, "ДОТ",
+     "Экспертиза качества медицинской помощи", "Заместители главного врача, заведующие отделениями",
+     "Терапия, Хирургия, Педиатрия"},
+    {"Сестринское дело", "ПК", 144, "очн", "Сестринское дело в терапии",
+     "Медицинские сестры палатные, процедурные, участковые", "Сестринское дело в педиатрии"},
+    {"Сестринское дело", "ПК", 36, "ДОТ", "Неотложная помощь в работе медицинской сестры",
+     "Средний медицинский персонал",
+     "Сестринское дело в педиатрии, Операционное дело, Анестезиология и реаниматология, Акушерское дело"},
+    {"Сестринское дело", "ПП", 252, "очн", "Сестринское дело",
+     "Специалисты со средним медицинским образованием", "Лечебное дело, Акушерское дело"},
+    {"Организация сестринского дела", "ПК", 144, "очн", "Управление сестринской деятельностью",
+     "Главные и старшие медицинские сестры", "Сестринское дело"},
+    {"Анестезиология и реаниматология", "ПК", 144, "очн",
+     "Сестринское дело в анестезиологии и реаниматологии", "Медицинские сестры-анестезисты", ""},
+    {"Операционное дело", "ПК", 144, "очн", "Сестринское операционное дело",
+     "Операционные медицинские сестры", ""},
+    {"Лабораторная диагностика", "ПК", 144, "заочн",
+     "Современные методы клинических лабораторных исследований",
+     "Медицинские лабораторные техники, лаборанты", ""},
+    {"Акушерское дело", "ПК", 144, "очн", "Акушерское дело", "Акушерки", ""},
+    {"Лечебное дело", "ПК", 144, "очн", "Скорая и неотложная помощь в работе фельдшера", "Фельдшеры", ""},
+};
+
+// ------------------------------------------------------------------ the sample's choices
+
+// The seed every run starts from, so that the same date gives the same sample.
+constexpr quint32 kSeed = 20260116;
+
+// Employees (by their place in the staff list) whose rows leave something out, as real records do.
+const QSet<int> kNoBirthDate{6, 29};
+const QSet<int> kNoStartYear{17};
+const QSet<int> kNoPositionYear{17, 33};
+const QSet<int> kNoCertificate{4, 15, 26, 37};
+const QSet<int> kNoEmail{3, 11, 26, 35};
+const QSet<int> kNoSnils{8, 22, 36};
+// Employees in the application: among them the gaps above, which the snapshot must carry over.
+const int kTrainees[] = {6, 8, 12, 17, 26, 30, 35};
+
+struct Person {
+    qint64 npp = 0;
+    QString specialty; // of the first certificate, or of the position when there is none
+};
+
+class Filler {
+public:
+    Filler(Store& store, const QDate& today) : store_(store), today_(today), rng_(kSeed) {}
+
+    Summary run() {
+        Store::Transaction transaction(store_);
+        writeReferenceBooks();
+        writePeople();
+        writeCatalogue();
+        writeSettings();
+        writeApplication();
+        transaction.commit();
+        return summary_;
+    }
+
+private:
+    // Each table is opened once and stays open until the sample is written.
+    Table& open(const char* name) {
+        const QString tableName = QString::fromLatin1(name);
+        std::unique_ptr<Table>& table = tables_[tableName];
+        if (!table) {
+            table = std::make_unique<Table>(store_, tableName, tableName);
+            table->open();
+        }
+        return *table;
+    }
+    int between(int lo, int hi) { return int(rng_.bounded(lo, hi + 1)); } // lo..hi
+    template <typename T, size_t N> const T& pick(const T (&items)[N]) {
+        return items[rng_.bounded(quint32(N))];
+    }
+
+    void writeReferenceBooks() {
+        Table& doljn = open("DOLJNOST");
+        for (const Position& p : kPositions) {
+            doljn.append();
+            doljn.field("KDoljn").setAsInteger(p.code);
+            doljn.field("NDoljn").setAsString(ru(p.name));
+            doljn.post();
+            ++summary_.positions;
+        }
+        Table& spez = open("SPEZ");
+        int code = 0;
+        for (const char* name : kDiplomaSpecialties) {
+            spez.append();
+            spez.field("KSpez").setAsInteger(++code);
+            spez.field("NSpez").setAsString(ru(name));
+            spez.post();
+            ++summary_.diplomaSpecialties;
+        }
+        Table& specialty = open("Specialty");
+        for (const char* name : kSpecialties) {
+            specialty.append();
+            specialty.field("Name").setAsString(ru(name));
+            specialty.post();
+            ++summary_.specialties;
+        }
+    }
+
+    void writePeople() {
+        std::vector<const Position*> staff;
+        for (const Position& p : kPositions)
+            for (int i = 0; i < p.staff; ++i)
+                staff.push_back(&p);
+
+        // Surnames without repeats: a shuffle of the list, taken from the front.
+        QStringList surnames;
+        for (const char* s : kSurnames)
+            surnames << ru(s);
+        for (int i = int(surnames.size()) - 1; i > 0; --i)
+            surnames.swapItemsAt(i, between(0, i));
+
+        Table& personal = open("Personal");
+        Table& sertif = open("Sertif");
+        Table& email = open("PEREMAIL");
+        Table& snilsTable = open("PERSNILS");
+        QSet<QString> addresses;
+        QSet<qint32> numbers;
+        const int year = today_.year();
+
+        for (int i = 0; i < int(staff.size()); ++i) {
+            const Position& position = *staff[size_t(i)];
+            const bool woman = position.womenOnly || between(1, 100) <= 65;
+            const QString surname = woman ? femaleSurname(surnames[i]) : surnames[i];
+            const QString name = ru(woman ? pick(kFemaleNames) : pick(kMaleNames));
+            const QString patronymic =
+                woman ? femalePatronymic(ru(pick(kPatronymics))) : ru(pick(kPatronymics));
+            // One draw per statement: the order of a call's arguments is up to the compiler.
+            const int birthYear = between(1962, 1999);
+            const int birthMonth = between(1, 12);
+            const QDate birth(birthYear, birthMonth, between(1, 28));
+            const int startYear = std::min(year, birth.year() + between(22, 26));
+            const int positionYear = between(startYear, year);
+
+            personal.append();
+            personal.field("Name1").setAsString(surname);
+            personal.field("Name2").setAsString(name);
+            personal.field("Name3").setAsString(patronymic);
+            if (!kNoBirthDate.contains(i))
+                personal.field("DR").setAsDate(birth);
+            personal.field("KDoljn").setAsInteger(position.code);
+            personal.field("NDoljn").setAsString(ru(position.name));
+            personal.field("KSpez").setAsInteger(position.diploma);
+            personal.field("NSpez").setAsString(ru(kDiplomaSpecialties[position.diploma - 1]));
+            if (!kNoStartYear.contains(i))
+                personal.field("StajOb").setAsInteger(startYear);
+            if (!kNoPositionYear.contains(i))
+                personal.field("StajDoljn").setAsInteger(positionYear);
+            personal.post();
+            Person person;
+            person.npp = personal.field("NPP").asInteger();
+            person.specialty = ru(position.specialty);
+            ++summary_.people;
+
+            if (!kNoCertificate.contains(i)) {
+                // A certificate lasts five years: some end within the coming year, the rest later.
+                const bool endsSoon = between(1, 3) == 1;
+                addCertificate(sertif, person.npp, ru(position.specialty),
+                               today_.addDays(endsSoon ? between(10, 360) : between(400, 1800)));
+                if (position.secondSpecialty && between(1, 2) == 1)
+                    addCertificate(sertif, person.npp, ru(position.secondSpecialty),
+                                   today_.addDays(between(30, 1800)));
+            }
+            if (!kNoEmail.contains(i)) {
+                const QString domain = pick({"gb3-med.ru", "mail.ru", "yandex.ru", "gb3-med.ru"});
+                QString local = latin(surname) + u'.' + latin(name.left(1)) + latin(patronymic.left(1));
+                QString address = local + u'@' + domain;
+                for (int n = 2; addresses.contains(address); ++n)
+                    address = local + QString::number(n) + u'@' + domain;
+                addresses.insert(address);
+                email.append();
+                email.field("EMAIL").setAsString(address);
+                email.field("PersonalKOD").setAsInteger(person.npp);
+                email.post();
+                ++summary_.emails;
+            }
+            if (!kNoSnils.contains(i)) {
+                qint32 number;
+                do
+                    number = qint32(rng_.bounded(100000000, snils::kLargestNumber));
+                while (numbers.contains(number));
+                numbers.insert(number);
+                snilsTable.append();
+                snilsTable.field("SNILS").setAsString(snils::format(number));
+                snilsTable.field("PersonalKOD").setAsInteger(person.npp);
+                snilsTable.post();
+                ++summary_.snilsNumbers;
+            }
+            people_.push_back(person);
+        }
+    }
+
+    void addCertificate(Table& sertif, qint64 npp, const QString& name, const QDate& end) {
+        sertif.append();
+        sertif.field("DateCL").setAsDate(end);
+        sertif.field("Name").setAsString(name);
+        sertif.field("PersonalKOD").setAsInteger(npp);
+        sertif.post();
+        ++summary_.certificates;
+    }
+
+    // A programme code: the kind and four digits ("ПК-1234"), or a plain number.
+    QString programmeCode(const QString& vid, bool withKind) {
+        QString code;
+        do
+            code = withKind ? vid + u'-' + QString::number(between(1000, 9999))
+                            : QString::number(between(100000000, 999999999));
+        while (codes_.contains(code));
+        codes_.insert(code);
+        return code;
+    }
+
+    void writeCatalogue() {
+        Table& zicl = open("NewZicl2023");
+        for (int year = kFirstYear; year <= kLastYear; ++year) {
+            int order = 0;
+            for (const Programme& p : kProgrammes) {
+                ++order;
+                const QString vid = ru(p.vid);
+                zicl.append();
+                zicl.field("KZicl").setAsString(programmeCode(vid, order % 3 != 0));
+                zicl.field("VidOb").setAsString(vid);
+                // The type letter: the sample marks budget places Б and places under a contract Д.
+                zicl.field("TypeOb").setAsString(ru(between(1, 4) == 1 ? "Д" : "Б"));
+                zicl.field("Hours").setAsInteger(p.hours);
+                zicl.field("NZicl").setAsString(ru(p.name));
+                zicl.field("Contingent").setAsString(ru(p.contingent));
+                zicl.field("RealZicl").setAsFloat(order);
+                zicl.field("Year").setAsInteger(year);
+                zicl.field("SPECIALY").setAsString(ru(p.specialty));
+                zicl.field("ADDSPECIALTY").setAsString(ru(p.additional));
+                zicl.field("FOBUCH").setAsString(ru(p.form));
+                zicl.post();
+                ++summary_.programmes;
+            }
+        }
+    }
+
+    // The check digit of a legal entity's ten-digit taxpayer number.
+    static QString withInnCheck(const QString& nine) {
+        static const int weights[] = {2, 4, 10, 3, 5, 9, 4, 6, 8};
+        int sum = 0;
+        for (int i = 0; i < 9; ++i)
+            sum += nine[i].digitValue() * weights[i];
+        return nine + QString::number(sum % 11 % 10);
+    }
+    // A bank account with its key (the ninth digit) worked out against the bank's code.
+    static QString withAccountKey(const QString& bik, QString account) {
+        static const int weights[] = {7, 1, 3};
+        account[8] = u'0';
+        const QString digits = bik.right(3) + account;
+        int sum = 0;
+        for (int i = 0; i < digits.size(); ++i)
+            sum += digits[i].digitValue() * weights[i % 3] % 10;
+        account[8] = QChar(u'0' + (sum % 10) * 3 % 10);
+        return account;
+    }
+
+    void writeSettings() {
+        const Person& boss = people_.front();
+        Table& personal = open("Personal");
+        personal.locate(QStringLiteral("NPP"), {boss.npp});
+        const QString bossName = personal.field("Name1").asString().left(1) +
+                                 personal.field("Name1").asString().mid(1).toLower() + u' ' +
+                                 personal.field("Name2").asString().left(1) + ru(". ") +
+                                 personal.field("Name3").asString().left(1) + u'.';
+
+        Table& config = open("Config");
+        config.append();
+        config.field("NLPU").setAsString(ru("ГБУЗ «Городская больница № 3»"));
+        config.field("Boss").setAsString(bossName);
+        config.field("User").setAsString(ru("Кудрявцева О. В."));
+        config.field("Phone").setAsString(QStringLiteral("88312345678"));
+        config.field("KZajavki").setAsInteger(kApplicationNumber);
+        config.post();
+
+        const QString bik = QStringLiteral("042202001");
+        Table& details = open("LPUDETAILS");
+        details.append();
+        details.field("ADRESS").setAsString(ru("603000, г. Нижний Новгород, ул. Больничная, д. 3"));
+        details.field("INN").setAsString(withInnCheck(QStringLiteral("526004731")));
+        details.field("KPP").setAsString(QStringLiteral("526001001"));
+        details.field("BIK").setAsString(bik);
+        details.field("RCH").setAsString(withAccountKey(bik, QStringLiteral("03224643220000003200")));
+        details.field("LCH").setAsString(withAccountKey(bik, QStringLiteral("40102810945370000024")));
+        details.field("BANK").setAsString(
+            ru("ВОЛГО-ВЯТСКОЕ ГУ БАНКА РОССИИ//УФК по Нижегородской области г. Нижний Новгород"));
+        details.post();
+    }
+
+    // Moves to one of the application year's professional development programmes in the
+    // specialty; to the year's first programme when the specialty has none.
+    void pickProgramme(Table& zicl, const QString& specialty) {
+        QList<int> rows;
+        for (zicl.first(); !zicl.eof(); zicl.next())
+            if (zicl.field("Year").asInteger() == kFirstYear && zicl.field("VidOb").asString() == ru("ПК") &&
+                zicl.field("SPECIALY").asString() == specialty)
+                rows << zicl.recNo();
+        if (rows.isEmpty())
+            zicl.locate(QStringLiteral("Year"), {kFirstYear});
+        else
+            zicl.moveTo(rows[between(0, int(rows.size()) - 1)]);
+    }
+
+    // The application and its trainees, each a snapshot of the employee's rows as the adding
+    // dialog takes it: typed reads, so an empty date reads as the day zero and an empty start
+    // year as 0.
+    void writeApplication() {
+        Table& applications = open("Zajavki2023");
+        applications.append();
+        applications.field("KZajavki").setAsFloat(kApplicationNumber);
+        applications.field("Year").setAsInteger(kFirstYear);
+        applications.post();
+
+        Table& personal = open("Personal");
+        Table& sertif = open("Sertif");
+        Table& email = open("PEREMAIL");
+        Table& snilsTable = open("PERSNILS");
+        Table& zicl = open("NewZicl2023");
+        Table& sluch = open("Sluch2023");
+        const int curYear = today_.year();
+        for (int index : kTrainees) {
+            const Person& person = people_[size_t(index)];
+            personal.locate(QStringLiteral("NPP"), {person.npp});
+            const bool hasCertificate = sertif.locate(QStringLiteral("PersonalKOD"), {person.npp});
+            const QString specialty = hasCertificate ? sertif.field("Name").asString() : person.specialty;
+            pickProgramme(zicl, specialty);
+
+            sluch.append();
+            sluch.field("KZajavki").setAsFloat(kApplicationNumber);
+            sluch.field("Year").setAsInteger(kFirstYear);
+            sluch.field("KZicl").setAsString(zicl.field("KZicl").asString());
+            sluch.field("VidOb").setAsString(zicl.field("VidOb").asString());
+            sluch.field("FOBUCH").setAsString(zicl.field("FOBUCH").asString());
+            sluch.field("Hours").setAsInteger(zicl.field("Hours").asInteger());
+            sluch.field("KV").setAsInteger(between(1, 4));
+            sluch.field("Name1").setAsString(personal.field("Name1").asString());
+            sluch.field("Name2").setAsString(personal.field("Name2").asString());
+            sluch.field("Name3").setAsString(personal.field("Name3").asString());
+            sluch.field("DR").setAsDate(personal.field("DR").asDate());
+            sluch.field("KDoljn").setAsInteger(personal.field("KDoljn").asInteger());
+            sluch.field("KSpez").setAsInteger(personal.field("KSpez").asInteger());
+            sluch.field("StajOb").setAsFloat(curYear - personal.field("StajOb").asInteger());
+            sluch.field("StajDoljn").setAsFloat(curYear - personal.field("StajDoljn").asInteger());
+            sluch.field("KodPersonal").setAsInteger(person.npp);
+            if (hasCertificate) {
+                sluch.field("DateCl").setAsDate(sertif.field("DateCL").asDate());
+                sluch.field("Specialty").setAsString(sertif.field("Name").asString());
+            }
+            if (email.locate(QStringLiteral("PersonalKOD"), {person.npp}))
+                sluch.field("EMAIL").setAsString(email.field("EMAIL").asString());
+            if (snilsTable.locate(QStringLiteral("PersonalKOD"), {person.npp}))
+                sluch.field("SNILS").setAsString(snilsTable.field("SNILS").asString());
+            sluch.post();
+            ++summary_.trainees;
+        }
+    }
+
+    Store& store_;
+    QDate today_;
+    QRandomGenerator rng_;
+    Summary summary_;
+    std::vector<Person> people_;
+    QSet<QString> codes_;
+    std::map<QString, std::unique_ptr<Table>> tables_;
+};
+
+} // namespace
+
+QString Summary::describe(const QString& place) const {
+    const QString counts =
+        QStringLiteral("сотрудников — %1, сертификатов — %2, должностей — %3, специальностей — %4, "
+                       "программ обучения на %5–%6 годы — %7, заявка № %8 на %5 год, "
+                       "слушателей в ней — %9")
+            .arg(people)
+            .arg(certificates)
+            .arg(positions)
+            .arg(specialties)
+            .arg(kFirstYear)
+            .arg(kLastYear)
+            .arg(programmes)
+            .arg(kApplicationNumber)
+            .arg(trainees);
+    // Both at once, so that a '%' in the folder's name is left as it is.
+    return QStringLiteral("Демонстрационный пример создан в %1: %2").arg(place, counts);
+}
+
+QString refusal(Store& store) {
+    for (const TableLayout& layout : layouts::all()) {
+        // The export tables are scratch space, emptied before every export.
+        if (layout.sqlName.startsWith(QStringLiteral("TempZ")))
+            continue;
+        Table table(store, layout.sqlName, layout.sqlName);
+        table.open();
+        if (table.isEmpty())
+            continue;
+        QString what;
+        if (layout.sqlName == QStringLiteral("Personal"))
+            what = QStringLiteral("сотрудники");
+        else if (layout.sqlName.startsWith(QStringLiteral("Zajavki")))
+            what = QStringLiteral("заявки");
+        else if (layout.sqlName.startsWith(QStringLiteral("Sluch")))
+            what = QStringLiteral("слушатели заявок");
+        else
+            what = QStringLiteral("записи в таблице %1").arg(layout.fileName);
+        return QStringLiteral(
+                   "В базе данных %1 уже есть %2: демонстрационный пример создаётся только в новой базе")
+            .arg(QDir::toNativeSeparators(store.path()), what);
+    }
+    return {};
+}
+
+Summary fill(Store& store, const QDate& today) {
+    const QString why = refusal(store);
+    if (!why.isEmpty())
+        throw DbError(why);
+    return Filler(store, today).run();
+}
+
+} // namespace demo

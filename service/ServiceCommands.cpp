@@ -1,0 +1,40 @@
+// Service commands: maintenance of a root without the program's windows.
+#include "data/Store.h"
+#include "service/DemoRoot.h"
+#include "shell/Clock.h"
+#include "shell/CommandLine.h"
+#include "shell/Commands.h"
+#include "shell/RootPaths.h"
+
+#include <QDir>
+
+namespace {
+
+// zajavki demo [--root DIR]: a new root filled with the sample, to try the program on.
+int runDemo(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    if (!cl.args.isEmpty()) {
+        err << QStringLiteral("Лишние аргументы команды demo: %1").arg(cl.args.join(u' ')) << Qt::endl;
+        return 2;
+    }
+    const RootPaths root = RootPaths::resolve(cl.root);
+    if (!root.makeFolders()) {
+        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root()))
+            << Qt::endl;
+        return 1;
+    }
+    const auto store = Store::open(root.storeFile());
+    const QString why = demo::refusal(*store);
+    if (!why.isEmpty()) {
+        err << why << Qt::endl;
+        return 1;
+    }
+    const demo::Summary made = demo::fill(*store, SystemClock().today());
+    out << made.describe(QDir::toNativeSeparators(root.root())) << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+void registerServiceCommands() {
+    registerCommand(QStringLiteral("demo"), runDemo);
+}
