@@ -28,7 +28,8 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
             throw damaged(QStringLiteral("цепочка блоков зациклена (блок %1 встречается дважды)").arg(block));
         seen[block] = true;
         if (blocks.size() == info.blocksInUse)
-            throw damaged(QStringLiteral("в цепочке больше блоков, чем заявлено в заголовке (%1)").arg(info.blocksInUse));
+            throw damaged(QStringLiteral("в цепочке больше блоков, чем заявлено в заголовке (%1)")
+                              .arg(info.blocksInUse));
 
         const qint64 start = info.headerSize + qint64(block - 1) * info.blockSize;
         const uchar* header = data + start;
@@ -42,7 +43,8 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                               .arg(previous));
         // (records − 1) × record size; an empty block holds −record size.
         if (addSize < -info.recordSize || (addSize + info.recordSize) % info.recordSize != 0)
-            throw damaged(QStringLiteral("в блоке %1 недопустимый размер данных (%2)").arg(block).arg(addSize));
+            throw damaged(
+                QStringLiteral("в блоке %1 недопустимый размер данных (%2)").arg(block).arg(addSize));
         const int count = (addSize + info.recordSize) / info.recordSize;
         if (count > maxRecords)
             throw damaged(QStringLiteral("в блоке %1 заявлено записей %2, а помещается %3")

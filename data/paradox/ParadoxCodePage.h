@@ -5,9 +5,9 @@
 // through tables of their own, which is fast and needs no conversion library. Every other code
 // page (936 and the other multi-byte ones among them) goes through the converters Qt has, which
 // on our platforms come from ICU; a code page neither knows is reported as unsupported.
+#include <memory>
 #include <QString>
 #include <QStringView>
-#include <memory>
 
 class QStringDecoder;
 
@@ -29,6 +29,9 @@ public:
     // Decodes `size` bytes (no terminator is looked for; the caller cuts the field at its first
     // zero byte).
     QString decode(const char* bytes, qsizetype size) const;
+    // Decodes into `text`, reusing its storage when it is not shared (the streaming reader keeps
+    // one string a field from record to record).
+    void decodeInto(const char* bytes, qsizetype size, QString& text) const;
 
     // Single-byte code pages only: the byte `c` stands for, or -1 when the code page has none
     // (U+0000 included, which a Paradox field cannot hold).
@@ -37,6 +40,7 @@ public:
 private:
     int m_number = 0;
     const char16_t* m_high = nullptr;                // bytes 0x80–0xFF of a single-byte page
+    std::shared_ptr<const char16_t[]> m_decode;      // all 256 bytes, so that decoding needs no branch
     std::shared_ptr<const unsigned char[]> m_encode; // UTF-16 unit -> byte (0: none)
     std::shared_ptr<QStringDecoder> m_decoder;       // the system converter for other pages
 };

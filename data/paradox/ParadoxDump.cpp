@@ -26,17 +26,24 @@ QString valueText(const QVariant& value) {
     if (!value.isValid())
         return QString();
     switch (value.typeId()) {
-    case QMetaType::QString: return value.toString();
-    case QMetaType::Int: return QString::number(value.toInt());
-    case QMetaType::Double: return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
-    case QMetaType::QDate: return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    case QMetaType::QTime: return timeText(value.toTime());
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::Int:
+        return QString::number(value.toInt());
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    case QMetaType::QTime:
+        return timeText(value.toTime());
     case QMetaType::QDateTime: {
         const QDateTime dt = value.toDateTime();
         return dt.date().toString(QStringLiteral("dd.MM.yyyy")) + u' ' + timeText(dt.time());
     }
-    case QMetaType::Bool: return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-    case QMetaType::QByteArray: return QString::fromLatin1(value.toByteArray().toHex());
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QMetaType::QByteArray:
+        return QString::fromLatin1(value.toByteArray().toHex());
     }
     return value.toString();
 }
@@ -96,7 +103,8 @@ DumpArgs parseArgs(const QStringList& args) {
 int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
     const DumpArgs parsed = parseArgs(args);
     if (!parsed.error.isEmpty()) {
-        err << QStringLiteral("dump: %1. Использование: zajavki dump ФАЙЛ.db [--codepage N]").arg(parsed.error)
+        err << QStringLiteral("dump: %1. Использование: zajavki dump ФАЙЛ.db [--codepage N]")
+                   .arg(parsed.error)
             << Qt::endl;
         return 2;
     }

@@ -42,23 +42,40 @@ bool paradoxTypeIsBlob(ParadoxFieldType type) {
 
 QChar paradoxTypeLetter(ParadoxFieldType type) {
     switch (type) {
-    case ParadoxFieldType::Alpha: return u'A';
-    case ParadoxFieldType::Date: return u'D';
-    case ParadoxFieldType::Short: return u'S';
-    case ParadoxFieldType::Long: return u'I';
-    case ParadoxFieldType::Money: return u'$';
-    case ParadoxFieldType::Number: return u'N';
-    case ParadoxFieldType::Logical: return u'L';
-    case ParadoxFieldType::Memo: return u'M';
-    case ParadoxFieldType::Blob: return u'B';
-    case ParadoxFieldType::FormattedMemo: return u'F';
-    case ParadoxFieldType::Ole: return u'O';
-    case ParadoxFieldType::Graphic: return u'G';
-    case ParadoxFieldType::Time: return u'T';
-    case ParadoxFieldType::Timestamp: return u'@';
-    case ParadoxFieldType::AutoInc: return u'+';
-    case ParadoxFieldType::Bcd: return u'#';
-    case ParadoxFieldType::Bytes: return u'Y';
+    case ParadoxFieldType::Alpha:
+        return u'A';
+    case ParadoxFieldType::Date:
+        return u'D';
+    case ParadoxFieldType::Short:
+        return u'S';
+    case ParadoxFieldType::Long:
+        return u'I';
+    case ParadoxFieldType::Money:
+        return u'$';
+    case ParadoxFieldType::Number:
+        return u'N';
+    case ParadoxFieldType::Logical:
+        return u'L';
+    case ParadoxFieldType::Memo:
+        return u'M';
+    case ParadoxFieldType::Blob:
+        return u'B';
+    case ParadoxFieldType::FormattedMemo:
+        return u'F';
+    case ParadoxFieldType::Ole:
+        return u'O';
+    case ParadoxFieldType::Graphic:
+        return u'G';
+    case ParadoxFieldType::Time:
+        return u'T';
+    case ParadoxFieldType::Timestamp:
+        return u'@';
+    case ParadoxFieldType::AutoInc:
+        return u'+';
+    case ParadoxFieldType::Bcd:
+        return u'#';
+    case ParadoxFieldType::Bytes:
+        return u'Y';
     }
     return u'?';
 }
@@ -69,7 +86,8 @@ int paradoxRecordBytes(ParadoxFieldType type, int sizeByte) {
     case ParadoxFieldType::Alpha:
     case ParadoxFieldType::Bytes:
         return sizeByte >= 1 ? sizeByte : -1;
-    case ParadoxFieldType::Short: return fixed(2);
+    case ParadoxFieldType::Short:
+        return fixed(2);
     case ParadoxFieldType::Date:
     case ParadoxFieldType::Long:
     case ParadoxFieldType::Time:
@@ -79,7 +97,8 @@ int paradoxRecordBytes(ParadoxFieldType type, int sizeByte) {
     case ParadoxFieldType::Number:
     case ParadoxFieldType::Timestamp:
         return fixed(8);
-    case ParadoxFieldType::Logical: return fixed(1);
+    case ParadoxFieldType::Logical:
+        return fixed(1);
     case ParadoxFieldType::Memo:
     case ParadoxFieldType::Blob:
     case ParadoxFieldType::FormattedMemo:

@@ -4,10 +4,10 @@
 //
 // Header integers are little-endian. Values inside records are big-endian with the sign bit
 // flipped, so that records compare byte by byte in value order; an empty value is all zero bytes.
+#include <cstring>
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
-#include <cstring>
 
 enum class ParadoxFieldType : quint8 {
     Alpha = 0x01,         // A n: text, zero padded
@@ -33,28 +33,28 @@ enum class ParadoxFieldType : quint8 {
 // Offsets of the header's numbers.
 struct ParadoxHeaderOffset {
     enum : int {
-        RecordSize = 0x00,     // word
-        HeaderSize = 0x02,     // word
-        FileType = 0x04,       // byte: 0 keyed table, 2 table without key, others index files
-        BlockSizeKb = 0x05,    // byte
-        RecordCount = 0x06,    // long
-        BlocksInUse = 0x0A,    // word: blocks in the chain
-        FileBlocks = 0x0C,     // word: blocks in the file, free ones included
-        FirstBlock = 0x0E,     // word
-        LastBlock = 0x10,      // word
-        FieldCount = 0x21,     // word
-        KeyFieldCount = 0x23,  // word
-        Encryption1 = 0x25,    // long: the password of tables before version 4
-        SortOrder = 0x29,      // byte: id of the language driver's sort order
-        FileVersion = 0x39,    // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10..11 = 5.x, 12 = 7
-        AutoIncValue = 0x49,   // long: the last number an auto-increment field was given
+        RecordSize = 0x00,    // word
+        HeaderSize = 0x02,    // word
+        FileType = 0x04,      // byte: 0 keyed table, 2 table without key, others index files
+        BlockSizeKb = 0x05,   // byte
+        RecordCount = 0x06,   // long
+        BlocksInUse = 0x0A,   // word: blocks in the chain
+        FileBlocks = 0x0C,    // word: blocks in the file, free ones included
+        FirstBlock = 0x0E,    // word
+        LastBlock = 0x10,     // word
+        FieldCount = 0x21,    // word
+        KeyFieldCount = 0x23, // word
+        Encryption1 = 0x25,   // long: the password of tables before version 4
+        SortOrder = 0x29,     // byte: id of the language driver's sort order
+        FileVersion = 0x39,   // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10..11 = 5.x, 12 = 7
+        AutoIncValue = 0x49,  // long: the last number an auto-increment field was given
         // Tables of version 4 and later carry a second part from 0x58 to 0x77.
         DataHeader = 0x58,
-        Encryption2 = 0x5C,    // long: the password of version 4 and later tables
-        UpdateTime = 0x60,     // long: seconds since 1970 of the last change
-        CodePage = 0x6A,       // word
-        FieldInfoV4 = 0x78,    // field type/size pairs when the second part is present
-        FieldInfoV3 = 0x58,    // ... and when it is not
+        Encryption2 = 0x5C, // long: the password of version 4 and later tables
+        UpdateTime = 0x60,  // long: seconds since 1970 of the last change
+        CodePage = 0x6A,    // word
+        FieldInfoV4 = 0x78, // field type/size pairs when the second part is present
+        FieldInfoV3 = 0x58, // ... and when it is not
     };
 };
 
@@ -83,7 +83,9 @@ QString paradoxTypeCode(ParadoxFieldType type, int declaredSize);
 QString paradoxVersionName(int fileVersion);
 
 // --- Little-endian integers of the header ---
-inline quint16 paradoxLe16(const uchar* p) { return quint16(p[0] | (p[1] << 8)); }
+inline quint16 paradoxLe16(const uchar* p) {
+    return quint16(p[0] | (p[1] << 8));
+}
 inline quint32 paradoxLe32(const uchar* p) {
     return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
 }
@@ -97,16 +99,24 @@ inline void paradoxPutLe32(uchar* p, quint32 v) {
 }
 
 // --- Values in records ---
-inline quint16 paradoxBe16(const uchar* p) { return quint16((p[0] << 8) | p[1]); }
+inline quint16 paradoxBe16(const uchar* p) {
+    return quint16((p[0] << 8) | p[1]);
+}
 inline quint32 paradoxBe32(const uchar* p) {
     return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
 }
-inline quint64 paradoxBe64(const uchar* p) { return (quint64(paradoxBe32(p)) << 32) | paradoxBe32(p + 4); }
+inline quint64 paradoxBe64(const uchar* p) {
+    return (quint64(paradoxBe32(p)) << 32) | paradoxBe32(p + 4);
+}
 
 // Integers: big-endian two's complement with the sign bit flipped. All zero bytes (the encoding
 // of the smallest value) mean empty, so that value cannot be stored.
-inline qint16 paradoxDecodeShort(const uchar* p) { return qint16(paradoxBe16(p) ^ 0x8000u); }
-inline qint32 paradoxDecodeLong(const uchar* p) { return qint32(paradoxBe32(p) ^ 0x80000000u); }
+inline qint16 paradoxDecodeShort(const uchar* p) {
+    return qint16(paradoxBe16(p) ^ 0x8000u);
+}
+inline qint32 paradoxDecodeLong(const uchar* p) {
+    return qint32(paradoxBe32(p) ^ 0x80000000u);
+}
 inline void paradoxEncodeShort(uchar* p, qint16 v) {
     const quint16 u = quint16(v) ^ 0x8000u;
     p[0] = uchar(u >> 8);
@@ -138,8 +148,12 @@ inline void paradoxEncodeDouble(uchar* p, double d) {
 }
 
 // Dates: days counted from 1 January of year 1 = 1 (proleptic Gregorian calendar).
-inline QDate paradoxDateFromDays(qint64 days) { return QDate::fromJulianDay(days + kParadoxDayZeroJulian); }
-inline qint64 paradoxDaysFromDate(QDate date) { return date.toJulianDay() - kParadoxDayZeroJulian; }
+inline QDate paradoxDateFromDays(qint64 days) {
+    return QDate::fromJulianDay(days + kParadoxDayZeroJulian);
+}
+inline qint64 paradoxDaysFromDate(QDate date) {
+    return date.toJulianDay() - kParadoxDayZeroJulian;
+}
 
 // Packed decimal (#): byte 0 holds the sign (0x80 positive), 0x40 and the digits after the point;
 // 32 decimal digits follow, two a byte; a negative number has every digit byte inverted. Returns

@@ -6,9 +6,13 @@
 namespace {
 
 // Table names take 79 bytes in the header before version 7 and 261 from version 7 on.
-int tableNameBytes(int fileVersion) { return fileVersion >= kParadoxVersion7 ? 261 : 79; }
+int tableNameBytes(int fileVersion) {
+    return fileVersion >= kParadoxVersion7 ? 261 : 79;
+}
 
-bool hasDataHeader(int fileVersion) { return fileVersion >= 5; }
+bool hasDataHeader(int fileVersion) {
+    return fileVersion >= 5;
+}
 
 int blockSizeFromKb(int kb) {
     switch (kb) {
@@ -58,14 +62,15 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
                                .arg(fileName)
                                .arg(info.fileType));
 
-    const int fieldInfo = hasDataHeader(info.fileVersion) ? ParadoxHeaderOffset::FieldInfoV4
-                                                          : ParadoxHeaderOffset::FieldInfoV3;
+    const int fieldInfo =
+        hasDataHeader(info.fileVersion) ? ParadoxHeaderOffset::FieldInfoV4 : ParadoxHeaderOffset::FieldInfoV3;
     if (headSize < fieldInfo)
         throw damaged(QStringLiteral("файл короче заголовка таблицы (%1 байт)").arg(fileSize));
 
     // A password-protected table is stored enciphered; without the password its bytes are noise.
-    const quint32 encryption = hasDataHeader(info.fileVersion) ? paradoxLe32(data + ParadoxHeaderOffset::Encryption2)
-                                                               : paradoxLe32(data + ParadoxHeaderOffset::Encryption1);
+    const quint32 encryption = hasDataHeader(info.fileVersion)
+                                   ? paradoxLe32(data + ParadoxHeaderOffset::Encryption2)
+                                   : paradoxLe32(data + ParadoxHeaderOffset::Encryption1);
     if (encryption != 0)
         throw ParadoxError(QStringLiteral("Файл %1 защищён паролем (зашифрован): такие таблицы не читаются. "
                                           "Снимите пароль в программе, где создана таблица, и повторите.")
@@ -83,7 +88,8 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
     info.sortOrderId = data[ParadoxHeaderOffset::SortOrder];
 
     if (info.blockSize == 0)
-        throw damaged(QStringLiteral("недопустимый размер блока (%1 КБ)").arg(data[ParadoxHeaderOffset::BlockSizeKb]));
+        throw damaged(
+            QStringLiteral("недопустимый размер блока (%1 КБ)").arg(data[ParadoxHeaderOffset::BlockSizeKb]));
     if (info.headerSize < fieldInfo || info.headerSize > headSize)
         throw damaged(QStringLiteral("размер заголовка %1 байт не согласуется с размером файла %2 байт")
                           .arg(info.headerSize)
@@ -125,7 +131,8 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
     // The code page: the second part of the header names it from version 4 on.
     if (hasDataHeader(info.fileVersion))
         info.declaredCodePage = paradoxLe16(data + ParadoxHeaderOffset::CodePage);
-    info.codePage = codePageOverride > 0 ? codePageOverride : (info.declaredCodePage > 0 ? info.declaredCodePage : 437);
+    info.codePage =
+        codePageOverride > 0 ? codePageOverride : (info.declaredCodePage > 0 ? info.declaredCodePage : 437);
     const ParadoxCodePage codePage = ParadoxCodePage::forNumber(info.codePage);
     if (!codePage.isValid())
         throw ParadoxError(QStringLiteral("Файл %1: кодовая страница %2 не поддерживается; укажите другую")

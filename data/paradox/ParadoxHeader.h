@@ -19,12 +19,12 @@ struct ParadoxField {
 };
 
 struct ParadoxTableInfo {
-    QString fileName;     // as messages name the table
-    int fileVersion = 0;  // the version byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10..11 = 5.x, 12 = 7
-    int fileType = 0;     // 0 keyed table, 2 table without key
+    QString fileName;    // as messages name the table
+    int fileVersion = 0; // the version byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10..11 = 5.x, 12 = 7
+    int fileType = 0;    // 0 keyed table, 2 table without key
     int recordSize = 0;
     int headerSize = 0;
-    int blockSize = 0;    // in bytes
+    int blockSize = 0; // in bytes
     qint64 recordCount = 0;
     int blocksInUse = 0;
     int fileBlocks = 0;
@@ -33,8 +33,8 @@ struct ParadoxTableInfo {
     int declaredCodePage = 0; // the code page the header names; 0 when it names none
     int codePage = 0;         // the code page text is decoded with
     int sortOrderId = 0;
-    QString sortOrderName;    // the language driver's sort order, e.g. "ancyrr"; empty before 4.0
-    QString tableName;        // the name the header keeps
+    QString sortOrderName; // the language driver's sort order, e.g. "ancyrr"; empty before 4.0
+    QString tableName;     // the name the header keeps
     QList<ParadoxField> fields;
 
     QString versionName() const { return paradoxVersionName(fileVersion); }

@@ -80,7 +80,7 @@ QByteArray buildParadoxHeader(const ParadoxHeaderSpec& spec, const ParadoxCodePa
     paradoxPutLe16(h + 0x5A, 0x0100 | kParadoxVersion7);
     paradoxPutLe32(h + ParadoxHeaderOffset::Encryption2, 0);
     paradoxPutLe32(h + ParadoxHeaderOffset::UpdateTime, spec.updateTime);
-    paradoxPutLe16(h + 0x64, quint16(fieldCount + 1));                        // next field number
+    paradoxPutLe16(h + 0x64, quint16(fieldCount + 1));                                 // next field number
     paradoxPutLe16(h + 0x66, quint16(fieldNumbers - ParadoxHeaderOffset::DataHeader)); // relative
     paradoxPutLe16(h + ParadoxHeaderOffset::CodePage, quint16(spec.codePage));
     h[0x6C] = 1;

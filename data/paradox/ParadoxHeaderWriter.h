@@ -19,9 +19,9 @@ struct ParadoxHeaderSpec {
     int recordSize = 0;
     int blockSize = 4096;
     qint64 recordCount = 0;
-    int blocks = 0;            // data blocks, all in use, numbered 1..blocks in chain order
-    qint32 autoIncrement = 0;  // the largest value of an auto-increment field, 0 without one
-    quint32 updateTime = 0;    // seconds since 1970
+    int blocks = 0;           // data blocks, all in use, numbered 1..blocks in chain order
+    qint32 autoIncrement = 0; // the largest value of an auto-increment field, 0 without one
+    quint32 updateTime = 0;   // seconds since 1970
     int codePage = 1251;
     int sortOrderId = 0;
     QByteArray sortOrderName;

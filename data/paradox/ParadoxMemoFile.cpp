@@ -35,7 +35,8 @@ QByteArrayView ParadoxMemoFile::blob(quint32 offset, quint32 length, const QStri
 
     if (index == kSingleBlobIndex) {
         if (type != 2)
-            throw damaged(QStringLiteral("блок 0x%1 не содержит памятки (тип %2)").arg(block, 0, 16).arg(type));
+            throw damaged(
+                QStringLiteral("блок 0x%1 не содержит памятки (тип %2)").arg(block, 0, 16).arg(type));
         const quint32 stored = paradoxLe32(data + block + 3);
         if (chunks < 1 || block + chunks * kChunk > size)
             throw damaged(QStringLiteral("блок 0x%1 выходит за конец файла памяток").arg(block, 0, 16));
@@ -51,7 +52,8 @@ QByteArrayView ParadoxMemoFile::blob(quint32 offset, quint32 length, const QStri
     if (index >= kSubEntries)
         throw damaged(QStringLiteral("недопустимый номер памятки в блоке (%1)").arg(index));
     if (type != 3)
-        throw damaged(QStringLiteral("блок 0x%1 не содержит малых памяток (тип %2)").arg(block, 0, 16).arg(type));
+        throw damaged(
+            QStringLiteral("блок 0x%1 не содержит малых памяток (тип %2)").arg(block, 0, 16).arg(type));
     const uchar* entry = data + block + kSubBlockHeader + index * kSubEntrySize;
     const qint64 start = qint64(entry[0]) * 16;
     const qint64 paragraphs = entry[1];
@@ -63,6 +65,7 @@ QByteArrayView ParadoxMemoFile::blob(quint32 offset, quint32 length, const QStri
                           .arg(block, 0, 16));
     // The entry gives the length as whole paragraphs and the bytes used of the last one (1–16).
     if (remainder < 1 || remainder > 16 || qint64(length) != (paragraphs - 1) * 16 + remainder)
-        throw damaged(QStringLiteral("длина памятки в таблице (%1) не согласуется с файлом памяток").arg(length));
+        throw damaged(
+            QStringLiteral("длина памятки в таблице (%1) не согласуется с файлом памяток").arg(length));
     return QByteArrayView(m_data.constData() + block + start, length);
 }

@@ -5,12 +5,14 @@
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxMemoFile.h"
 
+#include <cmath>
+#include <cstring>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -29,7 +31,56 @@ QByteArray readWholeFile(const QString& path, const QString& name) {
     return data;
 }
 
-bool dateInRange(QDate date) { return date.isValid() && date.year() >= -kMaxYear && date.year() <= kMaxYear; }
+// Day numbers (see paradoxDateFromDays) of the first and the last day of that range.
+qint64 firstDay() {
+    static const qint64 day = paradoxDaysFromDate(QDate(-kMaxYear, 1, 1));
+    return day;
+}
+qint64 lastDay() {
+    static const qint64 day = paradoxDaysFromDate(QDate(kMaxYear, 12, 31));
+    return day;
+}
+bool dayInRange(qint64 day) {
+    return day >= firstDay() && day <= lastDay();
+}
+
+// Sets a slot of the row in place: the reader fills the same row from record to record, so a
+// value of the same type is overwritten rather than made anew.
+template <typename T> void put(QVariant& slot, T value) {
+    slot.setValue(std::move(value));
+}
+void putEmpty(QVariant& slot) {
+    if (slot.isValid())
+        slot = QVariant();
+}
+
+// Texts lately met in a field, by their bytes. A record list read whole shares one string among
+// the records that repeat a value (names, specialties, forms of study) instead of holding a
+// copy each; looking a value up costs less than making it anew.
+class TextCache {
+public:
+    QString text(const ParadoxCodePage& codePage, const char* bytes, qsizetype size) {
+        quint32 hash = 2166136261u;
+        for (qsizetype i = 0; i < size; ++i)
+            hash = (hash ^ uchar(bytes[i])) * 16777619u;
+        Slot& slot = m_slots[hash % kSlots];
+        if (slot.size != size || std::memcmp(slot.bytes, bytes, size_t(size)) != 0) {
+            slot.text = codePage.decode(bytes, size);
+            slot.size = size;
+            std::memcpy(slot.bytes, bytes, size_t(size));
+        }
+        return slot.text;
+    }
+
+private:
+    static constexpr int kSlots = 61;
+    struct Slot {
+        qsizetype size = -1;
+        char bytes[255];
+        QString text;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
+};
 
 } // namespace
 
@@ -56,6 +107,8 @@ struct ParadoxReader::Impl {
     ParadoxCodePage codePage;
     ParadoxMemoFile memo;
     QHash<quint32, QVariant> blobs; // decoded .MB blobs by reference, shared between records
+    bool shareTexts = false;
+    std::vector<TextCache> texts; // one an A field, when repeated texts are shared
     qsizetype block = 0;
     int inBlock = 0;
     qint64 record = 0; // 1-based number of the record being decoded
@@ -64,9 +117,8 @@ struct ParadoxReader::Impl {
         info = parseParadoxHeader(data, fileSize, name, codePageOverride);
         const qint64 extent = paradoxTableExtent(info);
         if (data.size() < extent)
-            throw ParadoxError(paradoxDamaged(name, QStringLiteral("файл обрезан (прочитано %1 байт из %2)")
-                                                        .arg(data.size())
-                                                        .arg(extent)));
+            throw ParadoxError(paradoxDamaged(
+                name, QStringLiteral("файл обрезан (прочитано %1 байт из %2)").arg(data.size()).arg(extent)));
         data.truncate(extent);
         table = std::move(data);
         codePage = ParadoxCodePage::forNumber(info.codePage);
@@ -104,7 +156,8 @@ struct ParadoxReader::Impl {
         if (offset == 0) {
             // Short enough to live in the record alone.
             if (length > quint32(leader))
-                badValue(field, QStringLiteral("памятка длиной %1 байт без ссылки на файл памяток").arg(length));
+                badValue(field,
+                         QStringLiteral("памятка длиной %1 байт без ссылки на файл памяток").arg(length));
             return value(reinterpret_cast<const char*>(p), length);
         }
         auto cached = blobs.constFind(offset);
@@ -130,74 +183,88 @@ struct ParadoxReader::Impl {
             case ParadoxFieldType::Alpha: {
                 const char* text = reinterpret_cast<const char*>(p);
                 const qsizetype n = qstrnlen(text, field.recordBytes);
-                out[i] = n ? QVariant(codePage.decode(text, n)) : QVariant();
+                if (n == 0)
+                    putEmpty(out[i]);
+                else if (shareTexts)
+                    out[i] = QVariant(texts[size_t(i)].text(codePage, text, n));
+                else if (out[i].typeId() == QMetaType::QString)
+                    codePage.decodeInto(text, n, *static_cast<QString*>(out[i].data()));
+                else
+                    out[i] = QVariant(codePage.decode(text, n));
                 break;
             }
-            case ParadoxFieldType::Short: {
-                out[i] = paradoxBe16(p) ? QVariant(int(paradoxDecodeShort(p))) : QVariant();
+            case ParadoxFieldType::Short:
+                if (paradoxBe16(p))
+                    put(out[i], int(paradoxDecodeShort(p)));
+                else
+                    putEmpty(out[i]);
                 break;
-            }
             case ParadoxFieldType::Long:
             case ParadoxFieldType::AutoInc:
-                out[i] = paradoxBe32(p) ? QVariant(int(paradoxDecodeLong(p))) : QVariant();
+                if (paradoxBe32(p))
+                    put(out[i], int(paradoxDecodeLong(p)));
+                else
+                    putEmpty(out[i]);
                 break;
             case ParadoxFieldType::Number:
             case ParadoxFieldType::Money:
-                out[i] = paradoxBe64(p) ? QVariant(paradoxDecodeDouble(p)) : QVariant();
+                if (paradoxBe64(p))
+                    put(out[i], paradoxDecodeDouble(p));
+                else
+                    putEmpty(out[i]);
                 break;
             case ParadoxFieldType::Date: {
                 if (!paradoxBe32(p)) {
-                    out[i] = QVariant();
+                    putEmpty(out[i]);
                     break;
                 }
-                const QDate date = paradoxDateFromDays(paradoxDecodeLong(p));
-                if (!dateInRange(date))
-                    badValue(field, QStringLiteral("недопустимая дата (%1)").arg(paradoxDecodeLong(p)));
-                out[i] = date;
+                const qint32 day = paradoxDecodeLong(p);
+                if (!dayInRange(day))
+                    badValue(field, QStringLiteral("недопустимая дата (день %1)").arg(day));
+                put(out[i], paradoxDateFromDays(day));
                 break;
             }
             case ParadoxFieldType::Time: {
                 if (!paradoxBe32(p)) {
-                    out[i] = QVariant();
+                    putEmpty(out[i]);
                     break;
                 }
                 const qint32 ms = paradoxDecodeLong(p);
                 if (ms < 0 || ms >= kParadoxMsPerDay)
                     badValue(field, QStringLiteral("недопустимое время (%1 мс)").arg(ms));
-                out[i] = QTime::fromMSecsSinceStartOfDay(ms);
+                put(out[i], QTime::fromMSecsSinceStartOfDay(ms));
                 break;
             }
-            case ParadoxFieldType::Timestamp: {
-                if (!paradoxBe64(p)) {
-                    out[i] = QVariant();
-                    break;
-                }
-                out[i] = decodeTimestamp(field, paradoxDecodeDouble(p));
+            case ParadoxFieldType::Timestamp:
+                if (paradoxBe64(p))
+                    put(out[i], decodeTimestamp(field, paradoxDecodeDouble(p)));
+                else
+                    putEmpty(out[i]);
                 break;
-            }
             case ParadoxFieldType::Logical:
                 if (p[0] == 0)
-                    out[i] = QVariant();
+                    putEmpty(out[i]);
                 else if (p[0] == 0x80 || p[0] == 0x81)
-                    out[i] = QVariant(p[0] == 0x81);
+                    put(out[i], p[0] == 0x81);
                 else
                     badValue(field, QStringLiteral("недопустимое логическое значение 0x%1").arg(p[0], 2, 16));
                 break;
             case ParadoxFieldType::Bcd: {
                 if (paradoxIsAllZero(p, kParadoxBcdBytes)) {
-                    out[i] = QVariant();
+                    putEmpty(out[i]);
                     break;
                 }
                 double v = 0;
                 if (!paradoxDecodeBcd(p, &v))
                     badValue(field, QStringLiteral("недопустимое десятичное число"));
-                out[i] = v;
+                put(out[i], v);
                 break;
             }
             case ParadoxFieldType::Bytes:
-                out[i] = paradoxIsAllZero(p, field.recordBytes)
-                             ? QVariant()
-                             : QVariant(QByteArray(reinterpret_cast<const char*>(p), field.recordBytes));
+                if (paradoxIsAllZero(p, field.recordBytes))
+                    putEmpty(out[i]);
+                else
+                    put(out[i], QByteArray(reinterpret_cast<const char*>(p), field.recordBytes));
                 break;
             case ParadoxFieldType::Memo:
             case ParadoxFieldType::Blob:
@@ -210,7 +277,7 @@ struct ParadoxReader::Impl {
         }
     }
 
-    QVariant decodeTimestamp(const ParadoxField& field, double ms) const {
+    QDateTime decodeTimestamp(const ParadoxField& field, double ms) const {
         // Milliseconds since the start of day 0, where day 1 is 1 January of year 1.
         constexpr double kLimit = 4.0e6 * kParadoxMsPerDay; // about 11,000 years either way
         if (!std::isfinite(ms) || std::fabs(ms) > kLimit)
@@ -222,10 +289,9 @@ struct ParadoxReader::Impl {
             inDay += kParadoxMsPerDay;
             --days;
         }
-        const QDate date = paradoxDateFromDays(days);
-        if (!dateInRange(date))
+        if (!dayInRange(days))
             badValue(field, QStringLiteral("недопустимая отметка времени"));
-        return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(inDay)));
+        return QDateTime(paradoxDateFromDays(days), QTime::fromMSecsSinceStartOfDay(int(inDay)));
     }
 };
 
@@ -264,13 +330,22 @@ ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, c
     const qint64 size = table.size();
     d->open(std::move(table), size, fileName, codePageOverride);
     if (memo && d->info.hasBlobFields())
-        d->memo = ParadoxMemoFile(std::move(*memo), QFileInfo(fileName).completeBaseName() + QStringLiteral(".MB"));
+        d->memo =
+            ParadoxMemoFile(std::move(*memo), QFileInfo(fileName).completeBaseName() + QStringLiteral(".MB"));
     d->requireMemo();
 }
 
 ParadoxReader::~ParadoxReader() = default;
 
-const ParadoxTableInfo& ParadoxReader::info() const { return d->info; }
+const ParadoxTableInfo& ParadoxReader::info() const {
+    return d->info;
+}
+
+void ParadoxReader::setShareRepeatedTexts(bool on) {
+    d->shareTexts = on;
+    if (on && d->texts.empty())
+        d->texts.resize(size_t(d->info.fields.size()));
+}
 
 bool ParadoxReader::next(QVariantList& row) {
     while (d->block < d->blocks.size() && d->inBlock >= d->blocks[d->block].records) {
@@ -290,6 +365,7 @@ bool ParadoxReader::next(QVariantList& row) {
 
 ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
     ParadoxReader reader(path, codePageOverride);
+    reader.setShareRepeatedTexts(true);
     ParadoxTable table;
     table.info = reader.info();
     table.rows.reserve(table.info.recordCount);
@@ -302,6 +378,7 @@ ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
 ParadoxTable readParadoxTable(const QByteArray& data, const std::optional<QByteArray>& memo,
                               const QString& fileName, int codePageOverride) {
     ParadoxReader reader(data, memo, fileName, codePageOverride);
+    reader.setShareRepeatedTexts(true);
     ParadoxTable table;
     table.info = reader.info();
     table.rows.reserve(table.info.recordCount);

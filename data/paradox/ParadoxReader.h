@@ -14,12 +14,12 @@
 // than read with memos cut to the part the record keeps.
 #include "data/paradox/ParadoxHeader.h"
 
+#include <memory>
+#include <optional>
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <memory>
-#include <optional>
 
 class ParadoxReader {
 public:
@@ -38,7 +38,13 @@ public:
 
     // Decodes the next record into `row` (one value a field, in field order); false after the
     // last. Throws ParadoxError on a value the field cannot hold or a broken memo reference.
+    // Passing the same list record after record is the fast way: its values are overwritten in
+    // place, strings included (a string the caller kept a copy of is left alone).
     bool next(QVariantList& row);
+
+    // For rows that are kept: a text that repeats in an A field comes out as one shared string
+    // rather than a copy a row (readParadoxTable turns this on).
+    void setShareRepeatedTexts(bool on);
 
 private:
     struct Impl;

@@ -4,11 +4,11 @@
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxHeaderWriter.h"
 
+#include <cmath>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
-#include <cmath>
 
 namespace {
 
@@ -31,7 +31,9 @@ constexpr qint64 kLongMax = 2147483647;
 const QChar kMinus(0x2212);
 const QChar kEllipsis(0x2026);
 
-QString rangeText(qint64 max) { return kMinus + QString::number(max) + kEllipsis + QString::number(max); }
+QString rangeText(qint64 max) {
+    return kMinus + QString::number(max) + kEllipsis + QString::number(max);
+}
 
 QString shown(const QVariant& value) {
     QString text = value.toString();
@@ -67,27 +69,38 @@ struct Column {
 
 ParadoxFieldType paradoxTypeOf(const FieldDef& field) {
     switch (field.type) {
-    case FieldType::AutoInc: return ParadoxFieldType::AutoInc;
-    case FieldType::Alpha: return ParadoxFieldType::Alpha;
-    case FieldType::Short: return ParadoxFieldType::Short;
-    case FieldType::Long: return ParadoxFieldType::Long;
-    case FieldType::Number: return ParadoxFieldType::Number;
-    case FieldType::Date: return ParadoxFieldType::Date;
-    case FieldType::Memo: return ParadoxFieldType::Memo;
+    case FieldType::AutoInc:
+        return ParadoxFieldType::AutoInc;
+    case FieldType::Alpha:
+        return ParadoxFieldType::Alpha;
+    case FieldType::Short:
+        return ParadoxFieldType::Short;
+    case FieldType::Long:
+        return ParadoxFieldType::Long;
+    case FieldType::Number:
+        return ParadoxFieldType::Number;
+    case FieldType::Date:
+        return ParadoxFieldType::Date;
+    case FieldType::Memo:
+        return ParadoxFieldType::Memo;
     }
     return ParadoxFieldType::Alpha;
 }
 
 int recordBytesOf(const FieldDef& field) {
     switch (field.type) {
-    case FieldType::Alpha: return field.size;
-    case FieldType::Short: return 2;
+    case FieldType::Alpha:
+        return field.size;
+    case FieldType::Short:
+        return 2;
     case FieldType::AutoInc:
     case FieldType::Long:
     case FieldType::Date:
         return 4;
-    case FieldType::Number: return 8;
-    case FieldType::Memo: return field.size;
+    case FieldType::Number:
+        return 8;
+    case FieldType::Memo:
+        return field.size;
     }
     return 0;
 }
@@ -112,9 +125,10 @@ public:
                                        .arg(kMaxFieldName));
             for (QChar c : field.name)
                 if (m_codePage.encodeChar(c.unicode()) < 0)
-                    throw ParadoxError(QStringLiteral("Поле %1: знак «%2» имени нельзя записать в кодировке %3")
-                                           .arg(field.name, QString(c))
-                                           .arg(m_codePage.number()));
+                    throw ParadoxError(
+                        QStringLiteral("Поле %1: знак «%2» имени нельзя записать в кодировке %3")
+                            .arg(field.name, QString(c))
+                            .arg(m_codePage.number()));
             const int size = recordBytesOf(field);
             m_columns.append({field.name, field.type, paradoxTypeOf(field), size, offset});
             offset += size;
@@ -140,15 +154,18 @@ public:
         for (qsizetype i = 0; i < m_columns.size(); ++i) {
             const Column& column = m_columns[i];
             const QVariant& value = values[i];
-            if (!value.isValid() || value.isNull())
-                continue; // empty: stays all zero
+            if (value.isNull())
+                continue; // empty (no value, or a null one): stays all zero
             uchar* out = record + column.offset;
             switch (column.type) {
-            case FieldType::Alpha: encodeText(column, value, row, out); break;
+            case FieldType::Alpha:
+                encodeText(column, value, row, out);
+                break;
             case FieldType::Short: {
                 const qint64 v = integer(column, value, row);
                 if (v < -kShortMax || v > kShortMax)
-                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kShortMax)));
+                    fail(row, column,
+                         QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kShortMax)));
                 paradoxEncodeShort(out, qint16(v));
                 break;
             }
@@ -156,7 +173,8 @@ public:
             case FieldType::AutoInc: {
                 const qint64 v = integer(column, value, row);
                 if (v < -kLongMax || v > kLongMax)
-                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kLongMax)));
+                    fail(row, column,
+                         QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kLongMax)));
                 paradoxEncodeLong(out, qint32(v));
                 if (column.type == FieldType::AutoInc && v > m_autoIncrement)
                     m_autoIncrement = qint32(v);
@@ -170,17 +188,19 @@ public:
             case FieldType::Date: {
                 if (value.typeId() != QMetaType::QDate)
                     fail(row, column, QStringLiteral("ожидается дата, а передано %1").arg(shown(value)));
-                const QDate date = value.toDate();
+                const QDate& date = *static_cast<const QDate*>(value.constData());
                 if (!date.isValid())
                     break; // empty
-                if (date.year() < 1 || date.year() > 9999)
+                const qint64 day = paradoxDaysFromDate(date);
+                if (day < m_firstDay || day > m_lastDay)
                     fail(row, column,
                          QStringLiteral("дата %1 вне диапазона 01.01.0001%231.12.9999")
                              .arg(date.toString(QStringLiteral("dd.MM.yyyy")), kEllipsis));
-                paradoxEncodeLong(out, qint32(paradoxDaysFromDate(date)));
+                paradoxEncodeLong(out, qint32(day));
                 break;
             }
-            case FieldType::Memo: break; // refused in the constructor
+            case FieldType::Memo:
+                break; // refused in the constructor
             }
         }
     }
@@ -196,7 +216,9 @@ private:
         const QString& text = *static_cast<const QString*>(value.constData());
         if (text.size() > column.size)
             fail(row, column,
-                 QStringLiteral("текст длиной %1 знаков не помещается в поле A %2").arg(text.size()).arg(column.size));
+                 QStringLiteral("текст длиной %1 знаков не помещается в поле A %2")
+                     .arg(text.size())
+                     .arg(column.size));
         const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
         for (qsizetype i = 0; i < text.size(); ++i) {
             const int b = m_codePage.encodeChar(units[i]);
@@ -216,6 +238,10 @@ private:
 
     static qint64 integer(const Column& column, const QVariant& value, qint64 row) {
         const int type = value.typeId();
+        if (type == QMetaType::Int)
+            return *static_cast<const int*>(value.constData());
+        if (type == QMetaType::LongLong)
+            return *static_cast<const qlonglong*>(value.constData());
         if (isIntegerType(type)) {
             if (type == QMetaType::ULongLong || type == QMetaType::ULong) {
                 const qulonglong u = value.toULongLong();
@@ -234,73 +260,115 @@ private:
 
     static double number(const Column& column, const QVariant& value, qint64 row) {
         const int type = value.typeId();
+        if (type == QMetaType::Double) {
+            const double d = *static_cast<const double*>(value.constData());
+            if (std::isfinite(d))
+                return d;
+        }
         if (type != QMetaType::Double && type != QMetaType::Float && !isIntegerType(type))
             fail(row, column, QStringLiteral("ожидается число, а передано %1").arg(shown(value)));
         const double d = value.toDouble();
         if (!std::isfinite(d))
-            fail(row, column, QStringLiteral("значение %1 не является конечным числом").arg(value.toString()));
+            fail(row, column,
+                 QStringLiteral("значение %1 не является конечным числом").arg(value.toString()));
         return d;
     }
 
     ParadoxCodePage m_codePage;
+    // Day numbers of 1 January of year 1 and 31 December 9999, the dates a table may hold.
+    const qint64 m_firstDay = paradoxDaysFromDate(QDate(1, 1, 1));
+    const qint64 m_lastDay = paradoxDaysFromDate(QDate(9999, 12, 31));
     QList<Column> m_columns;
     int m_recordSize = 0;
     qint32 m_autoIncrement = 0;
 };
 
-QString tableNameFor(const QString& given, const QString& fallback) { return given.isEmpty() ? fallback : given; }
+QString tableNameFor(const QString& given, const QString& fallback) {
+    return given.isEmpty() ? fallback : given;
+}
+
+// The table as a header and a run of data blocks, encoded a stretch of blocks at a time.
+class TableEncoder {
+public:
+    TableEncoder(const TableLayout& layout, const QList<QVariantList>& rows,
+                 const ParadoxWriteOptions& options)
+        : m_codePage(ParadoxCodePage::forNumber(kCodePage)), m_encoder(layout, m_codePage), m_rows(rows) {
+        m_recordSize = m_encoder.recordSize();
+        m_perBlock = (kParadoxWriteBlockSize - kParadoxBlockHeaderSize) / m_recordSize;
+        const qint64 maxRows = qint64(m_perBlock) * kMaxBlocks;
+        if (rows.size() > maxRows)
+            throw ParadoxError(
+                QStringLiteral("Слишком много строк для одной таблицы Paradox: %1 (не больше %2)")
+                    .arg(rows.size())
+                    .arg(maxRows));
+        m_blocks = int((rows.size() + m_perBlock - 1) / m_perBlock);
+
+        for (const Column& column : m_encoder.columns())
+            m_spec.fields.append({column.name, column.paradoxType, column.size});
+        m_spec.tableName = tableNameFor(options.tableName, layout.fileName);
+        m_spec.recordSize = m_recordSize;
+        m_spec.blockSize = kParadoxWriteBlockSize;
+        m_spec.recordCount = rows.size();
+        m_spec.blocks = m_blocks;
+        m_spec.updateTime =
+            quint32(options.updateTime >= 0 ? options.updateTime : QDateTime::currentSecsSinceEpoch());
+        m_spec.codePage = kCodePage;
+        m_spec.sortOrderId = kSortOrderId;
+        m_spec.sortOrderName = QByteArray(kSortOrderName);
+        m_headerSize = buildParadoxHeader(m_spec, m_codePage).size();
+    }
+
+    int blocks() const { return m_blocks; }
+    qint64 headerSize() const { return m_headerSize; }
+
+    // The header; its auto-increment counter counts the blocks encoded so far.
+    QByteArray header() {
+        m_spec.autoIncrement = m_encoder.autoIncrement();
+        return buildParadoxHeader(m_spec, m_codePage);
+    }
+
+    // Encodes blocks first..first+count−1 (0-based) into `out`, which must be zero. Blocks are
+    // numbered 1..n in chain order, every one full but the last.
+    void encodeBlocks(int first, int count, uchar* out) {
+        for (int b = first; b < first + count; ++b, out += kParadoxWriteBlockSize) {
+            qint64 row = qint64(b) * m_perBlock;
+            const int records = int(qMin<qint64>(m_perBlock, m_rows.size() - row));
+            paradoxPutLe16(out, quint16(b + 1 < m_blocks ? b + 2 : 0));
+            paradoxPutLe16(out + 2, quint16(b));
+            paradoxPutLe16(out + 4, quint16(qint16((records - 1) * m_recordSize)));
+            uchar* record = out + kParadoxBlockHeaderSize;
+            for (int i = 0; i < records; ++i, ++row, record += m_recordSize)
+                m_encoder.encode(m_rows[row], row + 1, record);
+        }
+    }
+
+private:
+    ParadoxCodePage m_codePage;
+    RecordEncoder m_encoder;
+    const QList<QVariantList>& m_rows;
+    ParadoxHeaderSpec m_spec;
+    int m_recordSize = 0;
+    int m_perBlock = 0;
+    int m_blocks = 0;
+    qint64 m_headerSize = 0;
+};
 
 } // namespace
 
 QByteArray encodeParadoxTable(const TableLayout& layout, const QList<QVariantList>& rows,
                               const ParadoxWriteOptions& options) {
-    const ParadoxCodePage codePage = ParadoxCodePage::forNumber(kCodePage);
-    RecordEncoder encoder(layout, codePage);
-    const int recordSize = encoder.recordSize();
-    const int perBlock = (kParadoxWriteBlockSize - kParadoxBlockHeaderSize) / recordSize;
-    const qint64 maxRows = qint64(perBlock) * kMaxBlocks;
-    if (rows.size() > maxRows)
-        throw ParadoxError(QStringLiteral("Слишком много строк для одной таблицы Paradox: %1 (не больше %2)")
-                               .arg(rows.size())
-                               .arg(maxRows));
-    const int blocks = int((rows.size() + perBlock - 1) / perBlock);
-
-    ParadoxHeaderSpec spec;
-    for (const Column& column : encoder.columns())
-        spec.fields.append({column.name, column.paradoxType, column.size});
-    spec.tableName = tableNameFor(options.tableName, layout.fileName);
-    spec.recordSize = recordSize;
-    spec.blockSize = kParadoxWriteBlockSize;
-    spec.recordCount = rows.size();
-    spec.blocks = blocks;
-    spec.updateTime = quint32(options.updateTime >= 0 ? options.updateTime : QDateTime::currentSecsSinceEpoch());
-    spec.codePage = kCodePage;
-    spec.sortOrderId = kSortOrderId;
-    spec.sortOrderName = QByteArray(kSortOrderName);
-
-    // The header does not depend on the values but for the auto-increment counter, patched in
-    // at the end; the blocks follow it, 1..n in chain order, every one full but the last.
-    const QByteArray header = buildParadoxHeader(spec, codePage);
-    QByteArray file(header.size() + qint64(blocks) * kParadoxWriteBlockSize, '\0');
+    TableEncoder table(layout, rows, options);
+    QByteArray file(table.headerSize() + qint64(table.blocks()) * kParadoxWriteBlockSize, '\0');
     auto* bytes = reinterpret_cast<uchar*>(file.data());
+    table.encodeBlocks(0, table.blocks(), bytes + table.headerSize());
+    const QByteArray header = table.header();
     std::memcpy(bytes, header.constData(), size_t(header.size()));
-    qint64 row = 0;
-    for (int b = 0; b < blocks; ++b) {
-        uchar* block = bytes + header.size() + qint64(b) * kParadoxWriteBlockSize;
-        const int count = int(qMin<qint64>(perBlock, rows.size() - row));
-        paradoxPutLe16(block, quint16(b + 1 < blocks ? b + 2 : 0));
-        paradoxPutLe16(block + 2, quint16(b));
-        paradoxPutLe16(block + 4, quint16(qint16((count - 1) * recordSize)));
-        uchar* record = block + kParadoxBlockHeaderSize;
-        for (int i = 0; i < count; ++i, ++row, record += recordSize)
-            encoder.encode(rows[row], row + 1, record);
-    }
-    paradoxPutLe32(bytes + ParadoxHeaderOffset::AutoIncValue, quint32(encoder.autoIncrement()));
     return file;
 }
 
 void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options) {
+    // All of it in memory first: the device gets nothing when a row is refused.
     const QByteArray bytes = encodeParadoxTable(layout, rows, options);
     if (device.write(bytes) != bytes.size())
         throw ParadoxError(QStringLiteral("Не удалось записать таблицу %1: %2")
@@ -312,10 +380,31 @@ void writeParadoxTable(const QString& path, const TableLayout& layout, const QLi
     const QString name = QFileInfo(path).fileName();
     ParadoxWriteOptions named = options;
     named.tableName = tableNameFor(options.tableName, name);
-    const QByteArray bytes = encodeParadoxTable(layout, rows, named);
+    TableEncoder table(layout, rows, named);
+
+    // The temporary file takes the table a megabyte at a time; a refused row abandons it (the
+    // QSaveFile is discarded unless committed), so the target never sees a partial table. The
+    // header goes last, once the auto-increment counter is known.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw ParadoxError(QStringLiteral("Не удалось создать файл %1: %2").arg(name, file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw ParadoxError(QStringLiteral("Не удалось записать файл %1: %2").arg(name, file.errorString()));
+    auto fail = [&] {
+        return ParadoxError(QStringLiteral("Не удалось записать файл %1: %2").arg(name, file.errorString()));
+    };
+    if (file.write(QByteArray(table.headerSize(), '\0')) != table.headerSize())
+        throw fail();
+    constexpr int kChunkBlocks = 256;
+    QByteArray chunk(qint64(kChunkBlocks) * kParadoxWriteBlockSize, '\0');
+    for (int first = 0; first < table.blocks(); first += kChunkBlocks) {
+        const int count = qMin(kChunkBlocks, table.blocks() - first);
+        const qint64 bytes = qint64(count) * kParadoxWriteBlockSize;
+        if (first > 0)
+            std::memset(chunk.data(), 0, size_t(bytes));
+        table.encodeBlocks(first, count, reinterpret_cast<uchar*>(chunk.data()));
+        if (file.write(chunk.constData(), bytes) != bytes)
+            throw fail();
+    }
+    const QByteArray header = table.header();
+    if (!file.seek(0) || file.write(header) != header.size() || !file.commit())
+        throw fail();
 }

@@ -22,8 +22,8 @@
 class QIODevice;
 
 struct ParadoxWriteOptions {
-    QString tableName;       // the name the header keeps; empty: the target file's name
-    qint64 updateTime = -1;  // seconds since 1970 kept as the time of the last change; -1: now
+    QString tableName;      // the name the header keeps; empty: the target file's name
+    qint64 updateTime = -1; // seconds since 1970 kept as the time of the last change; -1: now
 };
 
 // The block size of the tables we write. 4 KB holds 10 records of the TempZ2023 layout

@@ -6,8 +6,8 @@
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxReader.h"
 
-#include <QTemporaryDir>
 #include <functional>
+#include <QTemporaryDir>
 
 using namespace paradoxtest;
 
@@ -31,7 +31,8 @@ const std::vector<DamageCase>& damageCases() {
         {"CutInFixedHeader", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(0x40); }, "короче заголовка"},
         {"CutInFieldNames", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(0x1A0); }, "размер заголовка"},
         {"CutAfterHeader", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock1); }, "файл обрезан"},
-        {"CutInLastBlock", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock3 + 100); }, "файл обрезан"},
+        {"CutInLastBlock", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock3 + 100); },
+         "файл обрезан"},
         {"LoopBackToFirstBlock", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, kBlock2, 1); },
          "цепочка блоков зациклена"},
         {"BlockPointsToItself", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, kBlock1, 1); },
@@ -52,7 +53,8 @@ const std::vector<DamageCase>& damageCases() {
          "недопустимый размер данных"},
         {"HugeFieldCount", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, 0x21, 60000); },
          "недопустимое число полей"},
-        {"NoFields", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, 0x21, 0); }, "недопустимое число полей"},
+        {"NoFields", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, 0x21, 0); },
+         "недопустимое число полей"},
         {"RecordSizeNotSumOfFields", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, 0x00, 76); },
          "не равен сумме размеров полей"},
         {"RecordLargerThanBlock", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, 0x00, 5000); },
@@ -84,8 +86,8 @@ const std::vector<DamageCase>& damageCases() {
          [](QByteArray& b) { putLe32(b, kBlock1 + 6 + 380 + 4, 500); }, "без ссылки на файл памяток"},
         {"MemoReferenceOutsideBlobFile", "db/CUSTOMER.DB",
          [](QByteArray& b) { putLe32(b, kBlock1 + 6 + 394 + 380, 0x7FFFFF3F); }, "вне файла памяток"},
-        {"MemoLengthDisagrees", "db/CUSTOMER.DB", [](QByteArray& b) { putLe32(b, kBlock1 + 6 + 394 + 384, 519); },
-         "не согласуется с файлом памяток"},
+        {"MemoLengthDisagrees", "db/CUSTOMER.DB",
+         [](QByteArray& b) { putLe32(b, kBlock1 + 6 + 394 + 384, 519); }, "не согласуется с файлом памяток"},
     };
     return cases;
 }
@@ -129,7 +131,8 @@ TEST(ParadoxDamage, LoopMessageReadsAsAUserSentence) {
         readParadoxTable(path);
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Файл ZES116_2026.db повреждён: цепочка блоков зациклена")))
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Файл ZES116_2026.db повреждён: цепочка блоков зациклена")))
             << e.message().toStdString();
     }
 }
@@ -173,7 +176,8 @@ TEST(ParadoxDamage, MissingFileIsNamed) {
         readParadoxTable(dir.filePath(QStringLiteral("NOPE.DB")));
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось открыть файл NOPE.DB"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось открыть файл NOPE.DB")))
+            << e.message().toStdString();
     }
 }
 

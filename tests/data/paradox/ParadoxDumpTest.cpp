@@ -52,7 +52,8 @@ TEST(ParadoxDump, WrittenTableShowsLayoutThenCsv) {
         names << f.name;
     }
     expected += names.join(u',') + u'\n';
-    expected += QStringLiteral("7.5,Иванов,\"Пётр, \"\"младший\"\"\",,,3,17.05.1980,,,,,,,,,\"две\nстроки\",,,\n");
+    expected +=
+        QStringLiteral("7.5,Иванов,\"Пётр, \"\"младший\"\"\",,,3,17.05.1980,,,,,,,,,\"две\nстроки\",,,\n");
     expected += QString(layout.fields.size() - 1, u',') + u'\n';
     EXPECT_EQ(r.out, expected);
 }
@@ -75,14 +76,16 @@ TEST(ParadoxDump, SampleTableWithEveryKindOfValue) {
     for (const Case& c : cases) {
         const DumpResult r = dump({fixture(QString::fromLatin1(c.file))});
         EXPECT_EQ(r.code, 0) << c.file;
-        EXPECT_TRUE(r.out.split(u'\n').contains(QString::fromUtf8(c.line))) << c.file << "\n" << r.out.toStdString();
+        EXPECT_TRUE(r.out.split(u'\n').contains(QString::fromUtf8(c.line))) << c.file << "\n"
+                                                                            << r.out.toStdString();
     }
 }
 
 TEST(ParadoxDump, CodePageOptionOverridesTheFile) {
-    for (const QStringList& args : {QStringList{fixture(QStringLiteral("db/ROMAN8.db")), QStringLiteral("--codepage"),
-                                                QStringLiteral("1252")},
-                                    QStringList{QStringLiteral("--codepage=1252"), fixture(QStringLiteral("db/ROMAN8.db"))}}) {
+    for (const QStringList& args :
+         {QStringList{fixture(QStringLiteral("db/ROMAN8.db")), QStringLiteral("--codepage"),
+                      QStringLiteral("1252")},
+          QStringList{QStringLiteral("--codepage=1252"), fixture(QStringLiteral("db/ROMAN8.db"))}}) {
         const DumpResult r = dump(args);
         ASSERT_EQ(r.code, 0);
         EXPECT_TRUE(r.out.contains(QStringLiteral("# кодовая страница: 1252 (в файле: 0)\n")));
@@ -101,9 +104,12 @@ TEST(ParadoxDump, RefusalsAreOneLineOnErrAndNonZero) {
         {{fixture(QStringLiteral("db/CUSTOMER.PX"))}, 1, "Файл CUSTOMER.PX не является таблицей Paradox"},
         {{}, 2, "dump: не указан файл таблицы"},
         {{QStringLiteral("a.db"), QStringLiteral("--codepage")}, 2, "после --codepage нужен номер"},
-        {{QStringLiteral("a.db"), QStringLiteral("--codepage"), QStringLiteral("x")}, 2, "недопустимый номер кодовой страницы"},
+        {{QStringLiteral("a.db"), QStringLiteral("--codepage"), QStringLiteral("x")},
+         2,
+         "недопустимый номер кодовой страницы"},
         {{QStringLiteral("a.db"), QStringLiteral("--verbose")}, 2, "неизвестный параметр --verbose"},
-        {{fixture(QStringLiteral("db/ROMAN8.db")), QStringLiteral("--codepage"), QStringLiteral("4")}, 1,
+        {{fixture(QStringLiteral("db/ROMAN8.db")), QStringLiteral("--codepage"), QStringLiteral("4")},
+         1,
          "кодовая страница 4 не поддерживается"},
     };
     for (const Case& c : cases) {

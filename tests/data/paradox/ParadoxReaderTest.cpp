@@ -26,15 +26,21 @@ const TableCase kTables[] = {
     {"db/AREACODE.DB", 0x09, 437, 135, {"Area Code A 3", "Country A 30", "Full State A 21", "State A 2"}},
     {"db/AREACODES.DB", 0x0C, 1252, 370, {"AC A 5", "State A 3", "Cities A 157"}},
     {"db/CONTACTS.DB", 0x0C, 437, 55, {"Last Name A 10", "First Name A 20", "Company A 30", "Phone A 15"}},
-    {"db/CUSTOMER.DB", 0x0C, 1252, 20,
-     {"CustNo +", "FirstName A 51", "LastName A 50", "EMail A 100", "Street A 30", "City A 15", "State/Prov A 20",
-      "Zip/Postal Code A 10", "Comments M 100", "DateEntered D"}},
+    {"db/CUSTOMER.DB",
+     0x0C,
+     1252,
+     20,
+     {"CustNo +", "FirstName A 51", "LastName A 50", "EMail A 100", "Street A 30", "City A 15",
+      "State/Prov A 20", "Zip/Postal Code A 10", "Comments M 100", "DateEntered D"}},
     {"db/DECIMAL.DB", 0x0C, 1252, 9, {"DECIMAL N"}},
     {"db/GENERAL.DB", 0x0B, 936, 3, {"ID I", "NAME A 25", "MONEYS $"}},
     {"db/HERCULES.DB", 0x0C, 1252, 20, {"TEMPLATE A 80", "HTML M 100"}},
-    {"db/ORDERS.DB", 0x0C, 437, 224,
-     {"Order No N", "Customer No N", "Sale Date D", "Ship Date D", "Ship VIA A 7", "Total Invoice $", "Amount Paid $",
-      "Balance Due $", "Terms A 6", "Payment Method A 7", "Month A 3"}},
+    {"db/ORDERS.DB",
+     0x0C,
+     437,
+     224,
+     {"Order No N", "Customer No N", "Sale Date D", "Ship Date D", "Ship VIA A 7", "Total Invoice $",
+      "Amount Paid $", "Balance Due $", "Terms A 6", "Payment Method A 7", "Month A 3"}},
     {"db/SERVER.DB", 0x0C, 1252, 4, {"REQTYPE A 1", "URI A 80", "LIBRARY A 255", "HANDLER A 80"}},
     {"db/ROMAN8.db", 0x09, 437, 1, {"A A 20"}}, // names no code page: read as 437
     {"fields/bcd.db", 0x0B, 850, 3, {"A # 2", "B # 0", "C # 32"}},
@@ -50,9 +56,12 @@ const TableCase kTables[] = {
     {"fields/time.db", 0x0B, 1252, 3, {"Time T"}},
     {"fields/timestamp.db", 0x0B, 850, 2, {"Timestamp @"}},
     {"misc/KOMMENT.DB", 0x09, 865, 59, {"Aar A 4", "Org_kode A 5", "Merk A 1", "Kommentar M 120"}},
-    {"misc/LAND.DB", 0x09, 865, 216,
-     {"Land_kode A 3", "Reg_kode A 4", "Land_navn A 30", "Land_name A 30", "1040win A 1", "Maj_Rel A 3", "FIPS A 2",
-      "Pop-2000 N", "Area-Km2 N"}},
+    {"misc/LAND.DB",
+     0x09,
+     865,
+     216,
+     {"Land_kode A 3", "Reg_kode A 4", "Land_navn A 30", "Land_name A 30", "1040win A 1", "Maj_Rel A 3",
+      "FIPS A 2", "Pop-2000 N", "Area-Km2 N"}},
 };
 
 class SampleTable : public ::testing::TestWithParam<TableCase> {};
@@ -98,7 +107,9 @@ struct ValueCase {
     QVariant expected;
 };
 
-QDateTime at(int y, int mo, int d, int h, int mi, int s) { return QDateTime(QDate(y, mo, d), QTime(h, mi, s)); }
+QDateTime at(int y, int mo, int d, int h, int mi, int s) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
 
 const std::vector<ValueCase>& valueCases() {
     static const std::vector<ValueCase> cases = {
@@ -108,7 +119,8 @@ const std::vector<ValueCase>& valueCases() {
         {"db/AREACODES.DB", 0, 2, QStringLiteral("Hackensack, Jersey City (201/551 overlay)")},
         {"db/CUSTOMER.DB", 0, 0, 1},
         {"db/CUSTOMER.DB", 0, 1, QStringLiteral("Luke")},
-        {"db/CUSTOMER.DB", 0, 8, QStringLiteral("Small comment (less 100 symbols)")}, // memo kept in the record
+        {"db/CUSTOMER.DB", 0, 8,
+         QStringLiteral("Small comment (less 100 symbols)")}, // memo kept in the record
         {"db/CUSTOMER.DB", 0, 9, QDate(1996, 2, 2)},
         {"db/CUSTOMER.DB", 17, 8, QVariant()}, // empty memo
         {"db/DECIMAL.DB", 0, 0, -200.0},
@@ -128,7 +140,7 @@ const std::vector<ValueCase>& valueCases() {
         {"fields/bcd.db", 1, 0, -1.23},
         {"fields/bcd.db", 1, 1, -1.0},
         {"fields/bcd.db", 1, 2, -0.123},
-        {"fields/bcd.db", 2, 0, 0.0},   // zero, not empty
+        {"fields/bcd.db", 2, 0, 0.0}, // zero, not empty
         {"fields/bcd.db", 2, 1, QVariant()},
         {"fields/bcd.db", 2, 2, 0.9999},
         {"fields/date35.db", 0, 0, QDate(2018, 1, 1)},
@@ -182,7 +194,8 @@ TEST(ParadoxReader, MemosComeFromTheBlobFileInBothBlockKinds) {
     const ParadoxTable customer = readParadoxTable(fixture(QStringLiteral("db/CUSTOMER.DB")));
     const QString shared = customer.rows[1][8].toString();
     EXPECT_EQ(shared.size(), 518);
-    EXPECT_TRUE(shared.startsWith(QStringLiteral("\tThe length of the leader may be zero for type B fields.")));
+    EXPECT_TRUE(
+        shared.startsWith(QStringLiteral("\tThe length of the leader may be zero for type B fields.")));
     const QString own = customer.rows[3][8].toString();
     EXPECT_EQ(own.size(), 56864);
     EXPECT_TRUE(own.startsWith(QStringLiteral(" The PARADOX File Structure")));
@@ -208,7 +221,10 @@ TEST(ParadoxReader, BlobFieldsOtherThanMemoAreBytes) {
     const ParadoxTable bytes = readParadoxTable(fixture(QStringLiteral("fields/bytes.db")));
     const QByteArray value = bytes.rows[0][0].toByteArray();
     EXPECT_EQ(value.size(), 255);
-    EXPECT_EQ(value.left(6), QByteArray("1\0" "2\0" "3\0", 6));
+    EXPECT_EQ(value.left(6), QByteArray("1\0"
+                                        "2\0"
+                                        "3\0",
+                                        6));
 }
 
 TEST(ParadoxReader, CodePageOverrideReplacesTheDeclaredOne) {
@@ -229,8 +245,8 @@ TEST(ParadoxReader, StreamingAndInMemoryReadersAgreeWithTheWholeTableRead) {
         EXPECT_EQ(row, whole.rows[n++]);
     EXPECT_EQ(n, whole.rows.size());
 
-    const ParadoxTable inMemory = readParadoxTable(readBytes(path), readBytes(fixture(QStringLiteral("db/CUSTOMER.MB"))),
-                                                   QStringLiteral("CUSTOMER.DB"));
+    const ParadoxTable inMemory = readParadoxTable(
+        readBytes(path), readBytes(fixture(QStringLiteral("db/CUSTOMER.MB"))), QStringLiteral("CUSTOMER.DB"));
     EXPECT_EQ(inMemory.rows, whole.rows);
 }
 

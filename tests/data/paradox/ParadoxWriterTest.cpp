@@ -8,10 +8,10 @@
 #include "data/paradox/ParadoxReader.h"
 #include "data/paradox/ParadoxWriter.h"
 
-#include <QBuffer>
-#include <QTemporaryDir>
 #include <cmath>
 #include <limits>
+#include <QBuffer>
+#include <QTemporaryDir>
 
 using namespace paradoxtest;
 
@@ -29,25 +29,25 @@ ParadoxWriteOptions fixedTime() {
 
 // A TempZ2023 row, fields in layout order.
 QVariantList sampleRow2023() {
-    return {12345.0,                         // Zajavka N
-            QStringLiteral("Иванов"),        // Name1 A 25
-            QStringLiteral("Пётр"),          // Name2
-            QString(),                       // Name3: empty
-            QStringLiteral("ОУ-12"),         // Zicl A 15
-            0,                               // Kv S
-            QDate(1980, 5, 17),              // DR D
-            -2,                              // Doljn S
-            32767,                           // Spez S
-            -1.5,                            // Stajg N
-            0.0,                             // StajgZ N
-            2026,                            // Year S
-            QVariant(),                      // VidOb A 2: empty
-            -32767,                          // Hours S
-            QDate(),                         // DateCL: empty
-            QStringLiteral("Лечебное дело"), // Specialty A 150
-            QStringLiteral("a@b.ru"),        // EMAIL A 100
-            QStringLiteral("123-456-789 01"),// SNILS A 14, full width
-            QStringLiteral("очная")};        // FOBUCH A 5, full width
+    return {12345.0,                          // Zajavka N
+            QStringLiteral("Иванов"),         // Name1 A 25
+            QStringLiteral("Пётр"),           // Name2
+            QString(),                        // Name3: empty
+            QStringLiteral("ОУ-12"),          // Zicl A 15
+            0,                                // Kv S
+            QDate(1980, 5, 17),               // DR D
+            -2,                               // Doljn S
+            32767,                            // Spez S
+            -1.5,                             // Stajg N
+            0.0,                              // StajgZ N
+            2026,                             // Year S
+            QVariant(),                       // VidOb A 2: empty
+            -32767,                           // Hours S
+            QDate(),                          // DateCL: empty
+            QStringLiteral("Лечебное дело"),  // Specialty A 150
+            QStringLiteral("a@b.ru"),         // EMAIL A 100
+            QStringLiteral("123-456-789 01"), // SNILS A 14, full width
+            QStringLiteral("очная")};         // FOBUCH A 5, full width
 }
 
 QByteArray field(const QByteArray& file, qsizetype recordStart, int offset, int size) {
@@ -66,27 +66,27 @@ TEST(ParadoxWriter, HeaderFollowsTheParadox7Layout) {
     const auto& fields = layouts::tempZ2023().fields;
 
     ASSERT_EQ(file.size(), kHeader + 4096);
-    EXPECT_EQ(le16(file, 0x00), kRecord2023);  // record size
-    EXPECT_EQ(le16(file, 0x02), kHeader);      // header size
-    EXPECT_EQ(u8(file, 0x04), 2);              // table without key
-    EXPECT_EQ(u8(file, 0x05), 4);              // 4 KB blocks
-    EXPECT_EQ(le32(file, 0x06), 3u);           // records
-    EXPECT_EQ(le16(file, 0x0A), 1);            // blocks in use
-    EXPECT_EQ(le16(file, 0x0C), 1);            // blocks in file
-    EXPECT_EQ(le16(file, 0x0E), 1);            // first block
-    EXPECT_EQ(le16(file, 0x10), 1);            // last block
-    EXPECT_EQ(le16(file, 0x21), 19);           // fields
-    EXPECT_EQ(le16(file, 0x23), 0);            // key fields
+    EXPECT_EQ(le16(file, 0x00), kRecord2023); // record size
+    EXPECT_EQ(le16(file, 0x02), kHeader);     // header size
+    EXPECT_EQ(u8(file, 0x04), 2);             // table without key
+    EXPECT_EQ(u8(file, 0x05), 4);             // 4 KB blocks
+    EXPECT_EQ(le32(file, 0x06), 3u);          // records
+    EXPECT_EQ(le16(file, 0x0A), 1);           // blocks in use
+    EXPECT_EQ(le16(file, 0x0C), 1);           // blocks in file
+    EXPECT_EQ(le16(file, 0x0E), 1);           // first block
+    EXPECT_EQ(le16(file, 0x10), 1);           // last block
+    EXPECT_EQ(le16(file, 0x21), 19);          // fields
+    EXPECT_EQ(le16(file, 0x23), 0);           // key fields
     EXPECT_EQ(file.mid(0x25, 4), hex("00ff00ff"));
-    EXPECT_EQ(u8(file, 0x29), 0x8F);           // sort order of "Pdox ANSI Cyrillic"
-    EXPECT_EQ(u8(file, 0x39), 0x0C);           // Paradox 7
+    EXPECT_EQ(u8(file, 0x29), 0x8F); // sort order of "Pdox ANSI Cyrillic"
+    EXPECT_EQ(u8(file, 0x39), 0x0C); // Paradox 7
     EXPECT_EQ(le16(file, 0x3A), 1);
-    EXPECT_EQ(le32(file, 0x49), 0u);           // no auto-increment field
+    EXPECT_EQ(le32(file, 0x49), 0u); // no auto-increment field
     EXPECT_EQ(file.mid(0x58, 4), hex("0c010c01"));
-    EXPECT_EQ(le32(file, 0x5C), 0u);           // not encrypted
+    EXPECT_EQ(le32(file, 0x5C), 0u); // not encrypted
     EXPECT_EQ(le32(file, 0x60), quint32(kUpdateTime));
-    EXPECT_EQ(le16(file, 0x64), 20);           // next field number
-    EXPECT_EQ(le16(file, 0x6A), 1251);         // code page
+    EXPECT_EQ(le16(file, 0x64), 20);   // next field number
+    EXPECT_EQ(le16(file, 0x6A), 1251); // code page
 
     // Type/size pairs from 0x78.
     EXPECT_EQ(file.mid(0x78, 38), hex("0608 0119 0119 0119 010f 0302 0204 0302 0302 0608 0608 0302 0102 0302 "
@@ -104,9 +104,9 @@ TEST(ParadoxWriter, HeaderFollowsTheParadox7Layout) {
     for (int i = 1; i <= 19; ++i, pos += 2)
         EXPECT_EQ(le16(file, pos), i);
     EXPECT_EQ(file.mid(pos, 7), QByteArray("ancyrr\0", 7));
-    EXPECT_EQ(le16(file, 0x51), pos + 7);     // header bytes in use
+    EXPECT_EQ(le16(file, 0x51), pos + 7);         // header bytes in use
     EXPECT_EQ(le16(file, 0x66), pos - 38 - 0x58); // field numbers, from 0x58
-    EXPECT_EQ(le16(file, 0x6E), pos - 0x58);  // sort order name, from 0x58
+    EXPECT_EQ(le16(file, 0x6E), pos - 0x58);      // sort order name, from 0x58
     EXPECT_EQ(file.mid(pos + 7, kHeader - pos - 7), QByteArray(kHeader - pos - 7, '\0'));
 }
 
@@ -202,8 +202,9 @@ QVariant normalized(const QVariant& v) {
 }
 
 QList<QVariantList> cyrillicRows(const TableLayout& layout, int count) {
-    const QStringList words = {QStringLiteral("Ёлкина"), QStringLiteral("Щукин-Эйхвальд"), QStringLiteral("Жанна"),
-                               QStringLiteral("Юрьевна"), QStringLiteral("«кавычки», №5 и €"), QString()};
+    const QStringList words = {
+        QStringLiteral("Ёлкина"),  QStringLiteral("Щукин-Эйхвальд"),    QStringLiteral("Жанна"),
+        QStringLiteral("Юрьевна"), QStringLiteral("«кавычки», №5 и €"), QString()};
     QList<QVariantList> rows;
     for (int r = 0; r < count; ++r) {
         QVariantList row;
@@ -211,13 +212,24 @@ QList<QVariantList> cyrillicRows(const TableLayout& layout, int count) {
             const FieldDef& f = layout.fields[i];
             const int k = r + int(i);
             switch (f.type) {
-            case FieldType::Alpha: row << words[k % words.size()].left(f.size); break;
-            case FieldType::Short: row << (k % 7 == 0 ? QVariant() : QVariant(k % 2 ? -32767 + k : 32767 - k)); break;
+            case FieldType::Alpha:
+                row << words[k % words.size()].left(f.size);
+                break;
+            case FieldType::Short:
+                row << (k % 7 == 0 ? QVariant() : QVariant(k % 2 ? -32767 + k : 32767 - k));
+                break;
             case FieldType::Long:
-            case FieldType::AutoInc: row << k * 1000003; break;
-            case FieldType::Number: row << (k % 5 == 0 ? QVariant() : QVariant((k % 2 ? -1.0 : 1.0) * k / 3.0)); break;
-            case FieldType::Date: row << (k % 4 == 0 ? QDate() : QDate(1950, 1, 1).addDays(k * 97)); break;
-            case FieldType::Memo: break;
+            case FieldType::AutoInc:
+                row << k * 1000003;
+                break;
+            case FieldType::Number:
+                row << (k % 5 == 0 ? QVariant() : QVariant((k % 2 ? -1.0 : 1.0) * k / 3.0));
+                break;
+            case FieldType::Date:
+                row << (k % 4 == 0 ? QDate() : QDate(1950, 1, 1).addDays(k * 97));
+                break;
+            case FieldType::Memo:
+                break;
             }
         }
         rows << row;
@@ -250,7 +262,8 @@ TEST_P(RoundTrip, ReadsBackWhatWasWritten) {
             EXPECT_EQ(table.rows[r][i], normalized(rows[r][i])) << "row " << r + 1 << " field " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(ExportLayouts, RoundTrip, ::testing::Values(&layouts::tempZ2023(), &layouts::tempZ()),
+INSTANTIATE_TEST_SUITE_P(ExportLayouts, RoundTrip,
+                         ::testing::Values(&layouts::tempZ2023(), &layouts::tempZ()),
                          [](const auto& info) { return info.param->sqlName.toStdString(); });
 
 TEST(ParadoxWriter, DeviceAndFileGetTheSameBytes) {
@@ -271,7 +284,7 @@ TEST(ParadoxWriter, DeviceAndFileGetTheSameBytes) {
 struct RefusalCase {
     const char* name;
     const char* layout;
-    int field;     // index of the bad value in row 3
+    int field; // index of the bad value in row 3
     QVariant value;
     const char* message;
 };
@@ -283,8 +296,10 @@ const std::vector<RefusalCase>& refusalCases() {
         {"TextOutsideBmp", "TempZ2023", 1, QString::fromUtf8("\xF0\x9F\x98\x80"), "знак «😀» (U+1F600)"},
         {"TextTooLong", "TempZ2023", 1, QString(26, u'Ж'),
          "Строка 3, поле Name1: текст длиной 26 знаков не помещается в поле A 25"},
-        {"ShortTooLarge", "TempZ2023", 7, 40000, "Строка 3, поле Doljn: значение 40000 вне диапазона −32767…32767"},
-        {"ShortMinimumIsEmptyInTheFile", "TempZ2023", 7, -32768, "значение -32768 вне диапазона −32767…32767"},
+        {"ShortTooLarge", "TempZ2023", 7, 40000,
+         "Строка 3, поле Doljn: значение 40000 вне диапазона −32767…32767"},
+        {"ShortMinimumIsEmptyInTheFile", "TempZ2023", 7, -32768,
+         "значение -32768 вне диапазона −32767…32767"},
         {"LongTooLarge", "Personal", 5, qint64(3000000000LL),
          "Строка 3, поле KDoljn: значение 3000000000 вне диапазона −2147483647…2147483647"},
         {"ShortGivenText", "TempZ2023", 5, QStringLiteral("3"), "Строка 3, поле Kv: ожидается целое число"},
@@ -299,7 +314,9 @@ const std::vector<RefusalCase>& refusalCases() {
     return cases;
 }
 
-QList<QVariantList> rowsFor(const TableLayout& layout) { return cyrillicRows(layout, 4); }
+QList<QVariantList> rowsFor(const TableLayout& layout) {
+    return cyrillicRows(layout, 4);
+}
 
 class Refusal : public ::testing::TestWithParam<RefusalCase> {};
 
@@ -348,7 +365,8 @@ TEST(ParadoxWriter, LayoutWithMemoIsRefusedBeforeWriting) {
         encodeParadoxTable(layout, {});
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Поле ADDSPECIALTY:"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Поле ADDSPECIALTY:")))
+            << e.message().toStdString();
     }
 }
 
@@ -366,7 +384,8 @@ TEST(ParadoxWriter, UnwritableFolderIsReported) {
         writeParadoxTable(path, layouts::tempZ(), {});
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось создать файл TempZ.DB"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось создать файл TempZ.DB")))
+            << e.message().toStdString();
     }
 }
 
