@@ -110,8 +110,11 @@ void click(QWidget* root, const QString& name) {
 
 void type(QWidget* root, const QString& name, const QString& text) {
     if (QWidget* w = find(root, name)) {
-        if (auto* line = qobject_cast<QLineEdit*>(w))
-            line->setCursorPosition(line->text().size());
+        if (auto* line = qobject_cast<QLineEdit*>(w)) {
+            // Typing goes on after what the box holds; in a masked box, at its first blank.
+            const int blank = line->inputMask().isEmpty() ? -1 : line->displayText().indexOf(u'_');
+            line->setCursorPosition(blank >= 0 ? blank : int(line->text().size()));
+        }
         // Key events carrying the text, so that Cyrillic letters type as a keyboard types them.
         for (QChar c : text) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));

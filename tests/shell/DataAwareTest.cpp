@@ -1,0 +1,86 @@
+// The data-aware grid and boxes: the grid and the dataset move together, only painted rows are
+// read, and typing into a bound box edits the current row (or starts one on an empty view).
+#include "data/DataModule.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "support/WindowHarness.h"
+
+#include <QAbstractItemModelTester>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DataAware : ::testing::Test {
+    AppHarness h;
+    TDM& dm = h.dm();
+    void addPeople(const QStringList& names) {
+        for (const QString& n : names) {
+            dm.tblPersonal->append();
+            dm.field("tblPersonalName1").setAsString(n);
+            dm.field("tblPersonalPR").setAsString(n.startsWith("И") ? "X" : "");
+            dm.tblPersonal->post();
+        }
+    }
+};
+
+TEST_F(DataAware, TheModelStaysConsistentThroughEveryChange) {
+    DatasetModel model(dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"StajO1", "СтажОбщ.", 60}, {"DR", "Дата рожд.", 70}});
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    addPeople({"ПЕТРОВ", "ИВАНОВ", "СИДОРОВ", "ИЛЬИН"});
+    EXPECT_EQ(model.rowCount(), 4);
+    EXPECT_EQ(model.index(0, 0).data().toString(), "ИВАНОВ");
+    EXPECT_EQ(model.index(0, 1).data().toString(), "2026"); // calculated, empty start year
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "СтажОбщ.");
+    dm.tblPersonal->setFilter("([PR]= 'X')");
+    dm.tblPersonal->setFiltered(true);
+    EXPECT_EQ(model.rowCount(), 2);
+    h.app.state.SilentDelete = 1;
+    dm.tblPersonal->remove();
+    EXPECT_EQ(model.rowCount(), 1);
+    dm.tblPersonal->setFiltered(false);
+    EXPECT_EQ(model.rowCount(), 3);
+    dm.tblPersonal->close();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(DataAware, TheGridAndTheDatasetMoveTogether) {
+    addPeople({"АНДРЕЕВ", "БОРИСОВ", "ВАСИЛЬЕВ"});
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"Name2", "Имя", 120}});
+    grid.datasetModel()->setRowColours([&](int row) -> std::optional<RowColours> {
+        if (grid.cellText(row, 0) == "БОРИСОВ")
+            return RowColours{Qt::red, Qt::white};
+        return std::nullopt;
+    });
+    grid.resize(400, 300);
+    grid.show();
+    dm.tblPersonal->last();
+    EXPECT_EQ(grid.currentIndex().row(), 2);
+    grid.setCurrentIndex(grid.model()->index(1, 0));
+    EXPECT_EQ(dm.field("tblPersonalName1").asString(), "БОРИСОВ");
+    EXPECT_EQ(grid.model()->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+    EXPECT_FALSE(grid.model()->index(0, 0).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(grid.columnWidth(0), 150);
+    EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(DataAware, TypingIntoABoundBoxEditsTheRowOrStartsALinkedOne) {
+    addPeople({"АНДРЕЕВ"});
+    const qint64 npp = dm.field("tblPersonalNPP").asInteger();
+    QWidget form;
+    auto* email = new DbEdit("DBEdit1", dm.dtsPerEmail, "EMAIL", &form);
+    auto* birth = new DbEdit("DBEdit2", dm.dtsPersonal, "DR", &form);
+    EXPECT_EQ(birth->inputMask(), "99.99.0000;_");
+    ui::type(&form, "DBEdit1", "a@b.ru");
+    EXPECT_EQ(dm.tblPerEmail->state(), Dataset::State::Insert);
+    dm.tblPerEmail->post();
+    EXPECT_EQ(dm.field("tblPerEmailPersonalKOD").asInteger(), npp);
+    EXPECT_EQ(email->text(), "a@b.ru");
+
+    ui::type(&form, "DBEdit2", "17051980");
+    EXPECT_TRUE(dm.tblPersonal->isModified()); // a half-typed date is pending, not refused
+    dm.tblPersonal->post();
+    EXPECT_EQ(dm.field("tblPersonalDR").asDate(), QDate(1980, 5, 17));
+    EXPECT_EQ(birth->text(), "17.05.1980");
+}
+
+} // namespace
