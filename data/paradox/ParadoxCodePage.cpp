@@ -30,7 +30,7 @@ const char16_t* builtInTable(int number) {
 }
 
 // A built-in table over all 256 bytes, built once per code page.
-std::shared_ptr<const char16_t[]> decodeTable(int number, const char16_t* high) {
+std::shared_ptr<const char16_t[]> buildDecodeTable(int number, const char16_t* high) {
     static std::mutex mutex;
     static std::map<int, std::shared_ptr<const char16_t[]>> tables;
     std::lock_guard<std::mutex> lock(mutex);
@@ -45,7 +45,7 @@ std::shared_ptr<const char16_t[]> decodeTable(int number, const char16_t* high) 
 }
 
 // The reverse of a built-in table over the whole UTF-16 range, built once per code page.
-std::shared_ptr<const unsigned char[]> encodeTable(int number, const char16_t* high) {
+std::shared_ptr<const unsigned char[]> buildEncodeTable(int number, const char16_t* high) {
     static std::mutex mutex;
     static std::map<int, std::shared_ptr<const unsigned char[]>> tables;
     std::lock_guard<std::mutex> lock(mutex);
@@ -76,8 +76,8 @@ ParadoxCodePage ParadoxCodePage::forNumber(int number) {
     if (const char16_t* high = builtInTable(number)) {
         page.m_number = number;
         page.m_high = high;
-        page.m_decode = decodeTable(number, high);
-        page.m_encode = encodeTable(number, high);
+        page.m_decode = buildDecodeTable(number, high);
+        page.m_encode = buildEncodeTable(number, high);
         return page;
     }
     // The names the system converters know code pages by differ between families.

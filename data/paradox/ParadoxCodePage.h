@@ -36,6 +36,8 @@ public:
     // Single-byte code pages only: the byte `c` stands for, or -1 when the code page has none
     // (U+0000 included, which a Paradox field cannot hold).
     int encodeChar(char16_t c) const { return m_encode ? (m_encode[c] ? int(m_encode[c]) : -1) : -1; }
+    // The same as a table over all UTF-16 units (0: none); null for multi-byte code pages.
+    const unsigned char* encodeTable() const { return m_encode.get(); }
 
 private:
     int m_number = 0;

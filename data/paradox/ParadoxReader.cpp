@@ -106,7 +106,7 @@ struct ParadoxReader::Impl {
     QList<ParadoxBlock> blocks;
     ParadoxCodePage codePage;
     ParadoxMemoFile memo;
-    QHash<quint32, QVariant> blobs; // decoded .MB blobs by reference, shared between records
+    QHash<quint64, QVariant> blobs; // decoded .MB blobs by reference and length, shared between records
     bool shareTexts = false;
     std::vector<TextCache> texts; // one an A field, when repeated texts are shared
     qsizetype block = 0;
@@ -160,14 +160,15 @@ struct ParadoxReader::Impl {
                          QStringLiteral("памятка длиной %1 байт без ссылки на файл памяток").arg(length));
             return value(reinterpret_cast<const char*>(p), length);
         }
-        auto cached = blobs.constFind(offset);
+        const quint64 key = (quint64(offset) << 32) | length;
+        auto cached = blobs.constFind(key);
         if (cached != blobs.constEnd())
             return *cached;
         if (!memo.isPresent())
             badValue(field, QStringLiteral("ссылка на файл памяток, которого нет"));
         const QByteArrayView bytes = memo.blob(offset, length, where(field));
         QVariant v = value(bytes.data(), bytes.size());
-        blobs.insert(offset, v);
+        blobs.insert(key, v);
         return v;
     }
 
@@ -363,8 +364,8 @@ bool ParadoxReader::next(QVariantList& row) {
     return true;
 }
 
-ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
-    ParadoxReader reader(path, codePageOverride);
+namespace {
+ParadoxTable readAll(ParadoxReader& reader) {
     reader.setShareRepeatedTexts(true);
     ParadoxTable table;
     table.info = reader.info();
@@ -374,16 +375,15 @@ ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
         table.rows.append(std::move(row));
     return table;
 }
+} // namespace
+
+ParadoxTable readParadoxTable(const QString& path, int codePageOverride) {
+    ParadoxReader reader(path, codePageOverride);
+    return readAll(reader);
+}
 
 ParadoxTable readParadoxTable(const QByteArray& data, const std::optional<QByteArray>& memo,
                               const QString& fileName, int codePageOverride) {
     ParadoxReader reader(data, memo, fileName, codePageOverride);
-    reader.setShareRepeatedTexts(true);
-    ParadoxTable table;
-    table.info = reader.info();
-    table.rows.reserve(table.info.recordCount);
-    QVariantList row;
-    while (reader.next(row))
-        table.rows.append(std::move(row));
-    return table;
+    return readAll(reader);
 }

@@ -154,8 +154,12 @@ public:
         for (qsizetype i = 0; i < m_columns.size(); ++i) {
             const Column& column = m_columns[i];
             const QVariant& value = values[i];
-            if (value.isNull())
-                continue; // empty (no value, or a null one): stays all zero
+            // Empty: no value, a null one, an empty string, an invalid date. All stay zero bytes.
+            // (A null string or date is empty already, so only other types need isNull().)
+            const int type = value.typeId();
+            if (type == QMetaType::UnknownType ||
+                (type != QMetaType::QString && type != QMetaType::QDate && value.isNull()))
+                continue;
             uchar* out = record + column.offset;
             switch (column.type) {
             case FieldType::Alpha:
@@ -220,9 +224,10 @@ private:
                      .arg(text.size())
                      .arg(column.size));
         const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
+        const unsigned char* table = m_codePage.encodeTable();
         for (qsizetype i = 0; i < text.size(); ++i) {
-            const int b = m_codePage.encodeChar(units[i]);
-            if (b < 0) {
+            const unsigned char b = table[units[i]];
+            if (b == 0) {
                 const char32_t code = QChar::isHighSurrogate(units[i]) && i + 1 < text.size()
                                           ? QChar::surrogateToUcs4(units[i], units[i + 1])
                                           : char32_t(units[i]);
@@ -232,7 +237,7 @@ private:
                          .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'))
                          .arg(m_codePage.number()));
             }
-            out[i] = uchar(b);
+            out[i] = b;
         }
     }
 
