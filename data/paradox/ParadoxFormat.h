@@ -48,12 +48,12 @@ struct ParadoxHeaderOffset {
         SortOrder = 0x29,     // byte: id of the language driver's sort order
         FileVersion = 0x39,   // byte: 3 = 3.0, 4 = 3.5, 5..9 = 4.x, 10..11 = 5.x, 12 = 7
         AutoIncValue = 0x49,  // long: the last number an auto-increment field was given
-        // Tables of version 4 and later carry a second part from 0x58 to 0x77.
+        // Tables of version 4 and later carry a header extension from 0x58 to 0x77.
         DataHeader = 0x58,
         Encryption2 = 0x5C, // long: the password of version 4 and later tables
         UpdateTime = 0x60,  // long: seconds since 1970 of the last change
         CodePage = 0x6A,    // word
-        FieldInfoV4 = 0x78, // field type/size pairs when the second part is present
+        FieldInfoV4 = 0x78, // field type/size pairs when the extension is present
         FieldInfoV3 = 0x58, // ... and when it is not
     };
 };

@@ -128,7 +128,7 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
                           .arg(info.recordSize)
                           .arg(offset));
 
-    // The code page: the second part of the header names it from version 4 on.
+    // The code page: the header extension of version 4 on names it.
     if (hasDataHeader(info.fileVersion))
         info.declaredCodePage = paradoxLe16(data + ParadoxHeaderOffset::CodePage);
     info.codePage =

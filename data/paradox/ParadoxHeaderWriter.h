@@ -13,7 +13,7 @@ struct ParadoxHeaderField {
     int sizeByte; // the byte the header keeps: the field's width in the record
 };
 
-struct ParadoxHeaderSpec {
+struct ParadoxHeaderContent {
     QList<ParadoxHeaderField> fields;
     QString tableName;
     int recordSize = 0;
@@ -29,4 +29,4 @@ struct ParadoxHeaderSpec {
 
 // The header, padded with zeros to a multiple of 2 KB (2 KB for every layout we export).
 // Field and table names must already have been checked to fit the code page.
-QByteArray buildParadoxHeader(const ParadoxHeaderSpec& spec, const ParadoxCodePage& codePage);
+QByteArray buildParadoxHeader(const ParadoxHeaderContent& content, const ParadoxCodePage& codePage);

@@ -309,18 +309,18 @@ public:
         m_blocks = int((rows.size() + m_perBlock - 1) / m_perBlock);
 
         for (const Column& column : m_encoder.columns())
-            m_spec.fields.append({column.name, column.paradoxType, column.size});
-        m_spec.tableName = tableNameFor(options.tableName, layout.fileName);
-        m_spec.recordSize = m_recordSize;
-        m_spec.blockSize = kParadoxWriteBlockSize;
-        m_spec.recordCount = rows.size();
-        m_spec.blocks = m_blocks;
-        m_spec.updateTime =
+            m_content.fields.append({column.name, column.paradoxType, column.size});
+        m_content.tableName = tableNameFor(options.tableName, layout.fileName);
+        m_content.recordSize = m_recordSize;
+        m_content.blockSize = kParadoxWriteBlockSize;
+        m_content.recordCount = rows.size();
+        m_content.blocks = m_blocks;
+        m_content.updateTime =
             quint32(options.updateTime >= 0 ? options.updateTime : QDateTime::currentSecsSinceEpoch());
-        m_spec.codePage = kCodePage;
-        m_spec.sortOrderId = kSortOrderId;
-        m_spec.sortOrderName = QByteArray(kSortOrderName);
-        m_headerSize = buildParadoxHeader(m_spec, m_codePage).size();
+        m_content.codePage = kCodePage;
+        m_content.sortOrderId = kSortOrderId;
+        m_content.sortOrderName = QByteArray(kSortOrderName);
+        m_headerSize = buildParadoxHeader(m_content, m_codePage).size();
     }
 
     int blocks() const { return m_blocks; }
@@ -328,8 +328,8 @@ public:
 
     // The header; its auto-increment counter counts the blocks encoded so far.
     QByteArray header() {
-        m_spec.autoIncrement = m_encoder.autoIncrement();
-        return buildParadoxHeader(m_spec, m_codePage);
+        m_content.autoIncrement = m_encoder.autoIncrement();
+        return buildParadoxHeader(m_content, m_codePage);
     }
 
     // Encodes blocks first..first+count−1 (0-based) into `out`, which must be zero. Blocks are
@@ -351,7 +351,7 @@ private:
     ParadoxCodePage m_codePage;
     RecordEncoder m_encoder;
     const QList<QVariantList>& m_rows;
-    ParadoxHeaderSpec m_spec;
+    ParadoxHeaderContent m_content;
     int m_recordSize = 0;
     int m_perBlock = 0;
     int m_blocks = 0;

@@ -22,7 +22,7 @@ struct DamageCase {
     const char* name;
     const char* source; // sample table the damaged file is made from
     std::function<void(QByteArray&)> damage;
-    const char* expected; // part of the message
+    const char* expected; // words the message holds
 };
 
 const std::vector<DamageCase>& damageCases() {

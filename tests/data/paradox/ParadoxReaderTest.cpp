@@ -45,7 +45,7 @@ const TableCase kTables[] = {
     {"db/ROMAN8.db", 0x09, 437, 1, {"A A 20"}}, // names no code page: read as 437
     {"fields/bcd.db", 0x0B, 850, 3, {"A # 2", "B # 0", "C # 32"}},
     {"fields/bytes.db", 0x0B, 850, 1, {"BYTES Y 255"}},
-    {"fields/date35.db", 0x04, 437, 3, {"DATE D"}}, // 3.5: no second header part, no code page
+    {"fields/date35.db", 0x04, 437, 3, {"DATE D"}}, // 3.5: no header extension, no code page
     {"fields/date4.db", 0x09, 850, 3, {"DATE D"}},
     {"fields/date5.db", 0x0B, 850, 3, {"DATE D", "TIME T"}},
     {"fields/date7.db", 0x0B, 850, 5, {"DATE D", "TIME T"}},
