@@ -1,5 +1,11 @@
+#include "applications/ApplicationWindows.h"
+#include "refbooks/RefbookWindows.h"
 #include "service/ConfigDialog.h"
 #include "shell/WindowRegistry.h"
 
 // Each subsystem's windows are added here as the subsystem offers them.
-void registerAllWindows() { registerServiceWindows(); }
+void registerAllWindows() {
+    registerServiceWindows();
+    registerRefbookWindows();
+    registerApplicationWindows();
+}

@@ -1,0 +1,214 @@
+#include "applications/AddTraineesDialog.h"
+
+#include "applications/ApplicationRules.h"
+#include "applications/ApplicationWindows.h"
+#include "data/DataModule.h"
+#include "shell/AppContext.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* kCream = "background: #fffbf0;";
+}
+
+UpDownControl::UpDownControl(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), buddy_(buddy), minimum_(minimum), maximum_(maximum), position_(minimum) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto arrow = [&](Qt::ArrowType type, int step) {
+        auto* b = new QToolButton(this);
+        b->setArrowType(type);
+        b->setFixedSize(18, 13);
+        connect(b, &QToolButton::clicked, this, [this, step] { stepBy(step); });
+        layout->addWidget(b);
+    };
+    arrow(Qt::UpArrow, 1);
+    arrow(Qt::DownArrow, -1);
+}
+
+void UpDownControl::stepBy(int steps) {
+    position_ = std::clamp(position_ + steps, minimum_, maximum_);
+    buddy_->setText(QString::number(position_));
+}
+
+AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generation)
+    : QDialog(&main), main_(main), g_(generation) {
+    TDM& dm = *main.app().DM;
+    setWindowTitle(g_.insertCaption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    DataSource* apps = dm.dataSource(QStringLiteral("dts") + g_.applications.mid(3));
+
+    // Header, left: the application.
+    auto* header = new QWidget(this);
+    auto* headerLayout = new QHBoxLayout(header);
+    auto* left = new QGridLayout;
+    auto bold = [](QWidget* w) {
+        QFont f = w->font();
+        f.setBold(true);
+        w->setFont(f);
+    };
+    auto* number = new DbEdit(QStringLiteral("DBEdit1"), apps, QStringLiteral("KZajavki"), header);
+    auto* year = new DbEdit(QStringLiteral("DBEdit2"), apps, QStringLiteral("Year"), header);
+    for (DbEdit* e : {number, year}) {
+        e->setReadOnly(true); // the header shows the application; it is changed nowhere here
+        e->setStyleSheet(QString::fromLatin1(kCream));
+        e->setFixedWidth(90);
+        bold(e);
+    }
+    auto* numberLabel = new QLabel(QStringLiteral("Заявка"), header);
+    numberLabel->setBuddy(number);
+    auto* yearLabel = new QLabel(QStringLiteral("учебный год"), header);
+    yearLabel->setBuddy(year);
+    left->addWidget(numberLabel, 0, 0);
+    left->addWidget(number, 0, 1);
+    left->addWidget(yearLabel, 1, 0);
+    left->addWidget(year, 1, 1);
+    headerLayout->addLayout(left);
+
+    // Header, right: the programme and the quarter.
+    auto* group = new QGroupBox(
+        QStringLiteral("Выберите программу обучения и задайте квартал года (от 1 до 4)  проведения повышения квалификации"),
+        header);
+    group->setObjectName(QStringLiteral("GroupBox1"));
+    auto* g = new QGridLayout(group);
+    programme_ = new QLineEdit(group);
+    programme_->setObjectName(QStringLiteral("Edit1"));
+    programme_->setReadOnly(true);
+    hours_ = new QLineEdit(group);
+    hours_->setObjectName(QStringLiteral("Edit2"));
+    hours_->setReadOnly(true);
+    choose_ = new QPushButton(QStringLiteral("Выбрать"), group);
+    choose_->setObjectName(QStringLiteral("Button1"));
+    choose_->setAutoDefault(false);
+    quarter_ = new QLineEdit(QStringLiteral("1"), group);
+    quarter_->setObjectName(QStringLiteral("Edit3"));
+    QFont big = quarter_->font();
+    big.setPixelSize(16);
+    quarter_->setFont(big);
+    quarter_->setFixedWidth(40);
+    auto* upDown = new UpDownControl(quarter_, 1, 4, group);
+    upDown->setObjectName(QStringLiteral("UpDown1"));
+    auto* codeLabel = new QLabel(QStringLiteral("Код программы"), group);
+    codeLabel->setBuddy(programme_);
+    auto* hoursLabel = new QLabel(QStringLiteral("Объем часов"), group);
+    hoursLabel->setBuddy(hours_);
+    auto* quarterLabel = new QLabel(QStringLiteral("Квартал года"), group);
+    quarterLabel->setBuddy(quarter_);
+    g->addWidget(codeLabel, 0, 0);
+    g->addWidget(programme_, 0, 1);
+    g->addWidget(hoursLabel, 0, 2);
+    g->addWidget(hours_, 0, 3);
+    g->addWidget(choose_, 0, 4);
+    g->addWidget(quarterLabel, 1, 0);
+    auto* quarterRow = new QHBoxLayout;
+    quarterRow->addWidget(quarter_);
+    quarterRow->addWidget(upDown);
+    quarterRow->addStretch();
+    g->addLayout(quarterRow, 1, 1);
+    headerLayout->addWidget(group, 1);
+
+    auto* hint = new QLabel(QStringLiteral("Клавишей \"ПРОБЕЛ\" выделите специалистов для добавления в заявку"), this);
+    hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold; background: #fffbf0;"));
+
+    people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
+                         {{"Name1", "Фамилия", 150},
+                          {"Name2", "Имя", 120},
+                          {"Name3", "Отчество", 150},
+                          {"NDoljn", "Должность", 250},
+                          {"StajO1", "Общ.Стаж", 64},
+                          {"StajD1", "СтажСпец", 64}},
+                         this);
+    // Marked people are drawn as red rows with white text.
+    const int mark = dm.tblPersonal->field(QStringLiteral("PR")).index();
+    people_->datasetModel()->setRowColours([&dm, mark](int row) -> std::optional<RowColours> {
+        if (applications::isMarked(dm.tblPersonal->valueAt(row, mark)))
+            return RowColours{QColor(255, 0, 0), QColor(Qt::white)};
+        return std::nullopt;
+    });
+    people_->setMinimumSize(820, 360);
+
+    auto* run = new QPushButton(QStringLiteral("Выполнить"), this);
+    run->setObjectName(QStringLiteral("Button2"));
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setObjectName(QStringLiteral("Button3"));
+    for (QPushButton* b : {run, cancel})
+        b->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(run);
+    buttons->addWidget(cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(header);
+    layout->addWidget(hint);
+    layout->addWidget(people_, 1);
+    layout->addLayout(buttons);
+
+    connect(choose_, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
+    connect(run, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { DBGrid1KeyUp(key); }); });
+}
+
+void AddTraineesDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        runGuarded([this] { FormActivate(); });
+    }
+}
+
+void AddTraineesDialog::FormActivate() {
+    // A new opening always starts with no marks.
+    applications::clearMarks(*main_.app().DM);
+    people_->setFocus();
+}
+
+void AddTraineesDialog::DBGrid1KeyUp(int key) {
+    if (key == Qt::Key_Space)
+        applications::toggleMark(*main_.app().DM);
+}
+
+void AddTraineesDialog::Button1Click() {
+    AppContext& app = main_.app();
+    app.state.ZiclCaller = g_.ziclAddCaller;
+    const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
+    app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears), {{QStringLiteral("p_year"), year}});
+    main_.ShowZicl();
+}
+
+void AddTraineesDialog::Button2Click() {
+    AppContext& app = main_.app();
+    if (programme_->text().isEmpty()) {
+        app.prompter.inform(QStringLiteral("Не выбрали программу обучения!"));
+        choose_->setFocus();
+        return;
+    }
+    const std::optional<int> quarter = applications::parseQuarter(quarter_->text());
+    if (!quarter) {
+        app.prompter.inform(QStringLiteral("Квартал года задаётся целым числом от 1 до 4"));
+        quarter_->setFocus();
+        return;
+    }
+    if (applications::addMarkedPeople(*app.DM, g_, app.state, *quarter) == 0) {
+        app.prompter.inform(QStringLiteral("Не выбран ни один специалист!"));
+        people_->setFocus();
+        return;
+    }
+    applications::writeCountLine(main_, g_);
+    accept();
+}
+
+void AddTraineesDialog::Button3Click() { reject(); }

@@ -1,0 +1,49 @@
+#pragma once
+// The adding dialog: one programme and one quarter for everyone marked in the staff register
+// with the space bar; "Выполнить" adds one trainee per marked person to the current application.
+#include "applications/Generation.h"
+
+#include <QDialog>
+
+class DbGrid;
+class QLineEdit;
+class QPushButton;
+class TftrMain;
+
+// The up-down control beside the quarter box: steps the box's number between 1 and 4.
+class UpDownControl : public QWidget {
+    Q_OBJECT
+public:
+    UpDownControl(QLineEdit* buddy, int minimum, int maximum, QWidget* parent = nullptr);
+    int position() const { return position_; }
+    void stepBy(int steps);
+
+private:
+    QLineEdit* buddy_;
+    int minimum_, maximum_, position_;
+};
+
+class AddTraineesDialog : public QDialog {
+    Q_OBJECT
+public:
+    AddTraineesDialog(TftrMain& main, const Generation& generation);
+
+    void FormActivate();
+    void DBGrid1KeyUp(int key);
+    void Button1Click(); // "Выбрать"
+    void Button2Click(); // "Выполнить"
+    void Button3Click(); // "Отмена"
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    TftrMain& main_;
+    const Generation& g_;
+    DbGrid* people_;
+    QLineEdit* programme_;
+    QLineEdit* hours_;
+    QLineEdit* quarter_;
+    QPushButton* choose_;
+    bool activated_ = false;
+};

@@ -1,0 +1,50 @@
+#include "applications/ApplicationWindows.h"
+
+#include "applications/AddTraineesDialog.h"
+#include "applications/ApplicationRules.h"
+#include "applications/ApplicationsWindow.h"
+#include "applications/NewApplicationDialog.h"
+#include "applications/TraineeEditor.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+
+namespace applications {
+
+void writeCountLine(TftrMain& main, const Generation& g) {
+    if (auto* w = qobject_cast<ApplicationsWindow*>(main.instance(g.windowInstance)))
+        w->writeCountLine();
+}
+
+int showNewApplication(TftrMain& main, const Generation& g) {
+    auto* dialog = new NewApplicationDialog(main, g);
+    dialog->setObjectName(g.newDialogInstance);
+    QPointer<NewApplicationDialog> guard(dialog);
+    bool addNext = false;
+    QObject::connect(dialog, &QDialog::finished, [&addNext, dialog] { addNext = dialog->goesOnToAdding(); });
+    const int result = main.showModal(dialog);
+    // A new or found application goes straight on to the adding dialog; the count line is
+    // written once that has closed.
+    if (addNext)
+        showAddTrainees(main, g);
+    writeCountLine(main, g);
+    return result;
+}
+
+int showAddTrainees(TftrMain& main, const Generation& g) {
+    auto* dialog = new AddTraineesDialog(main, g);
+    dialog->setObjectName(g.insertInstance);
+    return main.showModal(dialog);
+}
+
+int showTraineeEditor(TftrMain& main, const Generation& g) {
+    auto* dialog = new TraineeEditor(main, g);
+    dialog->setObjectName(g.editorInstance);
+    return main.showModal(dialog);
+}
+
+} // namespace applications
+
+void registerApplicationWindows() {
+    windows::registerChild(Generation::current().openProcedure,
+                           [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
+}

@@ -1,0 +1,194 @@
+#include "applications/ApplicationsWindow.h"
+
+#include "applications/ApplicationRules.h"
+#include "applications/ApplicationWindows.h"
+#include "data/DataModule.h"
+#include "shell/AppContext.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/WindowRegistry.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kCream(0xFF, 0xFB, 0xF0);
+const QColor kTooltip(0xFF, 0xFF, 0xE1);
+
+QLabel* heading(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    return label;
+}
+
+QList<GridColumn> traineeColumns(const Generation& g) {
+    QList<GridColumn> columns{{"KZajavki", "Заявка", 64, kTooltip}, {"Year", "Уч. год", 64, kTooltip}};
+    if (g.kind == Generation::Kind::Y2023) {
+        columns << GridColumn{"KZicl", "КодПрогр"} << GridColumn{"VidOb", "ВидОб"} << GridColumn{"FOBUCH", "ФормаОбуч"}
+                << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."} << GridColumn{"Name1", "Фамилия", 120}
+                << GridColumn{"Name2", "Имя", 100} << GridColumn{"Name3", "Отчество", 120}
+                << GridColumn{"StajDoljn", "СтажСпец"} << GridColumn{"StajOb", "СтажОбщ"}
+                << GridColumn{"Specialty", "Специальность", 150} << GridColumn{"DateCl", "ДатаСерт/Аккред", 100}
+                << GridColumn{"SNILS", "Снилс", 110} << GridColumn{"EMAIL", "", 150};
+    } else {
+        columns << GridColumn{"KZicl", g.kind == Generation::Kind::Base ? "КодПрогр." : "КодПрогр"}
+                << GridColumn{"VidOb", "ВидОб"} << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."}
+                << GridColumn{"Name1", "Фамилия", 120} << GridColumn{"Name2", "Имя", 100}
+                << GridColumn{"Name3", "Отчество", 120};
+    }
+    return columns;
+}
+
+} // namespace
+
+ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generation)
+    : main_(main), g_(generation) {
+    setObjectName(g_.windowInstance);
+    TDM& dm = *main.app().DM;
+    DataSource* appsSource = dm.dataSource(QStringLiteral("dts") + g_.applications.mid(3));
+    DataSource* traineesSource = dm.dataSource(QStringLiteral("dts") + g_.trainees.mid(3));
+
+    auto button = [this](QToolBar* bar, const char* name, const QString& caption, const QString& hint,
+                         void (ApplicationsWindow::*handler)()) {
+        auto* b = new QToolButton(bar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(caption);
+        b->setToolTip(hint);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setEnabled(g_.operationsEnabled);
+        connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
+        bar->addWidget(b);
+        return b;
+    };
+
+    // Left: the applications.
+    auto* left = new QWidget(this);
+    left->setFixedWidth(193);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(heading(QStringLiteral("Список заявок"), left));
+    auto* leftBar = new QToolBar(left);
+    button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
+           &ApplicationsWindow::SpeedButton1Click);
+    button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить полность  заявку"),
+           &ApplicationsWindow::SpeedButton3Click);
+    leftLayout->addWidget(leftBar);
+    applications_ = new DbGrid(QStringLiteral("DBGrid1"), appsSource,
+                               {{"KZajavki", "Заявка", 80, kCream}, {"Year", "Год", 60, kCream}}, left);
+    leftLayout->addWidget(applications_, 1);
+    connect(applications_, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
+
+    // Right: the trainees of the current application.
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(heading(QStringLiteral("Заявленные специалисты "), right));
+    auto* rightBar = new QToolBar(right);
+    button(rightBar, "SpeedButton2", QStringLiteral("Добавить"), QStringLiteral("Добавить специалистов в заявку"),
+           &ApplicationsWindow::SpeedButton2Click);
+    button(rightBar, "SpeedButton4", QStringLiteral("Редактр."), QStringLiteral("Редактировать текущего "),
+           &ApplicationsWindow::SpeedButton4Click);
+    button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
+           &ApplicationsWindow::SpeedButton5Click);
+    rightBar->addSeparator();
+    QToolButton* print = button(rightBar, "SpeedButton6", QString(), QStringLiteral("Печать заявки"),
+                                &ApplicationsWindow::SpeedButton6Click);
+    print->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    print->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    print->setEnabled(true); // every generation prints
+    rightBar->addSeparator();
+    button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
+           &ApplicationsWindow::SpeedButton7Click);
+    rightLayout->addWidget(rightBar);
+    trainees_ = new DbGrid(QStringLiteral("DBGrid2"), traineesSource, traineeColumns(g_), right);
+    rightLayout->addWidget(trainees_, 1);
+    auto* status = new QStatusBar(right);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    count_ = new QLabel(status);
+    count_->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    count_->setFixedWidth(150);
+    count_->setAlignment(Qt::AlignCenter);
+    count_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* second = new QLabel(status);
+    second->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    second->setFixedWidth(50);
+    status->addWidget(count_);
+    status->addWidget(second);
+    rightLayout->addWidget(status);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(left);
+    layout->addWidget(right, 1);
+}
+
+void ApplicationsWindow::setCountLine(const QString& text) { count_->setText(text); }
+QString ApplicationsWindow::countLine() const { return count_->text(); }
+void ApplicationsWindow::writeCountLine() { setCountLine(applications::countLine(*main_.app().DM, g_)); }
+
+void ApplicationsWindow::FormActivate() {
+    main_.setStatusPanel(0, QString());
+    main_.setStatusPanel(1, QString());
+    writeCountLine();
+    applications_->setFocus();
+}
+
+void ApplicationsWindow::DBGrid1CellClick() { writeCountLine(); }
+
+void ApplicationsWindow::SpeedButton1Click() {
+    AppContext& app = main_.app();
+    if (!app.DM->field(QStringLiteral("tblConfigKZajavki")).displayText().isEmpty()) {
+        applications::showNewApplication(main_, g_);
+        return;
+    }
+    if (app.prompter.confirmWithBeep(QStringLiteral("Не задан номер договора с ТОВЕКС. Перейти к заданию? ")))
+        main_.ShowConfig();
+    else
+        applications_->setFocus();
+}
+
+void ApplicationsWindow::SpeedButton3Click() {
+    AppContext& app = main_.app();
+    applications::deleteApplication(*app.DM, g_, app.state, app.prompter);
+}
+
+void ApplicationsWindow::SpeedButton2Click() {
+    // Trainees added with no application current would belong to no application.
+    if (g_.applicationsTable(*main_.app().DM).isEmpty()) {
+        main_.app().prompter.inform(
+            QStringLiteral("Нет заявки, в которую можно добавить специалистов. Сначала создайте заявку кнопкой «Создать»."));
+        return;
+    }
+    applications::showAddTrainees(main_, g_);
+}
+
+void ApplicationsWindow::SpeedButton4Click() { applications::showTraineeEditor(main_, g_); }
+
+void ApplicationsWindow::SpeedButton5Click() {
+    AppContext& app = main_.app();
+    applications::deleteTrainee(*app.DM, g_, app.state);
+    writeCountLine();
+}
+
+void ApplicationsWindow::SpeedButton6Click() {
+    if (windows::Action print = windows::action(QStringLiteral("PrintApplication") + g_.windowInstance))
+        print(main_);
+    else
+        main_.app().prompter.inform(QStringLiteral("Печать заявки пока недоступна"));
+}
+
+void ApplicationsWindow::SpeedButton7Click() {
+    if (windows::Action exportFile = windows::action(QStringLiteral("ExportApplication") + g_.windowInstance))
+        exportFile(main_);
+    else
+        main_.app().prompter.inform(QStringLiteral("Выгрузка заявки пока недоступна"));
+}

@@ -1,0 +1,174 @@
+#include "applications/NewApplicationDialog.h"
+
+#include "applications/ApplicationRules.h"
+#include "data/DataModule.h"
+#include "data/DbError.h"
+#include "shell/AppContext.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+NewApplicationDialog::NewApplicationDialog(TftrMain& main, const Generation& generation)
+    : QDialog(&main), main_(main), g_(generation) {
+    setWindowTitle(g_.newDialogCaption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+
+    auto button = [this](QWidget* parent, const char* name, const QString& caption, void (NewApplicationDialog::*h)()) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, h] { runGuarded([&] { (this->*h)(); }); });
+        return b;
+    };
+
+    // The choice: type and year.
+    choice_ = new QWidget(this);
+    choice_->setObjectName(QStringLiteral("Panel1"));
+    auto* typeBox = new QGroupBox(QStringLiteral("Тип заявки"), choice_);
+    typeBox->setObjectName(QStringLiteral("RadioGroup1"));
+    auto* typeLayout = new QVBoxLayout(typeBox);
+    type_ = new QButtonGroup(this);
+    const char* items[] = {"Основная", "Дополнительная"};
+    for (int i = 0; i < 2; ++i) {
+        auto* r = new QRadioButton(QString::fromUtf8(items[i]), typeBox);
+        r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
+        type_->addButton(r, i);
+        typeLayout->addWidget(r);
+    }
+    auto* yearBox = new QGroupBox(QStringLiteral("Задайте учебный год"), choice_);
+    auto* yearLayout = new QHBoxLayout(yearBox);
+    year_ = new QLineEdit(yearBox);
+    year_->setObjectName(QStringLiteral("MaskEdit1"));
+    year_->setInputMask(QStringLiteral("9999;_"));
+    QFont big = year_->font();
+    big.setBold(true);
+    big.setPixelSize(16);
+    year_->setFont(big);
+    year_->setStyleSheet(QStringLiteral("background: #ffffe1;"));
+    year_->setFixedWidth(80);
+    yearLayout->addWidget(year_);
+    auto* choiceLayout = new QGridLayout(choice_);
+    choiceLayout->addWidget(typeBox, 0, 0, 2, 1);
+    choiceLayout->addWidget(yearBox, 0, 1);
+    auto* choiceButtons = new QHBoxLayout;
+    choiceButtons->addWidget(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::Button1Click));
+    choiceButtons->addWidget(button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::Button2Click));
+    choiceLayout->addLayout(choiceButtons, 1, 1);
+
+    // The confirmation of an additional application.
+    confirmation_ = new QWidget(this);
+    confirmation_->setObjectName(QStringLiteral("Panel3"));
+    auto* confirmBox = new QGroupBox(QStringLiteral("Подтвердите создание дополнительной заявки"), confirmation_);
+    auto* confirmGrid = new QGridLayout(confirmBox);
+    number_ = new QLineEdit(confirmBox);
+    number_->setObjectName(QStringLiteral("Edit2"));
+    confirmedYear_ = new QLineEdit(confirmBox);
+    confirmedYear_->setObjectName(QStringLiteral("Edit3"));
+    for (QLineEdit* e : {number_, confirmedYear_}) {
+        e->setReadOnly(true);
+        QFont bold = e->font();
+        bold.setBold(true);
+        e->setFont(bold);
+    }
+    auto* numberLabel = new QLabel(QStringLiteral("Создать заявку?"), confirmBox);
+    numberLabel->setBuddy(number_);
+    auto* yearLabel = new QLabel(QStringLiteral("на учебный год"), confirmBox);
+    yearLabel->setBuddy(confirmedYear_);
+    confirmGrid->addWidget(numberLabel, 0, 0);
+    confirmGrid->addWidget(number_, 0, 1);
+    confirmGrid->addWidget(yearLabel, 1, 0);
+    confirmGrid->addWidget(confirmedYear_, 1, 1);
+    auto* confirmButtons = new QHBoxLayout;
+    confirmButtons->addWidget(button(confirmBox, "Button3", QStringLiteral("Да"), &NewApplicationDialog::Button3Click));
+    confirmButtons->addWidget(button(confirmBox, "Button4", QStringLiteral("Нет"), &NewApplicationDialog::Button4Click));
+    confirmGrid->addLayout(confirmButtons, 2, 0, 1, 2);
+    auto* confirmLayout = new QVBoxLayout(confirmation_);
+    confirmLayout->addWidget(confirmBox);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize); // sized to the panel that is visible
+    layout->addWidget(choice_);
+    layout->addWidget(confirmation_);
+    FormActivate();
+}
+
+void NewApplicationDialog::FormActivate() {
+    type_->setExclusive(false);
+    for (QAbstractButton* b : type_->buttons())
+        b->setChecked(false);
+    type_->setExclusive(true);
+    year_->setText(QStringLiteral("2026")); // a fixed proposal, not today's year
+    confirmation_->hide();
+    choice_->show();
+}
+
+void NewApplicationDialog::Button1Click() {
+    AppContext& app = main_.app();
+    TDM& dm = *app.DM;
+    if (type_->checkedId() < 0) {
+        app.prompter.inform(QStringLiteral("Не выбрали тип заявки!"));
+        return;
+    }
+    bool ok = false;
+    const int year = year_->text().trimmed().toInt(&ok);
+    if (!ok || year_->text().trimmed().size() != 4)
+        throw DbError(QStringLiteral("'%1' — неверное значение года: нужны четыре цифры").arg(year_->text().trimmed()));
+
+    if (type_->checkedId() == 0) {
+        const double number = double(dm.field(QStringLiteral("tblConfigKZajavki")).asInteger());
+        if (applications::locateApplication(dm, g_, number, year)) {
+            if (app.prompter.ask(QStringLiteral("Такая заявка уже есть!"), QStringLiteral("Хотите просмотреть заявку?"),
+                                 Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+                year_->setFocus();
+                return;
+            }
+        } else {
+            applications::createApplication(dm, g_, number, year);
+        }
+        addNext_ = true;
+        accept();
+        return;
+    }
+
+    bool noMain = false;
+    const double number = applications::additionalNumber(dm, g_, year, &noMain);
+    if (noMain)
+        app.prompter.inform(QStringLiteral("Нет основной заявки на этот год!"));
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    number_->setText(locale.toString(number, 'g', 15));
+    confirmedYear_->setText(QString::number(year));
+    choice_->hide();
+    confirmation_->show();
+}
+
+void NewApplicationDialog::Button2Click() { reject(); }
+
+void NewApplicationDialog::Button3Click() {
+    TDM& dm = *main_.app().DM;
+    Table& apps = g_.applicationsTable(dm);
+    apps.append();
+    try {
+        apps.field(QStringLiteral("KZajavki")).setAsString(number_->text());
+        apps.field(QStringLiteral("Year")).setAsString(confirmedYear_->text());
+        apps.post();
+    } catch (...) {
+        apps.cancel();
+        throw;
+    }
+    addNext_ = true;
+    accept();
+}
+
+void NewApplicationDialog::Button4Click() { reject(); }

@@ -1,0 +1,38 @@
+#pragma once
+// The new application dialog: the type (main or additional) and the study year; the number is
+// the contract number for the main application, the year's highest number plus 0.01 for an
+// additional one, which is shown for confirmation first.
+#include "applications/Generation.h"
+
+#include <QDialog>
+
+class QButtonGroup;
+class QLineEdit;
+class QWidget;
+class TftrMain;
+
+class NewApplicationDialog : public QDialog {
+    Q_OBJECT
+public:
+    NewApplicationDialog(TftrMain& main, const Generation& generation);
+
+    void FormActivate();
+    void Button1Click(); // "ОК"
+    void Button2Click(); // "Отмена"
+    void Button3Click(); // "Да"
+    void Button4Click(); // "Нет"
+
+    // Set when the dialog made or found an application and the adding dialog is to follow.
+    bool goesOnToAdding() const { return addNext_; }
+
+private:
+    TftrMain& main_;
+    const Generation& g_;
+    QWidget* choice_;
+    QWidget* confirmation_;
+    QButtonGroup* type_;
+    QLineEdit* year_;
+    QLineEdit* number_;
+    QLineEdit* confirmedYear_;
+    bool addNext_ = false;
+};
