@@ -1,0 +1,187 @@
+#include "refbooks/PickDialog.h"
+
+#include "data/DataModule.h"
+#include "data/DbError.h"
+#include "refbooks/RefbookWidgets.h"
+#include "shell/AppContext.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace refbooks {
+
+const PickBook& positionsBook() {
+    static const PickBook book{
+        QStringLiteral("Должности"),
+        QSize(587, 558),
+        QStringLiteral("dtsDoljn"),
+        {column("KDoljn", QStringLiteral("Код"), 40), column("NDoljn", QStringLiteral("Название"), 500)},
+        &SharedState::DoljnCaller,
+        &positionTargets};
+    return book;
+}
+
+const PickBook& diplomaSpecialtiesBook() {
+    // The name column has no title of its own: the grid heads it with the field's name.
+    static const PickBook book{QStringLiteral("Специальности "),
+                               QSize(478, 433),
+                               QStringLiteral("dtsSpez"),
+                               {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QString(), 380)},
+                               &SharedState::SpezCaller,
+                               &diplomaSpecialtyTargets};
+    return book;
+}
+
+const PickBook& specialtiesBook() {
+    static const PickBook book{
+        QStringLiteral("Специальности"),
+        QSize(518, 561),
+        QStringLiteral("dtsSpecialty"),
+        {column("NPP", QStringLiteral("Код")), column("Name", QStringLiteral("Наименование"), 400)},
+        &SharedState::SpecialtyCaller,
+        &specialtyTargets};
+    return book;
+}
+
+} // namespace refbooks
+
+using namespace refbooks;
+
+namespace {
+DataSource* sourceOf(TftrMain& main, const QString& name) {
+    DataSource* source = main.app().DM->dataSource(name);
+    if (!source)
+        throw DbError(QStringLiteral("Источник данных %1 не найден в модуле данных").arg(name));
+    return source;
+}
+} // namespace
+
+TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
+    : QDialog(&main), main_(main), book_(book), layout_(new QVBoxLayout(this)),
+      grid_(new DbGrid(QStringLiteral("DBGrid1"), sourceOf(main, book.source), book.columns, this)),
+      hint_(makePickHint(this)) {
+    setWindowTitle(book.caption);
+    // A fixed border; QDialog centres itself over the main window when shown.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
+    setFixedSize(book.size);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    layout_->addWidget(grid_, 1);
+    layout_->addWidget(hint_);
+    // Any double click in the grid picks, also one below the last row or on an empty list.
+    grid_->viewport()->installEventFilter(this);
+}
+
+void TftrPickDialog::addTopWidget(QWidget* widget) {
+    layout_->insertWidget(0, widget);
+}
+
+void TftrPickDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    runGuarded([this] { FormActivate(); });
+}
+
+bool TftrPickDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        DBGrid1DblClick();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TftrPickDialog::FormActivate() {
+    const int code = main_.app().state.*book_.caller;
+    Mode mode = Mode::Unknown;
+    if (code == 0)
+        mode = Mode::Browsing;
+    else if (findTarget(book_.targets(), code))
+        mode = Mode::Picking;
+    if (mode != Mode::Unknown)
+        hint_->setVisible(mode == Mode::Picking);
+    activated(mode);
+    grid_->setFocus();
+}
+
+void TftrPickDialog::DBGrid1DblClick() {
+    const PickTarget* target = findTarget(book_.targets(), main_.app().state.*book_.caller);
+    if (!target)
+        return; // browsing only, or a code no window uses: the list stays open
+    const bool written =
+        runGuarded([&] { writePick(*main_.app().DM, *grid_->dataset(), *target, boxWriter(main_)); });
+    if (written)
+        accept();
+}
+
+// ---------------------------------------------------------------- positions
+
+TftrDoljn::TftrDoljn(TftrMain& main) : TftrPickDialog(main, positionsBook()) {
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setFixedHeight(30); // keeps its height when the print button is hidden
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(2, 2, 2, 2);
+    row->setSpacing(2);
+
+    searchBox_ = new QLineEdit(bar);
+    searchBox_->setObjectName(QStringLiteral("Edit1"));
+    searchBox_->setFixedWidth(177);
+    searchBox_->setToolTip(QStringLiteral("Введите часть названия для поиска"));
+    QToolButton* start = makePictureButton(QStringLiteral("SpeedButton1"), Picture::Search,
+                                           QStringLiteral("Начать поиск"), bar);
+    QToolButton* next = makePictureButton(QStringLiteral("SpeedButton2"), Picture::SearchNext,
+                                          QStringLiteral("Продолжить поиск"), bar);
+    auto* separator = new QFrame(bar);
+    separator->setObjectName(QStringLiteral("ToolButton1"));
+    separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
+    print_ = makePictureButton(QStringLiteral("SpeedButton3"), Picture::Print, QStringLiteral("Печать"), bar);
+
+    row->addWidget(searchBox_);
+    row->addWidget(start);
+    row->addWidget(next);
+    row->addSpacing(4);
+    row->addWidget(separator);
+    row->addSpacing(4);
+    row->addWidget(print_);
+    row->addStretch();
+    addTopWidget(bar);
+
+    connect(start, &QToolButton::clicked, this, &TftrDoljn::SpeedButton1Click);
+    connect(next, &QToolButton::clicked, this, &TftrDoljn::SpeedButton2Click);
+    connect(print_, &QToolButton::clicked, this, &TftrDoljn::SpeedButton3Click);
+}
+
+void TftrDoljn::activated(Mode mode) {
+    searchBox_->clear();
+    // The list is printed only when browsing.
+    if (mode != Mode::Unknown)
+        print_->setVisible(mode == Mode::Browsing);
+}
+
+void TftrDoljn::search(bool fromNext) {
+    runGuarded([&] {
+        if (!findPosition(*main_.app().DM, searchBox_->text(), fromNext))
+            main_.app().prompter.inform(QStringLiteral("Запись не найдена"));
+    });
+    grid()->setFocus();
+}
+
+void TftrDoljn::SpeedButton1Click() {
+    search(false);
+}
+void TftrDoljn::SpeedButton2Click() {
+    search(true);
+}
+
+void TftrDoljn::SpeedButton3Click() {
+    main_.app().prompter.inform(QStringLiteral("Печать списка должностей пока недоступна"));
+}

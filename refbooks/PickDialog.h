@@ -1,0 +1,100 @@
+#pragma once
+// The pick dialogs of the reference books: positions `ftrDoljn`, diploma specialties `ftrSpez`
+// and specialties `ftrSpecialty`. Each is a read-only list that a window opens to pick a row
+// into its own record; one dialog class works from a description of the book, the subclasses
+// only name their description (the positions dialog adds its search toolbar).
+#include "refbooks/PickRules.h"
+#include "shell/DatasetModel.h"
+
+#include <QDialog>
+#include <QSize>
+
+class DbGrid;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QVBoxLayout;
+class TftrMain;
+struct SharedState;
+
+namespace refbooks {
+
+struct PickBook {
+    QString caption;
+    QSize size;     // the dialog's fixed client size
+    QString source; // the data module's data source the grid shows
+    QList<GridColumn> columns;
+    quint8 SharedState::*caller; // the caller code variable of this dialog
+    const QList<PickTarget>& (*targets)();
+};
+
+const PickBook& positionsBook();
+const PickBook& diplomaSpecialtiesBook();
+const PickBook& specialtiesBook();
+
+} // namespace refbooks
+
+class TftrPickDialog : public QDialog {
+    Q_OBJECT
+public:
+    TftrPickDialog(TftrMain& main, const refbooks::PickBook& book);
+
+    // On showing: the bottom strip and the mode by the caller code, the focus to the grid.
+    void FormActivate();
+    // Picks the current row for the caller code and closes; browsing only: nothing happens.
+    void DBGrid1DblClick();
+
+    DbGrid* grid() const { return grid_; }
+
+protected:
+    // What the caller code makes of the dialog: a list to browse, a list to pick from, or, for a
+    // code the book does not know, neither (the dialog stays as created).
+    enum class Mode { Browsing, Picking, Unknown };
+    // Subclasses adjust their own widgets to the mode; called from FormActivate.
+    virtual void activated(Mode mode) {}
+    // Subclasses put a toolbar above the grid through this.
+    void addTopWidget(QWidget* widget);
+
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    TftrMain& main_;
+    const refbooks::PickBook& book_;
+
+private:
+    QVBoxLayout* layout_;
+    DbGrid* grid_;
+    QLabel* hint_;
+    bool activated_ = false;
+};
+
+class TftrDoljn : public TftrPickDialog {
+    Q_OBJECT
+public:
+    explicit TftrDoljn(TftrMain& main);
+
+    void SpeedButton1Click(); // "Начать поиск"
+    void SpeedButton2Click(); // "Продолжить поиск"
+    void SpeedButton3Click(); // "Печать"
+
+protected:
+    void activated(Mode mode) override;
+
+private:
+    void search(bool fromNext);
+
+    QLineEdit* searchBox_;
+    QToolButton* print_;
+};
+
+class TftrSpez : public TftrPickDialog {
+    Q_OBJECT
+public:
+    explicit TftrSpez(TftrMain& main) : TftrPickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
+};
+
+class TftrSpecialty : public TftrPickDialog {
+    Q_OBJECT
+public:
+    explicit TftrSpecialty(TftrMain& main) : TftrPickDialog(main, refbooks::specialtiesBook()) {}
+};

@@ -1,0 +1,28 @@
+#include "refbooks/RefbookWindows.h"
+
+#include "data/DataModule.h"
+#include "refbooks/PickDialog.h"
+#include "refbooks/ZiclDialog.h"
+#include "shell/AppContext.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+
+void registerRefbookWindows() {
+    windows::registerDialog(QStringLiteral("ShowDoljn"), [](TftrMain& m) { return new TftrDoljn(m); });
+    windows::registerDialog(QStringLiteral("ShowSpez"), [](TftrMain& m) { return new TftrSpez(m); });
+    windows::registerDialog(QStringLiteral("ShowSpecialty"),
+                            [](TftrMain& m) { return new TftrSpecialty(m); });
+    windows::registerDialog(QStringLiteral("ShowZicl"), [](TftrMain& m) { return new TftrZicl(m); });
+
+    // The two catalogue items of the "Справочник" menu: browsing every programme, or whatever
+    // the chooser was last loaded with.
+    windows::registerAction(QStringLiteral("N8"), [](TftrMain& m) {
+        m.app().state.ZiclCaller = 0;
+        m.app().DM->reloadNewZicl(TDM::defaultNewZiclSql());
+        m.ShowZicl();
+    });
+    windows::registerAction(QStringLiteral("N10"), [](TftrMain& m) {
+        m.app().state.ZiclCaller = 0;
+        m.ShowZicl();
+    });
+}

@@ -1,0 +1,286 @@
+#include "refbooks/ZiclDialog.h"
+
+#include "data/DataModule.h"
+#include "refbooks/PickRules.h"
+#include "refbooks/RefbookWidgets.h"
+#include "shell/AppContext.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace refbooks;
+
+namespace {
+
+// The legend of the forms of study, shown beside the filter.
+const char* const kFormsLegend[] = {
+    "Формы обучения:",
+    "Д -  очно-заочная форма обучения  без выезда слушателей",
+    " в образовательную организацию",
+    "ОЗ - Очно-заочная форма обучения (с выездом слушателей в ",
+    "образовательную организация на период очной части обучения)",
+    "ОЧ - Очное обучение с выездом слушателей в образовательную ",
+    "организацию ",
+    " ",
+};
+
+QLabel* caption(const QString& text, const QString& name, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    return label;
+}
+
+} // namespace
+
+TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
+    TDM& dm = *main.app().DM;
+    setWindowTitle(
+        QStringLiteral("Дополнительные профессиональные программы и программы профессионального обучения"));
+    setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint |
+                   Qt::WindowMaximizeButtonHint);
+    setSizeGripEnabled(false); // the status bar has its own grip
+
+    // Toolbar.
+    auto* bar = new QFrame(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    auto* barRow = new QHBoxLayout(bar);
+    barRow->setContentsMargins(2, 2, 2, 2);
+    export_ =
+        makePictureButton(QStringLiteral("SpeedButton1"), Picture::Print, QStringLiteral("Печать"), bar);
+    bar->setFixedHeight(30); // keeps its height when the button is hidden
+    barRow->addWidget(export_);
+    barRow->addStretch();
+
+    // The band: the legend of the forms of study and the filter.
+    auto* band = new QFrame(this);
+    band->setObjectName(QStringLiteral("Panel2"));
+    band->setFixedHeight(108);
+    auto* bandRow = new QHBoxLayout(band);
+    bandRow->setContentsMargins(0, 0, 4, 0);
+    auto* legend = new QPlainTextEdit(band);
+    legend->setObjectName(QStringLiteral("Memo2"));
+    legend->setReadOnly(true);
+    legend->setFixedWidth(480);
+    legend->setLineWrapMode(QPlainTextEdit::NoWrap); // the lines break where the legend breaks them
+    QStringList lines;
+    for (const char* line : kFormsLegend)
+        lines << QString::fromUtf8(line);
+    legend->setPlainText(lines.join(QLatin1Char('\n')));
+    legend->setStyleSheet(QStringLiteral("QPlainTextEdit { color: red; font-weight: bold; font-size: 8pt; }"));
+    auto* filterLabel = new QLabel(QStringLiteral("Основная специальность"), band);
+    filterLabel->setObjectName(QStringLiteral("Label1"));
+    specialties_ = new QComboBox(band);
+    specialties_->setObjectName(QStringLiteral("ComboBox1"));
+    specialties_->setEditable(false); // chosen from the list only
+    specialties_->setFixedWidth(321);
+    filterLabel->setBuddy(specialties_);
+    auto* filter = new QPushButton(QStringLiteral("Фильтр"), band);
+    filter->setObjectName(QStringLiteral("Button1"));
+    auto* cancel = new QPushButton(QStringLiteral("Отмена"), band);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton* b : {filter, cancel})
+        b->setAutoDefault(false); // Enter in the grid must not filter
+    // The label over the list, the buttons beside it.
+    auto* filterArea = new QGridLayout;
+    filterArea->addWidget(filterLabel, 0, 0);
+    filterArea->addWidget(specialties_, 1, 0);
+    filterArea->addWidget(filter, 1, 1);
+    filterArea->addWidget(cancel, 1, 2);
+    filterArea->setColumnStretch(3, 1);
+    filterArea->setRowStretch(2, 1);
+    filterArea->setContentsMargins(0, 8, 0, 0);
+    bandRow->addWidget(legend);
+    bandRow->addSpacing(8);
+    bandRow->addLayout(filterArea, 1);
+
+    // The programmes and, beside them, what the current one is for.
+    grid_ = new DbGrid(
+        QStringLiteral("DBGrid1"), dm.dtsQNewZICL2021,
+        {column("KZicl", QStringLiteral("КодПрогр.")), column("VidOb", QStringLiteral("ВидОб")),
+         column("Hours", QStringLiteral("ОбъемЧас.")), column("FOBUCH", QStringLiteral("ФормаОбуч")),
+         column("NZicl", QStringLiteral("Наименование"), 469)},
+        this);
+    grid_->setFixedWidth(713);
+    auto* side = new QWidget(this);
+    side->setObjectName(QStringLiteral("Panel3"));
+    auto* sideColumn = new QVBoxLayout(side);
+    sideColumn->setContentsMargins(0, 0, 0, 0);
+    sideColumn->setSpacing(0);
+    auto* mainSpecialty =
+        new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), side);
+    mainSpecialty->setReadOnly(true);
+    auto* addSpecialties =
+        new DbMemo(QStringLiteral("DBMemo1"), dm.dtsQNewZICL2021, QStringLiteral("ADDSPECIALTY"), side);
+    addSpecialties->setReadOnly(true);
+    addSpecialties->setFixedHeight(137);
+    contingent_ = new QPlainTextEdit(side);
+    contingent_->setObjectName(QStringLiteral("Memo1"));
+    contingent_->setReadOnly(true);
+    sideColumn->addWidget(caption(QStringLiteral("Основная специальность"), QStringLiteral("Panel4"), side));
+    sideColumn->addWidget(mainSpecialty);
+    sideColumn->addWidget(
+        caption(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), side));
+    sideColumn->addWidget(addSpecialties);
+    sideColumn->addWidget(caption(QStringLiteral("Контингент"), QStringLiteral("Panel6"), side));
+    sideColumn->addWidget(contingent_, 1);
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    middle->addWidget(grid_);
+    middle->addWidget(side, 1);
+
+    hint_ = makePickHint(this);
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    const int widths[] = {150, 50};
+    for (int i = 0; i < 2; ++i) {
+        auto* panel = new QLabel(status);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        status->addWidget(panel);
+        if (i == 0)
+            count_ = panel;
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(band);
+    layout->addLayout(middle, 1);
+    layout->addWidget(hint_);
+    layout->addWidget(status);
+    resize(1042, 567); // QDialog centres itself over the main window when shown
+
+    connect(export_, &QToolButton::clicked, this, &TftrZicl::SpeedButton1Click);
+    connect(filter, &QPushButton::clicked, this, &TftrZicl::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &TftrZicl::Button2Click);
+    connect(grid_, &DbGrid::cellClicked, this, &TftrZicl::DBGrid1CellClick);
+    connect(grid_, &DbGrid::keyPressed, this, &TftrZicl::DBGrid1KeyDown);
+    connect(grid_, &DbGrid::keyReleased, this, &TftrZicl::DBGrid1KeyUp);
+    // Any double click in the grid picks, also one on an empty list.
+    grid_->viewport()->installEventFilter(this);
+}
+
+TDM& TftrZicl::dm() const {
+    return *main_.app().DM;
+}
+
+void TftrZicl::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_)
+        return;
+    activated_ = true;
+    runGuarded([this] { FormActivate(); });
+}
+
+bool TftrZicl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        DBGrid1DblClick();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TftrZicl::showContingent() {
+    Query& programmes = *dm().qNewZicl;
+    contingent_->setPlainText(
+        programmes.isActive() ? programmes.field(QStringLiteral("Contingent")).asString() : QString());
+}
+
+void TftrZicl::showCount() {
+    Query& programmes = *dm().qNewZicl;
+    count_->setText(QStringLiteral("Всего - %1").arg(programmes.isActive() ? programmes.recordCount() : 0));
+}
+
+void TftrZicl::FormActivate() {
+    // The specialties, in the table's order; read by row so the table's cursor stays put.
+    specialties_->clear();
+    Table& specialtyTable = *dm().tblSpecialty;
+    if (specialtyTable.isActive()) {
+        const int name = specialtyTable.field(QStringLiteral("Name")).index();
+        for (int row = 0; row < specialtyTable.recordCount(); ++row)
+            specialties_->addItem(specialtyTable.valueAt(row, name).toString());
+    }
+    specialties_->setCurrentIndex(-1);
+
+    switch (main_.app().state.ZiclCaller) {
+    case 0:
+        hint_->hide();
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 7:
+        hint_->show();
+        export_->hide();
+        break;
+    case 10:
+        hint_->show();
+        export_->hide();
+        unfilterProgrammes(dm());
+        break;
+    default:
+        break; // 8 and codes no window uses: as created
+    }
+    showContingent();
+    grid_->setFocus();
+    showCount();
+}
+
+void TftrZicl::SpeedButton1Click() {
+    main_.app().prompter.inform(QStringLiteral("Печать списка программ пока недоступна"));
+}
+
+void TftrZicl::Button1Click() {
+    runGuarded([this] {
+        filterProgrammes(dm(), specialties_->currentText());
+        showCount();
+    });
+}
+
+void TftrZicl::Button2Click() {
+    runGuarded([this] {
+        unfilterProgrammes(dm());
+        specialties_->setCurrentIndex(-1);
+        showCount();
+    });
+}
+
+void TftrZicl::DBGrid1CellClick() {
+    runGuarded([this] { showContingent(); });
+}
+void TftrZicl::DBGrid1KeyDown() {
+    runGuarded([this] { showContingent(); });
+}
+void TftrZicl::DBGrid1KeyUp() {
+    runGuarded([this] { showContingent(); });
+}
+
+void TftrZicl::DBGrid1DblClick() {
+    bool picked = false;
+    const bool ok = runGuarded([&] {
+        picked = pickProgramme(dm(), main_.app().state, main_.app().state.ZiclCaller, boxWriter(main_));
+    });
+    if (ok && picked)
+        accept();
+}
+
+void TftrZicl::done(int result) {
+    runGuarded([this] { unfilterProgrammes(dm()); });
+    QDialog::done(result);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The programme chooser `ftrZicl`: the programmes the opening window loaded into qNewZicl, a
+// filter by main specialty, the specialties and the contingent of the current programme, and a
+// double click that hands the programme to the window that opened the chooser.
+#include <QDialog>
+
+class DbGrid;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QToolButton;
+class TftrMain;
+class TDM;
+
+class TftrZicl : public QDialog {
+    Q_OBJECT
+public:
+    explicit TftrZicl(TftrMain& main);
+
+    // On showing: the specialty list, the strip and the export button by the caller code, the
+    // contingent, the focus to the grid and the count.
+    void FormActivate();
+    void SpeedButton1Click(); // programme list export
+    void Button1Click();      // "Фильтр"
+    void Button2Click();      // "Отмена"
+    void DBGrid1CellClick();
+    void DBGrid1KeyDown();
+    void DBGrid1KeyUp();
+    void DBGrid1DblClick();
+
+    // However the chooser closes, the filter is switched off so that no other window sees it.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TDM& dm() const;
+    void showContingent();
+    void showCount();
+
+    TftrMain& main_;
+    QToolButton* export_;
+    QComboBox* specialties_;
+    DbGrid* grid_;
+    QPlainTextEdit* contingent_;
+    QLabel* hint_;
+    QLabel* count_;
+    bool activated_ = false;
+};
