@@ -1,0 +1,10 @@
+#include "documents/DesktopOpener.h"
+
+#include "documents/DocumentOpener.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+void installDesktopOpener() {
+    setDocumentOpener([](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+}

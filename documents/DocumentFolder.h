@@ -1,0 +1,26 @@
+#pragma once
+// The root's Documents folder, where each filled workbook is saved under a name of its own:
+// "Заявка 116 2026.xlsx", then "Заявка 116 2026 (2).xlsx", and so on. A document already there
+// is never overwritten.
+#include <QString>
+
+class Workbook;
+
+class DocumentFolder {
+public:
+    explicit DocumentFolder(QString path) : path_(std::move(path)) {}
+    const QString& path() const { return path_; }
+
+    // The path of the first free name for a document called `title`. Characters that file names
+    // cannot hold become "_".
+    QString freeName(const QString& title) const;
+
+    // Saves the workbook under the first free name and returns its path. The folder is made when
+    // missing; the file is written under a temporary name and takes its own name only when
+    // complete. Throws DocumentError naming the file when it cannot be written; nothing is left
+    // behind then.
+    QString save(const Workbook& book, const QString& title) const;
+
+private:
+    QString path_;
+};

@@ -1,0 +1,135 @@
+#include "documents/Templates.h"
+
+#include "documents/DocumentError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+// The templates are embedded in the core library, a static one: the resource must be referenced
+// for the linker to keep it.
+static void initTemplateResources() { Q_INIT_RESOURCE(document_templates); }
+
+namespace {
+
+const QString kResourceFolder = QStringLiteral(":/templates");
+// LibreOffice takes a few seconds, more on its first start with a new profile.
+constexpr int kConversionTimeoutMs = 120000;
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// The file of `folder` with this name, whatever the case of its letters; empty when none.
+QString findFile(const QDir& folder, const QString& fileName) {
+    const QString exact = folder.filePath(fileName);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+    for (const QString& entry : entries)
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            return folder.filePath(entry);
+    return {};
+}
+
+// Converts the old template `old` into `wanted` with LibreOffice. The conversion writes into a
+// folder of its own beside the templates, and the result is moved into place only when complete.
+void convert(const QString& old, const QString& wanted, const QString& officeProgram) {
+    const QString failed =
+        QStringLiteral("Не удалось преобразовать старый шаблон «%1» в шаблон «%2» программой LibreOffice. "
+                       "Сохраните его в Excel как «Шаблон Excel (*.xltx)» под именем «%3».")
+            .arg(shown(old), shown(wanted), QFileInfo(wanted).fileName());
+    QTemporaryDir work(QFileInfo(wanted).absolutePath() + QStringLiteral("/.convert-XXXXXX"));
+    // A profile of its own, so that a LibreOffice the user has open is not disturbed.
+    QTemporaryDir profile;
+    if (!work.isValid() || !profile.isValid())
+        throw DocumentError(failed);
+    QProcess process;
+    process.setProgram(officeProgram);
+    process.setArguments({QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                          QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xltx"),
+                          QStringLiteral("--outdir"), work.path(), old});
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start();
+    const bool finished = process.waitForStarted() && process.waitForFinished(kConversionTimeoutMs);
+    if (!finished && process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
+    const QString produced = QDir(work.path()).filePath(QFileInfo(old).completeBaseName() + QStringLiteral(".xltx"));
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
+        !QFileInfo(produced).isFile())
+        throw DocumentError(failed);
+    // Another program may have made the template meanwhile: then that one is used.
+    if (!QFile::rename(produced, wanted) && !QFileInfo(wanted).isFile())
+        throw DocumentError(failed);
+}
+
+} // namespace
+
+QString findOfficeProgram() {
+    for (const QString& name : {QStringLiteral("soffice"), QStringLiteral("libreoffice")}) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+QString ensureTemplate(const QString& templatesDir, const QString& name, const QString& officeProgram) {
+    const QDir folder(templatesDir);
+    const QString wanted = folder.filePath(name + QStringLiteral(".xltx"));
+    for (const QString& extension : {QStringLiteral(".xltx"), QStringLiteral(".xlsx")}) {
+        const QString found = findFile(folder, name + extension);
+        if (!found.isEmpty())
+            return found;
+    }
+    const QString old = findFile(folder, name + QStringLiteral(".xlt"));
+    if (old.isEmpty())
+        throw DocumentError(QStringLiteral("Не найден шаблон «%1». Положите его в папку шаблонов.").arg(shown(wanted)));
+    if (officeProgram.isEmpty())
+        throw DocumentError(
+            QStringLiteral("Шаблон «%1» сохранён в старом формате Excel, а LibreOffice, которым его можно "
+                           "преобразовать, не установлен. Нужен шаблон «%2»: сохраните «%3» в Excel как "
+                           "«Шаблон Excel (*.xltx)» или установите LibreOffice.")
+                .arg(shown(old), shown(wanted), QFileInfo(old).fileName()));
+    convert(old, wanted, officeProgram);
+    return wanted;
+}
+
+QStringList defaultTemplateNames() {
+    initTemplateResources();
+    return QDir(kResourceFolder).entryList(QDir::Files, QDir::Name);
+}
+
+QByteArray defaultTemplate(const QString& fileName) {
+    initTemplateResources();
+    QFile file(kResourceFolder + QLatin1Char('/') + fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList installDefaultTemplates(const QString& templatesDir) {
+    if (!QDir().mkpath(templatesDir))
+        throw DocumentError(QStringLiteral("Не удалось создать папку шаблонов «%1».").arg(shown(templatesDir)));
+    const QDir folder(templatesDir);
+    QStringList written;
+    for (const QString& fileName : defaultTemplateNames()) {
+        const QString stem = QFileInfo(fileName).completeBaseName();
+        bool present = false;
+        for (const QString& extension : {QStringLiteral(".xltx"), QStringLiteral(".xlsx"), QStringLiteral(".xlt")})
+            present = present || !findFile(folder, stem + extension).isEmpty();
+        if (present)
+            continue;
+        const QString target = folder.filePath(fileName);
+        const QByteArray bytes = defaultTemplate(fileName);
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            throw DocumentError(
+                QStringLiteral("Не удалось записать шаблон «%1»: %2.").arg(shown(target), file.errorString()));
+        written.append(target);
+    }
+    return written;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The spreadsheet templates in the root's Templates folder.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// LibreOffice's program (soffice) when it is installed, else an empty string.
+QString findOfficeProgram();
+
+// The template `name` (without extension) in `templatesDir`, as a path: NAME.xltx, else NAME.xlsx
+// (the case of the file name does not matter). When only the old binary template NAME.xlt is
+// there and LibreOffice is installed (`officeProgram`), it is converted once into NAME.xltx beside
+// it. Throws DocumentError naming the .xltx file that is needed otherwise.
+QString ensureTemplate(const QString& templatesDir, const QString& name,
+                       const QString& officeProgram = findOfficeProgram());
+
+// The templates that come with the program ("Zajavka2023.xltx", …).
+QStringList defaultTemplateNames();
+// The bytes of one of them (empty for another name).
+QByteArray defaultTemplate(const QString& fileName);
+// Writes each template that comes with the program into `templatesDir` (made when missing) where
+// that folder has no template of that name yet, in any of the forms ensureTemplate accepts: a
+// template the user put there is never replaced or hidden. Returns the files written. Throws
+// DocumentError naming the folder or file that cannot be written.
+QStringList installDefaultTemplates(const QString& templatesDir);

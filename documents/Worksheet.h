@@ -1,0 +1,57 @@
+#pragma once
+// The filled sheet: its XML parsed once, with an index of rows and of each row's cells, so that
+// setting thousands of cells costs a lookup each; the XML is written once, at save.
+#include "documents/CellRef.h"
+#include "documents/XmlPart.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Worksheet {
+public:
+    // Returns false when the part is not a worksheet or its rows and cells are not in order.
+    bool load(const std::string& xml);
+    // Brings the sheet's dimension up to date and writes the XML.
+    std::string save();
+    // True when the sheet has formulas; their cached results were dropped at load, so that they
+    // are computed when the workbook is opened.
+    bool hasFormulas() const { return hasFormulas_; }
+
+    // The cell, made when the sheet has none there: a new cell takes the style its row or its
+    // column gives, as an office program would.
+    pugi::xml_node cell(const CellRef& ref);
+    int style(pugi::xml_node cell) const { return cell.attribute("s").as_int(0); }
+    void setStyle(pugi::xml_node cell, int style);
+
+    // Replace the cell's value (and any formula). `type` is the cell type ("s" for a shared
+    // string), or null for a number.
+    void setValue(pugi::xml_node cell, const char* type, const char* text, size_t length);
+    void clearValue(pugi::xml_node cell);
+
+    // Rows firstRow..lastRow take the look of row `modelRow`: its height and row style where a
+    // row has none, and the model's cell styles where a cell has no style of its own.
+    void formatRowsLike(int modelRow, int firstRow, int lastRow);
+
+private:
+    struct Row {
+        pugi::xml_node node;
+        std::vector<std::pair<int, pugi::xml_node>> cells; // by column
+    };
+    struct ColumnStyle {
+        int first, last, style;
+    };
+
+    Row& row(int number);
+    pugi::xml_node cell(const CellRef& ref, bool* made);
+    int defaultStyle(const Row& row, int column) const;
+    void updateDimension();
+
+    XmlPart part_;
+    pugi::xml_node sheetData_;
+    std::map<int, Row> rows_;
+    std::vector<ColumnStyle> columnStyles_;
+    std::string rowName_, cellName_, valueName_;
+    bool hasFormulas_ = false;
+};

@@ -1,0 +1,303 @@
+#!/usr/bin/env python3
+"""Builds the default spreadsheet templates shipped with the program (templates/*.xltx).
+
+Only the standard library is used: each part of the package is written as XML text and the
+package is zipped with fixed time stamps, so running the script again gives the same parts.
+
+    python3 scripts/make-templates.py [OUTPUT_FOLDER]   (default: templates/ of the repository)
+"""
+import os
+import sys
+import zipfile
+from xml.sax.saxutils import escape
+
+NS_MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+NS_REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+NS_PKG_REL = "http://schemas.openxmlformats.org/package/2006/relationships"
+XML_HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
+
+# ---------------------------------------------------------------- the application form
+
+COLUMNS = "ABCDEFGHIJKLMNOPQ"
+
+# Column headings of the trainee table (row 13) and each column's width in characters.
+HEADINGS = [
+    ("№ п/п", 5.0),
+    ("Код программы", 10.0),
+    ("Вид обучения", 12.0),
+    ("Объём, час.", 7.5),
+    ("Форма обучения", 10.0),
+    ("Наименование программы", 30.0),
+    ("Квартал", 8.0),
+    ("Ф.И.О. слушателя", 24.0),
+    ("Дата рождения", 11.0),
+    ("Должность", 18.0),
+    ("Общий стаж", 7.5),
+    ("Стаж по специальности", 10.0),
+    ("Специальность по диплому", 18.0),
+    ("Дата сертификата / аккредитации", 13.0),
+    ("Специальность сертификата", 18.0),
+    ("E-mail", 18.0),
+    ("СНИЛС", 15.0),
+]
+
+# Style indices of cellXfs below.
+XF_DEFAULT, XF_RIGHT, XF_RIGHT_BOLD, XF_TITLE, XF_CENTRE, XF_INSTITUTION, XF_CAPTION, XF_HEADING, \
+    XF_BODY_TEXT, XF_BODY_CENTRE, XF_BODY_DATE, XF_BODY_NUMBER, XF_BODY_LITERAL = range(13)
+
+# Style of each column in the model trainee row (row 14).
+MODEL_ROW_STYLES = {
+    "A": XF_BODY_NUMBER, "B": XF_BODY_CENTRE, "C": XF_BODY_CENTRE, "D": XF_BODY_NUMBER,
+    "E": XF_BODY_CENTRE, "F": XF_BODY_TEXT, "G": XF_BODY_CENTRE, "H": XF_BODY_TEXT,
+    "I": XF_BODY_DATE, "J": XF_BODY_TEXT, "K": XF_BODY_NUMBER, "L": XF_BODY_NUMBER,
+    "M": XF_BODY_TEXT, "N": XF_BODY_CENTRE, "O": XF_BODY_TEXT, "P": XF_BODY_TEXT,
+    "Q": XF_BODY_LITERAL,
+}
+
+# Fixed wording above the table: (cell, text, style, last column of the merge or None).
+FIXED_TEXT = [
+    ("N1", "Приложение к договору", XF_RIGHT, "Q"),
+    ("N2", "на оказание образовательных услуг", XF_RIGHT, "Q"),
+    ("N3", "В ГАУ ДПО «ТОВЕКС»", XF_RIGHT_BOLD, "Q"),
+    ("N4", "от «____» ______________ 20____ г. № ________", XF_RIGHT, "Q"),
+    ("A5", "ЗАЯВКА №        на          год", XF_TITLE, "Q"),
+    ("A7", "на обучение специалистов по дополнительным профессиональным программам", XF_CENTRE, "Q"),
+    ("A8", "(повышение квалификации, профессиональная переподготовка)", XF_CAPTION, "Q"),
+    ("A9", "в соответствии с планом обучения на год от медицинской организации:", XF_CENTRE, "Q"),
+    ("A11", "", XF_INSTITUTION, "Q"),
+    ("A12", "(полное наименование медицинской организации)", XF_CAPTION, "Q"),
+]
+
+ROW_HEIGHTS = {5: 21.0, 11: 18.0, 13: 66.0}
+
+
+class Strings:
+    """The shared string table, in order of first use."""
+
+    def __init__(self):
+        self.items = []
+        self.index = {}
+
+    def add(self, text):
+        if text not in self.index:
+            self.index[text] = len(self.items)
+            self.items.append(text)
+        return self.index[text]
+
+    def xml(self):
+        out = [XML_HEAD, f'<sst xmlns="{NS_MAIN}" count="{len(self.items)}" uniqueCount="{len(self.items)}">']
+        for text in self.items:
+            space = ' xml:space="preserve"' if text != text.strip() else ""
+            out.append(f"<si><t{space}>{escape(text)}</t></si>")
+        out.append("</sst>")
+        return "".join(out)
+
+
+def split_ref(ref):
+    letters = ref.rstrip("0123456789")
+    return letters, int(ref[len(letters):])
+
+
+def sheet_xml(strings):
+    cells = {}  # row -> {column: (style, shared string index or None)}
+
+    def put(ref, style, text=None):
+        column, row = split_ref(ref)
+        cells.setdefault(row, {})[column] = (style, None if text is None else strings.add(text))
+
+    merges = []
+    for ref, text, style, last in FIXED_TEXT:
+        column, row = split_ref(ref)
+        put(ref, style, text if text else None)
+        if last:
+            merges.append(f"{ref}:{last}{row}")
+            if style == XF_INSTITUTION:  # the line under the institution's name spans the merge
+                for c in COLUMNS[COLUMNS.index(column) + 1:COLUMNS.index(last) + 1]:
+                    put(f"{c}{row}", style)
+    for column, (heading, _) in zip(COLUMNS, HEADINGS):
+        put(f"{column}13", XF_HEADING, heading)
+    for column in COLUMNS:
+        put(f"{column}14", MODEL_ROW_STYLES[column])
+
+    out = [XML_HEAD, f'<worksheet xmlns="{NS_MAIN}" xmlns:r="{NS_REL}">',
+           '<sheetPr><pageSetUpPr fitToPage="1"/></sheetPr>',
+           '<dimension ref="A1:Q14"/>',
+           '<sheetViews><sheetView tabSelected="1" zoomScale="90" zoomScaleNormal="90" workbookViewId="0">'
+           '<selection activeCell="A14" sqref="A14"/></sheetView></sheetViews>',
+           '<sheetFormatPr defaultRowHeight="15"/>',
+           "<cols>"]
+    for i, (_, width) in enumerate(HEADINGS, start=1):
+        out.append(f'<col min="{i}" max="{i}" width="{width}" customWidth="1"/>')
+    out.append("</cols><sheetData>")
+    for row in sorted(cells):
+        height = ROW_HEIGHTS.get(row)
+        attrs = f' ht="{height}" customHeight="1"' if height else ""
+        out.append(f'<row r="{row}"{attrs}>')
+        for column in sorted(cells[row], key=COLUMNS.index):
+            style, text = cells[row][column]
+            if text is None:
+                out.append(f'<c r="{column}{row}" s="{style}"/>')
+            else:
+                out.append(f'<c r="{column}{row}" s="{style}" t="s"><v>{text}</v></c>')
+        out.append("</row>")
+    out.append("</sheetData>")
+    out.append(f'<mergeCells count="{len(merges)}">')
+    out.extend(f'<mergeCell ref="{m}"/>' for m in merges)
+    out.append("</mergeCells>")
+    out.append('<printOptions horizontalCentered="1"/>')
+    out.append('<pageMargins left="0.4" right="0.4" top="0.6" bottom="0.6" header="0.3" footer="0.3"/>')
+    out.append('<pageSetup paperSize="9" orientation="landscape" fitToWidth="1" fitToHeight="0"/>')
+    out.append("</worksheet>")
+    return "".join(out)
+
+
+def styles_xml():
+    font = '<font>{b}{i}<sz val="{size}"/><name val="Times New Roman"/><family val="1"/><charset val="204"/></font>'
+    fonts = [
+        font.format(b="", i="", size=11),        # 0 ordinary text
+        font.format(b="<b/>", i="", size=11),    # 1 bold text
+        font.format(b="<b/>", i="", size=14),    # 2 title
+        font.format(b="", i="<i/>", size=9),     # 3 captions under lines
+        font.format(b="", i="", size=10),        # 4 table body
+        font.format(b="<b/>", i="", size=10),    # 5 table headings
+    ]
+    thin = '<{0} style="thin"><color indexed="64"/></{0}>'
+    borders = [
+        "<border><left/><right/><top/><bottom/><diagonal/></border>",
+        "<border>" + "".join(thin.format(side) for side in ("left", "right", "top", "bottom")) + "<diagonal/></border>",
+        "<border><left/><right/><top/>" + thin.format("bottom") + "<diagonal/></border>",
+    ]
+
+    def xf(font_id=0, border_id=0, num_fmt=0, horizontal=None, vertical=None, wrap=False):
+        attrs = f'numFmtId="{num_fmt}" fontId="{font_id}" fillId="0" borderId="{border_id}" xfId="0"'
+        if num_fmt:
+            attrs += ' applyNumberFormat="1"'
+        if font_id:
+            attrs += ' applyFont="1"'
+        if border_id:
+            attrs += ' applyBorder="1"'
+        align = ""
+        if horizontal or vertical or wrap:
+            attrs += ' applyAlignment="1"'
+            align = "<alignment"
+            if horizontal:
+                align += f' horizontal="{horizontal}"'
+            if vertical:
+                align += f' vertical="{vertical}"'
+            if wrap:
+                align += ' wrapText="1"'
+            align += "/>"
+            return f"<xf {attrs}>{align}</xf>"
+        return f"<xf {attrs}/>"
+
+    xfs = [
+        xf(),                                                                   # XF_DEFAULT
+        xf(horizontal="right"),                                                 # XF_RIGHT
+        xf(font_id=1, horizontal="right"),                                      # XF_RIGHT_BOLD
+        xf(font_id=2, horizontal="center", vertical="center"),                  # XF_TITLE
+        xf(horizontal="center", vertical="center", wrap=True),                  # XF_CENTRE
+        xf(font_id=1, border_id=2, horizontal="center", vertical="center", wrap=True),  # XF_INSTITUTION
+        xf(font_id=3, horizontal="center", vertical="top"),                     # XF_CAPTION
+        xf(font_id=5, border_id=1, horizontal="center", vertical="center", wrap=True),  # XF_HEADING
+        xf(font_id=4, border_id=1, horizontal="left", vertical="top", wrap=True),       # XF_BODY_TEXT
+        xf(font_id=4, border_id=1, horizontal="center", vertical="top", wrap=True),     # XF_BODY_CENTRE
+        xf(font_id=4, border_id=1, num_fmt=164, horizontal="center", vertical="top"),   # XF_BODY_DATE
+        xf(font_id=4, border_id=1, horizontal="center", vertical="top"),                # XF_BODY_NUMBER
+        xf(font_id=4, border_id=1, num_fmt=49, horizontal="center", vertical="top"),    # XF_BODY_LITERAL
+    ]
+    return "".join([
+        XML_HEAD, f'<styleSheet xmlns="{NS_MAIN}">',
+        '<numFmts count="1"><numFmt numFmtId="164" formatCode="dd\\.mm\\.yyyy"/></numFmts>',
+        f'<fonts count="{len(fonts)}">', "".join(fonts), "</fonts>",
+        '<fills count="2"><fill><patternFill patternType="none"/></fill>'
+        '<fill><patternFill patternType="gray125"/></fill></fills>',
+        f'<borders count="{len(borders)}">', "".join(borders), "</borders>",
+        '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>',
+        f'<cellXfs count="{len(xfs)}">', "".join(xfs), "</cellXfs>",
+        '<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>',
+        '<dxfs count="0"/><tableStyles count="0" defaultTableStyle="TableStyleMedium2" defaultPivotStyle="PivotStyleLight16"/>',
+        "</styleSheet>",
+    ])
+
+
+def zajavka_parts():
+    strings = Strings()
+    sheet = sheet_xml(strings)
+    sheet_name = "Заявка"
+    return {
+        "[Content_Types].xml": "".join([
+            XML_HEAD, '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">',
+            '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>',
+            '<Default Extension="xml" ContentType="application/xml"/>',
+            '<Override PartName="/xl/workbook.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml"/>',
+            '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>',
+            '<Override PartName="/xl/styles.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>',
+            '<Override PartName="/xl/sharedStrings.xml" ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/>',
+            '<Override PartName="/docProps/core.xml" ContentType="application/vnd.openxmlformats-package.core-properties+xml"/>',
+            '<Override PartName="/docProps/app.xml" ContentType="application/vnd.openxmlformats-officedocument.extended-properties+xml"/>',
+            "</Types>"]),
+        "_rels/.rels": "".join([
+            XML_HEAD, f'<Relationships xmlns="{NS_PKG_REL}">',
+            '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument" Target="xl/workbook.xml"/>',
+            '<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties" Target="docProps/core.xml"/>',
+            '<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/extended-properties" Target="docProps/app.xml"/>',
+            "</Relationships>"]),
+        "docProps/core.xml": "".join([
+            XML_HEAD,
+            '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" '
+            'xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms="http://purl.org/dc/terms/" '
+            'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">',
+            "<dc:title>Заявка на обучение</dc:title>",
+            '<dcterms:created xsi:type="dcterms:W3CDTF">2023-01-01T00:00:00Z</dcterms:created>',
+            "</cp:coreProperties>"]),
+        "docProps/app.xml": "".join([
+            XML_HEAD,
+            '<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties">',
+            "<Application>Microsoft Excel</Application><DocSecurity>0</DocSecurity>",
+            "</Properties>"]),
+        "xl/workbook.xml": "".join([
+            XML_HEAD, f'<workbook xmlns="{NS_MAIN}" xmlns:r="{NS_REL}">',
+            "<workbookPr/>",
+            '<bookViews><workbookView xWindow="0" yWindow="0" windowWidth="28800" windowHeight="12300" activeTab="0"/></bookViews>',
+            f'<sheets><sheet name="{sheet_name}" sheetId="1" r:id="rId1"/></sheets>',
+            f"<definedNames><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">'{sheet_name}'!$13:$13</definedName></definedNames>",
+            '<calcPr calcId="191029"/>',
+            "</workbook>"]),
+        "xl/_rels/workbook.xml.rels": "".join([
+            XML_HEAD, f'<Relationships xmlns="{NS_PKG_REL}">',
+            '<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/>',
+            '<Relationship Id="rId2" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>',
+            '<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/>',
+            "</Relationships>"]),
+        "xl/worksheets/sheet1.xml": sheet,
+        "xl/styles.xml": styles_xml(),
+        "xl/sharedStrings.xml": strings.xml(),
+    }
+
+
+TEMPLATES = {"Zajavka2023.xltx": zajavka_parts}
+
+
+def write_package(path, parts):
+    temp = path + ".part"
+    with zipfile.ZipFile(temp, "w") as package:
+        for name, text in parts.items():
+            info = zipfile.ZipInfo(name, date_time=(2023, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 0
+            info.external_attr = 0
+            package.writestr(info, text.encode("utf-8"), compresslevel=9)
+    os.replace(temp, path)
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "templates")
+    os.makedirs(out_dir, exist_ok=True)
+    for name, make in TEMPLATES.items():
+        write_package(os.path.join(out_dir, name), make())
+        print(os.path.join(out_dir, name))
+
+
+if __name__ == "__main__":
+    main()

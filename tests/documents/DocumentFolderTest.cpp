@@ -1,0 +1,137 @@
+// Saving filled workbooks into the Documents folder: a new name each time, nothing overwritten,
+// and nothing left behind when the folder cannot be written.
+#include "TemplateRoot.h"
+#include "XlsxReader.h"
+
+#include "documents/DocumentError.h"
+#include "documents/DocumentFolder.h"
+#include "documents/DocumentOpener.h"
+#include "documents/Workbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+QStringList everyEntry(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+class Documents : public ::testing::Test, protected TemplateRoot {};
+
+TEST_F(Documents, EachSaveTakesANewName) {
+    Workbook book = Workbook::open(templatePath);
+    const DocumentFolder folder(root.documents());
+    QStringList saved;
+    QList<QByteArray> contents;
+    for (int i = 1; i <= 3; ++i) {
+        book.setInteger("A14", i);
+        saved.append(folder.save(book, QStringLiteral("Заявка 116 2026")));
+        contents.append(bytesOf(saved.last()));
+    }
+    EXPECT_EQ(saved, (QStringList{root.documents() + QStringLiteral("/Заявка 116 2026.xlsx"),
+                                  root.documents() + QStringLiteral("/Заявка 116 2026 (2).xlsx"),
+                                  root.documents() + QStringLiteral("/Заявка 116 2026 (3).xlsx")}));
+    // The earlier documents are as they were written; no temporary file is left.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(bytesOf(saved[i]), contents[i]);
+        EXPECT_EQ(XlsxReader(contents[i]).cell("A14").value, std::to_string(i + 1));
+    }
+    EXPECT_EQ(everyEntry(root.documents()).size(), 3);
+    EXPECT_EQ(folder.freeName(QStringLiteral("Заявка 116 2026")),
+              root.documents() + QStringLiteral("/Заявка 116 2026 (4).xlsx"));
+}
+
+TEST_F(Documents, TitlesBecomeFileNames) {
+    const DocumentFolder folder(root.documents());
+    EXPECT_EQ(folder.freeName(QStringLiteral("Заявка 1/2: \"итог\"")),
+              root.documents() + QStringLiteral("/Заявка 1_2_ _итог_.xlsx"));
+    EXPECT_EQ(folder.freeName(QStringLiteral(" .. ")), root.documents() + QStringLiteral("/Документ.xlsx"));
+}
+
+TEST_F(Documents, AFolderThatCannotBeWrittenLeavesNothingBehind) {
+    Workbook book = Workbook::open(templatePath);
+    struct Case {
+        const char* what;
+        std::function<bool(const QString& documents)> prepare; // false: cannot be set up here
+    };
+    const Case cases[] = {
+        {"Documents is a file",
+         [](const QString& documents) {
+             QDir(documents).removeRecursively();
+             QFile f(documents);
+             return f.open(QIODevice::WriteOnly);
+         }},
+        {"Documents is read-only",
+         [](const QString& documents) {
+             // The superuser writes anyway: then there is nothing to check.
+             return ::geteuid() != 0 && QFile::setPermissions(documents, QFile::ReadOwner | QFile::ExeOwner);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TemplateRoot fresh;
+        const QString documents = fresh.root.documents();
+        if (!c.prepare(documents))
+            continue;
+        try {
+            DocumentFolder(documents).save(book, QStringLiteral("Заявка 116 2026"));
+            ADD_FAILURE() << "saved";
+        } catch (const DocumentError& e) {
+            EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(documents + QStringLiteral("/Заявка 116 2026.xlsx"))))
+                << e.message().toStdString();
+        }
+        if (QFileInfo(documents).isDir()) {
+            EXPECT_EQ(everyEntry(documents), QStringList());
+            QFile::setPermissions(documents, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    }
+}
+
+TEST_F(Documents, SaveAsNamesTheFileItCannotWrite) {
+    Workbook book = Workbook::open(templatePath);
+    const QString target = root.documents() + QStringLiteral("/нет такой папки/Заявка.xlsx");
+    try {
+        book.saveAs(target);
+        ADD_FAILURE() << "saved";
+    } catch (const DocumentError& e) {
+        EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(target))) << e.message().toStdString();
+    }
+    EXPECT_EQ(everyEntry(root.documents()), QStringList());
+    // Written where it can be, replacing the file of that name.
+    const QString file = root.documents() + QStringLiteral("/Заявка.xlsx");
+    book.setText("A11", QStringLiteral("первая"));
+    book.saveAs(file);
+    book.setText("A11", QStringLiteral("вторая"));
+    book.saveAs(file);
+    EXPECT_EQ(XlsxReader::fromFile(file).cell("A11").text, "вторая");
+    EXPECT_EQ(everyEntry(root.documents()), QStringList{QStringLiteral("Заявка.xlsx")});
+}
+
+TEST(DocumentOpenerHook, OpensThroughTheOpenerTheProgramSet) {
+    setDocumentOpener({});
+    EXPECT_NO_THROW(openDocument(QStringLiteral("нет.xlsx"))); // no desktop: nothing to do
+    QStringList opened;
+    setDocumentOpener([&](const QString& path) {
+        opened.append(path);
+        return !path.contains(QStringLiteral("сломан"));
+    });
+    openDocument(QStringLiteral("docs/Заявка 116 2026.xlsx"));
+    EXPECT_EQ(opened, QStringList{QStringLiteral("docs/Заявка 116 2026.xlsx")});
+    try {
+        openDocument(QStringLiteral("docs/сломан.xlsx"));
+        ADD_FAILURE() << "no error";
+    } catch (const DocumentError& e) {
+        EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(QStringLiteral("docs/сломан.xlsx"))));
+    }
+    setDocumentOpener({});
+}
+
+} // namespace

@@ -1,0 +1,20 @@
+#pragma once
+// A fresh root folder whose Templates folder holds the templates that come with the program.
+#include "documents/Templates.h"
+#include "shell/RootPaths.h"
+#include "support/Printers.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+struct TemplateRoot {
+    QTemporaryDir dir;
+    RootPaths root{dir.path()};
+    QString templatePath;
+
+    TemplateRoot() {
+        root.makeFolders();
+        installDefaultTemplates(root.templates());
+        templatePath = ensureTemplate(root.templates(), QStringLiteral("Zajavka2023"), QString());
+    }
+};

@@ -1,0 +1,214 @@
+// Finding the template in the Templates folder (converting an old .xlt when LibreOffice is
+// there), installing the default templates, and the default application form itself.
+#include "TemplateRoot.h"
+#include "XlsxReader.h"
+
+#include "documents/DocumentError.h"
+#include "documents/Templates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString kName = QStringLiteral("Zajavka2023");
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+QStringList everyEntry(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DocumentError& e) {
+        return e.message();
+    }
+    return {};
+}
+
+// A stand-in for LibreOffice: takes its arguments (… --outdir DIR FILE), notes each run in
+// `runs`, and writes DIR/<name of FILE>.xltx with the bytes of `result` (or fails when empty).
+QString fakeOffice(const QString& folder, const QString& runs, const QString& result) {
+    const QString path = folder + QStringLiteral("/soffice");
+    const QString script = QStringLiteral(
+        "#!/bin/sh\n"
+        "echo run >> '%1'\n"
+        "out=''\n"
+        "while [ $# -gt 1 ]; do [ \"$1\" = --outdir ] && out=$2; shift; done\n"
+        "name=$(basename \"$1\"); name=${name%.*}\n"
+        "[ -n '%2' ] || exit 1\n"
+        "cp '%2' \"$out/$name.xltx\"\n")
+                               .arg(runs, result);
+    writeFile(path, script.toUtf8());
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+int lineCount(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? int(f.readAll().count('\n')) : 0;
+}
+
+TEST(EnsureTemplate, FindsTheTemplateOrNamesTheFileNeeded) {
+    struct Case {
+        const char* what;
+        QStringList files;   // in the Templates folder
+        const char* found;   // the file found, or null
+        QStringList phrases; // in the message otherwise
+    };
+    const Case cases[] = {
+        {"xltx", {"Zajavka2023.xltx", "Zajavka2023.xlt"}, "Zajavka2023.xltx", {}},
+        {"xlsx", {"Zajavka2023.xlsx"}, "Zajavka2023.xlsx", {}},
+        {"another case", {"ZAJAVKA2023.XLTX"}, "ZAJAVKA2023.XLTX", {}},
+        {"nothing", {"Other.xltx"}, nullptr, {"Не найден шаблон", "Zajavka2023.xltx"}},
+        {"old template, no LibreOffice",
+         {"Zajavka2023.xlt"},
+         nullptr,
+         {"Zajavka2023.xlt»", "старом формате", "LibreOffice", "Zajavka2023.xltx"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        for (const QString& f : c.files)
+            writeFile(dir.filePath(f), "x");
+        if (c.found) {
+            EXPECT_EQ(ensureTemplate(dir.path(), kName, QString()), dir.filePath(QString::fromLatin1(c.found)));
+            continue;
+        }
+        const QString message = errorOf([&] { ensureTemplate(dir.path(), kName, QString()); });
+        for (const QString& phrase : c.phrases)
+            EXPECT_TRUE(message.contains(phrase)) << message.toStdString() << " / " << phrase.toStdString();
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("Zajavka2023.xltx")))))
+            << message.toStdString();
+        EXPECT_EQ(everyEntry(dir.path()), c.files);
+    }
+}
+
+TEST(EnsureTemplate, ConvertsAnOldTemplateOnceWithLibreOffice) {
+    QTemporaryDir tools, templates;
+    const QString converted = tools.filePath(QStringLiteral("converted.xltx"));
+    writeFile(converted, defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    const QString runs = tools.filePath(QStringLiteral("runs"));
+    const QString office = fakeOffice(tools.path(), runs, converted);
+    writeFile(templates.filePath(QStringLiteral("Zajavka2023.xlt")), "old binary template");
+
+    const QString wanted = templates.filePath(QStringLiteral("Zajavka2023.xltx"));
+    EXPECT_EQ(ensureTemplate(templates.path(), kName, office), wanted);
+    EXPECT_EQ(ensureTemplate(templates.path(), kName, office), wanted);
+    EXPECT_EQ(lineCount(runs), 1);
+    EXPECT_EQ(everyEntry(templates.path()), (QStringList{"Zajavka2023.xlt", "Zajavka2023.xltx"}));
+    QFile result(wanted);
+    ASSERT_TRUE(result.open(QIODevice::ReadOnly));
+    EXPECT_EQ(result.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+}
+
+TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
+    QTemporaryDir tools, templates;
+    const QString office = fakeOffice(tools.path(), tools.filePath(QStringLiteral("runs")), QString());
+    writeFile(templates.filePath(QStringLiteral("Zajavka2023.xlt")), "old binary template");
+    const QString message = errorOf([&] { ensureTemplate(templates.path(), kName, office); });
+    EXPECT_TRUE(message.contains(QStringLiteral("Не удалось преобразовать"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(templates.filePath(QStringLiteral("Zajavka2023.xltx")))))
+        << message.toStdString();
+    EXPECT_EQ(everyEntry(templates.path()), QStringList{"Zajavka2023.xlt"});
+}
+
+TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
+    QTemporaryDir dir;
+    const QString templates = dir.filePath(QStringLiteral("Templates"));
+    EXPECT_EQ(defaultTemplateNames(), QStringList{"Zajavka2023.xltx"});
+    EXPECT_EQ(installDefaultTemplates(templates), QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
+    QFile installed(templates + QStringLiteral("/Zajavka2023.xltx"));
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    installed.close();
+    EXPECT_EQ(installDefaultTemplates(templates), QStringList());
+
+    // A template the user brought, in any form, is neither replaced nor hidden.
+    for (const QString& own : {QStringLiteral("Zajavka2023.xlt"), QStringLiteral("zajavka2023.XLSX")}) {
+        QTemporaryDir userDir;
+        writeFile(userDir.filePath(own), "своё");
+        EXPECT_EQ(installDefaultTemplates(userDir.path()), QStringList());
+        EXPECT_EQ(everyEntry(userDir.path()), QStringList{own});
+    }
+
+    // A folder that cannot be made is named.
+    writeFile(dir.filePath(QStringLiteral("file")), "x");
+    const QString blocked = dir.filePath(QStringLiteral("file/Templates"));
+    const QString message = errorOf([&] { installDefaultTemplates(blocked); });
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(blocked))) << message.toStdString();
+}
+
+// The layout the program relies on: the title in A5, the institution in A11, the headings in
+// row 13 and the model trainee row 14; landscape A4, one page wide.
+TEST(DefaultTemplates, ApplicationFormLayout) {
+    const XlsxReader form(defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    EXPECT_EQ(form.contentType("/xl/workbook.xml"),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
+    const std::vector<std::string> headings = {
+        "№ п/п", "Код программы", "Вид обучения", "Объём, час.", "Форма обучения", "Наименование программы",
+        "Квартал", "Ф.И.О. слушателя", "Дата рождения", "Должность", "Общий стаж", "Стаж по специальности",
+        "Специальность по диплому", "Дата сертификата / аккредитации", "Специальность сертификата", "E-mail", "СНИЛС"};
+    for (int column = 1; column <= 17; ++column) {
+        const auto heading = form.cell(refName(13, column));
+        EXPECT_EQ(heading.text, headings[size_t(column - 1)]);
+        const auto style = form.style(heading.style);
+        EXPECT_TRUE(style.wrap);
+        EXPECT_EQ(style.sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+        const auto model = form.cell(refName(14, column));
+        EXPECT_TRUE(model.exists);
+        EXPECT_EQ(model.value, "");
+        EXPECT_EQ(form.style(model.style).sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+    }
+    EXPECT_EQ(form.style(form.cell("I14").style).formatCode, "dd\\.mm\\.yyyy");
+    for (const char* numeric : {"A14", "D14", "K14", "L14"})
+        EXPECT_EQ(form.style(form.cell(numeric).style).numFmtId, 0) << numeric;
+    EXPECT_EQ(form.style(form.cell("A5").style).alignment, "center");
+    EXPECT_EQ(form.cell("N3").text, "В ГАУ ДПО «ТОВЕКС»");
+
+    const pugi::xml_node sheet = form.xml("xl/worksheets/sheet1.xml").child("worksheet");
+    std::vector<std::string> merges;
+    for (pugi::xml_node m : sheet.child("mergeCells").children("mergeCell"))
+        merges.push_back(m.attribute("ref").value());
+    for (const char* merge : {"A5:Q5", "A11:Q11"})
+        EXPECT_NE(std::find(merges.begin(), merges.end(), merge), merges.end()) << merge;
+    // Nothing below the model row: the footer moves with the number of trainees.
+    for (pugi::xml_node row : sheet.child("sheetData").children("row"))
+        EXPECT_LE(row.attribute("r").as_int(), 14);
+    const pugi::xml_node page = sheet.child("pageSetup");
+    EXPECT_STREQ(page.attribute("orientation").value(), "landscape");
+    EXPECT_STREQ(page.attribute("paperSize").value(), "9");
+    EXPECT_STREQ(page.attribute("fitToWidth").value(), "1");
+    EXPECT_STREQ(page.attribute("fitToHeight").value(), "0");
+    EXPECT_STREQ(sheet.child("sheetPr").child("pageSetUpPr").attribute("fitToPage").value(), "1");
+}
+
+// The shipped template is what the generator script makes.
+TEST(DefaultTemplates, TheGeneratorScriptMakesTheShippedTemplate) {
+    const QString python = QStringLiteral(ZAJAVKI_PYTHON);
+    if (python.isEmpty())
+        GTEST_SKIP() << "no Python 3";
+    QTemporaryDir out;
+    QProcess script;
+    script.start(python, {QStringLiteral(ZAJAVKI_SOURCE_DIR "/scripts/make-templates.py"), out.path()});
+    ASSERT_TRUE(script.waitForFinished(60000));
+    ASSERT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
+    for (const QString& name : defaultTemplateNames()) {
+        QFile made(out.filePath(name));
+        ASSERT_TRUE(made.open(QIODevice::ReadOnly)) << name.toStdString();
+        const XlsxReader generated(made.readAll()), shipped(defaultTemplate(name));
+        ASSERT_EQ(generated.partNames(), shipped.partNames());
+        for (const std::string& part : shipped.partNames())
+            EXPECT_EQ(generated.part(part), shipped.part(part)) << part;
+    }
+}
+
+} // namespace
