@@ -5,7 +5,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QFile>
+#include <QRandomGenerator>
 
 namespace {
 
@@ -49,21 +50,40 @@ QString DocumentFolder::save(const Workbook& book, const QString& title) const {
     if (!QDir().mkpath(path_))
         throw failed(QStringLiteral("не удалось создать папку «%1»").arg(shown(path_)));
 
-    QTemporaryFile file(QDir(path_).filePath(QStringLiteral(".XXXXXX.tmp")));
-    if (!file.open())
+    // The temporary file is hidden and new (never one that exists), made with the permissions
+    // any new file gets, which the document keeps.
+    QFile file;
+    for (int attempt = 0; attempt < 100 && !file.isOpen(); ++attempt) {
+        file.setFileName(QDir(path_).filePath(
+            QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !file.exists())
+            throw failed(file.errorString());
+    }
+    if (!file.isOpen())
         throw failed(file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw failed(file.errorString());
+    struct RemoveUnlessKept {
+        QFile& file;
+        bool keep = false;
+        ~RemoveUnlessKept() {
+            if (!keep)
+                file.remove();
+        }
+    } guard{file};
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    const QString writeError = file.errorString();
+    file.close();
+    if (!written)
+        throw failed(writeError);
     // Renaming never replaces a file: should another program have taken the name meanwhile,
     // the next free one is used.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (file.rename(target)) {
-            file.setAutoRemove(false);
+        if (QFile::rename(file.fileName(), target)) {
+            guard.keep = true;
             return target;
         }
         if (!QFileInfo::exists(target))
-            throw failed(file.errorString());
+            break;
         target = freeName(title);
     }
-    throw failed(file.errorString());
+    throw failed(QStringLiteral("файл не удалось переименовать"));
 }

@@ -253,7 +253,7 @@ def zajavka_parts():
         "docProps/app.xml": "".join([
             XML_HEAD,
             '<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties">',
-            "<Application>Microsoft Excel</Application><DocSecurity>0</DocSecurity>",
+            "<Application>zajavki</Application><DocSecurity>0</DocSecurity>",
             "</Properties>"]),
         "xl/workbook.xml": "".join([
             XML_HEAD, f'<workbook xmlns="{NS_MAIN}" xmlns:r="{NS_REL}">',
@@ -296,7 +296,7 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
     for name, make in TEMPLATES.items():
         write_package(os.path.join(out_dir, name), make())
-        print(os.path.join(out_dir, name))
+        print(os.path.normpath(os.path.join(out_dir, name)))
 
 
 if __name__ == "__main__":

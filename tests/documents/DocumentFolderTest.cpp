@@ -45,6 +45,10 @@ TEST_F(Documents, EachSaveTakesANewName) {
         EXPECT_EQ(XlsxReader(contents[i]).cell("A14").value, std::to_string(i + 1));
     }
     EXPECT_EQ(everyEntry(root.documents()).size(), 3);
+    // With the permissions of any new file there.
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    EXPECT_EQ(QFileInfo(saved[0]).permissions(), QFileInfo(plain.fileName()).permissions());
     EXPECT_EQ(folder.freeName(QStringLiteral("Заявка 116 2026")),
               root.documents() + QStringLiteral("/Заявка 116 2026 (4).xlsx"));
 }

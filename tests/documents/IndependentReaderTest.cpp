@@ -1,10 +1,17 @@
-// A filled application form read by openpyxl, a reader that shares nothing with ours: values and
-// their types, date formats, borders of the ruled block and the merges. Skipped where no Python
-// with openpyxl is installed (scripts/deps.sh installs it).
+// A filled application form read by readers that share nothing with ours: openpyxl (values and
+// their types, date formats, borders of the ruled block, merges), and LibreOffice where it is
+// installed (the values as it shows them; an old .xlt template converted for real). Each test is
+// skipped where its reader is missing; scripts/deps.sh installs openpyxl, LibreOffice is optional.
 #include "ApplicationForm.h"
 #include "TemplateRoot.h"
 
 #include "documents/DocumentFolder.h"
+#include "documents/Templates.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -71,6 +78,79 @@ TEST_F(IndependentReader, OpenpyxlReadsTheFilledForm) {
         }
     for (const char* outside : {"A17", "R14", "E21"})
         EXPECT_EQ(cells.value(outside).toObject().value("borders").toArray(), none) << outside;
+}
+
+// Runs LibreOffice headless on `file`, converting it to `format` into `outDir`, with a profile of
+// its own; returns the converted file's path, empty on failure.
+QString convertWithOffice(const QString& office, const QString& file, const QString& format, const QString& outDir) {
+    QTemporaryDir profile;
+    QProcess process;
+    process.start(office, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                           QStringLiteral("--outdir"), outDir, file});
+    if (!process.waitForFinished(180000) || process.exitCode() != 0)
+        return {};
+    const QString extension = format.section(QLatin1Char(':'), 0, 0);
+    const QString out = QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + extension);
+    return QFileInfo::exists(out) ? out : QString();
+}
+
+TEST_F(IndependentReader, LibreOfficeShowsTheFilledForm) {
+    const QString office = findOfficeProgram();
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    Workbook book = Workbook::open(templatePath);
+    fillApplication(book, sampleTrainees());
+    const QString file = DocumentFolder(root.documents()).save(book, QStringLiteral("Заявка 116 2026"));
+    QTemporaryDir out;
+    // Comma-separated UTF-8 text, as shown (formatted) values.
+    const QString csv = convertWithOffice(office, file, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true"), out.path());
+    ASSERT_FALSE(csv.isEmpty());
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 28);
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("ЗАЯВКА № 116     на   2026  год  ,"))) << lines[4].toStdString();
+    EXPECT_TRUE(lines[13].startsWith(QStringLiteral("1,ПК-101,ПК,144,очная,Сестринское дело в терапии,1,"
+                                                    "Иванова Мария Ивановна,15.07.1985,Медицинская сестра палатная,12.5,7,")))
+        << lines[13].toStdString();
+    EXPECT_TRUE(lines[15].contains(QStringLiteral(",29.02.2000,Фельдшер,0.5,0,"))) << lines[15].toStdString();
+    EXPECT_TRUE(lines[20].startsWith(QStringLiteral(",,,,Ф.И.О. руководителя,,Сидоров С. С.,"))) << lines[20].toStdString();
+}
+
+TEST(OldTemplate, LibreOfficeConvertsAnXltIntoTheTemplateWeFill) {
+    const QString office = findOfficeProgram();
+    if (office.isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    // An old binary template made from ours, alone in the Templates folder.
+    QTemporaryDir source, templates;
+    const QString xltx = source.filePath(QStringLiteral("Zajavka2023.xltx"));
+    QFile made(xltx);
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    made.write(defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    made.close();
+    const QString xlt = convertWithOffice(office, xltx, QStringLiteral("xlt"), templates.path());
+    ASSERT_FALSE(xlt.isEmpty());
+
+    const QString converted = ensureTemplate(templates.path(), QStringLiteral("Zajavka2023"), office);
+    EXPECT_EQ(converted, templates.filePath(QStringLiteral("Zajavka2023.xltx")));
+    Workbook book = Workbook::open(converted);
+    fillApplication(book, sampleTrainees());
+    const QString python = QStringLiteral(ZAJAVKI_OPENPYXL_PYTHON);
+    if (python.isEmpty())
+        return;
+    const QString file = templates.filePath(QStringLiteral("filled.xlsx"));
+    book.saveAs(file);
+    QProcess reader;
+    reader.start(python, {QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file, "A5", "A13",
+                          "I14", "Q16"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    const QJsonObject read = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+    const QJsonObject cells = read.value("cells").toObject();
+    EXPECT_EQ(cells.value("A13").toObject().value("value").toString(), QStringLiteral("№ п/п"));
+    EXPECT_EQ(cells.value("I14").toObject().value("value").toString(), QStringLiteral("1985-07-15"));
+    EXPECT_EQ(cells.value("Q16").toObject().value("borders").toArray(), (QJsonArray{"thin", "thin", "thin", "thin"}));
+    EXPECT_TRUE(read.value("merged").toArray().contains(QStringLiteral("A5:Q5")));
 }
 
 } // namespace
