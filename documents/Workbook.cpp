@@ -25,11 +25,10 @@ const char* const kPackageRelsPart = "_rels/.rels";
 const char* const kRelationshipTypeBase = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 // The main part's content type of a template and of the workbook saved from it.
-const std::pair<const char*, const char*> kTemplateToWorkbookTypes[] = {
-    {"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml",
-     "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"},
-    {"application/vnd.ms-excel.template.macroEnabled.main+xml", "application/vnd.ms-excel.sheet.macroEnabled.main+xml"},
-};
+const char* const kTemplateType = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
+const char* const kWorkbookType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+// Workbooks and templates with macros: what we save is an .xlsx, which cannot hold them.
+const char* const kMacroTypePrefix = "application/vnd.ms-excel.";
 const char* const kStylesType = "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
 const char* const kSharedStringsType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
 
@@ -89,7 +88,7 @@ pugi::xml_node relationshipOfType(const XmlPart& rels, const char* kind) {
     return {};
 }
 
-// Adds a relationship with an Id not yet used; returns nothing, the caller needs only the target.
+// Adds a relationship under an Id the part does not use yet.
 void addRelationship(XmlPart& rels, const char* kind, const std::string& target) {
     std::set<std::string> used;
     for (pugi::xml_node r = rels.root().first_child(); r; r = r.next_sibling())
@@ -293,15 +292,18 @@ void Workbook::Impl::dropCalculationChain() {
 void Workbook::Impl::markAsWorkbook() {
     pugi::xml_node o = overrideFor(contentTypes, workbookPart);
     if (!o) {
-        setOverride(contentTypes, workbookPart, kTemplateToWorkbookTypes[0].second);
+        setOverride(contentTypes, workbookPart, kWorkbookType);
         contentTypesChanged = true;
         return;
     }
-    for (const auto& [templateType, workbookType] : kTemplateToWorkbookTypes) {
-        if (std::strcmp(o.attribute("ContentType").value(), templateType) == 0) {
-            o.attribute("ContentType") = workbookType;
-            contentTypesChanged = true;
-        }
+    const char* type = o.attribute("ContentType").value();
+    if (std::strncmp(type, kMacroTypePrefix, std::strlen(kMacroTypePrefix)) == 0)
+        throw DocumentError(QStringLiteral("Шаблон «%1» содержит макросы, а документ сохраняется как книга .xlsx "
+                                           "без макросов. Нужен шаблон без макросов (.xltx).")
+                                .arg(shown(templatePath)));
+    if (std::strcmp(type, kTemplateType) == 0) {
+        o.attribute("ContentType") = kWorkbookType;
+        contentTypesChanged = true;
     }
 }
 

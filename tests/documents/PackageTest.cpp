@@ -177,9 +177,14 @@ TEST(TemplatePackage, UnreadableTemplatesAreNamedInTheMessage) {
     rowsOutOfOrder["xl/worksheets/second.xml"] =
         std::string("<worksheet xmlns=\"") + kMain + "\"><sheetData><row r=\"5\"/><row r=\"2\"/></sheetData></worksheet>";
 
+    PartMap withMacros = twoSheetTemplate();
+    const std::string templateType = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
+    std::string& types = withMacros["[Content_Types].xml"];
+    types.replace(types.find(templateType), templateType.size(), "application/vnd.ms-excel.template.macroEnabled.main+xml");
+
     struct Case {
         const char* what;
-        QByteArray bytes; // empty name: no file at all
+        QByteArray bytes; // null: no file at all
         const char* phrase;
     };
     TempFiles files;
@@ -192,6 +197,7 @@ TEST(TemplatePackage, UnreadableTemplatesAreNamedInTheMessage) {
         {"broken sheet XML", zipOf(brokenSheet), "не читается лист «Второй»"},
         {"no sheets", zipOf(noSheets), "в книге нет листов"},
         {"rows out of order", zipOf(rowsOutOfOrder), "не читается лист «Второй»"},
+        {"macros", zipOf(withMacros), "содержит макросы"},
         {"a folder", QByteArray(), "Не удалось прочитать шаблон"},
     };
     int n = 0;
