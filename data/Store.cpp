@@ -42,9 +42,9 @@ Store::~Store() {
     sqlite3_close_v2(db_);
 }
 
-std::unique_ptr<Store> Store::open(const QString& path) {
+std::unique_ptr<Store> Store::open(const QString& path, Access access) {
     if (!QFileInfo::exists(path))
-        return create(path);
+        create(path).reset();
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
         QString msg = QString::fromUtf8(sqlite3_errmsg(db));
@@ -52,7 +52,7 @@ std::unique_ptr<Store> Store::open(const QString& path) {
         throw DbError(QStringLiteral("Не удалось открыть базу данных %1: %2").arg(QDir::toNativeSeparators(path), msg));
     }
     std::unique_ptr<Store> store(new Store(db, path));
-    store->configure();
+    store->configure(access);
     store->checkLayouts();
     return store;
 }
@@ -89,9 +89,11 @@ std::unique_ptr<Store> Store::create(const QString& path) {
     return open(path);
 }
 
-void Store::configure() {
+void Store::configure(Access access) {
     ru_collation::install(db_);
     sqlite3_busy_timeout(db_, 2000);
+    if (access == Access::Exclusive)
+        exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     exec(QStringLiteral("PRAGMA foreign_keys=OFF"));

@@ -21,9 +21,14 @@ public:
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
 
+    // Shared lets other connections read the file at the same time (tools, tests); Exclusive
+    // keeps the file's locks for the whole session, which the program uses since one program
+    // at a time works on a root, and which saves the locking of every single write.
+    enum class Access { Shared, Exclusive };
+
     // Opens the database file, creating it with every table when it does not exist.
     // Throws DbError when the file cannot be opened or created.
-    static std::unique_ptr<Store> open(const QString& path);
+    static std::unique_ptr<Store> open(const QString& path, Access access = Access::Shared);
     // Creates the database file with every table; throws DbError when the file exists.
     static std::unique_ptr<Store> create(const QString& path);
 
@@ -82,7 +87,7 @@ public:
 
 private:
     Store(sqlite3* db, QString path);
-    void configure();
+    void configure(Access access);
     void createAll();
     void checkLayouts();
 

@@ -7,7 +7,8 @@
 void AppContext::openStore() {
     if (!root.makeFolders())
         throw DbError(QStringLiteral("Не удалось создать папки программы в %1").arg(QDir::toNativeSeparators(root.root())));
-    store = Store::open(root.storeFile());
+    // One program at a time works on a root: it keeps the database to itself.
+    store = Store::open(root.storeFile(), Store::Access::Exclusive);
 }
 
 TDM& AppContext::createDataModule() {

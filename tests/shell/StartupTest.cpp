@@ -52,6 +52,7 @@ TEST(Startup, OpensTheTablesInOrderAfterThePause) {
 TEST(Startup, AMissingTableIsReportedByItsTextAndTheRestStillOpen) {
     AppHarness h(false);
     h.app.store->exec("DROP TABLE SLUCHEMAIL");
+    h.app.store.reset();
     h.app.store = Store::open(h.app.root.storeFile()); // re-read the layouts
     h.prompter.expectInform("Ошибка при открытии tblSLEmail");
     startUp(h, 0);
