@@ -1,10 +1,12 @@
 #include "applications/ApplicationWindows.h"
 
 #include "applications/AddTraineesDialog.h"
+#include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
 #include "applications/NewApplicationDialog.h"
 #include "applications/TraineeEditor.h"
+#include "shell/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 
@@ -47,4 +49,6 @@ int showTraineeEditor(TftrMain& main, const Generation& g) {
 void registerApplicationWindows() {
     windows::registerChild(Generation::current().openProcedure,
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
+    windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
+                            [](TftrMain& main) { applications::exportApplication(main.app(), Generation::current()); });
 }

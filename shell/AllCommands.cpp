@@ -4,4 +4,5 @@
 void registerAllCommands() {
     registerShellCommands();
     registerServiceCommands();
+    registerApplicationCommands();
 }

@@ -1,0 +1,39 @@
+#pragma once
+// The export file for the training centre: one row per trainee of the current application in a
+// Paradox table with the export layout, proposed as "ZES" + number + "_" + year in the Export
+// folder. Every trainee is checked before anything is written, and an existing file is replaced
+// only by a complete new one.
+#include "applications/Generation.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+struct AppContext;
+
+namespace applications {
+
+// The proposed file name, without extension: ZES116_2026, ZES116_01_2026, ZES_2026 (no trainees).
+QString defaultExportName(const TDM& dm, const Generation& g);
+
+// The rows of the export, in the trainees' order, through typed reads: an empty number is 0 and
+// an empty date the zero date 30.12.1899; texts stay as they are. Leaves the trainees past the end.
+QList<QVariantList> exportRows(const TDM& dm, const Generation& g);
+
+// The whole export file. Throws DbError naming the trainee and the field when a value does not fit
+// (a code above 32767, a letter code page 1251 lacks); nothing is written then.
+QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows);
+
+// Empties the working table TempZ2023 and fills it with the rows, in one transaction.
+void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows);
+
+// Writes the file through a temporary file in the target folder, which replaces the target only
+// once complete. Throws DbError; an existing target then stays as it was.
+void writeExportFile(const QString& path, const QByteArray& bytes);
+
+// "Выгрузить": everything above with the save dialog and the replace question; true when a file
+// was written.
+bool exportApplication(AppContext& app, const Generation& g);
+
+} // namespace applications
