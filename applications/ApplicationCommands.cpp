@@ -13,22 +13,6 @@
 
 namespace {
 
-// Messages of the rules, written as lines to standard error instead of boxes.
-class StreamPrompter : public Prompter {
-public:
-    explicit StreamPrompter(QTextStream& err) : err_(err) {}
-    void beep() override {}
-    void inform(const QString& text) override { err_ << text << Qt::endl; }
-    void error(const QString& text) override { err_ << text << Qt::endl; }
-    Answer confirm(const QString&) override { return Answer::No; }
-    Answer ask(const QString&, const QString&, Icon, Buttons) override { return Answer::No; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-
-private:
-    QTextStream& err_;
-};
-
 // zajavki export NUMBER YEAR FILE [--root DIR] [--force]: the export file of one application.
 int runExport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const QStringList args = cl.positional();
@@ -49,7 +33,8 @@ int runExport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
             << Qt::endl;
         return 1;
     }
-    StreamPrompter prompter(err);
+    // Messages of the rules are written as lines to standard error instead of boxes.
+    FixedPrompter prompter(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; });
     SystemClock clock;
     AppContext app(RootPaths::resolve(cl.root), clock, prompter);
     app.openStore();

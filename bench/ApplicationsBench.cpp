@@ -14,21 +14,10 @@
 
 namespace {
 
-class YesPrompter : public Prompter {
-public:
-    void beep() override {}
-    void inform(const QString&) override {}
-    void error(const QString&) override {}
-    Answer confirm(const QString&) override { return Answer::Yes; }
-    Answer ask(const QString&, const QString&, Icon, Buttons) override { return Answer::Yes; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
-
 struct Office {
     std::unique_ptr<Store> store;
     SharedState state;
-    YesPrompter prompter;
+    FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<TDM> dm;
     const Generation& g = Generation::current();
 

@@ -224,17 +224,6 @@ std::vector<ViewSql> viewSqls() {
 
 // ---------------------------------------------------------------- generated register
 
-class YesPrompter : public Prompter {
-public:
-    void beep() override {}
-    void inform(const QString&) override {}
-    void error(const QString&) override {}
-    Answer confirm(const QString&) override { return Answer::Yes; }
-    Answer ask(const QString&, const QString&, Icon, Buttons) override { return Answer::Yes; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
-
 const char* const kSurnames[] = {
     "ИВАНОВ",    "ПЕТРОВ",     "СИДОРОВ",   "СМИРНОВ",    "КУЗНЕЦОВ",   "ПОПОВ",      "ВАСИЛЬЕВ",  "СОКОЛОВ",
     "МИХАЙЛОВ",  "НОВИКОВ",    "ФЕДОРОВ",   "МОРОЗОВ",    "ВОЛКОВ",     "АЛЕКСЕЕВ",   "ЛЕБЕДЕВ",   "СЕМЁНОВ",
@@ -329,7 +318,7 @@ public:
 
     std::string path;
     SharedState state;
-    YesPrompter prompter;
+    FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<Store> store;
     std::unique_ptr<TDM> dm;
     std::unique_ptr<RawDb> raw;     // the base side's connection for the lasting comparisons

@@ -15,21 +15,10 @@
 
 namespace {
 
-class SilentPrompter : public Prompter {
-public:
-    void beep() override {}
-    void inform(const QString&) override {}
-    void error(const QString&) override {}
-    Answer confirm(const QString&) override { return Answer::No; }
-    Answer ask(const QString&, const QString&, Icon, Buttons) override { return Answer::No; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-};
-
 struct BigApplication {
     std::unique_ptr<Store> store;
     SharedState state;
-    SilentPrompter prompter;
+    FixedPrompter prompter{Prompter::Answer::No};
     std::unique_ptr<TDM> dm;
     const Generation& g = Generation::current();
     QString target;

@@ -2,6 +2,7 @@
 // Every message box, the question beep and every file dialog go through a Prompter, so that
 // the rules that ask the user run headless and tests can script the answers.
 #include <QString>
+#include <functional>
 
 class Prompter {
 public:
@@ -30,4 +31,27 @@ public:
         beep();
         return confirm(text) == Answer::Yes;
     }
+};
+
+// A prompter for work without a user: every question gets the same answer, file dialogs are
+// cancelled, and messages go to `messages` when given (the command line prints them).
+class FixedPrompter : public Prompter {
+public:
+    explicit FixedPrompter(Answer answer, std::function<void(const QString&)> messages = {})
+        : answer_(answer), messages_(std::move(messages)) {}
+    void beep() override {}
+    void inform(const QString& text) override { say(text); }
+    void error(const QString& text) override { say(text); }
+    Answer confirm(const QString&) override { return answer_; }
+    Answer ask(const QString&, const QString&, Icon, Buttons) override { return answer_; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+
+private:
+    void say(const QString& text) {
+        if (messages_)
+            messages_(text);
+    }
+    Answer answer_;
+    std::function<void(const QString&)> messages_;
 };
