@@ -34,6 +34,8 @@ void DatasetModel::currentRecordChanged() {
     const int row = dataset_->isActive() ? dataset_->recNo() : -1;
     if (row >= 0 && !columns_.isEmpty())
         emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
+    if (rows_ > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     emit currentRowChanged(row);
 }
 
@@ -63,6 +65,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
             if (auto c = rowColours_(index.row()))
                 return c->foreground;
         return {};
+    case OwnColoursRole:
+        return rowColours_ && rowColours_(index.row()).has_value();
     case Qt::TextAlignmentRole:
         if (f >= 0 && !dataset_->field(f).def().isText() && dataset_->field(f).type() != FieldType::Date)
             return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -72,6 +76,9 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    // The row header marks the current row, as the grid's indicator column.
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole)
+        return dataset_->isActive() && section == dataset_->recNo() ? QStringLiteral("▸") : QString();
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= columns_.size())
         return QAbstractTableModel::headerData(section, orientation, role);
     const GridColumn& c = columns_[section];

@@ -13,7 +13,7 @@ class Dataset;
 struct GridColumn {
     QString field;
     QString title;  // empty: the field's own name
-    int width = 64; // pixels; 64 is the grids' default
+    int width = 0; // pixels; 0: wide enough for the field's values and the title
     std::optional<QColor> background;
 };
 
@@ -26,6 +26,9 @@ struct RowColours {
 class DatasetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // True for a row drawn in its own colours, which the selection does not hide.
+    static constexpr int OwnColoursRole = Qt::UserRole + 1;
+
     DatasetModel(DataSource* source, QList<GridColumn> columns, QObject* parent = nullptr);
 
     Dataset* dataset() const { return dataset_; }
