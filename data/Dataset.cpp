@@ -589,6 +589,16 @@ void Dataset::findNearest(const QVariantList& values) {
     Values key;
     for (int i = 0; i < n; ++i)
         key << field(order[i]).convert(values[i]);
+    const int lo = nearestPosition(key);
+    if (view_.empty())
+        return;
+    bof_ = eof_ = false;
+    setCurrent(std::min(lo, int(view_.size()) - 1));
+}
+
+int Dataset::nearestPosition(const Values& key) {
+    const QList<int> order = orderFields();
+    const int n = int(key.size());
     int lo = 0, hi = int(view_.size());
     while (lo < hi) {
         int mid = (lo + hi) / 2;
@@ -607,10 +617,7 @@ void Dataset::findNearest(const QVariantList& values) {
         else
             hi = mid;
     }
-    if (view_.empty())
-        return;
-    bof_ = eof_ = false;
-    setCurrent(std::min(lo, int(view_.size()) - 1));
+    return lo;
 }
 
 bool Dataset::findFirst() {

@@ -143,6 +143,9 @@ protected:
     virtual QList<int> orderFields() const { return {}; }
     // The position of the first view row matching the fields exactly, -1 when none.
     virtual int findMatch(const QList<int>& fields, const Values& values);
+    // The position of the first view row at or after `key` on the leading order fields (texts
+    // compared by letters only); the view's size when every row sorts before it.
+    virtual int nearestPosition(const Values& key);
 
     // State of the detail link and the filter, for subclasses that fetch through SQL.
     bool rangeEmpty() const { return rangeEmpty_; }

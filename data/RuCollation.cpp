@@ -111,6 +111,21 @@ static int compareViews(QStringView a, QStringView b, bool primaryOnly) {
 int compare(QStringView a, QStringView b) { return compareViews(a, b, false); }
 int comparePrimary(QStringView a, QStringView b) { return compareViews(a, b, true); }
 
+QString lowestOfLetters(QStringView s) {
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        const char16_t u = c.unicode();
+        if ((u >= u'a' && u <= u'z') || (u >= u'а' && u <= u'я'))
+            out += QChar(char16_t(u - 0x20));
+        else if (u == u'ё' || u == u'Ё')
+            out += QChar(u'Е');
+        else
+            out += c;
+    }
+    return out;
+}
+
 void install(sqlite3* db) { sqlite3_create_collation_v2(db, "RU", SQLITE_UTF8, nullptr, collationCallback, nullptr); }
 
 } // namespace ru_collation

@@ -14,6 +14,9 @@ int compare(QStringView a, QStringView b);
 // Letters only: case and the dots of Ё do not count. Consistent with compare(): texts that
 // compare unequal here are ordered the same way by both.
 int comparePrimary(QStringView a, QStringView b);
+// The text that sorts first among those equal to `s` letter for letter (capitals, Е for Ё):
+// every text whose letters sort at or after those of `s` sorts at or after it.
+QString lowestOfLetters(QStringView s);
 // Registers the collation under the name "RU" on a connection.
 void install(sqlite3* db);
 } // namespace ru_collation

@@ -1,6 +1,7 @@
 #include "data/Table.h"
 
 #include "data/DbError.h"
+#include "data/RuCollation.h"
 #include "data/Store.h"
 
 namespace {
@@ -148,6 +149,36 @@ void Table::writeDelete(RowId id) {
     st->step();
 }
 
+bool Table::inTextIndex(int field) const {
+    if (!layout_->fields[field].isText())
+        return false;
+    for (const IndexDef& idx : layout_->indexes)
+        if (idx.fields.contains(layout_->fields[field].name))
+            return true;
+    return false;
+}
+
+// A single text key is looked up through the index: the first row at or after the lowest text
+// with the key's letters is the first whose letters sort at or after the key's.
+int Table::nearestPosition(const Values& key) {
+    if (key.size() != 1 || order_.isEmpty() || !layout_->fields[order_[0]].isText() || key[0].isNull() ||
+        (masterSource() && rangeEmpty()))
+        return Dataset::nearestPosition(key);
+    QVariantList binds;
+    QString where = whereClause(binds);
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+             quoted(layout_->fields[order_[0]].name) + QStringLiteral(" >= ? COLLATE RU");
+    binds << ru_collation::lowestOfLetters(key[0].toString());
+    auto st = store_->cached(QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
+                             orderClause() + QStringLiteral(" LIMIT 1"));
+    for (int i = 0; i < binds.size(); ++i)
+        st->bind(i + 1, binds[i]);
+    if (!st->step())
+        return recordCount();
+    const int at = positionOf(st->int64(0));
+    return at >= 0 ? at : Dataset::nearestPosition(key);
+}
+
 int Table::compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const {
     for (int f : order_) {
         int c = compareValues(layout_->fields[f].type, a[f], b[f]);
@@ -167,7 +198,9 @@ int Table::findMatch(const QList<int>& fields, const Values& values) {
             terms << quoted(def.name) + QStringLiteral(" IS NULL");
             continue;
         }
-        terms << quoted(def.name) + QStringLiteral(" = ?");
+        // Text fields of an index are compared in its collation, which lets the index serve the
+        // search; it tells two texts equal only when they are identical, so the match stays exact.
+        terms << quoted(def.name) + (inTextIndex(fields[i]) ? QStringLiteral(" = ? COLLATE RU") : QStringLiteral(" = ?"));
         binds << values[i];
     }
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + terms.join(QStringLiteral(" AND "));

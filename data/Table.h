@@ -25,10 +25,12 @@ protected:
     int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const override;
     QList<int> orderFields() const override { return order_; }
     int findMatch(const QList<int>& fields, const Values& values) override;
+    int nearestPosition(const Values& key) override;
 
 private:
     QString whereClause(QVariantList& binds) const;
     QString orderClause() const;
+    bool inTextIndex(int field) const;
 
     const TableLayout* layout_;
     QString indexName_;
