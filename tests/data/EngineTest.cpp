@@ -217,6 +217,10 @@ const Case kCases[] = {
                                               "ЯКОВЛЕВ"}));
          e.people.locate("Name1", {"ИВАНОВ"});
          EXPECT_EQ(e.people.field("NPP").asInteger(), first);
+         e.people.findNearest({"елк"}); // small letters and Е for Ё find ЁЛКИН
+         EXPECT_EQ(e.current(), "ЁЛКИН");
+         e.people.findNearest({"ЕФ"});
+         EXPECT_EQ(e.current(), "ЕФИМОВ");
      }},
     {"find nearest goes to the first row at or after the text",
      [](Engine& e) {
