@@ -62,6 +62,10 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     dtsTempZ = lastSource_;
     tblTempZ2023 = addTable("tblTempZ2023", "TempZ2023.db", "dtsTempZ2023");
     dtsTempZ2023 = lastSource_;
+    tblZISCH = new FileTable(QStringLiteral("tblZISCH"), layouts::tempZ2023(), this);
+    dtsZISCH = new DataSource(QStringLiteral("dtsZISCH"), tblZISCH, this);
+    datasets_ << tblZISCH;
+    sources_ << dtsZISCH;
 
     // Field settings that shape input and display.
     tblPersonal->field("DR").editMask = kDateMask;

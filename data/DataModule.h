@@ -4,6 +4,7 @@
 // calculated years of service, the positions search and the confirmation before deleting.
 
 #include "data/DataSource.h"
+#include "data/FileTable.h"
 #include "data/Query.h"
 #include "data/Table.h"
 
@@ -61,6 +62,8 @@ public:
     Table* tblSluch2023;
     Table* tblTempZ;
     Table* tblTempZ2023;
+    // An export file read back (by the restore): the export layout, the file chosen by its user.
+    FileTable* tblZISCH;
 
     DataSource* dtsPersonal;
     DataSource* dtsTrained;
@@ -84,6 +87,7 @@ public:
     DataSource* dtsSluch2023;
     DataSource* dtsTempZ;
     DataSource* dtsTempZ2023;
+    DataSource* dtsZISCH;
 
     Query* qrMZajavki2023;
     Query* qrMZajavki2021;

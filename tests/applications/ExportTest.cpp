@@ -4,6 +4,7 @@
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
 #include "data/DataModule.h"
+#include "data/DbError.h"
 #include "data/paradox/ParadoxReader.h"
 #include "shell/CommandLine.h"
 #include "shell/Commands.h"
@@ -94,6 +95,13 @@ TEST_F(Export, TheFileCarriesEveryTraineeThroughTypedReads) {
     // The working table holds the same rows.
     dm.tblTempZ2023->open();
     EXPECT_EQ(dm.tblTempZ2023->recordCount(), 2);
+    // And the data module reads the file back through its export-file table.
+    dm.tblZISCH->setPath(exportPath("ZES116_01_2026.db"));
+    dm.tblZISCH->open();
+    ASSERT_EQ(dm.tblZISCH->recordCount(), 2);
+    EXPECT_EQ(dm.field("tblZISCHSNILS").asString(), "112-233-445 95");
+    EXPECT_DOUBLE_EQ(dm.field("tblZISCHZajavka").asFloat(), 116.01);
+    EXPECT_THROW(dm.tblZISCH->edit(), DbError);
 }
 
 TEST_F(Export, AValueTheFileCannotHoldIsRefusedBeforeAnythingIsWritten) {
