@@ -5,4 +5,5 @@ void registerAllCommands() {
     registerShellCommands();
     registerServiceCommands();
     registerApplicationCommands();
+    registerDocumentCommands();
 }

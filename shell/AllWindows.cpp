@@ -1,4 +1,5 @@
 #include "applications/ApplicationWindows.h"
+#include "documents/DocumentWindows.h"
 #include "refbooks/RefbookWindows.h"
 #include "service/ConfigDialog.h"
 #include "shell/WindowRegistry.h"
@@ -8,4 +9,5 @@ void registerAllWindows() {
     registerServiceWindows();
     registerRefbookWindows();
     registerApplicationWindows();
+    registerDocumentWindows();
 }

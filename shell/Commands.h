@@ -3,5 +3,6 @@
 void registerShellCommands();
 void registerServiceCommands();
 void registerApplicationCommands();
+void registerDocumentCommands();
 // Every command of the program.
 void registerAllCommands();

@@ -1,5 +1,6 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
 #include "data/DbError.h"
+#include "documents/DesktopOpener.h"
 #include "shell/AppContext.h"
 #include "shell/CommandLine.h"
 #include "shell/Commands.h"
@@ -74,6 +75,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
         return 1;
     }
     registerAllWindows();
+    installDesktopOpener();
     TftrMain main(context);
     prompter.setParent(&main);
     main.showMaximized();

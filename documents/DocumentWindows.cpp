@@ -1,0 +1,21 @@
+#include "documents/DocumentWindows.h"
+
+#include "applications/Generation.h"
+#include "documents/ApplicationDocument.h"
+#include "documents/DocumentOpener.h"
+#include "shell/AppContext.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+
+void registerDocumentWindows() {
+    // The applications window looks its print action up by its own instance name; the document is
+    // saved into the root's Documents folder and handed to the desktop's spreadsheet program.
+    const Generation& generation = Generation::current();
+    const documents::ApplicationDocumentSettings* settings = documents::ApplicationDocumentSettings::of(generation);
+    if (!settings)
+        return;
+    windows::registerAction(QStringLiteral("PrintApplication") + generation.windowInstance, [settings](TftrMain& main) {
+        AppContext& app = main.app();
+        openDocument(documents::saveApplicationDocument(*app.DM, *settings, app.root, app.prompter));
+    });
+}

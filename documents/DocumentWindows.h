@@ -1,0 +1,3 @@
+#pragma once
+// The document actions of the program's windows: "Печать заявки" of the applications window.
+void registerDocumentWindows();

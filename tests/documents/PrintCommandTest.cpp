@@ -1,0 +1,111 @@
+// zajavki print on a demonstration root: the document written where asked, the notice of a trainee
+// left out on standard error with the document written all the same, the number with a comma, an
+// existing file replaced only with --force, and an unknown application refused.
+#include "XlsxReader.h"
+
+#include "data/Store.h"
+#include "data/Table.h"
+#include "service/DemoRoot.h"
+#include "shell/CommandLine.h"
+#include "shell/Commands.h"
+#include "shell/RootPaths.h"
+#include "support/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PrintCommand : ::testing::Test {
+    QTemporaryDir dir;
+    QString root = dir.filePath("root");
+    QString outText, errText;
+
+    void SetUp() override {
+        registerAllCommands();
+        const RootPaths paths(root);
+        ASSERT_TRUE(paths.makeFolders());
+        demo::fill(*Store::open(paths.storeFile()), QDate(2026, 3, 15));
+    }
+    int run(QStringList args) {
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText), err(&errText);
+        args << "--root" << root;
+        return runCommand(CommandLine::parse(args), out, err);
+    }
+    static std::string shown(const XlsxReader& book, const std::string& ref) {
+        const XlsxReader::Cell c = book.cell(ref);
+        return c.type == "s" ? c.text : c.value;
+    }
+};
+
+TEST_F(PrintCommand, WritesTheDemonstrationApplicationWhereAsked) {
+    const QString file = dir.filePath("Заявка.xlsx");
+    ASSERT_EQ(run({"print", "116", "2026", file}), 0) << errText.toStdString();
+    EXPECT_EQ(errText, "");
+    EXPECT_TRUE(outText.contains("слушателей: 7")) << outText.toStdString();
+    const XlsxReader book = XlsxReader::fromFile(file);
+    EXPECT_EQ(shown(book, "A5"), "ЗАЯВКА № 116     на   2026  год  ");
+    EXPECT_EQ(shown(book, "A11"), "ГБУЗ «Городская больница № 3»");
+    for (int k = 1; k <= 7; ++k)
+        EXPECT_EQ(shown(book, refName(13 + k, 1)), std::to_string(k));
+    EXPECT_EQ(shown(book, "A21"), "");
+    EXPECT_EQ(book.style(book.cell("Q20").style).sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+    EXPECT_EQ(shown(book, "E25"), "Ф.И.О. руководителя");
+    EXPECT_EQ(shown(book, "E32"), "тел.:  88312345678");
+    // The document is not put into the root's Documents folder.
+    EXPECT_TRUE(QDir(RootPaths(root).documents()).isEmpty());
+}
+
+TEST_F(PrintCommand, ATraineeLeftOutIsNoticedOnStandardErrorAndTheDocumentIsWritten) {
+    QString name;
+    {
+        auto store = Store::open(RootPaths(root).storeFile());
+        Table trainees(*store, "tblSluch2023", "Sluch2023");
+        trainees.open();
+        trainees.moveTo(2);
+        trainees.edit();
+        trainees.field("KDoljn").setAsInteger(9999);
+        trainees.post();
+        name = trainees.field("Name1").asString() + "  " + trainees.field("Name2").asString() + "  " +
+               trainees.field("Name3").asString();
+    }
+    // Either decimal separator is taken in the number.
+    const QString file = dir.filePath("part.xlsx");
+    ASSERT_EQ(run({"print", "116,0", "2026", file}), 0) << errText.toStdString();
+    EXPECT_EQ(errText, "не найдена должность - " + name + "\n");
+    EXPECT_TRUE(outText.contains("слушателей: 2")) << outText.toStdString();
+    const XlsxReader book = XlsxReader::fromFile(file);
+    EXPECT_EQ(shown(book, "A16"), "3");
+    EXPECT_EQ(shown(book, "J16"), "");
+    EXPECT_EQ(shown(book, "E20"), "Ф.И.О. руководителя");
+}
+
+TEST_F(PrintCommand, ReplacesAFileOnlyWithForceAndRefusesAnUnknownApplication) {
+    const QString file = dir.filePath("old.xlsx");
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old file");
+    }
+    EXPECT_EQ(run({"print", "116.0", "2026", file}), 1);
+    EXPECT_TRUE(errText.contains("--force")) << errText.toStdString();
+    QFile kept(file);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "the old file");
+    kept.close();
+
+    ASSERT_EQ(run({"print", "116.0", "2026", file, "--force"}), 0) << errText.toStdString();
+    EXPECT_EQ(shown(XlsxReader::fromFile(file), "A14"), "1");
+
+    const QString none = dir.filePath("none.xlsx");
+    EXPECT_EQ(run({"print", "117", "2026", none}), 1);
+    EXPECT_EQ(errText, "Заявки 117 на 2026 год нет\n");
+    EXPECT_FALSE(QFile::exists(none));
+    EXPECT_EQ(run({"print", "116", "2026"}), 2);
+}
+
+} // namespace
