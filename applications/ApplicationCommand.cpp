@@ -1,0 +1,50 @@
+#include "applications/ApplicationCommand.h"
+
+#include "applications/ApplicationRules.h"
+#include "data/DbError.h"
+#include "shell/StartupTables.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+ApplicationCommand::ApplicationCommand(const CommandLine& cl, QTextStream& err, const QString& usage)
+    : cl_(cl), err_(err), usage_(usage),
+      prompter_(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; }) {}
+
+int ApplicationCommand::prepare() {
+    const QStringList args = cl_.positional();
+    if (args.size() != 3) {
+        err_ << usage_ << Qt::endl;
+        return 2;
+    }
+    bool numberOk = false, yearOk = false;
+    const double number = QString(args[0]).replace(u',', u'.').toDouble(&numberOk);
+    const int year = args[1].toInt(&yearOk);
+    if (!numberOk || !yearOk) {
+        err_ << QStringLiteral("Неверный номер заявки или год: %1 %2").arg(args[0], args[1]) << Qt::endl;
+        return 2;
+    }
+    target_ = args[2];
+    if (QFileInfo::exists(target_) && !cl_.hasFlag(QStringLiteral("--force"))) {
+        err_ << QStringLiteral("Файл %1 уже есть; чтобы заменить его, укажите --force")
+                    .arg(QDir::toNativeSeparators(target_))
+             << Qt::endl;
+        return 1;
+    }
+    app_ = std::make_unique<AppContext>(RootPaths::resolve(cl_.root), clock_, prompter_);
+    // These commands only read the office's data: a root without a database is an error, not a
+    // reason to make one.
+    if (!QFileInfo::exists(app_->root.storeFile())) {
+        err_ << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app_->root.storeFile())) << Qt::endl;
+        return 1;
+    }
+    app_->openStore();
+    app_->state.CurYear = quint16(clock_.today().year());
+    TDM& dm = app_->createDataModule();
+    openStartupTables(dm, [](const StartupTable&) {}, [](const StartupTable&, const QString& why) { throw DbError(why); });
+    if (!applications::locateApplication(dm, Generation::current(), number, year)) {
+        err_ << QStringLiteral("Заявки %1 на %2 год нет").arg(args[0]).arg(year) << Qt::endl;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// What the commands on one application share: `NUMBER YEAR FILE [--root DIR] [--force]` parsed,
+// an existing FILE refused unless --force, the root's database opened with the data module, and
+// the application of the current generation made current. Notices go to standard error.
+#include "shell/AppContext.h"
+#include "shell/CommandLine.h"
+
+#include <memory>
+
+class ApplicationCommand {
+public:
+    ApplicationCommand(const CommandLine& cl, QTextStream& err, const QString& usage);
+
+    // 0 when the application is current and the work can start; otherwise the exit status,
+    // its one-line message already written.
+    int prepare();
+
+    TDM& dm() const { return *app_->DM; }
+    AppContext& app() const { return *app_; }
+    const QString& target() const { return target_; }
+
+private:
+    const CommandLine& cl_;
+    QTextStream& err_;
+    QString usage_;
+    QString target_;
+    SystemClock clock_;
+    FixedPrompter prompter_;
+    std::unique_ptr<AppContext> app_;
+};
