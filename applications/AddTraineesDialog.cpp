@@ -29,6 +29,7 @@ UpDownControl::UpDownControl(QLineEdit* buddy, int minimum, int maximum, QWidget
     layout->setSpacing(0);
     auto arrow = [&](Qt::ArrowType type, int step) {
         auto* b = new QToolButton(this);
+        b->setObjectName(step > 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
         b->setArrowType(type);
         b->setFixedSize(18, 13);
         connect(b, &QToolButton::clicked, this, [this, step] { stepBy(step); });
@@ -39,6 +40,11 @@ UpDownControl::UpDownControl(QLineEdit* buddy, int minimum, int maximum, QWidget
 }
 
 void UpDownControl::stepBy(int steps) {
+    // Steps from what the box shows, typed or not.
+    bool ok = false;
+    const int shown = buddy_->text().trimmed().toInt(&ok);
+    if (ok)
+        position_ = shown;
     position_ = std::clamp(position_ + steps, minimum_, maximum_);
     buddy_->setText(QString::number(position_));
 }

@@ -269,7 +269,11 @@ TEST_F(Applications, TheAddingDialogRefusesWhatItCannotAdd) {
         }
         EXPECT_TRUE(dm.tblSluch2023->isEmpty()); // nothing written
         ui::clear(&adding, "Edit3");
-        ui::type(&adding, "Edit3", "4");
+        ui::type(&adding, "Edit3", "3");
+        QWidget* upDown = ui::find(&adding, "UpDown1");
+        for (int i = 0; i < 2; ++i) // steps on from what was typed, and stops at 4
+            ui::click(upDown, "Up");
+        EXPECT_EQ(ui::text(&adding, "Edit3"), "4");
         markRow(adding, 0); // unmarked again: stored as one blank
         EXPECT_EQ(dm.field("tblPersonalPR").asString(), " ");
         ui::click(&adding, "Button2");
