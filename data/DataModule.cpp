@@ -15,53 +15,31 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     : QObject(parent), store_(store), state_(state), prompter_(prompter) {
     setObjectName(QStringLiteral("DM"));
 
-    tblPersonal = addTable("tblPersonal", "Personal.DB", "dtsPersonal", "ind_FIO");
-    dtsPersonal = lastSource_;
-    tblTrained = addTable("tblTrained", "Trained.db", "dtsTrained", "ind_Kod_Personal", dtsPersonal, "NPP");
-    dtsTrained = lastSource_;
-    tblSertif = addTable("tblSertif", "Sertif.db", "dtsSertif", "ind_PersonalKOD", dtsPersonal, "NPP");
-    dtsSertif = lastSource_;
-    tblPerEmail = addTable("tblPerEmail", "PEREMAIL.db", "dtsPerEmail", "ind_PersonalKOD", dtsPersonal, "NPP");
-    dtsPerEmail = lastSource_;
-    tblPerSnils = addTable("tblPerSnils", "PERSNILS.db", "dtsPerSnils", "ind_PersonalKOD", dtsPersonal, "NPP");
-    dtsPerSnils = lastSource_;
-    tblDoljn = addTable("tblDoljn", "DOLJNOST.DB", "dtsDoljn");
-    dtsDoljn = lastSource_;
-    tblSpez = addTable("tblSpez", "SPEZ.DB", "dtsSpez");
-    dtsSpez = lastSource_;
-    tblSpecialty = addTable("tblSpecialty", "Specialty.DB", "dtsSpecialty");
-    dtsSpecialty = lastSource_;
-    tblNewZicl = addTable("tblNewZicl", "NewZicl2023.db", "dtsNewZicl", "ind_RealZicl_Hours");
-    dtsNewZicl = lastSource_;
-    tblConfig = addTable("tblConfig", "Config.db", "dtsConfig");
-    dtsConfig = lastSource_;
-    tblLPUDETAILS = addTable("tblLPUDETAILS", "LPUDETAILS.db", "dtsLPUDetails");
-    dtsLPUDetails = lastSource_;
-    tblZajavki = addTable("tblZajavki", "Zajavki.DB", "dtsZajavki");
-    dtsZajavki = lastSource_;
-    tblSluch = addTable("tblSluch", "Sluch.DB", "dtsSluch", "ind_KZajavki_Year", dtsZajavki, "KZajavki;Year");
-    dtsSluch = lastSource_;
-    tblSLSertif = addTable("tblSLSertif", "SLSertif.db", "dtsSLSertif", "ind_PersonalKOD", dtsSluch, "NPP");
-    dtsSLSertif = lastSource_;
-    tblSlEmail = addTable("tblSlEmail", "SLUCHEMAIL.db", "dtsSlEmail", "ind_PersonalKOD", dtsSluch, "NPP");
-    dtsSlEmail = lastSource_;
-    tblZajavki2021 = addTable("tblZajavki2021", "Zajavki2021.db", "dtsZajavki2021");
-    dtsZajavki2021 = lastSource_;
-    tblSluch2021 = addTable("tblSluch2021", "Sluch2021.db", "dtsSluch2021", "ind_KZajavki_Year", dtsZajavki2021,
-                            "KZajavki;Year");
-    dtsSluch2021 = lastSource_;
-    tblSluchSnils =
-        addTable("tblSluchSnils", "SLUCHSNILS.db", "dtsSluchSnils", "ind_PersonalKOD", dtsSluch2021, "NPP");
-    dtsSluchSnils = lastSource_;
-    tblZajavki2023 = addTable("tblZajavki2023", "Zajavki2023.db", "dtsZajavki2023");
-    dtsZajavki2023 = lastSource_;
-    tblSluch2023 = addTable("tblSluch2023", "Sluch2023.db", "dtsSluch2023", "ind_KZajavki_Year", dtsZajavki2023,
-                            "KZajavki;Year");
-    dtsSluch2023 = lastSource_;
-    tblTempZ = addTable("tblTempZ", "TempZ.DB", "dtsTempZ");
-    dtsTempZ = lastSource_;
-    tblTempZ2023 = addTable("tblTempZ2023", "TempZ2023.db", "dtsTempZ2023");
-    dtsTempZ2023 = lastSource_;
+    tblPersonal = addTable(&dtsPersonal, "tblPersonal", "Personal.DB", "dtsPersonal", "ind_FIO");
+    tblTrained = addTable(&dtsTrained, "tblTrained", "Trained.db", "dtsTrained", "ind_Kod_Personal", dtsPersonal, "NPP");
+    tblSertif = addTable(&dtsSertif, "tblSertif", "Sertif.db", "dtsSertif", "ind_PersonalKOD", dtsPersonal, "NPP");
+    tblPerEmail = addTable(&dtsPerEmail, "tblPerEmail", "PEREMAIL.db", "dtsPerEmail", "ind_PersonalKOD", dtsPersonal, "NPP");
+    tblPerSnils = addTable(&dtsPerSnils, "tblPerSnils", "PERSNILS.db", "dtsPerSnils", "ind_PersonalKOD", dtsPersonal, "NPP");
+    tblDoljn = addTable(&dtsDoljn, "tblDoljn", "DOLJNOST.DB", "dtsDoljn");
+    tblSpez = addTable(&dtsSpez, "tblSpez", "SPEZ.DB", "dtsSpez");
+    tblSpecialty = addTable(&dtsSpecialty, "tblSpecialty", "Specialty.DB", "dtsSpecialty");
+    tblNewZicl = addTable(&dtsNewZicl, "tblNewZicl", "NewZicl2023.db", "dtsNewZicl", "ind_RealZicl_Hours");
+    tblConfig = addTable(&dtsConfig, "tblConfig", "Config.db", "dtsConfig");
+    tblLPUDETAILS = addTable(&dtsLPUDetails, "tblLPUDETAILS", "LPUDETAILS.db", "dtsLPUDetails");
+    tblZajavki = addTable(&dtsZajavki, "tblZajavki", "Zajavki.DB", "dtsZajavki");
+    tblSluch = addTable(&dtsSluch, "tblSluch", "Sluch.DB", "dtsSluch", "ind_KZajavki_Year", dtsZajavki, "KZajavki;Year");
+    tblSLSertif = addTable(&dtsSLSertif, "tblSLSertif", "SLSertif.db", "dtsSLSertif", "ind_PersonalKOD", dtsSluch, "NPP");
+    tblSlEmail = addTable(&dtsSlEmail, "tblSlEmail", "SLUCHEMAIL.db", "dtsSlEmail", "ind_PersonalKOD", dtsSluch, "NPP");
+    tblZajavki2021 = addTable(&dtsZajavki2021, "tblZajavki2021", "Zajavki2021.db", "dtsZajavki2021");
+    tblSluch2021 = addTable(&dtsSluch2021, "tblSluch2021", "Sluch2021.db", "dtsSluch2021", "ind_KZajavki_Year",
+                            dtsZajavki2021, "KZajavki;Year");
+    tblSluchSnils = addTable(&dtsSluchSnils, "tblSluchSnils", "SLUCHSNILS.db", "dtsSluchSnils", "ind_PersonalKOD",
+                             dtsSluch2021, "NPP");
+    tblZajavki2023 = addTable(&dtsZajavki2023, "tblZajavki2023", "Zajavki2023.db", "dtsZajavki2023");
+    tblSluch2023 = addTable(&dtsSluch2023, "tblSluch2023", "Sluch2023.db", "dtsSluch2023", "ind_KZajavki_Year",
+                            dtsZajavki2023, "KZajavki;Year");
+    tblTempZ = addTable(&dtsTempZ, "tblTempZ", "TempZ.DB", "dtsTempZ");
+    tblTempZ2023 = addTable(&dtsTempZ2023, "tblTempZ2023", "TempZ2023.db", "dtsTempZ2023");
     tblZISCH = new FileTable(QStringLiteral("tblZISCH"), layouts::tempZ2023(), this);
     dtsZISCH = new DataSource(QStringLiteral("dtsZISCH"), tblZISCH, this);
     datasets_ << tblZISCH;
@@ -110,16 +88,16 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
             fields_.insert(ds->field(i).objectName(), &ds->field(i));
 }
 
-Table* TDM::addTable(const QString& name, const QString& file, const QString& source, const QString& index,
-                     DataSource* master, const QString& masterFields) {
+Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
+                     const QString& index, DataSource* master, const QString& masterFields) {
     auto* t = new Table(store_, name, file, this);
     if (!index.isEmpty())
         t->setIndexName(index);
     if (master)
         t->setMasterSource(master, masterFields);
-    lastSource_ = new DataSource(source, t, this);
+    *dataSource = new DataSource(source, t, this);
     datasets_ << t;
-    sources_ << lastSource_;
+    sources_ << *dataSource;
     return t;
 }
 

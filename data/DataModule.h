@@ -98,7 +98,9 @@ public:
     DataSource* dtsQNewZICL2021;
 
 private:
-    Table* addTable(const QString& name, const QString& file, const QString& source, const QString& index = {},
+    // Makes a table object with its data source (stored through `dataSource`).
+    Table* addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
+                    const QString& index = {},
                     DataSource* master = nullptr, const QString& masterFields = {});
     Query* addMaxQuery(const QString& name, const QString& table);
     void confirmDelete(Dataset& ds);
@@ -111,5 +113,4 @@ private:
     QList<Dataset*> datasets_;
     QList<DataSource*> sources_;
     QHash<QString, Field*> fields_;
-    DataSource* lastSource_ = nullptr;
 };

@@ -620,24 +620,14 @@ int Dataset::nearestPosition(const Values& key) {
     return lo;
 }
 
-bool Dataset::findFirst() {
-    checkActive();
-    checkBrowseMode();
-    for (int row = 0; row < int(view_.size()); ++row) {
-        Values v = rowValues(view_[size_t(row)]);
-        if (!onFilterRecord || withRecord(v, [&] { return onFilterRecord(*this); })) {
-            bof_ = eof_ = false;
-            setCurrent(row);
-            return true;
-        }
-    }
-    return false;
-}
+bool Dataset::findFirst() { return findFrom(0); }
+bool Dataset::findNext() { return findFrom(cur_ + 1); }
 
-bool Dataset::findNext() {
+// The first row from `row` on that the record filter routine accepts becomes current.
+bool Dataset::findFrom(int row) {
     checkActive();
     checkBrowseMode();
-    for (int row = cur_ + 1; row < int(view_.size()); ++row) {
+    for (; row < int(view_.size()); ++row) {
         Values v = rowValues(view_[size_t(row)]);
         if (!onFilterRecord || withRecord(v, [&] { return onFilterRecord(*this); })) {
             bof_ = eof_ = false;

@@ -168,6 +168,7 @@ protected:
 
 private:
     void rebuild(RowId keep, bool keepPosition);
+    bool findFrom(int row);
     void loadCurrent();
     void computeCalc(Values& record);
     void setCurrent(int row);

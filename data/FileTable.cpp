@@ -8,7 +8,7 @@
 #include <QFileInfo>
 
 FileTable::FileTable(const QString& objectName, const TableLayout& layout, QObject* parent)
-    : Dataset(nullptr, objectName, parent), layout_(layout) {
+    : ReadOnlyDataset(nullptr, objectName, parent), layout_(layout) {
     for (const FieldDef& f : layout_.fields)
         defineField(f);
 }
@@ -28,16 +28,12 @@ void FileTable::openSource() {
     } catch (const ParadoxError& e) {
         throw DbError(e.message());
     }
-    QList<int> columnOf;
-    for (int f = 0; f < storedFieldCount(); ++f) {
-        int found = -1;
-        for (int c = 0; c < table.info.fields.size() && found < 0; ++c)
-            if (table.info.fields[c].name.compare(field(f).name(), Qt::CaseInsensitive) == 0)
-                found = c;
-        if (found < 0)
-            fail(QStringLiteral("В таблице %1 нет поля %2").arg(QFileInfo(path_).fileName(), field(f).name()));
-        columnOf << found;
-    }
+    QStringList columns;
+    for (const ParadoxField& f : table.info.fields)
+        columns << f.name;
+    const QList<int> columnOf = matchColumns(columns, [this](const QString& name) {
+        return QStringLiteral("В таблице %1 нет поля %2").arg(QFileInfo(path_).fileName(), name);
+    });
     rows_.clear();
     rows_.reserve(size_t(table.rows.size()));
     for (const QVariantList& source : table.rows) {
@@ -46,17 +42,4 @@ void FileTable::openSource() {
             v[f] = field(f).convert(source[columnOf[f]]);
         rows_.push_back(std::move(v));
     }
-}
-
-std::vector<RowId> FileTable::fetchView() {
-    std::vector<RowId> ids;
-    const auto filter = activeFilter();
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        bool ok = true;
-        for (const auto& c : filter)
-            ok = ok && sameValue(rows_[i][c.field], c.value);
-        if (ok)
-            ids.push_back(RowId(i));
-    }
-    return ids;
 }

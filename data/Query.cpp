@@ -6,7 +6,7 @@
 
 #include <sqlite3.h>
 
-Query::Query(Store& store, const QString& objectName, QObject* parent) : Dataset(&store, objectName, parent) {}
+Query::Query(Store& store, const QString& objectName, QObject* parent) : ReadOnlyDataset(&store, objectName, parent) {}
 
 Field& Query::addField(const QString& name, FieldType type, int size) {
     defineField(FieldDef{name, type, size});
@@ -29,17 +29,12 @@ void Query::openSource() {
             fail(QStringLiteral("Не задан параметр %1 запроса %2").arg(name, objectName()));
         st.bind(p, params_.value(name));
     }
-    // Map the declared fields to the result's columns.
-    QList<int> columnOf;
-    for (int f = 0; f < storedFieldCount(); ++f) {
-        int found = -1;
-        for (int c = 0; c < st.columnCount() && found < 0; ++c)
-            if (st.columnName(c).compare(field(f).name(), Qt::CaseInsensitive) == 0)
-                found = c;
-        if (found < 0)
-            fail(QStringLiteral("Поле %1 не найдено в результате запроса %2").arg(field(f).name(), objectName()));
-        columnOf << found;
-    }
+    QStringList columns;
+    for (int c = 0; c < st.columnCount(); ++c)
+        columns << st.columnName(c);
+    const QList<int> columnOf = matchColumns(columns, [this](const QString& name) {
+        return QStringLiteral("Поле %1 не найдено в результате запроса %2").arg(name, objectName());
+    });
     rows_.clear();
     while (st.step()) {
         Values v(storedFieldCount());
@@ -47,18 +42,4 @@ void Query::openSource() {
             v[f] = st.value(columnOf[f], field(f).type());
         rows_.push_back(std::move(v));
     }
-}
-
-std::vector<RowId> Query::fetchView() {
-    std::vector<RowId> ids;
-    ids.reserve(rows_.size());
-    const auto filter = activeFilter();
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        bool ok = true;
-        for (const auto& c : filter)
-            ok = ok && sameValue(rows_[i][c.field], c.value);
-        if (ok)
-            ids.push_back(RowId(i));
-    }
-    return ids;
 }

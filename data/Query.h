@@ -1,11 +1,11 @@
 #pragma once
 // A read-only query over the store: SQL lines and parameters are set before opening; the result
 // is read once and kept, so the row count is complete as soon as it is open.
-#include "data/Dataset.h"
+#include "data/ReadOnlyDataset.h"
 
 #include <QStringList>
 
-class Query : public Dataset {
+class Query : public ReadOnlyDataset {
     Q_OBJECT
 public:
     Query(Store& store, const QString& objectName, QObject* parent = nullptr);
@@ -20,14 +20,9 @@ public:
     QVariant param(const QString& name) const { return params_.value(name); }
 
 protected:
-    bool isReadOnly() const override { return true; }
     void openSource() override;
-    void closeSource() override { rows_.clear(); }
-    std::vector<RowId> fetchView() override;
-    Values fetchRow(RowId id) override { return rows_[size_t(id)]; }
 
 private:
     QStringList sql_;
     QHash<QString, QVariant> params_;
-    std::vector<Values> rows_;
 };
