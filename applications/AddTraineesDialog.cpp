@@ -3,6 +3,7 @@
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
+#include "shell/ActionButton.h"
 #include "shell/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
@@ -95,9 +96,7 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     hours_ = new QLineEdit(group);
     hours_->setObjectName(QStringLiteral("Edit2"));
     hours_->setReadOnly(true);
-    choose_ = new QPushButton(QStringLiteral("Выбрать"), group);
-    choose_->setObjectName(QStringLiteral("Button1"));
-    choose_->setAutoDefault(false);
+    choose_ = actionButton(group, QStringLiteral("Button1"), QStringLiteral("Выбрать"), [this] { Button1Click(); });
     quarter_ = new QLineEdit(QStringLiteral("1"), group);
     quarter_->setObjectName(QStringLiteral("Edit3"));
     QFont big = quarter_->font();
@@ -145,12 +144,8 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     });
     people_->setMinimumSize(820, 360);
 
-    auto* run = new QPushButton(QStringLiteral("Выполнить"), this);
-    run->setObjectName(QStringLiteral("Button2"));
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("Button3"));
-    for (QPushButton* b : {run, cancel})
-        b->setAutoDefault(false);
+    auto* run = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { Button2Click(); });
+    auto* cancel = actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { Button3Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(run);
@@ -162,9 +157,6 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     layout->addWidget(people_, 1);
     layout->addLayout(buttons);
 
-    connect(choose_, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
-    connect(run, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
-    connect(cancel, &QPushButton::clicked, this, [this] { Button3Click(); });
     connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { DBGrid1KeyUp(key); }); });
 }
 

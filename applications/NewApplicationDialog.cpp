@@ -4,7 +4,7 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "shell/AppContext.h"
-#include "shell/ErrorGuard.h"
+#include "shell/ActionButton.h"
 #include "shell/MainWindow.h"
 
 #include <QButtonGroup>
@@ -25,11 +25,7 @@ NewApplicationDialog::NewApplicationDialog(TftrMain& main, const Generation& gen
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
     auto button = [this](QWidget* parent, const char* name, const QString& caption, void (NewApplicationDialog::*h)()) {
-        auto* b = new QPushButton(caption, parent);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, h] { runGuarded([&] { (this->*h)(); }); });
-        return b;
+        return actionButton(parent, QString::fromLatin1(name), caption, [this, h] { (this->*h)(); });
     };
 
     // The choice: type and year.

@@ -2,6 +2,7 @@
 
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
+#include "shell/ActionButton.h"
 #include "shell/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
@@ -130,14 +131,8 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
         grid->addLayout(r, line++, 1);
     }
 
-    auto* save = new QPushButton(QStringLiteral("Сохранить"), this);
-    save->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), this);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    for (QPushButton* b : {save, cancel})
-        b->setAutoDefault(false);
-    connect(save, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
-    connect(cancel, &QPushButton::clicked, this, [this] { runGuarded([this] { Button2Click(); }); });
+    auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
+    auto* cancel = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save);

@@ -2,6 +2,7 @@
 
 #include "data/DataModule.h"
 #include "service/ConfigEditor.h"
+#include "shell/ActionButton.h"
 #include "shell/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
@@ -79,14 +80,8 @@ TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
     }
     pages->addTab(details, QStringLiteral("Реквизиты:"));
 
-    auto* save = new QPushButton(QStringLiteral("Сохранить"), this);
-    save->setObjectName(QStringLiteral("Button1"));
-    auto* leave = new QPushButton(QStringLiteral("Выход"), this);
-    leave->setObjectName(QStringLiteral("Button2"));
-    save->setAutoDefault(false);
-    leave->setAutoDefault(false);
-    connect(save, &QPushButton::clicked, this, &TftrConfig::Button1Click);
-    connect(leave, &QPushButton::clicked, this, &TftrConfig::Button2Click);
+    auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
+    auto* leave = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { Button2Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save);
