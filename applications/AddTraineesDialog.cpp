@@ -4,7 +4,7 @@
 #include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"

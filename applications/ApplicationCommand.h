@@ -2,8 +2,8 @@
 // What the commands on one application share: `NUMBER YEAR FILE [--root DIR] [--force]` parsed,
 // an existing FILE refused unless --force, the root's database opened with the data module, and
 // the application of the current generation made current. Notices go to standard error.
-#include "shell/AppContext.h"
-#include "shell/CommandLine.h"
+#include "core/AppContext.h"
+#include "core/CommandLine.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Commands on applications that run without windows.
 #include "applications/ApplicationCommand.h"
 #include "applications/ApplicationExport.h"
-#include "shell/Commands.h"
+#include "core/Commands.h"
 
 #include <QDir>
 

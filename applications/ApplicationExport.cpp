@@ -5,7 +5,7 @@
 #include "data/Store.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "applications/ApplicationsWindow.h"
 #include "applications/NewApplicationDialog.h"
 #include "applications/TraineeEditor.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 

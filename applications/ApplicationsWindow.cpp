@@ -3,7 +3,7 @@
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/WindowRegistry.h"

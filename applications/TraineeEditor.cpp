@@ -3,7 +3,7 @@
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

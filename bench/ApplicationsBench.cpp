@@ -6,8 +6,8 @@
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "data/Store.h"
-#include "shell/Prompter.h"
-#include "shell/SharedState.h"
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 
 #include <QDir>
 #include <memory>

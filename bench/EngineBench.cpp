@@ -9,8 +9,8 @@
 #include "data/Layout.h"
 #include "data/RuCollation.h"
 #include "data/Store.h"
-#include "shell/Prompter.h"
-#include "shell/SharedState.h"
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 
 #include <QDate>
 #include <QStringList>

@@ -2,8 +2,8 @@
 
 #include "data/DbError.h"
 #include "data/Store.h"
-#include "shell/Prompter.h"
-#include "shell/SharedState.h"
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 
 #include <QLocale>
 

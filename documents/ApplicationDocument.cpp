@@ -5,8 +5,8 @@
 #include "data/DbError.h"
 #include "documents/DocumentFolder.h"
 #include "documents/Templates.h"
-#include "shell/Prompter.h"
-#include "shell/RootPaths.h"
+#include "core/Prompter.h"
+#include "core/RootPaths.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 // Commands on documents that run without windows.
 #include "applications/ApplicationCommand.h"
 #include "documents/ApplicationDocument.h"
-#include "shell/Commands.h"
+#include "core/Commands.h"
 
 #include <QDir>
 

@@ -3,7 +3,7 @@
 #include "applications/Generation.h"
 #include "documents/ApplicationDocument.h"
 #include "documents/DocumentOpener.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 

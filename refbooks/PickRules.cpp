@@ -2,7 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "shell/SharedState.h"
+#include "core/SharedState.h"
 
 namespace refbooks {
 

@@ -3,7 +3,7 @@
 #include "data/DataModule.h"
 #include "refbooks/PickDialog.h"
 #include "refbooks/ZiclDialog.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 

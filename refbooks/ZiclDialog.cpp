@@ -3,7 +3,7 @@
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
 #include "refbooks/RefbookWidgets.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"

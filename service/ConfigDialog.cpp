@@ -3,7 +3,7 @@
 #include "data/DataModule.h"
 #include "service/ConfigEditor.h"
 #include "shell/ActionButton.h"
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

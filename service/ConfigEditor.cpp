@@ -2,7 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "shell/Prompter.h"
+#include "core/Prompter.h"
 
 ConfigEditor::Outcome ConfigEditor::save() {
     Table& config = *dm_.tblConfig;

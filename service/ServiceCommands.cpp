@@ -1,10 +1,10 @@
 // Service commands: maintenance of a root without the program's windows.
 #include "data/Store.h"
 #include "service/DemoRoot.h"
-#include "shell/Clock.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
-#include "shell/RootPaths.h"
+#include "core/Clock.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
+#include "core/RootPaths.h"
 
 #include <QDir>
 

@@ -3,9 +3,9 @@
 #include "data/Store.h"
 #include "data/TableImport.h"
 #include "data/paradox/ParadoxDump.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
-#include "shell/RootPaths.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
+#include "core/RootPaths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "shell/ErrorGuard.h"
 
 #include "data/DbError.h"
-#include "shell/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QString>
 

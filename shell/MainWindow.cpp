@@ -1,6 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
 #include "shell/StartupWindow.h"

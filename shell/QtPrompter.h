@@ -1,6 +1,6 @@
 #pragma once
 // The program's prompter: Qt message boxes, the system beep and file dialogs.
-#include "shell/Prompter.h"
+#include "core/Prompter.h"
 
 class QWidget;
 

@@ -1,6 +1,6 @@
 #include "shell/StartupWindow.h"
 
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 #include "shell/StartupTables.h"
 
 #include <QCloseEvent>

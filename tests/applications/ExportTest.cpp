@@ -6,8 +6,8 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxReader.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 

@@ -2,7 +2,7 @@
 // the delete question and the queries.
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "shell/SharedState.h"
+#include "core/SharedState.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 

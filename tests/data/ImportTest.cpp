@@ -4,7 +4,7 @@
 #include "data/DbError.h"
 #include "data/TableImport.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "shell/SharedState.h"
+#include "core/SharedState.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 

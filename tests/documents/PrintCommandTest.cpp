@@ -6,9 +6,9 @@
 #include "data/Store.h"
 #include "data/Table.h"
 #include "service/DemoRoot.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
-#include "shell/RootPaths.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
+#include "core/RootPaths.h"
 #include "support/Printers.h"
 
 #include <QDir>
@@ -24,7 +24,7 @@ struct PrintCommand : ::testing::Test {
     QString outText, errText;
 
     void SetUp() override {
-        registerAllCommands();
+        registerDocumentCommands();
         const RootPaths paths(root);
         ASSERT_TRUE(paths.makeFolders());
         demo::fill(*Store::open(paths.storeFile()), QDate(2026, 3, 15));

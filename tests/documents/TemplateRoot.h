@@ -1,7 +1,7 @@
 #pragma once
 // A fresh root folder whose Templates folder holds the templates that come with the program.
 #include "documents/Templates.h"
-#include "shell/RootPaths.h"
+#include "core/RootPaths.h"
 #include "support/Printers.h"
 
 #include <QTemporaryDir>

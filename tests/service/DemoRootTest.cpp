@@ -3,8 +3,8 @@
 #include "data/DbError.h"
 #include "data/Table.h"
 #include "personnel/Snils.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "support/TempStore.h"
 
 #include <gtest/gtest.h>

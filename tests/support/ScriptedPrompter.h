@@ -1,7 +1,7 @@
 #pragma once
 // A Prompter for tests: holds the expected prompts with their answers, in order, records what
 // was shown, and fails the test on a prompt that was not scripted or a script left unused.
-#include "shell/Prompter.h"
+#include "core/Prompter.h"
 #include "support/Printers.h"
 
 #include <QStringList>

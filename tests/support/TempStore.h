@@ -1,7 +1,7 @@
 #pragma once
 // A fresh root folder with a new store for one test, removed afterwards.
 #include "data/Store.h"
-#include "shell/RootPaths.h"
+#include "core/RootPaths.h"
 #include "support/Printers.h"
 
 #include <QTemporaryDir>

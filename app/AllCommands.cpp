@@ -1,4 +1,4 @@
-#include "shell/Commands.h"
+#include "core/Commands.h"
 
 // Each subsystem's commands are added here as the subsystem offers them.
 void registerAllCommands() {

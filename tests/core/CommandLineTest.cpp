@@ -1,7 +1,7 @@
 // The command line: parsing, and `init` creating a root without windows.
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
-#include "shell/RootPaths.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
+#include "core/RootPaths.h"
 #include "support/Printers.h"
 
 #include <QFileInfo>
@@ -22,7 +22,7 @@ TEST(CommandLine, SeparatesTheCommandItsArgumentsAndTheRoot) {
 }
 
 TEST(CommandLine, InitCreatesTheRootOnceAndRefusesASecondTime) {
-    registerAllCommands();
+    registerShellCommands();
     QTemporaryDir dir;
     QString outText, errText;
     QTextStream out(&outText), err(&errText);

@@ -1,9 +1,9 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
 #include "data/DbError.h"
 #include "documents/DesktopOpener.h"
-#include "shell/AppContext.h"
-#include "shell/CommandLine.h"
-#include "shell/Commands.h"
+#include "core/AppContext.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

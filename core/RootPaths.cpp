@@ -1,4 +1,4 @@
-#include "shell/RootPaths.h"
+#include "core/RootPaths.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "shell/AppContext.h"
+#include "core/AppContext.h"
 
 #include "data/DbError.h"
 

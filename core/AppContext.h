@@ -3,10 +3,10 @@
 // variables, the store and the data module `DM`.
 #include "data/DataModule.h"
 #include "data/Store.h"
-#include "shell/Clock.h"
-#include "shell/Prompter.h"
-#include "shell/RootPaths.h"
-#include "shell/SharedState.h"
+#include "core/Clock.h"
+#include "core/Prompter.h"
+#include "core/RootPaths.h"
+#include "core/SharedState.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "shell/CommandLine.h"
+#include "core/CommandLine.h"
 
 #include <QMap>
 
