@@ -1,6 +1,7 @@
 #include "core/RootPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 QString RootPaths::defaultRoot() {
 #ifdef Q_OS_WIN
@@ -24,4 +25,40 @@ bool RootPaths::makeFolders() const {
     for (const QString& dir : {base(), templates(), exportDir(), documents()})
         ok = QDir().mkpath(dir) && ok;
     return ok;
+}
+
+namespace {
+// The path with links and ".." resolved as far as it exists; the rest appended as written.
+QString resolved(const QString& path) {
+    QFileInfo info(QDir::cleanPath(QDir(path).absolutePath()));
+    QStringList rest;
+    while (!info.exists() && !info.isSymLink()) {
+        const QString parent = info.absolutePath();
+        if (parent == info.absoluteFilePath())
+            break;
+        rest.prepend(info.fileName());
+        info = QFileInfo(parent);
+    }
+    QString base = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    for (const QString& part : rest)
+        base += u'/' + part;
+    return QDir::cleanPath(base);
+}
+} // namespace
+
+bool RootPaths::isInsideBase(const QString& path) const {
+    const QString folder = resolved(base());
+    const QString target = resolved(path);
+#ifdef Q_OS_WIN
+    const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity cs = Qt::CaseSensitive;
+#endif
+    return target.compare(folder, cs) == 0 || target.startsWith(folder + u'/', cs);
+}
+
+QString RootPaths::insideBaseMessage(const QString& path) {
+    return QStringLiteral("Файл «%1» нельзя записать в папку базы данных Base: там хранится база программы. "
+                          "Выберите другую папку, например Export или Documents.")
+        .arg(QDir::toNativeSeparators(path));
 }

@@ -21,6 +21,12 @@ public:
     // Creates the folders that are missing; false when one cannot be made.
     bool makeFolders() const;
 
+    // True when `path` (existing or not) lies in the Base folder, links and ".." resolved: the
+    // database lives there, and no document or export file may ever be written over it.
+    bool isInsideBase(const QString& path) const;
+    // The message refusing such a target, naming it.
+    static QString insideBaseMessage(const QString& path);
+
 private:
     QString root_;
 };

@@ -2,17 +2,13 @@
 // Errors of the table engine. DbError carries a Russian message for the user;
 // AbortAction silently ends the user's action (a declined confirmation).
 
-#include <QString>
+#include "core/UserError.h"
+
 #include <stdexcept>
 
-class DbError : public std::runtime_error {
+class DbError : public UserError {
 public:
-    explicit DbError(const QString& message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
+    using UserError::UserError;
 };
 
 // Thrown when the user declines to go on (for example answers "No" to a delete question):

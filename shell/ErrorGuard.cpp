@@ -19,7 +19,7 @@ bool runGuarded(const std::function<void()>& action) {
         return true;
     } catch (const AbortAction&) {
         return false;
-    } catch (const DbError& e) {
+    } catch (const UserError& e) {
         message = e.message();
     } catch (const std::exception& e) {
         message = QString::fromUtf8(e.what());
