@@ -1,20 +1,22 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
-#include "data/DbError.h"
-#include "documents/DesktopOpener.h"
 #include "core/AppContext.h"
 #include "core/CommandLine.h"
+#include "core/RootLock.h"
 #include "core/Commands.h"
+#include "data/DbError.h"
+#include "documents/DesktopOpener.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
+#include "shell/FirstRun.h"
+#include "shell/FirstRunDialog.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPrompter.h"
 #include "shell/WindowRegistry.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
-#include <QLockFile>
-#include <QMessageBox>
 #include <QTextStream>
 #include <QTranslator>
 #include <cstdio>
@@ -39,9 +41,13 @@ void loadRussianTranslation(QApplication& app) {
         app.installTranslator(qt);
 }
 
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
 int runWindows(int argc, char** argv, const CommandLine& cl) {
     if (!haveDisplay()) {
-        std::fputs("Нет графического дисплея (DISPLAY не задан): окна программы показать негде.\n", stderr);
+        std::fputs("Нет графического дисплея (DISPLAY не задан): окна программы показать негде. "
+                   "Команды без окон: zajavki --help\n",
+                   stderr);
         return 1;
     }
     QApplication app(argc, argv);
@@ -55,26 +61,31 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     AppContext context(RootPaths::resolve(cl.root), clock, prompter);
     DialogRunner dialogs;
     context.dialogs = &dialogs;
+    registerAllWindows();
 
+    // A root without a database: the user chooses how to begin, or leaves with nothing made.
+    if (firstrun::isNewRoot(context.root)) {
+        TftrFirstRun first(context.root, clock, prompter);
+        if (first.exec() != QDialog::Accepted)
+            return 0;
+    }
     if (!context.root.makeFolders()) {
-        prompter.error(QStringLiteral("Не удалось создать папку программы %1").arg(QDir::toNativeSeparators(context.root.root())));
+        prompter.error(QStringLiteral("Не удалось создать папку программы %1. Проверьте права доступа к ней.")
+                           .arg(shown(context.root.root())));
         return 1;
     }
     // One program at a time works on a root.
-    QLockFile lock(context.root.base() + QStringLiteral("/zajavki.lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(200)) {
-        prompter.error(QStringLiteral("Программа уже работает с папкой %1. Закройте её и запустите снова.")
-                           .arg(QDir::toNativeSeparators(context.root.root())));
+    RootLock lock(context.root);
+    if (const QString why = lock.acquire(); !why.isEmpty()) {
+        prompter.error(why);
         return 1;
     }
     try {
         context.openStore();
-    } catch (const DbError& e) {
+    } catch (const UserError& e) {
         prompter.error(e.message());
         return 1;
     }
-    registerAllWindows();
     installDesktopOpener();
     TftrMain main(context);
     prompter.setParent(&main);
@@ -88,10 +99,10 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine cl = CommandLine::parse(arguments);
-    if (cl.command.isEmpty() && cl.error.isEmpty())
-        return runWindows(argc, argv, cl);
     registerAllCommands();
+    const CommandLine cl = CommandLine::parse(arguments);
+    if (cl.command.isEmpty() && cl.error.isEmpty() && !cl.help && !cl.version)
+        return runWindows(argc, argv, cl);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     return runCommand(cl, out, err);

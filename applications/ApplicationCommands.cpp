@@ -24,4 +24,8 @@ int runExport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 } // namespace
 
-void registerApplicationCommands() { registerCommand(QStringLiteral("export"), runExport); }
+void registerApplicationCommands() {
+    registerCommand(QStringLiteral("export"), runExport,
+                    {QStringLiteral("выгружает заявку файлом для учебного центра"), QStringLiteral("НОМЕР ГОД ФАЙЛ"),
+                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}}});
+}

@@ -1,30 +1,126 @@
 #include "core/CommandLine.h"
 
-#include <QMap>
+#include "core/RootPaths.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+
+#ifndef ZAJAVKI_VERSION
+#define ZAJAVKI_VERSION "0"
+#endif
 
 namespace {
-QMap<QString, CommandFn>& commands() {
-    static QMap<QString, CommandFn> map;
+
+struct Registered {
+    CommandFn fn;
+    CommandInfo info;
+};
+
+QMap<QString, Registered>& commands() {
+    static QMap<QString, Registered> map;
     return map;
 }
-// Options that take a value, so that the value is not taken for a positional argument.
-const QStringList kValued = {QStringLiteral("--root"), QStringLiteral("--codepage")};
+
+const QString kProgram = QStringLiteral("zajavki");
+CommandOption rootOption() {
+    return {QStringLiteral("root"), QStringLiteral("ПАПКА"),
+            QStringLiteral("папка программы (иначе TOVEX_ROOT или %1)")
+                .arg(QDir::toNativeSeparators(RootPaths::defaultRoot()))};
+}
+
+QString dashed(const CommandOption& o) {
+    return QStringLiteral("--") + o.name + (o.valueName.isEmpty() ? QString() : u' ' + o.valueName);
+}
+
+// The options a command line may carry: the common ones and those of its command.
+QList<CommandOption> optionsOf(const QString& command) {
+    QList<CommandOption> options{rootOption()};
+    const auto it = commands().constFind(command);
+    if (it != commands().constEnd())
+        options += it->info.options;
+    return options;
+}
+
+// The command is the first word that is neither an option nor the value of one.
+QString findCommand(const QStringList& arguments) {
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == QStringLiteral("--root")) {
+            ++i;
+            continue;
+        }
+        if (!a.startsWith(u'-'))
+            return a;
+    }
+    return {};
+}
+
 } // namespace
 
 CommandLine CommandLine::parse(const QStringList& arguments) {
     CommandLine cl;
+    cl.command = findCommand(arguments);
+    if (cl.command == QStringLiteral("help")) {
+        cl.help = true;
+        const int at = arguments.indexOf(cl.command);
+        cl.command = findCommand(arguments.mid(at + 1));
+        return cl;
+    }
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOption(help);
+    parser.addOption(version);
+    const QList<CommandOption> options = optionsOf(cl.command);
+    for (const CommandOption& o : options)
+        parser.addOption(QCommandLineOption(o.name, o.description, o.valueName));
+    if (!parser.parse(QStringList{kProgram} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            cl.error = cl.command.isEmpty()
+                           ? QStringLiteral("Неизвестный параметр «%1». Список команд: zajavki --help")
+                                 .arg(unknown.first())
+                           : QStringLiteral("Неизвестный параметр «%1» команды %2. Её параметры: zajavki %2 --help")
+                                 .arg(unknown.first(), cl.command);
+        else
+            cl.error = QStringLiteral("Неверная командная строка: после параметра нужно указать его значение "
+                                      "(например, --root ПАПКА)");
+        return cl;
+    }
+    cl.help = parser.isSet(help);
+    cl.version = parser.isSet(version);
+    for (const CommandOption& o : options) {
+        if (!parser.isSet(o.name))
+            continue;
+        if (o.valueName.isEmpty()) {
+            cl.flags_.insert(o.name);
+            continue;
+        }
+        const QString value = parser.value(o.name);
+        if (value.isEmpty()) {
+            cl.error = QStringLiteral("После --%1 нужно указать значение (--%1 %2)").arg(o.name, o.valueName);
+            return cl;
+        }
+        cl.values_.insert(o.name, value);
+    }
+    cl.root = cl.values_.value(QStringLiteral("root"));
+    cl.positional_ = parser.positionalArguments();
+    if (!cl.command.isEmpty())
+        cl.positional_.removeFirst();
+
+    // The command's own words as given, without the command and --root, for commands that read
+    // them themselves.
+    bool commandSeen = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (a == QStringLiteral("--root")) {
-            if (i + 1 >= arguments.size()) {
-                cl.error = QStringLiteral("После --root нужно указать папку");
-                return cl;
-            }
-            cl.root = arguments[++i];
+            ++i;
         } else if (a.startsWith(QStringLiteral("--root="))) {
-            cl.root = a.mid(7);
-        } else if (cl.command.isEmpty() && cl.args.isEmpty() && !a.startsWith(u'-')) {
-            cl.command = a;
+        } else if (!commandSeen && a == cl.command) {
+            commandSeen = true;
         } else {
             cl.args << a;
         }
@@ -32,41 +128,92 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     return cl;
 }
 
+bool CommandLine::hasFlag(const QString& flag) const {
+    QString name = flag;
+    while (name.startsWith(u'-'))
+        name.remove(0, 1);
+    return flags_.contains(name);
+}
+
 QString CommandLine::option(const QString& name) const {
-    const int at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
+    QString key = name;
+    while (key.startsWith(u'-'))
+        key.remove(0, 1);
+    return values_.value(key);
 }
 
-QStringList CommandLine::positional() const {
-    QStringList out;
-    for (int i = 0; i < args.size(); ++i) {
-        if (kValued.contains(args[i])) {
-            ++i;
-            continue;
-        }
-        if (!args[i].startsWith(QStringLiteral("--")))
-            out << args[i];
-    }
-    return out;
+void registerCommand(const QString& name, CommandFn fn, CommandInfo info) {
+    commands().insert(name, Registered{std::move(fn), std::move(info)});
 }
 
-void registerCommand(const QString& name, CommandFn fn) { commands().insert(name, std::move(fn)); }
 bool isCommand(const QString& name) { return commands().contains(name); }
+
+QString versionText() { return kProgram + u' ' + QStringLiteral(ZAJAVKI_VERSION); }
+
+QString generalHelp() {
+    QStringList lines{
+        QStringLiteral("%1 — заявки на обучение персонала.").arg(versionText()),
+        QStringLiteral("Использование: zajavki [КОМАНДА] [АРГУМЕНТЫ] [--root ПАПКА]"),
+        QStringLiteral("Без команды запускает программу на папке программы."),
+        QString(),
+        QStringLiteral("Команды:"),
+    };
+    int width = 0;
+    for (auto it = commands().cbegin(); it != commands().cend(); ++it)
+        width = std::max(width, int(it.key().size()));
+    for (auto it = commands().cbegin(); it != commands().cend(); ++it)
+        lines << QStringLiteral("  ") + it.key().leftJustified(width + 2) + it->info.summary;
+    lines << QString() << QStringLiteral("Общие параметры:")
+          << QStringLiteral("  --root ПАПКА   ") + rootOption().description
+          << QStringLiteral("  --help, -h     эта справка; zajavki КОМАНДА --help — аргументы команды")
+          << QStringLiteral("  --version      версия программы");
+    return lines.join(u'\n');
+}
+
+QString commandHelp(const QString& name) {
+    const auto it = commands().constFind(name);
+    if (it == commands().constEnd())
+        return {};
+    const CommandInfo& info = it->info;
+    QString usage = QStringLiteral("Использование: zajavki ") + name;
+    if (!info.arguments.isEmpty())
+        usage += u' ' + info.arguments;
+    const QList<CommandOption> options = optionsOf(name);
+    for (const CommandOption& o : options)
+        usage += QStringLiteral(" [") + dashed(o) + u']';
+    QStringList lines{usage};
+    if (!info.summary.isEmpty())
+        lines << info.summary.left(1).toUpper() + info.summary.mid(1) + u'.';
+    int width = 0;
+    for (const CommandOption& o : options)
+        width = std::max(width, int(dashed(o).size()));
+    lines << QString() << QStringLiteral("Параметры:");
+    for (const CommandOption& o : options)
+        lines << QStringLiteral("  ") + dashed(o).leftJustified(width + 2) + o.description;
+    return lines.join(u'\n');
+}
 
 int runCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (!cl.error.isEmpty()) {
         err << cl.error << Qt::endl;
         return 2;
     }
-    auto it = commands().find(cl.command);
-    if (it == commands().end()) {
-        err << QStringLiteral("Неизвестная команда: %1. Команды: %2")
+    if (cl.version) {
+        out << versionText() << Qt::endl;
+        return 0;
+    }
+    if (!cl.command.isEmpty() && !commands().contains(cl.command)) {
+        err << QStringLiteral("Неизвестная команда «%1». Команды: %2. Справка: zajavki --help")
                    .arg(cl.command, commands().keys().join(QStringLiteral(", ")))
             << Qt::endl;
         return 2;
     }
+    if (cl.help) {
+        out << (cl.command.isEmpty() ? generalHelp() : commandHelp(cl.command)) << Qt::endl;
+        return 0;
+    }
     try {
-        return it.value()(cl, out, err);
+        return commands()[cl.command].fn(cl, out, err);
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl;
         return 1;

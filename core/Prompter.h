@@ -25,6 +25,7 @@ public:
     // File dialogs; an empty result means the user cancelled.
     virtual QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) = 0;
     virtual QString openFileName(const QString& caption, const QString& directory, const QString& filter) = 0;
+    virtual QString openDirectory(const QString& caption, const QString& directory) = 0;
 
     // The question beep followed by a warning box with Yes and No: true only for Yes.
     bool confirmWithBeep(const QString& text) {
@@ -46,6 +47,7 @@ public:
     Answer ask(const QString&, const QString&, Icon, Buttons) override { return answer_; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString openDirectory(const QString&, const QString&) override { return {}; }
 
 private:
     void say(const QString& text) {

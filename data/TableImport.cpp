@@ -114,7 +114,7 @@ bool isOfficeWork(const QString& sqlName) {
     return work.contains(sqlName);
 }
 
-ImportResult importTables(Store& store, const QStringList& paths, bool replace) {
+ImportResult importTables(Store& store, const QStringList& paths, bool replace, const ImportProgress& progress) {
     ImportResult result;
     const QList<Source> sources = collect(paths, result.skipped);
     if (sources.isEmpty())
@@ -140,6 +140,8 @@ ImportResult importTables(Store& store, const QStringList& paths, bool replace) 
         const TableLayout& layout = *sources[t].layout;
         const Mapped& m = mapped[t];
         const QString file = QFileInfo(sources[t].path).fileName();
+        if (progress)
+            progress(t, int(sources.size()), file);
         store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
         QStringList columns, marks;
         for (const FieldDef& f : layout.fields) {
@@ -164,5 +166,7 @@ ImportResult importTables(Store& store, const QStringList& paths, bool replace) 
         result.tables << done;
     }
     transaction.commit();
+    if (progress)
+        progress(int(sources.size()), int(sources.size()), QString());
     return result;
 }

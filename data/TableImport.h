@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Store;
 
@@ -25,7 +26,10 @@ struct ImportResult {
 // (people and their details, applications, trainees) is imported only into empty tables unless
 // `replace` is set. Throws DbError (naming the table, and the row and field where one is refused);
 // then nothing is imported.
-ImportResult importTables(Store& store, const QStringList& paths, bool replace);
+// `progress`, when given, hears of each table before it is stored (its position, the number of
+// tables, its file name) and once more at the end (the number of tables twice, no name).
+using ImportProgress = std::function<void(int done, int total, const QString& fileName)>;
+ImportResult importTables(Store& store, const QStringList& paths, bool replace, const ImportProgress& progress = {});
 
 // Whether a table holds the office's own work, which an import does not overwrite unasked.
 bool isOfficeWork(const QString& sqlName);

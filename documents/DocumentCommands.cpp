@@ -29,4 +29,9 @@ int runPrint(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 } // namespace
 
-void registerDocumentCommands() { registerCommand(QStringLiteral("print"), runPrint); }
+void registerDocumentCommands() {
+    registerCommand(QStringLiteral("print"), runPrint,
+                    {QStringLiteral("записывает печатную форму заявки, не открывая её"),
+                     QStringLiteral("НОМЕР ГОД ФАЙЛ.xlsx"),
+                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}}});
+}

@@ -36,5 +36,6 @@ int runDemo(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 } // namespace
 
 void registerServiceCommands() {
-    registerCommand(QStringLiteral("demo"), runDemo);
+    registerCommand(QStringLiteral("demo"), runDemo,
+                    {QStringLiteral("заполняет новую папку программы демонстрационными данными"), QString(), {}});
 }

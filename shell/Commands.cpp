@@ -60,7 +60,15 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 } // namespace
 
 void registerShellCommands() {
-    registerCommand(QStringLiteral("init"), runInit);
-    registerCommand(QStringLiteral("dump"), runDumpCommand);
-    registerCommand(QStringLiteral("import"), runImport);
+    registerCommand(QStringLiteral("init"), runInit,
+                    {QStringLiteral("создаёт папку программы и пустую базу"), QString(), {}});
+    registerCommand(QStringLiteral("dump"), runDumpCommand,
+                    {QStringLiteral("печатает таблицу Paradox: её структуру и строки в CSV"), QStringLiteral("ФАЙЛ.db"),
+                     {{QStringLiteral("codepage"), QStringLiteral("N"),
+                       QStringLiteral("читать тексты в кодовой странице N, а не в указанной в файле")}}});
+    registerCommand(QStringLiteral("import"), runImport,
+                    {QStringLiteral("загружает таблицы Paradox прежней программы (папку Base или отдельные файлы)"),
+                     QStringLiteral("ПУТЬ…"),
+                     {{QStringLiteral("replace"), QString(),
+                       QStringLiteral("заменить имеющихся сотрудников, заявки и слушателей")}}});
 }

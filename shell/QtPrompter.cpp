@@ -61,3 +61,7 @@ QString QtPrompter::saveFileName(const QString& caption, const QString& director
 QString QtPrompter::openFileName(const QString& caption, const QString& directory, const QString& filter) {
     return QFileDialog::getOpenFileName(parent_, caption, directory, filter);
 }
+
+QString QtPrompter::openDirectory(const QString& caption, const QString& directory) {
+    return QFileDialog::getExistingDirectory(parent_, caption, directory);
+}

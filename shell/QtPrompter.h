@@ -16,6 +16,7 @@ public:
     Answer ask(const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
     QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) override;
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
+    QString openDirectory(const QString& caption, const QString& directory) override;
 
 private:
     QWidget* parent_;

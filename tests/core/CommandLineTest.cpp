@@ -1,4 +1,5 @@
-// The command line: parsing, and `init` creating a root without windows.
+// The command line: parsing against the registered commands, help and version, and `init`
+// creating a root without windows.
 #include "core/CommandLine.h"
 #include "core/Commands.h"
 #include "core/RootPaths.h"
@@ -10,29 +11,80 @@
 
 namespace {
 
-TEST(CommandLine, SeparatesTheCommandItsArgumentsAndTheRoot) {
+struct CommandLineTest : ::testing::Test {
+    QString outText, errText;
+    static void SetUpTestSuite() {
+        registerShellCommands();
+        registerServiceCommands();
+        registerApplicationCommands();
+        registerDocumentCommands();
+    }
+    int run(const QStringList& args) {
+        outText.clear();
+        errText.clear();
+        QTextStream out(&outText), err(&errText);
+        return runCommand(CommandLine::parse(args), out, err);
+    }
+};
+
+TEST_F(CommandLineTest, SeparatesTheCommandItsArgumentsAndTheRoot) {
     const CommandLine cl = CommandLine::parse({"export", "116", "--root", "/r", "2026", "out.db", "--force"});
+    EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
     EXPECT_EQ(cl.command, "export");
     EXPECT_EQ(cl.root, "/r");
     EXPECT_EQ(cl.positional(), (QStringList{"116", "2026", "out.db"}));
     EXPECT_TRUE(cl.hasFlag("--force"));
     EXPECT_TRUE(CommandLine::parse({}).command.isEmpty());
-    EXPECT_FALSE(CommandLine::parse({"--root"}).error.isEmpty());
+    EXPECT_EQ(CommandLine::parse({"--root=/x"}).root, "/x");
     EXPECT_EQ(CommandLine::parse({"dump", "a.db", "--codepage", "1251"}).option("--codepage"), "1251");
+    EXPECT_EQ(CommandLine::parse({"dump", "a.db", "--codepage", "1251"}).positional(), QStringList{"a.db"});
 }
 
-TEST(CommandLine, InitCreatesTheRootOnceAndRefusesASecondTime) {
-    registerShellCommands();
+// A malformed command line is refused with a Russian line and status 2, never run half-understood.
+TEST_F(CommandLineTest, RefusesMalformedCommandLines) {
+    const struct {
+        QStringList args;
+        const char* saying;
+    } cases[] = {
+        {{"--root"}, "--root"},
+        {{"--root="}, "--root"},             // an empty root is not the default root
+        {{"init", "--root", ""}, "--root"},  //
+        {{"export", "1", "2", "f.db", "--forse"}, "«forse»"},
+        {{"--frobnicate"}, "«frobnicate»"},
+        {{"nonsense"}, "«nonsense»"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.args), 2) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(errText.contains(QString::fromUtf8(c.saying))) << errText.toStdString();
+        EXPECT_TRUE(outText.isEmpty());
+    }
+}
+
+TEST_F(CommandLineTest, HelpListsEveryCommandAndEachCommandItsArguments) {
+    for (const QStringList& args : {QStringList{"--help"}, QStringList{"-h"}, QStringList{"help"}}) {
+        ASSERT_EQ(run(args), 0) << args.join(' ').toStdString();
+        for (const char* command : {"init", "demo", "dump", "import", "export", "print"})
+            EXPECT_TRUE(outText.contains(QStringLiteral("  %1 ").arg(QString::fromLatin1(command))))
+                << command << '\n' << outText.toStdString();
+    }
+    for (const QStringList& args : {QStringList{"export", "--help"}, QStringList{"help", "export"}}) {
+        ASSERT_EQ(run(args), 0);
+        EXPECT_TRUE(outText.startsWith("Использование: zajavki export НОМЕР ГОД ФАЙЛ [--root ПАПКА] [--force]"))
+            << outText.toStdString();
+        EXPECT_TRUE(outText.contains("заменить имеющийся файл"));
+    }
+    ASSERT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(outText.trimmed(), "zajavki 3.0.0.3");
+}
+
+TEST_F(CommandLineTest, InitCreatesTheRootOnceAndRefusesASecondTime) {
     QTemporaryDir dir;
-    QString outText, errText;
-    QTextStream out(&outText), err(&errText);
     const QString root = dir.path() + "/root";
-    EXPECT_EQ(runCommand(CommandLine::parse({"init", "--root", root}), out, err), 0);
+    EXPECT_EQ(run({"init", "--root", root}), 0);
     EXPECT_TRUE(QFileInfo::exists(RootPaths(root).storeFile()));
     EXPECT_TRUE(QFileInfo(RootPaths(root).exportDir()).isDir());
-    EXPECT_NE(runCommand(CommandLine::parse({"init", "--root", root}), out, err), 0);
+    EXPECT_NE(run({"init", "--root", root}), 0);
     EXPECT_TRUE(errText.contains("уже есть"));
-    EXPECT_NE(runCommand(CommandLine::parse({"nonsense"}), out, err), 0);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 
 namespace {
 const char* kindName(int k) {
-    static const char* names[] = {"inform", "error", "confirm", "ask", "save", "open"};
+    static const char* names[] = {"inform", "error", "confirm", "ask", "save", "open", "open-directory"};
     return names[k];
 }
 } // namespace
@@ -39,6 +39,11 @@ ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& result) {
 }
 ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& result) {
     script_.push_back({Kind::Open, {}, result});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectOpenDirectory(const QString& result) {
+    script_.push_back({Kind::OpenDirectory, {}, result});
     return *this;
 }
 
@@ -105,5 +110,11 @@ QString ScriptedPrompter::saveFileName(const QString&, const QString& directory,
 QString ScriptedPrompter::openFileName(const QString&, const QString& directory, const QString&) {
     log_ << QStringLiteral("open: ") + directory;
     Step s = take(Kind::Open, directory);
+    return s.text;
+}
+
+QString ScriptedPrompter::openDirectory(const QString&, const QString& directory) {
+    log_ << QStringLiteral("open-directory: ") + directory;
+    Step s = take(Kind::OpenDirectory, directory);
     return s.text;
 }

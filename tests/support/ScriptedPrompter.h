@@ -18,6 +18,7 @@ public:
     ScriptedPrompter& expectAsk(const QString& caption, const QString& text, Answer answer);
     ScriptedPrompter& expectSaveFile(const QString& result); // empty: cancelled
     ScriptedPrompter& expectOpenFile(const QString& result);
+    ScriptedPrompter& expectOpenDirectory(const QString& result); // empty: cancelled
 
     // What was shown, one line each: "beep", "inform: …", "error: …", "confirm: …",
     // "ask: caption | text", "save: directory | name", "open: directory".
@@ -34,9 +35,10 @@ public:
     Answer ask(const QString& caption, const QString& text, Icon icon, Buttons buttons) override;
     QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) override;
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
+    QString openDirectory(const QString& caption, const QString& directory) override;
 
 private:
-    enum class Kind { Inform, Error, Confirm, Ask, Save, Open };
+    enum class Kind { Inform, Error, Confirm, Ask, Save, Open, OpenDirectory };
     struct Step {
         Kind kind;
         QString caption;

@@ -1,0 +1,73 @@
+#include "shell/FirstRun.h"
+
+#include "core/RootPaths.h"
+#include "data/DbError.h"
+#include "data/Store.h"
+#include "service/DemoRoot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <functional>
+
+namespace firstrun {
+
+namespace {
+
+void removeDatabaseFiles(const QString& path) {
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".new")})
+        QFile::remove(path + suffix);
+}
+
+// Makes the database under a temporary name, lets `fill` write into it, closes it and gives it
+// the database's name.
+void build(const RootPaths& root, const std::function<void(Store&)>& fill) {
+    if (!root.makeFolders())
+        throw DbError(QStringLiteral("Не удалось создать папку программы «%1». Проверьте права доступа к ней.")
+                          .arg(QDir::toNativeSeparators(root.root())));
+    const QString target = root.storeFile();
+    const QString temp = target + QStringLiteral(".first");
+    removeDatabaseFiles(temp);
+    try {
+        std::unique_ptr<Store> store = Store::create(temp);
+        fill(*store);
+    } catch (...) {
+        removeDatabaseFiles(temp);
+        throw;
+    }
+    if (QFileInfo::exists(target) || !QFile::rename(temp, target)) {
+        removeDatabaseFiles(temp);
+        throw DbError(QStringLiteral("Не удалось создать базу данных «%1»: файл с таким именем уже есть или папка "
+                                     "недоступна для записи.")
+                          .arg(QDir::toNativeSeparators(target)));
+    }
+}
+
+} // namespace
+
+bool isNewRoot(const RootPaths& root) { return !QFileInfo::exists(root.storeFile()); }
+
+QString createEmpty(const RootPaths& root) {
+    build(root, [](Store&) {});
+    return QStringLiteral("Создана пустая база данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
+}
+
+QString fillDemo(const RootPaths& root, const QDate& today) {
+    demo::Summary made;
+    build(root, [&](Store& store) { made = demo::fill(store, today); });
+    return made.describe(QDir::toNativeSeparators(root.root()));
+}
+
+QString importOld(const RootPaths& root, const QStringList& paths, const ImportProgress& progress) {
+    ImportResult result;
+    build(root, [&](Store& store) { result = importTables(store, paths, false, progress); });
+    QStringList lines;
+    for (const ImportedTable& t : result.tables)
+        lines << QStringLiteral("%1: прочитано %2, записано %3")
+                     .arg(t.fileName, QString::number(t.rowsRead), QString::number(t.rowsStored));
+    for (const QString& s : result.skipped)
+        lines << QStringLiteral("%1: не таблица программы, пропущена").arg(s);
+    return lines.join(u'\n');
+}
+
+} // namespace firstrun

@@ -1,0 +1,39 @@
+#pragma once
+// The first-run window `ftrFirstRun`: shown instead of the program when its root folder has no
+// database. It says where the data folder is and offers three starts: the old program's tables
+// (with a progress bar and a report per table), the demonstration data, or an empty database.
+// Accepted once the database exists; closing it makes nothing.
+#include "core/RootPaths.h"
+
+#include <QDialog>
+
+class Clock;
+class Prompter;
+class QCommandLinkButton;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+
+class TftrFirstRun : public QDialog {
+    Q_OBJECT
+public:
+    TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent = nullptr);
+
+    void ImportButtonClick();
+    void DemoButtonClick();
+    void EmptyButtonClick();
+
+private:
+    // Runs a way of making the database; false, after the error box, when it failed.
+    bool make(const std::function<QString()>& how, QString* report = nullptr);
+    void setChoicesEnabled(bool on);
+
+    RootPaths root_;
+    Clock& clock_;
+    Prompter& prompter_;
+    QList<QCommandLinkButton*> choices_;
+    QProgressBar* progress_;
+    QPlainTextEdit* report_;
+    QPushButton* exit_;
+    QPushButton* open_;
+};

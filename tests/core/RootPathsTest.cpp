@@ -1,0 +1,80 @@
+// The root folder: targets inside Base are recognised however they are written.
+#include "core/RootPaths.h"
+#include "support/Printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RootPaths, RecognisesEveryWayOfNamingAFileInBase) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.filePath("root"));
+    ASSERT_TRUE(root.makeFolders());
+    QFile store(root.storeFile());
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.close();
+    ASSERT_TRUE(QFile::link(root.storeFile(), dir.filePath("link-to-store.db")));
+    ASSERT_TRUE(QFile::link(root.base(), dir.filePath("link-to-base")));
+
+    const struct {
+        QString path;
+        bool inside;
+    } cases[] = {
+        {root.storeFile(), true},
+        {root.base(), true},
+        {root.base() + "/new.db", true},                          // not there yet
+        {root.base() + "/sub/deeper/new.xlsx", true},              // folders not there yet
+        {root.exportDir() + "/../Base/tovex.sqlite", true},        // ".." walks back into Base
+        {dir.filePath("link-to-store.db"), true},                  // a link to the store
+        {dir.filePath("link-to-base") + "/new.db", true},          // through a link to the folder
+        {root.exportDir() + "/ZES116_2026.db", false},
+        {root.root() + "/Base-old/tovex.sqlite", false},           // only a name that begins alike
+        {root.documents() + "/Заявка 116 2026.xlsx", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(root.isInsideBase(c.path), c.inside) << c.path.toStdString();
+    EXPECT_TRUE(RootPaths::insideBaseMessage(root.storeFile()).contains(QDir::toNativeSeparators(root.storeFile())));
+}
+
+} // namespace
+
+#include "core/RootLock.h"
+
+#include <QFileInfo>
+
+namespace {
+
+TEST(RootLock, ASecondProgramIsToldTheRootIsInUse) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.filePath("root"));
+    ASSERT_TRUE(root.makeFolders());
+    RootLock first(root);
+    ASSERT_EQ(first.acquire(), QString());
+    RootLock second(root);
+    const QString why = second.acquire();
+    EXPECT_TRUE(why.startsWith("Программа уже работает с папкой")) << why.toStdString();
+}
+
+// A Base folder that cannot be written is said to be so, not taken for another program's.
+TEST(RootLock, ABaseFolderThatCannotBeWrittenIsNamed) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.filePath("root"));
+    ASSERT_TRUE(root.makeFolders());
+    QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(root.base() + "/probe");
+    if (probe.open(QIODevice::WriteOnly)) { // the super-user writes anyway
+        probe.remove();
+        QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "folder permissions do not bind this user";
+    }
+    RootLock lock(root);
+    const QString why = lock.acquire();
+    QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_TRUE(why.startsWith("Нет права записи в папку")) << why.toStdString();
+    EXPECT_TRUE(why.contains(QDir::toNativeSeparators(root.base())));
+}
+
+} // namespace
