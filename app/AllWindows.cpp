@@ -1,5 +1,6 @@
 #include "applications/ApplicationWindows.h"
 #include "documents/DocumentWindows.h"
+#include "personnel/PersonnelWindows.h"
 #include "refbooks/RefbookWindows.h"
 #include "service/ConfigDialog.h"
 #include "shell/WindowRegistry.h"
@@ -8,6 +9,7 @@
 void registerAllWindows() {
     registerServiceWindows();
     registerRefbookWindows();
+    registerPersonnelWindows();
     registerApplicationWindows();
     registerDocumentWindows();
 }

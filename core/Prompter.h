@@ -8,7 +8,8 @@ class Prompter {
 public:
     enum class Answer { Yes, No, Ok, Cancel, Closed };
     enum class Icon { None, Information, Question, Warning, Error };
-    enum class Buttons { Ok, YesNo, OkCancel };
+    // YesNoDefaultNo: a question whose safe answer is No, which Enter gives.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo, OkCancel };
 
     virtual ~Prompter() = default;
 

@@ -65,6 +65,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
             if (auto c = rowColours_(index.row()))
                 return c->foreground;
         return {};
+    case Qt::ToolTipRole:
+        return rowToolTip_ ? QVariant(rowToolTip_(index.row())) : QVariant();
     case OwnColoursRole:
         return rowColours_ && rowColours_(index.row()).has_value();
     case Qt::TextAlignmentRole:

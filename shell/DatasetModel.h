@@ -34,6 +34,8 @@ public:
     Dataset* dataset() const { return dataset_; }
     const QList<GridColumn>& columns() const { return columns_; }
     void setRowColours(std::function<std::optional<RowColours>(int row)> fn) { rowColours_ = std::move(fn); }
+    // A tooltip for a whole row (what its colours mean); empty for none.
+    void setRowToolTip(std::function<QString(int row)> fn) { rowToolTip_ = std::move(fn); }
     // The field index of a grid column, -1 when the dataset has no such field.
     int fieldIndex(int column) const;
 
@@ -53,5 +55,6 @@ private:
     QList<GridColumn> columns_;
     QList<int> fieldIndexes_;
     std::function<std::optional<RowColours>(int)> rowColours_;
+    std::function<QString(int)> rowToolTip_;
     int rows_ = 0;
 };

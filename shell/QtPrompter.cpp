@@ -45,10 +45,13 @@ Prompter::Answer QtPrompter::ask(const QString& caption, const QString& text, Ic
                           : icon == Icon::Error       ? QMessageBox::Critical
                           : icon == Icon::Information ? QMessageBox::Information
                                                       : QMessageBox::NoIcon;
-    QMessageBox::StandardButtons b = buttons == Buttons::YesNo      ? QMessageBox::Yes | QMessageBox::No
+    const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo;
+    QMessageBox::StandardButtons b = yesNo                          ? QMessageBox::Yes | QMessageBox::No
                                      : buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
                                                                     : QMessageBox::Ok;
     QMessageBox box(i, caption, text, b, parent_);
+    if (buttons == Buttons::YesNoDefaultNo)
+        box.setDefaultButton(QMessageBox::No);
     return answerOf(QMessageBox::StandardButton(box.exec()));
 }
 

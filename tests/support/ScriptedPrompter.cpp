@@ -91,8 +91,9 @@ Prompter::Answer ScriptedPrompter::confirm(const QString& text) {
     return s.answer;
 }
 
-Prompter::Answer ScriptedPrompter::ask(const QString& caption, const QString& text, Icon, Buttons) {
+Prompter::Answer ScriptedPrompter::ask(const QString& caption, const QString& text, Icon, Buttons buttons) {
     log_ << QStringLiteral("ask: ") + caption + QStringLiteral(" | ") + text;
+    lastAskButtons_ = buttons;
     Step s = take(Kind::Ask, text);
     if (s.answer == Answer::Closed)
         return Answer::Closed;

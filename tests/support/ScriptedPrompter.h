@@ -24,6 +24,8 @@ public:
     // "ask: caption | text", "save: directory | name", "open: directory".
     const QStringList& log() const { return log_; }
     int beeps() const { return beeps_; }
+    // The buttons of the last ask() box (which answer Enter gives, for instance).
+    Buttons lastAskButtons() const { return lastAskButtons_; }
     bool allUsed() const { return script_.empty(); }
     // Fails the test when scripted prompts were not shown, and forgets them.
     void verify();
@@ -50,4 +52,5 @@ private:
     std::deque<Step> script_;
     QStringList log_;
     int beeps_ = 0;
+    Buttons lastAskButtons_ = Buttons::Ok;
 };

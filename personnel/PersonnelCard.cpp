@@ -1,0 +1,438 @@
+#include "personnel/PersonnelCard.h"
+
+#include "core/AppContext.h"
+#include "data/DataModule.h"
+#include "data/DbError.h"
+#include "personnel/PersonnelRules.h"
+#include "personnel/PersonnelWindows.h"
+#include "shell/ActionButton.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* kAqua = "background: #00ffff;";
+const QColor kCream(0xFF, 0xFB, 0xF0);
+// The boxes in the order the navigation keys go through them.
+const char* const kOrder[] = {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"};
+
+QLabel* boldLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QLabel* redNote(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(QStringLiteral("color: red;"));
+    return label;
+}
+
+bool isNavigationKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Left || key == Qt::Key_Up ||
+           key == Qt::Key_Right || key == Qt::Key_Down;
+}
+
+} // namespace
+
+TftrMPersonal::TftrMPersonal(TftrMain& main) : QDialog(&main), main_(main) {
+    TDM& dm = *main.app().DM;
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+
+    auto bound = [&](const char* name, const char* field, QWidget* parent) {
+        return new DbEdit(QString::fromLatin1(name), dm.dtsPersonal, QString::fromLatin1(field), parent);
+    };
+    auto pickButton = [this](const char* name, QWidget* parent, void (TftrMPersonal::*handler)()) {
+        auto* b = new QToolButton(parent);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(QStringLiteral("..."));
+        connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
+        return b;
+    };
+
+    // The name row: bold labels above the boxes.
+    auto* names = new QGridLayout;
+    const struct {
+        const char* label;
+        const char* name;
+        const char* field;
+        int width;
+    } nameBoxes[] = {{"Фамилие", "DBEdit1", "Name1", 150},
+                     {"Имя", "DBEdit2", "Name2", 150},
+                     {"Отчество", "DBEdit3", "Name3", 150},
+                     {"Дата рожд.", "DBEdit4", "DR", 89}};
+    for (int c = 0; c < 4; ++c) {
+        DbEdit* edit = bound(nameBoxes[c].name, nameBoxes[c].field, this);
+        edit->setFixedWidth(nameBoxes[c].width);
+        names->addWidget(boldLabel(QString::fromUtf8(nameBoxes[c].label), edit, this), 0, c);
+        names->addWidget(edit, 1, c);
+    }
+    names->setColumnStretch(4, 1);
+
+    // The pages.
+    pages_ = new QTabWidget(this);
+    pages_->setObjectName(QStringLiteral("PageControl1"));
+
+    auto* work = new QWidget(pages_);
+    work->setObjectName(QStringLiteral("TabSheet1"));
+    auto* workGrid = new QGridLayout(work);
+    DbEdit* position = bound("DBEdit5", "NDoljn", work);
+    position->setReadOnly(true);
+    position->setStyleSheet(QString::fromLatin1(kAqua));
+    DbEdit* diploma = bound("DBEdit6", "NSpez", work);
+    diploma->setStyleSheet(QString::fromLatin1(kAqua));
+    DbEdit* started = bound("DBEdit7", "StajOb", work);
+    DbEdit* transferred = bound("DBEdit8", "StajDoljn", work);
+    for (DbEdit* year : {started, transferred})
+        year->setFixedWidth(60);
+    int row = 0;
+    auto* positionLabel = new QLabel(QStringLiteral("Должность"), work);
+    positionLabel->setBuddy(position);
+    workGrid->addWidget(positionLabel, row, 0);
+    workGrid->addWidget(position, row, 1);
+    workGrid->addWidget(pickButton("SpeedButton1", work, &TftrMPersonal::SpeedButton1Click), row++, 2);
+    auto* diplomaLabel = new QLabel(QStringLiteral("Специальность по диплому"), work);
+    diplomaLabel->setBuddy(diploma);
+    workGrid->addWidget(diplomaLabel, row, 0);
+    workGrid->addWidget(diploma, row, 1);
+    workGrid->addWidget(pickButton("SpeedButton2", work, &TftrMPersonal::SpeedButton2Click), row++, 2);
+    auto* startedLabel = new QLabel(QStringLiteral("Год начала трудовой деятельности"), work);
+    startedLabel->setBuddy(started);
+    workGrid->addWidget(startedLabel, row, 0);
+    workGrid->addWidget(started, row++, 1, Qt::AlignLeft);
+    workGrid->addWidget(
+        redNote(QStringLiteral("(приблизительный год, для вычисления общемедицинского стажа)"), work), row++, 0, 1, 3);
+    auto* transferredLabel = new QLabel(QStringLiteral("Год перевода на занимаемую должность"), work);
+    transferredLabel->setBuddy(transferred);
+    workGrid->addWidget(transferredLabel, row, 0);
+    workGrid->addWidget(transferred, row++, 1, Qt::AlignLeft);
+    workGrid->addWidget(
+        redNote(QStringLiteral("(приблизительный год, для вычисления стажа по специальности) "), work), row++, 0, 1, 3);
+    workGrid->setRowStretch(row, 1);
+    workGrid->setColumnStretch(1, 1);
+    pages_->addTab(work, QStringLiteral("Работа и образование"));
+
+    // A page of detail rows: the buttons on the left, the grid beside them.
+    auto detailPage = [&](const char* name, const QString& title, QList<QPushButton*> buttons, DbGrid* grid) {
+        auto* page = new QWidget(pages_);
+        page->setObjectName(QString::fromLatin1(name));
+        grid->setParent(page);
+        auto* column = new QVBoxLayout;
+        for (QPushButton* b : buttons) {
+            b->setParent(page);
+            column->addWidget(b);
+        }
+        column->addStretch();
+        auto* layout = new QHBoxLayout(page);
+        layout->addLayout(column);
+        layout->addWidget(grid, 1);
+        pages_->addTab(page, title);
+    };
+    auto* training = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsTrained,
+                                {{"KZicl", "Код", 0, kCream},
+                                 {"VidOb", "ВидОб", 0, kCream},
+                                 {"Hours", "КолЧасов", 0, kCream},
+                                 {"Year", "Год", 0, kCream}},
+                                this);
+    detailPage("TabSheet2", QStringLiteral("Переподготовка"),
+               {actionButton(this, QStringLiteral("Button1"), QStringLiteral("Добавить"), [this] { Button1Click(); }),
+                actionButton(this, QStringLiteral("Button2"), QStringLiteral("Редактир."), [this] { Button2Click(); }),
+                actionButton(this, QStringLiteral("Button3"), QStringLiteral("Удалить"), [this] { Button3Click(); })},
+               training);
+    auto* certificates = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsSertif,
+                                    {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 350, {}}}, this);
+    personnel::colourCertificates(*certificates, main);
+    detailPage("TabSheet3", QStringLiteral("Сертификаты"),
+               {actionButton(this, QStringLiteral("Button7"), QStringLiteral("Добавить"), [this] { Button7Click(); }),
+                actionButton(this, QStringLiteral("Button8"), QStringLiteral("Редактир."), [this] { Button8Click(); }),
+                actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"), [this] { Button9Click(); })},
+               certificates);
+
+    // The e-mail address and SNILS, typed here and saved with the person.
+    email_ = new QLineEdit(this);
+    email_->setObjectName(QStringLiteral("Edit1"));
+    email_->setFixedWidth(265);
+    email_->setMaxLength(dm.tblPerEmail->field(QStringLiteral("EMAIL")).size());
+    snils_ = new QLineEdit(this);
+    snils_->setObjectName(QStringLiteral("MaskEdit1"));
+    snils_->setInputMask(QStringLiteral("000-000-000 00;_"));
+    snils_->setFixedWidth(snils_->fontMetrics().horizontalAdvance(QStringLiteral("000-000-000 00")) + 16);
+    auto* contacts = new QGridLayout;
+    auto* emailLabel = new QLabel(QStringLiteral("Электронный почтовый ящик (e-mail:)"), this);
+    emailLabel->setBuddy(email_);
+    auto* snilsLabel = new QLabel(QStringLiteral("Снилс"), this);
+    snilsLabel->setBuddy(snils_);
+    contacts->addWidget(emailLabel, 0, 0);
+    contacts->addWidget(email_, 0, 1, 1, 2, Qt::AlignLeft);
+    contacts->addWidget(snilsLabel, 1, 0);
+    contacts->addWidget(snils_, 1, 1);
+    contacts->addWidget(
+        actionButton(this, QStringLiteral("Button10"), QStringLiteral("Очистить"), [this] { Button10Click(); }), 1, 2,
+        Qt::AlignLeft);
+    contacts->setColumnStretch(2, 1);
+
+    save_ = actionButton(this, QStringLiteral("Button4"), QStringLiteral("Сохранить"), [this] { Button4Click(); });
+    cancel_ = actionButton(this, QStringLiteral("Button5"), QStringLiteral("Отмена"), [this] { Button5Click(); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save_);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(actionButton(this, QStringLiteral("Button6"), QStringLiteral("Выход"), [this] { Button6Click(); }));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(names);
+    layout->addWidget(pages_);
+    layout->addLayout(contacts);
+    layout->addLayout(buttons);
+    pages_->setMinimumSize(560, 230);
+
+    for (const char* name : kOrder)
+        box(name)->installEventFilter(this);
+    const QList<QWidget*> order{box("DBEdit1"), box("DBEdit2"), box("DBEdit3"), box("DBEdit4"),
+                                position,       diploma,        started,        transferred};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+DbEdit* TftrMPersonal::box(const char* name) const { return findChild<DbEdit*>(QString::fromLatin1(name)); }
+
+void TftrMPersonal::focusBox(const QString& name) {
+    QWidget* w = findChild<QWidget*>(name);
+    if (!w)
+        return;
+    // A box on a page that is not shown is brought into view first.
+    for (int i = 0; i < pages_->count(); ++i)
+        if (pages_->widget(i)->isAncestorOf(w))
+            pages_->setCurrentIndex(i);
+    w->setFocus();
+}
+
+void TftrMPersonal::setSaveEnabled(bool on) {
+    save_->setEnabled(on);
+    cancel_->setEnabled(on);
+}
+
+void TftrMPersonal::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        runGuarded([this] { FormActivate(); });
+    }
+}
+
+void TftrMPersonal::FormActivate() {
+    AppContext& app = main_.app();
+    TDM& dm = *app.DM;
+    if (app.state.PersonalMode == 0) {
+        setWindowTitle(QStringLiteral("Новый сотрудник"));
+        email_->clear();
+        snils_->clear();
+    } else {
+        setWindowTitle(QStringLiteral("Редактирование сотрудника"));
+        email_->setText(dm.tblPerEmail->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerEmailEMAIL")).asString());
+        snils_->setText(dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
+    }
+    email_->setCursorPosition(0);
+    setSaveEnabled(true);
+    pages_->setCurrentIndex(0);
+    box("DBEdit1")->setFocus();
+}
+
+bool TftrMPersonal::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyRelease) {
+        auto* edit = qobject_cast<DbEdit*>(watched);
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (edit == box("DBEdit8"))
+            runGuarded([&] { DBEdit8KeyUp(key); });
+        else if (edit && edit != box("DBEdit5") && edit != box("DBEdit6"))
+            runGuarded([&] { EditKeyUp(edit, key); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TftrMPersonal::EditKeyUp(DbEdit* edit, int key) {
+    const bool dateBox = edit == box("DBEdit4");
+    if (!isNavigationKey(key) && !(dateBox && key == Qt::Key_Delete))
+        return;
+    Table& person = *main_.app().DM->tblPersonal;
+    if (!person.isEditing()) {
+        setSaveEnabled(false);
+    } else {
+        const QString upper = QLocale().toUpper(edit->text());
+        if (upper != edit->text()) {
+            edit->setText(upper);
+            edit->link()->userEdited(upper);
+        }
+        setSaveEnabled(true);
+    }
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        if (dateBox) {
+            focusBox(QStringLiteral("DBEdit5"));
+        } else {
+            for (size_t i = 0; i + 1 < std::size(kOrder); ++i)
+                if (edit == box(kOrder[i]))
+                    focusBox(QString::fromLatin1(kOrder[i + 1]));
+        }
+        break;
+    case Qt::Key_Delete: {
+        // The date of birth is emptied in one step, whatever the caret's position.
+        if (!person.isModified() && !person.isEditing())
+            person.edit();
+        edit->clear();
+        edit->link()->userEdited(edit->text());
+        person.field(QStringLiteral("DR")).clear();
+        break;
+    }
+    default: break;
+    }
+}
+
+void TftrMPersonal::DBEdit8KeyUp(int key) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right) && save_->isEnabled())
+        save_->setFocus();
+}
+
+bool TftrMPersonal::SavePerson() {
+    AppContext& app = main_.app();
+    TDM& dm = *app.DM;
+    if (const auto failed = personnel::checkPerson(dm, app.state.CurYear)) {
+        app.prompter.inform(failed->message);
+        focusBox(failed->box);
+        return false;
+    }
+    const QString snils = personnel::snilsFromBox(snils_->displayText());
+    const QString email = email_->text();
+    if (const QString refusal = personnel::snilsRefusal(snils); !refusal.isEmpty()) {
+        app.prompter.inform(refusal);
+        snils_->setFocus();
+        return false;
+    }
+    const struct {
+        QString question;
+        QLineEdit* box;
+    } questions[] = {{personnel::snilsQuestion(snils), snils_}, {personnel::emailQuestion(email), email_}};
+    for (const auto& q : questions) {
+        if (q.question.isEmpty())
+            continue;
+        if (app.prompter.ask(windowTitle(), q.question, Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) !=
+            Prompter::Answer::Yes) {
+            q.box->setFocus();
+            return false;
+        }
+    }
+    personnel::savePerson(dm, email, snils);
+    return true;
+}
+
+bool TftrMPersonal::personSaved() {
+    return main_.app().DM->tblPersonal->state() != Dataset::State::Insert || SavePerson();
+}
+
+void TftrMPersonal::SpeedButton1Click() {
+    main_.app().state.DoljnCaller = 1;
+    main_.ShowDoljn();
+}
+
+void TftrMPersonal::SpeedButton2Click() {
+    main_.app().state.SpezCaller = 1;
+    main_.ShowSpez();
+}
+
+void TftrMPersonal::Button1Click() {
+    if (personSaved())
+        personnel::addTraining(main_);
+}
+void TftrMPersonal::Button2Click() {
+    if (personSaved())
+        personnel::editTraining(main_);
+}
+void TftrMPersonal::Button3Click() {
+    if (personSaved())
+        personnel::deleteTraining(main_);
+}
+void TftrMPersonal::Button7Click() {
+    if (personSaved())
+        personnel::addCertificate(main_);
+}
+void TftrMPersonal::Button8Click() {
+    if (personSaved())
+        personnel::editCertificate(main_);
+}
+void TftrMPersonal::Button9Click() {
+    if (personSaved())
+        personnel::deleteCertificate(main_);
+}
+
+void TftrMPersonal::Button4Click() { SavePerson(); }
+
+void TftrMPersonal::Button5Click() {
+    TDM& dm = *main_.app().DM;
+    Table& person = *dm.tblPersonal;
+    const bool adding = person.state() == Dataset::State::Insert;
+    person.cancel();
+    // A new person stays a new person: the card never falls back onto someone else's row.
+    if (adding)
+        person.append();
+    if (dm.tblPerEmail->isEditing())
+        dm.tblPerEmail->cancel();
+}
+
+void TftrMPersonal::Button6Click() {
+    AppContext& app = main_.app();
+    Table& person = *app.DM->tblPersonal;
+    bool changed = false;
+    try {
+        person.updateRecord();
+        changed = person.isModified();
+    } catch (const DbError&) {
+        changed = true; // a value the field refuses is an unsaved change all the same
+    }
+    if (changed) {
+        if (app.prompter.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохраненить? "))) {
+            if (!SavePerson())
+                return;
+        } else {
+            person.cancel();
+        }
+    } else if (person.isEditing()) {
+        person.cancel(); // an untouched new row is not kept
+    }
+    closing_ = true;
+    QDialog::reject();
+}
+
+void TftrMPersonal::Button10Click() { snils_->clear(); }
+
+void TftrMPersonal::reject() {
+    if (closing_)
+        QDialog::reject();
+    else
+        runGuarded([this] { Button6Click(); });
+}
+
+void TftrMPersonal::done(int result) {
+    main_.setStatusPanel(0, QString());
+    personnel::writePeopleCount(main_);
+    QDialog::done(result);
+}

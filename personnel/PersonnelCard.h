@@ -1,0 +1,63 @@
+#pragma once
+// The personnel card `ftrMPersonal`: one person of the register entered or changed in place
+// (names, birth date, position and diploma specialty picked from the reference books, the two
+// years of service), the person's training and certificates on two pages, and the e-mail address
+// and SNILS, which are saved into their own tables with the person.
+#include <QDialog>
+
+class DbEdit;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class TftrMain;
+
+class TftrMPersonal : public QDialog {
+    Q_OBJECT
+public:
+    explicit TftrMPersonal(TftrMain& main);
+
+    void FormActivate();
+    // The navigation rule of the name, date and first-year boxes on a key release.
+    void EditKeyUp(DbEdit* box, int key);
+    void DBEdit8KeyUp(int key);
+    // The checks, the questions and the save; false when one of them stopped it (its message
+    // shown, the focus in the box concerned).
+    bool SavePerson();
+
+    void SpeedButton1Click(); // "..." position
+    void SpeedButton2Click(); // "..." diploma specialty
+    void Button1Click();      // training: "Добавить"
+    void Button2Click();      //           "Редактир."
+    void Button3Click();      //           "Удалить"
+    void Button7Click();      // certificates: "Добавить"
+    void Button8Click();      //               "Редактир."
+    void Button9Click();      //               "Удалить"
+    void Button4Click();      // "Сохранить"
+    void Button5Click();      // "Отмена"
+    void Button6Click();      // "Выход"
+    void Button10Click();     // "Очистить" the SNILS
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Esc and the close box behave as "Выход".
+    void reject() override;
+    void done(int result) override;
+
+private:
+    DbEdit* box(const char* name) const;
+    void setSaveEnabled(bool on);
+    void focusBox(const QString& name);
+    // A person not saved yet has no number: it is saved first, so that a training row or a
+    // certificate never belongs to nobody. False when the save was stopped.
+    bool personSaved();
+
+    TftrMain& main_;
+    QTabWidget* pages_;
+    QLineEdit* email_;
+    QLineEdit* snils_;
+    QPushButton* save_;
+    QPushButton* cancel_;
+    bool activated_ = false;
+    bool closing_ = false;
+};

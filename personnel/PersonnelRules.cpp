@@ -1,0 +1,176 @@
+#include "personnel/PersonnelRules.h"
+
+#include "core/Prompter.h"
+#include "core/SharedState.h"
+#include "data/DataModule.h"
+#include "data/Store.h"
+#include "personnel/Snils.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace personnel {
+
+std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear) {
+    Table& person = *dm.tblPersonal;
+    person.updateRecord(); // what the boxes hold, before it is checked
+    auto text = [&](const char* field) { return person.field(QString::fromLatin1(field)).displayText(); };
+    struct Given {
+        const char* field;
+        const char* message;
+        const char* box;
+    };
+    static const Given given[] = {
+        {"Name1", "Не задали Фамилию!", "DBEdit1"},
+        {"Name2", "Не задали имя!", "DBEdit2"},
+        {"DR", "Не задали дату рождения!", "DBEdit4"},
+        {"NDoljn", "Не задали должность!", "DBEdit5"},
+        {"NSpez", "Не задали специальность!", "DBEdit6"},
+    };
+    for (const Given& g : given)
+        if (text(g.field).isEmpty())
+            return FailedCheck{QString::fromUtf8(g.message), QString::fromLatin1(g.box)};
+
+    struct Year {
+        const char* field;
+        const char* box;
+        const char* empty;
+        const char* tooEarly;
+        const char* tooLate;
+    };
+    static const Year years[] = {
+        {"StajOb", "DBEdit7", "Не задали год начала трудовой деятельности!",
+         "Не верно задан год начала трудовой деятельности!Столько не работают!",
+         "Не верно задан год начала трудовой деятельности! Превышает системный год!"},
+        {"StajDoljn", "DBEdit8", "Не задали год передова на должность!",
+         "Не верно задан год передода на должность!Столько не работают!",
+         "Не верно задан год передода на должность! Превышает системный год!"},
+    };
+    for (const Year& y : years) {
+        const QString shown = text(y.field);
+        const char* failed = nullptr;
+        if (shown.isEmpty())
+            failed = y.empty;
+        else if (person.field(QString::fromLatin1(y.field)).asInteger() < 1950)
+            failed = y.tooEarly;
+        else if (person.field(QString::fromLatin1(y.field)).asInteger() > curYear)
+            failed = y.tooLate;
+        if (failed)
+            return FailedCheck{QString::fromUtf8(failed), QString::fromLatin1(y.box)};
+    }
+    return std::nullopt;
+}
+
+QString emptySnils() { return QStringLiteral("   -   -      "); }
+
+QString snilsFromBox(const QString& displayText) {
+    QString text = displayText;
+    text.replace(u'_', u' ');
+    return text;
+}
+
+namespace {
+bool hasDigit(const QString& s) {
+    for (const QChar c : s)
+        if (c.isDigit())
+            return true;
+    return false;
+}
+} // namespace
+
+QString snilsRefusal(const QString& snils) {
+    const snils::Verdict v = snils::validate(snils);
+    if (v.status != snils::Verdict::Status::WrongForm || !hasDigit(snils))
+        return {};
+    return QStringLiteral("СНИЛС «%1» заполнен не полностью: нужны все одиннадцать цифр в виде ХХХ-ХХХ-ХХХ ХХ. "
+                          "Допишите недостающие цифры или очистите поле кнопкой «Очистить».")
+        .arg(snils.trimmed());
+}
+
+QString snilsQuestion(const QString& snils) {
+    if (snils::validate(snils).status != snils::Verdict::Status::WrongCheckNumber)
+        return {};
+    return QStringLiteral("СНИЛС %1 не проходит проверку контрольного числа. Сохранить как есть?").arg(snils.trimmed());
+}
+
+QString emailQuestion(const QString& email) {
+    static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s.]+(\\.[^@\\s.]+)+$"));
+    const QString typed = email.trimmed();
+    if (typed.isEmpty() || address.match(typed).hasMatch())
+        return {};
+    return QStringLiteral("Адрес электронной почты «%1» не похож на адрес вида имя@домен.ru. Сохранить как есть?")
+        .arg(typed);
+}
+
+void savePerson(const TDM& dm, const QString& email, const QString& snils) {
+    Table& person = *dm.tblPersonal;
+    Store::Transaction transaction(dm.store());
+    person.updateRecord();
+    if (person.isModified()) {
+        const QLocale locale;
+        for (const char* name : {"Name1", "Name2", "Name3"}) {
+            Field& f = person.field(QString::fromLatin1(name));
+            f.setAsString(locale.toUpper(f.asString()));
+        }
+        person.post();
+    } else if (person.isEditing()) {
+        person.cancel();
+    }
+    // Editing a person's empty detail view starts the row, linked to the person.
+    for (auto [table, field, value] : {std::tuple{dm.tblPerEmail, "EMAIL", email}, std::tuple{dm.tblPerSnils, "SNILS", snils}}) {
+        table->edit();
+        table->field(QString::fromLatin1(field)).setAsString(value);
+        table->post();
+    }
+    transaction.commit();
+}
+
+bool deletePerson(const TDM& dm, SharedState& state, Prompter& prompter) {
+    if (!prompter.confirmWithBeep(QStringLiteral("Удалить текущую запись")))
+        return false;
+    state.SilentDelete = 1;
+    Table& person = *dm.tblPersonal;
+    if (person.isEditing())
+        person.cancel();
+    Store::Transaction transaction(dm.store());
+    if (!person.isEmpty()) // an empty register: the engine's own refusal below
+        for (Table* details : {dm.tblTrained, dm.tblSertif, dm.tblPerEmail, dm.tblPerSnils}) {
+            details->first();
+            while (!details->isEmpty())
+                details->remove();
+        }
+    person.remove();
+    transaction.commit();
+    return true;
+}
+
+CertificateState certificateState(const QDate& end, const QDate& today) {
+    if (!end.isValid() || end == Field::zeroDate())
+        return CertificateState::None;
+    const qint64 left = today.daysTo(end);
+    if (left < 0)
+        return CertificateState::Ended;
+    return left <= kEndingSoonDays ? CertificateState::EndingSoon : CertificateState::InForce;
+}
+
+QString days(qint64 count) {
+    const qint64 n = count < 0 ? -count : count;
+    const qint64 lastTwo = n % 100;
+    const qint64 last = n % 10;
+    const char* word = (lastTwo >= 11 && lastTwo <= 14) ? "дней" : last == 1 ? "день" : (last >= 2 && last <= 4) ? "дня" : "дней";
+    return QString::number(n) + u' ' + QString::fromUtf8(word);
+}
+
+QString certificateHint(const QDate& end, const QDate& today) {
+    if (certificateState(end, today) == CertificateState::None)
+        return {};
+    const qint64 left = today.daysTo(end);
+    const QString date = end.toString(QStringLiteral("dd.MM.yyyy"));
+    if (left < 0)
+        return QStringLiteral("Срок истёк %1 назад, %2").arg(days(-left), date);
+    if (left == 0)
+        return QStringLiteral("Срок истекает сегодня, %1").arg(date);
+    return QStringLiteral("Действует ещё %1, до %2").arg(days(left), date);
+}
+
+} // namespace personnel

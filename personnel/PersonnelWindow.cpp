@@ -1,0 +1,170 @@
+#include "personnel/PersonnelWindow.h"
+
+#include "core/AppContext.h"
+#include "data/DataModule.h"
+#include "personnel/PersonnelRules.h"
+#include "personnel/PersonnelWindows.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kInfo(0xFF, 0xFF, 0xE1); // the pale yellow of tooltips
+const QColor kCream(0xFF, 0xFB, 0xF0);
+
+QLabel* titleStrip(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    label->setMinimumHeight(label->sizeHint().height() + 4);
+    return label;
+}
+
+} // namespace
+
+TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
+    setObjectName(QStringLiteral("ftrPersonal"));
+    TDM& dm = *main.app().DM;
+
+    auto button = [this](QToolBar* bar, const char* name, const QString& caption, void (TftrPersonal::*handler)()) {
+        auto* b = new QToolButton(bar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setText(caption);
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setMinimumWidth(81);
+        connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
+        bar->addWidget(b);
+        return b;
+    };
+
+    // The toolbar: the search box and the buttons that act on people.
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QStringLiteral("ToolBar1"));
+    search_ = new QLineEdit(toolbar);
+    search_->setObjectName(QStringLiteral("Edit1"));
+    search_->setFixedWidth(157);
+    search_->setToolTip(QStringLiteral("Поиск по фамилии"));
+    search_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
+    toolbar->addWidget(search_);
+    toolbar->addSeparator();
+    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton1Click);
+    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton2Click);
+    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton3Click);
+    connect(search_, &QLineEdit::textChanged, this, [this] { runGuarded([this] { Edit1Change(); }); });
+
+    people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
+                         {{"Name1", "Фамилия", 150, kInfo},
+                          {"Name2", "Имя", 120, kInfo},
+                          {"Name3", "Отчество", 150, kInfo},
+                          {"DR", "Дата рожд.", 70, {}},
+                          {"NDoljn", "Должность", 184, {}},
+                          {"NSpez", "Специальность", 120, {}},
+                          {"StajO1", "СтажОбщ.", 60, kInfo},
+                          {"StajD1", "СтажСпец.", 62, kInfo}},
+                         this);
+    connect(people_, &DbGrid::cellDoubleClicked, this, [this] { runGuarded([this] { SpeedButton2Click(); }); });
+
+    // The side panel: the current person's e-mail, SNILS, certificates and training.
+    auto* side = new QWidget(this);
+    side->setObjectName(QStringLiteral("Panel2"));
+    side->setFixedWidth(291);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->setSpacing(2);
+    sideLayout->addWidget(titleStrip(QStringLiteral("Почтовый ящик (e-mail:)"), side));
+    auto* email = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsPerEmail, QStringLiteral("EMAIL"), side);
+    email->setReadOnly(true);
+    sideLayout->addWidget(email);
+    sideLayout->addWidget(titleStrip(QStringLiteral("Снилс"), side));
+    auto* snils = new DbEdit(QStringLiteral("DBEdit2"), dm.dtsPerSnils, QStringLiteral("SNILS"), side);
+    snils->setReadOnly(true);
+    sideLayout->addWidget(snils);
+
+    sideLayout->addWidget(titleStrip(QStringLiteral("Сертификаты и Аккредитация"), side));
+    auto* certificateBar = new QToolBar(side);
+    certificateBar->setObjectName(QStringLiteral("ToolBar3"));
+    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton7Click);
+    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton8Click);
+    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton9Click);
+    sideLayout->addWidget(certificateBar);
+    auto* certificates = new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
+                                    {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 185, {}}}, side);
+    personnel::colourCertificates(*certificates, main);
+    sideLayout->addWidget(certificates, 1);
+
+    sideLayout->addWidget(titleStrip(QStringLiteral("Учеба по дополнительным ПП"), side));
+    auto* trainingBar = new QToolBar(side);
+    trainingBar->setObjectName(QStringLiteral("ToolBar2"));
+    // Here the training history is only shown; the card keeps it.
+    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton4Click),
+                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton5Click),
+                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton6Click)})
+        b->setEnabled(false);
+    sideLayout->addWidget(trainingBar);
+    auto* training = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsTrained,
+                                {{"KZicl", "Код", 0, kCream},
+                                 {"VidOb", "ВидОб", 64, kCream},
+                                 {"Hours", "КолЧасов", 0, kCream},
+                                 {"Year", "Год", 0, kCream}},
+                                side);
+    training->setEnabled(false);
+    sideLayout->addWidget(training, 1);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(2);
+    body->addWidget(people_, 1);
+    body->addWidget(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(toolbar);
+    layout->addLayout(body, 1);
+}
+
+void TftrPersonal::writeCount() { personnel::writePeopleCount(main_); }
+
+void TftrPersonal::FormActivate() {
+    // Emptying the box searches with an empty text, which makes the first person current.
+    search_->clear();
+    main_.setStatusPanel(0, QString());
+    writeCount();
+    people_->setFocus();
+}
+
+void TftrPersonal::Edit1Change() {
+    Table& people = *main_.app().DM->tblPersonal;
+    people.findNearest({search_->text()});
+}
+
+void TftrPersonal::SpeedButton1Click() {
+    AppContext& app = main_.app();
+    app.state.PersonalMode = 0;
+    app.DM->tblPersonal->append();
+    personnel::showCard(main_);
+}
+
+void TftrPersonal::SpeedButton2Click() {
+    main_.app().state.PersonalMode = 1;
+    personnel::showCard(main_);
+}
+
+void TftrPersonal::SpeedButton3Click() {
+    AppContext& app = main_.app();
+    if (personnel::deletePerson(*app.DM, app.state, app.prompter))
+        writeCount();
+}
+
+void TftrPersonal::SpeedButton7Click() { personnel::addCertificate(main_); }
+void TftrPersonal::SpeedButton8Click() { personnel::editCertificate(main_); }
+void TftrPersonal::SpeedButton9Click() { personnel::deleteCertificate(main_); }
+void TftrPersonal::SpeedButton4Click() { personnel::addTraining(main_); }
+void TftrPersonal::SpeedButton5Click() { personnel::editTraining(main_); }
+void TftrPersonal::SpeedButton6Click() { personnel::deleteTraining(main_); }

@@ -1,0 +1,91 @@
+#include "personnel/PersonnelWindows.h"
+
+#include "core/AppContext.h"
+#include "data/DataModule.h"
+#include "personnel/CertificateDialog.h"
+#include "personnel/PersonnelCard.h"
+#include "personnel/PersonnelRules.h"
+#include "personnel/PersonnelWindow.h"
+#include "personnel/TrainingDialog.h"
+#include "shell/DbGrid.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+
+namespace personnel {
+
+namespace {
+
+int show(TftrMain& main, QDialog* dialog, const char* instance) {
+    dialog->setObjectName(QString::fromLatin1(instance));
+    return main.showModal(dialog);
+}
+
+} // namespace
+
+int showCard(TftrMain& main) { return show(main, new TftrMPersonal(main), "ftrMPersonal"); }
+int showTraining(TftrMain& main) { return show(main, new TftrTraining(main), "ftrTraining"); }
+int showCertificate(TftrMain& main) { return show(main, new TftrMSertif(main), "ftrMSertif"); }
+
+void writePeopleCount(TftrMain& main) {
+    const Table& people = *main.app().DM->tblPersonal;
+    main.setStatusPanel(1, QStringLiteral("Всего - %1").arg(people.isActive() ? people.recordCount() : 0));
+}
+
+void colourCertificates(DbGrid& grid, TftrMain& main) {
+    Dataset* certificates = grid.dataset();
+    const Clock& clock = main.app().clock;
+    auto endOf = [certificates](int row) {
+        const Field* f = certificates->findField(QStringLiteral("DateCL"));
+        return f && certificates->isActive() ? certificates->valueAt(row, f->index()).toDate() : QDate();
+    };
+    grid.datasetModel()->setRowColours([endOf, &clock](int row) -> std::optional<RowColours> {
+        switch (certificateState(endOf(row), clock.today())) {
+        case CertificateState::Ended: return RowColours{QColor(0xE5, 0x39, 0x35), Qt::white};
+        case CertificateState::EndingSoon: return RowColours{QColor(0xFF, 0xA7, 0x26), Qt::black};
+        default: return std::nullopt;
+        }
+    });
+    grid.datasetModel()->setRowToolTip([endOf, &clock](int row) { return certificateHint(endOf(row), clock.today()); });
+}
+
+void addTraining(TftrMain& main) {
+    AppContext& app = main.app();
+    app.state.TrainedMode = 0;
+    app.DM->tblTrained->append();
+    showTraining(main);
+}
+
+void editTraining(TftrMain& main) {
+    main.app().state.TrainedMode = 1;
+    showTraining(main);
+}
+
+void deleteTraining(TftrMain& main) {
+    AppContext& app = main.app();
+    app.state.SilentDelete = 0;
+    app.DM->tblTrained->remove();
+}
+
+void addCertificate(TftrMain& main) {
+    AppContext& app = main.app();
+    app.state.SertifMode = 0;
+    app.DM->tblSertif->append();
+    showCertificate(main);
+}
+
+void editCertificate(TftrMain& main) {
+    main.app().state.SertifMode = 1;
+    showCertificate(main);
+}
+
+void deleteCertificate(TftrMain& main) {
+    AppContext& app = main.app();
+    app.state.SilentDelete = 0;
+    app.DM->tblSertif->remove();
+}
+
+} // namespace personnel
+
+void registerPersonnelWindows() {
+    windows::registerChild(QStringLiteral("OpenPersonal"), [](TftrMain& main) { return new TftrPersonal(main); });
+}

@@ -1,0 +1,118 @@
+#include "personnel/TrainingDialog.h"
+
+#include "core/AppContext.h"
+#include "data/DataModule.h"
+#include "shell/ActionButton.h"
+#include "shell/DbEdit.h"
+#include "shell/ErrorGuard.h"
+#include "shell/MainWindow.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* kAqua = "background: #00ffff;";
+}
+
+TftrTraining::TftrTraining(TftrMain& main) : QDialog(&main), main_(main) {
+    TDM& dm = *main.app().DM;
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+
+    auto* form = new QFormLayout;
+    auto box = [&](const char* name, const char* field, bool readOnly) {
+        auto* edit = new DbEdit(QString::fromLatin1(name), dm.dtsTrained, QString::fromLatin1(field), this);
+        if (readOnly) {
+            edit->setReadOnly(true);
+            edit->setStyleSheet(QString::fromLatin1(kAqua));
+        }
+        return edit;
+    };
+    auto* code = box("DBEdit1", "KZicl", true);
+    auto* pick = new QToolButton(this);
+    pick->setObjectName(QStringLiteral("SpeedButton1"));
+    pick->setText(QStringLiteral("..."));
+    pick->setAutoRaise(true);
+    connect(pick, &QToolButton::clicked, this, [this] { runGuarded([this] { SpeedButton1Click(); }); });
+    auto* codeRow = new QHBoxLayout;
+    codeRow->addWidget(code);
+    codeRow->addWidget(pick);
+    auto* codeLabel = new QLabel(QStringLiteral("Код программы"), this);
+    codeLabel->setBuddy(code);
+    form->addRow(codeLabel, codeRow);
+    form->addRow(QStringLiteral("Вид обучения"), box("DBEdit2", "VidOb", true));
+    form->addRow(QStringLiteral("Объем часов"), box("DBEdit3", "Hours", true));
+    form->addRow(QStringLiteral("Год обучения"), box("DBEdit4", "Year", false));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
+    buttons->addWidget(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    setFixedSize(QSize(352, 161).expandedTo(sizeHint()));
+}
+
+void TftrTraining::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        runGuarded([this] { FormActivate(); });
+    }
+}
+
+void TftrTraining::FormActivate() {
+    setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новый запись") : QStringLiteral("Редактирование"));
+    findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus();
+}
+
+void TftrTraining::SpeedButton1Click() {
+    AppContext& app = main_.app();
+    app.state.ZiclCaller = 10;
+    app.DM->reloadNewZicl({QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
+    main_.ShowZicl();
+}
+
+void TftrTraining::Button1Click() {
+    Table& training = *main_.app().DM->tblTrained;
+    training.updateRecord();
+    const struct {
+        const char* field;
+        const char* message;
+        const char* box;
+    } checks[] = {
+        {"KZicl", "Не выбрали код программы!", "DBEdit1"},
+        {"Year", "Не задан год обучения!", "DBEdit4"},
+    };
+    for (const auto& c : checks) {
+        if (training.isActive() && !training.field(QString::fromLatin1(c.field)).displayText().isEmpty())
+            continue;
+        main_.app().prompter.inform(QString::fromUtf8(c.message));
+        findChild<QWidget*>(QString::fromLatin1(c.box))->setFocus();
+        return;
+    }
+    if (training.isModified())
+        training.post();
+    else
+        training.cancel(); // an untouched new row is not kept
+    closing_ = true;
+    accept();
+}
+
+void TftrTraining::Button2Click() {
+    main_.app().DM->tblTrained->cancel();
+    closing_ = true;
+    QDialog::reject();
+}
+
+void TftrTraining::reject() {
+    if (closing_)
+        QDialog::reject();
+    else
+        runGuarded([this] { Button2Click(); });
+}
