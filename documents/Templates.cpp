@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -23,12 +22,15 @@ constexpr int kConversionTimeoutMs = 120000;
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
-// The file of `folder` with this name, whatever the case of its letters; empty when none.
+// The entry of `folder` with this name, whatever the case of its letters; empty when none. Any
+// kind of entry counts, so that a pipe or a device under a template's name is refused with a
+// message when it is read instead of being taken for a missing template (or replaced by one).
 QString findFile(const QDir& folder, const QString& fileName) {
     const QString exact = folder.filePath(fileName);
-    if (QFileInfo(exact).isFile())
+    if (const QFileInfo info(exact); info.exists() || info.isSymLink())
         return exact;
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+    const QStringList entries =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries)
         if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
             return folder.filePath(entry);
@@ -124,11 +126,9 @@ QStringList installDefaultTemplates(const QString& templatesDir) {
         if (present)
             continue;
         const QString target = folder.filePath(fileName);
-        const QByteArray bytes = defaultTemplate(fileName);
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            throw DocumentError(
-                QStringLiteral("Не удалось записать шаблон «%1»: %2.").arg(shown(target), file.errorString()));
+        // Written completely or not at all: a template cut short by a full disk would stand in the
+        // way of every later print.
+        writeDocumentFile(target, defaultTemplate(fileName));
         written.append(target);
     }
     return written;
