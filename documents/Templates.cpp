@@ -1,6 +1,8 @@
 #include "documents/Templates.h"
 
 #include "documents/DocumentError.h"
+#include "documents/XmlPart.h"
+#include "documents/ZipPackage.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cstring>
 
 // The templates are embedded in the core library, a static one: the resource must be referenced
 // for the linker to keep it.
@@ -70,6 +73,37 @@ void convert(const QString& old, const QString& wanted, const QString& officePro
         throw DocumentError(failed);
 }
 
+// The maker a default template's package names: the program itself. A spreadsheet program that
+// saves the template puts its own name there.
+const char* const kDefaultTemplateMaker = "zajavki";
+constexpr qint64 kDefaultTemplateSizeLimit = 1024 * 1024;
+
+// A default template that an earlier version of the program installed and nobody has changed
+// since: it names the program as its maker and differs from the current default. It is brought
+// up to date; any other template is the user's.
+bool isEarlierDefault(const QString& path, const QByteArray& current) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kDefaultTemplateSizeLimit)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kDefaultTemplateSizeLimit);
+    if (bytes == current)
+        return false;
+    try {
+        const ZipPackage package(bytes);
+        const char* const properties = "docProps/app.xml";
+        if (package.declaredUnpackedSize() > quint64(kDefaultTemplateSizeLimit) || !package.has(properties))
+            return false;
+        XmlPart app;
+        return app.parse(package.read(properties)) && isNamed(app.root(), "Properties") &&
+               std::strcmp(childNamed(app.root(), "Application").text().get(), kDefaultTemplateMaker) == 0;
+    } catch (const ZipPackage::Damaged&) {
+        return false;
+    }
+}
+
 } // namespace
 
 QString findOfficeProgram() {
@@ -119,16 +153,22 @@ QStringList installDefaultTemplates(const QString& templatesDir) {
     const QDir folder(templatesDir);
     QStringList written;
     for (const QString& fileName : defaultTemplateNames()) {
+        const QByteArray bytes = defaultTemplate(fileName);
         const QString stem = QFileInfo(fileName).completeBaseName();
-        bool present = false;
-        for (const QString& extension : {QStringLiteral(".xltx"), QStringLiteral(".xlsx"), QStringLiteral(".xlt")})
-            present = present || !findFile(folder, stem + extension).isEmpty();
-        if (present)
+        QString target = findFile(folder, fileName);
+        if (target.isEmpty()) {
+            bool present = false;
+            for (const QString& extension : {QStringLiteral(".xlsx"), QStringLiteral(".xlt")})
+                present = present || !findFile(folder, stem + extension).isEmpty();
+            if (present)
+                continue;
+            target = folder.filePath(fileName);
+        } else if (!isEarlierDefault(target, bytes)) {
             continue;
-        const QString target = folder.filePath(fileName);
+        }
         // Written completely or not at all: a template cut short by a full disk would stand in the
         // way of every later print.
-        writeDocumentFile(target, defaultTemplate(fileName));
+        writeDocumentFile(target, bytes);
         written.append(target);
     }
     return written;

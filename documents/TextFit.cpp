@@ -1,7 +1,5 @@
 #include "documents/TextFit.h"
 
-#include <QList>
-
 #include <algorithm>
 #include <cmath>
 
@@ -146,9 +144,10 @@ int wrappedLineCount(QStringView text, double width, double size, bool bold) {
     const double factor = scale(size, bold);
     const double room = std::max(width, 1.0);
     int lines = 0;
-    for (const QStringView paragraph : text.split(u'\n'))
-        lines += paragraphLines(paragraph, room, factor);
-    return std::max(lines, 1);
+    qsizetype start = 0;
+    for (qsizetype end; (end = text.indexOf(u'\n', start)) >= 0; start = end + 1)
+        lines += paragraphLines(text.mid(start, end - start), room, factor);
+    return lines + paragraphLines(text.mid(start), room, factor);
 }
 
 double rowHeightForLines(int lines, double size) {

@@ -18,6 +18,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -450,20 +451,32 @@ void Workbook::formatRowsLike(int modelRow, int firstRow, int lastRow) {
 
 void Workbook::fitRowHeights(int firstRow, int lastRow) {
     const double defaultFont = d->styles.defaultFontSize();
+    // Each style's look and each column's width are found once for all the rows.
+    std::unordered_map<int, StyleSheet::TextLook> looks;
+    std::unordered_map<int, double> widths;
+    auto lookOf = [&](int style) {
+        auto found = looks.find(style);
+        return found != looks.end() ? found->second : looks.emplace(style, d->styles.textLook(style)).first->second;
+    };
+    auto widthOf = [&](int column) {
+        auto found = widths.find(column);
+        if (found == widths.end())
+            found = widths.emplace(column, columnWidthInPoints(d->sheet.columnWidth(column), defaultFont)).first;
+        return found->second;
+    };
     for (int row = firstRow; row <= lastRow; ++row) {
         double needed = 0;
         for (const auto& [column, c] : d->sheet.cellsOf(row)) {
-            const QString text = d->shownText(c);
-            const int span = d->sheet.mergedColumns(row, column);
-            if (text.isEmpty() || span == 0)
-                continue;
-            const StyleSheet::TextLook look = d->styles.textLook(d->sheet.style(c));
+            const int span = c.first_child() ? d->sheet.mergedColumns(row, column) : 0;
+            if (span == 0)
+                continue; // no value, or hidden under a merge
+            const StyleSheet::TextLook look = lookOf(d->sheet.style(c));
             int lines = 1;
             if (look.wraps) {
                 double width = 0;
                 for (int i = 0; i < span; ++i)
-                    width += columnWidthInPoints(d->sheet.columnWidth(column + i), defaultFont);
-                lines = wrappedLineCount(text, textRoomInCell(width), look.size, look.bold);
+                    width += widthOf(column + i);
+                lines = wrappedLineCount(d->shownText(c), textRoomInCell(width), look.size, look.bold);
             }
             needed = std::max(needed, rowHeightForLines(lines, look.size));
         }

@@ -253,6 +253,8 @@ def zajavka_parts():
             "<dc:title>Заявка на обучение</dc:title>",
             '<dcterms:created xsi:type="dcterms:W3CDTF">2023-01-01T00:00:00Z</dcterms:created>',
             "</cp:coreProperties>"]),
+        # The program as the maker: a default template that still names it was never saved by a
+        # spreadsheet program, so the program may bring it up to date.
         "docProps/app.xml": "".join([
             XML_HEAD,
             '<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties">',

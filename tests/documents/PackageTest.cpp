@@ -253,6 +253,10 @@ TEST(TemplatePackage, ATemplateTooLargeUnpackedIsRefusedByName) {
     PartMap extraPart = twoSheetTemplate();
     extraPart["xl/media/padding.bin"] = std::string(2 << 20, '\0');
     const QByteArray small = zipOf(twoSheetTemplate());
+    // The sheet followed by two megabytes of blanks, declared as long as the sheet alone.
+    PartMap trailing = twoSheetTemplate();
+    const quint32 sheetSize = quint32(trailing[sheet].size());
+    trailing[sheet] += std::string(2 << 20, ' ');
 
     constexpr qint64 kMegabyte = 1 << 20;
     const struct {
@@ -266,8 +270,10 @@ TEST(TemplatePackage, ATemplateTooLargeUnpackedIsRefusedByName) {
         {"the sheet unpacked beyond the limit", zipOf(padded), kMegabyte, "больше 1 МБ"},
         {"a part no one reads beyond the limit", zipOf(extraPart), kMegabyte, "больше 1 МБ"},
         {"a file larger than the limit", small, 1024, "больше 1 КБ"},
-        // The sheet unpacks to more than it declares: no more than declared is unpacked.
-        {"a part larger than declared", withDeclaredSize(zipOf(padded), sheet, 1000), kMegabyte, "повреждён"},
+        // The sheet unpacks to more than it declares: no more than declared is unpacked, and the
+        // lie is noticed.
+        {"a part larger than declared", withDeclaredSize(zipOf(trailing), sheet, sheetSize), kMegabyte,
+         "повреждён"},
     };
     TempFiles files;
     int n = 0;

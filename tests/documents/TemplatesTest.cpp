@@ -14,7 +14,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
 #include <sys/stat.h>
+#include <zip.h>
 
 namespace {
 
@@ -171,6 +173,55 @@ TEST(DefaultTemplates, AnInstallOnAFullDiskLeavesNoBrokenTemplateBehind) {
     QFile installed(target);
     ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
     EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+}
+
+// The default template an earlier version installed is brought up to date, unless someone saved
+// it in a spreadsheet program since (which names itself as the maker).
+TEST(DefaultTemplates, AnEarlierDefaultNobodyChangedIsBroughtUpToDate) {
+    const QByteArray current = defaultTemplate(QStringLiteral("Zajavka2023.xltx"));
+    const XlsxReader parts(current);
+    // The current default with its sheet changed, made by `maker`.
+    auto earlier = [&](const std::string& maker) {
+        std::map<std::string, std::string> changed;
+        for (const std::string& name : parts.partNames())
+            changed[name] = parts.part(name);
+        std::string& sheet = changed["xl/worksheets/sheet1.xml"];
+        sheet.replace(sheet.find("<cols>"), 6, "<cols><!-- narrower columns -->");
+        std::string& app = changed["docProps/app.xml"];
+        app.replace(app.find("zajavki"), 7, maker);
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+        zip_source_keep(buffer);
+        for (const auto& [name, content] : changed)
+            zip_file_add(archive, name.c_str(), zip_source_buffer(archive, content.data(), content.size(), 0), 0);
+        zip_close(archive);
+        zip_stat_t st;
+        zip_source_stat(buffer, &st);
+        QByteArray out(qsizetype(st.size), '\0');
+        zip_source_open(buffer);
+        zip_source_read(buffer, out.data(), st.size);
+        zip_source_close(buffer);
+        zip_source_free(buffer);
+        return out;
+    };
+    const struct {
+        const char* maker;
+        bool replaced;
+    } cases[] = {{"zajavki", true}, {"Microsoft Excel", false}, {"LibreOffice/7.4", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.maker);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
+        const QByteArray before = earlier(c.maker);
+        writeFile(path, before);
+        EXPECT_EQ(installDefaultTemplates(dir.path()), c.replaced ? QStringList{path} : QStringList());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), c.replaced ? current : before);
+        EXPECT_EQ(everyEntry(dir.path()), QStringList{"Zajavka2023.xltx"});
+    }
 }
 
 // A pipe or a device under a template's name is found, not replaced, and refused when read:
