@@ -104,6 +104,7 @@ void fillTemplate() {
         ++row;
     }
     book.ruleThin(CellRef(kFirstRow, 1), CellRef(row - 1, 17));
+    book.fitRowHeights(kFirstRow, row - 1);
     DocumentFolder(scratch("Documents")).save(book, QStringLiteral("Заявка 116 2026"));
 }
 

@@ -3,6 +3,7 @@
 #include "applications/Generation.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
+#include "data/ServiceYears.h"
 #include "documents/DocumentFolder.h"
 #include "documents/Templates.h"
 #include "core/Prompter.h"
@@ -54,13 +55,11 @@ const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() {
             {6, Kind::Found, QStringLiteral("NZicl"), Programme},
             {7, Kind::Integer, QStringLiteral("KV")},
             {8, Kind::FullName, QString()},
-            // An empty birth date reads as the zero date 30.12.1899, which is before the first day
-            // a sheet counts: the workbook takes it as the text "30.12.1899", shown alike by every
-            // spreadsheet program (as a day number it would show as 00.01.1900 in some).
+            // A trainee without a birth date, stored as the zero date, gets an empty cell.
             {9, Kind::Date, QStringLiteral("DR")},
             {10, Kind::Found, QStringLiteral("NDoljn"), Position},
-            {11, Kind::Float, QStringLiteral("StajOb")},
-            {12, Kind::Float, QStringLiteral("StajDoljn")},
+            {11, Kind::ServiceYears, QStringLiteral("StajOb")},
+            {12, Kind::ServiceYears, QStringLiteral("StajDoljn")},
             {13, Kind::Found, QStringLiteral("NSpez"), DiplomaSpecialty},
             // The certificate's date is written as the text the field shows, as the form has it.
             {14, Kind::Text, QStringLiteral("DateCl")},
@@ -139,6 +138,18 @@ QVariant keyValue(const Field& field) {
     }
 }
 
+// A date as the form shows it: the zero date an empty date is stored as shows nothing.
+CellValue shownDate(const Field& field) {
+    const QDate date = field.asDate();
+    return date.isValid() && date != Field::zeroDate() ? date : QDate();
+}
+
+// Years of service as the form shows them: none where the stored number is a year, not years.
+CellValue serviceYears(const Field& field) {
+    const double years = field.asFloat();
+    return serviceYearsUnknown(years) ? CellValue(QString()) : CellValue(years);
+}
+
 QString fullName(const Dataset& trainee) {
     return trainee.field(QStringLiteral("Name1")).asString() + QStringLiteral("  ") +
            trainee.field(QStringLiteral("Name2")).asString() + QStringLiteral("  ") +
@@ -178,6 +189,9 @@ public:
         for (const PendingCell& cell : cells_)
             write(book, cell);
         book.ruleThin(CellRef(first, 1), CellRef(lastTableRow, settings_.lastColumn()));
+        // Names, positions and programmes wrap: each row as high as its longest text, the row of
+        // a trainee left out included.
+        book.fitRowHeights(first, lastTableRow + 1);
         for (const auto& line : settings_.footer) {
             QString text = line.text;
             if (!line.configField.isEmpty())
@@ -200,7 +214,8 @@ private:
             case TraineeColumn::Kind::Text: add(cell, trainees_.field(column.field).asString()); break;
             case TraineeColumn::Kind::Integer: add(cell, wholeNumber(trainees_.field(column.field).asInteger())); break;
             case TraineeColumn::Kind::Float: add(cell, trainees_.field(column.field).asFloat()); break;
-            case TraineeColumn::Kind::Date: add(cell, trainees_.field(column.field).asDate()); break;
+            case TraineeColumn::Kind::ServiceYears: add(cell, serviceYears(trainees_.field(column.field))); break;
+            case TraineeColumn::Kind::Date: add(cell, shownDate(trainees_.field(column.field))); break;
             case TraineeColumn::Kind::FullName: add(cell, fullName(trainees_)); break;
             case TraineeColumn::Kind::Found: {
                 const size_t index = size_t(column.lookup);
@@ -259,7 +274,7 @@ ApplicationDocument buildApplicationDocument(const TDM& dm, const ApplicationDoc
 QString saveApplicationDocument(const TDM& dm, const ApplicationDocumentSettings& settings, const RootPaths& root,
                                 Prompter& prompter) {
     const ApplicationDocument document = buildApplicationDocument(dm, settings, root.templates(), prompter);
-    return DocumentFolder(root.documents()).save(document.book, document.title);
+    return DocumentFolder(root).save(document.book, document.title);
 }
 
 } // namespace documents

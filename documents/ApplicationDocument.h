@@ -44,7 +44,10 @@ struct TraineeColumn {
         Text,          // the trainee's field as text (a date as dd.mm.yyyy, empty when empty)
         Integer,       // the trainee's field as a whole number (0 when empty)
         Float,         // the trainee's field as a number (0 when empty)
-        Date,          // the trainee's date field as a date (an empty one reads as the zero date)
+        ServiceYears,  // years of service as a number; an empty cell where they are not known
+                       // (the stored start-up year of a person without a start year)
+        Date,          // the trainee's date field as a date; an empty cell for an empty date or the
+                       // zero date 30.12.1899 it is stored as
         FullName,      // Name1, Name2 and Name3 with two blanks between them
         Found,         // `field` of the row found by lookup number `lookup`, as text
     };

@@ -2,6 +2,7 @@
 #include "applications/ApplicationCommand.h"
 #include "documents/ApplicationDocument.h"
 #include "core/Commands.h"
+#include "core/RootPaths.h"
 
 #include <QDir>
 
@@ -13,6 +14,13 @@ namespace {
 int runPrint(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     ApplicationCommand command(cl, err,
                                QStringLiteral("Нужно: zajavki print НОМЕР ГОД ФАЙЛ.xlsx [--root ПАПКА] [--force]"));
+    // Not even --force writes over the database or anything else in the Base folder; refused
+    // before the database is opened.
+    const QStringList args = cl.positional();
+    if (args.size() == 3 && RootPaths::resolve(cl.root).isInsideBase(args[2])) {
+        err << RootPaths::insideBaseMessage(args[2]) << Qt::endl;
+        return 1;
+    }
     if (const int status = command.prepare())
         return status;
     // The notices of trainees left out are lines on standard error; the document is written all the same.
@@ -21,8 +29,7 @@ int runPrint(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         command.app().prompter);
     document.book.saveAs(command.target());
     out << QStringLiteral("Заявка записана в %1, слушателей: %2")
-               .arg(QDir::toNativeSeparators(command.target()))
-               .arg(document.completeRows)
+               .arg(QDir::toNativeSeparators(command.target()), QString::number(document.completeRows))
         << Qt::endl;
     return 0;
 }

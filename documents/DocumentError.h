@@ -4,7 +4,14 @@
 // program's error guard like every other failed action.
 #include "data/DbError.h"
 
+#include <QByteArray>
+#include <QString>
+
 class DocumentError : public DbError {
 public:
     using DbError::DbError;
 };
+
+// Replaces (or creates) `path` with `bytes` through writeFileAtomically: complete or not at all,
+// an old file of that name left as it was on any failure, which is a DocumentError naming the file.
+void writeDocumentFile(const QString& path, const QByteArray& bytes);

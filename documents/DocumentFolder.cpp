@@ -8,6 +8,13 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -26,7 +33,42 @@ QString fileStem(const QString& title) {
 }
 
 QString candidate(const QDir& folder, const QString& stem, int n) {
-    return folder.filePath(n == 1 ? stem + QStringLiteral(".xlsx") : QStringLiteral("%1 (%2).xlsx").arg(stem).arg(n));
+    // Built without arg(): the title is the user's text and may hold "%1".
+    return folder.filePath(n == 1 ? stem + QStringLiteral(".xlsx")
+                                  : stem + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").xlsx"));
+}
+
+// A new hidden file in the folder, made with the permissions any new file gets there (which the
+// document keeps). Unbuffered: a write the disk refuses fails at once, not in a later flush.
+bool openNewHiddenFile(QFile& file, const QString& folder) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        file.setFileName(QDir(folder).filePath(QStringLiteral(".%1.tmp").arg(
+            QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return true;
+        if (!file.exists())
+            return false;
+    }
+    return false;
+}
+
+// Writes every byte and syncs them to the disk; the reason of a failure otherwise.
+QString writeAndSync(QFile& file, const QByteArray& bytes) {
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return file.errorString();
+        written += n;
+    }
+    if (!file.flush())
+        return file.errorString();
+#ifdef Q_OS_UNIX
+    // A disk that runs out of room only when the data is really placed says so here.
+    if (::fsync(file.handle()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+#endif
+    return {};
 }
 
 } // namespace
@@ -44,22 +86,16 @@ QString DocumentFolder::freeName(const QString& title) const {
 QString DocumentFolder::save(const Workbook& book, const QString& title) const {
     const QByteArray bytes = book.toBytes();
     QString target = freeName(title);
+    if (root_ && root_->isInsideBase(target))
+        throw DocumentError(RootPaths::insideBaseMessage(target));
     auto failed = [&](const QString& reason) {
         return DocumentError(QStringLiteral("Не удалось записать документ «%1»: %2.").arg(shown(target), reason));
     };
     if (!QDir().mkpath(path_))
         throw failed(QStringLiteral("не удалось создать папку «%1»").arg(shown(path_)));
 
-    // The temporary file is hidden and new (never one that exists), made with the permissions
-    // any new file gets, which the document keeps.
     QFile file;
-    for (int attempt = 0; attempt < 100 && !file.isOpen(); ++attempt) {
-        file.setFileName(QDir(path_).filePath(
-            QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !file.exists())
-            throw failed(file.errorString());
-    }
-    if (!file.isOpen())
+    if (!openNewHiddenFile(file, path_))
         throw failed(file.errorString());
     struct RemoveUnlessKept {
         QFile& file;
@@ -69,11 +105,12 @@ QString DocumentFolder::save(const Workbook& book, const QString& title) const {
                 file.remove();
         }
     } guard{file};
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    const QString writeError = file.errorString();
+    const QString writeError = writeAndSync(file, bytes);
     file.close();
-    if (!written)
+    if (!writeError.isEmpty())
         throw failed(writeError);
+    if (file.error() != QFileDevice::NoError)
+        throw failed(file.errorString());
     // Renaming never replaces a file: should another program have taken the name meanwhile,
     // the next free one is used.
     for (int attempt = 0; attempt < 100; ++attempt) {

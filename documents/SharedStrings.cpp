@@ -53,6 +53,7 @@ bool SharedStrings::load(const std::string& xml) {
     siName_ = part_.name("si");
     tName_ = part_.name("t");
     count_ = 0;
+    texts_.clear();
     for (pugi::xml_node si = part_.root().first_child(); si; si = si.next_sibling()) {
         if (!isNamed(si, "si"))
             continue;
@@ -62,6 +63,13 @@ bool SharedStrings::load(const std::string& xml) {
             const QString text = QString::fromUtf8(t.text().get());
             if (!index_.contains(text))
                 index_.insert(text, count_);
+            texts_.append(text);
+        } else {
+            QString runs;
+            for (pugi::xml_node r = si.first_child(); r; r = r.next_sibling())
+                if (isNamed(r, "r"))
+                    runs += QString::fromUtf8(childNamed(r, "t").text().get());
+            texts_.append(runs);
         }
         ++count_;
     }
@@ -79,9 +87,12 @@ int SharedStrings::add(const QString& original) {
     const QByteArray utf8 = text.toUtf8();
     t.append_child(pugi::node_pcdata).set_value(utf8.constData(), size_t(utf8.size()));
     index_.insert(text, count_);
+    texts_.append(text);
     changed_ = true;
     return count_++;
 }
+
+QString SharedStrings::text(int index) const { return index >= 0 && index < texts_.size() ? texts_[index] : QString(); }
 
 std::string SharedStrings::save() {
     // The number of references (count) is not known without reading every sheet, and it is

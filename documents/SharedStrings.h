@@ -4,6 +4,7 @@
 #include "documents/XmlPart.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <string>
 
@@ -21,10 +22,13 @@ public:
     // The index of `text` in the table, adding it when it is new. Control characters, which XML
     // cannot carry, are left out (readers disagree on their escaped form).
     int add(const QString& text);
+    // The text of entry `index` (a rich text's runs joined); empty for an index the table lacks.
+    QString text(int index) const;
 
 private:
     XmlPart part_;
     QHash<QString, int> index_;
+    QList<QString> texts_; // by index
     std::string tName_, siName_;
     int count_ = 0;
     bool changed_ = false;

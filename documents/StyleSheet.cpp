@@ -137,6 +137,7 @@ bool StyleSheet::load(const std::string& xml) {
             xf.append_attribute(a) = 0;
         xfs_.push_back(xf);
     }
+    collect(childNamed(root, "fonts"), "font", fontList_);
     collect(borders_, "border", borderList_);
     if (borderList_.empty())
         borderList_.push_back(borders_.append_child(part_.name("border").c_str()));
@@ -156,6 +157,24 @@ bool StyleSheet::showsDate(int style) const {
     if (custom != customFormats_.end())
         return isDateFormatCode(custom->second);
     return isBuiltinDateFormat(id);
+}
+
+StyleSheet::TextLook StyleSheet::textLook(int style) const {
+    const pugi::xml_node xf = xfs_[size_t(valid(style))];
+    TextLook look;
+    look.wraps = childNamed(xf, "alignment").attribute("wrapText").as_bool();
+    const int font = intAttribute(xf, "fontId");
+    if (font >= 0 && font < int(fontList_.size())) {
+        look.size = childNamed(fontList_[size_t(font)], "sz").attribute("val").as_double(look.size);
+        const pugi::xml_node b = childNamed(fontList_[size_t(font)], "b");
+        look.bold = b && b.attribute("val").as_bool(true);
+    }
+    return look;
+}
+
+double StyleSheet::defaultFontSize() const {
+    const double fallback = TextLook().size;
+    return fontList_.empty() ? fallback : childNamed(fontList_.front(), "sz").attribute("val").as_double(fallback);
 }
 
 int StyleSheet::clone(int style, const char* attribute, int value, const char* applyAttribute) {

@@ -21,6 +21,17 @@ public:
 
     int styleCount() const { return int(xfs_.size()); }
     bool showsDate(int style) const;
+
+    // How a cell of this style sets its text: wrapped into the cell's width or on one line, in a
+    // font of this size in points, bold or not.
+    struct TextLook {
+        bool wraps = false;
+        double size = 11;
+        bool bold = false;
+    };
+    TextLook textLook(int style) const;
+    // The size of the workbook's default font, which column widths are counted in.
+    double defaultFontSize() const;
     // The style like `style` with a thin line on its left, right, top and bottom.
     int withThinBorders(int style);
     // `style` itself when it shows a date; otherwise the style like it with the format dd.mm.yyyy.
@@ -38,6 +49,7 @@ private:
     pugi::xml_node borders_;
     std::vector<pugi::xml_node> xfs_;
     std::vector<pugi::xml_node> borderList_;
+    std::vector<pugi::xml_node> fontList_;
     std::unordered_map<int, std::string> customFormats_; // numFmtId -> formatCode
     std::unordered_map<int, int> borderClones_;           // border -> the same with thin sides
     std::unordered_map<int, int> ruledStyles_;            // style -> with thin borders

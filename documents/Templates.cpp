@@ -1,15 +1,17 @@
 #include "documents/Templates.h"
 
 #include "documents/DocumentError.h"
+#include "documents/XmlPart.h"
+#include "documents/ZipPackage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <cstring>
 
 // The templates are embedded in the core library, a static one: the resource must be referenced
 // for the linker to keep it.
@@ -23,12 +25,15 @@ constexpr int kConversionTimeoutMs = 120000;
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
-// The file of `folder` with this name, whatever the case of its letters; empty when none.
+// The entry of `folder` with this name, whatever the case of its letters; empty when none. Any
+// kind of entry counts, so that a pipe or a device under a template's name is refused with a
+// message when it is read instead of being taken for a missing template (or replaced by one).
 QString findFile(const QDir& folder, const QString& fileName) {
     const QString exact = folder.filePath(fileName);
-    if (QFileInfo(exact).isFile())
+    if (const QFileInfo info(exact); info.exists() || info.isSymLink())
         return exact;
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
+    const QStringList entries =
+        folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries)
         if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
             return folder.filePath(entry);
@@ -66,6 +71,37 @@ void convert(const QString& old, const QString& wanted, const QString& officePro
     // Another program may have made the template meanwhile: then that one is used.
     if (!QFile::rename(produced, wanted) && !QFileInfo(wanted).isFile())
         throw DocumentError(failed);
+}
+
+// The maker a default template's package names: the program itself. A spreadsheet program that
+// saves the template puts its own name there.
+const char* const kDefaultTemplateMaker = "zajavki";
+constexpr qint64 kDefaultTemplateSizeLimit = 1024 * 1024;
+
+// A default template that an earlier version of the program installed and nobody has changed
+// since: it names the program as its maker and differs from the current default. It is brought
+// up to date; any other template is the user's.
+bool isEarlierDefault(const QString& path, const QByteArray& current) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kDefaultTemplateSizeLimit)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kDefaultTemplateSizeLimit);
+    if (bytes == current)
+        return false;
+    try {
+        const ZipPackage package(bytes);
+        const char* const properties = "docProps/app.xml";
+        if (package.declaredUnpackedSize() > quint64(kDefaultTemplateSizeLimit) || !package.has(properties))
+            return false;
+        XmlPart app;
+        return app.parse(package.read(properties)) && isNamed(app.root(), "Properties") &&
+               std::strcmp(childNamed(app.root(), "Application").text().get(), kDefaultTemplateMaker) == 0;
+    } catch (const ZipPackage::Damaged&) {
+        return false;
+    }
 }
 
 } // namespace
@@ -117,18 +153,22 @@ QStringList installDefaultTemplates(const QString& templatesDir) {
     const QDir folder(templatesDir);
     QStringList written;
     for (const QString& fileName : defaultTemplateNames()) {
-        const QString stem = QFileInfo(fileName).completeBaseName();
-        bool present = false;
-        for (const QString& extension : {QStringLiteral(".xltx"), QStringLiteral(".xlsx"), QStringLiteral(".xlt")})
-            present = present || !findFile(folder, stem + extension).isEmpty();
-        if (present)
-            continue;
-        const QString target = folder.filePath(fileName);
         const QByteArray bytes = defaultTemplate(fileName);
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            throw DocumentError(
-                QStringLiteral("Не удалось записать шаблон «%1»: %2.").arg(shown(target), file.errorString()));
+        const QString stem = QFileInfo(fileName).completeBaseName();
+        QString target = findFile(folder, fileName);
+        if (target.isEmpty()) {
+            bool present = false;
+            for (const QString& extension : {QStringLiteral(".xlsx"), QStringLiteral(".xlt")})
+                present = present || !findFile(folder, stem + extension).isEmpty();
+            if (present)
+                continue;
+            target = folder.filePath(fileName);
+        } else if (!isEarlierDefault(target, bytes)) {
+            continue;
+        }
+        // Written completely or not at all: a template cut short by a full disk would stand in the
+        // way of every later print.
+        writeDocumentFile(target, bytes);
         written.append(target);
     }
     return written;

@@ -20,6 +20,8 @@ QStringList defaultTemplateNames();
 QByteArray defaultTemplate(const QString& fileName);
 // Writes each template that comes with the program into `templatesDir` (made when missing) where
 // that folder has no template of that name yet, in any of the forms ensureTemplate accepts: a
-// template the user put there is never replaced or hidden. Returns the files written. Throws
-// DocumentError naming the folder or file that cannot be written.
+// template the user put there is never replaced or hidden. A default template an earlier version
+// installed, which no one has changed since, is replaced by the current one. Returns the files
+// written. Throws DocumentError naming the folder or file that cannot be written; a file is
+// written completely or not at all.
 QStringList installDefaultTemplates(const QString& templatesDir);

@@ -3,6 +3,7 @@
 #include "documents/DocumentError.h"
 #include "documents/SharedStrings.h"
 #include "documents/StyleSheet.h"
+#include "documents/TextFit.h"
 #include "documents/Worksheet.h"
 #include "documents/ZipPackage.h"
 
@@ -10,13 +11,14 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -167,6 +169,21 @@ struct Workbook::Impl {
     void markAsWorkbook();
 
     pugi::xml_node cell(const CellRef& ref) { return sheet.cell(ref); }
+
+    // The text a cell shows, as far as its height goes: a shared or inline string, or a number
+    // or a formula's result as written.
+    QString shownText(pugi::xml_node c) const {
+        const char* type = c.attribute("t").value();
+        if (std::strcmp(type, "s") == 0)
+            return strings.text(childNamed(c, "v").text().as_int(-1));
+        if (std::strcmp(type, "inlineStr") == 0) {
+            QString text;
+            for (pugi::xml_node t : childNamed(c, "is").children())
+                text += QString::fromUtf8(isNamed(t, "t") ? t.text().get() : childNamed(t, "t").text().get());
+            return text;
+        }
+        return QString::fromUtf8(childNamed(c, "v").text().get());
+    }
 };
 
 void Workbook::Impl::load() {
@@ -312,25 +329,67 @@ Workbook::Workbook(Workbook&&) noexcept = default;
 Workbook& Workbook::operator=(Workbook&&) noexcept = default;
 Workbook::~Workbook() = default;
 
-Workbook Workbook::open(const QString& templatePath) {
-    auto impl = std::make_unique<Impl>();
-    impl->templatePath = templatePath;
+namespace {
+
+[[noreturn]] void unreadable(const QString& templatePath, const QString& reason) {
+    throw DocumentError(
+        QStringLiteral("Не удалось прочитать шаблон «%1»: %2.").arg(shown(templatePath), reason));
+}
+
+[[noreturn]] void tooLarge(const QString& templatePath, qint64 limit) {
+    const QString size = limit >= 1024 * 1024 ? QString::number(limit / (1024 * 1024)) + QStringLiteral(" МБ")
+                                              : QString::number(limit / 1024) + QStringLiteral(" КБ");
+    throw DocumentError(
+        QStringLiteral("Шаблон «%1» слишком велик: распакованный, он занял бы больше %2. Бланк "
+                       "документа не бывает таким большим; положите в папку шаблонов обычный "
+                       "шаблон Excel (.xltx).")
+            .arg(shown(templatePath), size));
+}
+
+// The template's bytes. Only a regular file (or a link to one) is read, and never more than
+// `limit` bytes: a device or a pipe in the templates folder would never end.
+QByteArray readTemplateFile(const QString& templatePath, qint64 limit) {
     const QFileInfo info(templatePath);
     if (!info.exists())
         throw DocumentError(QStringLiteral("Не найден шаблон «%1».").arg(shown(templatePath)));
+    if (info.isDir())
+        unreadable(templatePath, QStringLiteral("это папка, а не файл"));
+    if (!info.isFile())
+        unreadable(templatePath, QStringLiteral("это не обычный файл, а устройство, канал или ссылка на них. "
+                                                "Положите в папку шаблонов файл шаблона Excel (.xltx)"));
+    if (info.size() > limit)
+        tooLarge(templatePath, limit);
     QFile file(templatePath);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw DocumentError(
-            QStringLiteral("Не удалось прочитать шаблон «%1»: %2.").arg(shown(templatePath), file.errorString()));
-    QByteArray bytes = file.readAll();
+    if (!file.open(QIODevice::ReadOnly))
+        unreadable(templatePath, file.errorString());
+    QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError)
-        throw DocumentError(
-            QStringLiteral("Не удалось прочитать шаблон «%1»: %2.").arg(shown(templatePath), file.errorString()));
+        unreadable(templatePath, file.errorString());
+    if (bytes.size() > limit)
+        tooLarge(templatePath, limit);
+    return bytes;
+}
+
+} // namespace
+
+Workbook Workbook::open(const QString& templatePath, qint64 sizeLimit) {
+    auto impl = std::make_unique<Impl>();
+    impl->templatePath = templatePath;
     try {
-        impl->package = std::make_unique<ZipPackage>(std::move(bytes));
+        impl->package = std::make_unique<ZipPackage>(readTemplateFile(templatePath, sizeLimit));
     } catch (const ZipPackage::Damaged&) {
         impl->damaged(QStringLiteral("это не книга Excel (.xltx или .xlsx)"));
     }
+    // Checked from the archive's directory before anything is unpacked; reading a part never
+    // unpacks more than the directory declares for it.
+    quint64 declared = 0;
+    try {
+        declared = impl->package->declaredUnpackedSize();
+    } catch (const ZipPackage::Damaged&) {
+        impl->damaged(QStringLiteral("не читается список его частей"));
+    }
+    if (declared > quint64(sizeLimit))
+        tooLarge(templatePath, sizeLimit);
     impl->load();
     return Workbook(std::move(impl));
 }
@@ -390,6 +449,42 @@ void Workbook::formatRowsLike(int modelRow, int firstRow, int lastRow) {
     d->sheet.formatRowsLike(modelRow, firstRow, lastRow);
 }
 
+void Workbook::fitRowHeights(int firstRow, int lastRow) {
+    const double defaultFont = d->styles.defaultFontSize();
+    // Each style's look and each column's width are found once for all the rows.
+    std::unordered_map<int, StyleSheet::TextLook> looks;
+    std::unordered_map<int, double> widths;
+    auto lookOf = [&](int style) {
+        auto found = looks.find(style);
+        return found != looks.end() ? found->second : looks.emplace(style, d->styles.textLook(style)).first->second;
+    };
+    auto widthOf = [&](int column) {
+        auto found = widths.find(column);
+        if (found == widths.end())
+            found = widths.emplace(column, columnWidthInPoints(d->sheet.columnWidth(column), defaultFont)).first;
+        return found->second;
+    };
+    for (int row = firstRow; row <= lastRow; ++row) {
+        double needed = 0;
+        for (const auto& [column, c] : d->sheet.cellsOf(row)) {
+            const int span = c.first_child() ? d->sheet.mergedColumns(row, column) : 0;
+            if (span == 0)
+                continue; // no value, or hidden under a merge
+            const StyleSheet::TextLook look = lookOf(d->sheet.style(c));
+            int lines = 1;
+            if (look.wraps) {
+                double width = 0;
+                for (int i = 0; i < span; ++i)
+                    width += widthOf(column + i);
+                lines = wrappedLineCount(d->shownText(c), textRoomInCell(width), look.size, look.bold);
+            }
+            needed = std::max(needed, rowHeightForLines(lines, look.size));
+        }
+        if (needed > 0)
+            d->sheet.setRowHeight(row, std::max(needed, d->sheet.rowHeight(row)));
+    }
+}
+
 void Workbook::ruleThin(const CellRef& corner, const CellRef& oppositeCorner) {
     const int top = std::min(corner.row, oppositeCorner.row), bottom = std::max(corner.row, oppositeCorner.row);
     const int left = std::min(corner.column, oppositeCorner.column);
@@ -424,18 +519,6 @@ QByteArray Workbook::toBytes() const {
     }
 }
 
-void Workbook::saveTo(QIODevice& device) const {
-    const QByteArray bytes = toBytes();
-    if (device.write(bytes) != bytes.size()) {
-        const auto* file = qobject_cast<QFileDevice*>(&device);
-        const QString name = file ? shown(file->fileName()) : QStringLiteral("(без имени)");
-        throw DocumentError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(name, device.errorString()));
-    }
-}
-
 void Workbook::saveAs(const QString& path) const {
-    const QByteArray bytes = toBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DocumentError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(shown(path), file.errorString()));
+    writeDocumentFile(path, toBytes());
 }

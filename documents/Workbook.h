@@ -8,7 +8,8 @@
 //   book.formatRowsLike(14, 15, 13 + n);   // trainee rows below the first take its look
 //   book.setDate(CellRef(14, 9), birthDate);
 //   book.ruleThin("A14", CellRef(13 + n, 17));
-//   const QString file = DocumentFolder(paths.documents()).save(book, "Заявка 116 2026");
+//   book.fitRowHeights(14, 13 + n);        // as high as their wrapped texts
+//   const QString file = DocumentFolder(paths).save(book, "Заявка 116 2026");
 //
 // Errors are DocumentError, with a Russian message naming the file concerned.
 #include "documents/CellRef.h"
@@ -19,12 +20,15 @@
 #include <QtGlobal>
 #include <memory>
 
-class QIODevice;
-
 class Workbook {
 public:
-    // Reads the template; throws DocumentError when it is missing or damaged.
-    static Workbook open(const QString& templatePath);
+    // A template is a form of some kilobytes: neither the file nor its parts unpacked may take
+    // more than this.
+    static constexpr qint64 kTemplateSizeLimit = 50 * 1024 * 1024;
+
+    // Reads the template; throws DocumentError when it is missing, damaged, not a regular file
+    // (or a link to one), or larger than `sizeLimit` bytes on the disk or unpacked.
+    static Workbook open(const QString& templatePath, qint64 sizeLimit = kTemplateSizeLimit);
 
     Workbook(Workbook&&) noexcept;
     Workbook& operator=(Workbook&&) noexcept;
@@ -49,6 +53,14 @@ public:
     // longer than the template formatted, the first table row is the model.
     void formatRowsLike(int modelRow, int firstRow, int lastRow);
 
+    // Rows firstRow..lastRow become as high as their texts need, wrapped texts above all: the
+    // lines of each text are estimated from the text, its column's width (the merge's, for cells
+    // merged along the row) and its font, and each row holding a text is given the height its
+    // texts need as its own height; a row never becomes lower than it was. Spreadsheet programs
+    // do not all fit a row to its wrapped text when they open a workbook; without this, the lines
+    // would run over the rows below when printed.
+    void fitRowHeights(int firstRow, int lastRow);
+
     // Thin lines on every edge and every inner line of the block with these corners (in any
     // order: A14 and Q13 mean rows 13 and 14, columns A to Q). Each cell keeps the rest of its
     // formatting.
@@ -56,11 +68,10 @@ public:
 
     // The finished workbook: an .xlsx package.
     QByteArray toBytes() const;
-    // Writes the package to `device`; throws DocumentError when it cannot be written.
-    void saveTo(QIODevice& device) const;
     // Writes the package to `path` through a temporary file that replaces the file only when
-    // complete (an existing file of that name is replaced). To keep every document, save through
-    // DocumentFolder, which picks a new name each time.
+    // complete and synced to the disk (an existing file of that name is replaced); on any failure
+    // a DocumentError names the file and an old file stays as it was. To keep every document,
+    // save through DocumentFolder, which picks a new name each time.
     void saveAs(const QString& path) const;
 
 private:

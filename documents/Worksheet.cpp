@@ -29,6 +29,11 @@ bool parseA1(const char* text, int& row, int& column) {
     return p != digits && *p == '\0' && row > 0;
 }
 
+// The width of a column that a sheet does not give: Excel's default, 64 pixels, counted in
+// characters with their margins; and those margins, for a sheet that gives only its base width.
+constexpr double kDefaultColumnWidth = 9.140625;
+constexpr double kColumnMargins = 1.140625;
+
 void setAttribute(pugi::xml_node node, const char* name, const char* value, size_t length) {
     pugi::xml_attribute a = node.attribute(name);
     if (!a)
@@ -61,11 +66,34 @@ bool Worksheet::load(const std::string& xml) {
     cellName_ = part_.name("c");
     valueName_ = part_.name("v");
 
+    defaultColumnWidth_ = kDefaultColumnWidth;
+    if (const pugi::xml_node format = childNamed(root, "sheetFormatPr")) {
+        defaultRowHeight_ = format.attribute("defaultRowHeight").as_double(defaultRowHeight_);
+        // Without a default width, a column is its base width of digits and the margins.
+        if (const pugi::xml_attribute base = format.attribute("baseColWidth"))
+            defaultColumnWidth_ = base.as_double(8) + kColumnMargins;
+        defaultColumnWidth_ = format.attribute("defaultColWidth").as_double(defaultColumnWidth_);
+    }
     if (const pugi::xml_node cols = childNamed(root, "cols")) {
         for (pugi::xml_node col = cols.first_child(); col; col = col.next_sibling()) {
-            const int style = col.attribute("style").as_int(0);
-            if (isNamed(col, "col") && style > 0)
-                columnStyles_.push_back({col.attribute("min").as_int(0), col.attribute("max").as_int(0), style});
+            if (!isNamed(col, "col"))
+                continue;
+            const int first = col.attribute("min").as_int(0), last = col.attribute("max").as_int(0);
+            if (const int style = col.attribute("style").as_int(0); style > 0)
+                columnStyles_.push_back({first, last, style});
+            if (const pugi::xml_attribute width = col.attribute("width"))
+                columnWidths_.push_back({first, last, col.attribute("hidden").as_bool() ? 0.0 : width.as_double()});
+        }
+    }
+    if (const pugi::xml_node merges = childNamed(root, "mergeCells")) {
+        for (pugi::xml_node m = merges.first_child(); m; m = m.next_sibling()) {
+            const std::string ref = m.attribute("ref").value();
+            const size_t colon = ref.find(':');
+            Merge merge{};
+            if (isNamed(m, "mergeCell") && colon != std::string::npos &&
+                parseA1(ref.substr(0, colon).c_str(), merge.top, merge.left) &&
+                parseA1(ref.substr(colon + 1).c_str(), merge.bottom, merge.right))
+                merges_.push_back(merge);
         }
     }
 
@@ -218,6 +246,44 @@ void Worksheet::formatRowsLike(int modelRow, int firstRow, int lastRow) {
                 setStyle(c, style(modelCell));
         }
     }
+}
+
+const Worksheet::Cells& Worksheet::cellsOf(int row) const {
+    static const Cells none;
+    const auto found = rows_.find(row);
+    return found == rows_.end() ? none : found->second.cells;
+}
+
+double Worksheet::columnWidth(int column) const {
+    for (const ColumnWidth& c : columnWidths_)
+        if (column >= c.first && column <= c.last)
+            return c.width;
+    return defaultColumnWidth_;
+}
+
+double Worksheet::rowHeight(int number) const {
+    const auto found = rows_.find(number);
+    if (found == rows_.end())
+        return defaultRowHeight_;
+    return found->second.node.attribute("ht").as_double(defaultRowHeight_);
+}
+
+void Worksheet::setRowHeight(int number, double points) {
+    pugi::xml_node node = row(number).node;
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, points).ptr;
+    setAttribute(node, "ht", buffer, size_t(end - buffer));
+    setAttribute(node, "customHeight", "1", 1);
+}
+
+int Worksheet::mergedColumns(int row, int column) const {
+    for (const Merge& m : merges_) {
+        if (row < m.top || row > m.bottom || column < m.left || column > m.right)
+            continue;
+        const bool first = row == m.top && column == m.left;
+        return first && m.top == m.bottom ? m.right - m.left + 1 : 0;
+    }
+    return 1;
 }
 
 void Worksheet::updateDimension() {

@@ -34,13 +34,32 @@ public:
     // row has none, and the model's cell styles where a cell has no style of its own.
     void formatRowsLike(int modelRow, int firstRow, int lastRow);
 
+    // The cells of a row, by column (none for a row the sheet does not have).
+    using Cells = std::vector<std::pair<int, pugi::xml_node>>;
+    const Cells& cellsOf(int row) const;
+    // The column's width in characters, as the sheet gives it.
+    double columnWidth(int column) const;
+    // The row's height in points: its own, else the sheet's default.
+    double rowHeight(int row) const;
+    void setRowHeight(int row, double points);
+    // How many columns the cell's text may take: 1 for a cell of its own, the merge's width for
+    // the first cell of cells merged along one row, 0 for any other merged cell.
+    int mergedColumns(int row, int column) const;
+
 private:
     struct Row {
         pugi::xml_node node;
-        std::vector<std::pair<int, pugi::xml_node>> cells; // by column
+        Cells cells;
     };
     struct ColumnStyle {
         int first, last, style;
+    };
+    struct ColumnWidth {
+        int first, last;
+        double width;
+    };
+    struct Merge {
+        int top, left, bottom, right;
     };
 
     Row& row(int number);
@@ -52,6 +71,10 @@ private:
     pugi::xml_node sheetData_;
     std::map<int, Row> rows_;
     std::vector<ColumnStyle> columnStyles_;
+    std::vector<ColumnWidth> columnWidths_;
+    std::vector<Merge> merges_;
+    double defaultColumnWidth_ = 0; // characters; set at load
+    double defaultRowHeight_ = 15;
     std::string rowName_, cellName_, valueName_;
     bool hasFormulas_ = false;
 };

@@ -1,5 +1,6 @@
 #include "documents/ZipPackage.h"
 
+#include <cstdint>
 #include <memory>
 #include <zip.h>
 
@@ -56,6 +57,19 @@ ZipPackage::~ZipPackage() {
         zip_discard(archive_);
 }
 
+quint64 ZipPackage::declaredUnpackedSize() const {
+    quint64 total = 0;
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(archive_, zip_uint64_t(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE))
+            throw Damaged("entry " + std::to_string(i) + ": " + archiveMessage(archive_));
+        total = st.size > UINT64_MAX - total ? UINT64_MAX : total + st.size;
+    }
+    return total;
+}
+
 bool ZipPackage::has(const std::string& part) const { return locate(archive_, part) >= 0; }
 
 std::string ZipPackage::read(const std::string& part) const {
@@ -73,9 +87,17 @@ std::string ZipPackage::read(const std::string& part) const {
         throw Damaged(part + ": " + archiveMessage(archive_));
     std::string content(size_t(st.size), '\0');
     const zip_int64_t got = content.empty() ? 0 : zip_fread(file, content.data(), st.size);
-    const bool complete = got == zip_int64_t(st.size);
-    const std::string message = complete ? std::string() : zip_file_strerror(file);
-    zip_fclose(file); // checks the CRC when the whole part was read
+    bool complete = got == zip_int64_t(st.size);
+    std::string message = complete ? std::string() : zip_file_strerror(file);
+    // The declared size may lie: one byte more must not be there. Reaching the end also checks
+    // the part's CRC.
+    if (complete) {
+        char extra;
+        const zip_int64_t more = zip_fread(file, &extra, 1);
+        complete = more == 0;
+        message = more > 0 ? std::string("larger than declared") : more < 0 ? zip_file_strerror(file) : "";
+    }
+    zip_fclose(file);
     if (!complete)
         throw Damaged(part + ": " + message);
     return content;

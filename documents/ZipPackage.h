@@ -3,6 +3,7 @@
 // written in which some parts are replaced, added or removed while every other part is copied as
 // it is, still compressed.
 #include <QByteArray>
+#include <QtGlobal>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -23,8 +24,15 @@ public:
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
 
+    // The sum of the sizes the archive gives its parts once unpacked, read from its directory
+    // without unpacking anything.
+    quint64 declaredUnpackedSize() const;
+
     // Part names are written without a leading slash ("xl/workbook.xml"), compared ignoring case.
     bool has(const std::string& part) const;
+    // Unpacks the part: never more than the size the archive declares for it, so that what
+    // declaredUnpackedSize() allowed bounds the memory taken; a part that would unpack to more is
+    // Damaged.
     std::string read(const std::string& part) const;
 
     // How a new or replaced part is compressed: small parts keep their place in the archive,

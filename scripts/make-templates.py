@@ -20,25 +20,28 @@ XML_HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
 
 COLUMNS = "ABCDEFGHIJKLMNOPQ"
 
-# Column headings of the trainee table (row 13) and each column's width in characters.
+# Column headings of the trainee table (row 13) and each column's width in characters. Every word
+# of a heading, and the words the columns commonly hold (positions such as "ВРАЧ-ТЕРАПЕВТ
+# УЧАСТКОВЫЙ", e-mail addresses, dates, SNILS numbers), fits the width on a line of its own: a
+# word is never broken.
 HEADINGS = [
     ("№ п/п", 5.0),
-    ("Код программы", 10.0),
-    ("Вид обучения", 12.0),
-    ("Объём, час.", 7.5),
-    ("Форма обучения", 10.0),
-    ("Наименование программы", 30.0),
-    ("Квартал", 8.0),
-    ("Ф.И.О. слушателя", 24.0),
-    ("Дата рождения", 11.0),
-    ("Должность", 18.0),
-    ("Общий стаж", 7.5),
-    ("Стаж по специальности", 10.0),
-    ("Специальность по диплому", 18.0),
-    ("Дата сертификата / аккредитации", 13.0),
-    ("Специальность сертификата", 18.0),
-    ("E-mail", 18.0),
-    ("СНИЛС", 15.0),
+    ("Код программы", 13.0),
+    ("Вид обучения", 11.0),
+    ("Объём, час.", 9.0),
+    ("Форма обучения", 11.0),
+    ("Наименование программы", 26.0),
+    ("Квартал", 10.0),
+    ("Ф.И.О. слушателя", 22.0),
+    ("Дата рождения", 11.5),
+    ("Должность", 20.0),
+    ("Общий стаж", 8.5),
+    ("Стаж по специальности", 17.0),
+    ("Специальность по диплому", 17.0),
+    ("Дата сертификата / аккредитации", 15.5),
+    ("Специальность сертификата", 17.0),
+    ("E-mail", 24.0),
+    ("СНИЛС", 15.5),
 ]
 
 # Style indices of cellXfs below.
@@ -250,6 +253,8 @@ def zajavka_parts():
             "<dc:title>Заявка на обучение</dc:title>",
             '<dcterms:created xsi:type="dcterms:W3CDTF">2023-01-01T00:00:00Z</dcterms:created>',
             "</cp:coreProperties>"]),
+        # The program as the maker: a default template that still names it was never saved by a
+        # spreadsheet program, so the program may bring it up to date.
         "docProps/app.xml": "".join([
             XML_HEAD,
             '<Properties xmlns="http://schemas.openxmlformats.org/officeDocument/2006/extended-properties">',

@@ -1,7 +1,9 @@
 // The printed application built from the data module: the title, the trainee rows with their cell
 // kinds and looked-up names, the ruled table and the footer below it, for three trainees, for none,
-// and for a trainee whose programme, position or diploma specialty is missing; read back with our
-// test reader and once with openpyxl. The applications window's print button saves and opens it.
+// and for a trainee whose programme, position or diploma specialty is missing; empty cells for an
+// unknown birth date or years of service; rows as high as their texts; read back with our test
+// reader and with openpyxl. The applications window's print button saves and opens it, never in
+// the Base folder.
 #include "XlsxReader.h"
 
 #include "applications/ApplicationRules.h"
@@ -150,11 +152,10 @@ TEST_F(ApplicationDocumentTest, ThreeTraineesFillTheRuledTableWithTheirKindsOfVa
               {"1", "ПК-101", "ПК", "144", "очн", "Сестринское дело в терапии", "1", "ИВАНОВА  МАРИЯ  ИВАНОВНА",
                serial(QDate(1985, 7, 15)), "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "12.5", "7", "Сестринское дело",
                "12.03.2024", "Сестринское дело", "ivanova@mail.ru", "112-233-445 95"});
-    // An empty birth date is the zero date, which a sheet cannot count: it is written as its text.
+    // An empty birth date, stored as the zero date, prints as an empty cell.
     expectRow(book, 15,
               {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2", "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
-               "30.12.1899", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25", "Лечебное дело", "", "", "petrov@mail.ru",
-               "987-654-321 83"});
+               "", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25", "Лечебное дело", "", "", "petrov@mail.ru", "987-654-321 83"});
     expectRow(book, 16,
               {"3", "ПК-55", "ПК", "36", "ДОТ", "Неотложные состояния", "4", "ЁЛКИНА  ОЛЬГА  ПЕТРОВНА",
                serial(QDate(2000, 2, 29)), "ФЕЛЬДШЕР", "0.5", "0", "Лечебное дело", "01.12.2023",
@@ -221,12 +222,12 @@ TEST_F(ApplicationDocumentTest, ATraineeWhoseReferenceIsMissingEndsTheTable) {
         {{{"KDoljn", 99}},
          "не найдена должность - ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
          {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2", "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
-          "30.12.1899"}},
+          ""}},
         // An empty code reads as 0, which no specialty has.
         {{{"KSpez", QVariant()}},
          "не найдена специальность - ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
          {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2", "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
-          "30.12.1899", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25"}},
+          "", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(utf8(c.notice));
@@ -280,7 +281,7 @@ TEST_F(ApplicationDocumentTest, OpenpyxlReadsTheValuesTheirTypesAndTheRuling) {
         {"D15", "int", 504},
         {"G16", "int", 4},
         {"I14", "datetime", "1985-07-15"},
-        {"I15", "str", "30.12.1899"},
+        {"I15", "NoneType", QJsonValue::Null},
         {"K14", "float", 12.5},
         {"L15", "float", 3.25},
         {"N14", "str", "12.03.2024"},
@@ -303,6 +304,69 @@ TEST_F(ApplicationDocumentTest, OpenpyxlReadsTheValuesTheirTypesAndTheRuling) {
         EXPECT_EQ(cell(ref).value("borders").toArray(), thin) << ref;
     EXPECT_EQ(cell("A17").value("borders").toArray(),
               (QJsonArray{QJsonValue::Null, QJsonValue::Null, QJsonValue::Null, QJsonValue::Null}));
+}
+
+// The stored trainee keeps the zero date and the start-up year it was given; the form shows
+// neither: nobody was born on 30.12.1899 or has served for 2026 years.
+TEST_F(ApplicationDocumentTest, UnknownBirthDateAndYearsOfServicePrintAsEmptyCells) {
+    const FieldValues course = {{"KZicl", "ПК-55"}, {"VidOb", "ПК"}, {"Hours", 36}, {"FOBUCH", "очн"},
+                                {"KV", 3},          {"KDoljn", 3},   {"KSpez", 1}};
+    fill(dm.tblSluch2023, FieldValues{{"Name1", "СИДОРОВА"}, {"Name2", "АННА"}, {"Name3", "ПАВЛОВНА"},
+                                      {"DR", Field::zeroDate()}, {"StajOb", 2026}, {"StajDoljn", 1900}} +
+                              course);
+    fill(dm.tblSluch2023, FieldValues{{"Name1", "ОРЛОВ"}, {"Name2", "ИВАН"}, {"Name3", "ИЛЬИЧ"},
+                                      {"DR", QDate(1900, 3, 1)}, {"StajOb", 1899}, {"StajDoljn", 0}} +
+                              course);
+    const QString file = save();
+    const XlsxReader book = XlsxReader::fromFile(file);
+    for (const char* ref : {"I14", "K14", "L14"}) {
+        EXPECT_EQ(shown(book, ref), "") << ref;
+        // The cell keeps the table's look.
+        EXPECT_EQ(book.style(book.cell(ref).style).sides, kThin) << ref;
+    }
+    // Real values, however odd, are printed.
+    EXPECT_EQ(shown(book, "I15"), serial(QDate(1900, 3, 1)));
+    EXPECT_EQ(shown(book, "K15"), "1899");
+    EXPECT_EQ(shown(book, "L15"), "0");
+    // The trainee's row is as it was.
+    dm.tblSluch2023->first();
+    EXPECT_EQ(dm.tblSluch2023->field("DR").asDate(), Field::zeroDate());
+    EXPECT_EQ(dm.tblSluch2023->field("StajOb").asFloat(), 2026);
+
+    const QString python = QStringLiteral(ZAJAVKI_OPENPYXL_PYTHON);
+    if (python.isEmpty())
+        GTEST_SKIP() << "no Python with openpyxl";
+    QProcess reader;
+    reader.start(python, {QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file, "I14",
+                          "K14", "L14", "K15"});
+    ASSERT_TRUE(reader.waitForFinished(60000));
+    ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    const QJsonObject cells =
+        QJsonDocument::fromJson(reader.readAllStandardOutput()).object().value("cells").toObject();
+    for (const char* ref : {"I14", "K14", "L14"})
+        EXPECT_EQ(cells.value(ref).toObject().value("type").toString(), "NoneType") << ref;
+    EXPECT_EQ(cells.value("K15").toObject().value("value"), QJsonValue(1899));
+}
+
+// Each trainee's row is as high as its longest wrapped text, so that nothing prints over the
+// row below it.
+TEST_F(ApplicationDocumentTest, TraineeRowsAreAsHighAsTheirTexts) {
+    fill(dm.tblNewZicl, {{"KZicl", "ПК-9"}, {"VidOb", "ПК"}, {"Hours", 72}, {"RealZicl", 6}, {"Year", 2026},
+                         {"NZicl", "Организация здравоохранения и общественное здоровье: экспертиза временной "
+                                   "нетрудоспособности, контроль качества и безопасности медицинской "
+                                   "деятельности в медицинской организации"}});
+    threeTrainees({{"KZicl", "ПК-9"}, {"VidOb", "ПК"}, {"Hours", 72}});
+    const XlsxReader book = XlsxReader::fromFile(save());
+    const pugi::xml_node data = book.xml("xl/worksheets/sheet1.xml").child("worksheet").child("sheetData");
+    auto row = [&](int r) { return data.find_child_by_attribute("row", "r", std::to_string(r).c_str()); };
+    for (int r = 14; r <= 16; ++r)
+        EXPECT_TRUE(row(r).attribute("customHeight").as_bool()) << r;
+    // Two lines at least for the names in capitals; the long programme takes five or more.
+    EXPECT_GE(row(14).attribute("ht").as_double(), 2 * 11.5);
+    EXPECT_GE(row(15).attribute("ht").as_double(), 5 * 11.5);
+    EXPECT_LT(row(14).attribute("ht").as_double(), row(15).attribute("ht").as_double());
+    // The footer keeps the sheet's own heights.
+    EXPECT_FALSE(row(21).attribute("ht"));
 }
 
 TEST_F(ApplicationDocumentTest, ThePrintButtonSavesTheDocumentAndOpensIt) {
@@ -330,6 +394,29 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonSavesTheDocumentAndOpensIt) {
     ui::click(window, "SpeedButton6");
     h.prompter.verify();
     EXPECT_EQ(opened.size(), 1);
+}
+
+TEST_F(ApplicationDocumentTest, ThePrintButtonNeverSavesIntoTheBaseFolder) {
+    threeTrainees();
+    QStringList opened;
+    setDocumentOpener([&opened](const QString& path) {
+        opened << path;
+        return true;
+    });
+    // Documents is a link into Base: the document is refused with the error box, Base untouched.
+    const RootPaths& root = h.app.root;
+    const QStringList before = QDir(root.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QDir(root.documents()).removeRecursively();
+    ASSERT_TRUE(QFile::link(root.base(), root.documents()));
+    TftrMain& main = h.mainWindow();
+    main.OpenZajavki2023();
+    QWidget* window = main.instance("ftrZajavki2023");
+    ASSERT_TRUE(window);
+    h.prompter.expectError(RootPaths::insideBaseMessage(root.documents() + "/Заявка 116.01 2026.xlsx"));
+    ui::click(window, "SpeedButton6");
+    h.prompter.verify();
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(QDir(root.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
 } // namespace

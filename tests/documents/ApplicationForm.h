@@ -1,7 +1,7 @@
 #pragma once
 // Fills the default application form the way the program does: the title, the institution, one
-// row per trainee (the first table row being the model of the others), the table ruled, and the
-// footer below the table.
+// row per trainee (the first table row being the model of the others), the table ruled, the rows as
+// high as their texts, and the footer below the table.
 #include "documents/Workbook.h"
 
 #include <QDate>
@@ -61,6 +61,7 @@ inline void fillApplication(Workbook& book, const std::vector<TraineeRow>& train
         book.setText(CellRef(row, 17), t.snils);
     }
     book.ruleThin("A14", CellRef(13 + n, 17));
+    book.fitRowHeights(14, 13 + n);
     book.setText(CellRef(18 + n, 5), QStringLiteral("Ф.И.О. руководителя"));
     book.setText(CellRef(18 + n, 7), QStringLiteral("Сидоров С. С."));
     book.setText(CellRef(20 + n, 5), QStringLiteral("М.П. ЛПУ"));

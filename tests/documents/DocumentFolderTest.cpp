@@ -1,5 +1,6 @@
 // Saving filled workbooks into the Documents folder: a new name each time, nothing overwritten,
-// and nothing left behind when the folder cannot be written.
+// nothing left behind when the folder or the disk cannot take the file, never into Base.
+#include "FileSizeLimit.h"
 #include "TemplateRoot.h"
 #include "XlsxReader.h"
 
@@ -58,6 +59,75 @@ TEST_F(Documents, TitlesBecomeFileNames) {
     EXPECT_EQ(folder.freeName(QStringLiteral("Заявка 1/2: \"итог\"")),
               root.documents() + QStringLiteral("/Заявка 1_2_ _итог_.xlsx"));
     EXPECT_EQ(folder.freeName(QStringLiteral(" .. ")), root.documents() + QStringLiteral("/Документ.xlsx"));
+    // Placeholders in a title are text like any other.
+    const QString title = QStringLiteral("Заявка %1 %2");
+    EXPECT_EQ(folder.save(Workbook::open(templatePath), title),
+              root.documents() + QStringLiteral("/Заявка %1 %2.xlsx"));
+    EXPECT_EQ(folder.freeName(title), root.documents() + QStringLiteral("/Заявка %1 %2 (2).xlsx"));
+}
+
+TEST_F(Documents, AFullDiskFailsLoudlyAndLeavesEveryFileAsItWas) {
+    const Workbook book = Workbook::open(templatePath);
+    const DocumentFolder folder(root.documents());
+    const QString earlier = folder.save(book, QStringLiteral("Заявка 116 2026"));
+    const QString old = root.documents() + QStringLiteral("/Заявка.xlsx");
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the old file");
+    }
+    const QByteArray earlierBytes = bytesOf(earlier);
+    ASSERT_GT(earlierBytes.size(), 2000);
+
+    const struct {
+        const char* what;
+        std::function<void()> write;
+        QString named;
+    } cases[] = {
+        {"replacing a file", [&] { book.saveAs(old); }, old},
+        {"a new document", [&] { folder.save(book, QStringLiteral("Заявка 116 2026")); },
+         root.documents() + QStringLiteral("/Заявка 116 2026 (2).xlsx")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString message;
+        {
+            FileSizeLimit full(rlim_t(earlierBytes.size() / 2));
+            if (!full.active())
+                GTEST_SKIP() << "the file size limit cannot be set here";
+            try {
+                c.write();
+            } catch (const DocumentError& e) {
+                message = e.message();
+            }
+        }
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(c.named))) << message.toStdString();
+        EXPECT_EQ(bytesOf(old), "the old file");
+        EXPECT_EQ(bytesOf(earlier), earlierBytes);
+        EXPECT_EQ(everyEntry(root.documents()),
+                  (QStringList{QFileInfo(earlier).fileName(), QFileInfo(old).fileName()}));
+    }
+}
+
+TEST_F(Documents, ADocumentNeverLandsInTheBaseFolder) {
+    // Documents leading into Base through a link: the document is refused, Base stays as it was.
+    const QString base = root.base();
+    {
+        QFile store(root.storeFile());
+        ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+        store.write("database");
+    }
+    ASSERT_TRUE(QDir(root.documents()).removeRecursively());
+    ASSERT_TRUE(QFile::link(base, root.documents()));
+    try {
+        DocumentFolder(root).save(Workbook::open(templatePath), QStringLiteral("Заявка 116 2026"));
+        ADD_FAILURE() << "saved";
+    } catch (const DocumentError& e) {
+        EXPECT_EQ(e.message(),
+                  RootPaths::insideBaseMessage(root.documents() + QStringLiteral("/Заявка 116 2026.xlsx")));
+    }
+    EXPECT_EQ(everyEntry(base), QStringList{QFileInfo(root.storeFile()).fileName()});
+    EXPECT_EQ(bytesOf(root.storeFile()), "database");
 }
 
 TEST_F(Documents, AFolderThatCannotBeWrittenLeavesNothingBehind) {

@@ -1,6 +1,6 @@
 // Templates other than ours: the active sheet found through the package, parts a template may
 // lack, formulas and the calculation chain, the 1904 date system, prefixed XML; and the
-// templates that cannot be read, each with a message naming the file.
+// templates that cannot be read or are too large, each with a message naming the file.
 #include "XlsxReader.h"
 
 #include "documents/CellRef.h"
@@ -216,6 +216,83 @@ TEST(TemplatePackage, UnreadableTemplatesAreNamedInTheMessage) {
             EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.phrase))) << e.message().toStdString();
         }
     }
+}
+
+// The size a zip's headers give a part once unpacked, changed in its local header and in the
+// central directory alike (the sizes a zip bomb lies about).
+QByteArray withDeclaredSize(QByteArray zip, const std::string& part, quint32 size) {
+    auto u16 = [&](qsizetype at) { return quint16(uchar(zip[at]) | uchar(zip[at + 1]) << 8); };
+    auto put32 = [&](qsizetype at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + i] = char(v >> (8 * i));
+    };
+    int changed = 0;
+    for (qsizetype at = 0; at + 46 <= zip.size(); ++at) {
+        const bool local = zip.mid(at, 4) == QByteArray("PK\x03\x04", 4);
+        const bool central = zip.mid(at, 4) == QByteArray("PK\x01\x02", 4);
+        if (!local && !central)
+            continue;
+        const qsizetype nameAt = at + (local ? 30 : 46);
+        const quint16 nameLength = u16(at + (local ? 26 : 28));
+        if (zip.mid(nameAt, nameLength).toStdString() != part)
+            continue;
+        put32(at + (local ? 22 : 24), size);
+        ++changed;
+    }
+    EXPECT_EQ(changed, 2) << part;
+    return zip;
+}
+
+// Templates that would take the computer's memory are refused before anything is unpacked, and
+// what a lying archive unpacks stays within the size it declares.
+TEST(TemplatePackage, ATemplateTooLargeUnpackedIsRefusedByName) {
+    const std::string sheet = "xl/worksheets/second.xml";
+    PartMap padded = twoSheetTemplate();
+    // Two megabytes of blanks, packed into a few kilobytes.
+    padded[sheet].insert(padded[sheet].find("<sheetData>"), std::string(2 << 20, ' '));
+    PartMap extraPart = twoSheetTemplate();
+    extraPart["xl/media/padding.bin"] = std::string(2 << 20, '\0');
+    const QByteArray small = zipOf(twoSheetTemplate());
+    // The sheet followed by two megabytes of blanks, declared as long as the sheet alone.
+    PartMap trailing = twoSheetTemplate();
+    const quint32 sheetSize = quint32(trailing[sheet].size());
+    trailing[sheet] += std::string(2 << 20, ' ');
+
+    constexpr qint64 kMegabyte = 1 << 20;
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        qint64 limit; // 0: the program's own
+        const char* phrase;
+    } cases[] = {
+        {"a part declared larger than the program takes", withDeclaredSize(small, sheet, 60u << 20), 0,
+         "больше 50 МБ"},
+        {"the sheet unpacked beyond the limit", zipOf(padded), kMegabyte, "больше 1 МБ"},
+        {"a part no one reads beyond the limit", zipOf(extraPart), kMegabyte, "больше 1 МБ"},
+        {"a file larger than the limit", small, 1024, "больше 1 КБ"},
+        // The sheet unpacks to more than it declares: no more than declared is unpacked, and the
+        // lie is noticed.
+        {"a part larger than declared", withDeclaredSize(zipOf(trailing), sheet, sheetSize), kMegabyte,
+         "повреждён"},
+    };
+    TempFiles files;
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString path = files.write(QStringLiteral("шаблон %1.xltx").arg(++n), c.bytes);
+        try {
+            if (c.limit)
+                Workbook::open(path, c.limit);
+            else
+                Workbook::open(path);
+            ADD_FAILURE() << "opened";
+        } catch (const DocumentError& e) {
+            EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(path))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.phrase))) << e.message().toStdString();
+        }
+    }
+    // Within the limit, the padded template is a template.
+    EXPECT_NO_THROW(Workbook::open(files.write(QStringLiteral("padded.xltx"), zipOf(padded)), 4 * kMegabyte));
 }
 
 TEST(CellReferences, ParseAndName) {

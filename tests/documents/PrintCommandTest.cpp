@@ -1,6 +1,8 @@
 // zajavki print on a demonstration root: the document written where asked, the notice of a trainee
 // left out on standard error with the document written all the same, the number with a comma, an
-// existing file replaced only with --force, and an unknown application refused.
+// existing file replaced only with --force, an unknown application refused, nothing written into
+// the Base folder, and a full disk failing the command with the old file kept.
+#include "FileSizeLimit.h"
 #include "XlsxReader.h"
 
 #include "data/Store.h"
@@ -35,6 +37,10 @@ struct PrintCommand : ::testing::Test {
         QTextStream out(&outText), err(&errText);
         args << "--root" << root;
         return runCommand(CommandLine::parse(args), out, err);
+    }
+    static QByteArray bytesOf(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     static std::string shown(const XlsxReader& book, const std::string& ref) {
         const XlsxReader::Cell c = book.cell(ref);
@@ -106,6 +112,50 @@ TEST_F(PrintCommand, ReplacesAFileOnlyWithForceAndRefusesAnUnknownApplication) {
     EXPECT_EQ(errText, "Заявки 117 на 2026 год нет\n");
     EXPECT_FALSE(QFile::exists(none));
     EXPECT_EQ(run({"print", "116", "2026"}), 2);
+}
+
+TEST_F(PrintCommand, TheMessageShowsAFileNameWithPlaceholdersAsItIs) {
+    const QString file = dir.filePath("q %1 %2 7.xlsx");
+    ASSERT_EQ(run({"print", "116", "2026", file}), 0) << errText.toStdString();
+    EXPECT_EQ(outText, "Заявка записана в " + QDir::toNativeSeparators(file) + ", слушателей: 7\n");
+}
+
+TEST_F(PrintCommand, NothingIsWrittenIntoTheBaseFolderEvenWithForce) {
+    const RootPaths paths(root);
+    const QByteArray store = bytesOf(paths.storeFile());
+    const QStringList before =
+        QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString link = dir.filePath("into-base");
+    ASSERT_TRUE(QFile::link(paths.base(), link));
+    for (const QString& target : {paths.storeFile(), paths.base() + "/Заявка.xlsx", link + "/tovex.sqlite",
+                                  paths.base() + "/../Base/x.xlsx"}) {
+        SCOPED_TRACE(target.toStdString());
+        EXPECT_EQ(run({"print", "116", "2026", target, "--force"}), 1);
+        EXPECT_EQ(errText, RootPaths::insideBaseMessage(target) + "\n");
+        EXPECT_EQ(outText, "");
+    }
+    EXPECT_EQ(bytesOf(paths.storeFile()), store);
+    EXPECT_EQ(QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+}
+
+TEST_F(PrintCommand, AFullDiskFailsTheCommandAndKeepsTheOldFile) {
+    const QString file = dir.filePath("old.xlsx");
+    ASSERT_EQ(run({"print", "116", "2026", file}), 0) << errText.toStdString();
+    const QByteArray old = bytesOf(file);
+    int status = 0;
+    {
+        // Room for half the document only.
+        FileSizeLimit full(rlim_t(old.size() / 2));
+        if (!full.active())
+            GTEST_SKIP() << "the file size limit cannot be set here";
+        status = run({"print", "116", "2026", file, "--force"});
+    }
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(errText.startsWith("Не удалось записать файл «" + QDir::toNativeSeparators(file) + "»"))
+        << errText.toStdString();
+    EXPECT_EQ(outText, "");
+    EXPECT_EQ(bytesOf(file), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.xlsx"});
 }
 
 } // namespace

@@ -1,15 +1,22 @@
 // Finding the template in the Templates folder (converting an old .xlt when LibreOffice is
-// there), installing the default templates, and the default application form itself.
+// there), installing the default templates (completely or not at all), refusing what is not a
+// file, and the default application form itself.
+#include "FileSizeLimit.h"
 #include "TemplateRoot.h"
 #include "XlsxReader.h"
 
 #include "documents/DocumentError.h"
 #include "documents/Templates.h"
+#include "documents/TextFit.h"
+#include "documents/Workbook.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <map>
+#include <sys/stat.h>
+#include <zip.h>
 
 namespace {
 
@@ -147,6 +154,113 @@ TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(blocked))) << message.toStdString();
 }
 
+TEST(DefaultTemplates, AnInstallOnAFullDiskLeavesNoBrokenTemplateBehind) {
+    QTemporaryDir dir;
+    const QString templates = dir.filePath(QStringLiteral("Templates"));
+    ASSERT_TRUE(QDir().mkpath(templates));
+    const QString target = templates + QStringLiteral("/Zajavka2023.xltx");
+    QString message;
+    {
+        FileSizeLimit full(rlim_t(defaultTemplate(QStringLiteral("Zajavka2023.xltx")).size() / 2));
+        if (!full.active())
+            GTEST_SKIP() << "the file size limit cannot be set here";
+        message = errorOf([&] { installDefaultTemplates(templates); });
+    }
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(target))) << message.toStdString();
+    EXPECT_EQ(everyEntry(templates), QStringList());
+    // With room on the disk again, the next print installs it whole.
+    EXPECT_EQ(installDefaultTemplates(templates), QStringList{target});
+    QFile installed(target);
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+}
+
+// The default template an earlier version installed is brought up to date, unless someone saved
+// it in a spreadsheet program since (which names itself as the maker).
+TEST(DefaultTemplates, AnEarlierDefaultNobodyChangedIsBroughtUpToDate) {
+    const QByteArray current = defaultTemplate(QStringLiteral("Zajavka2023.xltx"));
+    const XlsxReader parts(current);
+    // The current default with its sheet changed, made by `maker`.
+    auto earlier = [&](const std::string& maker) {
+        std::map<std::string, std::string> changed;
+        for (const std::string& name : parts.partNames())
+            changed[name] = parts.part(name);
+        std::string& sheet = changed["xl/worksheets/sheet1.xml"];
+        sheet.replace(sheet.find("<cols>"), 6, "<cols><!-- narrower columns -->");
+        std::string& app = changed["docProps/app.xml"];
+        app.replace(app.find("zajavki"), 7, maker);
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
+        zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
+        zip_source_keep(buffer);
+        for (const auto& [name, content] : changed)
+            zip_file_add(archive, name.c_str(), zip_source_buffer(archive, content.data(), content.size(), 0), 0);
+        zip_close(archive);
+        zip_stat_t st;
+        zip_source_stat(buffer, &st);
+        QByteArray out(qsizetype(st.size), '\0');
+        zip_source_open(buffer);
+        zip_source_read(buffer, out.data(), st.size);
+        zip_source_close(buffer);
+        zip_source_free(buffer);
+        return out;
+    };
+    const struct {
+        const char* maker;
+        bool replaced;
+    } cases[] = {{"zajavki", true}, {"Microsoft Excel", false}, {"LibreOffice/7.4", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.maker);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
+        const QByteArray before = earlier(c.maker);
+        writeFile(path, before);
+        EXPECT_EQ(installDefaultTemplates(dir.path()), c.replaced ? QStringList{path} : QStringList());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), c.replaced ? current : before);
+        EXPECT_EQ(everyEntry(dir.path()), QStringList{"Zajavka2023.xltx"});
+    }
+}
+
+// A pipe or a device under a template's name is found, not replaced, and refused when read:
+// reading it would never end.
+TEST(DefaultTemplates, ATemplateThatIsNotARegularFileIsRefusedByName) {
+    struct Case {
+        const char* what;
+        std::function<bool(const QString& path)> make; // false: cannot be made here
+    };
+    const Case cases[] = {
+        {"a pipe",
+         [](const QString& path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"a link to a device",
+         [](const QString& path) {
+             return QFileInfo::exists("/dev/zero") && QFile::link("/dev/zero", path);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
+        if (!c.make(path))
+            continue;
+        EXPECT_EQ(installDefaultTemplates(dir.path()), QStringList());
+        EXPECT_EQ(ensureTemplate(dir.path(), kName, QString()), path);
+        const QString message = errorOf([&] { Workbook::open(path); });
+        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("не обычный файл"))) << message.toStdString();
+        EXPECT_EQ(everyEntry(dir.path()), QStringList{"Zajavka2023.xltx"});
+    }
+    // A link to a template is a template.
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.xltx"));
+    writeFile(real, defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    const QString link = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_NO_THROW(Workbook::open(ensureTemplate(dir.path(), kName, QString())));
+}
+
 // The layout the program relies on: the title in A5, the institution in A11, the headings in
 // row 13 and the model trainee row 14; landscape A4, one page wide.
 TEST(DefaultTemplates, ApplicationFormLayout) {
@@ -189,6 +303,62 @@ TEST(DefaultTemplates, ApplicationFormLayout) {
     EXPECT_STREQ(page.attribute("fitToWidth").value(), "1");
     EXPECT_STREQ(page.attribute("fitToHeight").value(), "0");
     EXPECT_STREQ(sheet.child("sheetPr").child("pageSetUpPr").attribute("fitToPage").value(), "1");
+}
+
+// The columns are wide enough that no word of a heading, nor of the texts a column commonly
+// holds, is broken inside; the headings fit their row.
+TEST(DefaultTemplates, NoWordOfAHeadingOrACommonEntryIsBrokenInItsColumn) {
+    const XlsxReader form(defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
+    const pugi::xml_node sheet = form.xml("xl/worksheets/sheet1.xml").child("worksheet");
+    std::map<int, double> widths;
+    for (pugi::xml_node col : sheet.child("cols").children("col"))
+        for (int c = col.attribute("min").as_int(); c <= col.attribute("max").as_int(); ++c)
+            widths[c] = col.attribute("width").as_double();
+    std::vector<pugi::xml_node> fonts;
+    for (pugi::xml_node font : form.xml("xl/styles.xml").child("styleSheet").child("fonts").children("font"))
+        fonts.push_back(font);
+    const double defaultFont = fonts.at(0).child("sz").attribute("val").as_double();
+    auto fontOf = [&](const std::string& ref) {
+        return fonts.at(size_t(form.style(form.cell(ref).style).fontId));
+    };
+    auto room = [&](int column) {
+        return textRoomInCell(columnWidthInPoints(widths.at(column), defaultFont));
+    };
+    const double headingsHeight =
+        sheet.child("sheetData").find_child_by_attribute("row", "r", "13").attribute("ht").as_double();
+
+    for (int column = 1; column <= 17; ++column) {
+        const std::string ref = refName(13, column);
+        const pugi::xml_node font = fontOf(ref);
+        const double size = font.child("sz").attribute("val").as_double();
+        const bool bold = bool(font.child("b"));
+        const QString heading = QString::fromStdString(form.cell(ref).text);
+        for (const QString& word : heading.split(u' '))
+            EXPECT_LE(estimatedTextWidth(word, size, bold), room(column)) << word.toStdString();
+        EXPECT_LE(rowHeightForLines(wrappedLineCount(heading, room(column), size, bold), size),
+                  headingsHeight)
+            << ref;
+    }
+    const struct {
+        const char* column;
+        QString text;
+    } entries[] = {
+        {"J", "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ"},
+        {"J", "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ"},
+        {"I", "29.02.2000"},
+        {"N", "12.03.2024"},
+        {"Q", "112-233-445 95"},
+        {"D", "1008"},
+        {"B", "ПК-1234"},
+        {"P", "mikhaylov.oa@yandex.ru"},
+    };
+    for (const auto& e : entries) {
+        const std::string ref = std::string(e.column) + "14";
+        const double size = fontOf(ref).child("sz").attribute("val").as_double();
+        const int column = splitRef(ref).second;
+        for (const QString& word : e.text.split(u' '))
+            EXPECT_LE(estimatedTextWidth(word, size, false), room(column)) << word.toStdString();
+    }
 }
 
 // The shipped template is what the generator script makes.

@@ -299,6 +299,47 @@ TEST_F(FillTemplate, FormattedRowsTakeTheModelRowsLookOnlyWhereAsked) {
     EXPECT_FALSE(XlsxReader(none.toBytes()).cell("A15").exists);
 }
 
+// Rows as high as their wrapped texts: spreadsheet programs that do not fit rows themselves
+// would otherwise print the lines over the rows below.
+TEST_F(FillTemplate, RowsBecomeAsHighAsTheirWrappedTexts) {
+    Workbook book = Workbook::open(templatePath);
+    book.formatRowsLike(14, 15, 19);
+    const QString word = QStringLiteral("Терапия ");
+    const QString institution =
+        QStringLiteral("ГБУЗ «Городская клиническая больница № 3 имени Н. И. Пирогова»");
+    book.setText("F14", QStringLiteral("Терапия"));
+    book.setText("F15", word.repeated(12)); // the programme's column (F) wraps
+    book.setText("F16", word.repeated(24));
+    book.setText("F17", QStringLiteral("а\nб\nв"));
+    book.setText("I18", word.repeated(24)); // the dates' column (I) does not
+    book.setText("A11", institution);       // merged across A..Q
+    book.setText("B19", institution);       // a narrow column of its own
+    book.setInteger("A20", 7);
+    book.fitRowHeights(5, 20);
+    const XlsxReader out(book.toBytes());
+    const pugi::xml_node data = out.xml(kSheet).child("worksheet").child("sheetData");
+    auto row = [&](int r) { return data.find_child_by_attribute("row", "r", std::to_string(r).c_str()); };
+    auto height = [&](int r) { return row(r).attribute("ht").as_double(15); };
+
+    // A line of these 10-point texts is at least 11.5 points high in the fonts that show them.
+    EXPECT_LE(height(14), 18);
+    EXPECT_GE(height(15), 4 * 11.5);
+    EXPECT_GE(height(16), 2 * height(15) - 11.5);
+    EXPECT_GE(height(17), 3 * 11.5);
+    EXPECT_LE(height(18), 18);
+    EXPECT_LE(height(20), 18);
+    // The merge gives the institution the whole width: the template's height stays.
+    EXPECT_EQ(height(11), 18);
+    EXPECT_GE(height(19), 3 * height(11));
+    // The template's heights are never lowered; each row with a text has a height of its own,
+    // rows without texts are left alone.
+    EXPECT_EQ(height(5), 21);
+    for (int r = 14; r <= 20; ++r)
+        EXPECT_TRUE(row(r).attribute("customHeight").as_bool()) << r;
+    EXPECT_FALSE(row(6));
+    EXPECT_FALSE(row(10));
+}
+
 TEST_F(FillTemplate, SavingTwiceGivesTheSameWorkbook) {
     Workbook book = Workbook::open(templatePath);
     fillApplication(book, sampleTrainees());
