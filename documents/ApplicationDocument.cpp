@@ -255,7 +255,7 @@ private:
 
 ApplicationDocument buildApplicationDocument(const TDM& dm, const ApplicationDocumentSettings& settings,
                                              const QString& templatesDir, Prompter& prompter) {
-    installDefaultTemplates(templatesDir);
+    installDefaultTemplates(templatesDir, settings.templateName);
     ApplicationDocument document{Workbook::open(ensureTemplate(templatesDir, settings.templateName)), QString(), 0};
 
     // The file's name follows the application itself, so that it is named even without trainees.

@@ -3,11 +3,24 @@
 #include "applications/Generation.h"
 #include "documents/ApplicationDocument.h"
 #include "documents/DocumentOpener.h"
+#include "documents/ListDocument.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 
 void registerDocumentWindows() {
+    // The list documents of the catalogue window, the chooser and the positions dialog.
+    const struct {
+        const char* action;
+        const documents::ListDocumentSettings& settings;
+    } lists[] = {{"PrintProgrammeList", documents::ListDocumentSettings::programmes()},
+                 {"PrintPositionsList", documents::ListDocumentSettings::positions()}};
+    for (const auto& list : lists)
+        windows::registerAction(QString::fromLatin1(list.action), [&settings = list.settings](TftrMain& main) {
+            AppContext& app = main.app();
+            openDocument(documents::saveListDocument(*app.DM, settings, app.root));
+        });
+
     // The applications window looks its print action up by its own instance name; the document is
     // saved into the root's Documents folder and handed to the desktop's spreadsheet program.
     const Generation& generation = Generation::current();

@@ -147,14 +147,16 @@ QByteArray defaultTemplate(const QString& fileName) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QStringList installDefaultTemplates(const QString& templatesDir) {
+QStringList installDefaultTemplates(const QString& templatesDir, const QString& onlyName) {
     if (!QDir().mkpath(templatesDir))
         throw DocumentError(QStringLiteral("Не удалось создать папку шаблонов «%1».").arg(shown(templatesDir)));
     const QDir folder(templatesDir);
     QStringList written;
     for (const QString& fileName : defaultTemplateNames()) {
-        const QByteArray bytes = defaultTemplate(fileName);
         const QString stem = QFileInfo(fileName).completeBaseName();
+        if (!onlyName.isEmpty() && stem.compare(onlyName, Qt::CaseInsensitive) != 0)
+            continue;
+        const QByteArray bytes = defaultTemplate(fileName);
         QString target = findFile(folder, fileName);
         if (target.isEmpty()) {
             bool present = false;

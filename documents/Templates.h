@@ -23,5 +23,5 @@ QByteArray defaultTemplate(const QString& fileName);
 // template the user put there is never replaced or hidden. A default template an earlier version
 // installed, which no one has changed since, is replaced by the current one. Returns the files
 // written. Throws DocumentError naming the folder or file that cannot be written; a file is
-// written completely or not at all.
-QStringList installDefaultTemplates(const QString& templatesDir);
+// written completely or not at all. With `onlyName` ("Zajavka2023"), only that template.
+QStringList installDefaultTemplates(const QString& templatesDir, const QString& onlyName = {});

@@ -1,5 +1,6 @@
 #include "personnel/PersonnelRules.h"
 
+#include "core/Plural.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
@@ -153,13 +154,7 @@ CertificateState certificateState(const QDate& end, const QDate& today) {
     return left <= kEndingSoonDays ? CertificateState::EndingSoon : CertificateState::InForce;
 }
 
-QString days(qint64 count) {
-    const qint64 n = count < 0 ? -count : count;
-    const qint64 lastTwo = n % 100;
-    const qint64 last = n % 10;
-    const char* word = (lastTwo >= 11 && lastTwo <= 14) ? "дней" : last == 1 ? "день" : (last >= 2 && last <= 4) ? "дня" : "дней";
-    return QString::number(n) + u' ' + QString::fromUtf8(word);
-}
+QString days(qint64 count) { return counted(count, "день", "дня", "дней"); }
 
 QString certificateHint(const QDate& end, const QDate& today) {
     if (certificateState(end, today) == CertificateState::None)

@@ -7,6 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/TitleStrip.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,14 +20,6 @@ namespace {
 
 const QColor kInfo(0xFF, 0xFF, 0xE1); // the pale yellow of tooltips
 const QColor kCream(0xFF, 0xFB, 0xF0);
-
-QLabel* titleStrip(const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    label->setMinimumHeight(label->sizeHint().height() + 4);
-    return label;
-}
 
 } // namespace
 
@@ -79,16 +72,16 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->setSpacing(2);
-    sideLayout->addWidget(titleStrip(QStringLiteral("Почтовый ящик (e-mail:)"), side));
+    sideLayout->addWidget(titleStrip(QStringLiteral("Почтовый ящик (e-mail:)"), QStringLiteral("Panel3"), side));
     auto* email = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsPerEmail, QStringLiteral("EMAIL"), side);
     email->setReadOnly(true);
     sideLayout->addWidget(email);
-    sideLayout->addWidget(titleStrip(QStringLiteral("Снилс"), side));
+    sideLayout->addWidget(titleStrip(QStringLiteral("Снилс"), QStringLiteral("Panel4"), side));
     auto* snils = new DbEdit(QStringLiteral("DBEdit2"), dm.dtsPerSnils, QStringLiteral("SNILS"), side);
     snils->setReadOnly(true);
     sideLayout->addWidget(snils);
 
-    sideLayout->addWidget(titleStrip(QStringLiteral("Сертификаты и Аккредитация"), side));
+    sideLayout->addWidget(titleStrip(QStringLiteral("Сертификаты и Аккредитация"), QStringLiteral("Panel5"), side));
     auto* certificateBar = new QToolBar(side);
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
     button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton7Click);
@@ -100,7 +93,7 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     personnel::colourCertificates(*certificates, main);
     sideLayout->addWidget(certificates, 1);
 
-    sideLayout->addWidget(titleStrip(QStringLiteral("Учеба по дополнительным ПП"), side));
+    sideLayout->addWidget(titleStrip(QStringLiteral("Учеба по дополнительным ПП"), QStringLiteral("Panel6"), side));
     auto* trainingBar = new QToolBar(side);
     trainingBar->setObjectName(QStringLiteral("ToolBar2"));
     // Here the training history is only shown; the card keeps it.

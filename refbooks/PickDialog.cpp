@@ -7,6 +7,7 @@
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -183,5 +184,8 @@ void TftrDoljn::SpeedButton2Click() {
 }
 
 void TftrDoljn::SpeedButton3Click() {
-    main_.app().prompter.inform(QStringLiteral("Печать списка должностей пока недоступна"));
+    if (windows::Action print = windows::action(QStringLiteral("PrintPositionsList")))
+        print(main_);
+    else
+        main_.app().prompter.inform(QStringLiteral("Печать списка должностей пока недоступна"));
 }

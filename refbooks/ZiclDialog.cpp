@@ -3,6 +3,7 @@
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
 #include "refbooks/RefbookWidgets.h"
+#include "refbooks/RefbookWindows.h"
 #include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
@@ -243,7 +244,7 @@ void TftrZicl::FormActivate() {
 }
 
 void TftrZicl::SpeedButton1Click() {
-    main_.app().prompter.inform(QStringLiteral("Печать списка программ пока недоступна"));
+    refbooks::printProgrammeList(main_);
 }
 
 void TftrZicl::Button1Click() {

@@ -16,62 +16,126 @@ NS_REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
 NS_PKG_REL = "http://schemas.openxmlformats.org/package/2006/relationships"
 XML_HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
 
-# ---------------------------------------------------------------- the application form
-
-COLUMNS = "ABCDEFGHIJKLMNOPQ"
-
-# Column headings of the trainee table (row 13) and each column's width in characters. Every word
-# of a heading, and the words the columns commonly hold (positions such as "ВРАЧ-ТЕРАПЕВТ
-# УЧАСТКОВЫЙ", e-mail addresses, dates, SNILS numbers), fits the width on a line of its own: a
-# word is never broken.
-HEADINGS = [
-    ("№ п/п", 5.0),
-    ("Код программы", 13.0),
-    ("Вид обучения", 11.0),
-    ("Объём, час.", 9.0),
-    ("Форма обучения", 11.0),
-    ("Наименование программы", 26.0),
-    ("Квартал", 10.0),
-    ("Ф.И.О. слушателя", 22.0),
-    ("Дата рождения", 11.5),
-    ("Должность", 20.0),
-    ("Общий стаж", 8.5),
-    ("Стаж по специальности", 17.0),
-    ("Специальность по диплому", 17.0),
-    ("Дата сертификата / аккредитации", 15.5),
-    ("Специальность сертификата", 17.0),
-    ("E-mail", 24.0),
-    ("СНИЛС", 15.5),
-]
+# ---------------------------------------------------------------- the forms
 
 # Style indices of cellXfs below.
 XF_DEFAULT, XF_RIGHT, XF_RIGHT_BOLD, XF_TITLE, XF_CENTRE, XF_INSTITUTION, XF_CAPTION, XF_HEADING, \
     XF_BODY_TEXT, XF_BODY_CENTRE, XF_BODY_DATE, XF_BODY_NUMBER, XF_BODY_LITERAL = range(13)
 
-# Style of each column in the model trainee row (row 14).
-MODEL_ROW_STYLES = {
-    "A": XF_BODY_NUMBER, "B": XF_BODY_CENTRE, "C": XF_BODY_CENTRE, "D": XF_BODY_NUMBER,
-    "E": XF_BODY_CENTRE, "F": XF_BODY_TEXT, "G": XF_BODY_CENTRE, "H": XF_BODY_TEXT,
-    "I": XF_BODY_DATE, "J": XF_BODY_TEXT, "K": XF_BODY_NUMBER, "L": XF_BODY_NUMBER,
-    "M": XF_BODY_TEXT, "N": XF_BODY_CENTRE, "O": XF_BODY_TEXT, "P": XF_BODY_TEXT,
-    "Q": XF_BODY_LITERAL,
-}
 
-# Fixed wording above the table: (cell, text, style, last column of the merge or None).
-FIXED_TEXT = [
-    ("N1", "Приложение к договору", XF_RIGHT, "Q"),
-    ("N2", "на оказание образовательных услуг", XF_RIGHT, "Q"),
-    ("N3", "В ГАУ ДПО «ТОВЕКС»", XF_RIGHT_BOLD, "Q"),
-    ("N4", "от «____» ______________ 20____ г. № ________", XF_RIGHT, "Q"),
-    ("A5", "ЗАЯВКА №        на          год", XF_TITLE, "Q"),
-    ("A7", "на обучение специалистов по дополнительным профессиональным программам", XF_CENTRE, "Q"),
-    ("A8", "(повышение квалификации, профессиональная переподготовка)", XF_CAPTION, "Q"),
-    ("A9", "в соответствии с планом обучения на год от медицинской организации:", XF_CENTRE, "Q"),
-    ("A11", "", XF_INSTITUTION, "Q"),
-    ("A12", "(полное наименование медицинской организации)", XF_CAPTION, "Q"),
-]
+class Form:
+    """One template's sheet: the table's headings with each column's width in characters, the
+    heading row, the model row below it with each column's style (the rows the program fills take
+    its look), the fixed wording as (cell, text, style, last column of the merge or None), and row
+    heights. Every word of a heading, and the words a column commonly holds, fits the column's
+    width on a line of its own: a word is never broken."""
 
-ROW_HEIGHTS = {5: 21.0, 11: 18.0, 13: 66.0}
+    def __init__(self, title, sheet_name, headings, heading_row, model_styles, fixed_text, row_heights,
+                 orientation):
+        self.title = title
+        self.sheet_name = sheet_name
+        self.headings = headings
+        self.heading_row = heading_row
+        self.model_row = heading_row + 1
+        self.model_styles = model_styles
+        self.fixed_text = fixed_text
+        self.row_heights = row_heights
+        self.orientation = orientation
+        self.columns = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"[:len(headings)]
+
+
+# The application form: title in A5, institution in A11, trainees from row 14.
+APPLICATION = Form(
+    title="Заявка на обучение",
+    sheet_name="Заявка",
+    headings=[
+        ("№ п/п", 5.0),
+        ("Код программы", 13.0),
+        ("Вид обучения", 11.0),
+        ("Объём, час.", 9.0),
+        ("Форма обучения", 11.0),
+        ("Наименование программы", 26.0),
+        ("Квартал", 10.0),
+        ("Ф.И.О. слушателя", 22.0),
+        ("Дата рождения", 11.5),
+        ("Должность", 20.0),
+        ("Общий стаж", 8.5),
+        ("Стаж по специальности", 17.0),
+        ("Специальность по диплому", 17.0),
+        ("Дата сертификата / аккредитации", 15.5),
+        ("Специальность сертификата", 17.0),
+        ("E-mail", 24.0),
+        ("СНИЛС", 15.5),
+    ],
+    heading_row=13,
+    model_styles={
+        "A": XF_BODY_NUMBER, "B": XF_BODY_CENTRE, "C": XF_BODY_CENTRE, "D": XF_BODY_NUMBER,
+        "E": XF_BODY_CENTRE, "F": XF_BODY_TEXT, "G": XF_BODY_CENTRE, "H": XF_BODY_TEXT,
+        "I": XF_BODY_DATE, "J": XF_BODY_TEXT, "K": XF_BODY_NUMBER, "L": XF_BODY_NUMBER,
+        "M": XF_BODY_TEXT, "N": XF_BODY_CENTRE, "O": XF_BODY_TEXT, "P": XF_BODY_TEXT,
+        "Q": XF_BODY_LITERAL,
+    },
+    fixed_text=[
+        ("N1", "Приложение к договору", XF_RIGHT, "Q"),
+        ("N2", "на оказание образовательных услуг", XF_RIGHT, "Q"),
+        ("N3", "В ГАУ ДПО «ТОВЕКС»", XF_RIGHT_BOLD, "Q"),
+        ("N4", "от «____» ______________ 20____ г. № ________", XF_RIGHT, "Q"),
+        ("A5", "ЗАЯВКА №        на          год", XF_TITLE, "Q"),
+        ("A7", "на обучение специалистов по дополнительным профессиональным программам", XF_CENTRE, "Q"),
+        ("A8", "(повышение квалификации, профессиональная переподготовка)", XF_CAPTION, "Q"),
+        ("A9", "в соответствии с планом обучения на год от медицинской организации:", XF_CENTRE, "Q"),
+        ("A11", "", XF_INSTITUTION, "Q"),
+        ("A12", "(полное наименование медицинской организации)", XF_CAPTION, "Q"),
+    ],
+    row_heights={5: 21.0, 11: 18.0, 13: 66.0},
+    orientation="landscape",
+)
+
+# The programme list: the programmes from row 5 (headings in row 4).
+PROGRAMMES = Form(
+    title="Программы обучения",
+    sheet_name="Программы",
+    headings=[
+        ("№ п/п", 5.0),
+        ("Код программы", 13.0),
+        ("Вид обучения", 9.0),
+        ("Объём, час.", 8.0),
+        ("Наименование программы", 40.0),
+        ("Контингент", 34.0),
+        ("Основная специальность", 22.0),
+        ("Дополнительные специальности", 32.0),
+        ("Год", 7.0),
+    ],
+    heading_row=4,
+    model_styles={
+        "A": XF_BODY_NUMBER, "B": XF_BODY_CENTRE, "C": XF_BODY_CENTRE, "D": XF_BODY_CENTRE,
+        "E": XF_BODY_TEXT, "F": XF_BODY_TEXT, "G": XF_BODY_TEXT, "H": XF_BODY_TEXT, "I": XF_BODY_NUMBER,
+    },
+    fixed_text=[
+        ("A1", "Дополнительные профессиональные программы и программы профессионального обучения",
+         XF_TITLE, "I"),
+        ("A2", "(каталог учебного центра «ТОВЕКС»)", XF_CAPTION, "I"),
+    ],
+    row_heights={1: 21.0, 4: 36.0},
+    orientation="landscape",
+)
+
+# The positions list: the positions from row 4 (headings in row 3).
+POSITIONS = Form(
+    title="Должности",
+    sheet_name="Должности",
+    headings=[
+        ("Код", 8.0),
+        ("Наименование должности", 70.0),
+    ],
+    heading_row=3,
+    model_styles={"A": XF_BODY_CENTRE, "B": XF_BODY_TEXT},
+    fixed_text=[
+        ("A1", "Справочник должностей", XF_TITLE, "B"),
+    ],
+    row_heights={1: 21.0, 3: 21.0},
+    orientation="portrait",
+)
 
 
 class Strings:
@@ -101,7 +165,9 @@ def split_ref(ref):
     return letters, int(ref[len(letters):])
 
 
-def sheet_xml(strings):
+def sheet_xml(strings, form):
+    columns = form.columns
+    last = columns[-1]
     cells = {}  # row -> {column: (style, shared string index or None)}
 
     def put(ref, style, text=None):
@@ -109,34 +175,34 @@ def sheet_xml(strings):
         cells.setdefault(row, {})[column] = (style, None if text is None else strings.add(text))
 
     merges = []
-    for ref, text, style, last in FIXED_TEXT:
+    for ref, text, style, merge_to in form.fixed_text:
         column, row = split_ref(ref)
         put(ref, style, text if text else None)
-        if last:
-            merges.append(f"{ref}:{last}{row}")
+        if merge_to:
+            merges.append(f"{ref}:{merge_to}{row}")
             if style == XF_INSTITUTION:  # the line under the institution's name spans the merge
-                for c in COLUMNS[COLUMNS.index(column) + 1:COLUMNS.index(last) + 1]:
+                for c in columns[columns.index(column) + 1:columns.index(merge_to) + 1]:
                     put(f"{c}{row}", style)
-    for column, (heading, _) in zip(COLUMNS, HEADINGS):
-        put(f"{column}13", XF_HEADING, heading)
-    for column in COLUMNS:
-        put(f"{column}14", MODEL_ROW_STYLES[column])
+    for column, (heading, _) in zip(columns, form.headings):
+        put(f"{column}{form.heading_row}", XF_HEADING, heading)
+    for column in columns:
+        put(f"{column}{form.model_row}", form.model_styles[column])
 
     out = [XML_HEAD, f'<worksheet xmlns="{NS_MAIN}" xmlns:r="{NS_REL}">',
            '<sheetPr><pageSetUpPr fitToPage="1"/></sheetPr>',
-           '<dimension ref="A1:Q14"/>',
+           f'<dimension ref="A1:{last}{form.model_row}"/>',
            '<sheetViews><sheetView tabSelected="1" zoomScale="90" zoomScaleNormal="90" workbookViewId="0">'
-           '<selection activeCell="A14" sqref="A14"/></sheetView></sheetViews>',
+           f'<selection activeCell="A{form.model_row}" sqref="A{form.model_row}"/></sheetView></sheetViews>',
            '<sheetFormatPr defaultRowHeight="15"/>',
            "<cols>"]
-    for i, (_, width) in enumerate(HEADINGS, start=1):
+    for i, (_, width) in enumerate(form.headings, start=1):
         out.append(f'<col min="{i}" max="{i}" width="{width}" customWidth="1"/>')
     out.append("</cols><sheetData>")
     for row in sorted(cells):
-        height = ROW_HEIGHTS.get(row)
+        height = form.row_heights.get(row)
         attrs = f' ht="{height}" customHeight="1"' if height else ""
         out.append(f'<row r="{row}"{attrs}>')
-        for column in sorted(cells[row], key=COLUMNS.index):
+        for column in sorted(cells[row], key=columns.index):
             style, text = cells[row][column]
             if text is None:
                 out.append(f'<c r="{column}{row}" s="{style}"/>')
@@ -144,12 +210,13 @@ def sheet_xml(strings):
                 out.append(f'<c r="{column}{row}" s="{style}" t="s"><v>{text}</v></c>')
         out.append("</row>")
     out.append("</sheetData>")
-    out.append(f'<mergeCells count="{len(merges)}">')
-    out.extend(f'<mergeCell ref="{m}"/>' for m in merges)
-    out.append("</mergeCells>")
+    if merges:
+        out.append(f'<mergeCells count="{len(merges)}">')
+        out.extend(f'<mergeCell ref="{m}"/>' for m in merges)
+        out.append("</mergeCells>")
     out.append('<printOptions horizontalCentered="1"/>')
     out.append('<pageMargins left="0.4" right="0.4" top="0.6" bottom="0.6" header="0.3" footer="0.3"/>')
-    out.append('<pageSetup paperSize="9" orientation="landscape" fitToWidth="1" fitToHeight="0"/>')
+    out.append(f'<pageSetup paperSize="9" orientation="{form.orientation}" fitToWidth="1" fitToHeight="0"/>')
     out.append("</worksheet>")
     return "".join(out)
 
@@ -223,10 +290,10 @@ def styles_xml():
     ])
 
 
-def zajavka_parts():
+def template_parts(form):
     strings = Strings()
-    sheet = sheet_xml(strings)
-    sheet_name = "Заявка"
+    sheet = sheet_xml(strings, form)
+    sheet_name = form.sheet_name
     return {
         "[Content_Types].xml": "".join([
             XML_HEAD, '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">',
@@ -250,7 +317,7 @@ def zajavka_parts():
             '<cp:coreProperties xmlns:cp="http://schemas.openxmlformats.org/package/2006/metadata/core-properties" '
             'xmlns:dc="http://purl.org/dc/elements/1.1/" xmlns:dcterms="http://purl.org/dc/terms/" '
             'xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">',
-            "<dc:title>Заявка на обучение</dc:title>",
+            f"<dc:title>{escape(form.title)}</dc:title>",
             '<dcterms:created xsi:type="dcterms:W3CDTF">2023-01-01T00:00:00Z</dcterms:created>',
             "</cp:coreProperties>"]),
         # The program as the maker: a default template that still names it was never saved by a
@@ -265,7 +332,8 @@ def zajavka_parts():
             "<workbookPr/>",
             '<bookViews><workbookView xWindow="0" yWindow="0" windowWidth="28800" windowHeight="12300" activeTab="0"/></bookViews>',
             f'<sheets><sheet name="{sheet_name}" sheetId="1" r:id="rId1"/></sheets>',
-            f"<definedNames><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">'{sheet_name}'!$13:$13</definedName></definedNames>",
+            f"<definedNames><definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">"
+            f"'{sheet_name}'!${form.heading_row}:${form.heading_row}</definedName></definedNames>",
             '<calcPr calcId="191029"/>',
             "</workbook>"]),
         "xl/_rels/workbook.xml.rels": "".join([
@@ -280,7 +348,11 @@ def zajavka_parts():
     }
 
 
-TEMPLATES = {"Zajavka2023.xltx": zajavka_parts}
+TEMPLATES = {
+    "Zajavka2023.xltx": APPLICATION,
+    "Zicl2021.xltx": PROGRAMMES,
+    "Doljn.xltx": POSITIONS,
+}
 
 
 def write_package(path, parts):
@@ -299,8 +371,8 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "templates")
     os.makedirs(out_dir, exist_ok=True)
-    for name, make in TEMPLATES.items():
-        write_package(os.path.join(out_dir, name), make())
+    for name, form in TEMPLATES.items():
+        write_package(os.path.join(out_dir, name), template_parts(form))
         print(os.path.normpath(os.path.join(out_dir, name)))
 
 

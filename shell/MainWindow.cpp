@@ -112,6 +112,9 @@ void TftrMain::buildMenu() {
         app_.state.SpecialtyCaller = 0;
         ShowSpecialty();
     });
+    books->addSeparator();
+    add(books, "LoadCatalogueItem", "Загрузить каталог программ…", true,
+        [this] { runAction(QStringLiteral("LoadCatalogue")); });
 
     QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
     service->setObjectName(QStringLiteral("N6"));

@@ -2,7 +2,7 @@
 // file that had the name stays as it was, with no temporary file left beside it.
 #include "core/SafeFile.h"
 #include "core/UserError.h"
-#include "support/DiskLimit.h"
+#include "support/FileSizeLimit.h"
 #include "support/Printers.h"
 
 #include <QDir>
@@ -33,7 +33,7 @@ TEST(SafeFile, AFullDiskLeavesTheOldFileAsItWas) {
     writeFileAtomically(path, "the old export");
     // Small files are what a buffered write loses: the failure would come only when flushed.
     for (const int size : {100, 5000, 300000}) {
-        DiskLimit full(64);
+        FileSizeLimit full(64);
         ASSERT_TRUE(full.active()) << "no way to simulate a full disk";
         try {
             writeFileAtomically(path, QByteArray(size, 'x'));

@@ -1,6 +1,6 @@
 // Saving filled workbooks into the Documents folder: a new name each time, nothing overwritten,
 // nothing left behind when the folder or the disk cannot take the file, never into Base.
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 #include "TemplateRoot.h"
 #include "XlsxReader.h"
 

@@ -2,7 +2,7 @@
 // left out on standard error with the document written all the same, the number with a comma, an
 // existing file replaced only with --force, an unknown application refused, nothing written into
 // the Base folder, and a full disk failing the command with the old file kept.
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 #include "XlsxReader.h"
 
 #include "data/Store.h"

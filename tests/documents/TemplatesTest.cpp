@@ -1,7 +1,7 @@
 // Finding the template in the Templates folder (converting an old .xlt when LibreOffice is
 // there), installing the default templates (completely or not at all), refusing what is not a
 // file, and the default application form itself.
-#include "FileSizeLimit.h"
+#include "support/FileSizeLimit.h"
 #include "TemplateRoot.h"
 #include "XlsxReader.h"
 
@@ -131,26 +131,31 @@ TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
 TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
     QTemporaryDir dir;
     const QString templates = dir.filePath(QStringLiteral("Templates"));
-    EXPECT_EQ(defaultTemplateNames(), QStringList{"Zajavka2023.xltx"});
-    EXPECT_EQ(installDefaultTemplates(templates), QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
+    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Zajavka2023.xltx", "Zicl2021.xltx"}));
+    {
+        QTemporaryDir all;
+        EXPECT_EQ(installDefaultTemplates(all.path()).size(), 3);
+        EXPECT_EQ(everyEntry(all.path()), defaultTemplateNames());
+    }
+    EXPECT_EQ(installDefaultTemplates(templates, kName), QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
     QFile installed(templates + QStringLiteral("/Zajavka2023.xltx"));
     ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
     EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
     installed.close();
-    EXPECT_EQ(installDefaultTemplates(templates), QStringList());
+    EXPECT_EQ(installDefaultTemplates(templates, kName), QStringList());
 
     // A template the user brought, in any form, is neither replaced nor hidden.
     for (const QString& own : {QStringLiteral("Zajavka2023.xlt"), QStringLiteral("zajavka2023.XLSX")}) {
         QTemporaryDir userDir;
         writeFile(userDir.filePath(own), "своё");
-        EXPECT_EQ(installDefaultTemplates(userDir.path()), QStringList());
+        EXPECT_EQ(installDefaultTemplates(userDir.path(), kName), QStringList());
         EXPECT_EQ(everyEntry(userDir.path()), QStringList{own});
     }
 
     // A folder that cannot be made is named.
     writeFile(dir.filePath(QStringLiteral("file")), "x");
     const QString blocked = dir.filePath(QStringLiteral("file/Templates"));
-    const QString message = errorOf([&] { installDefaultTemplates(blocked); });
+    const QString message = errorOf([&] { installDefaultTemplates(blocked, kName); });
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(blocked))) << message.toStdString();
 }
 
@@ -164,12 +169,12 @@ TEST(DefaultTemplates, AnInstallOnAFullDiskLeavesNoBrokenTemplateBehind) {
         FileSizeLimit full(rlim_t(defaultTemplate(QStringLiteral("Zajavka2023.xltx")).size() / 2));
         if (!full.active())
             GTEST_SKIP() << "the file size limit cannot be set here";
-        message = errorOf([&] { installDefaultTemplates(templates); });
+        message = errorOf([&] { installDefaultTemplates(templates, kName); });
     }
     EXPECT_TRUE(message.contains(QDir::toNativeSeparators(target))) << message.toStdString();
     EXPECT_EQ(everyEntry(templates), QStringList());
     // With room on the disk again, the next print installs it whole.
-    EXPECT_EQ(installDefaultTemplates(templates), QStringList{target});
+    EXPECT_EQ(installDefaultTemplates(templates, kName), QStringList{target});
     QFile installed(target);
     ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
     EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
@@ -216,7 +221,7 @@ TEST(DefaultTemplates, AnEarlierDefaultNobodyChangedIsBroughtUpToDate) {
         const QString path = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
         const QByteArray before = earlier(c.maker);
         writeFile(path, before);
-        EXPECT_EQ(installDefaultTemplates(dir.path()), c.replaced ? QStringList{path} : QStringList());
+        EXPECT_EQ(installDefaultTemplates(dir.path(), kName), c.replaced ? QStringList{path} : QStringList());
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), c.replaced ? current : before);
@@ -245,7 +250,7 @@ TEST(DefaultTemplates, ATemplateThatIsNotARegularFileIsRefusedByName) {
         const QString path = dir.filePath(QStringLiteral("Zajavka2023.xltx"));
         if (!c.make(path))
             continue;
-        EXPECT_EQ(installDefaultTemplates(dir.path()), QStringList());
+        EXPECT_EQ(installDefaultTemplates(dir.path(), kName), QStringList());
         EXPECT_EQ(ensureTemplate(dir.path(), kName, QString()), path);
         const QString message = errorOf([&] { Workbook::open(path); });
         EXPECT_TRUE(message.contains(QDir::toNativeSeparators(path))) << message.toStdString();

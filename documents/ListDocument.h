@@ -1,0 +1,59 @@
+#pragma once
+// The list documents: every row of a dataset written into a template's sheet from a first row
+// down, one sheet row per dataset row, the list ruled with thin lines and each row as high as its
+// wrapped texts. The programme list (the programmes the catalogue query holds, template
+// Zicl2021) and the positions list (the positions reference book, template Doljn) are two
+// descriptions of the one filling.
+//
+//   const QString path = documents::saveListDocument(*app.DM, ListDocumentSettings::programmes(), app.root);
+//   openDocument(path);
+#include "documents/Workbook.h"
+
+#include <QList>
+#include <QString>
+
+class RootPaths;
+class TDM;
+
+namespace documents {
+
+struct ListColumn {
+    enum class Kind {
+        RunningNumber, // the row's place in the list, from 1 (a whole number)
+        Text,          // the field as text (a memo whole, a number in its shortest form, empty when empty)
+        Integer,       // the field as a whole number (0 when empty)
+    };
+    int column; // 1 for A
+    Kind kind;
+    QString field;
+};
+
+struct ListDocumentSettings {
+    QString templateName; // in the root's Templates folder, without extension: "Zicl2021"
+    QString source;       // the data module's dataset whose rows are listed: "qNewZicl"
+    int firstRow;         // the first listed row; it is the model whose look the rows below take
+    QList<ListColumn> columns;
+    QString documentTitle; // the name the document is saved under: "Программы обучения"
+
+    int lastColumn() const;
+
+    static const ListDocumentSettings& programmes();
+    static const ListDocumentSettings& positions();
+};
+
+struct ListDocument {
+    Workbook book;
+    QString title;
+    int rows = 0;
+};
+
+// Fills the template with the dataset's rows from the first to the last; the dataset is left past
+// its last row. A list without rows rules nothing: the headings stay as the template has them.
+// Throws DocumentError when the template cannot be had or read, DbError when the dataset is closed.
+ListDocument buildListDocument(const TDM& dm, const ListDocumentSettings& settings, const QString& templatesDir);
+
+// Builds the document and saves it into the root's Documents folder under a name of its own;
+// returns the file's path.
+QString saveListDocument(const TDM& dm, const ListDocumentSettings& settings, const RootPaths& root);
+
+} // namespace documents

@@ -1,0 +1,147 @@
+#include "refbooks/CatalogueLoad.h"
+
+#include "data/DbError.h"
+#include "data/Store.h"
+#include "data/TableImport.h"
+#include "data/paradox/ParadoxReader.h"
+#include "core/Plural.h"
+#include "data/Field.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace refbooks {
+
+namespace {
+
+const QString kCatalogue = QStringLiteral("NewZicl2023");
+
+// The import knows a table by its file name; the centre's file may be called otherwise, so it is
+// imported through a copy named as the store's catalogue (with its memo file).
+class NamedCopy {
+public:
+    explicit NamedCopy(const QString& path) {
+        if (!QFileInfo(path).isFile())
+            throw DbError(QStringLiteral("Файл каталога «%1» не найден").arg(QDir::toNativeSeparators(path)));
+        if (!dir_.isValid())
+            throw DbError(QStringLiteral("Не удалось подготовить загрузку каталога: нет места для временных файлов"));
+        path_ = dir_.filePath(kCatalogue + QStringLiteral(".db"));
+        bool copied = QFile::copy(path, path_);
+        const QString memo = paradoxMemoPath(path);
+        if (copied && !memo.isEmpty())
+            copied = QFile::copy(memo, dir_.filePath(kCatalogue + QStringLiteral(".MB")));
+        if (!copied)
+            throw DbError(QStringLiteral("Не удалось прочитать файл каталога «%1»").arg(QDir::toNativeSeparators(path)));
+    }
+    const QString& path() const { return path_; }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+void import(Store& store, const QString& path) {
+    const NamedCopy copy(path);
+    try {
+        importTables(store, {copy.path()}, false);
+    } catch (const UserError& e) {
+        // The copy's name means nothing to the user: the message names the file chosen.
+        QString message = e.message();
+        message.replace(QDir::toNativeSeparators(copy.path()), QDir::toNativeSeparators(path));
+        message.replace(QFileInfo(copy.path()).fileName(), QFileInfo(path).fileName());
+        throw DbError(message);
+    }
+}
+
+QList<CatalogueProgramme> programmes(Store& store, const QString& sql) {
+    QList<CatalogueProgramme> out;
+    auto st = store.cached(sql);
+    while (st->step())
+        out << CatalogueProgramme{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
+                                  int(st->int64(3)), st->rawValue(4).toString()};
+    return out;
+}
+
+// The key of an offering in one catalogue year, compared between the old catalogue (o) and the
+// new one (n); texts compared as stored, empty ones alike.
+const QString kSameKey = QStringLiteral("n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours AND "
+                                        "n.\"Year\" IS o.\"Year\"");
+const QString kColumns = QStringLiteral("KZicl, VidOb, Hours, \"Year\", NZicl");
+const QString kOrder = QStringLiteral(" ORDER BY KZicl, VidOb, Hours, \"Year\"");
+
+} // namespace
+
+QString CatalogueProgramme::describe() const {
+    QString text = code;
+    if (!kind.isEmpty())
+        text += u' ' + kind;
+    text += QStringLiteral(", %1 ч., %2").arg(QString::number(hours), QString::number(year));
+    if (!name.isEmpty())
+        text += QStringLiteral(": ") + name;
+    return text;
+}
+
+QString CatalogueComparison::summary() const {
+    return QStringLiteral("новых программ: %1, изменённых: %2, исчезнувших: %3")
+        .arg(QString::number(added.size()), QString::number(changed.size()), QString::number(vanished.size()));
+}
+
+CatalogueComparison compareCatalogue(Store& store, const QString& path, int currentYear) {
+    CatalogueComparison c;
+    c.file = path;
+    // The new catalogue is imported inside a transaction that is then undone: the comparison
+    // sees both catalogues, and nothing is kept.
+    Store::Transaction transaction(store);
+    store.exec(QStringLiteral("CREATE TEMP TABLE old_catalogue AS SELECT * FROM main.NewZicl2023"));
+    import(store, path);
+    {
+        auto count = store.cached(QStringLiteral("SELECT COUNT(*) FROM main.NewZicl2023"));
+        count->step();
+        c.rows = int(count->int64(0));
+    }
+    c.added = programmes(store, QStringLiteral("SELECT %1 FROM main.NewZicl2023 n WHERE NOT EXISTS "
+                                               "(SELECT 1 FROM temp.old_catalogue o WHERE %2)%3")
+                                    .arg(kColumns, kSameKey, kOrder));
+    c.vanished = programmes(store, QStringLiteral("SELECT %1 FROM temp.old_catalogue o WHERE NOT EXISTS "
+                                                  "(SELECT 1 FROM main.NewZicl2023 n WHERE %2)%3")
+                                       .arg(kColumns, kSameKey, kOrder));
+    c.changed = programmes(
+        store, QStringLiteral("SELECT %1 FROM main.NewZicl2023 n WHERE EXISTS (SELECT 1 FROM temp.old_catalogue o "
+                              "WHERE %2) AND NOT EXISTS (SELECT 1 FROM temp.old_catalogue o WHERE %2 AND "
+                              "n.NZicl IS o.NZicl AND n.TypeOb IS o.TypeOb AND n.Contingent IS o.Contingent AND "
+                              "n.SPECIALY IS o.SPECIALY AND n.ADDSPECIALTY IS o.ADDSPECIALTY AND "
+                              "n.FOBUCH IS o.FOBUCH)%3")
+                   .arg(kColumns, kSameKey, kOrder));
+
+    // Vanished offerings that the new catalogue has in no year, and that trainees of this or next
+    // year's applications carry.
+    auto inUse = store.cached(QStringLiteral(
+        "SELECT o.KZicl, o.VidOb, o.Hours, MAX(o.\"Year\"), MAX(o.NZicl), s.KZajavki, s.\"Year\", COUNT(*) "
+        "FROM (SELECT DISTINCT KZicl, VidOb, Hours, \"Year\", NZicl FROM temp.old_catalogue) o "
+        "JOIN main.Sluch2023 s ON s.KZicl IS o.KZicl AND s.VidOb IS o.VidOb AND s.Hours IS o.Hours "
+        "WHERE s.\"Year\" IN (:this, :next) AND NOT EXISTS (SELECT 1 FROM main.NewZicl2023 n "
+        "WHERE n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours) "
+        "GROUP BY o.KZicl, o.VidOb, o.Hours, s.KZajavki, s.\"Year\" "
+        "ORDER BY o.KZicl, o.VidOb, o.Hours, s.\"Year\", s.KZajavki"));
+    inUse->bindNamed(QStringLiteral(":this"), currentYear);
+    inUse->bindNamed(QStringLiteral(":next"), currentYear + 1);
+    while (inUse->step()) {
+        const CatalogueProgramme p{inUse->rawValue(0).toString(), inUse->rawValue(1).toString(),
+                                   int(inUse->int64(2)), int(inUse->int64(3)), inUse->rawValue(4).toString()};
+        if (c.vanishedInUse.isEmpty() || c.vanishedInUse.last().programme.code != p.code ||
+            c.vanishedInUse.last().programme.kind != p.kind || c.vanishedInUse.last().programme.hours != p.hours)
+            c.vanishedInUse << ProgrammeInUse{p, {}};
+        const double number = inUse->rawValue(5).toDouble();
+        c.vanishedInUse.last().applications
+            << QStringLiteral("заявка %1 на %2 год: %3")
+                   .arg(formatNumber(number), QString::number(inUse->int64(6)),
+                        counted(inUse->int64(7), "слушатель", "слушателя", "слушателей"));
+    }
+    return c; // the transaction is undone here: the store keeps its catalogue
+}
+
+void loadCatalogue(Store& store, const QString& path) { import(store, path); }
+
+} // namespace refbooks

@@ -1,0 +1,13 @@
+#pragma once
+// What a new programme catalogue changes, shown before anything is written: the counts, a list of
+// new, changed and vanished programmes to look through, and, first of all, the vanished programmes
+// that trainees of this or next year's applications still refer to. "Загрузить" accepts.
+#include "refbooks/CatalogueLoad.h"
+
+#include <QDialog>
+
+class TftrLoadCatalogue : public QDialog {
+    Q_OBJECT
+public:
+    TftrLoadCatalogue(const refbooks::CatalogueComparison& comparison, QWidget* parent = nullptr);
+};

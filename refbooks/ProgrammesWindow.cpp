@@ -1,0 +1,212 @@
+#include "refbooks/ProgrammesWindow.h"
+
+#include "core/AppContext.h"
+#include "data/DataModule.h"
+#include "refbooks/CatalogueFilter.h"
+#include "refbooks/RefbookWidgets.h"
+#include "refbooks/RefbookWindows.h"
+#include "shell/DbEdit.h"
+#include "shell/DbGrid.h"
+#include "shell/ErrorGuard.h"
+#include "shell/TitleStrip.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
+    setObjectName(QStringLiteral("ftrProgr"));
+    TDM& dm = *main.app().DM;
+
+    // The filter panel.
+    auto* filter = new QWidget(this);
+    filter->setObjectName(QStringLiteral("Panel1"));
+    auto* heading = titleStrip(QStringLiteral("Параметры фильтра"), QStringLiteral("Panel2"), filter);
+    heading->setStyleSheet(QStringLiteral("background: #ffffe1;"));
+    specialties_ = new QComboBox(filter);
+    specialties_->setObjectName(QStringLiteral("ComboBox1"));
+    specialties_->setEditable(true);
+    specialties_->setInsertPolicy(QComboBox::NoInsert);
+    specialties_->setFixedWidth(201);
+    years_ = new QComboBox(filter);
+    years_->setObjectName(QStringLiteral("ComboBox2"));
+    years_->setEditable(true);
+    years_->setInsertPolicy(QComboBox::NoInsert);
+    years_->addItems({QStringLiteral("2026"), QStringLiteral("2027")});
+    years_->setCurrentIndex(-1);
+    years_->setFixedWidth(89);
+    auto* specialtyLabel = new QLabel(QStringLiteral("Специальность"), filter);
+    specialtyLabel->setBuddy(specialties_);
+    auto* yearLabel = new QLabel(QStringLiteral("Год"), filter);
+    yearLabel->setBuddy(years_);
+    auto* apply = new QPushButton(QStringLiteral("Фильтр"), filter);
+    apply->setObjectName(QStringLiteral("Button1"));
+    auto* cancel = new QPushButton(QStringLiteral("отмена"), filter);
+    cancel->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton* b : {apply, cancel})
+        b->setAutoDefault(false);
+    auto* filterGrid = new QGridLayout(filter);
+    filterGrid->setContentsMargins(2, 2, 2, 2);
+    filterGrid->addWidget(heading, 0, 0, 1, 6);
+    filterGrid->addWidget(specialtyLabel, 1, 0);
+    filterGrid->addWidget(specialties_, 1, 1);
+    filterGrid->addWidget(yearLabel, 1, 2);
+    filterGrid->addWidget(years_, 1, 3);
+    filterGrid->addWidget(apply, 1, 4);
+    filterGrid->addWidget(cancel, 1, 5);
+    filterGrid->setColumnStretch(6, 1);
+
+    // The toolbar of the list.
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    QToolButton* print = refbooks::makePictureButton(QStringLiteral("SpeedButton1"), refbooks::Picture::Print,
+                                                     QStringLiteral("Печать списка программ"), bar);
+    bar->addWidget(print);
+    bar->addSeparator();
+    auto* load = new QToolButton(bar);
+    load->setObjectName(QStringLiteral("LoadCatalogueButton"));
+    load->setText(QStringLiteral("Загрузить каталог программ…"));
+    load->setToolTip(QStringLiteral("Загрузить новый каталог учебного центра (файл NewZicl2023.db)"));
+    bar->addWidget(load);
+
+    grid_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsQNewZICL2021,
+                       {{"KZicl", "КодПрогр.", 0, {}},
+                        {"VidOb", "ВидОб", 64, {}},
+                        {"Hours", "ОбъемЧас.", 0, {}},
+                        {"FOBUCH", "ФормаОбуч", 64, {}},
+                        {"NZicl", "Наименование", 506, {}},
+                        {"Year", "Год", 0, {}}},
+                       this);
+
+    // The side panel: the current programme's specialties and contingent.
+    auto* side = new QWidget(this);
+    side->setObjectName(QStringLiteral("Panel3"));
+    side->setFixedWidth(320);
+    auto* sideColumn = new QVBoxLayout(side);
+    sideColumn->setContentsMargins(0, 0, 0, 0);
+    sideColumn->setSpacing(0);
+    auto* mainSpecialty = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), side);
+    mainSpecialty->setReadOnly(true);
+    auto* addSpecialties =
+        new DbMemo(QStringLiteral("DBMemo1"), dm.dtsQNewZICL2021, QStringLiteral("ADDSPECIALTY"), side);
+    addSpecialties->setReadOnly(true);
+    addSpecialties->setFixedHeight(137);
+    contingent_ = new QPlainTextEdit(side);
+    contingent_->setObjectName(QStringLiteral("Memo1"));
+    contingent_->setReadOnly(true);
+    contingent_->setFixedHeight(148);
+    sideColumn->addSpacing(filter->sizeHint().height());
+    sideColumn->addWidget(titleStrip(QStringLiteral("Основная специальность"), QStringLiteral("Panel4"), side));
+    sideColumn->addWidget(mainSpecialty);
+    sideColumn->addWidget(titleStrip(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), side));
+    sideColumn->addWidget(addSpecialties);
+    sideColumn->addWidget(titleStrip(QStringLiteral("Контингент"), QStringLiteral("Panel6"), side));
+    sideColumn->addWidget(contingent_);
+    sideColumn->addStretch();
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(false);
+    const int widths[] = {150, 100, 50};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(status);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setFixedWidth(widths[i]);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        status->addWidget(panel);
+        if (i == 0)
+            count_ = panel;
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(filter);
+    top->addWidget(bar, 1, Qt::AlignRight | Qt::AlignBottom);
+    auto* list = new QVBoxLayout;
+    list->addLayout(top);
+    list->addWidget(grid_, 1);
+    auto* body = new QHBoxLayout;
+    body->addLayout(list, 1);
+    body->addWidget(side);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 0);
+    layout->addLayout(body, 1);
+    layout->addWidget(status);
+
+    auto guarded = [this](void (TftrProgr::*handler)()) {
+        return [this, handler] { runGuarded([&] { (this->*handler)(); }); };
+    };
+    connect(apply, &QPushButton::clicked, this, guarded(&TftrProgr::Button1Click));
+    connect(cancel, &QPushButton::clicked, this, guarded(&TftrProgr::Button2Click));
+    connect(print, &QToolButton::clicked, this, guarded(&TftrProgr::SpeedButton1Click));
+    connect(load, &QToolButton::clicked, this, guarded(&TftrProgr::LoadCatalogueClick));
+    connect(grid_, &DbGrid::cellClicked, this, guarded(&TftrProgr::DBGrid1CellClick));
+    connect(grid_, &DbGrid::keyPressed, this, guarded(&TftrProgr::DBGrid1KeyDown));
+    connect(grid_, &DbGrid::keyReleased, this, guarded(&TftrProgr::DBGrid1KeyUp));
+}
+
+void TftrProgr::showContingent() {
+    const Query& programmes = *main_.app().DM->qNewZicl;
+    contingent_->setPlainText(programmes.isActive() && !programmes.isEmpty()
+                                  ? programmes.field(QStringLiteral("Contingent")).asString()
+                                  : QString());
+}
+
+void TftrProgr::showCount() {
+    const Query& programmes = *main_.app().DM->qNewZicl;
+    count_->setText(QStringLiteral("Всего - %1").arg(programmes.isActive() ? programmes.recordCount() : 0));
+}
+
+void TftrProgr::reload(const QString& specialty, const QString& year) {
+    const CatalogueFilter filter{specialty, year};
+    main_.app().DM->reloadNewZicl(filter.sql(), filter.parameters());
+}
+
+void TftrProgr::FormActivate() {
+    reload({}, {});
+    // The specialties in the table's order, read by row so the table's cursor stays put.
+    specialties_->clear();
+    const Table& specialtyTable = *main_.app().DM->tblSpecialty;
+    if (specialtyTable.isActive()) {
+        const int name = specialtyTable.field(QStringLiteral("Name")).index();
+        for (int row = 0; row < specialtyTable.recordCount(); ++row)
+            specialties_->addItem(const_cast<Table&>(specialtyTable).valueAt(row, name).toString());
+    }
+    specialties_->setCurrentIndex(-1);
+    specialties_->setEditText(QString());
+    showContingent();
+    showCount();
+    main_.setStatusPanel(0, QString());
+    main_.setStatusPanel(1, QString());
+    grid_->setFocus();
+}
+
+void TftrProgr::DBGrid1CellClick() { showContingent(); }
+void TftrProgr::DBGrid1KeyDown() { showContingent(); }
+void TftrProgr::DBGrid1KeyUp() { showContingent(); }
+
+void TftrProgr::Button1Click() {
+    // The texts are compared as values: quotes and percent signs are ordinary characters.
+    reload(specialties_->currentText(), years_->currentText());
+    showCount();
+}
+
+void TftrProgr::Button2Click() {
+    reload({}, {});
+    specialties_->setEditText(QString());
+    years_->setEditText(QString());
+    showCount();
+}
+
+void TftrProgr::SpeedButton1Click() { refbooks::printProgrammeList(main_); }
+
+void TftrProgr::LoadCatalogueClick() {
+    if (refbooks::loadNewCatalogue(main_))
+        FormActivate();
+}

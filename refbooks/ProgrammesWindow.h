@@ -1,0 +1,42 @@
+#pragma once
+// The programme catalogue window `ftrProgr` ("Программы обучения"): the training centre's
+// programmes, narrowed by main specialty and catalogue year, each programme's specialties and
+// contingent beside the list, the list printed as a workbook, and the centre's new catalogue
+// loaded after a look at what it changes.
+#include "shell/MainWindow.h"
+
+#include <QWidget>
+
+class DbGrid;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+
+class TftrProgr : public QWidget, public ActivatedWindow {
+    Q_OBJECT
+public:
+    explicit TftrProgr(TftrMain& main);
+
+    // Handlers, named after their controls.
+    void FormActivate() override;
+    void DBGrid1CellClick();
+    void DBGrid1KeyDown();
+    void DBGrid1KeyUp();
+    void Button1Click();      // "Фильтр"
+    void Button2Click();      // "отмена"
+    void SpeedButton1Click(); // the programme list as a workbook
+    void LoadCatalogueClick(); // "Загрузить каталог программ…"
+
+private:
+    void showContingent();
+    void showCount();
+    // Loads the catalogue query: every programme, or those of the filter's specialty and year.
+    void reload(const QString& specialty, const QString& year);
+
+    TftrMain& main_;
+    QComboBox* specialties_;
+    QComboBox* years_;
+    DbGrid* grid_;
+    QPlainTextEdit* contingent_;
+    QLabel* count_;
+};
