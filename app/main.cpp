@@ -1,4 +1,5 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
+#include "app/GalleryCommand.h"
 #include "data/DbError.h"
 #include "documents/DesktopOpener.h"
 #include "core/AppContext.h"
@@ -6,6 +7,7 @@
 #include "core/Commands.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
+#include "shell/Icons.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPrompter.h"
 #include "shell/WindowRegistry.h"
@@ -48,6 +50,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     loadRussianTranslation(app);
+    icons::installApplicationIcon();
 
     QtPrompter prompter;
     setErrorPrompter(&prompter);
@@ -92,7 +95,10 @@ int main(int argc, char** argv) {
     if (cl.command.isEmpty() && cl.error.isEmpty())
         return runWindows(argc, argv, cl);
     registerAllCommands();
-    QCoreApplication app(argc, argv);
+    // The gallery draws the windows (off screen): it needs a widgets application.
+    const std::unique_ptr<QCoreApplication> app = isGalleryCommand(cl.command)
+                                                      ? makeGalleryApplication(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout), err(stderr);
     return runCommand(cl, out, err);
 }

@@ -5,6 +5,7 @@
 #include "refbooks/ZiclDialog.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
+#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 void registerRefbookWindows() {
@@ -24,5 +25,32 @@ void registerRefbookWindows() {
     windows::registerAction(QStringLiteral("N10"), [](TftrMain& m) {
         m.app().state.ZiclCaller = 0;
         m.ShowZicl();
+    });
+
+    // In the showcase: the books from the menu and, where the window changes, opened to pick for
+    // the trainee editor; the chooser as the trainee editor opens it, on the whole catalogue.
+    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](TftrMain& m) {
+        m.app().state.DoljnCaller = 0;
+        return new TftrDoljn(m);
+    });
+    windows::registerShowcase(
+        QStringLiteral("ftrDoljn"),
+        [](TftrMain& m) {
+            m.app().state.DoljnCaller = 8;
+            return new TftrDoljn(m);
+        },
+        QStringLiteral("pick"));
+    windows::registerShowcase(QStringLiteral("ftrSpez"), [](TftrMain& m) {
+        m.app().state.SpezCaller = 8;
+        return new TftrSpez(m);
+    });
+    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](TftrMain& m) {
+        m.app().state.SpecialtyCaller = 8;
+        return new TftrSpecialty(m);
+    });
+    windows::registerShowcase(QStringLiteral("ftrZicl"), [](TftrMain& m) {
+        m.app().state.ZiclCaller = 8;
+        m.app().DM->reloadNewZicl(TDM::defaultNewZiclSql());
+        return new TftrZicl(m);
     });
 }
