@@ -85,20 +85,22 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     int failed = 0;
     for (const windows::Showcase& showcase : windows::showcases()) {
         current = showcase.name();
-        std::unique_ptr<QWidget> window = windows::openShowcase(showcase, main);
         const QString file = QDir(target).filePath(showcase.name() + QStringLiteral(".png"));
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        windows::picture(*window).save(&buffer, "PNG");
+        // A window that cannot be made or a picture that cannot be written is reported; the
+        // others are drawn all the same.
         try {
+            std::unique_ptr<QWidget> window = windows::openShowcase(showcase, main);
+            QByteArray png;
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            windows::picture(*window).save(&buffer, "PNG");
+            window.reset();
             writeFileAtomically(file, png);
             out << QDir::toNativeSeparators(file) << Qt::endl;
         } catch (const UserError& e) {
-            err << e.message() << Qt::endl;
+            err << current << QStringLiteral(": ") << e.message() << Qt::endl;
             ++failed;
         }
-        window.reset();
         QApplication::processEvents();
     }
     setErrorPrompter(nullptr);

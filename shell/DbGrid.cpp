@@ -52,9 +52,11 @@ DbGrid::DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> 
         if (!fitting_ && column < userSized_.size())
             userSized_[column] = true;
     });
-    connect(model_, &QAbstractItemModel::modelReset, this, &DbGrid::scheduleFit);
-    connect(model_, &QAbstractItemModel::dataChanged, this, &DbGrid::scheduleFit);
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &DbGrid::scheduleFit);
+    // New rows are measured from the top; a changed row or a scroll brings only the rows in view.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { scheduleFit(true); });
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this] { scheduleFit(false); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleFit(false); });
+    measureLeading_ = true;
     fitColumns();
     connect(model_, &DatasetModel::currentRowChanged, this, &DbGrid::followDataset);
     connect(this, &QAbstractItemView::clicked, this,
@@ -77,7 +79,8 @@ int DbGrid::cellWidthHint(int row, int column) const {
     return showGrid() ? width + 1 : width; // the grid line is drawn inside the cell
 }
 
-void DbGrid::scheduleFit() {
+void DbGrid::scheduleFit(bool leadingRows) {
+    measureLeading_ = measureLeading_ || leadingRows;
     if (fitPending_)
         return;
     fitPending_ = true;
@@ -87,13 +90,15 @@ void DbGrid::scheduleFit() {
 void DbGrid::fitColumns() {
     fitPending_ = false;
     const int rows = model_->rowCount();
-    // The leading rows and the rows in view: what the user sees, at a cost that does not grow
-    // with the table.
+    // The rows in view and, after new rows came, the leading ones: what the user sees, at a cost
+    // that does not grow with the table.
     QList<int> measured;
-    for (int r = 0; r < std::min(rows, kMeasuredRows); ++r)
+    const int leading = measureLeading_ ? std::min(rows, kMeasuredRows) : 0;
+    measureLeading_ = false;
+    for (int r = 0; r < leading; ++r)
         measured << r;
-    const int top = rowAt(0);
-    if (top >= kMeasuredRows) {
+    const int top = std::max(rowAt(0), leading);
+    if (rowAt(0) >= 0) {
         int bottom = rowAt(viewport()->height() - 1);
         if (bottom < 0)
             bottom = rows - 1;
@@ -131,7 +136,7 @@ void DbGrid::fitColumns() {
 
 void DbGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
-    scheduleFit(); // more rows may have come into view
+    scheduleFit(false); // more rows may have come into view, and room to spare
 }
 
 void DbGrid::followDataset(int row) {

@@ -39,12 +39,13 @@ protected:
 
 private:
     void followDataset(int row);
-    void scheduleFit();
+    void scheduleFit(bool leadingRows);
     void fitColumns();
 
     DatasetModel* model_;
     bool syncing_ = false;
     bool fitPending_ = false;
+    bool measureLeading_ = false;
     bool fitting_ = false;
     QList<bool> userSized_;
 };

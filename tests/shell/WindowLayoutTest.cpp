@@ -5,7 +5,6 @@
 // field keeps. A window joins by being registered; nothing here names a window.
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
-#include "shell/Icons.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
@@ -250,21 +249,6 @@ TEST(WindowShowcase, HoldsEveryWindowOfTheProgram) {
     for (const char* name : {"ftrMain", "ftrAvtoriz", "ftrConfig", "ftrDoljn", "ftrSpez", "ftrSpecialty", "ftrZicl",
                              "ftrZajavki2023", "ftrNewZajavki2023", "ftrInsertSluch2023", "ftrMZajavki2023"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
-}
-
-TEST(Icons, EveryPictureIsDrawn) {
-    using icons::Picture;
-    for (Picture p : {Picture::Add, Picture::New, Picture::Edit, Picture::Delete, Picture::Print, Picture::Export,
-                      Picture::Search, Picture::SearchNext, Picture::People, Picture::Programmes,
-                      Picture::Applications, Picture::App}) {
-        const QImage image = icons::icon(p).pixmap(24, 24).toImage();
-        ASSERT_FALSE(image.isNull()) << int(p);
-        int painted = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                painted += qAlpha(image.pixel(x, y)) > 0;
-        EXPECT_GT(painted, 24 * 24 / 10) << int(p); // a picture, not an empty square
-    }
 }
 
 } // namespace
