@@ -4,7 +4,7 @@
 #include "core/CommandLine.h"
 #include "core/SafeFile.h"
 #include "core/UserError.h"
-#include "data/DbError.h"
+#include "data/Store.h"
 #include "service/DemoRoot.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -46,31 +47,40 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 1;
     }
 
-    // A fresh root with the demonstration data, unless a root is given.
-    QTemporaryDir demoRoot;
-    const bool demo = cl.root.isEmpty();
-    if (demo && !demoRoot.isValid()) {
+    // The windows are drawn on a root of their own: the demonstration data, or a copy of the
+    // given root's database, so that nothing they do when opening touches the user's data.
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
         err << QStringLiteral("Не удалось создать временную папку") << Qt::endl;
         return 1;
     }
-    const RootPaths root = demo ? RootPaths(demoRoot.path()) : RootPaths::resolve(cl.root);
-    if (!demo && !QFileInfo::exists(root.storeFile())) {
-        err << QStringLiteral("В папке ") << QDir::toNativeSeparators(root.root())
-            << QStringLiteral(" нет базы данных программы") << Qt::endl;
-        return 1;
+    const RootPaths root(scratch.path());
+    root.makeFolders();
+    if (!cl.root.isEmpty()) {
+        const RootPaths given = RootPaths::resolve(cl.root);
+        if (!QFileInfo::exists(given.storeFile())) {
+            err << QStringLiteral("В папке ") << QDir::toNativeSeparators(given.root())
+                << QStringLiteral(" нет базы данных программы") << Qt::endl;
+            return 1;
+        }
+        QString copy = root.storeFile();
+        copy.replace(u'\'', QStringLiteral("''"));
+        Store::open(given.storeFile())->exec(QStringLiteral("VACUUM INTO '") + copy + u'\'');
     }
     // A question the windows would ask when opening is answered No, so nothing changes; what
     // they would say is printed.
     QString current;
     FixedPrompter prompter(Prompter::Answer::No,
                            [&](const QString& text) { err << current << QStringLiteral(": ") << text << Qt::endl; });
+    Prompter* const previousPrompter = errorPrompter();
     setErrorPrompter(&prompter);
+    const auto restorePrompter = qScopeGuard([previousPrompter] { setErrorPrompter(previousPrompter); });
     SystemClock clock;
     AppContext context(root, clock, prompter);
     NoDialogs dialogs;
     context.dialogs = &dialogs;
     context.openStore();
-    if (demo)
+    if (cl.root.isEmpty())
         demo::fill(*context.store, clock.today());
     context.state.CurYear = quint16(clock.today().year());
     context.createDataModule();
@@ -103,7 +113,6 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         }
         QApplication::processEvents();
     }
-    setErrorPrompter(nullptr);
     return failed == 0 ? 0 : 1;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // zajavki gallery DIR [--root DIR]: draws every window and dialog of the showcase
 // (shell/Showcase.h) into DIR, one PNG file per window named after it, off screen: the windows
-// on a fresh root with the demonstration data, or on the root given.
+// on a fresh root with the demonstration data, or on a copy of the given root's database.
 #include <QString>
 #include <memory>
 

@@ -1,6 +1,7 @@
 #pragma once
 // A read-only grid bound to a data source: its current row and the dataset's move together,
-// column titles and widths come from the window, and only the visible rows are read.
+// column titles and widths come from the window, and only the visible rows are read (besides
+// the leading rows measured once when new rows come, to fit the columns).
 // A column the window gives no width is as wide as its title and its widest value, up to
 // kMaxFittedWidth or, where the grid has room to spare, further: it grows as wider values come
 // into view and never narrows, so the grid does not jump while the user moves through it; a

@@ -3,9 +3,11 @@
 #include "core/CommandLine.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
-#include "support/Printers.h"
+#include "service/DemoRoot.h"
+#include "support/TempStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -47,6 +49,23 @@ TEST(Gallery, DrawsEveryWindowIntoItsOwnPicture) {
         EXPECT_GT(image.height(), 100) << file.toStdString();
     }
     EXPECT_EQ(output.count('\n'), expected.size()); // one line per picture
+}
+
+TEST(Gallery, DrawsTheWindowsOfAGivenRootWithoutTouchingIt) {
+    // A person marked for adding: opening the adding dialog clears the marks, in the copy only.
+    TempStore root;
+    demo::fill(*root.store, QDate(2026, 3, 15));
+    root.store->exec("UPDATE Personal SET PR = 'X'");
+    root.store.reset();
+    QTemporaryDir dir;
+    QString errors;
+    ASSERT_EQ(gallery({"gallery", dir.filePath("p"), "--root", root.root.root()}, nullptr, &errors), 0)
+        << errors.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("p/ftrInsertSluch2023.png")));
+    root.store = Store::open(root.root.storeFile());
+    auto unmarked = root.store->cached("SELECT COUNT(*) FROM Personal WHERE PR IS NOT 'X'");
+    ASSERT_TRUE(unmarked->step());
+    EXPECT_EQ(unmarked->int64(0), 0);
 }
 
 TEST(Gallery, RefusesAMissingFolderArgumentAndARootWithoutDatabase) {
