@@ -1,3 +1,4 @@
+#include "app/GalleryCommand.h"
 #include "core/Commands.h"
 
 // Each subsystem's commands are added here as the subsystem offers them.
@@ -6,4 +7,5 @@ void registerAllCommands() {
     registerServiceCommands();
     registerApplicationCommands();
     registerDocumentCommands();
+    registerGalleryCommand();
 }

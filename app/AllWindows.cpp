@@ -7,6 +7,7 @@
 
 // Each subsystem's windows are added here as the subsystem offers them.
 void registerAllWindows() {
+    registerShellWindows();
     registerServiceWindows();
     registerRefbookWindows();
     registerPersonnelWindows();

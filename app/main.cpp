@@ -1,4 +1,5 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
+#include "app/GalleryCommand.h"
 #include "core/AppContext.h"
 #include "core/CommandLine.h"
 #include "core/RootLock.h"
@@ -9,6 +10,7 @@
 #include "shell/ErrorGuard.h"
 #include "shell/FirstRun.h"
 #include "shell/FirstRunDialog.h"
+#include "shell/Icons.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPrompter.h"
 #include "shell/WindowRegistry.h"
@@ -54,6 +56,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     loadRussianTranslation(app);
+    icons::installApplicationIcon();
 
     QtPrompter prompter;
     setErrorPrompter(&prompter);
@@ -103,7 +106,10 @@ int main(int argc, char** argv) {
     const CommandLine cl = CommandLine::parse(arguments);
     if (cl.command.isEmpty() && cl.error.isEmpty() && !cl.help && !cl.version)
         return runWindows(argc, argv, cl);
-    QCoreApplication app(argc, argv);
+    // The gallery draws the windows (off screen): it needs a widgets application.
+    const std::unique_ptr<QCoreApplication> app = isGalleryCommand(cl.command) && !cl.help
+                                                      ? makeGalleryApplication(argc, argv)
+                                                      : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout), err(stderr);
     return runCommand(cl, out, err);
 }

@@ -128,12 +128,12 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold; background: #fffbf0;"));
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
-                         {{"Name1", "Фамилия", 150},
-                          {"Name2", "Имя", 120},
-                          {"Name3", "Отчество", 150},
-                          {"NDoljn", "Должность", 250},
-                          {"StajO1", "Общ.Стаж", 64},
-                          {"StajD1", "СтажСпец", 64}},
+                         {{"Name1", "Фамилия"},
+                          {"Name2", "Имя"},
+                          {"Name3", "Отчество"},
+                          {"NDoljn", "Должность"},
+                          {"StajO1", "Общ.Стаж", 0, std::nullopt, unknownServiceYears},
+                          {"StajD1", "СтажСпец", 0, std::nullopt, unknownServiceYears}},
                          this);
     // Marked people are drawn as red rows with white text.
     const int mark = dm.tblPersonal->field(QStringLiteral("PR")).index();
@@ -189,7 +189,7 @@ void AddTraineesDialog::Button1Click() {
 
 void AddTraineesDialog::Button2Click() {
     AppContext& app = main_.app();
-    if (programme_->text().isEmpty()) {
+    if (programme_->text().trimmed().isEmpty()) {
         app.prompter.inform(QStringLiteral("Не выбрали программу обучения!"));
         choose_->setFocus();
         return;

@@ -8,7 +8,10 @@
 #include "applications/TraineeEditor.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
+#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
+
+#include <QAbstractButton>
 
 namespace applications {
 
@@ -51,4 +54,21 @@ void registerApplicationWindows() {
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
     windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
                             [](TftrMain& main) { applications::exportApplication(main.app(), Generation::current()); });
+
+    // In the showcase: the window and its dialogs on the current application and its current
+    // trainee; the new application dialog also at its confirmation of an additional application.
+    const Generation& g = Generation::current();
+    windows::registerShowcase(g.windowInstance, [&g](TftrMain& m) { return new ApplicationsWindow(m, g); });
+    windows::registerShowcase(g.newDialogInstance, [&g](TftrMain& m) { return new NewApplicationDialog(m, g); });
+    windows::registerShowcase(
+        g.newDialogInstance,
+        [&g](TftrMain& m) {
+            auto* dialog = new NewApplicationDialog(m, g);
+            dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
+            dialog->Button1Click();
+            return dialog;
+        },
+        QStringLiteral("confirm"));
+    windows::registerShowcase(g.insertInstance, [&g](TftrMain& m) { return new AddTraineesDialog(m, g); });
+    windows::registerShowcase(g.editorInstance, [&g](TftrMain& m) { return new TraineeEditor(m, g); });
 }

@@ -6,12 +6,12 @@
 #include "core/AppContext.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/Icons.h"
 #include "shell/WindowRegistry.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,20 +29,22 @@ QLabel* heading(const QString& text, QWidget* parent) {
     return label;
 }
 
+// The columns are as wide as their titles and values (the grid fits them); years of service
+// computed from an empty start year show as empty cells.
 QList<GridColumn> traineeColumns(const Generation& g) {
-    QList<GridColumn> columns{{"KZajavki", "Заявка", 64, kTooltip}, {"Year", "Уч. год", 64, kTooltip}};
+    QList<GridColumn> columns{{"KZajavki", "Заявка", 0, kTooltip}, {"Year", "Уч. год", 0, kTooltip}};
     if (g.kind == Generation::Kind::Y2023) {
         columns << GridColumn{"KZicl", "КодПрогр"} << GridColumn{"VidOb", "ВидОб"} << GridColumn{"FOBUCH", "ФормаОбуч"}
-                << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."} << GridColumn{"Name1", "Фамилия", 120}
-                << GridColumn{"Name2", "Имя", 100} << GridColumn{"Name3", "Отчество", 120}
-                << GridColumn{"StajDoljn", "СтажСпец"} << GridColumn{"StajOb", "СтажОбщ"}
-                << GridColumn{"Specialty", "Специальность", 150} << GridColumn{"DateCl", "ДатаСерт/Аккред", 100}
-                << GridColumn{"SNILS", "Снилс", 110} << GridColumn{"EMAIL", "", 150};
+                << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."} << GridColumn{"Name1", "Фамилия"}
+                << GridColumn{"Name2", "Имя"} << GridColumn{"Name3", "Отчество"}
+                << GridColumn{"StajDoljn", "СтажСпец", 0, std::nullopt, unknownServiceYears}
+                << GridColumn{"StajOb", "СтажОбщ", 0, std::nullopt, unknownServiceYears}
+                << GridColumn{"Specialty", "Специальность"}
+                << GridColumn{"DateCl", "ДатаСерт/Аккред"} << GridColumn{"SNILS", "Снилс"} << GridColumn{"EMAIL", ""};
     } else {
         columns << GridColumn{"KZicl", g.kind == Generation::Kind::Base ? "КодПрогр." : "КодПрогр"}
                 << GridColumn{"VidOb", "ВидОб"} << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."}
-                << GridColumn{"Name1", "Фамилия", 120} << GridColumn{"Name2", "Имя", 100}
-                << GridColumn{"Name3", "Отчество", 120};
+                << GridColumn{"Name1", "Фамилия"} << GridColumn{"Name2", "Имя"} << GridColumn{"Name3", "Отчество"};
     }
     return columns;
 }
@@ -52,17 +54,19 @@ QList<GridColumn> traineeColumns(const Generation& g) {
 ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generation)
     : main_(main), g_(generation) {
     setObjectName(g_.windowInstance);
+    setWindowTitle(TftrMain::childCaption(g_.openProcedure));
     TDM& dm = *main.app().DM;
     DataSource* appsSource = dm.dataSource(QStringLiteral("dts") + g_.applications.mid(3));
     DataSource* traineesSource = dm.dataSource(QStringLiteral("dts") + g_.trainees.mid(3));
 
     auto button = [this](QToolBar* bar, const char* name, const QString& caption, const QString& hint,
-                         void (ApplicationsWindow::*handler)()) {
+                         icons::Picture picture, void (ApplicationsWindow::*handler)()) {
         auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
         b->setToolTip(hint);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setIcon(icons::icon(picture));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setEnabled(g_.operationsEnabled);
         connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
         bar->addWidget(b);
@@ -76,13 +80,14 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(heading(QStringLiteral("Список заявок"), left));
     auto* leftBar = new QToolBar(left);
+    leftBar->setIconSize(QSize(16, 16)); // both buttons fit the narrow side
     button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
-           &ApplicationsWindow::SpeedButton1Click);
+           icons::Picture::New, &ApplicationsWindow::SpeedButton1Click);
     button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить полность  заявку"),
-           &ApplicationsWindow::SpeedButton3Click);
+           icons::Picture::Delete, &ApplicationsWindow::SpeedButton3Click);
     leftLayout->addWidget(leftBar);
     applications_ = new DbGrid(QStringLiteral("DBGrid1"), appsSource,
-                               {{"KZajavki", "Заявка", 80, kCream}, {"Year", "Год", 60, kCream}}, left);
+                               {{"KZajavki", "Заявка", 0, kCream}, {"Year", "Год", 0, kCream}}, left);
     leftLayout->addWidget(applications_, 1);
     connect(applications_, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
 
@@ -92,21 +97,21 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(heading(QStringLiteral("Заявленные специалисты "), right));
     auto* rightBar = new QToolBar(right);
+    rightBar->setIconSize(QSize(16, 16));
     button(rightBar, "SpeedButton2", QStringLiteral("Добавить"), QStringLiteral("Добавить специалистов в заявку"),
-           &ApplicationsWindow::SpeedButton2Click);
+           icons::Picture::Add, &ApplicationsWindow::SpeedButton2Click);
     button(rightBar, "SpeedButton4", QStringLiteral("Редактр."), QStringLiteral("Редактировать текущего "),
-           &ApplicationsWindow::SpeedButton4Click);
+           icons::Picture::Edit, &ApplicationsWindow::SpeedButton4Click);
     button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
-           &ApplicationsWindow::SpeedButton5Click);
+           icons::Picture::Delete, &ApplicationsWindow::SpeedButton5Click);
     rightBar->addSeparator();
     QToolButton* print = button(rightBar, "SpeedButton6", QString(), QStringLiteral("Печать заявки"),
-                                &ApplicationsWindow::SpeedButton6Click);
-    print->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+                                icons::Picture::Print, &ApplicationsWindow::SpeedButton6Click);
     print->setToolButtonStyle(Qt::ToolButtonIconOnly);
     print->setEnabled(true); // every generation prints
     rightBar->addSeparator();
     button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
-           &ApplicationsWindow::SpeedButton7Click);
+           icons::Picture::Export, &ApplicationsWindow::SpeedButton7Click);
     rightLayout->addWidget(rightBar);
     trainees_ = new DbGrid(QStringLiteral("DBGrid2"), traineesSource, traineeColumns(g_), right);
     rightLayout->addWidget(trainees_, 1);
@@ -171,7 +176,15 @@ void ApplicationsWindow::SpeedButton2Click() {
     applications::showAddTrainees(main_, g_);
 }
 
-void ApplicationsWindow::SpeedButton4Click() { applications::showTraineeEditor(main_, g_); }
+void ApplicationsWindow::SpeedButton4Click() {
+    // With no application a trainee saved in the editor would belong to no application.
+    if (g_.applicationsTable(*main_.app().DM).isEmpty()) {
+        main_.app().prompter.inform(QStringLiteral(
+            "Нет заявки, слушателя которой можно редактировать. Сначала создайте заявку кнопкой «Создать»."));
+        return;
+    }
+    applications::showTraineeEditor(main_, g_);
+}
 
 void ApplicationsWindow::SpeedButton5Click() {
     AppContext& app = main_.app();

@@ -2,6 +2,7 @@
 
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
+#include "data/FieldCaptions.h"
 #include "shell/ActionButton.h"
 #include "core/AppContext.h"
 #include "shell/DbEdit.h"
@@ -19,7 +20,13 @@
 
 namespace {
 const char* kAqua = "background: #00ffff;";
+
+// A long name shows its beginning.
+void showName(QLineEdit* box, const QString& name) {
+    box->setText(name);
+    box->setCursorPosition(0);
 }
+} // namespace
 
 TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     : QDialog(&main), main_(main), g_(generation) {
@@ -28,18 +35,25 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     setWindowTitle(QStringLiteral("Редактирование"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
+    // The form: each label in the first column on the row of its box, the box (or the row holding
+    // it and its "..." button) in the second.
     auto* grid = new QGridLayout;
     int line = 0;
-    auto box = [&](const char* label, const char* name, const char* field, bool readOnly = false) {
+    auto addRow = [&](const char* label, QWidget* box, QLayout* row = nullptr, Qt::Alignment align = {}) {
+        auto* caption = new QLabel(QString::fromUtf8(label), this);
+        caption->setBuddy(box);
+        grid->addWidget(caption, line, 0, align);
+        if (row)
+            grid->addLayout(row, line, 1);
+        else
+            grid->addWidget(box, line, 1);
+        ++line;
+    };
+    auto bound = [&](const char* name, const char* field, bool readOnly = false) {
         auto* edit = new DbEdit(QString::fromLatin1(name), row, QString::fromLatin1(field), this);
         if (readOnly) {
             edit->setReadOnly(true);
             edit->setStyleSheet(QString::fromLatin1(kAqua));
-        }
-        if (label) {
-            auto* caption = new QLabel(QString::fromUtf8(label), this);
-            caption->setBuddy(edit);
-            grid->addWidget(caption, line, 0);
         }
         return edit;
     };
@@ -50,14 +64,18 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
         connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
         return b;
     };
-    auto plainBox = [&](const char* label, const char* name) {
+    // A box with its "..." button on one row.
+    auto withPick = [&](QWidget* box, QToolButton* button) {
+        auto* r = new QHBoxLayout;
+        r->addWidget(box);
+        r->addWidget(button, 0, Qt::AlignBottom);
+        return r;
+    };
+    auto lookedUp = [&](const char* name) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
         edit->setReadOnly(true);
         edit->setStyleSheet(QString::fromLatin1(kAqua));
-        auto* caption = new QLabel(QString::fromUtf8(label), this);
-        caption->setBuddy(edit);
-        grid->addWidget(caption, line, 0);
         return edit;
     };
 
@@ -65,7 +83,7 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     auto* names = new QHBoxLayout;
     for (auto [label, name, field] : {std::tuple{"Фамилие", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
                                       std::tuple{"Отчество", "DBEdit3", "Name3"}}) {
-        auto* edit = new DbEdit(QString::fromLatin1(name), row, QString::fromLatin1(field), this);
+        auto* edit = bound(name, field);
         auto* caption = new QLabel(QString::fromUtf8(label), this);
         caption->setBuddy(edit);
         auto* column = new QVBoxLayout;
@@ -77,16 +95,16 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     strip->setFixedHeight(8);
     strip->setStyleSheet(QStringLiteral("background: #ffffe1;"));
 
-    grid->addWidget(box("Дата рожд.", "DBEdit4", "DR"), line++, 1);
+    addRow("Дата рожд.", bound("DBEdit4", "DR"));
     {
+        // The programme: code, kind and hours with their column labels above them.
         auto* programme = new QHBoxLayout;
-        auto* caption = new QLabel(QStringLiteral("Программа"), this);
-        grid->addWidget(caption, line, 0);
+        QWidget* first = nullptr;
         for (auto [label, name, field] : {std::tuple{"Код", "DBEdit5", "KZicl"}, std::tuple{"ВидОб", "DBEdit6", "VidOb"},
                                           std::tuple{"Часы", "DBEdit7", "Hours"}}) {
-            auto* edit = new DbEdit(QString::fromLatin1(name), row, QString::fromLatin1(field), this);
-            edit->setReadOnly(true);
-            edit->setStyleSheet(QString::fromLatin1(kAqua));
+            DbEdit* edit = bound(name, field, true);
+            if (!first)
+                first = edit;
             auto* column = new QVBoxLayout;
             auto* columnLabel = new QLabel(QString::fromUtf8(label), this);
             columnLabel->setBuddy(edit);
@@ -95,40 +113,36 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
             programme->addLayout(column);
         }
         programme->addWidget(pickButton("SpeedButton1", &TraineeEditor::SpeedButton1Click), 0, Qt::AlignBottom);
-        grid->addLayout(programme, line++, 1);
+        addRow("Программа", first, programme, Qt::AlignBottom); // beside the boxes, below their labels
     }
-    grid->addWidget(box("Квартал обучения", "DBEdit8", "KV"), line++, 1);
-    {
-        position_ = plainBox("Должность", "Edit1");
-        auto* r = new QHBoxLayout;
-        r->addWidget(position_);
-        r->addWidget(pickButton("SpeedButton2", &TraineeEditor::SpeedButton2Click));
-        grid->addLayout(r, line++, 1);
+    addRow("Квартал обучения", bound("DBEdit8", "KV"));
+    position_ = lookedUp("Edit1");
+    addRow("Должность", position_, withPick(position_, pickButton("SpeedButton2", &TraineeEditor::SpeedButton2Click)));
+    specialty_ = lookedUp("Edit2");
+    addRow("Специальность по диплому", specialty_,
+           withPick(specialty_, pickButton("SpeedButton3", &TraineeEditor::SpeedButton3Click)));
+    // Years of service computed from an empty start year show as an empty box.
+    for (auto [label, name, field] : {std::tuple{"Общемедицинский стаж", "DBEdit9", "StajOb"},
+                                      std::tuple{"Стаж по специальности", "DBEdit10", "StajDoljn"}}) {
+        DbEdit* years = bound(name, field);
+        years->link()->setBlankWhen(unknownServiceYears);
+        addRow(label, years);
     }
-    {
-        specialty_ = plainBox("Специальность по диплому", "Edit2");
-        auto* r = new QHBoxLayout;
-        r->addWidget(specialty_);
-        r->addWidget(pickButton("SpeedButton3", &TraineeEditor::SpeedButton3Click));
-        grid->addLayout(r, line++, 1);
-    }
-    grid->addWidget(box("Общемедицинский стаж", "DBEdit9", "StajOb"), line++, 1);
-    grid->addWidget(box("Стаж по специальности", "DBEdit10", "StajDoljn"), line++, 1);
     if (g_.certificateInRow) {
-        grid->addWidget(box("Дата сертиф./Аккред", "DBEdit11", "DateCl"), line++, 1);
-        auto* r = new QHBoxLayout;
-        r->addWidget(box("Специальность", "DBEdit12", "Specialty"));
-        r->addWidget(pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click));
-        grid->addLayout(r, line++, 1);
-        grid->addWidget(box("Электронный почтовый ящик ", "DBEdit13", "EMAIL"), line++, 1);
+        addRow("Дата сертиф./Аккред", bound("DBEdit11", "DateCl"));
+        DbEdit* specialty = bound("DBEdit12", "Specialty");
+        addRow("Специальность", specialty,
+               withPick(specialty, pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click)));
+        addRow("Электронный почтовый ящик ", bound("DBEdit13", "EMAIL"));
     }
     if (g_.snilsInRow) {
+        DbEdit* snils = bound("DBEdit14", "SNILS");
         auto* r = new QHBoxLayout;
-        r->addWidget(box("Снилс", "DBEdit14", "SNILS"));
+        r->addWidget(snils);
         auto* hint = new QLabel(QStringLiteral("(форма заполнения ХХХ-ХХХ-ХХХ ХХ)"), this);
         hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
         r->addWidget(hint);
-        grid->addLayout(r, line++, 1);
+        addRow("Снилс", snils, r);
     }
 
     auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
@@ -160,11 +174,11 @@ void TraineeEditor::FormActivate() {
     Table& trainee = g_.traineesTable(dm);
     // The names of the coded position and diploma specialty are looked up, not stored.
     if (dm.tblDoljn->locate(QStringLiteral("KDoljn"), {trainee.field(QStringLiteral("KDoljn")).asInteger()}))
-        position_->setText(dm.field(QStringLiteral("tblDoljnNDoljn")).asString());
+        showName(position_, dm.field(QStringLiteral("tblDoljnNDoljn")).asString());
     else
         app.prompter.inform(QStringLiteral("Not doljn"));
     if (dm.tblSpez->locate(QStringLiteral("KSpez"), {trainee.field(QStringLiteral("KSpez")).asInteger()}))
-        specialty_->setText(dm.field(QStringLiteral("tblSpezNSpez")).asString());
+        showName(specialty_, dm.field(QStringLiteral("tblSpezNSpez")).asString());
     else
         app.prompter.inform(QStringLiteral("Not Spez"));
 }
@@ -196,9 +210,25 @@ void TraineeEditor::Button1Click() {
     Table& trainee = g_.traineesTable(*main_.app().DM);
     trainee.updateRecord();
     if (trainee.isModified()) {
-        // The names are stored in capitals, by the user's locale (Cyrillic included).
+        // The names are stored in capitals, by the user's locale (Cyrillic included). A few
+        // letters grow in capitals (ß becomes SS): a name that no longer fits is not cut.
         const QLocale locale;
-        for (const char* name : {"Name1", "Name2", "Name3"}) {
+        const std::tuple<const char*, const char*> names[] = {
+            {"Name1", "DBEdit1"}, {"Name2", "DBEdit2"}, {"Name3", "DBEdit3"}};
+        for (auto [name, box] : names) {
+            Field& f = trainee.field(QString::fromLatin1(name));
+            if (locale.toUpper(f.asString()).size() > f.size()) {
+                QString caption = captions::field(trainee.objectName().mid(3), f.name());
+                caption[0] = caption[0].toUpper();
+                main_.app().prompter.inform(caption + QStringLiteral(" заглавными буквами займёт больше ") +
+                                            QString::number(f.size()) +
+                                            QStringLiteral(" знаков и не поместится целиком. Сократите запись."));
+                if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(box)))
+                    w->setFocus();
+                return;
+            }
+        }
+        for (auto [name, box] : names) {
             Field& f = trainee.field(QString::fromLatin1(name));
             f.setAsString(locale.toUpper(f.asString()));
         }

@@ -25,6 +25,7 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 
 TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     setObjectName(QStringLiteral("ftrPersonal"));
+    setWindowTitle(QStringLiteral("Персонал"));
     TDM& dm = *main.app().DM;
 
     auto button = [this](QToolBar* bar, const char* name, const QString& caption, void (TftrPersonal::*handler)()) {

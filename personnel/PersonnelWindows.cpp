@@ -9,6 +9,7 @@
 #include "personnel/TrainingDialog.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"
+#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 namespace personnel {
@@ -88,4 +89,29 @@ void deleteCertificate(TftrMain& main) {
 
 void registerPersonnelWindows() {
     windows::registerChild(QStringLiteral("OpenPersonal"), [](TftrMain& main) { return new TftrPersonal(main); });
+
+    // In the showcase: the register, the card of a new and of an existing person (each on the page
+    // a clerk sees first), and the two detail dialogs on the current person's rows.
+    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](TftrMain& m) { return new TftrPersonal(m); });
+    windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](TftrMain& m) {
+        m.app().state.PersonalMode = 1;
+        m.app().DM->tblPersonal->first();
+        return new TftrMPersonal(m);
+    });
+    windows::registerShowcase(
+        QStringLiteral("ftrMPersonal"),
+        [](TftrMain& m) {
+            m.app().state.PersonalMode = 0;
+            m.app().DM->tblPersonal->append();
+            return new TftrMPersonal(m);
+        },
+        QStringLiteral("new"));
+    windows::registerShowcase(QStringLiteral("ftrTraining"), [](TftrMain& m) {
+        m.app().state.TrainedMode = 1;
+        return new TftrTraining(m);
+    });
+    windows::registerShowcase(QStringLiteral("ftrMSertif"), [](TftrMain& m) {
+        m.app().state.SertifMode = 1;
+        return new TftrMSertif(m);
+    });
 }

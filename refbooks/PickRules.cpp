@@ -108,6 +108,9 @@ const QList<PickTarget>& programmeTableTargets() {
 
 bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox) {
     Dataset& programmes = *dm.qNewZicl;
+    // With no programme shown there is nothing to pick: an empty code would pass for a choice.
+    if (!programmes.isActive() || programmes.isEmpty())
+        return false;
     if (const PickTarget* t = findTarget(programmeTableTargets(), code)) {
         writePick(dm, programmes, *t, writeBox);
         return true;

@@ -70,8 +70,8 @@ struct AddingTarget {
 const QList<AddingTarget>& programmeAddingTargets();
 const QList<PickTarget>& programmeTableTargets();
 
-// Writes the current programme of qNewZicl for the caller code; false when the code picks
-// nothing (browsing only, or a code no window uses).
+// Writes the current programme of qNewZicl for the caller code; false when nothing is picked:
+// browsing only, a code no window uses, or no programme shown (then nothing is written).
 bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox);
 
 // The positions search: the record filter of tblDoljn looks for `text` raised to capitals.

@@ -23,6 +23,7 @@
 
 TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     setObjectName(QStringLiteral("ftrProgr"));
+    setWindowTitle(QStringLiteral("Программы обучения"));
     TDM& dm = *main.app().DM;
 
     // The filter panel.

@@ -1,12 +1,10 @@
 #include "refbooks/RefbookWidgets.h"
 
+#include "shell/Icons.h"
 #include "shell/MainWindow.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
-#include <QStyle>
 #include <QToolButton>
 
 namespace refbooks {
@@ -31,35 +29,11 @@ QLabel* makePickHint(QWidget* parent) {
     return hint;
 }
 
-namespace {
-// No standard picture of a printer exists in every style, so one is drawn: the paper, the
-// printer's body and the printed sheet coming out.
-QIcon printerPicture() {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(4, 1, 8, 5);
-    p.setBrush(QColor(0xC0, 0xC0, 0xC0));
-    p.drawRect(1, 6, 14, 6);
-    p.setBrush(Qt::white);
-    p.drawRect(4, 10, 8, 5);
-    p.setPen(QColor(0x00, 0x80, 0x00));
-    p.drawPoint(13, 8);
-    return QIcon(pixmap);
-}
-} // namespace
-
-QIcon picture(Picture which, QWidget* widget) {
-    QStyle* style = widget->style();
+QIcon picture(Picture which, QWidget*) {
     switch (which) {
-    case Picture::Search:
-        return style->standardIcon(QStyle::SP_FileDialogContentsView, nullptr, widget);
-    case Picture::SearchNext:
-        return style->standardIcon(QStyle::SP_MediaSeekForward, nullptr, widget);
-    case Picture::Print:
-        return printerPicture();
+    case Picture::Search: return icons::icon(icons::Picture::Search);
+    case Picture::SearchNext: return icons::icon(icons::Picture::SearchNext);
+    case Picture::Print: return icons::icon(icons::Picture::Print);
     }
     return {};
 }
@@ -79,8 +53,10 @@ QToolButton* makePictureButton(const QString& objectName, Picture which, const Q
 BoxWriter boxWriter(TftrMain& main) {
     return [&main](const QString& instance, const QString& box, const QString& text) {
         if (QWidget* window = main.instance(instance))
-            if (auto* line = window->findChild<QLineEdit*>(box))
+            if (auto* line = window->findChild<QLineEdit*>(box)) {
                 line->setText(text);
+                line->setCursorPosition(0); // a long name shows its beginning
+            }
     };
 }
 

@@ -14,7 +14,8 @@ class TftrMain;
 namespace refbooks {
 
 // A grid column; an empty title heads the column with the field's name.
-GridColumn column(const QString& field, const QString& title, int width = 64);
+// A column without a width is fitted to its title and values.
+GridColumn column(const QString& field, const QString& title, int width = 0);
 
 // The strip `Panel1` on cream with the double-click hint in red bold.
 QLabel* makePickHint(QWidget* parent);

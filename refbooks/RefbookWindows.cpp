@@ -8,6 +8,8 @@
 #include "refbooks/ZiclDialog.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
+#include "shell/Showcase.h"
+#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 namespace refbooks {
@@ -56,5 +58,46 @@ void registerRefbookWindows() {
     windows::registerAction(QStringLiteral("N10"), [](TftrMain& m) {
         m.app().state.ZiclCaller = 0;
         m.ShowZicl();
+    });
+
+    // In the showcase: the books from the menu and, where the window changes, opened to pick for
+    // the trainee editor; the chooser as the trainee editor opens it, on the whole catalogue.
+    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](TftrMain& m) {
+        m.app().state.DoljnCaller = 0;
+        return new TftrDoljn(m);
+    });
+    windows::registerShowcase(
+        QStringLiteral("ftrDoljn"),
+        [](TftrMain& m) {
+            m.app().state.DoljnCaller = 8;
+            return new TftrDoljn(m);
+        },
+        QStringLiteral("pick"));
+    windows::registerShowcase(QStringLiteral("ftrSpez"), [](TftrMain& m) {
+        m.app().state.SpezCaller = 8;
+        return new TftrSpez(m);
+    });
+    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](TftrMain& m) {
+        m.app().state.SpecialtyCaller = 8;
+        return new TftrSpecialty(m);
+    });
+    windows::registerShowcase(QStringLiteral("ftrProgr"), [](TftrMain& m) { return new TftrProgr(m); });
+    // The summary of a new catalogue: one programme changed, one new, one vanished that an
+    // application still uses.
+    windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](TftrMain&) -> QWidget* {
+        refbooks::CatalogueComparison c;
+        c.file = QStringLiteral("/home/kadry/Загрузки/NewZicl2023.db");
+        c.rows = 412;
+        c.added = {{QStringLiteral("339720125"), QStringLiteral("ПК"), 36, 2027, QStringLiteral("Эндокринология")}};
+        c.changed = {{QStringLiteral("339720101"), QStringLiteral("ПК"), 144, 2026,
+                      QStringLiteral("Актуальные вопросы терапии")}};
+        c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология")}};
+        c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя")}}};
+        return new TftrLoadCatalogue(c);
+    });
+    windows::registerShowcase(QStringLiteral("ftrZicl"), [](TftrMain& m) {
+        m.app().state.ZiclCaller = 8;
+        m.app().DM->reloadNewZicl(TDM::defaultNewZiclSql());
+        return new TftrZicl(m);
     });
 }

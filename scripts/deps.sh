@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program and its tests need, only those missing.
 set -euo pipefail
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libsqlite3-dev libzip-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libzip-dev
           libpugixml-dev libgtest-dev libbenchmark-dev fonts-dejavu-core libxlsxwriter-dev python3-openpyxl)
 missing=()
 for p in "${packages[@]}"; do

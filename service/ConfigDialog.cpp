@@ -7,6 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
+#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 #include <QCloseEvent>
@@ -80,6 +81,16 @@ TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
     }
     pages->addTab(details, QStringLiteral("Реквизиты:"));
 
+    // The boxes of a table that did not open at start-up take no typing; a line says why.
+    for (DbEdit* box : findChildren<DbEdit*>())
+        if (!box->link()->dataset()->isActive())
+            box->setEnabled(false);
+    auto* unavailable = new QLabel(ConfigEditor::unavailableNote(dm), this);
+    unavailable->setObjectName(QStringLiteral("LabelUnavailable"));
+    unavailable->setStyleSheet(QStringLiteral("color: red;"));
+    unavailable->setWordWrap(true);
+    unavailable->setVisible(!unavailable->text().isEmpty());
+
     auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
     auto* leave = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { Button2Click(); });
     auto* buttons = new QHBoxLayout;
@@ -91,8 +102,10 @@ TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(top);
     layout->addWidget(contract);
     layout->addWidget(pages);
+    layout->addWidget(unavailable);
     layout->addLayout(buttons);
-    resize(503, 393);
+    // A fixed size: about 503 × 393, more where the contents need it.
+    setFixedSize(sizeHint().expandedTo(QSize(503, 393)));
 }
 
 void TftrConfig::finish(bool close, const QString& focus) {
@@ -135,4 +148,5 @@ void TftrConfig::reject() {
 
 void registerServiceWindows() {
     windows::registerDialog(QStringLiteral("ShowConfig"), [](TftrMain& main) { return new TftrConfig(main); });
+    windows::registerShowcase(QStringLiteral("ftrConfig"), [](TftrMain& main) { return new TftrConfig(main); });
 }

@@ -4,8 +4,28 @@
 #include "data/DbError.h"
 #include "core/Prompter.h"
 
+namespace {
+const char* const kSettingsClosed = "Параметры организации недоступны: их таблица не открылась при запуске программы.";
+const char* const kDetailsClosed = "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.";
+} // namespace
+
+QString ConfigEditor::unavailableNote(const TDM& dm) {
+    QStringList lines;
+    if (!dm.tblConfig->isActive())
+        lines << QString::fromUtf8(kSettingsClosed);
+    if (!dm.tblLPUDETAILS->isActive())
+        lines << QString::fromUtf8(kDetailsClosed);
+    return lines.join(u'\n');
+}
+
 ConfigEditor::Outcome ConfigEditor::save() {
     Table& config = *dm_.tblConfig;
+    if (!config.isActive()) {
+        prompter_.inform(QStringLiteral("Параметры организации сохранить нельзя: их таблица не открылась при запуске "
+                                        "программы. Перезапустите программу; если ошибка повторится, обратитесь к "
+                                        "администратору."));
+        return {false, {}};
+    }
     config.updateRecord(); // what the boxes hold, before it is checked
     struct Check {
         const char* field;
@@ -24,17 +44,35 @@ ConfigEditor::Outcome ConfigEditor::save() {
             return {false, QString::fromLatin1(c.box)};
         }
     }
-    for (Table* t : {dm_.tblConfig, dm_.tblLPUDETAILS}) {
-        if (t->isModified())
-            t->post();
+    if (config.isModified())
+        config.post();
+    else
+        config.cancel(); // an untouched edit or empty new row writes nothing
+
+    // The institution's own data are saved by now; the bank details follow when they can.
+    Table& details = *dm_.tblLPUDETAILS;
+    if (!details.isActive()) {
+        prompter_.inform(QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: их "
+                                        "таблица не открылась при запуске программы."));
+        return {true, {}};
+    }
+    try {
+        if (details.isModified())
+            details.post();
         else
-            t->cancel(); // an untouched edit or empty new row writes nothing
+            details.cancel();
+    } catch (const DbError& e) {
+        details.cancel();
+        prompter_.inform(QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: ") +
+                         e.message());
     }
     return {true, {}};
 }
 
 ConfigEditor::Outcome ConfigEditor::exit() {
     Table& config = *dm_.tblConfig;
+    if (!config.isActive())
+        return {true, {}}; // nothing could be typed: there is nothing to ask about
     bool refused = false;
     try {
         config.updateRecord();

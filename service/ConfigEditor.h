@@ -1,6 +1,8 @@
 #pragma once
 // The rules of the parameters dialog, without widgets: the checks and the save of the
-// institution's row in Config.db, and the question when leaving with unsaved changes.
+// institution's row in Config.db, and the question when leaving with unsaved changes. A table
+// that did not open at start-up is left alone: what can be saved is saved, the dialog can always
+// be left, and the user is told what is missing.
 #include <QString>
 
 class Prompter;
@@ -21,6 +23,9 @@ public:
     // "Выход" (and the window's close box): with unsaved changes, asks whether to save them;
     // Yes posts them without the checks, anything else discards them.
     Outcome exit();
+
+    // What the dialog cannot show because its table did not open; empty when both are open.
+    static QString unavailableNote(const TDM& dm);
 
 private:
     TDM& dm_;

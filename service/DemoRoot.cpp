@@ -286,6 +286,7 @@ public:
         writeCatalogue();
         writeSettings();
         writeApplication();
+        writeTrainingHistory();
         transaction.commit();
         return summary_;
     }
@@ -589,6 +590,31 @@ private:
                 sluch.field("SNILS").setAsString(snilsTable.field("SNILS").asString());
             sluch.post();
             ++summary_.trainees;
+        }
+    }
+
+    // The training people had in past years: none to three courses each, in their specialty. Drawn
+    // from a generator of its own, so that the rest of the sample stays what it was.
+    void writeTrainingHistory() {
+        QRandomGenerator history(kSeed + 1);
+        auto draw = [&history](int lo, int hi) { return int(history.bounded(lo, hi + 1)); };
+        Table& trained = open("Trained");
+        for (const Person& person : people_) {
+            const int courses = draw(0, 3);
+            for (int i = 0; i < courses; ++i) {
+                const Programme* programme = &kProgrammes[history.bounded(quint32(std::size(kProgrammes)))];
+                for (const Programme& p : kProgrammes)
+                    if (ru(p.specialty) == person.specialty && draw(0, 1) == 0)
+                        programme = &p;
+                trained.append();
+                trained.field("KZicl").setAsString(QString::number(draw(100000, 999999)));
+                trained.field("VidOb").setAsString(ru(programme->vid));
+                trained.field("Hours").setAsInteger(programme->hours);
+                trained.field("Year").setAsInteger(today_.year() - draw(1, 9));
+                trained.field("Kod_Personal").setAsInteger(person.npp);
+                trained.post();
+                ++summary_.trainingRecords;
+            }
         }
     }
 

@@ -26,6 +26,7 @@ struct Summary {
     int snilsNumbers = 0;
     int programmes = 0;
     int trainees = 0;
+    int trainingRecords = 0; // the people's training of past years
 
     // One line for the user: what was made, and where (`place`).
     QString describe(const QString& place) const;

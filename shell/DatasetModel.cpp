@@ -51,7 +51,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         if (f < 0)
             return {};
         const QVariant v = const_cast<Dataset*>(dataset_)->valueAt(index.row(), f);
-        return dataset_->field(f).displayTextOf(v);
+        const Field& field = dataset_->field(f);
+        return shownBlank(field, v, columns_[index.column()].blankWhen) ? QString() : field.displayTextOf(v);
     }
     case Qt::BackgroundRole:
         if (rowColours_)

@@ -1,6 +1,8 @@
 #pragma once
 // A table model over a dataset for grids: one column per chosen field, rows read through the
 // dataset only when the view asks for them (that is, when they are painted).
+#include "shell/BlankValues.h"
+
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
@@ -13,8 +15,9 @@ class Dataset;
 struct GridColumn {
     QString field;
     QString title;  // empty: the field's own name
-    int width = 0; // pixels; 0: wide enough for the field's values and the title
+    int width = 0; // pixels; 0: fitted to the title and the values by the grid
     std::optional<QColor> background;
+    BlankWhen blankWhen = nullptr; // values shown as empty cells besides the zero date
 };
 
 // Colours of a whole row (marked rows, for example); nullopt: the column's own.

@@ -5,9 +5,13 @@
 #include "data/DbError.h"
 #include "shell/ErrorGuard.h"
 
+#include <QKeyEvent>
 #include <QLocale>
+#include <QMimeData>
 #include <QRegularExpressionValidator>
+#include <QTextCursor>
 #include <QTimer>
+#include <limits>
 
 QString qtInputMask(const QString& editMask) {
     if (editMask.isEmpty())
@@ -48,9 +52,14 @@ void FieldLink::refresh() {
     pending_ = false;
     QString text;
     if (dataset_->isActive())
-        if (Field* f = field())
+        if (Field* f = field(); f && !shownBlank(*f, f->value(), blankWhen_))
             text = f->displayText();
     emit showText(text);
+}
+
+void FieldLink::setBlankWhen(BlankWhen blankWhen) {
+    blankWhen_ = blankWhen;
+    refresh();
 }
 
 void FieldLink::userEdited(const QString& text) {
@@ -106,8 +115,10 @@ DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fie
             setReadOnly(true);
     }
     connect(link_, &FieldLink::showText, this, [this](const QString& text) {
-        if (text != this->text())
+        if (text != this->text()) {
             setText(text);
+            setCursorPosition(0); // a text longer than the box shows its beginning
+        }
     });
     connect(this, &QLineEdit::textEdited, link_, &FieldLink::userEdited);
     connect(this, &QLineEdit::returnPressed, link_, &FieldLink::commitGuarded);
@@ -123,6 +134,8 @@ void DbEdit::focusOutEvent(QFocusEvent* event) {
 DbMemo::DbMemo(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent)
     : QPlainTextEdit(parent), link_(new FieldLink(this, source, fieldName)) {
     setObjectName(objectName);
+    if (Field* f = link_->field(); f && f->type() == FieldType::Alpha)
+        maxLength_ = f->size();
     connect(link_, &FieldLink::showText, this, [this](const QString& text) {
         if (text == toPlainText())
             return;
@@ -134,4 +147,32 @@ DbMemo::DbMemo(const QString& objectName, DataSource* source, const QString& fie
         if (!showing_ && !isReadOnly())
             link_->userEdited(toPlainText());
     });
+}
+
+int DbMemo::room() const {
+    if (maxLength_ <= 0)
+        return std::numeric_limits<int>::max();
+    const QTextCursor cursor = textCursor();
+    const int selected = cursor.selectionEnd() - cursor.selectionStart();
+    return maxLength_ - (int(toPlainText().size()) - selected);
+}
+
+void DbMemo::keyPressEvent(QKeyEvent* event) {
+    // Enter types a line break, one character like any other.
+    const bool typesText =
+        !event->text().isEmpty() &&
+        (event->text().at(0).isPrint() || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter);
+    if (maxLength_ > 0 && typesText && !isReadOnly() && room() < int(event->text().size())) {
+        event->accept(); // the box is full: the key types nothing
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DbMemo::insertFromMimeData(const QMimeData* source) {
+    if (maxLength_ <= 0 || !source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    textCursor().insertText(source->text().left(std::max(room(), 0)));
 }

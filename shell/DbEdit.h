@@ -2,6 +2,8 @@
 // Edit boxes bound to one field of a data source's current row. Typing puts the row into editing
 // (on an empty view it starts a new row); text goes into the field at once, other values when the
 // box is left or the row is posted, so a half-typed date or number is never refused mid-way.
+#include "shell/BlankValues.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -25,6 +27,8 @@ public:
     // Writes pending text, reporting a refusal in the standard error box; false when refused.
     bool commitGuarded();
     bool hasPending() const { return pending_; }
+    // Values the box shows empty besides the zero date (shell/BlankValues.h).
+    void setBlankWhen(BlankWhen blankWhen);
 
 signals:
     void showText(const QString& text); // the box shows this
@@ -36,6 +40,7 @@ private:
     Dataset* dataset_;
     QString fieldName_;
     QString pendingText_;
+    BlankWhen blankWhen_ = nullptr;
     bool pending_ = false;
     bool writing_ = false;
     int updaterId_ = 0;
@@ -54,14 +59,26 @@ private:
     FieldLink* link_;
 };
 
+// A memo box. Bound to a text field of limited width it stops the typing (and a paste) at that
+// width, as a line box does, so nothing typed is cut off unseen when the row is written.
 class DbMemo : public QPlainTextEdit {
     Q_OBJECT
 public:
     DbMemo(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent = nullptr);
     FieldLink* link() const { return link_; }
+    // The most characters the box takes; 0: no limit.
+    int maxLength() const { return maxLength_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    // How many more characters fit, the selection being replaced.
+    int room() const;
+
     FieldLink* link_;
+    int maxLength_ = 0;
     bool showing_ = false;
 };
 

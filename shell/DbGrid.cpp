@@ -5,7 +5,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 
 namespace {
 
@@ -21,20 +23,9 @@ public:
     }
 };
 
-// Wide enough for the field's values (texts up to 40 characters) and for the title.
-int naturalWidth(const QFontMetrics& fm, const Field* field, const QString& title) {
-    int chars = 10;
-    if (field) {
-        switch (field->type()) {
-        case FieldType::Alpha: chars = std::min(std::max(field->size(), 4), 40); break;
-        case FieldType::Memo: chars = 30; break;
-        case FieldType::Short: chars = 6; break;
-        case FieldType::Number: chars = 9; break;
-        default: chars = 10;
-        }
-    }
-    return std::max(fm.averageCharWidth() * chars, fm.horizontalAdvance(title)) + 12;
-}
+// How many leading rows are measured besides those in view: enough for a typical list to be
+// measured whole, few enough that a register of tens of thousands of rows opens at once.
+constexpr int kMeasuredRows = 200;
 
 } // namespace
 
@@ -52,13 +43,23 @@ DbGrid::DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> 
     verticalHeader()->setFixedWidth(14);
     setItemDelegate(new OwnColoursDelegate(this));
     horizontalHeader()->setHighlightSections(false);
+    userSized_.fill(false, model_->columns().size());
     for (int c = 0; c < model_->columns().size(); ++c) {
         const GridColumn& column = model_->columns()[c];
-        const int field = model_->fieldIndex(c);
-        setColumnWidth(c, column.width > 0 ? column.width
-                                           : naturalWidth(fontMetrics(), field >= 0 ? &dataset()->field(field) : nullptr,
-                                                          model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()));
+        // A width the window gives is kept unless the title would not fit in it.
+        const int title = horizontalHeader()->sectionSizeHint(c);
+        setColumnWidth(c, column.width > 0 ? std::max(column.width, title) : title);
     }
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!fitting_ && column < userSized_.size())
+            userSized_[column] = true;
+    });
+    // New rows are measured from the top; a changed row or a scroll brings only the rows in view.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { scheduleFit(true); });
+    connect(model_, &QAbstractItemModel::dataChanged, this, [this] { scheduleFit(false); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleFit(false); });
+    measureLeading_ = true;
+    fitColumns();
     connect(model_, &DatasetModel::currentRowChanged, this, &DbGrid::followDataset);
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& i) { emit cellClicked(i.row(), i.column()); });
@@ -68,6 +69,77 @@ DbGrid::DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> 
 }
 
 QString DbGrid::cellText(int row, int column) const { return model_->index(row, column).data().toString(); }
+
+bool DbGrid::isFitted(int column) const {
+    return column >= 0 && column < model_->columns().size() && model_->columns()[column].width <= 0;
+}
+
+int DbGrid::cellWidthHint(int row, int column) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int width = itemDelegate()->sizeHint(option, model_->index(row, column)).width();
+    return showGrid() ? width + 1 : width; // the grid line is drawn inside the cell
+}
+
+void DbGrid::scheduleFit(bool leadingRows) {
+    measureLeading_ = measureLeading_ || leadingRows;
+    if (fitPending_)
+        return;
+    fitPending_ = true;
+    QTimer::singleShot(0, this, &DbGrid::fitColumns);
+}
+
+void DbGrid::fitColumns() {
+    fitPending_ = false;
+    const int rows = model_->rowCount();
+    // The rows in view and, after new rows came, the leading ones: what the user sees, at a cost
+    // that does not grow with the table.
+    QList<int> measured;
+    const int leading = measureLeading_ ? std::min(rows, kMeasuredRows) : 0;
+    measureLeading_ = false;
+    for (int r = 0; r < leading; ++r)
+        measured << r;
+    const int top = std::max(rowAt(0), leading);
+    if (rowAt(0) >= 0) {
+        int bottom = rowAt(viewport()->height() - 1);
+        if (bottom < 0)
+            bottom = rows - 1;
+        for (int r = top; r <= bottom; ++r)
+            measured << r;
+    }
+    fitting_ = true;
+    QList<std::pair<int, int>> capped; // columns whose values need more than the cap, and how much
+    for (int c = 0; c < model_->columns().size(); ++c) {
+        if (!isFitted(c) || userSized_[c])
+            continue;
+        int width = horizontalHeader()->sectionSizeHint(c);
+        for (int r : measured)
+            width = std::max(width, cellWidthHint(r, c));
+        if (width > kMaxFittedWidth)
+            capped << std::pair{c, width};
+        width = std::min(width, kMaxFittedWidth);
+        if (width > columnWidth(c))
+            setColumnWidth(c, width);
+    }
+    // Room the grid has to spare goes to the capped columns, so their values show whole where
+    // they can.
+    int room = isVisible() ? viewport()->width() - horizontalHeader()->length() : 0; // known once shown
+    for (auto [c, needed] : capped) {
+        if (room <= 0)
+            break;
+        const int more = std::min(needed - columnWidth(c), room);
+        if (more > 0) {
+            setColumnWidth(c, columnWidth(c) + more);
+            room -= more;
+        }
+    }
+    fitting_ = false;
+}
+
+void DbGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    scheduleFit(false); // more rows may have come into view, and room to spare
+}
 
 void DbGrid::followDataset(int row) {
     if (syncing_)

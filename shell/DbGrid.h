@@ -1,6 +1,11 @@
 #pragma once
 // A read-only grid bound to a data source: its current row and the dataset's move together,
-// column titles and widths come from the window, and only the visible rows are read.
+// column titles and widths come from the window, and only the visible rows are read (besides
+// the leading rows measured once when new rows come, to fit the columns).
+// A column the window gives no width is as wide as its title and its widest value, up to
+// kMaxFittedWidth or, where the grid has room to spare, further: it grows as wider values come
+// into view and never narrows, so the grid does not jump while the user moves through it; a
+// column the user has resized keeps his width.
 #include "shell/DatasetModel.h"
 
 #include <QTableView>
@@ -14,6 +19,12 @@ public:
     Dataset* dataset() const { return model_->dataset(); }
     // The text a cell shows, for tests and for reading a row back.
     QString cellText(int row, int column) const;
+    // The width a cell's text needs, padding included, as the grid draws it.
+    int cellWidthHint(int row, int column) const;
+    // True for a column sized to its contents (the window gave it no width).
+    bool isFitted(int column) const;
+
+    static constexpr int kMaxFittedWidth = 300;
 
 signals:
     void cellClicked(int row, int column);
@@ -25,10 +36,17 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void followDataset(int row);
+    void scheduleFit(bool leadingRows);
+    void fitColumns();
 
     DatasetModel* model_;
     bool syncing_ = false;
+    bool fitPending_ = false;
+    bool measureLeading_ = false;
+    bool fitting_ = false;
+    QList<bool> userSized_;
 };

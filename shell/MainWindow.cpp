@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
+#include "shell/Icons.h"
 #include "shell/StartupWindow.h"
 #include "shell/WindowRegistry.h"
 
@@ -133,10 +134,14 @@ void TftrMain::buildToolBar() {
     auto* group = new QButtonGroup(this);
     group->setExclusive(true); // the last button pressed stays down
 
-    auto button = [&](const char* name, const char* caption, int width, const char* procedure) {
+    auto button = [&](const char* name, const char* caption, int width, const char* procedure,
+                      icons::Picture picture) {
         auto* b = new QToolButton(row);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(QString::fromUtf8(caption));
+        b->setIcon(icons::icon(picture));
+        b->setIconSize(QSize(16, 16));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setFixedSize(width, 22);
         b->setCheckable(true);
         b->setAutoRaise(true);
@@ -149,17 +154,19 @@ void TftrMain::buildToolBar() {
     };
     auto divider = [&](int width) { layout->addSpacing(width); };
 
-    button("SpeedButton2", "Персонал", 145, "OpenPersonal");
+    button("SpeedButton2", "Персонал", 145, "OpenPersonal", icons::Picture::People);
     divider(24);
-    button("SpeedButton1", "Программы", 152, "OpenProgr");
-    QToolButton* old = button("SpeedButton3", "Заявки до 2021 года", 145, "OpenZajavki");
+    button("SpeedButton1", "Программы", 152, "OpenProgr", icons::Picture::Programmes);
+    QToolButton* old = button("SpeedButton3", "Заявки до 2021 года", 145, "OpenZajavki", icons::Picture::Applications);
     old->setEnabled(false);
     old->setVisible(false);
-    QToolButton* y2022 = button("SpeedButton5", "Заявки на 2022 год", 150, "OpenZajavki2021");
+    QToolButton* y2022 =
+        button("SpeedButton5", "Заявки на 2022 год", 150, "OpenZajavki2021", icons::Picture::Applications);
     y2022->setEnabled(false);
     y2022->setVisible(false);
     y2022->setStyleSheet(QStringLiteral("color: black;"));
-    QToolButton* current = button("SpeedButton4", "Заявки на обучение", 195, "OpenZajavki2023");
+    QToolButton* current =
+        button("SpeedButton4", "Заявки на обучение", 195, "OpenZajavki2023", icons::Picture::Applications);
     QFont bold = current->font();
     bold.setBold(true);
     current->setFont(bold);

@@ -27,9 +27,12 @@ TftrAvtoriz::TftrAvtoriz(AppContext& app, int delayMs, QWidget* parent)
     auto* version = new QLabel(QStringLiteral("Version 3.0.0.3  (2026)"), this);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    // One line where the font allows, two rather than a cut where it is wider.
+    version->setWordWrap(true);
     auto* side = new QWidget(this);
     side->setFixedWidth(136);
     auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(4, 9, 4, 9);
     sideLayout->addStretch();
     sideLayout->addWidget(version);
     sideLayout->addSpacing(12);

@@ -23,5 +23,7 @@ DialogFactory dialog(const QString& procedure);
 Action action(const QString& item);
 } // namespace windows
 
+// The shell's own windows: the main window and the start-up window.
+void registerShellWindows();
 // Every window of the program (each subsystem adds its own).
 void registerAllWindows();

@@ -6,6 +6,7 @@
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -341,6 +342,47 @@ TEST_F(Applications, TheEditorOnAnEmptyListMakesANewTraineeOfTheApplication) {
     ASSERT_EQ(dm.tblSluch2023->recordCount(), 1);
     EXPECT_EQ(dm.field("tblSluch2023Name1").asString(), "НОВИКОВ");
     EXPECT_DOUBLE_EQ(dm.field("tblSluch2023KZajavki").asFloat(), 116);
+}
+
+TEST_F(Applications, TheEditorWithoutAnyApplicationIsRefused) {
+    // A trainee saved there would belong to no application and be seen by no window.
+    h.prompter.expectInform(
+        "Нет заявки, слушателя которой можно редактировать. Сначала создайте заявку кнопкой «Создать».");
+    ui::click(window, "SpeedButton4");
+    EXPECT_TRUE(dm.tblSluch2023->isEmpty());
+    EXPECT_EQ(dm.tblSluch2023->state(), Dataset::State::Browse);
+}
+
+TEST_F(Applications, TheEditorKeepsEveryTypedCharacter) {
+    addApplication(116, 2026);
+    addDetail(dm.tblSluch2023, "Name1", "иванов");
+    // Typing stops at the field's width: what the box shows is what is stored.
+    h.prompter.expectInform("Not doljn").expectInform("Not Spez");
+    h.dialogs.expect("ftrMZajavki2023", [&](QDialog& d) {
+        ui::type(&d, "DBEdit14", "112-233-445 95 и ещё");
+        EXPECT_EQ(ui::text(&d, "DBEdit14"), "112-233-445 95");
+        ui::click(&d, "Button1");
+    });
+    ui::click(window, "SpeedButton4");
+    EXPECT_EQ(dm.field("tblSluch2023SNILS").asString(), "112-233-445 95");
+
+    // A name that grows in capitals beyond the field (ß becomes SS) is not cut: the editor says
+    // so and keeps the row as typed.
+    const QString name = QString(24, u'a') + "ß";
+    h.prompter.expectInform("Not doljn")
+        .expectInform("Not Spez")
+        .expectInform("Фамилия заглавными буквами займёт больше 25 знаков и не поместится целиком. Сократите запись.");
+    h.dialogs.expect("ftrMZajavki2023", [&](QDialog& d) {
+        d.activateWindow();
+        ui::clear(&d, "DBEdit1");
+        ui::type(&d, "DBEdit1", name);
+        ui::click(&d, "Button1");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), "DBEdit1");
+        ui::click(&d, "Button2");
+    });
+    ui::click(window, "SpeedButton4");
+    EXPECT_EQ(dm.field("tblSluch2023Name1").asString(), "ИВАНОВ"); // as the first save stored it
 }
 
 TEST_F(Applications, DeletingATraineeOrAWholeApplicationAsksFirst) {

@@ -61,6 +61,27 @@ TEST_F(PickThrough, TheAddingDialogOffersItsYearAndTakesThePick) {
     EXPECT_EQ(h.app.state.SelTypeOb, "Т"); // left as it was
 }
 
+TEST_F(PickThrough, AnEmptyChooserGivesTheAddingDialogNoProgramme) {
+    applications::createApplication(dm, Generation::current(), 116, 2030); // no programmes of its year
+    h.prompter.expectInform("Не выбрали программу обучения!");
+    h.dialogs.expect("ftrInsertSluch2023", [&](QDialog& adding) {
+        h.dialogs.expect("ftrZicl", [&](QDialog& chooser) {
+            EXPECT_EQ(grid(chooser)->model()->rowCount(), 0);
+            gridActions::doubleClickRow(grid(chooser), -1);
+            EXPECT_TRUE(chooser.isVisible()); // nothing to pick: the chooser stays open
+            chooser.close();
+        });
+        ui::click(&adding, "Button1");
+        EXPECT_EQ(ui::text(&adding, "Edit1"), "");
+        EXPECT_EQ(ui::text(&adding, "Edit2"), "");
+        ui::click(&adding, "Button2");
+        EXPECT_TRUE(adding.isVisible());
+        ui::click(&adding, "Button3");
+    });
+    ui::click(window, "SpeedButton2");
+    EXPECT_TRUE(dm.tblSluch2023->isEmpty());
+}
+
 TEST_F(PickThrough, TheEditorOffersEarlierYearsAndPicksIntoTheRow) {
     dm.tblDoljn->append();
     dm.field("tblDoljnKDoljn").setAsInteger(5);

@@ -1,6 +1,7 @@
 // The pick dialogs of positions, diploma specialties and specialties, through the real windows:
 // where a pick goes for each caller code, the modes, and the positions search.
 #include "data/DataModule.h"
+#include "documents/DocumentOpener.h"
 #include "support/GridActions.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
@@ -110,11 +111,11 @@ TEST_F(PickDialogs, EachDialogShowsItsBookAsDescribed) {
         const char* caption;
         QSize size;
         QStringList headers;
-        QList<int> widths;
+        QList<int> widths; // 0: fitted to the title and the values
     } cases[] = {
         {"ftrDoljn", "Должности", {587, 558}, {"Код", "Название"}, {40, 500}},
         {"ftrSpez", "Специальности ", {478, 433}, {"Код", "NSpez"}, {45, 380}},
-        {"ftrSpecialty", "Специальности", {518, 561}, {"Код", "Наименование"}, {64, 400}},
+        {"ftrSpecialty", "Специальности", {518, 561}, {"Код", "Наименование"}, {0, 400}},
     };
     for (const auto& c : cases) {
         open(c.dialog, [&](QDialog& d) {
@@ -127,7 +128,7 @@ TEST_F(PickDialogs, EachDialogShowsItsBookAsDescribed) {
             QList<int> widths;
             for (int col = 0; col < g->model()->columnCount(); ++col) {
                 headers << g->model()->headerData(col, Qt::Horizontal).toString();
-                widths << g->columnWidth(col);
+                widths << (g->isFitted(col) ? 0 : g->columnWidth(col));
             }
             EXPECT_EQ(headers, c.headers);
             EXPECT_EQ(widths, c.widths);
@@ -405,8 +406,14 @@ TEST_F(PickDialogs, ThePositionsSearchFindsCapitalNamesFromSmallLetters) {
         EXPECT_EQ(dm.tblDoljn->recNo(), 1);
         h.prompter.verify();
 
-        h.prompter.expectInform("Печать списка должностей пока недоступна");
+        QStringList opened;
+        setDocumentOpener([&opened](const QString& path) {
+            opened << path;
+            return true;
+        });
         ui::click(&d, "SpeedButton3");
+        setDocumentOpener({});
+        EXPECT_EQ(opened, QStringList{QDir(h.app.root.documents()).filePath("Должности.xlsx")});
         d.close();
     });
 }

@@ -1,6 +1,7 @@
 // The programme chooser through the real window: the mode by caller code, the filter by main
 // specialty, the contingent of the current programme and where a pick goes.
 #include "data/DataModule.h"
+#include "documents/DocumentOpener.h"
 #include "support/GridActions.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
@@ -119,9 +120,13 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
             d.close();
         });
     }
-    // The export is not built yet.
+    // The export button lists the programmes shown as a workbook.
     state.ZiclCaller = 0;
-    h.prompter.expectInform("Печать списка программ пока недоступна");
+    QStringList opened;
+    setDocumentOpener([&opened](const QString& path) {
+        opened << path;
+        return true;
+    });
     open([&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(),
                   "Дополнительные профессиональные программы и программы профессионального обучения");
@@ -137,6 +142,8 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
         ui::click(&d, "SpeedButton1");
         d.close();
     });
+    setDocumentOpener({});
+    EXPECT_EQ(opened, QStringList{QDir(h.app.root.documents()).filePath("Программы обучения.xlsx")});
 }
 
 TEST_F(ZiclDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryRowBack) {
@@ -271,7 +278,7 @@ TEST_F(ZiclDialog, APickGoesWhereTheCallerCodeSays) {
     EXPECT_EQ(sel(), before);
 }
 
-TEST_F(ZiclDialog, BrowsingPicksNothingAndAnEmptyListPicksEmptyValues) {
+TEST_F(ZiclDialog, BrowsingPicksNothingAndAnEmptyListPicksNothing) {
     state.ZiclCaller = 0;
     EXPECT_EQ(open([&](QDialog& d) {
                   doubleClickRow(grid(d), 1);
@@ -281,17 +288,23 @@ TEST_F(ZiclDialog, BrowsingPicksNothingAndAnEmptyListPicksEmptyValues) {
               QDialog::Rejected);
     EXPECT_EQ(sel(), "прежний|ПВ|Т|Ф|7");
 
-    state.ZiclCaller = 8;
-    EXPECT_EQ(open([&](QDialog& d) {
-                  chooseSpecialty(d, "Эндоскопия");
-                  ui::click(&d, "Button1");
-                  doubleClickRow(grid(d), -1);
-                  EXPECT_FALSE(d.isVisible());
-              }),
-              QDialog::Accepted);
-    EXPECT_EQ(dm.tblSluch2023->state(), Dataset::State::Insert);
-    EXPECT_EQ(dm.field("tblSluch2023KZicl").asString(), "");
-    EXPECT_EQ(dm.field("tblSluch2023Hours").value(), QVariant(0));
+    // With no programme shown a double click writes nothing, neither into a row nor into the
+    // adding dialog's boxes, and the chooser stays open for another choice.
+    for (int code : {8, 4}) {
+        state.ZiclCaller = quint8(code);
+        EXPECT_EQ(open([&](QDialog& d) {
+                      chooseSpecialty(d, "Эндоскопия");
+                      ui::click(&d, "Button1");
+                      doubleClickRow(grid(d), -1);
+                      EXPECT_TRUE(d.isVisible());
+                      d.close();
+                  }),
+                  QDialog::Rejected)
+            << code;
+    }
+    EXPECT_EQ(dm.tblSluch2023->state(), Dataset::State::Browse);
+    EXPECT_TRUE(dm.tblSluch2023->isEmpty());
+    EXPECT_EQ(sel(), "прежний|ПВ|Т|Ф|7");
 }
 
 TEST_F(ZiclDialog, TheCatalogueMenuItemsBrowseTheLoadedOrTheWholeList) {

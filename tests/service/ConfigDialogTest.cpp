@@ -1,11 +1,14 @@
-// The parameters dialog through the real window: the checks, the save, the exit question and the
-// contract number box.
+// The parameters dialog through the real window: the checks, the save, the exit question, the
+// contract number box, and a store whose settings or bank details table did not open.
 #include "data/DataModule.h"
 #include "service/ConfigDialog.h"
 #include "shell/MainWindow.h"
+#include "shell/StartupTables.h"
 #include "support/WindowHarness.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +154,102 @@ TEST_F(ConfigDialog, TheBankDetailsAreShownAndCannotBeTyped) {
         EXPECT_FALSE(ui::find(&d, "DBEdit7")->isEnabled());
         ui::click(&d, "Button2");
     });
+}
+
+TEST_F(ConfigDialog, TypingStopsAtTheFieldsWidth) {
+    // What the user sees is what is stored: the box takes no more than the field keeps.
+    const QString boss = QString(30, u'Ж');
+    open([&](QDialog& d) {
+        fill(d, "ГБУЗ «Больница № 3»", "", "Иванова И.И.", "116");
+        ui::type(&d, "DBEdit2", boss);
+        EXPECT_EQ(ui::text(&d, "DBEdit2"), boss.left(25));
+        ui::click(&d, "Button1");
+    });
+    EXPECT_EQ(dm.field("tblConfigBoss").asString(), boss.left(25));
+}
+
+TEST_F(ConfigDialog, ALongBankNameShowsItsBeginningInADialogOfFixedSize) {
+    const QString bank = "ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области г. Тула, корреспондентский счёт "
+                         "40102810445370000059";
+    dm.tblLPUDETAILS->append();
+    dm.field("tblLPUDETAILSBANK").setAsString(bank);
+    dm.tblLPUDETAILS->post();
+    open([&](QDialog& d) {
+        auto* box = qobject_cast<QLineEdit*>(ui::find(&d, "DBEdit12"));
+        EXPECT_EQ(box->text(), bank);
+        EXPECT_EQ(box->cursorPosition(), 0);
+        EXPECT_EQ(d.minimumSize(), d.maximumSize());
+        EXPECT_GE(d.width(), 503);
+        EXPECT_GE(d.height(), 393);
+        EXPECT_FALSE(ui::find(&d, "LabelUnavailable")->isVisible());
+        ui::click(&d, "Button2");
+    });
+}
+
+// The dialog over a store whose table `broken` cannot be opened at start-up.
+struct BrokenConfigDialog : ::testing::Test {
+    AppHarness h{false};
+
+    void breakTable(const char* table, const char* startupError) {
+        h.app.store->exec(QStringLiteral("DROP TABLE ") + table);
+        h.app.store.reset();
+        h.app.store = Store::open(h.app.root.storeFile()); // re-read the layouts
+        h.app.createDataModule();
+        QStringList failed;
+        openStartupTables(
+            h.dm(), [](const StartupTable&) {}, [&](const StartupTable& t, const QString&) { failed << t.error; });
+        EXPECT_EQ(failed, QStringList{startupError});
+    }
+    void open(const std::function<void(QDialog&)>& hand) {
+        h.dialogs.expect("ftrConfig", hand);
+        h.mainWindow().ShowConfig();
+    }
+};
+
+TEST_F(BrokenConfigDialog, WithoutItsTableTheDialogSaysSoAndAlwaysCloses) {
+    breakTable("Config", "Ошибка при открытии tblConfig");
+    const std::function<void(QDialog&)> ways[] = {
+        [](QDialog& d) { ui::click(&d, "Button2"); },
+        [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+        [](QDialog& d) { d.close(); },
+    };
+    for (const auto& leave : ways) {
+        open([&](QDialog& d) {
+            EXPECT_TRUE(ui::text(&d, "LabelUnavailable").contains("Параметры организации недоступны"));
+            EXPECT_FALSE(ui::find(&d, "DBEdit1")->isEnabled());
+            EXPECT_FALSE(ui::find(&d, "DBEdit5")->isEnabled());
+            EXPECT_FALSE(ui::find(&d, "DBEdit7")->isEnabled()); // the bank details, as always
+            leave(d);
+            EXPECT_FALSE(d.isVisible());
+        });
+    }
+    h.prompter.expectInform("Параметры организации сохранить нельзя: их таблица не открылась при запуске программы. "
+                            "Перезапустите программу; если ошибка повторится, обратитесь к администратору.");
+    open([&](QDialog& d) {
+        ui::click(&d, "Button1");
+        EXPECT_TRUE(d.isVisible());
+        ui::click(&d, "Button2");
+        EXPECT_FALSE(d.isVisible());
+    });
+}
+
+TEST_F(BrokenConfigDialog, WithoutTheBankDetailsTheSettingsAreSavedAndTheMissingDetailsNamed) {
+    breakTable("LPUDETAILS", "Ошибка при открытии tblLPUDETAILS");
+    h.prompter.expectInform(
+        "Параметры организации сохранены. Банковские реквизиты не сохранены: их таблица не открылась при запуске "
+        "программы.");
+    open([&](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "LabelUnavailable"),
+                  "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.");
+        ui::type(&d, "DBEdit1", "ГБУЗ «Больница № 3»");
+        ui::type(&d, "DBEdit2", "Петров П.П.");
+        ui::type(&d, "DBEdit3", "Иванова И.И.");
+        ui::type(&d, "DBEdit5", "116");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_EQ(h.dm().tblConfig->state(), Dataset::State::Browse);
+    EXPECT_EQ(h.dm().field("tblConfigKZajavki").asInteger(), 116);
 }
 
 } // namespace

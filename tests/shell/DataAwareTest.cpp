@@ -6,6 +6,10 @@
 #include "support/WindowHarness.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,6 +65,100 @@ TEST_F(DataAware, TheGridAndTheDatasetMoveTogether) {
     EXPECT_FALSE(grid.model()->index(0, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(grid.columnWidth(0), 150);
     EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(DataAware, ColumnsWithoutAWidthFitTheirTitleAndValues) {
+    addPeople({"ОЙ", "ПЕТРОВ"});
+    dm.tblPersonal->first();
+    dm.tblPersonal->edit();
+    dm.field("tblPersonalNDoljn").setAsString(QString(60, u'Ж'));
+    dm.tblPersonal->post();
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"Name1", "Ф"}, {"NDoljn", "Должность"}, {"Name2", "Имя", 60}});
+    grid.resize(400, 200); // no room to spare
+    grid.show();
+    QCoreApplication::processEvents();
+    auto fits = [&](int column) {
+        for (int r = 0; r < grid.model()->rowCount(); ++r)
+            if (grid.cellWidthHint(r, column) > grid.columnWidth(column))
+                return false;
+        return grid.horizontalHeader()->sectionSizeHint(column) <= grid.columnWidth(column);
+    };
+    EXPECT_TRUE(fits(0));
+    EXPECT_EQ(grid.columnWidth(1), DbGrid::kMaxFittedWidth); // a very long value: capped
+    EXPECT_EQ(grid.columnWidth(2), 60);                       // a width of its own is kept
+
+    // A wider value grows its column; removing it narrows nothing, so the grid does not jump.
+    const int before = grid.columnWidth(0);
+    addPeople({"ЩЕРБАКОВА-ВОСКРЕСЕНСКАЯ"});
+    QCoreApplication::processEvents();
+    EXPECT_GT(grid.columnWidth(0), before);
+    EXPECT_TRUE(fits(0));
+    const int grown = grid.columnWidth(0);
+    h.app.state.SilentDelete = 1;
+    dm.tblPersonal->remove();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.columnWidth(0), grown);
+
+    // A grid with room to spare shows the capped value whole.
+    grid.resize(1400, 200);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fits(1));
+
+    // A column the user has resized keeps his width.
+    grid.horizontalHeader()->resizeSection(0, 30);
+    addPeople({"ЕЩЁ-ОДНА-ДЛИННАЯ-ФАМИЛИЯ"});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.columnWidth(0), 30);
+}
+
+TEST_F(DataAware, ValuesThatStandForUnknownShowEmpty) {
+    addPeople({"АНДРЕЕВ", "БОРИСОВ"});
+    dm.tblPersonal->first(); // АНДРЕЕВ: no start year, the zero date for a birth date
+    dm.tblPersonal->edit();
+    dm.field("tblPersonalDR").setAsDate(QDate(1899, 12, 30));
+    dm.tblPersonal->post();
+    dm.tblPersonal->last(); // БОРИСОВ: known
+    dm.tblPersonal->edit();
+    dm.field("tblPersonalDR").setAsDate(QDate(1980, 5, 17));
+    dm.field("tblPersonalStajOb").setAsInteger(2001);
+    dm.tblPersonal->post();
+    DbGrid grid("DBGrid1", dm.dtsPersonal,
+                {{"DR", "Дата рожд."}, {"StajO1", "Общ.Стаж", 0, std::nullopt, unknownServiceYears}, {"StajOb", "С"}});
+    EXPECT_EQ(grid.cellText(0, 0), "");
+    EXPECT_EQ(grid.cellText(0, 1), ""); // 2026 years of service: not known
+    EXPECT_EQ(grid.cellText(1, 0), "17.05.1980");
+    EXPECT_EQ(grid.cellText(1, 1), "25");
+    EXPECT_EQ(grid.cellText(1, 2), "2001"); // a column not marked shows its numbers as they are
+
+    QWidget form;
+    auto* birth = new DbEdit("DBEdit1", dm.dtsPersonal, "DR", &form);
+    auto* years = new DbEdit("DBEdit2", dm.dtsPersonal, "StajO1", &form);
+    years->link()->setBlankWhen(unknownServiceYears);
+    dm.tblPersonal->first();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(birth->displayText(), "__.__.____");
+    EXPECT_EQ(years->text(), "");
+    EXPECT_EQ(dm.field("tblPersonalDR").asDate(), QDate(1899, 12, 30)); // the row keeps its value
+}
+
+TEST_F(DataAware, TypingStopsAtTheFieldsWidthInLineAndMemoBoxes) {
+    addPeople({"А"});
+    QWidget form;
+    new DbEdit("DBEdit1", dm.dtsPersonal, "Name2", &form);
+    auto* memo = new DbMemo("DBMemo1", dm.dtsPersonal, "Name3", &form);
+    const QString typed = QString(30, u'Ю');
+    for (const char* box : {"DBEdit1", "DBMemo1"}) {
+        ui::type(&form, box, typed);
+        EXPECT_EQ(ui::text(&form, box), typed.left(25)) << box; // the box holds what the field keeps
+    }
+    // A paste fills the box up to the width as well.
+    ui::clear(&form, "DBMemo1");
+    QApplication::clipboard()->setText("ЁЖ" + typed);
+    memo->paste();
+    EXPECT_EQ(memo->toPlainText(), ("ЁЖ" + typed).left(25));
+    dm.tblPersonal->post();
+    EXPECT_EQ(dm.field("tblPersonalName2").asString(), typed.left(25));
+    EXPECT_EQ(dm.field("tblPersonalName3").asString(), ("ЁЖ" + typed).left(25));
 }
 
 TEST_F(DataAware, TypingIntoABoundBoxEditsTheRowOrStartsALinkedOne) {

@@ -1,5 +1,6 @@
 #include "support/WindowHarness.h"
 
+#include "service/DemoRoot.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupTables.h"
@@ -48,11 +49,13 @@ int ScriptedDialogs::run(QDialog& dialog) {
     return dialog.result();
 }
 
-AppHarness::AppHarness(bool openTables) : app(RootPaths(dir.path()), clock, prompter) {
+AppHarness::AppHarness(bool openTables, bool demoData) : app(RootPaths(dir.path()), clock, prompter) {
     app.dialogs = &dialogs;
     setErrorPrompter(&prompter);
     registerAllWindows();
     app.openStore();
+    if (demoData)
+        demo::fill(*app.store, clock.today());
     if (openTables) {
         app.state.CurYear = quint16(clock.today().year());
         app.createDataModule();

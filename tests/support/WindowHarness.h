@@ -29,7 +29,8 @@ private:
 
 struct AppHarness {
     // openTables: create the data module and open every table, as the start-up does.
-    explicit AppHarness(bool openTables = true);
+    // demoData: the store is filled with the demonstration data first (service/DemoRoot.h).
+    explicit AppHarness(bool openTables = true, bool demoData = false);
     ~AppHarness();
 
     TftrMain& mainWindow(); // created on first use, not shown

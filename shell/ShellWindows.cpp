@@ -1,0 +1,25 @@
+// The shell's windows in the showcase of every window (shell/Showcase.h).
+#include "core/AppContext.h"
+#include "shell/FirstRunDialog.h"
+#include "shell/MainWindow.h"
+#include "shell/Showcase.h"
+#include "shell/StartupWindow.h"
+#include "shell/WindowRegistry.h"
+
+void registerShellWindows() {
+    // The main window as it stands after start-up, with the applications window open in it.
+    windows::registerShowcase(QStringLiteral("ftrMain"), [](TftrMain& m) {
+        auto* main = new TftrMain(m.app());
+        main->skipStartUp();
+        main->OpenZajavki2023();
+        return main;
+    });
+    // The start-up window before its pause ends: it must not open the tables again.
+    windows::registerShowcase(QStringLiteral("ftrAvtoriz"),
+                              [](TftrMain& m) { return new TftrAvtoriz(m.app(), 24 * 3600 * 1000); });
+    // The first-run window, for a root that has no database yet.
+    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](TftrMain& m) {
+        return new TftrFirstRun(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
+                                m.app().prompter);
+    });
+}
