@@ -7,6 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/Icons.h"
 #include "shell/TitleStrip.h"
 
 #include <QHBoxLayout>
@@ -32,6 +33,10 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
         auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
+        const icons::Picture picture = caption == QStringLiteral("Добавить")  ? icons::Picture::Add
+                                       : caption == QStringLiteral("Удалить") ? icons::Picture::Delete
+                                                                              : icons::Picture::Edit;
+        b->setIcon(icons::icon(picture));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         b->setMinimumWidth(81);
         connect(b, &QToolButton::clicked, this, [this, handler] { runGuarded([&] { (this->*handler)(); }); });
@@ -41,6 +46,7 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
 
     // The toolbar: the search box and the buttons that act on people.
     auto* toolbar = new QToolBar(this);
+    toolbar->setIconSize(QSize(16, 16));
     toolbar->setObjectName(QStringLiteral("ToolBar1"));
     search_ = new QLineEdit(toolbar);
     search_->setObjectName(QStringLiteral("Edit1"));
@@ -84,6 +90,7 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
 
     sideLayout->addWidget(titleStrip(QStringLiteral("Сертификаты и Аккредитация"), QStringLiteral("Panel5"), side));
     auto* certificateBar = new QToolBar(side);
+    certificateBar->setIconSize(QSize(16, 16));
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
     button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton7Click);
     button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton8Click);
@@ -96,6 +103,7 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
 
     sideLayout->addWidget(titleStrip(QStringLiteral("Учеба по дополнительным ПП"), QStringLiteral("Panel6"), side));
     auto* trainingBar = new QToolBar(side);
+    trainingBar->setIconSize(QSize(16, 16));
     trainingBar->setObjectName(QStringLiteral("ToolBar2"));
     // Here the training history is only shown; the card keeps it.
     for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton4Click),

@@ -108,10 +108,12 @@ void registerPersonnelWindows() {
         QStringLiteral("new"));
     windows::registerShowcase(QStringLiteral("ftrTraining"), [](TftrMain& m) {
         m.app().state.TrainedMode = 1;
+        m.app().DM->tblPersonal->first();
         return new TftrTraining(m);
     });
     windows::registerShowcase(QStringLiteral("ftrMSertif"), [](TftrMain& m) {
         m.app().state.SertifMode = 1;
+        m.app().DM->tblPersonal->first();
         return new TftrMSertif(m);
     });
 }
