@@ -67,6 +67,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     qrMZajavki = addMaxQuery(QStringLiteral("qrMZajavki"), QStringLiteral("Zajavki"));
 
     qZajavki2021 = new Query(store_, QStringLiteral("qZajavki2021"), this);
+    qZajavki2021->setCaptionTable(QStringLiteral("Zajavki2021"));
     qZajavki2021->addField(QStringLiteral("NPP"), FieldType::Long);
     qZajavki2021->addField(QStringLiteral("KZajavki"), FieldType::Number);
     qZajavki2021->addField(QStringLiteral("Year"), FieldType::Short);
@@ -76,6 +77,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     dtsqZajavki2021 = new DataSource(QStringLiteral("dtsqZajavki2021"), qZajavki2021, this);
 
     qNewZicl = new Query(store_, QStringLiteral("qNewZicl"), this);
+    qNewZicl->setCaptionTable(QStringLiteral("NewZicl2023"));
     for (const FieldDef& f : layouts::find(QStringLiteral("NewZicl2023"))->fields)
         qNewZicl->addField(f.name, f.type == FieldType::AutoInc ? FieldType::Long : f.type, f.size);
     qNewZicl->setSql(defaultNewZiclSql());
@@ -103,6 +105,7 @@ Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString
 
 Query* TDM::addMaxQuery(const QString& name, const QString& table) {
     auto* q = new Query(store_, name, this);
+    q->setCaptionTable(table);
     q->addField(QStringLiteral("MAXZAJAVKI"), FieldType::Number);
     q->setSql({QStringLiteral("SELECT MAX(KZajavki) AS MAXZAJAVKI"), QStringLiteral("FROM \"%1\"").arg(table),
                QStringLiteral("WHERE \"Year\" = :p_year")});
@@ -117,7 +120,7 @@ QStringList TDM::defaultNewZiclSql() {
 Field& TDM::field(const QString& objectName) const {
     Field* f = fields_.value(objectName);
     if (!f)
-        throw DbError(QStringLiteral("Поле %1 не найдено в модуле данных").arg(objectName));
+        throw DbError(QStringLiteral("Ошибка программы: поле %1 не найдено в модуле данных").arg(objectName));
     return *f;
 }
 

@@ -17,6 +17,8 @@ public:
 
     const QString& name() const { return def_.name; }
     QString objectName() const; // dataset object name + field name, e.g. "tblPersonalName1"
+    // What a user calls the field, for messages: "дата рождения" (data/FieldCaptions).
+    QString caption() const;
     FieldType type() const { return def_.type; }
     int size() const { return def_.size; }
     const FieldDef& def() const { return def_; }
@@ -51,13 +53,14 @@ public:
     // The day zero of the date scale, what an empty date reads as.
     static QDate zeroDate() { return QDate(1899, 12, 30); }
 
-    // Converts `value` to what the field stores, or throws DbError naming the field.
+    // Converts `value` to what the field stores, or throws DbError naming the field by its caption.
     QVariant convert(const QVariant& value) const;
 
 private:
     QVariant fromText(const QString& text) const;
     QVariant checkedInteger(qint64 v) const;
-    [[noreturn]] void refuse(const QString& why) const;
+    [[noreturn]] void refuse(const QString& message) const;
+    QString invalidDate() const;
 
     Dataset* dataset_;
     int index_;
