@@ -1,6 +1,7 @@
 #include "data/DataModule.h"
 
 #include "data/DbError.h"
+#include "data/ServiceYears.h"
 #include "data/Store.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
@@ -88,6 +89,30 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     for (Dataset* ds : datasets_)
         for (int i = 0; i < ds->fieldCount(); ++i)
             fields_.insert(ds->field(i).objectName(), &ds->field(i));
+    showUnknownValuesEmpty();
+}
+
+// Grids and boxes show no value where the stored one only stands for "unknown": the zero date an
+// empty birth date is copied as, and the years of service counted from no start year. What is
+// stored, copied and exported stays as it is.
+void TDM::showUnknownValuesEmpty() {
+    for (Dataset* ds : datasets_)
+        for (int i = 0; i < ds->fieldCount(); ++i)
+            if (ds->field(i).type() == FieldType::Date)
+                ds->field(i).showsEmpty = Field::isZeroDate;
+    const auto unknownYears = [](const QVariant& v) { return serviceYearsUnknown(v.toDouble()); };
+    const std::pair<Dataset*, QStringList> serviceYears[] = {
+        {tblPersonal, {QStringLiteral("StajO1"), QStringLiteral("StajD1")}},
+        {tblSluch, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblSluch2021, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblSluch2023, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblTempZ, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+        {tblTempZ2023, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+        {tblZISCH, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+    };
+    for (const auto& [ds, names] : serviceYears)
+        for (const QString& name : names)
+            ds->field(name).showsEmpty = unknownYears;
 }
 
 Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,

@@ -100,7 +100,7 @@ QDate Field::asDate() const {
 QString Field::displayText() const { return displayTextOf(value()); }
 
 QString Field::displayTextOf(const QVariant& v) const {
-    if (v.isNull())
+    if (v.isNull() || (showsEmpty && showsEmpty(v)))
         return {};
     switch (def_.type) {
     case FieldType::Date: {

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class Dataset;
 
@@ -32,6 +33,10 @@ public:
     // of dates ("dd.mm.yyyy"); empty for the defaults.
     QString editMask;
     QString displayFormat;
+    // Values the field shows as an empty text although they are stored: the zero date, years of
+    // service counted from no start year. Set up by the data module; reads, writes and the stored
+    // value are not affected, so copies and the export keep what is stored.
+    std::function<bool(const QVariant&)> showsEmpty;
 
     QVariant value() const; // null when empty
     bool isNull() const { return value().isNull(); }
@@ -40,7 +45,8 @@ public:
     double asFloat() const;
     QDate asDate() const;
     QString displayText() const;
-    // How a stored value of this field is shown, for rows that are not current (grids).
+    // How a stored value of this field is shown, for rows that are not current (grids); grids and
+    // boxes show the same text.
     QString displayTextOf(const QVariant& value) const;
 
     void setValue(const QVariant& value); // dispatches by the value's type
@@ -52,6 +58,9 @@ public:
 
     // The day zero of the date scale, what an empty date reads as.
     static QDate zeroDate() { return QDate(1899, 12, 30); }
+    static bool isZeroDate(const QVariant& value) {
+        return value.typeId() == QMetaType::QDate && value.toDate() == zeroDate();
+    }
 
     // Converts `value` to what the field stores, or throws DbError naming the field by its caption.
     QVariant convert(const QVariant& value) const;

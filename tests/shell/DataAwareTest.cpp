@@ -6,6 +6,8 @@
 #include "support/WindowHarness.h"
 
 #include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,7 +31,7 @@ TEST_F(DataAware, TheModelStaysConsistentThroughEveryChange) {
     addPeople({"ПЕТРОВ", "ИВАНОВ", "СИДОРОВ", "ИЛЬИН"});
     EXPECT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.index(0, 0).data().toString(), "ИВАНОВ");
-    EXPECT_EQ(model.index(0, 1).data().toString(), "2026"); // calculated, empty start year
+    EXPECT_EQ(model.index(0, 1).data().toString(), ""); // calculated from an empty start year: unknown
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "СтажОбщ.");
     dm.tblPersonal->setFilter("([PR]= 'X')");
     dm.tblPersonal->setFiltered(true);
@@ -61,6 +63,55 @@ TEST_F(DataAware, TheGridAndTheDatasetMoveTogether) {
     EXPECT_FALSE(grid.model()->index(0, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(grid.columnWidth(0), 150);
     EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+// Years of service counted from no start year and the zero date are shown empty, in the grids and
+// in the boxes alike; the stored values stay.
+TEST_F(DataAware, UnknownValuesShowEmptyInGridsAndBoxes) {
+    h.app.state.CurYear = 2026;
+    dm.tblPersonal->append();
+    dm.field("tblPersonalName1").setAsString("БОРИСОВ");
+    dm.field("tblPersonalStajOb").setAsInteger(2001);
+    dm.tblPersonal->post();
+    addPeople({"АНДРЕЕВА"}); // no start years, no birth date
+    DbGrid people("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"StajO1", "Общ.Стаж", 64},
+                                              {"StajD1", "СтажСпец", 64}});
+    EXPECT_EQ(people.cellText(0, 1), "");
+    EXPECT_EQ(people.cellText(0, 2), "");
+    EXPECT_EQ(people.cellText(1, 1), "25");
+
+    dm.tblZajavki2023->append();
+    dm.field("tblZajavki2023KZajavki").setAsFloat(116);
+    dm.field("tblZajavki2023Year").setAsInteger(2026);
+    dm.tblZajavki2023->post();
+    for (const auto& [years, birth] : {std::pair{2026.0, QDate(1899, 12, 30)}, {16.0, QDate(1980, 5, 17)}}) {
+        dm.tblSluch2023->append();
+        dm.field("tblSluch2023StajOb").setAsFloat(years);
+        dm.field("tblSluch2023StajDoljn").setAsFloat(years);
+        dm.field("tblSluch2023DR").setAsDate(birth);
+        dm.tblSluch2023->post();
+    }
+    DbGrid trainees("DBGrid2", dm.dtsSluch2023, {{"DR", "Дата рожд.", 70}, {"StajDoljn", "СтажСпец", 60},
+                                                 {"StajOb", "СтажОбщ", 60}});
+    EXPECT_EQ((QStringList{trainees.cellText(0, 0), trainees.cellText(0, 1), trainees.cellText(0, 2)}),
+              (QStringList{"", "", ""}));
+    EXPECT_EQ((QStringList{trainees.cellText(1, 0), trainees.cellText(1, 1), trainees.cellText(1, 2)}),
+              (QStringList{"17.05.1980", "16", "16"}));
+
+    dm.tblSluch2023->first();
+    QWidget form;
+    new DbEdit("DBEdit4", dm.dtsSluch2023, "DR", &form);
+    new DbEdit("DBEdit9", dm.dtsSluch2023, "StajOb", &form);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui::text(&form, "DBEdit9"), "");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(ui::find(&form, "DBEdit4"))->displayText().remove(QRegularExpression("[._ ]")),
+              "");
+    // Saving the row without typing there keeps what is stored.
+    dm.tblSluch2023->edit();
+    dm.field("tblSluch2023Name1").setAsString("ИВАНОВ");
+    dm.tblSluch2023->post();
+    EXPECT_EQ(dm.field("tblSluch2023DR").asDate(), QDate(1899, 12, 30));
+    EXPECT_DOUBLE_EQ(dm.field("tblSluch2023StajOb").asFloat(), 2026);
 }
 
 TEST_F(DataAware, TypingIntoABoundBoxEditsTheRowOrStartsALinkedOne) {
