@@ -141,13 +141,17 @@ Values Dataset::rowValues(RowId id) {
     auto it = cache_.find(id);
     if (it != cache_.end())
         return it->second;
-    if (cache_.size() >= kCacheLimit)
-        cache_.clear();
     Values v = fetchRow(id);
     v.resize(fieldCount());
     computeCalc(v);
-    cache_.emplace(id, v);
+    remember(id, v);
     return v;
+}
+
+void Dataset::remember(RowId id, const Values& values) {
+    if (cache_.size() >= kCacheLimit)
+        cache_.clear();
+    cache_[id] = values;
 }
 
 void Dataset::forgetRow(RowId id) { cache_.erase(id); }
@@ -465,10 +469,19 @@ void Dataset::writeDelete(RowId) { failReadOnly(); }
 
 // Places a written row in the view: where its order puts it when it still belongs there,
 // otherwise it leaves the view and the next row (else the previous) becomes current.
+// A changed row that still sorts between its neighbours (a mark set, a name corrected) stays
+// where it is: the view, its positions and the views over it are left alone, so saving a row
+// costs the same however long the view is.
 void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     Values full = stored;
     full.resize(fieldCount());
     computeCalc(full);
+    if (!inserted && cur_ >= 0 && matchesView(full) && staysInPlace(cur_, id, full)) {
+        remember(id, full);
+        bof_ = eof_ = false;
+        setCurrent(cur_);
+        return;
+    }
     int anchor = cur_;
     if (!inserted && cur_ >= 0) {
         view_.erase(view_.begin() + cur_);
@@ -476,7 +489,7 @@ void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     }
     int row;
     if (matchesView(full)) {
-        cache_[id] = full;
+        remember(id, full);
         row = lowerBound(full, id);
         view_.insert(view_.begin() + row, id);
     } else if (view_.empty()) {
@@ -489,6 +502,20 @@ void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     bof_ = view_.empty();
     emit viewReset();
     setCurrent(row);
+}
+
+bool Dataset::staysInPlace(int row, RowId id, const Values& values) {
+    if (row > 0) {
+        const RowId before = view_[size_t(row - 1)];
+        if (compareOrder(rowValues(before), before, values, id) >= 0)
+            return false;
+    }
+    if (row + 1 < int(view_.size())) {
+        const RowId after = view_[size_t(row + 1)];
+        if (compareOrder(values, id, rowValues(after), after) >= 0)
+            return false;
+    }
+    return true;
 }
 
 int Dataset::lowerBound(const Values& values, RowId id) {

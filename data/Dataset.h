@@ -184,6 +184,8 @@ private:
     void setCurrent(int row);
     bool matchesView(const Values& values) const;
     int lowerBound(const Values& values, RowId id);
+    bool staysInPlace(int row, RowId id, const Values& values);
+    void remember(RowId id, const Values& values);
     void placeAfterWrite(RowId id, const Values& values, bool inserted);
     void masterChanged();
     Values blankRecord() const;

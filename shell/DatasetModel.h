@@ -54,4 +54,5 @@ private:
     QList<int> fieldIndexes_;
     std::function<std::optional<RowColours>(int)> rowColours_;
     int rows_ = 0;
+    int indicatorRow_ = -1; // the row whose header shows the current-row indicator
 };

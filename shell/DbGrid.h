@@ -14,6 +14,10 @@ public:
     Dataset* dataset() const { return model_->dataset(); }
     // The text a cell shows, for tests and for reading a row back.
     QString cellText(int row, int column) const;
+    // A typed key neither searches the rows nor moves the cursor: the grid is read-only and its
+    // windows give keys their own meaning (the space bar marks a person). A search would read
+    // every row of a long register at each key press.
+    void keyboardSearch(const QString&) override {}
 
 signals:
     void cellClicked(int row, int column);

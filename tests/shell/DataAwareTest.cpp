@@ -1,5 +1,6 @@
 // The data-aware grid and boxes: the grid and the dataset move together, only painted rows are
 // read, and typing into a bound box edits the current row (or starts one on an empty view).
+#include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
@@ -7,7 +8,9 @@
 
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QRegularExpression>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +66,42 @@ TEST_F(DataAware, TheGridAndTheDatasetMoveTogether) {
     EXPECT_FALSE(grid.model()->index(0, 0).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(grid.columnWidth(0), 150);
     EXPECT_EQ(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+// The adding dialog's grid: the space bar marks the person and the cursor stays; no key searches the
+// rows (a search read every row of the register at each press), and a mark repaints its row alone.
+TEST_F(DataAware, AMarkRepaintsItsRowAndTypedKeysMoveNothing) {
+    addPeople({"АНДРЕЕВ", "БОРИСОВ", " ЯКОВЛЕВ", "ВАСИЛЬЕВ"});
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"PR", "", 20}});
+    QObject::connect(&grid, &DbGrid::keyReleased, [&](int key) {
+        if (key == Qt::Key_Space)
+            applications::toggleMark(dm);
+    });
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(dm.tblPersonal->locate("Name1", {"ВАСИЛЬЕВ"}));
+    const int row = dm.tblPersonal->recNo();
+    int resets = 0;
+    QList<int> changedRows;
+    QObject::connect(grid.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(grid.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int r = from.row(); r <= to.row(); ++r)
+                             changedRows << r;
+                     });
+    QTest::keyClick(&grid, Qt::Key_Space); // a row starting with a blank is not sought
+    EXPECT_EQ(dm.tblPersonal->recNo(), row);
+    EXPECT_EQ(grid.cellText(row, 1), "X");
+    EXPECT_EQ(resets, 0);
+    EXPECT_FALSE(changedRows.isEmpty());
+    for (int r : changedRows)
+        EXPECT_EQ(r, row);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(grid.cellText(row, 1), " ");
+    QKeyEvent letter(QEvent::KeyPress, 0x0411, Qt::NoModifier, "Б"); // БОРИСОВ is not sought either
+    QCoreApplication::sendEvent(&grid, &letter);
+    EXPECT_EQ(dm.tblPersonal->recNo(), row);
+    EXPECT_EQ(grid.currentIndex().row(), row);
 }
 
 // Years of service counted from no start year and the zero date are shown empty, in the grids and
