@@ -132,8 +132,8 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
                           {"Name2", "Имя"},
                           {"Name3", "Отчество"},
                           {"NDoljn", "Должность"},
-                          {"StajO1", "Общ.Стаж", 0, std::nullopt, unknownServiceYears},
-                          {"StajD1", "СтажСпец", 0, std::nullopt, unknownServiceYears}},
+                          {"StajO1", "Общ.Стаж"},
+                          {"StajD1", "СтажСпец"}},
                          this);
     // Marked people are drawn as red rows with white text.
     const int mark = dm.tblPersonal->field(QStringLiteral("PR")).index();

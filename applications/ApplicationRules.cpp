@@ -132,8 +132,9 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
             set("StajOb", person("StajO1").asFloat());
             set("StajDoljn", person("StajD1").asFloat());
             if (g.certificateInRow) {
+                // A stored date counts, the zero date too, though grids show that one empty.
                 Field& certificateDate = dm.tblSertif->field(QStringLiteral("DateCL"));
-                if (!certificateDate.displayText().isEmpty()) {
+                if (!certificateDate.isNull()) {
                     set("DateCl", certificateDate.asDate());
                     set("Specialty", dm.tblSertif->field(QStringLiteral("Name")).asString());
                 }

@@ -37,8 +37,8 @@ QList<GridColumn> traineeColumns(const Generation& g) {
         columns << GridColumn{"KZicl", "КодПрогр"} << GridColumn{"VidOb", "ВидОб"} << GridColumn{"FOBUCH", "ФормаОбуч"}
                 << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."} << GridColumn{"Name1", "Фамилия"}
                 << GridColumn{"Name2", "Имя"} << GridColumn{"Name3", "Отчество"}
-                << GridColumn{"StajDoljn", "СтажСпец", 0, std::nullopt, unknownServiceYears}
-                << GridColumn{"StajOb", "СтажОбщ", 0, std::nullopt, unknownServiceYears}
+                << GridColumn{"StajDoljn", "СтажСпец"}
+                << GridColumn{"StajOb", "СтажОбщ"}
                 << GridColumn{"Specialty", "Специальность"}
                 << GridColumn{"DateCl", "ДатаСерт/Аккред"} << GridColumn{"SNILS", "Снилс"} << GridColumn{"EMAIL", ""};
     } else {

@@ -121,13 +121,10 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     specialty_ = lookedUp("Edit2");
     addRow("Специальность по диплому", specialty_,
            withPick(specialty_, pickButton("SpeedButton3", &TraineeEditor::SpeedButton3Click)));
-    // Years of service computed from an empty start year show as an empty box.
+    // Years of service computed from an empty start year show as an empty box (the field's rule).
     for (auto [label, name, field] : {std::tuple{"Общемедицинский стаж", "DBEdit9", "StajOb"},
-                                      std::tuple{"Стаж по специальности", "DBEdit10", "StajDoljn"}}) {
-        DbEdit* years = bound(name, field);
-        years->link()->setBlankWhen(unknownServiceYears);
-        addRow(label, years);
-    }
+                                      std::tuple{"Стаж по специальности", "DBEdit10", "StajDoljn"}})
+        addRow(label, bound(name, field));
     if (g_.certificateInRow) {
         addRow("Дата сертиф./Аккред", bound("DBEdit11", "DateCl"));
         DbEdit* specialty = bound("DBEdit12", "Specialty");

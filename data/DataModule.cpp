@@ -1,6 +1,7 @@
 #include "data/DataModule.h"
 
 #include "data/DbError.h"
+#include "data/ServiceYears.h"
 #include "data/Store.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
@@ -67,6 +68,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     qrMZajavki = addMaxQuery(QStringLiteral("qrMZajavki"), QStringLiteral("Zajavki"));
 
     qZajavki2021 = new Query(store_, QStringLiteral("qZajavki2021"), this);
+    qZajavki2021->setCaptionTable(QStringLiteral("Zajavki2021"));
     qZajavki2021->addField(QStringLiteral("NPP"), FieldType::Long);
     qZajavki2021->addField(QStringLiteral("KZajavki"), FieldType::Number);
     qZajavki2021->addField(QStringLiteral("Year"), FieldType::Short);
@@ -76,6 +78,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     dtsqZajavki2021 = new DataSource(QStringLiteral("dtsqZajavki2021"), qZajavki2021, this);
 
     qNewZicl = new Query(store_, QStringLiteral("qNewZicl"), this);
+    qNewZicl->setCaptionTable(QStringLiteral("NewZicl2023"));
     for (const FieldDef& f : layouts::find(QStringLiteral("NewZicl2023"))->fields)
         qNewZicl->addField(f.name, f.type == FieldType::AutoInc ? FieldType::Long : f.type, f.size);
     qNewZicl->setSql(defaultNewZiclSql());
@@ -86,6 +89,30 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     for (Dataset* ds : datasets_)
         for (int i = 0; i < ds->fieldCount(); ++i)
             fields_.insert(ds->field(i).objectName(), &ds->field(i));
+    showUnknownValuesEmpty();
+}
+
+// Grids and boxes show no value where the stored one only stands for "unknown": the zero date an
+// empty birth date is copied as, and the years of service counted from no start year. What is
+// stored, copied and exported stays as it is.
+void TDM::showUnknownValuesEmpty() {
+    for (Dataset* ds : datasets_)
+        for (int i = 0; i < ds->fieldCount(); ++i)
+            if (ds->field(i).type() == FieldType::Date)
+                ds->field(i).showsEmpty = Field::isZeroDate;
+    const auto unknownYears = [](const QVariant& v) { return serviceYearsUnknown(v.toDouble()); };
+    const std::pair<Dataset*, QStringList> serviceYears[] = {
+        {tblPersonal, {QStringLiteral("StajO1"), QStringLiteral("StajD1")}},
+        {tblSluch, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblSluch2021, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblSluch2023, {QStringLiteral("StajOb"), QStringLiteral("StajDoljn")}},
+        {tblTempZ, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+        {tblTempZ2023, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+        {tblZISCH, {QStringLiteral("Stajg"), QStringLiteral("StajgZ")}},
+    };
+    for (const auto& [ds, names] : serviceYears)
+        for (const QString& name : names)
+            ds->field(name).showsEmpty = unknownYears;
 }
 
 Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
@@ -103,6 +130,7 @@ Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString
 
 Query* TDM::addMaxQuery(const QString& name, const QString& table) {
     auto* q = new Query(store_, name, this);
+    q->setCaptionTable(table);
     q->addField(QStringLiteral("MAXZAJAVKI"), FieldType::Number);
     q->setSql({QStringLiteral("SELECT MAX(KZajavki) AS MAXZAJAVKI"), QStringLiteral("FROM \"%1\"").arg(table),
                QStringLiteral("WHERE \"Year\" = :p_year")});
@@ -117,7 +145,7 @@ QStringList TDM::defaultNewZiclSql() {
 Field& TDM::field(const QString& objectName) const {
     Field* f = fields_.value(objectName);
     if (!f)
-        throw DbError(QStringLiteral("Поле %1 не найдено в модуле данных").arg(objectName));
+        throw DbError(QStringLiteral("Ошибка программы: поле %1 не найдено в модуле данных").arg(objectName));
     return *f;
 }
 

@@ -105,6 +105,7 @@ private:
     Query* addMaxQuery(const QString& name, const QString& table);
     void confirmDelete(Dataset& ds);
     void calcServiceYears(Dataset& ds);
+    void showUnknownValuesEmpty();
     bool doljnMatches(Dataset& ds);
 
     Store& store_;

@@ -2,6 +2,7 @@
 
 #include "data/DataSource.h"
 #include "data/DbError.h"
+#include "data/FieldCaptions.h"
 #include "data/RuCollation.h"
 #include "data/Store.h"
 
@@ -61,16 +62,31 @@ Field* Dataset::findField(const QString& name) const {
 Field& Dataset::field(const QString& name) const {
     if (Field* f = findField(name))
         return *f;
-    fail(QStringLiteral("Поле %1 не найдено в наборе данных %2").arg(name, objectName()));
+    fail(QStringLiteral("Ошибка программы: поле %1 не найдено в наборе данных %2").arg(name, objectName()));
 }
 
 Values Dataset::blankRecord() const { return Values(fieldCount()); }
 
 void Dataset::fail(const QString& message) const { throw DbError(message); }
 
+QString Dataset::caption() const {
+    return captionTable_.isEmpty() ? QStringLiteral("данные") : captions::table(captionTable_);
+}
+
+QString Dataset::emptyText() const {
+    return captionTable_.isEmpty() ? QStringLiteral("записей нет") : captions::emptyTable(captionTable_);
+}
+
 void Dataset::checkActive() const {
+    // Met when a table could not be opened at start-up (the start-up window said why).
     if (state_ == State::Inactive)
-        fail(QStringLiteral("Операция невозможна: набор данных %1 закрыт").arg(objectName()));
+        fail(QStringLiteral("Таблица «%1» не открыта, работать с ней нельзя. Перезапустите программу; если таблица "
+                            "не откроется и тогда, восстановите базу данных из резервной копии.")
+                 .arg(caption()));
+}
+
+void Dataset::failReadOnly() const {
+    fail(QStringLiteral("Таблица «%1» открыта только для просмотра, изменить её нельзя.").arg(caption()));
 }
 
 void Dataset::setFieldValue(int fieldIndex, const QVariant& value) {
@@ -78,14 +94,15 @@ void Dataset::setFieldValue(int fieldIndex, const QVariant& value) {
     Field& f = field(fieldIndex);
     if (f.isCalculated()) {
         if (!inCalc_)
-            fail(QStringLiteral("Вычисляемое поле %1 нельзя изменить").arg(f.name()));
+            fail(QStringLiteral("Поле «%1» вычисляет программа, изменить его нельзя.").arg(f.caption()));
         (*active_)[fieldIndex] = value;
         return;
     }
     if (!isEditing())
-        fail(QStringLiteral("Набор данных %1 не находится в режиме редактирования").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: запись таблицы «%1» меняют, не начав её правку (%2).")
+                 .arg(caption(), objectName()));
     if (f.isReadOnly())
-        fail(QStringLiteral("Поле %1 нельзя изменить").arg(f.name()));
+        fail(QStringLiteral("Поле «%1» заполняет программа, изменить его нельзя.").arg(f.caption()));
     buf_[fieldIndex] = value;
     modified_ = true;
     computeCalc(buf_);
@@ -124,13 +141,17 @@ Values Dataset::rowValues(RowId id) {
     auto it = cache_.find(id);
     if (it != cache_.end())
         return it->second;
-    if (cache_.size() >= kCacheLimit)
-        cache_.clear();
     Values v = fetchRow(id);
     v.resize(fieldCount());
     computeCalc(v);
-    cache_.emplace(id, v);
+    remember(id, v);
     return v;
+}
+
+void Dataset::remember(RowId id, const Values& values) {
+    if (cache_.size() >= kCacheLimit)
+        cache_.clear();
+    cache_[id] = values;
 }
 
 void Dataset::forgetRow(RowId id) { cache_.erase(id); }
@@ -348,7 +369,7 @@ void Dataset::checkBrowseMode() {
 void Dataset::append() {
     checkActive();
     if (isReadOnly())
-        fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
+        failReadOnly();
     checkBrowseMode();
     buf_ = blankRecord();
     // A new detail row gets the master's link values; that alone does not make it changed.
@@ -366,7 +387,7 @@ void Dataset::append() {
 void Dataset::edit() {
     checkActive();
     if (isReadOnly())
-        fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
+        failReadOnly();
     if (isEditing())
         return;
     if (view_.empty()) {
@@ -419,9 +440,9 @@ void Dataset::remove() {
         return;
     }
     if (view_.empty())
-        fail(QStringLiteral("Невозможно удалить запись: набор данных %1 пуст").arg(objectName()));
+        fail(QStringLiteral("Нечего удалять: %1.").arg(emptyText()));
     if (isReadOnly())
-        fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
+        failReadOnly();
     if (state_ == State::Edit) {
         state_ = State::Browse;
         modified_ = false;
@@ -442,18 +463,25 @@ void Dataset::remove() {
     setCurrent(row);
 }
 
-RowId Dataset::writeInsert(Values&) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
-void Dataset::writeUpdate(RowId, const Values&) {
-    fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName()));
-}
-void Dataset::writeDelete(RowId) { fail(QStringLiteral("Набор данных %1 только для чтения").arg(objectName())); }
+RowId Dataset::writeInsert(Values&) { failReadOnly(); }
+void Dataset::writeUpdate(RowId, const Values&) { failReadOnly(); }
+void Dataset::writeDelete(RowId) { failReadOnly(); }
 
 // Places a written row in the view: where its order puts it when it still belongs there,
 // otherwise it leaves the view and the next row (else the previous) becomes current.
+// A changed row that still sorts between its neighbours (a mark set, a name corrected) stays
+// where it is: the view, its positions and the views over it are left alone, so saving a row
+// costs the same however long the view is.
 void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     Values full = stored;
     full.resize(fieldCount());
     computeCalc(full);
+    if (!inserted && cur_ >= 0 && matchesView(full) && staysInPlace(cur_, id, full)) {
+        remember(id, full);
+        bof_ = eof_ = false;
+        setCurrent(cur_);
+        return;
+    }
     int anchor = cur_;
     if (!inserted && cur_ >= 0) {
         view_.erase(view_.begin() + cur_);
@@ -461,7 +489,7 @@ void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     }
     int row;
     if (matchesView(full)) {
-        cache_[id] = full;
+        remember(id, full);
         row = lowerBound(full, id);
         view_.insert(view_.begin() + row, id);
     } else if (view_.empty()) {
@@ -474,6 +502,20 @@ void Dataset::placeAfterWrite(RowId id, const Values& stored, bool inserted) {
     bof_ = view_.empty();
     emit viewReset();
     setCurrent(row);
+}
+
+bool Dataset::staysInPlace(int row, RowId id, const Values& values) {
+    if (row > 0) {
+        const RowId before = view_[size_t(row - 1)];
+        if (compareOrder(rowValues(before), before, values, id) >= 0)
+            return false;
+    }
+    if (row + 1 < int(view_.size())) {
+        const RowId after = view_[size_t(row + 1)];
+        if (compareOrder(values, id, rowValues(after), after) >= 0)
+            return false;
+    }
+    return true;
 }
 
 int Dataset::lowerBound(const Values& values, RowId id) {
@@ -551,7 +593,7 @@ bool Dataset::locate(const QString& fieldNames, const QVariantList& values) {
     checkBrowseMode();
     const QStringList names = fieldNames.split(u';');
     if (names.size() != values.size())
-        fail(QStringLiteral("Число значений поиска не совпадает с числом полей"));
+        fail(QStringLiteral("Ошибка программы: число значений поиска не совпадает с числом полей"));
     QList<int> indexes;
     Values wanted;
     for (int i = 0; i < names.size(); ++i) {
@@ -584,7 +626,7 @@ void Dataset::findNearest(const QVariantList& values) {
     checkBrowseMode();
     const QList<int> order = orderFields();
     if (order.isEmpty())
-        fail(QStringLiteral("У набора данных %1 нет индекса для поиска").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: у набора данных %1 нет индекса для поиска").arg(objectName()));
     const int n = std::min<int>(int(values.size()), int(order.size()));
     Values key;
     for (int i = 0; i < n; ++i)
@@ -647,7 +689,7 @@ void Dataset::setFilter(const QString& expression) {
     if (!expression.trimmed().isEmpty()) {
         const auto m = form.match(expression);
         if (!m.hasMatch())
-            fail(QStringLiteral("Неверное выражение фильтра: %1").arg(expression));
+            fail(QStringLiteral("Ошибка программы: неверное выражение фильтра: %1").arg(expression));
         conds << FilterCondition{m.captured(1), m.captured(2)};
     }
     setFilterConditions(conds);
@@ -692,7 +734,8 @@ void Dataset::setMasterSource(DataSource* master, const QString& masterFields) {
     const QStringList names = masterFields.split(u';');
     const QList<int> order = orderFields();
     if (order.size() < names.size())
-        fail(QStringLiteral("У набора данных %1 нет индекса для связи с %2").arg(objectName(), m->objectName()));
+        fail(QStringLiteral("Ошибка программы: у набора данных %1 нет индекса для связи с %2")
+                 .arg(objectName(), m->objectName()));
     for (int i = 0; i < names.size(); ++i) {
         masterFields_ << m->field(names[i].trimmed()).index();
         linkFields_ << order[i];

@@ -49,9 +49,19 @@ public:
     std::function<void(Dataset&)> beforeDelete;
     std::function<bool(Dataset&)> onFilterRecord;
 
+    // What a user calls this data, for messages: "слушатели заявки". Tables and queries take it
+    // from the captions of the store's table they show (captionTable, e.g. "Sluch2023"), which
+    // also names their fields.
+    virtual QString caption() const;
+    // Why there is nothing to act on when the view is empty: "в заявке нет слушателей".
+    virtual QString emptyText() const;
+    const QString& captionTable() const { return captionTable_; }
+    void setCaptionTable(const QString& storeTableName) { captionTable_ = storeTableName; }
+
     void open();
     void close();
     bool isActive() const { return state_ != State::Inactive; }
+    void checkActive() const; // throws DbError when the dataset is closed
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
 
@@ -125,8 +135,8 @@ protected:
     Dataset(Store* store, const QString& objectName, QObject* parent);
 
     void defineField(const FieldDef& def);
-    void checkActive() const;
     [[noreturn]] void fail(const QString& message) const;
+    [[noreturn]] void failReadOnly() const;
     Values& buffer() { return buf_; }
 
     virtual bool isReadOnly() const { return false; }
@@ -174,6 +184,8 @@ private:
     void setCurrent(int row);
     bool matchesView(const Values& values) const;
     int lowerBound(const Values& values, RowId id);
+    bool staysInPlace(int row, RowId id, const Values& values);
+    void remember(RowId id, const Values& values);
     void placeAfterWrite(RowId id, const Values& values, bool inserted);
     void masterChanged();
     Values blankRecord() const;
@@ -181,6 +193,7 @@ private:
 
     std::vector<std::unique_ptr<Field>> fields_;
     int storedCount_ = 0;
+    QString captionTable_;
     State state_ = State::Inactive;
     std::vector<RowId> view_;
     int cur_ = -1;

@@ -2,6 +2,7 @@
 
 #include "data/Dataset.h"
 #include "data/DbError.h"
+#include "data/FieldCaptions.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -33,9 +34,13 @@ Field::Field(Dataset* dataset, int index, FieldDef def, bool calculated)
 
 QString Field::objectName() const { return dataset_->objectName() + def_.name; }
 
+QString Field::caption() const {
+    // A field standing alone (a value checked on its way into the store) has no table to ask.
+    return captions::field(dataset_ ? dataset_->captionTable() : QString(), def_.name);
+}
+
 QVariant Field::value() const {
-    if (!dataset_->isActive())
-        throw DbError(QStringLiteral("Операция невозможна: набор данных %1 закрыт").arg(dataset_->objectName()));
+    dataset_->checkActive();
     return dataset_->fieldValue(index_);
 }
 
@@ -61,7 +66,7 @@ qint64 Field::asInteger() const {
         bool ok = false;
         qint64 n = v.toString().trimmed().toLongLong(&ok);
         if (!ok)
-            refuse(QStringLiteral("'%1' не является целым числом").arg(v.toString()));
+            refuse(QStringLiteral("В поле «%1» записано не целое число: «%2».").arg(caption(), v.toString()));
         return n;
     }
     case FieldType::Date: return Field::zeroDate().daysTo(v.toDate());
@@ -98,7 +103,7 @@ QDate Field::asDate() const {
 QString Field::displayText() const { return displayTextOf(value()); }
 
 QString Field::displayTextOf(const QVariant& v) const {
-    if (v.isNull())
+    if (v.isNull() || (showsEmpty && showsEmpty(v)))
         return {};
     switch (def_.type) {
     case FieldType::Date: {
@@ -111,8 +116,10 @@ QString Field::displayTextOf(const QVariant& v) const {
     }
 }
 
-void Field::refuse(const QString& why) const {
-    throw DbError(QStringLiteral("%1 (поле %2)").arg(why, def_.name));
+void Field::refuse(const QString& message) const { throw DbError(message); }
+
+QString Field::invalidDate() const {
+    return QStringLiteral("В поле «%1» нужна существующая дата в виде ДД.ММ.ГГГГ.").arg(caption());
 }
 
 QVariant Field::checkedInteger(qint64 v) const {
@@ -122,7 +129,8 @@ QVariant Field::checkedInteger(qint64 v) const {
         hi = 32767;
     }
     if (v < lo || v > hi)
-        refuse(QStringLiteral("Значение %1 вне допустимого диапазона от %2 до %3").arg(v).arg(lo).arg(hi));
+        refuse(QStringLiteral("Число %1 в поле «%2» вне допустимого диапазона: допустимы целые числа от %3 до %4.")
+                   .arg(QString::number(v), caption(), QString::number(lo), QString::number(hi)));
     return int(v);
 }
 
@@ -141,7 +149,7 @@ QVariant Field::fromText(const QString& text) const {
         bool ok = false;
         qint64 n = t.toLongLong(&ok);
         if (!ok)
-            refuse(QStringLiteral("'%1' не является целым числом").arg(text));
+            refuse(QStringLiteral("В поле «%1» нужно целое число, а введено «%2».").arg(caption(), text));
         return checkedInteger(n);
     }
     case FieldType::Number: {
@@ -153,7 +161,7 @@ QVariant Field::fromText(const QString& text) const {
         if (!ok)
             d = QLocale::c().toDouble(t, &ok);
         if (!ok || !std::isfinite(d))
-            refuse(QStringLiteral("'%1' не является числом").arg(text));
+            refuse(QStringLiteral("В поле «%1» нужно число, а введено «%2».").arg(caption(), text));
         return d;
     }
     case FieldType::Date: {
@@ -167,7 +175,8 @@ QVariant Field::fromText(const QString& text) const {
         if (m.hasMatch())
             d = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
         if (!d.isValid())
-            refuse(QStringLiteral("'%1' не является правильной датой").arg(text));
+            refuse(QStringLiteral("В поле «%1» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «%2».")
+                       .arg(caption(), text));
         return d;
     }
     }
@@ -184,17 +193,17 @@ QVariant Field::convert(const QVariant& value) const {
     case QMetaType::QDate:
         if (def_.type == FieldType::Date) {
             if (!value.toDate().isValid())
-                refuse(QStringLiteral("Неправильная дата"));
+                refuse(invalidDate());
             return value.toDate();
         }
         if (def_.isText())
             return fromText(value.toDate().toString(QStringLiteral("dd.MM.yyyy")));
-        refuse(QStringLiteral("Дату нельзя записать в числовое поле"));
+        refuse(QStringLiteral("В поле «%1» нельзя записать дату: в нём хранится число.").arg(caption()));
     case QMetaType::Double:
     case QMetaType::Float: {
         double d = value.toDouble();
         if (!std::isfinite(d))
-            refuse(QStringLiteral("Значение не является числом"));
+            refuse(QStringLiteral("В поле «%1» нужно число.").arg(caption()));
         switch (def_.type) {
         case FieldType::Number: return d;
         case FieldType::Alpha:
@@ -202,7 +211,8 @@ QVariant Field::convert(const QVariant& value) const {
         case FieldType::Date: return zeroDate().addDays(qint64(std::floor(d)));
         default:
             if (std::fabs(d) > 9.0e15)
-                refuse(QStringLiteral("Значение %1 вне допустимого диапазона").arg(formatNumber(d)));
+                refuse(QStringLiteral("Число %1 в поле «%2» вне допустимого диапазона.")
+                           .arg(formatNumber(d), caption()));
             return checkedInteger(std::llround(d));
         }
     }
@@ -228,7 +238,7 @@ void Field::setAsInteger(qint64 v) { setValue(QVariant(v)); }
 void Field::setAsFloat(double v) { setValue(QVariant(v)); }
 void Field::setAsDate(const QDate& d) {
     if (!d.isValid())
-        refuse(QStringLiteral("Неправильная дата"));
+        refuse(invalidDate());
     setValue(QVariant(d));
 }
 void Field::clear() { dataset_->setFieldValue(index_, QVariant()); }

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class Dataset;
 
@@ -17,6 +18,8 @@ public:
 
     const QString& name() const { return def_.name; }
     QString objectName() const; // dataset object name + field name, e.g. "tblPersonalName1"
+    // What a user calls the field, for messages: "дата рождения" (data/FieldCaptions).
+    QString caption() const;
     FieldType type() const { return def_.type; }
     int size() const { return def_.size; }
     const FieldDef& def() const { return def_; }
@@ -30,6 +33,10 @@ public:
     // of dates ("dd.mm.yyyy"); empty for the defaults.
     QString editMask;
     QString displayFormat;
+    // Values the field shows as an empty text although they are stored: the zero date, years of
+    // service counted from no start year. Set up by the data module; reads, writes and the stored
+    // value are not affected, so copies and the export keep what is stored.
+    std::function<bool(const QVariant&)> showsEmpty;
 
     QVariant value() const; // null when empty
     bool isNull() const { return value().isNull(); }
@@ -38,7 +45,8 @@ public:
     double asFloat() const;
     QDate asDate() const;
     QString displayText() const;
-    // How a stored value of this field is shown, for rows that are not current (grids).
+    // How a stored value of this field is shown, for rows that are not current (grids); grids and
+    // boxes show the same text.
     QString displayTextOf(const QVariant& value) const;
 
     void setValue(const QVariant& value); // dispatches by the value's type
@@ -50,14 +58,18 @@ public:
 
     // The day zero of the date scale, what an empty date reads as.
     static QDate zeroDate() { return QDate(1899, 12, 30); }
+    static bool isZeroDate(const QVariant& value) {
+        return value.typeId() == QMetaType::QDate && value.toDate() == zeroDate();
+    }
 
-    // Converts `value` to what the field stores, or throws DbError naming the field.
+    // Converts `value` to what the field stores, or throws DbError naming the field by its caption.
     QVariant convert(const QVariant& value) const;
 
 private:
     QVariant fromText(const QString& text) const;
     QVariant checkedInteger(qint64 v) const;
-    [[noreturn]] void refuse(const QString& why) const;
+    [[noreturn]] void refuse(const QString& message) const;
+    QString invalidDate() const;
 
     Dataset* dataset_;
     int index_;

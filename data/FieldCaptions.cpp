@@ -77,6 +77,9 @@ const QHash<QString, QString>& common() {
 const QHash<QString, QString>& particular() {
     static const QHash<QString, QString> map{
         {"Config/KZajavki", "номер договора"},
+        // The register keeps the years service began; trainee rows keep the years of service.
+        {"Personal/StajOb", "год начала работы"},
+        {"Personal/StajDoljn", "год начала работы в должности"},
         {"Sertif/Name", "специальность сертификата"},
         {"SLSertif/Name", "специальность сертификата"},
         {"Specialty/Name", "название специальности"},

@@ -11,6 +11,9 @@ public:
     void setPath(const QString& path); // the file; set while closed
     const QString& path() const { return path_; }
 
+    QString caption() const override;
+    QString emptyText() const override;
+
 protected:
     void openSource() override;
 

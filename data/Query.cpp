@@ -15,7 +15,7 @@ Field& Query::addField(const QString& name, FieldType type, int size) {
 
 void Query::setSql(const QStringList& lines) {
     if (isActive())
-        fail(QStringLiteral("Текст запроса %1 нельзя менять, пока он открыт").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: текст запроса %1 нельзя менять, пока он открыт").arg(objectName()));
     sql_ = lines;
 }
 
@@ -26,14 +26,15 @@ void Query::openSource() {
     for (int p = 1; p <= st.parameterCount(); ++p) {
         const QString name = st.parameterName(p);
         if (!params_.contains(name))
-            fail(QStringLiteral("Не задан параметр %1 запроса %2").arg(name, objectName()));
+            fail(QStringLiteral("Ошибка программы: не задан параметр %1 запроса %2").arg(name, objectName()));
         st.bind(p, params_.value(name));
     }
     QStringList columns;
     for (int c = 0; c < st.columnCount(); ++c)
         columns << st.columnName(c);
-    const QList<int> columnOf = matchColumns(columns, [this](const QString& name) {
-        return QStringLiteral("Поле %1 не найдено в результате запроса %2").arg(name, objectName());
+    const QList<int> columnOf = matchColumns(columns, [this](const Field& missing) {
+        return QStringLiteral("Ошибка программы: поле %1 не найдено в результате запроса %2")
+            .arg(missing.name(), objectName());
     });
     rows_.clear();
     while (st.step()) {

@@ -15,7 +15,7 @@ std::vector<RowId> ReadOnlyDataset::fetchView() {
 }
 
 QList<int> ReadOnlyDataset::matchColumns(const QStringList& columns,
-                                         const std::function<QString(const QString&)>& missing) const {
+                                         const std::function<QString(const Field&)>& missing) const {
     QList<int> columnOf;
     for (int f = 0; f < storedFieldCount(); ++f) {
         int found = -1;
@@ -23,7 +23,7 @@ QList<int> ReadOnlyDataset::matchColumns(const QStringList& columns,
             if (columns[c].compare(field(f).name(), Qt::CaseInsensitive) == 0)
                 found = c;
         if (found < 0)
-            fail(missing(field(f).name()));
+            fail(missing(field(f)));
         columnOf << found;
     }
     return columnOf;

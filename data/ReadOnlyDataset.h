@@ -16,8 +16,8 @@ protected:
     Values fetchRow(RowId id) override { return rows_[size_t(id)]; }
 
     // For each field, the position of the source column of the same name (letter case aside);
-    // a field without one fails with `missing(fieldName)`.
-    QList<int> matchColumns(const QStringList& columns, const std::function<QString(const QString&)>& missing) const;
+    // a field without one fails with the message `missing(field)`.
+    QList<int> matchColumns(const QStringList& columns, const std::function<QString(const Field&)>& missing) const;
 
     std::vector<Values> rows_;
 };

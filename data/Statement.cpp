@@ -3,20 +3,82 @@
 #include "data/DbError.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 QString dateToStore(const QDate& date) { return date.toString(Qt::ISODate); }
 QDate dateFromStore(const QString& text) { return QDate::fromString(text, Qt::ISODate); }
 
-static QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+QString databaseFile(sqlite3* db) {
+    const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
+    return name ? QDir::toNativeSeparators(QString::fromUtf8(name)) : QString();
+}
+
+QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const QString& sqliteText) {
+    const QString file = databaseFile.isEmpty() ? QStringLiteral("программы") : databaseFile;
+    const QString folder = QDir::toNativeSeparators(QFileInfo(databaseFile).absolutePath());
+    const QString forSupport =
+        QStringLiteral(" (для службы поддержки: %1, код %2)").arg(sqliteText, QString::number(resultCode));
+    switch (resultCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_PROTOCOL:
+        return QStringLiteral("База данных %1 занята другой программой. Закройте другую программу, которая работает с "
+                              "этой базой (или вторую копию этой программы), и повторите действие.")
+            .arg(file);
+    case SQLITE_NOTADB:
+        return QStringLiteral("Файл %1 не является базой данных программы или повреждён так, что его нельзя прочитать. "
+                              "Восстановите базу данных из резервной копии.")
+            .arg(file);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("База данных %1 повреждена. Восстановите её из резервной копии.").arg(file);
+    case SQLITE_FULL:
+        return QStringLiteral("На диске не хватает места для базы данных %1, изменения не сохранены. Освободите место "
+                              "на диске и повторите действие.")
+            .arg(file);
+    case SQLITE_READONLY:
+        return QStringLiteral("База данных %1 доступна только для чтения, изменения не сохранены. Проверьте, что файл "
+                              "не защищён от записи и что у вас есть право записи в папку %2.")
+            .arg(file, folder);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Не удалось открыть базу данных %1. Проверьте, что папка %2 существует и у вас есть "
+                              "право чтения и записи в ней.")
+            .arg(file, folder);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("Нет прав на работу с базой данных %1. Проверьте права на файл и на папку %2.")
+            .arg(file, folder);
+    case SQLITE_NOMEM:
+        return QStringLiteral("Не хватает памяти для работы с базой данных %1. Закройте другие программы и повторите "
+                              "действие.")
+            .arg(file);
+    case SQLITE_IOERR:
+        return QStringLiteral("Не удалось прочитать или записать базу данных %1. Проверьте, что диск доступен и на нём "
+                              "есть место, и повторите действие; если ошибка повторится, восстановите базу данных из "
+                              "резервной копии.")
+                   .arg(file) +
+               forSupport;
+    default:
+        return QStringLiteral("Ошибка при работе с базой данных %1. Повторите действие; если ошибка повторится, "
+                              "обратитесь в службу поддержки.")
+                   .arg(file) +
+               forSupport;
+    }
+}
+
+void throwSqliteFailure(sqlite3* db, int resultCode) {
+    const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    throw DbError(sqliteFailureMessage(resultCode, databaseFile(db), text));
+}
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
     const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK) {
-        QString msg = sqliteMessage(db);
+    const int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        throw DbError(QStringLiteral("Ошибка в запросе к базе данных: %1").arg(msg));
+        throwSqliteFailure(db, sqlite3_extended_errcode(db));
     }
 }
 
@@ -61,14 +123,14 @@ void Statement::bind(int position, const QVariant& value) {
         }
     }
     if (rc != SQLITE_OK)
-        throw DbError(QStringLiteral("Ошибка при передаче значения в запрос: %1").arg(sqliteMessage(db_)));
+        throwSqliteFailure(db_, rc);
 }
 
 void Statement::bindNamed(const QString& name, const QVariant& value) {
     const QByteArray key = (name.startsWith(u':') ? name : u':' + name).toUtf8();
     int position = sqlite3_bind_parameter_index(stmt_, key.constData());
     if (position == 0)
-        throw DbError(QStringLiteral("Параметр %1 не найден в запросе").arg(name));
+        throw DbError(QStringLiteral("Ошибка программы: параметр %1 не найден в запросе").arg(name));
     bind(position, value);
 }
 
@@ -85,11 +147,10 @@ bool Statement::step() {
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    QString msg = sqliteMessage(db_);
+    const int code = sqlite3_extended_errcode(db_);
+    const QString text = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        throw DbError(QStringLiteral("База данных занята другой программой: %1").arg(msg));
-    throw DbError(QStringLiteral("Ошибка базы данных: %1").arg(msg));
+    throw DbError(sqliteFailureMessage(code != SQLITE_OK ? code : rc, databaseFile(db_), text));
 }
 
 void Statement::reset() {

@@ -41,6 +41,16 @@ private:
     QString sql_;
 };
 
+// The one translation of SQLite's failures into what a user reads: a Russian sentence, chosen by
+// SQLite's primary result code, that names the database file and says what to do. SQLite's own
+// English text is kept out of it, except for failures with no plain explanation, where it follows
+// in parentheses for support.
+QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const QString& sqliteText);
+// Throws DbError with that message for a failure of `db` (its file and its last error text).
+[[noreturn]] void throwSqliteFailure(sqlite3* db, int resultCode);
+// The file of the connection's main database, as the user's system writes paths.
+QString databaseFile(sqlite3* db);
+
 // Store representation of a date.
 QString dateToStore(const QDate& date);
 QDate dateFromStore(const QString& text);

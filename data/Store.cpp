@@ -2,6 +2,7 @@
 
 #include "data/Dataset.h"
 #include "data/DbError.h"
+#include "data/FieldCaptions.h"
 #include "data/RuCollation.h"
 
 #include <QDir>
@@ -37,6 +38,14 @@ QString createIndexSql(const TableLayout& t, const IndexDef& idx) {
 
 Store::Store(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
 
+QString Store::displayPath() const { return QDir::toNativeSeparators(path_); }
+
+void Store::failToOpen(sqlite3* db, int resultCode, const QString& path) {
+    const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    sqlite3_close_v2(db);
+    throw DbError(sqliteFailureMessage(resultCode, QDir::toNativeSeparators(path), text));
+}
+
 Store::~Store() {
     cache_.clear();
     sqlite3_close_v2(db_);
@@ -46,11 +55,12 @@ std::unique_ptr<Store> Store::open(const QString& path, Access access) {
     if (!QFileInfo::exists(path))
         create(path).reset();
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        QString msg = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_close_v2(db);
-        throw DbError(QStringLiteral("Не удалось открыть базу данных %1: %2").arg(QDir::toNativeSeparators(path), msg));
-    }
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK)
+        failToOpen(db, rc, path);
+    // SQLite opens a write-protected file for reading alone; the program must be able to save.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        failToOpen(db, SQLITE_READONLY, path);
     std::unique_ptr<Store> store(new Store(db, path));
     store->configure(access);
     store->checkLayouts();
@@ -65,12 +75,9 @@ std::unique_ptr<Store> Store::create(const QString& path) {
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        QString msg = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_close_v2(db);
-        throw DbError(QStringLiteral("Не удалось создать базу данных %1: %2").arg(QDir::toNativeSeparators(path), msg));
-    }
+    const int rc = sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK)
+        failToOpen(db, rc, path);
     {
         std::unique_ptr<Store> building(new Store(db, temp));
         try {
@@ -84,7 +91,10 @@ std::unique_ptr<Store> Store::create(const QString& path) {
     }
     if (!QFile::rename(temp, path)) {
         QFile::remove(temp);
-        throw DbError(QStringLiteral("Не удалось создать базу данных %1").arg(QDir::toNativeSeparators(path)));
+        throw DbError(QStringLiteral("Не удалось создать базу данных %1. Проверьте, что у вас есть право записи "
+                                     "в папку %2 и на диске есть место.")
+                          .arg(QDir::toNativeSeparators(path),
+                               QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     }
     return open(path);
 }
@@ -126,30 +136,36 @@ void Store::checkLayouts() {
         Statement st(db_, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(t.sqlName)));
         QStringList problems;
         int column = 0;
+        auto caption = [&t](const FieldDef& f) { return captions::field(t.sqlName, f.name); };
         while (st.step()) {
             const QString name = st.rawValue(1).toString();
             const QString type = st.rawValue(2).toString();
             if (column >= t.fields.size()) {
-                problems << QStringLiteral("лишнее поле %1").arg(name);
+                problems << QStringLiteral("в ней лишнее поле №%1").arg(column + 1);
             } else {
                 const FieldDef& f = t.fields[column];
                 bool typeOk = type.compare(sqlType(f), Qt::CaseInsensitive) == 0;
                 if (f.type == FieldType::AutoInc)
                     typeOk = typeOk && st.int64(5) == 1;
                 if (name != f.name)
-                    problems << QStringLiteral("поле %1 называется %2, ожидалось %3").arg(column + 1).arg(name, f.name);
+                    problems << QStringLiteral("на месте поля «%1» другое поле").arg(caption(f));
                 else if (!typeOk)
-                    problems << QStringLiteral("поле %1 имеет тип %2, ожидался %3").arg(name, type, typeCode(f));
+                    problems << QStringLiteral("поле «%1» хранит значения другого вида").arg(caption(f));
             }
             ++column;
         }
+        const QString table = captions::table(t.sqlName);
         if (column == 0)
-            layoutErrors_.insert(t.sqlName, QStringLiteral("Таблица %1 не найдена в базе данных").arg(t.fileName));
+            layoutErrors_.insert(t.sqlName, QStringLiteral("В базе данных %1 нет таблицы «%2». Восстановите базу "
+                                                           "данных из резервной копии.")
+                                                .arg(displayPath(), table));
         else if (column < t.fields.size())
-            problems << QStringLiteral("нет поля %1").arg(t.fields[column].name);
+            problems << QStringLiteral("в ней нет поля «%1»").arg(caption(t.fields[column]));
         if (!problems.isEmpty())
-            layoutErrors_.insert(t.sqlName, QStringLiteral("Таблица %1 имеет другую структуру: %2")
-                                                .arg(t.fileName, problems.join(QStringLiteral("; "))));
+            layoutErrors_.insert(t.sqlName,
+                                 QStringLiteral("Таблица «%1» в базе данных %2 устроена не так, как ожидает программа: "
+                                                "%3. Восстановите базу данных из резервной копии.")
+                                     .arg(table, displayPath(), problems.join(QStringLiteral("; "))));
     }
 }
 
@@ -186,10 +202,11 @@ qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
 void Store::exec(const QString& sql) {
     char* err = nullptr;
-    if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
-        QString msg = QString::fromUtf8(err ? err : sqlite3_errmsg(db_));
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString text = QString::fromUtf8(err ? err : sqlite3_errmsg(db_));
         sqlite3_free(err);
-        throw DbError(QStringLiteral("Ошибка базы данных: %1").arg(msg));
+        throw DbError(sqliteFailureMessage(sqlite3_extended_errcode(db_), databaseFile(db_), text));
     }
 }
 

@@ -33,6 +33,7 @@ public:
     static std::unique_ptr<Store> create(const QString& path);
 
     const QString& path() const { return path_; }
+    QString displayPath() const; // the path as the user's system writes it, for messages
     sqlite3* handle() const { return db_; }
 
     // Why the table cannot be used (missing, or laid out differently); empty when it is sound.
@@ -87,6 +88,7 @@ public:
 
 private:
     Store(sqlite3* db, QString path);
+    [[noreturn]] static void failToOpen(sqlite3* db, int resultCode, const QString& path);
     void configure(Access access);
     void createAll();
     void checkLayouts();

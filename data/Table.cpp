@@ -11,7 +11,8 @@ QString quoted(const QString& name) { return u'"' + name + u'"'; }
 Table::Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent)
     : Dataset(&store, objectName, parent), layout_(layouts::find(tableName)) {
     if (!layout_)
-        throw DbError(QStringLiteral("Таблица %1 неизвестна").arg(tableName));
+        throw DbError(QStringLiteral("Ошибка программы: таблица %1 неизвестна").arg(tableName));
+    setCaptionTable(layout_->sqlName);
     for (const FieldDef& f : layout_->fields)
         defineField(f);
     QStringList all, writable, assignments, marks;
@@ -35,14 +36,14 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
 
 void Table::setIndexName(const QString& indexName) {
     if (isActive())
-        fail(QStringLiteral("Индекс таблицы %1 нельзя сменить, пока она открыта").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: индекс таблицы %1 нельзя сменить, пока она открыта").arg(objectName()));
     indexName_ = indexName;
     order_.clear();
     if (indexName.isEmpty())
         return;
     const IndexDef* idx = layout_->index(indexName);
     if (!idx)
-        fail(QStringLiteral("Индекс %1 таблицы %2 не найден").arg(indexName, layout_->fileName));
+        fail(QStringLiteral("Ошибка программы: индекс %1 таблицы %2 не описан").arg(indexName, layout_->fileName));
     for (const QString& f : idx->fields)
         order_ << layout_->fieldIndex(f);
 }
@@ -52,12 +53,14 @@ void Table::openSource() {
     if (!error.isEmpty())
         throw DbError(error);
     if (!indexName_.isEmpty() && !store_->hasIndex(layout_->sqlName, indexName_))
-        fail(QStringLiteral("Индекс %1 таблицы %2 не найден").arg(indexName_, layout_->fileName));
+        fail(QStringLiteral("В базе данных %1 нет индекса, в порядке которого показывается таблица «%2»: база данных "
+                            "повреждена. Восстановите её из резервной копии.")
+                 .arg(store_->displayPath(), caption()));
 }
 
 void Table::emptyTable() {
     if (isActive())
-        fail(QStringLiteral("Таблицу %1 можно очистить только закрытой").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: таблицу %1 можно очистить только закрытой").arg(objectName()));
     const QString error = store_->layoutError(layout_->sqlName);
     if (!error.isEmpty())
         throw DbError(error);

@@ -10,8 +10,11 @@ DatasetModel::DatasetModel(DataSource* source, QList<GridColumn> columns, QObjec
         fieldIndexes_ << (f ? f->index() : -1);
     }
     rows_ = dataset_->isActive() ? dataset_->recordCount() : 0;
+    indicatorRow_ = dataset_->isActive() ? dataset_->recNo() : -1;
     connect(dataset_, &Dataset::viewReset, this, &DatasetModel::reset);
-    connect(dataset_, &Dataset::stateChanged, this, &DatasetModel::reset);
+    // Editing and saving a row that keeps its place repaint that row alone: a mark set in a
+    // register of 100,000 people must not rebuild the grid.
+    connect(dataset_, &Dataset::stateChanged, this, &DatasetModel::currentRecordChanged);
     connect(dataset_, &Dataset::currentChanged, this, &DatasetModel::currentRecordChanged);
     connect(dataset_, &Dataset::fieldChanged, this, &DatasetModel::currentRecordChanged);
 }
@@ -21,8 +24,9 @@ int DatasetModel::fieldIndex(int column) const { return fieldIndexes_.value(colu
 void DatasetModel::reset() {
     beginResetModel();
     rows_ = dataset_->isActive() ? dataset_->recordCount() : 0;
+    indicatorRow_ = dataset_->isActive() ? dataset_->recNo() : -1;
     endResetModel();
-    emit currentRowChanged(dataset_->isActive() ? dataset_->recNo() : -1);
+    emit currentRowChanged(indicatorRow_);
 }
 
 void DatasetModel::currentRecordChanged() {
@@ -34,8 +38,14 @@ void DatasetModel::currentRecordChanged() {
     const int row = dataset_->isActive() ? dataset_->recNo() : -1;
     if (row >= 0 && !columns_.isEmpty())
         emit dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
-    if (rows_ > 0)
-        emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    // The indicator moves from the row that was current to the one that is.
+    if (row != indicatorRow_) {
+        const int previous = indicatorRow_;
+        indicatorRow_ = row;
+        for (int r : {previous, row})
+            if (r >= 0 && r < rows_)
+                emit headerDataChanged(Qt::Vertical, r, r);
+    }
     emit currentRowChanged(row);
 }
 
@@ -51,8 +61,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         if (f < 0)
             return {};
         const QVariant v = const_cast<Dataset*>(dataset_)->valueAt(index.row(), f);
-        const Field& field = dataset_->field(f);
-        return shownBlank(field, v, columns_[index.column()].blankWhen) ? QString() : field.displayTextOf(v);
+        return dataset_->field(f).displayTextOf(v);
     }
     case Qt::BackgroundRole:
         if (rowColours_)

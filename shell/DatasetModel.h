@@ -1,7 +1,6 @@
 #pragma once
 // A table model over a dataset for grids: one column per chosen field, rows read through the
 // dataset only when the view asks for them (that is, when they are painted).
-#include "shell/BlankValues.h"
 
 #include <QAbstractTableModel>
 #include <QColor>
@@ -17,7 +16,6 @@ struct GridColumn {
     QString title;  // empty: the field's own name
     int width = 0; // pixels; 0: fitted to the title and the values by the grid
     std::optional<QColor> background;
-    BlankWhen blankWhen = nullptr; // values shown as empty cells besides the zero date
 };
 
 // Colours of a whole row (marked rows, for example); nullopt: the column's own.
@@ -60,4 +58,5 @@ private:
     std::function<std::optional<RowColours>(int)> rowColours_;
     std::function<QString(int)> rowToolTip_;
     int rows_ = 0;
+    int indicatorRow_ = -1; // the row whose header shows the current-row indicator
 };

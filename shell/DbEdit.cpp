@@ -52,14 +52,9 @@ void FieldLink::refresh() {
     pending_ = false;
     QString text;
     if (dataset_->isActive())
-        if (Field* f = field(); f && !shownBlank(*f, f->value(), blankWhen_))
+        if (Field* f = field())
             text = f->displayText();
     emit showText(text);
-}
-
-void FieldLink::setBlankWhen(BlankWhen blankWhen) {
-    blankWhen_ = blankWhen;
-    refresh();
 }
 
 void FieldLink::userEdited(const QString& text) {

@@ -2,7 +2,6 @@
 // Edit boxes bound to one field of a data source's current row. Typing puts the row into editing
 // (on an empty view it starts a new row); text goes into the field at once, other values when the
 // box is left or the row is posted, so a half-typed date or number is never refused mid-way.
-#include "shell/BlankValues.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,8 +26,6 @@ public:
     // Writes pending text, reporting a refusal in the standard error box; false when refused.
     bool commitGuarded();
     bool hasPending() const { return pending_; }
-    // Values the box shows empty besides the zero date (shell/BlankValues.h).
-    void setBlankWhen(BlankWhen blankWhen);
 
 signals:
     void showText(const QString& text); // the box shows this
@@ -40,7 +37,6 @@ private:
     Dataset* dataset_;
     QString fieldName_;
     QString pendingText_;
-    BlankWhen blankWhen_ = nullptr;
     bool pending_ = false;
     bool writing_ = false;
     int updaterId_ = 0;

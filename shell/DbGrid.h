@@ -25,6 +25,10 @@ public:
     bool isFitted(int column) const;
 
     static constexpr int kMaxFittedWidth = 300;
+    // A typed key neither searches the rows nor moves the cursor: the grid is read-only and its
+    // windows give keys their own meaning (the space bar marks a person). A search would read
+    // every row of a long register at each key press.
+    void keyboardSearch(const QString&) override {}
 
 signals:
     void cellClicked(int row, int column);

@@ -86,6 +86,57 @@ TEST_F(Module, YearsOfServiceCountFromTheStartYear) {
     EXPECT_EQ(dm.tblPersonal->valueAt(0, dm.field("tblPersonalStajO1").index()).toInt(), 25);
 }
 
+// Values that only stand for "unknown" are shown empty, wherever they are shown; what is stored and
+// read stays as it is, since the adding dialog copies it and the export sends it.
+TEST_F(Module, UnknownYearsOfServiceAndTheZeroDateShowEmpty) {
+    addPerson("АНДРЕЕВ", 2001);
+    addPerson("БОРИСОВ"); // no start year: 2026 years of service
+    Field& total = dm.field("tblPersonalStajO1");
+    Field& inPosition = dm.field("tblPersonalStajD1");
+    EXPECT_EQ(total.asInteger(), 2026);
+    EXPECT_EQ(total.displayText(), "");
+    EXPECT_EQ(inPosition.displayText(), "");
+    EXPECT_EQ(total.displayTextOf(dm.tblPersonal->valueAt(0, total.index())), "25"); // АНДРЕЕВ, not current
+    EXPECT_EQ(dm.field("tblPersonalStajOb").displayText(), ""); // the start year itself is simply empty
+
+    dm.tblZajavki2023->append();
+    dm.field("tblZajavki2023KZajavki").setAsFloat(116);
+    dm.field("tblZajavki2023Year").setAsInteger(2026);
+    dm.tblZajavki2023->post();
+    struct {
+        QVariant years;
+        QDate birth;
+        const char* yearsShown;
+        const char* birthShown;
+    } trainees[] = {
+        {2026.0, Field::zeroDate(), "", ""},         // copied from a person without start year or birth date
+        {25.0, QDate(1980, 5, 17), "25", "17.05.1980"},
+        {1899.0, QDate(1899, 12, 31), "1899", "31.12.1899"}, // the rule hides only what stands for "unknown"
+    };
+    Table& t = *dm.tblSluch2023;
+    for (const auto& c : trainees) {
+        t.append();
+        t.field("StajOb").setValue(c.years);
+        t.field("StajDoljn").setValue(c.years);
+        t.field("DR").setAsDate(c.birth);
+        t.post();
+    }
+    t.reread();
+    for (int row = 0; row < t.recordCount(); ++row) {
+        const auto& c = trainees[row];
+        for (const char* name : {"StajOb", "StajDoljn"})
+            EXPECT_EQ(t.field(name).displayTextOf(t.valueAt(row, t.field(name).index())), c.yearsShown) << row;
+        EXPECT_EQ(t.field("DR").displayTextOf(t.valueAt(row, t.field("DR").index())), c.birthShown) << row;
+    }
+    t.first();
+    EXPECT_EQ(t.field("DR").displayText(), "");
+    EXPECT_EQ(t.field("DR").asDate(), Field::zeroDate()); // stored and read as it was written
+    EXPECT_DOUBLE_EQ(t.field("StajOb").asFloat(), 2026);
+    // Every date of the module hides the zero date: a certificate's end date, the export file's.
+    for (const char* name : {"tblSertifDateCL", "tblSLSertifDateCL", "tblTempZ2023DR", "tblZISCHDateCL", "tblSluchDR"})
+        EXPECT_EQ(dm.field(name).displayTextOf(QVariant(Field::zeroDate())), "") << name;
+}
+
 TEST_F(Module, PositionsSearchRaisesTheTextToCapitals) {
     addPosition(1, "ВРАЧ-ТЕРАПЕВТ");
     addPosition(2, "Врач-терапевт участковый");

@@ -308,6 +308,49 @@ const Case kCases[] = {
          q.setFiltered(true);
          EXPECT_EQ(q.recordCount(), 1);
      }},
+    {"a saved row that keeps its place leaves the view as it is",
+     [](Engine& e) {
+         for (auto s : {"А", "Б", "В"})
+             e.addPerson(s);
+         e.people.moveTo(1);
+         int resets = 0, moves = 0;
+         QObject::connect(&e.people, &Dataset::viewReset, [&] { ++resets; });
+         QObject::connect(&e.people, &Dataset::currentChanged, [&] { ++moves; });
+         e.people.edit();
+         e.people.field("PR").setAsString("X");
+         e.people.post();
+         EXPECT_EQ(resets, 0); // views over it repaint one row, they are not rebuilt
+         EXPECT_GE(moves, 1);
+         EXPECT_EQ(e.people.recNo(), 1);
+         EXPECT_EQ(e.current(), "Б");
+         EXPECT_EQ(e.people.valueAt(1, e.people.field("PR").index()).toString(), "X");
+         e.people.reread();
+         EXPECT_EQ(e.people.valueAt(1, e.people.field("PR").index()).toString(), "X");
+     }},
+    {"a saved row goes where its new order puts it, and stays current",
+     [](Engine& e) {
+         for (auto s : {"А", "Б", "В"})
+             e.addPerson(s);
+         e.people.first();
+         const qint64 first = e.people.field("NPP").asInteger();
+         e.people.edit();
+         e.people.field("Name1").setAsString("Г");
+         e.people.post();
+         EXPECT_EQ(e.surnames(), (QStringList{"Б", "В", "Г"}));
+         EXPECT_EQ(e.people.recNo(), 2);
+         e.people.first();
+         e.people.edit();
+         e.people.field("Name1").setAsString("В"); // a namesake of the next row, written before it
+         e.people.post();
+         EXPECT_EQ(e.people.recNo(), 0);
+         e.people.last();
+         e.people.edit();
+         e.people.field("Name1").setAsString("В"); // the first row written goes before its namesakes
+         e.people.post();
+         EXPECT_EQ(e.surnames(), (QStringList{"В", "В", "В"}));
+         EXPECT_EQ(e.people.recNo(), 0);
+         EXPECT_EQ(e.people.field("NPP").asInteger(), first);
+     }},
     {"a filter compares a value, so an apostrophe is an ordinary character",
      [](Engine& e) {
          e.addPerson("Д'АРТАНЬЯН");

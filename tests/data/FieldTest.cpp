@@ -55,16 +55,17 @@ struct BadValue {
     const char* field;
     QVariant value;
     const char* why;
+    const char* caption; // how the message names the field
 };
 
 TEST_F(Fields, ABadValueIsRefusedNamingTheFieldAndNothingIsWritten) {
     const BadValue cases[] = {
-        {"Kv", 40000, "вне допустимого диапазона"},               // short
-        {"Kv", -32769, "вне допустимого диапазона"},              // short
-        {"Doljn", QString("12a"), "не является целым числом"},    // short, from text
-        {"Zajavka", QString("сто"), "не является числом"},        // number
-        {"DR", QString("31.02.2020"), "не является правильной датой"}, // date
-        {"DR", QString("2020-01-01x"), "не является правильной датой"},
+        {"Kv", 40000, "вне допустимого диапазона", "квартал"},                          // short
+        {"Kv", -32769, "вне допустимого диапазона", "квартал"},                         // short
+        {"Doljn", QString("12a"), "нужно целое число, а введено «12a»", "код должности"}, // short, from text
+        {"Zajavka", QString("сто"), "нужно число, а введено «сто»", "номер заявки"},      // number
+        {"DR", QString("31.02.2020"), "нужна дата в виде ДД.ММ.ГГГГ", "дата рождения"},  // date
+        {"DR", QString("2020-01-01x"), "нужна дата в виде ДД.ММ.ГГГГ", "дата рождения"},
     };
     for (const BadValue& c : cases) {
         Field& f = export2023.field(c.field);
@@ -74,7 +75,8 @@ TEST_F(Fields, ABadValueIsRefusedNamingTheFieldAndNothingIsWritten) {
             ADD_FAILURE() << c.field << " took " << c.value.toString().toStdString();
         } catch (const DbError& e) {
             EXPECT_TRUE(e.message().contains(c.why)) << e.message().toStdString();
-            EXPECT_TRUE(e.message().contains(QString("поле %1").arg(c.field))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString("поле «%1»").arg(c.caption))) << e.message().toStdString();
+            EXPECT_FALSE(e.message().contains(QString(c.field) + ')')) << e.message().toStdString();
         }
         EXPECT_EQ(f.value(), before) << c.field;
     }

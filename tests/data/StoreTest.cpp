@@ -3,6 +3,7 @@
 #include "data/Table.h"
 #include "support/TempStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -89,14 +90,20 @@ TEST(Store, AMissingOrDifferentTableIsAnErrorOfThatTableAlone) {
     temp.store->exec("CREATE TABLE Trained (NPP INTEGER PRIMARY KEY, KZicl VARCHAR(15))");
     temp.store.reset();
     auto store = Store::open(path);
-    EXPECT_EQ(store->layoutError("SLUCHEMAIL"), "Таблица SLUCHEMAIL.db не найдена в базе данных");
-    EXPECT_TRUE(store->layoutError("Trained").startsWith("Таблица Trained.db имеет другую структуру"));
+    const QString file = QDir::toNativeSeparators(path);
+    EXPECT_EQ(store->layoutError("SLUCHEMAIL"), "В базе данных " + file +
+                                                    " нет таблицы «адрес электронной почты слушателя». Восстановите "
+                                                    "базу данных из резервной копии.");
+    EXPECT_EQ(store->layoutError("Trained"),
+              "Таблица «учёба сотрудника» в базе данных " + file +
+                  " устроена не так, как ожидает программа: поле «код программы» хранит значения другого вида; в ней "
+                  "нет поля «вид обучения». Восстановите базу данных из резервной копии.");
     Table email(*store, "tblSlEmail", "SLUCHEMAIL.db");
     try {
         email.open();
         ADD_FAILURE() << "a missing table opened";
     } catch (const DbError& e) {
-        EXPECT_TRUE(e.message().contains("SLUCHEMAIL.db"));
+        EXPECT_EQ(e.message(), store->layoutError("SLUCHEMAIL"));
     }
     Table snils(*store, "tblSluchSnils", "SLUCHSNILS.db");
     EXPECT_NO_THROW(snils.open());
@@ -110,7 +117,14 @@ TEST(Store, AMissingIndexIsAnErrorWhenTheTableOpensWithIt) {
     auto store = Store::open(path);
     Table people(*store, "tblPersonal", "Personal.DB");
     people.setIndexName("ind_FIO");
-    EXPECT_THROW(people.open(), DbError);
+    try {
+        people.open();
+        ADD_FAILURE() << "the register opened without its index";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.message(), "В базе данных " + QDir::toNativeSeparators(path) +
+                                   " нет индекса, в порядке которого показывается таблица «список сотрудников»: база "
+                                   "данных повреждена. Восстановите её из резервной копии.");
+    }
 }
 
 TEST(Store, CreateRefusesAnExistingFile) {

@@ -1,5 +1,6 @@
 // The data-aware grid and boxes: the grid and the dataset move together, only painted rows are
 // read, and typing into a bound box edits the current row (or starts one on an empty view).
+#include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
@@ -10,6 +11,9 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,7 +37,7 @@ TEST_F(DataAware, TheModelStaysConsistentThroughEveryChange) {
     addPeople({"ПЕТРОВ", "ИВАНОВ", "СИДОРОВ", "ИЛЬИН"});
     EXPECT_EQ(model.rowCount(), 4);
     EXPECT_EQ(model.index(0, 0).data().toString(), "ИВАНОВ");
-    EXPECT_EQ(model.index(0, 1).data().toString(), "2026"); // calculated, empty start year
+    EXPECT_EQ(model.index(0, 1).data().toString(), ""); // calculated from an empty start year: unknown
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "СтажОбщ.");
     dm.tblPersonal->setFilter("([PR]= 'X')");
     dm.tblPersonal->setFiltered(true);
@@ -123,17 +127,16 @@ TEST_F(DataAware, ValuesThatStandForUnknownShowEmpty) {
     dm.field("tblPersonalStajOb").setAsInteger(2001);
     dm.tblPersonal->post();
     DbGrid grid("DBGrid1", dm.dtsPersonal,
-                {{"DR", "Дата рожд."}, {"StajO1", "Общ.Стаж", 0, std::nullopt, unknownServiceYears}, {"StajOb", "С"}});
+                {{"DR", "Дата рожд."}, {"StajO1", "Общ.Стаж"}, {"StajOb", "С"}});
     EXPECT_EQ(grid.cellText(0, 0), "");
     EXPECT_EQ(grid.cellText(0, 1), ""); // 2026 years of service: not known
     EXPECT_EQ(grid.cellText(1, 0), "17.05.1980");
     EXPECT_EQ(grid.cellText(1, 1), "25");
-    EXPECT_EQ(grid.cellText(1, 2), "2001"); // a column not marked shows its numbers as they are
+    EXPECT_EQ(grid.cellText(1, 2), "2001"); // a start year is a year, shown as it is
 
     QWidget form;
     auto* birth = new DbEdit("DBEdit1", dm.dtsPersonal, "DR", &form);
     auto* years = new DbEdit("DBEdit2", dm.dtsPersonal, "StajO1", &form);
-    years->link()->setBlankWhen(unknownServiceYears);
     dm.tblPersonal->first();
     QCoreApplication::processEvents();
     EXPECT_EQ(birth->displayText(), "__.__.____");
@@ -159,6 +162,91 @@ TEST_F(DataAware, TypingStopsAtTheFieldsWidthInLineAndMemoBoxes) {
     dm.tblPersonal->post();
     EXPECT_EQ(dm.field("tblPersonalName2").asString(), typed.left(25));
     EXPECT_EQ(dm.field("tblPersonalName3").asString(), ("ЁЖ" + typed).left(25));
+}
+
+// The adding dialog's grid: the space bar marks the person and the cursor stays; no key searches the
+// rows (a search read every row of the register at each press), and a mark repaints its row alone.
+TEST_F(DataAware, AMarkRepaintsItsRowAndTypedKeysMoveNothing) {
+    addPeople({"АНДРЕЕВ", "БОРИСОВ", " ЯКОВЛЕВ", "ВАСИЛЬЕВ"});
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"PR", "", 20}});
+    QObject::connect(&grid, &DbGrid::keyReleased, [&](int key) {
+        if (key == Qt::Key_Space)
+            applications::toggleMark(dm);
+    });
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(dm.tblPersonal->locate("Name1", {"ВАСИЛЬЕВ"}));
+    const int row = dm.tblPersonal->recNo();
+    int resets = 0;
+    QList<int> changedRows;
+    QObject::connect(grid.model(), &QAbstractItemModel::modelReset, [&] { ++resets; });
+    QObject::connect(grid.model(), &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         for (int r = from.row(); r <= to.row(); ++r)
+                             changedRows << r;
+                     });
+    QTest::keyClick(&grid, Qt::Key_Space); // a row starting with a blank is not sought
+    EXPECT_EQ(dm.tblPersonal->recNo(), row);
+    EXPECT_EQ(grid.cellText(row, 1), "X");
+    EXPECT_EQ(resets, 0);
+    EXPECT_FALSE(changedRows.isEmpty());
+    for (int r : changedRows)
+        EXPECT_EQ(r, row);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    EXPECT_EQ(grid.cellText(row, 1), " ");
+    QKeyEvent letter(QEvent::KeyPress, 0x0411, Qt::NoModifier, "Б"); // БОРИСОВ is not sought either
+    QCoreApplication::sendEvent(&grid, &letter);
+    EXPECT_EQ(dm.tblPersonal->recNo(), row);
+    EXPECT_EQ(grid.currentIndex().row(), row);
+}
+
+// Years of service counted from no start year and the zero date are shown empty, in the grids and
+// in the boxes alike; the stored values stay.
+TEST_F(DataAware, UnknownValuesShowEmptyInGridsAndBoxes) {
+    h.app.state.CurYear = 2026;
+    dm.tblPersonal->append();
+    dm.field("tblPersonalName1").setAsString("БОРИСОВ");
+    dm.field("tblPersonalStajOb").setAsInteger(2001);
+    dm.tblPersonal->post();
+    addPeople({"АНДРЕЕВА"}); // no start years, no birth date
+    DbGrid people("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"StajO1", "Общ.Стаж", 64},
+                                              {"StajD1", "СтажСпец", 64}});
+    EXPECT_EQ(people.cellText(0, 1), "");
+    EXPECT_EQ(people.cellText(0, 2), "");
+    EXPECT_EQ(people.cellText(1, 1), "25");
+
+    dm.tblZajavki2023->append();
+    dm.field("tblZajavki2023KZajavki").setAsFloat(116);
+    dm.field("tblZajavki2023Year").setAsInteger(2026);
+    dm.tblZajavki2023->post();
+    for (const auto& [years, birth] : {std::pair{2026.0, QDate(1899, 12, 30)}, {16.0, QDate(1980, 5, 17)}}) {
+        dm.tblSluch2023->append();
+        dm.field("tblSluch2023StajOb").setAsFloat(years);
+        dm.field("tblSluch2023StajDoljn").setAsFloat(years);
+        dm.field("tblSluch2023DR").setAsDate(birth);
+        dm.tblSluch2023->post();
+    }
+    DbGrid trainees("DBGrid2", dm.dtsSluch2023, {{"DR", "Дата рожд.", 70}, {"StajDoljn", "СтажСпец", 60},
+                                                 {"StajOb", "СтажОбщ", 60}});
+    EXPECT_EQ((QStringList{trainees.cellText(0, 0), trainees.cellText(0, 1), trainees.cellText(0, 2)}),
+              (QStringList{"", "", ""}));
+    EXPECT_EQ((QStringList{trainees.cellText(1, 0), trainees.cellText(1, 1), trainees.cellText(1, 2)}),
+              (QStringList{"17.05.1980", "16", "16"}));
+
+    dm.tblSluch2023->first();
+    QWidget form;
+    new DbEdit("DBEdit4", dm.dtsSluch2023, "DR", &form);
+    new DbEdit("DBEdit9", dm.dtsSluch2023, "StajOb", &form);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ui::text(&form, "DBEdit9"), "");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(ui::find(&form, "DBEdit4"))->displayText().remove(QRegularExpression("[._ ]")),
+              "");
+    // Saving the row without typing there keeps what is stored.
+    dm.tblSluch2023->edit();
+    dm.field("tblSluch2023Name1").setAsString("ИВАНОВ");
+    dm.tblSluch2023->post();
+    EXPECT_EQ(dm.field("tblSluch2023DR").asDate(), QDate(1899, 12, 30));
+    EXPECT_DOUBLE_EQ(dm.field("tblSluch2023StajOb").asFloat(), 2026);
 }
 
 TEST_F(DataAware, TypingIntoABoundBoxEditsTheRowOrStartsALinkedOne) {
