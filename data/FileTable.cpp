@@ -22,24 +22,30 @@ void FileTable::setPath(const QString& path) {
 void FileTable::openSource() {
     if (path_.isEmpty() || !QFileInfo::exists(path_))
         fail(QStringLiteral("Файл %1 не найден").arg(QDir::toNativeSeparators(path_)));
-    ParadoxTable table;
+    // The rows are decoded one at a time straight into the dataset's rows: the file is never held
+    // twice, once as read and once as converted.
     try {
-        table = readParadoxTable(path_);
+        ParadoxReader reader(path_);
+        QStringList columns;
+        for (const ParadoxField& f : reader.info().fields)
+            columns << f.name;
+        const QList<int> columnOf = matchColumns(columns, [this](const QString& name) {
+            return QStringLiteral("В таблице %1 нет поля %2").arg(QFileInfo(path_).fileName(), name);
+        });
+        rows_.clear();
+        rows_.reserve(size_t(reader.info().recordCount));
+        QVariantList source;
+        while (reader.next(source)) {
+            Values v(storedFieldCount());
+            for (int f = 0; f < storedFieldCount(); ++f)
+                v[f] = field(f).convert(source[columnOf[f]]);
+            rows_.push_back(std::move(v));
+        }
     } catch (const ParadoxError& e) {
+        rows_.clear();
         throw DbError(e.message());
-    }
-    QStringList columns;
-    for (const ParadoxField& f : table.info.fields)
-        columns << f.name;
-    const QList<int> columnOf = matchColumns(columns, [this](const QString& name) {
-        return QStringLiteral("В таблице %1 нет поля %2").arg(QFileInfo(path_).fileName(), name);
-    });
-    rows_.clear();
-    rows_.reserve(size_t(table.rows.size()));
-    for (const QVariantList& source : table.rows) {
-        Values v(storedFieldCount());
-        for (int f = 0; f < storedFieldCount(); ++f)
-            v[f] = field(f).convert(source[columnOf[f]]);
-        rows_.push_back(std::move(v));
+    } catch (...) {
+        rows_.clear();
+        throw;
     }
 }

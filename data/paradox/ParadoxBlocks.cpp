@@ -32,6 +32,12 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                               .arg(info.blocksInUse));
 
         const qint64 start = info.headerSize + qint64(block - 1) * info.blockSize;
+        if (start + kParadoxBlockHeaderSize > file.size())
+            throw damaged(
+                QStringLiteral("файл обрезан: блок %1 начинается на байте %2, а длина файла %3 байт")
+                    .arg(block)
+                    .arg(start)
+                    .arg(file.size()));
         const uchar* header = data + start;
         const int next = paradoxLe16(header);
         const int back = paradoxLe16(header + 2);
@@ -51,6 +57,14 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                               .arg(block)
                               .arg(count)
                               .arg(maxRecords));
+        // The last block may be cut short after its last record, never inside one.
+        const qint64 end = start + kParadoxBlockHeaderSize + qint64(count) * info.recordSize;
+        if (end > file.size())
+            throw damaged(
+                QStringLiteral("файл обрезан: записи блока %1 кончаются на байте %2, а длина файла %3 байт")
+                    .arg(block)
+                    .arg(end)
+                    .arg(file.size()));
         blocks.append({start + kParadoxBlockHeaderSize, count});
         records += count;
         previous = block;

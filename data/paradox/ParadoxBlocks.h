@@ -14,5 +14,7 @@ struct ParadoxBlock {
 // Follows the chain from the header's first block: every block number must lie in the file,
 // point back to the block before it and hold a whole number of records that fit in it; a block
 // seen twice is a loop. The chain must end at the header's last block, count the header's
-// blocks in use and hold its number of records. Throws ParadoxError.
+// blocks in use and hold its number of records. `file` may end inside a block after that block's
+// last record (other programs write such files); a block header or a record past the end of
+// `file` is a truncated file. Throws ParadoxError.
 QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInfo& info);

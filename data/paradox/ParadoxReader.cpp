@@ -106,6 +106,7 @@ struct ParadoxReader::Impl {
     QList<ParadoxBlock> blocks;
     ParadoxCodePage codePage;
     ParadoxMemoFile memo;
+    MissingMemoFile missingMemo = MissingMemoFile::Refuse;
     QHash<quint64, QVariant> blobs; // decoded .MB blobs by reference and length, shared between records
     bool shareTexts = false;
     std::vector<TextCache> texts; // one an A field, when repeated texts are shared
@@ -115,21 +116,24 @@ struct ParadoxReader::Impl {
 
     void open(QByteArray data, qint64 fileSize, const QString& name, int codePageOverride) {
         info = parseParadoxHeader(data, fileSize, name, codePageOverride);
-        const qint64 extent = paradoxTableExtent(info);
-        if (data.size() < extent)
-            throw ParadoxError(paradoxDamaged(
-                name, QStringLiteral("файл обрезан (прочитано %1 байт из %2)").arg(data.size()).arg(extent)));
-        data.truncate(extent);
+        // A file may end inside its last block; the walk checks that every record is there.
+        data.truncate(qMin<qint64>(data.size(), paradoxTableExtent(info)));
         table = std::move(data);
         codePage = ParadoxCodePage::forNumber(info.codePage);
         blocks = walkParadoxBlocks(table, info);
     }
 
+    bool memoMissing() const { return info.hasBlobFields() && !memo.isPresent(); }
+
+    QString memoFileName() const {
+        return QFileInfo(info.fileName).completeBaseName() + QStringLiteral(".MB");
+    }
+
     void requireMemo() const {
-        if (info.hasBlobFields() && !memo.isPresent())
-            throw ParadoxError(QStringLiteral("Рядом с таблицей %1 нет её файла памяток (.MB): без него поля "
-                                              "памяток не прочитать")
-                                   .arg(info.fileName));
+        if (memoMissing() && missingMemo == MissingMemoFile::Refuse)
+            throw ParadoxError(QStringLiteral("Рядом с таблицей %1 нет её файла памяток %2: без него тексты "
+                                              "памяток не прочитать. Положите файл %2 рядом с таблицей.")
+                                   .arg(info.fileName, memoFileName()));
     }
 
     [[noreturn]] void badValue(const ParadoxField& field, const QString& what) const {
@@ -164,8 +168,11 @@ struct ParadoxReader::Impl {
         auto cached = blobs.constFind(key);
         if (cached != blobs.constEnd())
             return *cached;
-        if (!memo.isPresent())
+        if (!memo.isPresent()) {
+            if (missingMemo == MissingMemoFile::ReadEmpty)
+                return QVariant(); // the caller chose to read the table without its .MB
             badValue(field, QStringLiteral("ссылка на файл памяток, которого нет"));
+        }
         const QByteArrayView bytes = memo.blob(offset, length, where(field));
         QVariant v = value(bytes.data(), bytes.size());
         blobs.insert(key, v);
@@ -296,7 +303,13 @@ struct ParadoxReader::Impl {
     }
 };
 
-ParadoxReader::ParadoxReader(const QString& path, int codePageOverride) : d(std::make_unique<Impl>()) {
+ParadoxReader::ParadoxReader(const QString& path, int codePageOverride)
+    : ParadoxReader(path, ParadoxReadOptions{codePageOverride, MissingMemoFile::Refuse}) {}
+
+ParadoxReader::ParadoxReader(const QString& path, const ParadoxReadOptions& options)
+    : d(std::make_unique<Impl>()) {
+    const int codePageOverride = options.codePageOverride;
+    d->missingMemo = options.missingMemo;
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -327,12 +340,17 @@ ParadoxReader::ParadoxReader(const QString& path, int codePageOverride) : d(std:
 
 ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
                              int codePageOverride)
+    : ParadoxReader(std::move(table), std::move(memo), fileName,
+                    ParadoxReadOptions{codePageOverride, MissingMemoFile::Refuse}) {}
+
+ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
+                             const ParadoxReadOptions& options)
     : d(std::make_unique<Impl>()) {
+    d->missingMemo = options.missingMemo;
     const qint64 size = table.size();
-    d->open(std::move(table), size, fileName, codePageOverride);
+    d->open(std::move(table), size, fileName, options.codePageOverride);
     if (memo && d->info.hasBlobFields())
-        d->memo =
-            ParadoxMemoFile(std::move(*memo), QFileInfo(fileName).completeBaseName() + QStringLiteral(".MB"));
+        d->memo = ParadoxMemoFile(std::move(*memo), d->memoFileName());
     d->requireMemo();
 }
 
@@ -340,6 +358,14 @@ ParadoxReader::~ParadoxReader() = default;
 
 const ParadoxTableInfo& ParadoxReader::info() const {
     return d->info;
+}
+
+bool ParadoxReader::memoFileMissing() const {
+    return d->memoMissing();
+}
+
+QString ParadoxReader::memoFileName() const {
+    return d->memoFileName();
 }
 
 void ParadoxReader::setShareRepeatedTexts(bool on) {

@@ -333,8 +333,14 @@ TEST_P(Refusal, NamesRowAndFieldAndLeavesTheTargetAlone) {
     try {
         writeParadoxTable(path, layout, rows);
         FAIL() << "written without complaint";
-    } catch (const ParadoxError& e) {
+    } catch (const ParadoxValueError& e) {
         EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.message))) << e.message().toStdString();
+        // Row and field come apart from the reason, for callers that name them in their own words.
+        EXPECT_EQ(e.row(), 3);
+        EXPECT_EQ(e.field(), layout.fields[c.field].name);
+        EXPECT_FALSE(e.reason().isEmpty());
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Строка 3, поле ") + e.field() + QStringLiteral(": ") + e.reason());
     }
     EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{layout.fileName});
@@ -384,7 +390,8 @@ TEST(ParadoxWriter, UnwritableFolderIsReported) {
         writeParadoxTable(path, layouts::tempZ(), {});
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось создать файл TempZ.DB")))
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось записать файл «") +
+                                           QDir::toNativeSeparators(path) + QStringLiteral("»")))
             << e.message().toStdString();
     }
 }
