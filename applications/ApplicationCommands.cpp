@@ -18,7 +18,7 @@ int runExport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const Generation& g = Generation::current();
     const QList<QVariantList> rows = applications::exportRows(command.dm(), g);
     const QByteArray bytes = applications::encodeExport(command.dm(), g, rows);
-    applications::fillWorkingTable(command.dm(), rows);
+    applications::fillWorkingTable(command.dm(), g);
     applications::writeExportFile(command.app().root, command.target(), bytes);
     out << QStringLiteral("Выгружено слушателей: %1 в %2")
                .arg(QString::number(rows.size()), QDir::toNativeSeparators(command.target()))

@@ -34,21 +34,25 @@ QString quoted(const QString& name) {
 // A stored value as the export's typed read gives it: an empty number is 0, an empty date the
 // zero date 30.12.1899, an empty text an empty string; nothing else is converted.
 QVariant typedRead(const Statement& st, int column, FieldType type) {
-    const QVariant v = st.value(column, type);
     switch (type) {
-    case FieldType::Number:
-        return v.isNull() ? 0.0 : v.toDouble();
     case FieldType::AutoInc:
     case FieldType::Short:
     case FieldType::Long:
-        return v.isNull() ? qint64(0) : v.toLongLong();
-    case FieldType::Date:
-        return v.isNull() ? Field::zeroDate() : v.toDate();
-    case FieldType::Alpha:
-    case FieldType::Memo:
-        return v.isNull() ? QString() : v.toString();
+        return st.isNull(column) ? qint64(0) : st.int64(column);
+    case FieldType::Number:
+        return st.isNull(column) ? QVariant(0.0) : st.value(column, type);
+    case FieldType::Date: {
+        static const QVariant zero(Field::zeroDate());
+        const QVariant v = st.value(column, type);
+        return v.isNull() ? zero : v;
     }
-    return v;
+    case FieldType::Alpha:
+    case FieldType::Memo: {
+        const QVariant v = st.value(column, type);
+        return v.isNull() ? QVariant(QString()) : v;
+    }
+    }
+    return st.value(column, type);
 }
 
 QString traineeName(const QVariantList& row) {
@@ -58,6 +62,70 @@ QString traineeName(const QVariantList& row) {
             .simplified();
     return name.isEmpty() ? QStringLiteral("без фамилии") : name;
 }
+
+// The trainees of the current application, as one SELECT over the trainee table: its range is
+// the application's number and year, its order the table's (the index on KZajavki and Year keeps
+// a range's rows in the order they were added).
+class TraineeRange {
+public:
+    TraineeRange(const TDM& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
+        const Table& applications = g.applicationsTable(dm);
+        if (!applications.isEmpty()) {
+            number_ = applications.field(QStringLiteral("KZajavki")).value();
+            year_ = applications.field(QStringLiteral("Year")).value();
+        }
+        for (int i = 0; i < kExportFieldCount; ++i) {
+            const QString name = QString::fromLatin1(kTraineeFields[i]);
+            const int at = layout_.fieldIndex(name);
+            if (at < 0)
+                throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(layout_.fileName, name));
+            types_[i] = layout_.fields[at].type;
+        }
+    }
+
+    // An empty link value matches no trainee.
+    bool isEmpty() const { return number_.isNull() || year_.isNull(); }
+    FieldType type(int column) const { return types_[column]; }
+
+    // "SELECT <the export's columns> FROM <trainees> WHERE <range> ORDER BY rowid"; with
+    // `typedEmpties` an empty number or date reads as the export's typed read gives it.
+    QString select(bool typedEmpties) const {
+        QStringList columns;
+        for (int i = 0; i < kExportFieldCount; ++i) {
+            const QString name = quoted(QString::fromLatin1(kTraineeFields[i]));
+            const QString empty = typedEmpties ? emptyAs(types_[i]) : QString();
+            columns << (empty.isEmpty() ? name : QStringLiteral("COALESCE(%1, %2)").arg(name, empty));
+        }
+        return QStringLiteral("SELECT %1 FROM %2 WHERE \"KZajavki\" = ? AND \"Year\" = ? ORDER BY rowid")
+            .arg(columns.join(u','), quoted(layout_.sqlName));
+    }
+    void bind(Statement& st) const {
+        st.bind(1, number_);
+        st.bind(2, year_);
+    }
+
+private:
+    static QString emptyAs(FieldType type) {
+        switch (type) {
+        case FieldType::Number:
+            return QStringLiteral("0.0");
+        case FieldType::AutoInc:
+        case FieldType::Short:
+        case FieldType::Long:
+            return QStringLiteral("0");
+        case FieldType::Date:
+            return u'\'' + dateToStore(Field::zeroDate()) + u'\'';
+        case FieldType::Alpha:
+        case FieldType::Memo:
+            break; // an empty text stays empty
+        }
+        return QString();
+    }
+
+    const TableLayout& layout_;
+    QVariant number_, year_;
+    FieldType types_[kExportFieldCount];
+};
 
 } // namespace
 
@@ -75,40 +143,19 @@ QString defaultExportName(const TDM& dm, const Generation& g) {
 }
 
 QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
-    // One statement reads the whole range of the current application, in the table's order
-    // (the index on KZajavki and Year keeps a range's rows in the order they were added).
-    Table& trainees = g.traineesTable(dm);
-    const Table& applications = g.applicationsTable(dm);
-    const QVariant number =
-        applications.isEmpty() ? QVariant() : applications.field(QStringLiteral("KZajavki")).value();
-    const QVariant year =
-        applications.isEmpty() ? QVariant() : applications.field(QStringLiteral("Year")).value();
+    const TraineeRange range(dm, g);
     QList<QVariantList> rows;
-    if (number.isNull() || year.isNull())
-        return rows; // an empty link matches no trainee
-
-    const TableLayout& layout = trainees.layout();
-    QStringList columns;
-    FieldType types[kExportFieldCount];
-    for (int i = 0; i < kExportFieldCount; ++i) {
-        const QString name = QString::fromLatin1(kTraineeFields[i]);
-        const int at = layout.fieldIndex(name);
-        if (at < 0)
-            throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(layout.fileName, name));
-        types[i] = layout.fields[at].type;
-        columns << quoted(name);
-    }
-    auto st = dm.store().cached(
-        QStringLiteral("SELECT %1 FROM %2 WHERE \"KZajavki\" = ? AND \"Year\" = ? ORDER BY rowid")
-            .arg(columns.join(u','), quoted(layout.sqlName)));
-    st->bind(1, number);
-    st->bind(2, year);
+    if (range.isEmpty())
+        return rows;
+    Table& trainees = g.traineesTable(dm);
+    auto st = dm.store().cached(range.select(false));
+    range.bind(*st);
     rows.reserve(trainees.recordCount());
     while (st->step()) {
         QVariantList row;
         row.reserve(kExportFieldCount);
         for (int i = 0; i < kExportFieldCount; ++i)
-            row << typedRead(*st, i, types[i]);
+            row << typedRead(*st, i, range.type(i));
         rows << std::move(row);
     }
     // As a walk through the trainees would, leave the last one current.
@@ -132,9 +179,10 @@ QByteArray encodeExport(const TDM&, const Generation&, const QList<QVariantList>
     }
 }
 
-void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows) {
-    // The rows go in through one prepared statement, in one transaction with the emptying: the
-    // working table holds either the old rows or every new one.
+void fillWorkingTable(const TDM& dm, const Generation& g) {
+    // One statement copies the application's trainees into the emptied working table, with the
+    // export's typed values, in one transaction with the emptying: the working table holds either
+    // the old rows or every new one.
     Table& work = *dm.tblTempZ2023;
     const TableLayout& layout = work.layout();
     Store& store = dm.store();
@@ -142,20 +190,18 @@ void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows) {
     const QString error = store.layoutError(layout.sqlName);
     if (!error.isEmpty())
         throw DbError(error);
-    QStringList columns, marks;
-    for (const FieldDef& f : layout.fields) {
+    QStringList columns;
+    for (const FieldDef& f : layout.fields)
         columns << quoted(f.name);
-        marks << QStringLiteral("?");
-    }
+    const TraineeRange range(dm, g);
     Store::Transaction transaction(store);
     store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
-    auto insert = store.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                   .arg(quoted(layout.sqlName), columns.join(u','), marks.join(u',')));
-    for (const QVariantList& row : rows) {
-        for (int i = 0; i < layout.fields.size(); ++i)
-            insert->bind(i + 1, row[i]);
+    if (!range.isEmpty()) {
+        auto insert = store.cached(
+            QStringLiteral("INSERT INTO %1 (%2) ").arg(quoted(layout.sqlName), columns.join(u',')) +
+            range.select(true));
+        range.bind(*insert);
         insert->step();
-        insert->reset();
     }
     transaction.commit();
 }
@@ -181,7 +227,7 @@ bool exportApplication(AppContext& app, const Generation& g) {
     const QString name = defaultExportName(dm, g);
     const QList<QVariantList> rows = exportRows(dm, g);
     const QByteArray bytes = encodeExport(dm, g, rows); // every trainee checked before anything is written
-    fillWorkingTable(dm, rows);
+    fillWorkingTable(dm, g);
     QDir().mkpath(app.root.exportDir());
     const QString chosen =
         app.prompter.saveFileName(QStringLiteral("Выгрузка заявки для ТОВЕКС"), app.root.exportDir(), name);

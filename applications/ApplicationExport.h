@@ -27,9 +27,9 @@ QList<QVariantList> exportRows(const TDM& dm, const Generation& g);
 // does not fit (a code above 32767, a letter code page 1251 lacks); nothing is written then.
 QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows);
 
-// Empties the working table TempZ2023 and fills it with the rows through one prepared statement,
-// in one transaction.
-void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows);
+// Empties the working table TempZ2023 and fills it with the rows exportRows() reads, with the
+// same typed values, through one prepared statement, in one transaction.
+void fillWorkingTable(const TDM& dm, const Generation& g);
 
 // The file a chosen name stands for: ".db" is appended unless the name ends with it already (in
 // any case): a table file without it is not seen by the programs that read Paradox tables.

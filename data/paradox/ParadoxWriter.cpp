@@ -381,11 +381,28 @@ void writeParadoxTable(const QString& path, const TableLayout& layout, const QLi
                        const ParadoxWriteOptions& options) {
     ParadoxWriteOptions named = options;
     named.tableName = tableNameFor(options.tableName, QFileInfo(path).fileName());
-    // Every row is encoded and checked before the file is touched; the bytes then go through the
-    // program's one checked way of writing a file (temporary file, flush, sync, rename).
-    const QByteArray bytes = encodeParadoxTable(layout, rows, named);
+    TableEncoder table(layout, rows, named);
+
+    // The temporary file takes the table a megabyte at a time, so a large table never sits in
+    // memory whole; a refused row abandons it, so the target never sees a partial table. The
+    // header goes last, once the auto-increment counter is known.
     try {
-        writeFileAtomically(path, bytes);
+        AtomicFileWriter file(path);
+        file.write(QByteArray(table.headerSize(), '\0'));
+        constexpr int kChunkBlocks = 256;
+        QByteArray chunk(qint64(kChunkBlocks) * kParadoxWriteBlockSize, '\0');
+        for (int first = 0; first < table.blocks(); first += kChunkBlocks) {
+            const int count = qMin(kChunkBlocks, table.blocks() - first);
+            const qint64 bytes = qint64(count) * kParadoxWriteBlockSize;
+            if (first > 0)
+                std::memset(chunk.data(), 0, size_t(bytes));
+            table.encodeBlocks(first, count, reinterpret_cast<uchar*>(chunk.data()));
+            file.write(chunk.constData(), bytes);
+        }
+        file.writeAt(0, table.header());
+        file.commit();
+    } catch (const ParadoxError&) {
+        throw;
     } catch (const UserError& e) {
         throw ParadoxError(e.message());
     }

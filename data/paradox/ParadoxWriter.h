@@ -38,8 +38,9 @@ QByteArray encodeParadoxTable(const TableLayout& layout, const QList<QVariantLis
 // refused.
 void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options = {});
-// Writes the table to `path` through writeFileAtomically: a temporary file in the same folder
-// replaces the target only once it is complete and on the disk; when anything fails (a refused
-// row, a full disk), an existing target stays as it was. Throws ParadoxError.
+// Writes the table to `path` through an AtomicFileWriter, a stretch of blocks at a time: a
+// temporary file in the same folder replaces the target only once it is complete and on the disk;
+// when anything fails (a refused row, a full disk), an existing target stays as it was. Throws
+// ParadoxError.
 void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options = {});

@@ -178,9 +178,14 @@ TEST_F(Export, TheFileCarriesEveryTraineeThroughTypedReads) {
     EXPECT_EQ(second[7], 0);                    // Doljn
     EXPECT_EQ(second[14], QDate(1899, 12, 30)); // DateCL
     EXPECT_TRUE(second[15].isNull());           // an empty text stays empty
-    // The working table holds the same rows.
-    dm.tblTempZ2023->open();
-    EXPECT_EQ(dm.tblTempZ2023->recordCount(), 2);
+    // The working table holds the same rows, with the same typed values.
+    Table& work = *dm.tblTempZ2023;
+    work.open();
+    ASSERT_EQ(work.recordCount(), 2);
+    for (int r = 0; r < 2; ++r, work.next())
+        for (int f = 0; f < work.layout().fields.size(); ++f)
+            EXPECT_EQ(work.field(f).value(), file.rows[r][f]) << "row " << r << " field " << f;
+    work.close();
     // And the data module reads the file back through its export-file table.
     dm.tblZISCH->setPath(exportPath("ZES116_01_2026.db"));
     dm.tblZISCH->open();
