@@ -13,8 +13,8 @@ struct ImportedTable {
     QString source;    // the file it came from
     int rowsRead = 0;
     int rowsStored = 0;
-    QString
-        missingMemoFile; // the .MB file the table was imported without ("NewZicl2023.MB"); empty when none
+    // The .MB file the table was imported without ("NewZicl2023.MB"); empty when none was missing.
+    QString missingMemoFile;
 };
 
 struct ImportOptions {
