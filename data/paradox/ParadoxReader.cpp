@@ -140,7 +140,7 @@ struct ParadoxReader::Impl {
         throw ParadoxError(paradoxDamaged(info.fileName, where(field) + QStringLiteral(": ") + what));
     }
     QString where(const ParadoxField& field) const {
-        return QStringLiteral("запись %1, поле %2").arg(record).arg(field.name);
+        return QStringLiteral("запись %1, поле %2").arg(QString::number(record), field.name);
     }
 
     QVariant decodeBlob(const ParadoxField& field, const uchar* p) {
