@@ -4,8 +4,8 @@
 
 #include <vector>
 
-QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInfo& info) {
-    const auto* data = reinterpret_cast<const uchar*>(file.data());
+QList<ParadoxBlock> walkParadoxBlocks(ParadoxSource& file, const ParadoxTableInfo& info) {
+    QByteArray buffer;
     auto damaged = [&](const QString& what) { return ParadoxError(paradoxDamaged(info.fileName, what)); };
 
     QList<ParadoxBlock> blocks;
@@ -38,7 +38,8 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                     .arg(block)
                     .arg(start)
                     .arg(file.size()));
-        const uchar* header = data + start;
+        const auto* header =
+            reinterpret_cast<const uchar*>(file.bytes(start, kParadoxBlockHeaderSize, buffer));
         const int next = paradoxLe16(header);
         const int back = paradoxLe16(header + 2);
         const int addSize = qint16(paradoxLe16(header + 4));

@@ -82,6 +82,30 @@ private:
     std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
 };
 
+// A table file read a stretch at a time: the block headers while the chain is walked, then one
+// block's records after another. The file stays open while the reader lives.
+class FileSource : public ParadoxSource {
+public:
+    FileSource(std::unique_ptr<QFile> file, qint64 size, const QString& name)
+        : file_(std::move(file)), size_(size), name_(name) {}
+    qint64 size() const override { return size_; }
+    const char* bytes(qint64 offset, qint64 size, QByteArray& buffer) override {
+        if (buffer.size() < size)
+            buffer.resize(size);
+        if (!file_->seek(offset) || file_->read(buffer.data(), size) != size)
+            throw ParadoxError(
+                QStringLiteral("Не удалось прочитать файл %1: файл изменился или стал недоступен во "
+                               "время чтения. Повторите, когда с ним не работает другая программа.")
+                    .arg(name_));
+        return buffer.constData();
+    }
+
+private:
+    std::unique_ptr<QFile> file_;
+    qint64 size_;
+    QString name_;
+};
+
 } // namespace
 
 QString paradoxMemoPath(const QString& path) {
@@ -101,7 +125,10 @@ QString paradoxMemoPath(const QString& path) {
 }
 
 struct ParadoxReader::Impl {
-    QByteArray table;
+    std::unique_ptr<ParadoxSource> source;
+    QByteArray blockBuffer;           // the current block's records, when read from a file
+    const uchar* blockData = nullptr; // the current block's first record
+    qsizetype loadedBlock = -1;
     ParadoxTableInfo info;
     QList<ParadoxBlock> blocks;
     ParadoxCodePage codePage;
@@ -114,13 +141,14 @@ struct ParadoxReader::Impl {
     int inBlock = 0;
     qint64 record = 0; // 1-based number of the record being decoded
 
-    void open(QByteArray data, qint64 fileSize, const QString& name, int codePageOverride) {
-        info = parseParadoxHeader(data, fileSize, name, codePageOverride);
-        // A file may end inside its last block; the walk checks that every record is there.
-        data.truncate(qMin<qint64>(data.size(), paradoxTableExtent(info)));
-        table = std::move(data);
+    // `head` is the beginning of the source, at least its header. A file may end inside its last
+    // block; the walk checks that every record is there.
+    void open(std::unique_ptr<ParadoxSource> from, QByteArrayView head, const QString& name,
+              int codePageOverride) {
+        source = std::move(from);
+        info = parseParadoxHeader(head, source->size(), name, codePageOverride);
         codePage = ParadoxCodePage::forNumber(info.codePage);
-        blocks = walkParadoxBlocks(table, info);
+        blocks = walkParadoxBlocks(*source, info);
     }
 
     bool memoMissing() const { return info.hasBlobFields() && !memo.isPresent(); }
@@ -311,23 +339,16 @@ ParadoxReader::ParadoxReader(const QString& path, const ParadoxReadOptions& opti
     const int codePageOverride = options.codePageOverride;
     d->missingMemo = options.missingMemo;
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file.errorString()));
-    const qint64 fileSize = file.size();
-    // The header first: it says how much of the file the table uses, and only that is read.
-    QByteArray data = file.read(qMin(fileSize, kMaxHeader));
-    const ParadoxTableInfo head = parseParadoxHeader(data, fileSize, name, codePageOverride);
-    const qint64 extent = paradoxTableExtent(head);
-    if (extent > data.size()) {
-        const qint64 have = data.size();
-        data.resize(extent);
-        const qint64 got = file.read(data.data() + have, extent - have);
-        data.resize(have + qMax<qint64>(got, 0));
-    }
-    if (file.error() != QFileDevice::NoError)
-        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file.errorString()));
-    d->open(std::move(data), fileSize, name, codePageOverride);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file->errorString()));
+    const qint64 fileSize = file->size();
+    // The header first; the blocks are read as they are needed, so a large table never sits in
+    // memory whole.
+    const QByteArray head = file->read(qMin(fileSize, kMaxHeader));
+    if (file->error() != QFileDevice::NoError)
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file->errorString()));
+    d->open(std::make_unique<FileSource>(std::move(file), fileSize, name), head, name, codePageOverride);
     if (d->info.hasBlobFields()) {
         const QString memoPath = paradoxMemoPath(path);
         if (!memoPath.isEmpty()) {
@@ -347,8 +368,10 @@ ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, c
                              const ParadoxReadOptions& options)
     : d(std::make_unique<Impl>()) {
     d->missingMemo = options.missingMemo;
-    const qint64 size = table.size();
-    d->open(std::move(table), size, fileName, options.codePageOverride);
+    auto source = std::make_unique<ParadoxMemorySource>(std::move(table));
+    QByteArray unused;
+    const QByteArrayView head(source->bytes(0, source->size(), unused), source->size());
+    d->open(std::move(source), head, fileName, options.codePageOverride);
     if (memo && d->info.hasBlobFields())
         d->memo = ParadoxMemoFile(std::move(*memo), d->memoFileName());
     d->requireMemo();
@@ -381,9 +404,13 @@ bool ParadoxReader::next(QVariantList& row) {
     }
     if (d->block >= d->blocks.size())
         return false;
-    const ParadoxBlock& block = d->blocks[d->block];
-    const auto* rec = reinterpret_cast<const uchar*>(d->table.constData()) + block.firstRecord +
-                      qint64(d->inBlock) * d->info.recordSize;
+    if (d->loadedBlock != d->block) {
+        const ParadoxBlock& block = d->blocks[d->block];
+        d->blockData = reinterpret_cast<const uchar*>(
+            d->source->bytes(block.firstRecord, qint64(block.records) * d->info.recordSize, d->blockBuffer));
+        d->loadedBlock = d->block;
+    }
+    const uchar* rec = d->blockData + qint64(d->inBlock) * d->info.recordSize;
     ++d->inBlock;
     ++d->record;
     d->decodeRecord(rec, row);

@@ -36,7 +36,9 @@ struct ParadoxReadOptions {
 class ParadoxReader {
 public:
     // Opens the table at `path` and the .MB file beside it (same name, extension .MB in any case).
-    // `codePageOverride` (when not 0) replaces the code page the header names.
+    // `codePageOverride` (when not 0) replaces the code page the header names. The header and the
+    // block chain are read and checked at once; the records are read a block at a time as next()
+    // needs them, with the file kept open while the reader lives.
     explicit ParadoxReader(const QString& path, int codePageOverride = 0);
     ParadoxReader(const QString& path, const ParadoxReadOptions& options);
     // Reads a table held in memory: `table` is the .DB file, `memo` the .MB file (nullopt when

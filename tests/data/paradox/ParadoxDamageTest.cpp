@@ -3,8 +3,10 @@
 // sample tables in a temporary folder.
 #include "ParadoxTestSupport.h"
 
+#include "data/Layout.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxReader.h"
+#include "data/paradox/ParadoxWriter.h"
 
 #include <functional>
 #include <QTemporaryDir>
@@ -201,6 +203,30 @@ TEST(ParadoxDamage, MessagesKeepFileNamesWithPercentSignsIntact) {
             e.message().startsWith(QStringLiteral("Файл c%1d.db: кодовая страница 4 не поддерживается")))
             << e.message().toStdString();
     }
+}
+
+// The reader takes a file's blocks as it needs them: a file cut short by another program while it
+// is being read is refused, never read past its end.
+TEST(ParadoxDamage, AFileCutShortWhileBeingReadIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TempZ2023.db"));
+    const TableLayout& layout = layouts::tempZ2023();
+    writeParadoxTable(path, layout, QList<QVariantList>(1000, QVariantList(layout.fields.size())));
+    ParadoxReader reader(path);
+    QVariantList row;
+    ASSERT_TRUE(reader.next(row));
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() / 2));
+    int rows = 1;
+    try {
+        while (reader.next(row))
+            ++rows;
+        FAIL() << "read past the end of the file";
+    } catch (const ParadoxError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Не удалось прочитать файл TempZ2023.db: файл изменился")))
+            << e.message().toStdString();
+    }
+    EXPECT_LT(rows, 1000);
 }
 
 TEST(ParadoxDamage, MissingFileIsNamed) {
