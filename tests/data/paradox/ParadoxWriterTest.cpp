@@ -308,7 +308,8 @@ const std::vector<RefusalCase>& refusalCases() {
         {"NumberNotFinite", "TempZ2023", 9, std::numeric_limits<double>::quiet_NaN(),
          "Строка 3, поле Stajg: значение nan не является конечным числом"},
         {"DateGivenText", "TempZ2023", 6, QStringLiteral("17.05.1980"), "Строка 3, поле DR: ожидается дата"},
-        {"DateOutOfRange", "TempZ2023", 6, QDate(10000, 1, 1), "Строка 3, поле DR: дата"},
+        {"DateOutOfRange", "TempZ2023", 6, QDate(10000, 1, 1),
+         "Строка 3, поле DR: дата 01.01.10000 вне диапазона 01.01.0001…31.12.9999"},
         {"TextGivenNumber", "TempZ", 1, 42, "Строка 3, поле Name1: ожидается текст"},
     };
     return cases;
