@@ -7,8 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-ApplicationCommand::ApplicationCommand(const CommandLine& cl, QTextStream& err, const QString& usage)
-    : cl_(cl), err_(err), usage_(usage),
+ApplicationCommand::ApplicationCommand(const CommandLine& cl, QTextStream& err, const QString& usage,
+                                       std::function<QString(const QString&)> targetOf)
+    : cl_(cl), err_(err), usage_(usage), targetOf_(std::move(targetOf)),
       prompter_(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; }) {}
 
 int ApplicationCommand::prepare() {
@@ -24,14 +25,20 @@ int ApplicationCommand::prepare() {
         err_ << QStringLiteral("Неверный номер заявки или год: %1 %2").arg(args[0], args[1]) << Qt::endl;
         return 2;
     }
-    target_ = args[2];
+    target_ = targetOf_ ? targetOf_(args[2]) : args[2];
+    const RootPaths root = RootPaths::resolve(cl_.root);
+    // Nothing is ever written over the database, --force or not.
+    if (root.isInsideBase(target_)) {
+        err_ << RootPaths::insideBaseMessage(target_) << Qt::endl;
+        return 1;
+    }
     if (QFileInfo::exists(target_) && !cl_.hasFlag(QStringLiteral("--force"))) {
         err_ << QStringLiteral("Файл %1 уже есть; чтобы заменить его, укажите --force")
                     .arg(QDir::toNativeSeparators(target_))
              << Qt::endl;
         return 1;
     }
-    app_ = std::make_unique<AppContext>(RootPaths::resolve(cl_.root), clock_, prompter_);
+    app_ = std::make_unique<AppContext>(root, clock_, prompter_);
     // These commands only read the office's data: a root without a database is an error, not a
     // reason to make one.
     if (!QFileInfo::exists(app_->root.storeFile())) {
@@ -43,7 +50,7 @@ int ApplicationCommand::prepare() {
     TDM& dm = app_->createDataModule();
     openStartupTables(dm, [](const StartupTable&) {}, [](const StartupTable&, const QString& why) { throw DbError(why); });
     if (!applications::locateApplication(dm, Generation::current(), number, year)) {
-        err_ << QStringLiteral("Заявки %1 на %2 год нет").arg(args[0]).arg(year) << Qt::endl;
+        err_ << QStringLiteral("Заявки %1 на %2 год нет").arg(args[0], QString::number(year)) << Qt::endl;
         return 1;
     }
     return 0;

@@ -1,18 +1,133 @@
 #include "applications/ApplicationExport.h"
 
+#include "core/AppContext.h"
+#include "core/SafeFile.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "data/Store.h"
+#include "data/Field.h"
+#include "data/FieldCaptions.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "core/AppContext.h"
+#include "data/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
+
+#include <iterator>
 
 namespace applications {
+
+namespace {
+
+// The trainee fields the export reads, in the order of the export layout's fields (TempZ2023:
+// Zajavka, Name1, Name2, Name3, Zicl, Kv, DR, Doljn, Spez, Stajg, StajgZ, Year, VidOb, Hours,
+// DateCL, Specialty, EMAIL, SNILS, FOBUCH).
+constexpr const char* kTraineeFields[] = {
+    "KZajavki",  "Name1", "Name2", "Name3", "KZicl",  "KV",        "DR",    "KDoljn", "KSpez", "StajOb",
+    "StajDoljn", "Year",  "VidOb", "Hours", "DateCl", "Specialty", "EMAIL", "SNILS",  "FOBUCH"};
+constexpr int kExportFieldCount = int(std::size(kTraineeFields));
+
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+
+// A stored value as the export's typed read gives it: an empty number is 0, an empty date the
+// zero date 30.12.1899, an empty text an empty string; nothing else is converted.
+QVariant typedRead(const Statement& st, int column, FieldType type) {
+    switch (type) {
+    case FieldType::AutoInc:
+    case FieldType::Short:
+    case FieldType::Long:
+        return st.isNull(column) ? qint64(0) : st.int64(column);
+    case FieldType::Number:
+        return st.isNull(column) ? QVariant(0.0) : st.value(column, type);
+    case FieldType::Date: {
+        static const QVariant zero(Field::zeroDate());
+        const QVariant v = st.value(column, type);
+        return v.isNull() ? zero : v;
+    }
+    case FieldType::Alpha:
+    case FieldType::Memo: {
+        const QVariant v = st.value(column, type);
+        return v.isNull() ? QVariant(QString()) : v;
+    }
+    }
+    return st.value(column, type);
+}
+
+QString traineeName(const QVariantList& row) {
+    const QString name =
+        QStringList{row.value(1).toString(), row.value(2).toString(), row.value(3).toString()}
+            .join(u' ')
+            .simplified();
+    return name.isEmpty() ? QStringLiteral("без фамилии") : name;
+}
+
+// The trainees of the current application, as one SELECT over the trainee table: its range is
+// the application's number and year, its order the table's (the index on KZajavki and Year keeps
+// a range's rows in the order they were added).
+class TraineeRange {
+public:
+    TraineeRange(const TDM& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
+        const Table& applications = g.applicationsTable(dm);
+        if (!applications.isEmpty()) {
+            number_ = applications.field(QStringLiteral("KZajavki")).value();
+            year_ = applications.field(QStringLiteral("Year")).value();
+        }
+        for (int i = 0; i < kExportFieldCount; ++i) {
+            const QString name = QString::fromLatin1(kTraineeFields[i]);
+            const int at = layout_.fieldIndex(name);
+            if (at < 0)
+                throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(layout_.fileName, name));
+            types_[i] = layout_.fields[at].type;
+        }
+    }
+
+    // An empty link value matches no trainee.
+    bool isEmpty() const { return number_.isNull() || year_.isNull(); }
+    FieldType type(int column) const { return types_[column]; }
+
+    // "SELECT <the export's columns> FROM <trainees> WHERE <range> ORDER BY rowid"; with
+    // `typedEmpties` an empty number or date reads as the export's typed read gives it.
+    QString select(bool typedEmpties) const {
+        QStringList columns;
+        for (int i = 0; i < kExportFieldCount; ++i) {
+            const QString name = quoted(QString::fromLatin1(kTraineeFields[i]));
+            const QString empty = typedEmpties ? emptyAs(types_[i]) : QString();
+            columns << (empty.isEmpty() ? name : QStringLiteral("COALESCE(%1, %2)").arg(name, empty));
+        }
+        return QStringLiteral("SELECT %1 FROM %2 WHERE \"KZajavki\" = ? AND \"Year\" = ? ORDER BY rowid")
+            .arg(columns.join(u','), quoted(layout_.sqlName));
+    }
+    void bind(Statement& st) const {
+        st.bind(1, number_);
+        st.bind(2, year_);
+    }
+
+private:
+    static QString emptyAs(FieldType type) {
+        switch (type) {
+        case FieldType::Number:
+            return QStringLiteral("0.0");
+        case FieldType::AutoInc:
+        case FieldType::Short:
+        case FieldType::Long:
+            return QStringLiteral("0");
+        case FieldType::Date:
+            return u'\'' + dateToStore(Field::zeroDate()) + u'\'';
+        case FieldType::Alpha:
+        case FieldType::Memo:
+            break; // an empty text stays empty
+        }
+        return QString();
+    }
+
+    const TableLayout& layout_;
+    QVariant number_, year_;
+    FieldType types_[kExportFieldCount];
+};
+
+} // namespace
 
 QString defaultExportName(const TDM& dm, const Generation& g) {
     const Table& trainees = g.traineesTable(dm);
@@ -28,65 +143,83 @@ QString defaultExportName(const TDM& dm, const Generation& g) {
 }
 
 QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
-    Table& t = g.traineesTable(dm);
-    auto f = [&t](const char* name) -> Field& { return t.field(QString::fromLatin1(name)); };
+    const TraineeRange range(dm, g);
     QList<QVariantList> rows;
-    rows.reserve(t.recordCount());
-    t.first();
-    while (!t.eof()) {
-        rows << QVariantList{f("KZajavki").asFloat(), f("Name1").asString(),   f("Name2").asString(),
-                             f("Name3").asString(),   f("KZicl").asString(),   f("KV").asInteger(),
-                             f("DR").asDate(),        f("KDoljn").asInteger(), f("KSpez").asInteger(),
-                             f("StajOb").asFloat(),   f("StajDoljn").asFloat(), f("Year").asInteger(),
-                             f("VidOb").asString(),   f("Hours").asInteger(),  f("DateCl").asDate(),
-                             f("Specialty").asString(), f("EMAIL").asString(), f("SNILS").asString(),
-                             f("FOBUCH").asString()};
-        t.next();
+    if (range.isEmpty())
+        return rows;
+    Table& trainees = g.traineesTable(dm);
+    auto st = dm.store().cached(range.select(false));
+    range.bind(*st);
+    rows.reserve(trainees.recordCount());
+    while (st->step()) {
+        QVariantList row;
+        row.reserve(kExportFieldCount);
+        for (int i = 0; i < kExportFieldCount; ++i)
+            row << typedRead(*st, i, range.type(i));
+        rows << std::move(row);
     }
+    // As a walk through the trainees would, leave the last one current.
+    trainees.last();
     return rows;
 }
 
 QByteArray encodeExport(const TDM&, const Generation&, const QList<QVariantList>& rows) {
+    const TableLayout& layout = layouts::tempZ2023();
     try {
-        return encodeParadoxTable(layouts::tempZ2023(), rows);
-    } catch (const ParadoxError& e) {
-        // The codec names the row; the user knows the trainee.
-        static const QRegularExpression rowPrefix(QStringLiteral("^Строка (\\d+)(.*)$"),
-                                                  QRegularExpression::DotMatchesEverythingOption);
-        const auto m = rowPrefix.match(e.message());
-        if (!m.hasMatch())
-            throw DbError(e.message());
-        const QVariantList& row = rows.value(m.captured(1).toInt() - 1);
-        const QString name = QStringList{row.value(1).toString(), row.value(2).toString(), row.value(3).toString()}
-                                 .join(u' ')
-                                 .simplified();
-        throw DbError(QStringLiteral("Заявка не выгружена. Слушатель %1 (строка %2)%3")
-                          .arg(name, m.captured(1), m.captured(2)));
+        return encodeParadoxTable(layout, rows);
+    } catch (const ParadoxValueError& e) {
+        // The codec names the row and the layout's field; the user knows the trainee and the
+        // field's caption.
+        const QVariantList& row = rows.value(e.row() - 1);
+        throw DbError(
+            QStringLiteral("Заявка не выгружена. Слушатель %1 (строка %2), поле «%3»: %4. Исправьте данные "
+                           "слушателя и выгрузите заявку снова.")
+                .arg(traineeName(row), QString::number(e.row()), captions::field(layout.sqlName, e.field()),
+                     e.reason()));
     }
 }
 
-void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows) {
+void fillWorkingTable(const TDM& dm, const Generation& g) {
+    // One statement copies the application's trainees into the emptied working table, with the
+    // export's typed values, in one transaction with the emptying: the working table holds either
+    // the old rows or every new one.
     Table& work = *dm.tblTempZ2023;
-    const TableLayout& layout = layouts::tempZ2023();
-    Store::Transaction transaction(dm.store());
+    const TableLayout& layout = work.layout();
+    Store& store = dm.store();
     work.close();
-    work.emptyTable();
-    work.open();
-    for (const QVariantList& row : rows) {
-        work.append();
-        for (int i = 0; i < layout.fields.size(); ++i)
-            work.field(i).setValue(row[i]);
-        work.post();
+    const QString error = store.layoutError(layout.sqlName);
+    if (!error.isEmpty())
+        throw DbError(error);
+    QStringList columns;
+    for (const FieldDef& f : layout.fields)
+        columns << quoted(f.name);
+    const TraineeRange range(dm, g);
+    Store::Transaction transaction(store);
+    store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
+    if (!range.isEmpty()) {
+        auto insert = store.cached(
+            QStringLiteral("INSERT INTO %1 (%2) ").arg(quoted(layout.sqlName), columns.join(u',')) +
+            range.select(true));
+        range.bind(*insert);
+        insert->step();
     }
-    work.close();
     transaction.commit();
 }
 
-void writeExportFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw DbError(QStringLiteral("При копировании таблицы BDE сгенерировал ошибку\n%1: %2")
-                          .arg(QDir::toNativeSeparators(path), file.errorString()));
+QString exportTarget(const QString& chosen) {
+    if (chosen.endsWith(QStringLiteral(".db"), Qt::CaseInsensitive))
+        return chosen;
+    return chosen + QStringLiteral(".db");
+}
+
+void writeExportFile(const RootPaths& root, const QString& path, const QByteArray& bytes) {
+    if (root.isInsideBase(path))
+        throw UserError(RootPaths::insideBaseMessage(path));
+    try {
+        writeFileAtomically(path, bytes);
+    } catch (const UserError& e) {
+        throw UserError(QStringLiteral("Заявка не выгружена. ") + e.message());
+    }
 }
 
 bool exportApplication(AppContext& app, const Generation& g) {
@@ -94,18 +227,20 @@ bool exportApplication(AppContext& app, const Generation& g) {
     const QString name = defaultExportName(dm, g);
     const QList<QVariantList> rows = exportRows(dm, g);
     const QByteArray bytes = encodeExport(dm, g, rows); // every trainee checked before anything is written
-    fillWorkingTable(dm, rows);
+    fillWorkingTable(dm, g);
     QDir().mkpath(app.root.exportDir());
     const QString chosen =
         app.prompter.saveFileName(QStringLiteral("Выгрузка заявки для ТОВЕКС"), app.root.exportDir(), name);
     if (chosen.isEmpty())
         return false;
-    const QString target = chosen + QStringLiteral(".db");
+    const QString target = exportTarget(chosen);
+    if (app.root.isInsideBase(target))
+        throw UserError(RootPaths::insideBaseMessage(target));
     if (QFileInfo::exists(target) &&
         app.prompter.ask(QStringLiteral("Файл существует!"), QStringLiteral("Заменить существующий файл на новый?"),
                          Prompter::Icon::Warning, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return false;
-    writeExportFile(target, bytes);
+    writeExportFile(app.root, target, bytes);
     return true;
 }
 

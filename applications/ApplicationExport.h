@@ -4,6 +4,7 @@
 // folder. Every trainee is checked before anything is written, and an existing file is replaced
 // only by a complete new one.
 #include "applications/Generation.h"
+#include "core/RootPaths.h"
 
 #include <QByteArray>
 #include <QList>
@@ -17,20 +18,27 @@ namespace applications {
 // The proposed file name, without extension: ZES116_2026, ZES116_01_2026, ZES_2026 (no trainees).
 QString defaultExportName(const TDM& dm, const Generation& g);
 
-// The rows of the export, in the trainees' order, through typed reads: an empty number is 0 and
-// an empty date the zero date 30.12.1899; texts stay as they are. Leaves the trainees past the end.
+// The rows of the export: the current application's trainees, in the trainees' order, read in
+// one statement through typed reads: an empty number is 0 and an empty date the zero date
+// 30.12.1899; texts stay as they are. Leaves the last trainee current.
 QList<QVariantList> exportRows(const TDM& dm, const Generation& g);
 
-// The whole export file. Throws DbError naming the trainee and the field when a value does not fit
-// (a code above 32767, a letter code page 1251 lacks); nothing is written then.
+// The whole export file. Throws DbError naming the trainee and the field's caption when a value
+// does not fit (a code above 32767, a letter code page 1251 lacks); nothing is written then.
 QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows);
 
-// Empties the working table TempZ2023 and fills it with the rows, in one transaction.
-void fillWorkingTable(const TDM& dm, const QList<QVariantList>& rows);
+// Empties the working table TempZ2023 and fills it with the rows exportRows() reads, with the
+// same typed values, through one prepared statement, in one transaction.
+void fillWorkingTable(const TDM& dm, const Generation& g);
 
-// Writes the file through a temporary file in the target folder, which replaces the target only
-// once complete. Throws DbError; an existing target then stays as it was.
-void writeExportFile(const QString& path, const QByteArray& bytes);
+// The file a chosen name stands for: ".db" is appended unless the name ends with it already (in
+// any case): a table file without it is not seen by the programs that read Paradox tables.
+QString exportTarget(const QString& chosen);
+
+// Writes the file through writeFileAtomically: a temporary file in the target folder replaces the
+// target only once complete and on the disk. A target inside the root's Base folder is refused.
+// Throws UserError naming the file and the reason; an existing target then stays as it was.
+void writeExportFile(const RootPaths& root, const QString& path, const QByteArray& bytes);
 
 // "Выгрузить": everything above with the save dialog and the replace question; true when a file
 // was written.

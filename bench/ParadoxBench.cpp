@@ -3,8 +3,9 @@
 //   paradox-write: our writer (encoding, checks, temporary file, flush to disk, rename) against
 //                  writing the same bytes plainly with the same flush and rename;
 //   paradox-read:  reading the table back row by row, every value decoded, against reading the
-//                  file's bytes plainly;
-//   paradox-read-table: reading it back into a whole in-memory table (a list of rows).
+//                  file's bytes plainly: how import and the export-file dataset read a table;
+//   paradox-read-table: reading it back into a whole in-memory table (a list of rows), which only
+//                  the tests still do.
 #include "BenchRunner.h"
 
 #include "data/Layout.h"

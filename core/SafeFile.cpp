@@ -3,7 +3,6 @@
 #include "core/UserError.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -12,43 +11,52 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-[[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw UserError(QStringLiteral("Не удалось записать файл «%1»: %2.").arg(QDir::toNativeSeparators(path), reason));
-}
-
-} // namespace
-
-void writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
+AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(path), file_(path) {
     // Unbuffered: a write the disk refuses fails at once instead of inside a final flush whose
     // failure QSaveFile::commit() would not notice.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(path, file.errorString());
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        fail(file_.errorString());
+}
+
+void AtomicFileWriter::fail(const QString& reason) {
+    file_.cancelWriting();
+    throw UserError(
+        QStringLiteral("Не удалось записать файл «%1»: %2.").arg(QDir::toNativeSeparators(path_), reason));
+}
+
+void AtomicFileWriter::write(const char* data, qint64 size) {
     qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
-        if (n <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            fail(path, reason);
-        }
+    while (written < size) {
+        const qint64 n = file_.write(data + written, size - written);
+        if (n <= 0)
+            fail(file_.errorString());
         written += n;
     }
-    if (!file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(path, reason);
-    }
+}
+
+void AtomicFileWriter::writeAt(qint64 offset, const QByteArray& bytes) {
+    const qint64 end = file_.pos();
+    if (!file_.seek(offset))
+        fail(file_.errorString());
+    write(bytes);
+    if (!file_.seek(qMax(end, offset + bytes.size())))
+        fail(file_.errorString());
+}
+
+void AtomicFileWriter::commit() {
+    if (!file_.flush())
+        fail(file_.errorString());
 #ifdef Q_OS_UNIX
     // A disk that runs out of room only when the data is really placed says so here.
-    if (::fsync(file.handle()) != 0) {
-        const QString reason = QString::fromLocal8Bit(strerror(errno));
-        file.cancelWriting();
-        fail(path, reason);
-    }
+    if (::fsync(file_.handle()) != 0)
+        fail(QString::fromLocal8Bit(strerror(errno)));
 #endif
-    if (!file.commit())
-        fail(path, file.errorString());
+    if (!file_.commit())
+        fail(file_.errorString());
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    AtomicFileWriter file(path);
+    file.write(bytes);
+    file.commit();
 }

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 QString quoted(const QString& name) { return u'"' + name + u'"'; }
@@ -61,48 +64,112 @@ qint64 rowCount(Store& store, const QString& sqlName) {
     return st->int64(0);
 }
 
-// Reads a whole table and maps its fields onto the layout; refuses a table lacking a field.
-struct Mapped {
+// A table opened for import: its header and block chain checked, its fields matched to the
+// layout's by name. The rows are decoded only while they are stored, one at a time.
+struct Opened {
+    Source source;
+    QString file; // the file's name, as messages give it
+    std::unique_ptr<ParadoxReader> reader;
     QList<int> sourceColumn; // for each layout field, the source field's position
-    ParadoxTable table;
 };
 
-Mapped readMapped(const Source& s) {
-    Mapped m;
+Opened open(const Source& s, const ImportOptions& options) {
+    Opened o{s, QFileInfo(s.path).fileName(), nullptr, {}};
     try {
-        m.table = readParadoxTable(s.path);
+        o.reader = std::make_unique<ParadoxReader>(s.path, ParadoxReadOptions{0, MissingMemoFile::ReadEmpty});
     } catch (const ParadoxError& e) {
         throw DbError(e.message());
     }
+    if (o.reader->memoFileMissing() && !options.withoutMissingMemos)
+        throw DbError(
+            QStringLiteral("Рядом с таблицей %1 нет её файла памяток %2: без него тексты памяток не "
+                           "загрузить. Положите файл %2 рядом с таблицей или укажите --force, чтобы "
+                           "загрузить строки без этих текстов.")
+                .arg(QDir::toNativeSeparators(s.path), o.reader->memoFileName()));
+    const QList<ParadoxField>& fields = o.reader->info().fields;
     QStringList missing;
     for (const FieldDef& f : s.layout->fields) {
         int found = -1;
-        for (int i = 0; i < m.table.info.fields.size() && found < 0; ++i)
-            if (m.table.info.fields[i].name.compare(f.name, Qt::CaseInsensitive) == 0)
+        for (int i = 0; i < fields.size() && found < 0; ++i)
+            if (fields[i].name.compare(f.name, Qt::CaseInsensitive) == 0)
                 found = i;
         if (found < 0)
             missing << f.name;
-        m.sourceColumn << found;
+        o.sourceColumn << found;
     }
     if (!missing.isEmpty())
-        throw DbError(QStringLiteral("В таблице %1 нет полей: %2").arg(QFileInfo(s.path).fileName(), missing.join(u',')));
-    return m;
+        throw DbError(QStringLiteral("В таблице %1 нет полей: %2").arg(o.file, missing.join(u',')));
+    return o;
 }
 
-QVariant convertValue(const FieldDef& def, const QVariant& v, int row, const QString& file) {
-    if (v.isNull())
-        return {};
-    QVariant in = v;
-    if (v.typeId() == QMetaType::Bool)
-        in = v.toBool() ? 1 : 0;
-    else if (v.typeId() == QMetaType::QDateTime)
-        in = v.toDateTime().date();
-    try {
-        return Field(nullptr, 0, def.type == FieldType::AutoInc ? FieldDef{def.name, FieldType::Long, 0} : def, false)
-            .convert(in);
-    } catch (const DbError& e) {
-        throw DbError(QStringLiteral("%1, строка %2: %3").arg(file).arg(row).arg(e.message()));
+// Turns a value read from a file into what a field of the layout stores.
+class ValueConverter {
+public:
+    explicit ValueConverter(const FieldDef& def)
+        : field_(nullptr, 0, def.type == FieldType::AutoInc ? FieldDef{def.name, FieldType::Long, 0} : def,
+                 false) {}
+
+    QVariant operator()(const QVariant& v) const {
+        if (v.isNull())
+            return {};
+        if (v.typeId() == QMetaType::Bool)
+            return field_.convert(v.toBool() ? 1 : 0);
+        if (v.typeId() == QMetaType::QDateTime)
+            return field_.convert(v.toDateTime().date());
+        return field_.convert(v);
     }
+
+private:
+    Field field_;
+};
+
+QString rowMessage(const QString& file, qint64 row, const QString& what) {
+    return file + QStringLiteral(", строка ") + QString::number(row) + QStringLiteral(": ") + what;
+}
+
+// Replaces the rows of the layout's table with the file's, row by row. Throws DbError naming the
+// file and the row.
+ImportedTable storeRows(Store& store, Opened& o) {
+    const TableLayout& layout = *o.source.layout;
+    store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
+    QStringList columns, marks;
+    std::vector<ValueConverter> converters;
+    converters.reserve(size_t(layout.fields.size()));
+    for (const FieldDef& f : layout.fields) {
+        columns << quoted(f.name);
+        marks << QStringLiteral("?");
+        converters.emplace_back(f);
+    }
+    auto insert = store.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                   .arg(quoted(layout.sqlName), columns.join(u','), marks.join(u',')));
+    ImportedTable done{layout.fileName, o.source.path, 0, 0, {}};
+    if (o.reader->memoFileMissing())
+        done.missingMemoFile = o.reader->memoFileName();
+    QVariantList row;
+    for (;;) {
+        try {
+            if (!o.reader->next(row))
+                break;
+        } catch (const ParadoxError& e) {
+            throw DbError(e.message());
+        }
+        ++done.rowsRead;
+        for (int f = 0; f < layout.fields.size(); ++f) {
+            try {
+                insert->bind(f + 1, converters[size_t(f)](row[o.sourceColumn[f]]));
+            } catch (const DbError& e) {
+                throw DbError(rowMessage(o.file, done.rowsRead, e.message()));
+            }
+        }
+        try {
+            insert->step();
+        } catch (const DbError& e) {
+            throw DbError(rowMessage(o.file, done.rowsRead, e.message()));
+        }
+        insert->reset();
+        ++done.rowsStored;
+    }
+    return done;
 }
 
 } // namespace
@@ -114,59 +181,37 @@ bool isOfficeWork(const QString& sqlName) {
     return work.contains(sqlName);
 }
 
-ImportResult importTables(Store& store, const QStringList& paths, bool replace, const ImportProgress& progress) {
+ImportResult importTables(Store& store, const QStringList& paths, const ImportOptions& options) {
     ImportResult result;
     const QList<Source> sources = collect(paths, result.skipped);
     if (sources.isEmpty())
         throw DbError(QStringLiteral("Не найдено ни одной таблицы программы для загрузки"));
 
-    // Everything is read and checked before the store is touched.
-    QList<Mapped> mapped;
+    // Every file's header, block chain and fields are checked before the store is touched.
+    std::vector<Opened> opened;
     QStringList occupied;
     for (const Source& s : sources) {
         const QString layoutError = store.layoutError(s.layout->sqlName);
         if (!layoutError.isEmpty())
             throw DbError(layoutError);
-        mapped << readMapped(s);
-        if (isOfficeWork(s.layout->sqlName) && !replace && rowCount(store, s.layout->sqlName) > 0)
+        opened.push_back(open(s, options));
+        if (isOfficeWork(s.layout->sqlName) && !options.replace && rowCount(store, s.layout->sqlName) > 0)
             occupied << s.layout->fileName;
     }
     if (!occupied.isEmpty())
         throw DbError(QStringLiteral("В базе уже есть данные в таблицах %1; чтобы заменить их, укажите --replace")
                           .arg(occupied.join(QStringLiteral(", "))));
 
+    // The rows are decoded as they are stored, in one transaction: a value refused half-way
+    // undoes the whole import.
     Store::Transaction transaction(store);
-    for (int t = 0; t < sources.size(); ++t) {
-        const TableLayout& layout = *sources[t].layout;
-        const Mapped& m = mapped[t];
-        const QString file = QFileInfo(sources[t].path).fileName();
-        if (progress)
-            progress(t, int(sources.size()), file);
-        store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
-        QStringList columns, marks;
-        for (const FieldDef& f : layout.fields) {
-            columns << quoted(f.name);
-            marks << QStringLiteral("?");
-        }
-        auto insert = store.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                       .arg(quoted(layout.sqlName), columns.join(u','), marks.join(u',')));
-        ImportedTable done{layout.fileName, sources[t].path, int(m.table.rows.size()), 0};
-        for (int r = 0; r < m.table.rows.size(); ++r) {
-            const QVariantList& row = m.table.rows[r];
-            for (int f = 0; f < layout.fields.size(); ++f)
-                insert->bind(f + 1, convertValue(layout.fields[f], row[m.sourceColumn[f]], r + 1, file));
-            try {
-                insert->step();
-            } catch (const DbError& e) {
-                throw DbError(QStringLiteral("%1, строка %2: %3").arg(file).arg(r + 1).arg(e.message()));
-            }
-            insert->reset();
-            ++done.rowsStored;
-        }
-        result.tables << done;
+    for (Opened& o : opened) {
+        if (options.progress)
+            options.progress(int(result.tables.size()), int(opened.size()), o.file);
+        result.tables << storeRows(store, o);
     }
     transaction.commit();
-    if (progress)
-        progress(int(sources.size()), int(sources.size()), QString());
+    if (options.progress)
+        options.progress(int(opened.size()), int(opened.size()), QString());
     return result;
 }

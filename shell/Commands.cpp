@@ -34,11 +34,14 @@ int runDumpCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     return runDump(args, out, err);
 }
 
-// zajavki import PATH… [--root DIR] [--replace]: brings Paradox tables into the store.
+// zajavki import PATH… [--root DIR] [--replace] [--force]: brings Paradox tables into the store;
+// --force takes a table whose .MB file is missing without the memo texts kept there.
 int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const QStringList paths = cl.positional();
     if (paths.isEmpty()) {
-        err << QStringLiteral("Укажите файлы таблиц или папку: zajavki import ПУТЬ… [--root ПАПКА] [--replace]")
+        err << QStringLiteral(
+                   "Укажите файлы таблиц или папку: zajavki import ПУТЬ… [--root ПАПКА] [--replace] "
+                   "[--force]")
             << Qt::endl;
         return 2;
     }
@@ -48,12 +51,22 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 1;
     }
     auto store = Store::open(root.storeFile());
-    const ImportResult result = importTables(*store, paths, cl.hasFlag(QStringLiteral("--replace")));
+    const ImportResult result = importTables(
+        *store, paths,
+        ImportOptions{cl.hasFlag(QStringLiteral("--replace")), cl.hasFlag(QStringLiteral("--force"))});
     for (const QString& s : result.skipped)
         out << QStringLiteral("%1: не таблица программы, пропущена").arg(s) << Qt::endl;
-    for (const ImportedTable& t : result.tables)
-        out << QStringLiteral("%1: прочитано %2, записано %3").arg(t.fileName).arg(t.rowsRead).arg(t.rowsStored)
+    for (const ImportedTable& t : result.tables) {
+        out << QStringLiteral("%1: прочитано %2, записано %3")
+                   .arg(t.fileName, QString::number(t.rowsRead), QString::number(t.rowsStored))
             << Qt::endl;
+        if (!t.missingMemoFile.isEmpty())
+            err << QStringLiteral(
+                       "Внимание: %1 загружена без файла памяток %2; тексты памяток, которые хранятся в "
+                       "нём, не загружены.")
+                       .arg(QDir::toNativeSeparators(t.source), t.missingMemoFile)
+                << Qt::endl;
+    }
     return 0;
 }
 

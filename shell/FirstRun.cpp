@@ -58,9 +58,12 @@ QString fillDemo(const RootPaths& root, const QDate& today) {
     return made.describe(QDir::toNativeSeparators(root.root()));
 }
 
-QString importOld(const RootPaths& root, const QStringList& paths, const ImportProgress& progress) {
+QString importOld(const RootPaths& root, const QStringList& paths,
+                  const std::function<void(int done, int total, const QString& fileName)>& progress) {
     ImportResult result;
-    build(root, [&](Store& store) { result = importTables(store, paths, false, progress); });
+    ImportOptions options;
+    options.progress = progress;
+    build(root, [&](Store& store) { result = importTables(store, paths, options); });
     QStringList lines;
     for (const ImportedTable& t : result.tables)
         lines << QStringLiteral("%1: прочитано %2, записано %3")

@@ -22,6 +22,7 @@ QString fillDemo(const RootPaths& root, const QDate& today);
 // The old program's tables from `paths` (its Base folder, or single files), with a line per table
 // (read, stored) and the files that are no table of the program. Throws DbError naming the table
 // (and the row and field) that could not be loaded; then no database is made.
-QString importOld(const RootPaths& root, const QStringList& paths, const ImportProgress& progress = {});
+QString importOld(const RootPaths& root, const QStringList& paths,
+                  const std::function<void(int done, int total, const QString& fileName)>& progress = {});
 
 } // namespace firstrun

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInfo& info) {
-    const auto* data = reinterpret_cast<const uchar*>(file.data());
+QList<ParadoxBlock> walkParadoxBlocks(ParadoxSource& file, const ParadoxTableInfo& info) {
+    QByteArray buffer;
     auto damaged = [&](const QString& what) { return ParadoxError(paradoxDamaged(info.fileName, what)); };
 
     QList<ParadoxBlock> blocks;
@@ -32,7 +32,14 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                               .arg(info.blocksInUse));
 
         const qint64 start = info.headerSize + qint64(block - 1) * info.blockSize;
-        const uchar* header = data + start;
+        if (start + kParadoxBlockHeaderSize > file.size())
+            throw damaged(
+                QStringLiteral("файл обрезан: блок %1 начинается на байте %2, а длина файла %3 байт")
+                    .arg(block)
+                    .arg(start)
+                    .arg(file.size()));
+        const auto* header =
+            reinterpret_cast<const uchar*>(file.bytes(start, kParadoxBlockHeaderSize, buffer));
         const int next = paradoxLe16(header);
         const int back = paradoxLe16(header + 2);
         const int addSize = qint16(paradoxLe16(header + 4));
@@ -51,6 +58,14 @@ QList<ParadoxBlock> walkParadoxBlocks(QByteArrayView file, const ParadoxTableInf
                               .arg(block)
                               .arg(count)
                               .arg(maxRecords));
+        // The last block may be cut short after its last record, never inside one.
+        const qint64 end = start + kParadoxBlockHeaderSize + qint64(count) * info.recordSize;
+        if (end > file.size())
+            throw damaged(
+                QStringLiteral("файл обрезан: записи блока %1 кончаются на байте %2, а длина файла %3 байт")
+                    .arg(block)
+                    .arg(end)
+                    .arg(file.size()));
         blocks.append({start + kParadoxBlockHeaderSize, count});
         records += count;
         previous = block;

@@ -109,7 +109,9 @@ int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
         return 2;
     }
     try {
-        ParadoxReader reader(parsed.file, parsed.codePage);
+        // A table without its .MB is still shown: the memos kept there print empty, and one
+        // warning names the missing file.
+        ParadoxReader reader(parsed.file, ParadoxReadOptions{parsed.codePage, MissingMemoFile::ReadEmpty});
         const ParadoxTableInfo& info = reader.info();
         // Everything is decoded before the first line goes out, so that a file refused half-way
         // prints nothing but the message.
@@ -119,6 +121,11 @@ int runDump(const QStringList& args, QTextStream& out, QTextStream& err) {
         while (reader.next(row))
             rows.append(std::move(row));
 
+        if (reader.memoFileMissing())
+            err << QStringLiteral("Внимание: рядом с таблицей %1 нет её файла памяток %2; тексты памяток, "
+                                  "которые хранятся в нём, показаны пустыми.")
+                       .arg(info.fileName, reader.memoFileName())
+                << Qt::endl;
         out << "# таблица: " << QFileInfo(parsed.file).fileName() << u'\n';
         out << "# версия файла: " << info.versionName() << " (0x"
             << QStringLiteral("%1").arg(info.fileVersion, 2, 16, QLatin1Char('0')).toUpper() << ")\n";

@@ -11,4 +11,6 @@
 // `args` are the words after the command: the file and, optionally, `--codepage N` to read the
 // text in code page N instead of the one the file names. Returns 0 on success; on a file it
 // refuses or wrong arguments, prints one line on `err` and returns 1 (2 for wrong arguments).
+// A table whose .MB file is missing is printed with the memos kept there empty, after one
+// warning line on `err` that names the missing file.
 int runDump(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -59,8 +59,7 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
                           .arg(info.fileVersion, 2, 16, QLatin1Char('0')));
     if (info.fileType != 0 && info.fileType != 2)
         throw ParadoxError(QStringLiteral("Файл %1 не является таблицей Paradox: это файл индекса (тип %2)")
-                               .arg(fileName)
-                               .arg(info.fileType));
+                               .arg(fileName, QString::number(info.fileType)));
 
     const int fieldInfo =
         hasDataHeader(info.fileVersion) ? ParadoxHeaderOffset::FieldInfoV4 : ParadoxHeaderOffset::FieldInfoV3;
@@ -136,8 +135,7 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
     const ParadoxCodePage codePage = ParadoxCodePage::forNumber(info.codePage);
     if (!codePage.isValid())
         throw ParadoxError(QStringLiteral("Файл %1: кодовая страница %2 не поддерживается; укажите другую")
-                               .arg(fileName)
-                               .arg(info.codePage));
+                               .arg(fileName, QString::number(info.codePage)));
 
     // After the type/size pairs: a pointer, one pointer a field (all runtime values, ignored),
     // the table name, the zero-terminated field names, then (from version 4 on) the field
@@ -170,8 +168,11 @@ ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const 
         info.sortOrderName = readText(QStringLiteral("имени порядка сортировки"));
     }
 
-    // Counts of records and blocks against each other and against the file's size.
-    const qint64 blocksRoom = (fileSize - info.headerSize) / info.blockSize;
+    // Counts of records and blocks against each other and against the file's size. Some writers
+    // end the file right after the last record, half-way into the last block, so a block counts
+    // as present when it begins in the file; whether its records are all there is checked when the
+    // chain is walked.
+    const qint64 blocksRoom = (fileSize - info.headerSize + info.blockSize - 1) / info.blockSize;
     if (info.fileBlocks > blocksRoom)
         throw damaged(QStringLiteral("файл обрезан: заявлено блоков %1, а в файле их помещается %2")
                           .arg(info.fileBlocks)

@@ -49,7 +49,8 @@ struct ParadoxTableInfo {
 ParadoxTableInfo parseParadoxHeader(QByteArrayView head, qint64 fileSize, const QString& fileName,
                                     int codePageOverride = 0);
 
-// Bytes of the file the table uses: the header and every block it declares.
+// Bytes of the file the table uses: the header and every block it declares. A file may end
+// before this, inside its last block, as long as every record is there (see ParadoxBlocks.h).
 inline qint64 paradoxTableExtent(const ParadoxTableInfo& info) {
     return info.headerSize + qint64(info.fileBlocks) * info.blockSize;
 }

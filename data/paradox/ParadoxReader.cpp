@@ -82,6 +82,30 @@ private:
     std::vector<Slot> m_slots = std::vector<Slot>(kSlots);
 };
 
+// A table file read a stretch at a time: the block headers while the chain is walked, then one
+// block's records after another. The file stays open while the reader lives.
+class FileSource : public ParadoxSource {
+public:
+    FileSource(std::unique_ptr<QFile> file, qint64 size, const QString& name)
+        : file_(std::move(file)), size_(size), name_(name) {}
+    qint64 size() const override { return size_; }
+    const char* bytes(qint64 offset, qint64 size, QByteArray& buffer) override {
+        if (buffer.size() < size)
+            buffer.resize(size);
+        if (!file_->seek(offset) || file_->read(buffer.data(), size) != size)
+            throw ParadoxError(
+                QStringLiteral("Не удалось прочитать файл %1: файл изменился или стал недоступен во "
+                               "время чтения. Повторите, когда с ним не работает другая программа.")
+                    .arg(name_));
+        return buffer.constData();
+    }
+
+private:
+    std::unique_ptr<QFile> file_;
+    qint64 size_;
+    QString name_;
+};
+
 } // namespace
 
 QString paradoxMemoPath(const QString& path) {
@@ -101,11 +125,15 @@ QString paradoxMemoPath(const QString& path) {
 }
 
 struct ParadoxReader::Impl {
-    QByteArray table;
+    std::unique_ptr<ParadoxSource> source;
+    QByteArray blockBuffer;           // the current block's records, when read from a file
+    const uchar* blockData = nullptr; // the current block's first record
+    qsizetype loadedBlock = -1;
     ParadoxTableInfo info;
     QList<ParadoxBlock> blocks;
     ParadoxCodePage codePage;
     ParadoxMemoFile memo;
+    MissingMemoFile missingMemo = MissingMemoFile::Refuse;
     QHash<quint64, QVariant> blobs; // decoded .MB blobs by reference and length, shared between records
     bool shareTexts = false;
     std::vector<TextCache> texts; // one an A field, when repeated texts are shared
@@ -113,30 +141,34 @@ struct ParadoxReader::Impl {
     int inBlock = 0;
     qint64 record = 0; // 1-based number of the record being decoded
 
-    void open(QByteArray data, qint64 fileSize, const QString& name, int codePageOverride) {
-        info = parseParadoxHeader(data, fileSize, name, codePageOverride);
-        const qint64 extent = paradoxTableExtent(info);
-        if (data.size() < extent)
-            throw ParadoxError(paradoxDamaged(
-                name, QStringLiteral("файл обрезан (прочитано %1 байт из %2)").arg(data.size()).arg(extent)));
-        data.truncate(extent);
-        table = std::move(data);
+    // `head` is the beginning of the source, at least its header. A file may end inside its last
+    // block; the walk checks that every record is there.
+    void open(std::unique_ptr<ParadoxSource> from, QByteArrayView head, const QString& name,
+              int codePageOverride) {
+        source = std::move(from);
+        info = parseParadoxHeader(head, source->size(), name, codePageOverride);
         codePage = ParadoxCodePage::forNumber(info.codePage);
-        blocks = walkParadoxBlocks(table, info);
+        blocks = walkParadoxBlocks(*source, info);
+    }
+
+    bool memoMissing() const { return info.hasBlobFields() && !memo.isPresent(); }
+
+    QString memoFileName() const {
+        return QFileInfo(info.fileName).completeBaseName() + QStringLiteral(".MB");
     }
 
     void requireMemo() const {
-        if (info.hasBlobFields() && !memo.isPresent())
-            throw ParadoxError(QStringLiteral("Рядом с таблицей %1 нет её файла памяток (.MB): без него поля "
-                                              "памяток не прочитать")
-                                   .arg(info.fileName));
+        if (memoMissing() && missingMemo == MissingMemoFile::Refuse)
+            throw ParadoxError(QStringLiteral("Рядом с таблицей %1 нет её файла памяток %2: без него тексты "
+                                              "памяток не прочитать. Положите файл %2 рядом с таблицей.")
+                                   .arg(info.fileName, memoFileName()));
     }
 
     [[noreturn]] void badValue(const ParadoxField& field, const QString& what) const {
         throw ParadoxError(paradoxDamaged(info.fileName, where(field) + QStringLiteral(": ") + what));
     }
     QString where(const ParadoxField& field) const {
-        return QStringLiteral("запись %1, поле %2").arg(record).arg(field.name);
+        return QStringLiteral("запись %1, поле %2").arg(QString::number(record), field.name);
     }
 
     QVariant decodeBlob(const ParadoxField& field, const uchar* p) {
@@ -164,8 +196,11 @@ struct ParadoxReader::Impl {
         auto cached = blobs.constFind(key);
         if (cached != blobs.constEnd())
             return *cached;
-        if (!memo.isPresent())
+        if (!memo.isPresent()) {
+            if (missingMemo == MissingMemoFile::ReadEmpty)
+                return QVariant(); // the caller chose to read the table without its .MB
             badValue(field, QStringLiteral("ссылка на файл памяток, которого нет"));
+        }
         const QByteArrayView bytes = memo.blob(offset, length, where(field));
         QVariant v = value(bytes.data(), bytes.size());
         blobs.insert(key, v);
@@ -296,25 +331,24 @@ struct ParadoxReader::Impl {
     }
 };
 
-ParadoxReader::ParadoxReader(const QString& path, int codePageOverride) : d(std::make_unique<Impl>()) {
+ParadoxReader::ParadoxReader(const QString& path, int codePageOverride)
+    : ParadoxReader(path, ParadoxReadOptions{codePageOverride, MissingMemoFile::Refuse}) {}
+
+ParadoxReader::ParadoxReader(const QString& path, const ParadoxReadOptions& options)
+    : d(std::make_unique<Impl>()) {
+    const int codePageOverride = options.codePageOverride;
+    d->missingMemo = options.missingMemo;
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file.errorString()));
-    const qint64 fileSize = file.size();
-    // The header first: it says how much of the file the table uses, and only that is read.
-    QByteArray data = file.read(qMin(fileSize, kMaxHeader));
-    const ParadoxTableInfo head = parseParadoxHeader(data, fileSize, name, codePageOverride);
-    const qint64 extent = paradoxTableExtent(head);
-    if (extent > data.size()) {
-        const qint64 have = data.size();
-        data.resize(extent);
-        const qint64 got = file.read(data.data() + have, extent - have);
-        data.resize(have + qMax<qint64>(got, 0));
-    }
-    if (file.error() != QFileDevice::NoError)
-        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file.errorString()));
-    d->open(std::move(data), fileSize, name, codePageOverride);
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file->errorString()));
+    const qint64 fileSize = file->size();
+    // The header first; the blocks are read as they are needed, so a large table never sits in
+    // memory whole.
+    const QByteArray head = file->read(qMin(fileSize, kMaxHeader));
+    if (file->error() != QFileDevice::NoError)
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file->errorString()));
+    d->open(std::make_unique<FileSource>(std::move(file), fileSize, name), head, name, codePageOverride);
     if (d->info.hasBlobFields()) {
         const QString memoPath = paradoxMemoPath(path);
         if (!memoPath.isEmpty()) {
@@ -327,12 +361,19 @@ ParadoxReader::ParadoxReader(const QString& path, int codePageOverride) : d(std:
 
 ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
                              int codePageOverride)
+    : ParadoxReader(std::move(table), std::move(memo), fileName,
+                    ParadoxReadOptions{codePageOverride, MissingMemoFile::Refuse}) {}
+
+ParadoxReader::ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
+                             const ParadoxReadOptions& options)
     : d(std::make_unique<Impl>()) {
-    const qint64 size = table.size();
-    d->open(std::move(table), size, fileName, codePageOverride);
+    d->missingMemo = options.missingMemo;
+    auto source = std::make_unique<ParadoxMemorySource>(std::move(table));
+    QByteArray unused;
+    const QByteArrayView head(source->bytes(0, source->size(), unused), source->size());
+    d->open(std::move(source), head, fileName, options.codePageOverride);
     if (memo && d->info.hasBlobFields())
-        d->memo =
-            ParadoxMemoFile(std::move(*memo), QFileInfo(fileName).completeBaseName() + QStringLiteral(".MB"));
+        d->memo = ParadoxMemoFile(std::move(*memo), d->memoFileName());
     d->requireMemo();
 }
 
@@ -340,6 +381,14 @@ ParadoxReader::~ParadoxReader() = default;
 
 const ParadoxTableInfo& ParadoxReader::info() const {
     return d->info;
+}
+
+bool ParadoxReader::memoFileMissing() const {
+    return d->memoMissing();
+}
+
+QString ParadoxReader::memoFileName() const {
+    return d->memoFileName();
 }
 
 void ParadoxReader::setShareRepeatedTexts(bool on) {
@@ -355,9 +404,13 @@ bool ParadoxReader::next(QVariantList& row) {
     }
     if (d->block >= d->blocks.size())
         return false;
-    const ParadoxBlock& block = d->blocks[d->block];
-    const auto* rec = reinterpret_cast<const uchar*>(d->table.constData()) + block.firstRecord +
-                      qint64(d->inBlock) * d->info.recordSize;
+    if (d->loadedBlock != d->block) {
+        const ParadoxBlock& block = d->blocks[d->block];
+        d->blockData = reinterpret_cast<const uchar*>(
+            d->source->bytes(block.firstRecord, qint64(block.records) * d->info.recordSize, d->blockBuffer));
+        d->loadedBlock = d->block;
+    }
+    const uchar* rec = d->blockData + qint64(d->inBlock) * d->info.recordSize;
     ++d->inBlock;
     ++d->record;
     d->decodeRecord(rec, row);

@@ -10,8 +10,9 @@
 // time), L bool; Y and the blob fields B, F, O, G are QByteArray (F holds the rich-text structure
 // the writing program keeps, not plain text).
 //
-// A table with blob fields needs its .MB file: when it is missing, the table is refused rather
-// than read with memos cut to the part the record keeps.
+// A table with blob fields needs its .MB file: when it is missing, the table is refused unless
+// the caller asks to read it without (ParadoxReadOptions::missingMemo): the values that live in
+// the .MB then come out empty, and memoFileMissing() tells the caller to say so.
 #include "data/paradox/ParadoxHeader.h"
 
 #include <memory>
@@ -21,20 +22,41 @@
 #include <QString>
 #include <QVariant>
 
+// What a table with blob fields whose .MB file is missing is read as.
+enum class MissingMemoFile {
+    Refuse,    // a ParadoxError naming the missing file
+    ReadEmpty, // the rows, with every value that lives in the .MB empty
+};
+
+struct ParadoxReadOptions {
+    int codePageOverride = 0; // when not 0, replaces the code page the header names
+    MissingMemoFile missingMemo = MissingMemoFile::Refuse;
+};
+
 class ParadoxReader {
 public:
     // Opens the table at `path` and the .MB file beside it (same name, extension .MB in any case).
-    // `codePageOverride` (when not 0) replaces the code page the header names.
+    // `codePageOverride` (when not 0) replaces the code page the header names. The header and the
+    // block chain are read and checked at once; the records are read a block at a time as next()
+    // needs them, with the file kept open while the reader lives.
     explicit ParadoxReader(const QString& path, int codePageOverride = 0);
+    ParadoxReader(const QString& path, const ParadoxReadOptions& options);
     // Reads a table held in memory: `table` is the .DB file, `memo` the .MB file (nullopt when
     // there is none); `fileName` names the table in messages.
     ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
                   int codePageOverride = 0);
+    ParadoxReader(QByteArray table, std::optional<QByteArray> memo, const QString& fileName,
+                  const ParadoxReadOptions& options);
     ~ParadoxReader();
     ParadoxReader(const ParadoxReader&) = delete;
     ParadoxReader& operator=(const ParadoxReader&) = delete;
 
     const ParadoxTableInfo& info() const;
+
+    // True when the table has blob fields and its .MB file is missing (read with
+    // MissingMemoFile::ReadEmpty); memoFileName() is then the name the file should have.
+    bool memoFileMissing() const;
+    QString memoFileName() const;
 
     // Decodes the next record into `row` (one value a field, in field order); false after the
     // last. Throws ParadoxError on a value the field cannot hold or a broken memo reference.

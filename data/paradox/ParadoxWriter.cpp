@@ -1,5 +1,6 @@
 #include "data/paradox/ParadoxWriter.h"
 
+#include "core/SafeFile.h"
 #include "data/paradox/ParadoxCodePage.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxHeaderWriter.h"
@@ -8,7 +9,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 namespace {
 
@@ -117,18 +117,15 @@ public:
                                        .arg(field.name));
             if (field.type == FieldType::Alpha && (field.size < 1 || field.size > 255))
                 throw ParadoxError(QStringLiteral("Поле %1: ширина текстового поля %2 вне диапазона 1…255")
-                                       .arg(field.name)
-                                       .arg(field.size));
+                                       .arg(field.name, QString::number(field.size)));
             if (field.name.isEmpty() || field.name.size() > kMaxFieldName)
                 throw ParadoxError(QStringLiteral("Поле «%1»: имя поля должно содержать от 1 до %2 знаков")
-                                       .arg(field.name)
-                                       .arg(kMaxFieldName));
+                                       .arg(field.name, QString::number(kMaxFieldName)));
             for (QChar c : field.name)
                 if (m_codePage.encodeChar(c.unicode()) < 0)
                     throw ParadoxError(
                         QStringLiteral("Поле %1: знак «%2» имени нельзя записать в кодировке %3")
-                            .arg(field.name, QString(c))
-                            .arg(m_codePage.number()));
+                            .arg(field.name, QString(c), QString::number(m_codePage.number())));
             const int size = recordBytesOf(field);
             m_columns.append({field.name, field.type, paradoxTypeOf(field), size, offset});
             offset += size;
@@ -136,8 +133,7 @@ public:
         m_recordSize = offset;
         if (m_columns.isEmpty() || m_recordSize > kParadoxWriteBlockSize - kParadoxBlockHeaderSize)
             throw ParadoxError(QStringLiteral("Таблица %1: недопустимый набор полей (размер записи %2 байт)")
-                                   .arg(layout.fileName)
-                                   .arg(m_recordSize));
+                                   .arg(layout.fileName, QString::number(m_recordSize)));
     }
 
     int recordSize() const { return m_recordSize; }
@@ -198,8 +194,9 @@ public:
                 const qint64 day = paradoxDaysFromDate(date);
                 if (day < m_firstDay || day > m_lastDay)
                     fail(row, column,
-                         QStringLiteral("дата %1 вне диапазона 01.01.0001%231.12.9999")
-                             .arg(date.toString(QStringLiteral("dd.MM.yyyy")), kEllipsis));
+                         QStringLiteral("дата ") + date.toString(QStringLiteral("dd.MM.yyyy")) +
+                             QStringLiteral(" вне диапазона 01.01.0001") + kEllipsis +
+                             QStringLiteral("31.12.9999"));
                 paradoxEncodeLong(out, qint32(day));
                 break;
             }
@@ -211,7 +208,7 @@ public:
 
 private:
     [[noreturn]] static void fail(qint64 row, const Column& column, const QString& what) {
-        throw ParadoxError(QStringLiteral("Строка %1, поле %2: %3").arg(row).arg(column.name, what));
+        throw ParadoxValueError(row, column.name, what);
     }
 
     void encodeText(const Column& column, const QVariant& value, qint64 row, uchar* out) const {
@@ -234,8 +231,8 @@ private:
                 const QString character = code == 0 ? QStringLiteral("\\0") : QString::fromUcs4(&code, 1);
                 fail(row, column,
                      QStringLiteral("знак «%1» (U+%2) нельзя записать в кодировке %3")
-                         .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'))
-                         .arg(m_codePage.number()));
+                         .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'),
+                              QString::number(m_codePage.number())));
             }
             out[i] = b;
         }
@@ -382,34 +379,31 @@ void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList
 
 void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options) {
-    const QString name = QFileInfo(path).fileName();
     ParadoxWriteOptions named = options;
-    named.tableName = tableNameFor(options.tableName, name);
+    named.tableName = tableNameFor(options.tableName, QFileInfo(path).fileName());
     TableEncoder table(layout, rows, named);
 
-    // The temporary file takes the table a megabyte at a time; a refused row abandons it (the
-    // QSaveFile is discarded unless committed), so the target never sees a partial table. The
+    // The temporary file takes the table a megabyte at a time, so a large table never sits in
+    // memory whole; a refused row abandons it, so the target never sees a partial table. The
     // header goes last, once the auto-increment counter is known.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw ParadoxError(QStringLiteral("Не удалось создать файл %1: %2").arg(name, file.errorString()));
-    auto fail = [&] {
-        return ParadoxError(QStringLiteral("Не удалось записать файл %1: %2").arg(name, file.errorString()));
-    };
-    if (file.write(QByteArray(table.headerSize(), '\0')) != table.headerSize())
-        throw fail();
-    constexpr int kChunkBlocks = 256;
-    QByteArray chunk(qint64(kChunkBlocks) * kParadoxWriteBlockSize, '\0');
-    for (int first = 0; first < table.blocks(); first += kChunkBlocks) {
-        const int count = qMin(kChunkBlocks, table.blocks() - first);
-        const qint64 bytes = qint64(count) * kParadoxWriteBlockSize;
-        if (first > 0)
-            std::memset(chunk.data(), 0, size_t(bytes));
-        table.encodeBlocks(first, count, reinterpret_cast<uchar*>(chunk.data()));
-        if (file.write(chunk.constData(), bytes) != bytes)
-            throw fail();
+    try {
+        AtomicFileWriter file(path);
+        file.write(QByteArray(table.headerSize(), '\0'));
+        constexpr int kChunkBlocks = 256;
+        QByteArray chunk(qint64(kChunkBlocks) * kParadoxWriteBlockSize, '\0');
+        for (int first = 0; first < table.blocks(); first += kChunkBlocks) {
+            const int count = qMin(kChunkBlocks, table.blocks() - first);
+            const qint64 bytes = qint64(count) * kParadoxWriteBlockSize;
+            if (first > 0)
+                std::memset(chunk.data(), 0, size_t(bytes));
+            table.encodeBlocks(first, count, reinterpret_cast<uchar*>(chunk.data()));
+            file.write(chunk.constData(), bytes);
+        }
+        file.writeAt(0, table.header());
+        file.commit();
+    } catch (const ParadoxError&) {
+        throw;
+    } catch (const UserError& e) {
+        throw ParadoxError(e.message());
     }
-    const QByteArray header = table.header();
-    if (!file.seek(0) || file.write(header) != header.size() || !file.commit())
-        throw fail();
 }

@@ -8,7 +8,7 @@
 // empty value (all zero bytes). Every row is checked before a byte is written; the first value
 // that cannot be written (a kind of value the field does not take, a character code page 1251
 // lacks, a text longer than its field, a number out of the field's range) is refused with a
-// ParadoxError naming its row (1-based) and field, e.g.
+// ParadoxValueError that carries its row (1-based), its field and the reason, e.g.
 //   "Строка 3, поле Doljn: значение 40000 вне диапазона −32767…32767".
 // (A short stores −32768 as all zero bytes, i.e. as empty, so it is out of range; likewise
 // −2147483648 for a long.)
@@ -38,8 +38,9 @@ QByteArray encodeParadoxTable(const TableLayout& layout, const QList<QVariantLis
 // refused.
 void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options = {});
-// Writes the table to `path` through a temporary file in the same folder that replaces the
-// target only once it is complete: when anything fails, an existing target stays as it was.
-// Throws ParadoxError.
+// Writes the table to `path` through an AtomicFileWriter, a stretch of blocks at a time: a
+// temporary file in the same folder replaces the target only once it is complete and on the disk;
+// when anything fails (a refused row, a full disk), an existing target stays as it was. Throws
+// ParadoxError.
 void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,
                        const ParadoxWriteOptions& options = {});

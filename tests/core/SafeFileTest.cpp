@@ -1,23 +1,88 @@
-// Writing a file: a full disk or a folder that refuses the file is an error naming it, and the
-// file that had the name stays as it was, with no temporary file left beside it.
+// Writing a file safely: a complete file replaces the old one in one step; a file abandoned
+// half-way or refused by a full disk leaves the old one as it was and no temporary file behind.
 #include "core/SafeFile.h"
 #include "core/UserError.h"
 #include "support/FileSizeLimit.h"
-#include "support/Printers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
+
+QByteArray contentsOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct SafeFile : ::testing::Test {
+    QTemporaryDir dir;
+    QString path = dir.filePath("ZES116_2026.db");
+    void SetUp() override {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("the old file");
+    }
+    QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+TEST_F(SafeFile, PiecesAndALateHeaderMakeTheNewFile) {
+    AtomicFileWriter file(path);
+    file.write(QByteArray(4, '\0'));
+    file.write("body");
+    file.writeAt(0, "head");
+    file.write("tail");
+    EXPECT_EQ(contentsOf(path), "the old file"); // nothing shows before the commit
+    file.commit();
+    EXPECT_EQ(contentsOf(path), "headbodytail");
+    EXPECT_EQ(files(), QStringList{"ZES116_2026.db"});
+}
+
+TEST_F(SafeFile, AWriterAbandonedHalfWayLeavesTheOldFile) {
+    {
+        AtomicFileWriter file(path);
+        file.write("half of a new file");
+    }
+    EXPECT_EQ(contentsOf(path), "the old file");
+    EXPECT_EQ(files(), QStringList{"ZES116_2026.db"});
+}
+
+TEST_F(SafeFile, AFullDiskIsReportedWithTheFileAndLeavesTheOldOne) {
+    // A disk with 4 KB left, as this process sees it: writes past that fail instead of the
+    // process being stopped.
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &small) != 0) {
+        std::signal(SIGXFSZ, previous);
+        GTEST_SKIP() << "the size of written files cannot be limited here";
+    }
+    QString message;
+    try {
+        writeFileAtomically(path, QByteArray(10000, 'x'));
+    } catch (const UserError& e) {
+        message = e.message();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_TRUE(message.startsWith("Не удалось записать файл «" + QDir::toNativeSeparators(path) + "»: "))
+        << message.toStdString();
+    EXPECT_EQ(contentsOf(path), "the old file");
+    EXPECT_EQ(files(), QStringList{"ZES116_2026.db"});
+}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-TEST(SafeFile, WritesAndReplacesWholeFiles) {
+TEST(SafeFileWrite, WritesAndReplacesWholeFiles) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.db");
     writeFileAtomically(path, "first");
@@ -27,7 +92,7 @@ TEST(SafeFile, WritesAndReplacesWholeFiles) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.db"});
 }
 
-TEST(SafeFile, AFullDiskLeavesTheOldFileAsItWas) {
+TEST(SafeFileWrite, AFullDiskLeavesTheOldFileAsItWas) {
     QTemporaryDir dir;
     const QString path = dir.filePath("ZES116_2026.db");
     writeFileAtomically(path, "the old export");
@@ -46,7 +111,7 @@ TEST(SafeFile, AFullDiskLeavesTheOldFileAsItWas) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ZES116_2026.db"});
 }
 
-TEST(SafeFile, AFolderThatIsGoneIsNamed) {
+TEST(SafeFileWrite, AFolderThatIsGoneIsNamed) {
     QTemporaryDir dir;
     const QString path = dir.filePath("gone/a.db");
     try {

@@ -1,10 +1,11 @@
 // Importing Paradox tables into the store: a folder of the old program's tables, single files,
 // and the refusals that leave the store as it was.
+#include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "data/TableImport.h"
+#include "data/paradox/ParadoxReader.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "core/SharedState.h"
+#include "data/TableImport.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
@@ -126,6 +127,87 @@ TEST_F(Import, FilesThatAreNotTablesOfTheProgramAreRefused) {
     } catch (const DbError& e) {
         EXPECT_TRUE(e.message().contains("SPEZ.DB")) << e.message().toStdString();
     }
+}
+
+// The catalogue NewZicl2023.db as another program keeps it: ADDSPECIALTY is a memo (M 150: 150
+// bytes of text in the record, then a 10-byte reference into NewZicl2023.MB). Row 1's memo lives
+// in the record alone; row 2's in the .MB, which is not there.
+QString catalogueWithoutItsBlobFile(const QString& folder) {
+    TableLayout layout = *layouts::find("NewZicl2023");
+    const int memo = layout.fieldIndex("ADDSPECIALTY");
+    layout.fields[memo] = FieldDef{"ADDSPECIALTY", FieldType::Alpha, 160}; // as many record bytes as M 150
+    QVariantList first{1,    "ПК-1",          "ПК",          "",   36, "Терапия", "врачи", 1.0,
+                       2026, "Лечебное дело", "Кардиология", "очн"};
+    QVariantList second = first;
+    second[0] = 2;
+    second[1] = "ПК-2";
+    second[10] = QString(150, u'Т'); // the record keeps the first 150 bytes of a longer memo
+    const QString path = QDir(folder).filePath("NewZicl2023.db");
+    writeParadoxTable(path, layout, {first, second});
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return {};
+    QByteArray bytes = file.readAll();
+    const ParadoxTable written = readParadoxTable(bytes, std::nullopt, "NewZicl2023.db");
+    const int offset = written.info.fields[memo].offset;
+    const int recordSize = written.info.recordSize;
+    bytes[0x78 + 2 * memo] = char(0x0C); // the field's type: memo
+    auto putLe32 = [&bytes](qsizetype at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = char((v >> (8 * i)) & 0xFF);
+    };
+    const qsizetype record1 = 0x800 + 6, record2 = record1 + recordSize;
+    putLe32(record1 + offset + 150 + 4, 11);  // "Кардиология": in the record, no reference
+    putLe32(record2 + offset + 150, 0x10FF);  // a block of its own in the .MB
+    putLe32(record2 + offset + 150 + 4, 400); // 400 bytes long
+    file.seek(0);
+    file.write(bytes);
+    return path;
+}
+
+TEST_F(Import, ATableWithoutItsBlobFileIsRefusedUnlessForcedThenTakenWithoutThoseMemos) {
+    const QString path = catalogueWithoutItsBlobFile(source.path());
+    ASSERT_FALSE(path.isEmpty());
+    try {
+        importTables(*temp.store, {source.path()}, ImportOptions{});
+        ADD_FAILURE() << "imported without a word about the missing .MB";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(path))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("NewZicl2023.MB")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("--force")) << e.message().toStdString();
+    }
+    EXPECT_EQ(count("NewZicl2023"), 0);
+
+    const ImportResult r = importTables(*temp.store, {source.path()}, ImportOptions{false, true});
+    ASSERT_EQ(r.tables.size(), 1);
+    EXPECT_EQ(r.tables[0].rowsStored, 2);
+    EXPECT_EQ(r.tables[0].missingMemoFile, "NewZicl2023.MB");
+    auto st = temp.store->cached("SELECT KZicl, ADDSPECIALTY, FOBUCH FROM NewZicl2023 ORDER BY NPP");
+    ASSERT_TRUE(st->step());
+    EXPECT_EQ(st->rawValue(1).toString(), "Кардиология");
+    ASSERT_TRUE(st->step());
+    EXPECT_EQ(st->rawValue(0).toString(), "ПК-2");
+    EXPECT_TRUE(st->isNull(1)); // its text was in the .MB
+    EXPECT_EQ(st->rawValue(2).toString(), "очн");
+}
+
+TEST_F(Import, ARowTheStoreRefusesUndoesTheWholeImportAndIsNamed) {
+    writeOldBase();
+    // The second application's year does not fit the store's short field: refused as the row is
+    // stored, after the first row and other tables went in; the transaction undoes them all.
+    TableLayout wide = layout("Zajavki2023");
+    wide.fields[2].type = FieldType::Long;
+    write("Zajavki2023.db", wide, {{1, 116.0, 2026}, {2, 117.0, 70000}});
+    try {
+        importTables(*temp.store, {source.path()}, false);
+        ADD_FAILURE() << "a year out of range went in";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().startsWith("Zajavki2023.db, строка 2: ")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("70000")) << e.message().toStdString();
+    }
+    for (const char* table : {"DOLJNOST", "Personal", "Sertif", "Zajavki2023", "Sluch2023"})
+        EXPECT_EQ(count(table), 0) << table;
 }
 
 } // namespace

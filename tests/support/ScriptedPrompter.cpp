@@ -33,8 +33,8 @@ ScriptedPrompter& ScriptedPrompter::expectAsk(const QString& caption, const QStr
     script_.push_back({Kind::Ask, caption, text, answer});
     return *this;
 }
-ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& result) {
-    script_.push_back({Kind::Save, {}, result});
+ScriptedPrompter& ScriptedPrompter::expectSaveFile(const QString& result, std::function<void()> whenShown) {
+    script_.push_back({Kind::Save, {}, result, Answer::Ok, std::move(whenShown)});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& result) {
@@ -105,6 +105,8 @@ Prompter::Answer ScriptedPrompter::ask(const QString& caption, const QString& te
 QString ScriptedPrompter::saveFileName(const QString&, const QString& directory, const QString& fileName) {
     log_ << QStringLiteral("save: ") + directory + QStringLiteral(" | ") + fileName;
     Step s = take(Kind::Save, fileName);
+    if (s.whenShown)
+        s.whenShown();
     return s.text;
 }
 

@@ -4,8 +4,9 @@
 #include "core/Prompter.h"
 #include "support/Printers.h"
 
-#include <QStringList>
 #include <deque>
+#include <functional>
+#include <QStringList>
 
 class ScriptedPrompter : public Prompter {
 public:
@@ -16,7 +17,9 @@ public:
     ScriptedPrompter& expectError(const QString& textPart); // the error's text contains textPart
     ScriptedPrompter& expectConfirm(const QString& text, Answer answer);
     ScriptedPrompter& expectAsk(const QString& caption, const QString& text, Answer answer);
-    ScriptedPrompter& expectSaveFile(const QString& result); // empty: cancelled
+    // empty: cancelled. `whenShown` runs while the dialog is shown, before its answer is returned
+    // (e.g. to change the world the way a user could meanwhile).
+    ScriptedPrompter& expectSaveFile(const QString& result, std::function<void()> whenShown = {});
     ScriptedPrompter& expectOpenFile(const QString& result);
     ScriptedPrompter& expectOpenDirectory(const QString& result); // empty: cancelled
 
@@ -46,6 +49,7 @@ private:
         QString caption;
         QString text;
         Answer answer = Answer::Ok;
+        std::function<void()> whenShown = nullptr;
     };
     Step take(Kind kind, const QString& shown);
 

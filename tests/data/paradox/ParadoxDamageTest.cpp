@@ -3,8 +3,10 @@
 // sample tables in a temporary folder.
 #include "ParadoxTestSupport.h"
 
+#include "data/Layout.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxReader.h"
+#include "data/paradox/ParadoxWriter.h"
 
 #include <functional>
 #include <QTemporaryDir>
@@ -31,7 +33,13 @@ const std::vector<DamageCase>& damageCases() {
         {"CutInFixedHeader", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(0x40); }, "короче заголовка"},
         {"CutInFieldNames", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(0x1A0); }, "размер заголовка"},
         {"CutAfterHeader", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock1); }, "файл обрезан"},
-        {"CutInLastBlock", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock3 + 100); },
+        // The last block holds one record (bytes 6 to 80 of the block): a file may end after it,
+        // never inside it or inside the block's own header.
+        {"CutInLastRecord", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock3 + 50); },
+         "файл обрезан: записи блока 3 кончаются на байте 6225"},
+        {"CutInLastBlockHeader", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock3 + 3); },
+         "файл обрезан: блок 3 начинается на байте 6144"},
+        {"CutInMiddleBlock", "db/CONTACTS.DB", [](QByteArray& b) { b.truncate(kBlock2 + 100); },
          "файл обрезан"},
         {"LoopBackToFirstBlock", "db/CONTACTS.DB", [](QByteArray& b) { putLe16(b, kBlock2, 1); },
          "цепочка блоков зациклена"},
@@ -165,9 +173,60 @@ TEST(ParadoxDamage, MissingBlobFileIsNamed) {
         readParadoxTable(path);
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("CUSTOMER.DB нет её файла памяток (.MB)")))
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("Рядом с таблицей CUSTOMER.DB нет её файла памяток CUSTOMER.MB")))
             << e.message().toStdString();
     }
+}
+
+// A file's name is user text: a name that looks like a message's place marker stays as it is.
+TEST(ParadoxDamage, MessagesKeepFileNamesWithPercentSignsIntact) {
+    QTemporaryDir dir;
+    const QString index = dir.filePath(QStringLiteral("a%1b.PX"));
+    writeBytes(index, readBytes(fixture(QStringLiteral("db/CUSTOMER.PX"))));
+    try {
+        readParadoxTable(index);
+        FAIL();
+    } catch (const ParadoxError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Файл a%1b.PX не является таблицей Paradox: это файл "
+                                                  "индекса (тип 1)")))
+            << e.message().toStdString();
+    }
+    const QString table = dir.filePath(QStringLiteral("c%1d.db"));
+    writeBytes(table, readBytes(fixture(QStringLiteral("db/ROMAN8.db"))));
+    try {
+        readParadoxTable(table, 4);
+        FAIL();
+    } catch (const ParadoxError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Файл c%1d.db: кодовая страница 4 не поддерживается")))
+            << e.message().toStdString();
+    }
+}
+
+// The reader takes a file's blocks as it needs them: a file cut short by another program while it
+// is being read is refused, never read past its end.
+TEST(ParadoxDamage, AFileCutShortWhileBeingReadIsRefused) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TempZ2023.db"));
+    const TableLayout& layout = layouts::tempZ2023();
+    writeParadoxTable(path, layout, QList<QVariantList>(1000, QVariantList(layout.fields.size())));
+    ParadoxReader reader(path);
+    QVariantList row;
+    ASSERT_TRUE(reader.next(row));
+    ASSERT_TRUE(QFile::resize(path, QFileInfo(path).size() / 2));
+    int rows = 1;
+    try {
+        while (reader.next(row))
+            ++rows;
+        FAIL() << "read past the end of the file";
+    } catch (const ParadoxError& e) {
+        EXPECT_TRUE(
+            e.message().startsWith(QStringLiteral("Не удалось прочитать файл TempZ2023.db: файл изменился")))
+            << e.message().toStdString();
+    }
+    EXPECT_LT(rows, 1000);
 }
 
 TEST(ParadoxDamage, MissingFileIsNamed) {

@@ -81,6 +81,29 @@ TEST(ParadoxDump, SampleTableWithEveryKindOfValue) {
     }
 }
 
+TEST(ParadoxDump, ATableWithoutItsBlobFileIsShownWithOneWarning) {
+    const DumpResult whole = dump({fixture(QStringLiteral("db/CUSTOMER.DB"))});
+    ASSERT_EQ(whole.code, 0);
+    EXPECT_TRUE(whole.err.isEmpty());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("CUSTOMER.DB"));
+    writeBytes(path, readBytes(fixture(QStringLiteral("db/CUSTOMER.DB"))));
+    const DumpResult r = dump({path});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err,
+              QStringLiteral("Внимание: рядом с таблицей CUSTOMER.DB нет её файла памяток CUSTOMER.MB; "
+                             "тексты памяток, которые хранятся в нём, показаны пустыми.\n"));
+    // The same layout and rows; the memo kept in the record is there, those in the .MB are not.
+    const QStringList lines = r.out.split(u'\n');
+    const QStringList wholeLines = whole.out.split(u'\n');
+    EXPECT_EQ(lines.mid(0, 15), wholeLines.mid(0, 15));
+    EXPECT_TRUE(r.out.contains(QStringLiteral(",Small comment (less 100 symbols),")));
+    EXPECT_TRUE(whole.out.contains(QStringLiteral("The PARADOX File Structure")));
+    EXPECT_FALSE(r.out.contains(QStringLiteral("The PARADOX File Structure")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("# записей: 20\n")));
+}
+
 TEST(ParadoxDump, CodePageOptionOverridesTheFile) {
     for (const QStringList& args :
          {QStringList{fixture(QStringLiteral("db/ROMAN8.db")), QStringLiteral("--codepage"),

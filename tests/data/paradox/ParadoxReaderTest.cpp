@@ -255,6 +255,70 @@ TEST(ParadoxReader, StreamingAndInMemoryReadersAgreeWithTheWholeTableRead) {
     EXPECT_EQ(inMemory.rows, readParadoxTable(path).rows);
 }
 
+// Other programs end a table right after its last record, half-way into the declared last
+// block. Every record is there, so the table is read whole, by every way of reading.
+TEST(ParadoxReader, ATableCutShortAfterItsLastRecordIsReadWhole) {
+    const QByteArray full = readBytes(fixture(QStringLiteral("db/CONTACTS.DB")));
+    const QList<QVariantList> expected =
+        readParadoxTable(full, std::nullopt, QStringLiteral("CONTACTS.DB")).rows;
+    ASSERT_EQ(expected.size(), 55);
+    // CONTACTS.DB: three 2 KB blocks after a 2 KB header; the last, at 0x1800, holds one record of
+    // 75 bytes after its 6-byte header.
+    for (const int end : {0x1800 + 6 + 75, 0x1800 + 100, 0x2000 - 1}) {
+        SCOPED_TRACE(end);
+        const QByteArray cut = full.left(end);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("CONTACTS.DB"));
+        writeBytes(path, cut);
+        EXPECT_EQ(readParadoxTable(path).rows, expected);
+        EXPECT_EQ(readParadoxTable(cut, std::nullopt, QStringLiteral("CONTACTS.DB")).rows, expected);
+        ParadoxReader streaming(path);
+        QVariantList row;
+        int count = 0;
+        while (streaming.next(row))
+            EXPECT_EQ(row, expected[count++]);
+        EXPECT_EQ(count, 55);
+    }
+}
+
+// Without its .MB file a table can still be read when the caller asks: the memos that live in
+// the .MB come out empty, those the record keeps whole are read as usual.
+TEST(ParadoxReader, ATableWithoutItsBlobFileIsReadWithThoseMemosEmptyWhenAsked) {
+    const ParadoxTable whole = readParadoxTable(fixture(QStringLiteral("db/CUSTOMER.DB")));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("CUSTOMER.DB"));
+    writeBytes(path, readBytes(fixture(QStringLiteral("db/CUSTOMER.DB"))));
+
+    ParadoxReader reader(path, ParadoxReadOptions{0, MissingMemoFile::ReadEmpty});
+    EXPECT_TRUE(reader.memoFileMissing());
+    EXPECT_EQ(reader.memoFileName(), QStringLiteral("CUSTOMER.MB"));
+    QList<QVariantList> rows;
+    QVariantList row;
+    while (reader.next(row))
+        rows << row;
+    ASSERT_EQ(rows.size(), whole.rows.size());
+    int emptied = 0;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (int f = 0; f < 10; ++f) {
+            if (f == 8 && rows[r][f] != whole.rows[r][f]) {
+                EXPECT_TRUE(rows[r][f].isNull()) << "row " << r;
+                EXPECT_GT(whole.rows[r][f].toString().size(), 90)
+                    << "row " << r; // longer than the record keeps
+                ++emptied;
+            } else {
+                EXPECT_EQ(rows[r][f], whole.rows[r][f]) << "row " << r << " field " << f;
+            }
+        }
+    }
+    EXPECT_GT(emptied, 0);
+    EXPECT_EQ(rows[0][8], QStringLiteral("Small comment (less 100 symbols)"));
+    EXPECT_TRUE(rows[1][8].isNull());
+    EXPECT_TRUE(rows[3][8].isNull());
+
+    // Read with its .MB, nothing is missing.
+    EXPECT_FALSE(ParadoxReader(fixture(QStringLiteral("db/CUSTOMER.DB"))).memoFileMissing());
+}
+
 TEST(ParadoxReader, FindsTheBlobFileWhateverTheCaseOfItsExtension) {
     QTemporaryDir dir;
     writeBytes(dir.filePath(QStringLiteral("memo.DB")), readBytes(fixture(QStringLiteral("fields/memo.db"))));

@@ -5,15 +5,32 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
+#include <stdexcept>
 
 namespace paradoxtest {
 
-// A sample table of the shared fixtures, e.g. fixture("db/CUSTOMER.DB").
+// A sample table is missing: the test stops here (gtest reports the exception as a failure of
+// the test) instead of going on with an empty file.
+struct MissingFixture : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// A sample table kept with the tests, e.g. fixture("db/CUSTOMER.DB"). When it is not there the
+// test fails with the path it looked for.
 inline QString fixture(const QString& relative) {
     const QString root = qEnvironmentVariable("ZAJAVKI_FIXTURES");
-    EXPECT_FALSE(root.isEmpty()) << "ZAJAVKI_FIXTURES is not set";
-    return QDir(root).filePath(QStringLiteral("paradox/") + relative);
+    if (root.isEmpty()) {
+        ADD_FAILURE() << "ZAJAVKI_FIXTURES is not set: the tests cannot find their sample tables";
+        throw MissingFixture("ZAJAVKI_FIXTURES is not set");
+    }
+    const QString path = QDir(root).filePath(QStringLiteral("paradox/") + relative);
+    if (!QFileInfo::exists(path)) {
+        ADD_FAILURE() << "sample table missing: " << path.toStdString();
+        throw MissingFixture("sample table missing: " + path.toStdString());
+    }
+    return path;
 }
 
 inline QByteArray readBytes(const QString& path) {

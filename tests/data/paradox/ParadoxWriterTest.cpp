@@ -308,7 +308,8 @@ const std::vector<RefusalCase>& refusalCases() {
         {"NumberNotFinite", "TempZ2023", 9, std::numeric_limits<double>::quiet_NaN(),
          "Строка 3, поле Stajg: значение nan не является конечным числом"},
         {"DateGivenText", "TempZ2023", 6, QStringLiteral("17.05.1980"), "Строка 3, поле DR: ожидается дата"},
-        {"DateOutOfRange", "TempZ2023", 6, QDate(10000, 1, 1), "Строка 3, поле DR: дата"},
+        {"DateOutOfRange", "TempZ2023", 6, QDate(10000, 1, 1),
+         "Строка 3, поле DR: дата 01.01.10000 вне диапазона 01.01.0001…31.12.9999"},
         {"TextGivenNumber", "TempZ", 1, 42, "Строка 3, поле Name1: ожидается текст"},
     };
     return cases;
@@ -333,8 +334,14 @@ TEST_P(Refusal, NamesRowAndFieldAndLeavesTheTargetAlone) {
     try {
         writeParadoxTable(path, layout, rows);
         FAIL() << "written without complaint";
-    } catch (const ParadoxError& e) {
+    } catch (const ParadoxValueError& e) {
         EXPECT_TRUE(e.message().contains(QString::fromUtf8(c.message))) << e.message().toStdString();
+        // Row and field come apart from the reason, for callers that name them in their own words.
+        EXPECT_EQ(e.row(), 3);
+        EXPECT_EQ(e.field(), layout.fields[c.field].name);
+        EXPECT_FALSE(e.reason().isEmpty());
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Строка 3, поле ") + e.field() + QStringLiteral(": ") + e.reason());
     }
     EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{layout.fileName});
@@ -384,7 +391,8 @@ TEST(ParadoxWriter, UnwritableFolderIsReported) {
         writeParadoxTable(path, layouts::tempZ(), {});
         FAIL();
     } catch (const ParadoxError& e) {
-        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось создать файл TempZ.DB")))
+        EXPECT_TRUE(e.message().startsWith(QStringLiteral("Не удалось записать файл «") +
+                                           QDir::toNativeSeparators(path) + QStringLiteral("»")))
             << e.message().toStdString();
     }
 }
