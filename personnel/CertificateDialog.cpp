@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TftrMSertif::TftrMSertif(TftrMain& main) : QDialog(&main), main_(main), picker_(new QDateEdit(this)) {
+TftrMSertif::TftrMSertif(TftrMain& main) : EditDialog(&main), main_(main), picker_(new QDateEdit(this)) {
     TDM& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -58,14 +58,6 @@ TftrMSertif::TftrMSertif(TftrMain& main) : QDialog(&main), main_(main), picker_(
     layout->addLayout(buttons);
 }
 
-void TftrMSertif::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { FormActivate(); });
-    }
-}
-
 void TftrMSertif::FormActivate() {
     AppContext& app = main_.app();
     const Table& certificates = *app.DM->tblSertif;
@@ -105,19 +97,10 @@ void TftrMSertif::Button1Click() {
     } else {
         certificates.cancel(); // nothing was changed: nothing is written
     }
-    closing_ = true;
-    accept();
+    closeAccepted();
 }
 
 void TftrMSertif::Button2Click() {
     main_.app().DM->tblSertif->cancel();
-    closing_ = true;
-    QDialog::reject();
-}
-
-void TftrMSertif::reject() {
-    if (closing_)
-        QDialog::reject();
-    else
-        runGuarded([this] { Button2Click(); });
+    closeRejected();
 }

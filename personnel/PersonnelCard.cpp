@@ -51,7 +51,7 @@ bool isNavigationKey(int key) {
 
 } // namespace
 
-TftrMPersonal::TftrMPersonal(TftrMain& main) : QDialog(&main), main_(main) {
+TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
     TDM& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -229,14 +229,6 @@ void TftrMPersonal::setSaveEnabled(bool on) {
     cancel_->setEnabled(on);
 }
 
-void TftrMPersonal::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { FormActivate(); });
-    }
-}
-
 void TftrMPersonal::FormActivate() {
     AppContext& app = main_.app();
     TDM& dm = *app.DM;
@@ -359,30 +351,18 @@ void TftrMPersonal::SpeedButton2Click() {
     main_.ShowSpez();
 }
 
-void TftrMPersonal::Button1Click() {
+void TftrMPersonal::detailAction(void (*action)(TftrMain&, const personnel::DetailRows&),
+                                 const personnel::DetailRows& rows) {
     if (personSaved())
-        personnel::addTraining(main_);
+        action(main_, rows);
 }
-void TftrMPersonal::Button2Click() {
-    if (personSaved())
-        personnel::editTraining(main_);
-}
-void TftrMPersonal::Button3Click() {
-    if (personSaved())
-        personnel::deleteTraining(main_);
-}
-void TftrMPersonal::Button7Click() {
-    if (personSaved())
-        personnel::addCertificate(main_);
-}
-void TftrMPersonal::Button8Click() {
-    if (personSaved())
-        personnel::editCertificate(main_);
-}
-void TftrMPersonal::Button9Click() {
-    if (personSaved())
-        personnel::deleteCertificate(main_);
-}
+
+void TftrMPersonal::Button1Click() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
+void TftrMPersonal::Button2Click() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
+void TftrMPersonal::Button3Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
+void TftrMPersonal::Button7Click() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
+void TftrMPersonal::Button8Click() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
+void TftrMPersonal::Button9Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
 
 void TftrMPersonal::Button4Click() { SavePerson(); }
 
@@ -418,18 +398,10 @@ void TftrMPersonal::Button6Click() {
     } else if (person.isEditing()) {
         person.cancel(); // an untouched new row is not kept
     }
-    closing_ = true;
-    QDialog::reject();
+    closeRejected();
 }
 
 void TftrMPersonal::Button10Click() { snils_->clear(); }
-
-void TftrMPersonal::reject() {
-    if (closing_)
-        QDialog::reject();
-    else
-        runGuarded([this] { Button6Click(); });
-}
 
 void TftrMPersonal::done(int result) {
     main_.setStatusPanel(0, QString());

@@ -3,20 +3,23 @@
 // (names, birth date, position and diploma specialty picked from the reference books, the two
 // years of service), the person's training and certificates on two pages, and the e-mail address
 // and SNILS, which are saved into their own tables with the person.
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class DbEdit;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class TftrMain;
+namespace personnel {
+struct DetailRows;
+}
 
-class TftrMPersonal : public QDialog {
+class TftrMPersonal : public EditDialog {
     Q_OBJECT
 public:
     explicit TftrMPersonal(TftrMain& main);
 
-    void FormActivate();
+    void FormActivate() override;
     // The navigation rule of the name, date and first-year boxes on a key release.
     void EditKeyUp(DbEdit* box, int key);
     void DBEdit8KeyUp(int key);
@@ -38,10 +41,9 @@ public:
     void Button10Click();     // "Очистить" the SNILS
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Esc and the close box behave as "Выход".
-    void reject() override;
+    void leaveByUser() override { Button6Click(); }
     void done(int result) override;
 
 private:
@@ -51,6 +53,8 @@ private:
     // A person not saved yet has no number: it is saved first, so that a training row or a
     // certificate never belongs to nobody. False when the save was stopped.
     bool personSaved();
+    // A training or certificate button: the person saved first, then the action on its rows.
+    void detailAction(void (*action)(TftrMain&, const personnel::DetailRows&), const personnel::DetailRows& rows);
 
     TftrMain& main_;
     QTabWidget* pages_;
@@ -58,6 +62,4 @@ private:
     QLineEdit* snils_;
     QPushButton* save_;
     QPushButton* cancel_;
-    bool activated_ = false;
-    bool closing_ = false;
 };

@@ -164,9 +164,9 @@ void TftrPersonal::SpeedButton3Click() {
         writeCount();
 }
 
-void TftrPersonal::SpeedButton7Click() { personnel::addCertificate(main_); }
-void TftrPersonal::SpeedButton8Click() { personnel::editCertificate(main_); }
-void TftrPersonal::SpeedButton9Click() { personnel::deleteCertificate(main_); }
-void TftrPersonal::SpeedButton4Click() { personnel::addTraining(main_); }
-void TftrPersonal::SpeedButton5Click() { personnel::editTraining(main_); }
-void TftrPersonal::SpeedButton6Click() { personnel::deleteTraining(main_); }
+void TftrPersonal::SpeedButton7Click() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
+void TftrPersonal::SpeedButton8Click() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
+void TftrPersonal::SpeedButton9Click() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
+void TftrPersonal::SpeedButton4Click() { personnel::addDetail(main_, personnel::DetailRows::training()); }
+void TftrPersonal::SpeedButton5Click() { personnel::editDetail(main_, personnel::DetailRows::training()); }
+void TftrPersonal::SpeedButton6Click() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }

@@ -49,40 +49,32 @@ void colourCertificates(DbGrid& grid, TftrMain& main) {
     grid.datasetModel()->setRowToolTip([endOf, &clock](int row) { return certificateHint(endOf(row), clock.today()); });
 }
 
-void addTraining(TftrMain& main) {
+const DetailRows& DetailRows::training() {
+    static const DetailRows rows{&TDM::tblTrained, &SharedState::TrainedMode, showTraining};
+    return rows;
+}
+
+const DetailRows& DetailRows::certificates() {
+    static const DetailRows rows{&TDM::tblSertif, &SharedState::SertifMode, showCertificate};
+    return rows;
+}
+
+void addDetail(TftrMain& main, const DetailRows& rows) {
     AppContext& app = main.app();
-    app.state.TrainedMode = 0;
-    app.DM->tblTrained->append();
-    showTraining(main);
+    app.state.*rows.mode = 0;
+    (app.DM.get()->*rows.table)->append();
+    rows.show(main);
 }
 
-void editTraining(TftrMain& main) {
-    main.app().state.TrainedMode = 1;
-    showTraining(main);
+void editDetail(TftrMain& main, const DetailRows& rows) {
+    main.app().state.*rows.mode = 1;
+    rows.show(main);
 }
 
-void deleteTraining(TftrMain& main) {
-    AppContext& app = main.app();
-    app.state.SilentDelete = 0;
-    app.DM->tblTrained->remove();
-}
-
-void addCertificate(TftrMain& main) {
-    AppContext& app = main.app();
-    app.state.SertifMode = 0;
-    app.DM->tblSertif->append();
-    showCertificate(main);
-}
-
-void editCertificate(TftrMain& main) {
-    main.app().state.SertifMode = 1;
-    showCertificate(main);
-}
-
-void deleteCertificate(TftrMain& main) {
+void deleteDetail(TftrMain& main, const DetailRows& rows) {
     AppContext& app = main.app();
     app.state.SilentDelete = 0;
-    app.DM->tblSertif->remove();
+    (app.DM.get()->*rows.table)->remove();
 }
 
 } // namespace personnel

@@ -1,6 +1,9 @@
 #pragma once
 // The personnel subsystem's windows: the register, the card and the two detail dialogs, opened
 // the same way from the register and from the card.
+#include "core/SharedState.h"
+#include "data/DataModule.h"
+
 class TftrMain;
 class DbGrid;
 
@@ -17,15 +20,23 @@ void writePeopleCount(TftrMain& main);
 // or passed as the row's tooltip; today from the program's clock.
 void colourCertificates(DbGrid& grid, TftrMain& main);
 
+// A person's detail rows that the register and the card maintain through a dialog: the training
+// records and the certificates.
+struct DetailRows {
+    Table* TDM::*table;          // the detail table of the person
+    quint8 SharedState::*mode;   // the dialog's mode flag: 0 a new row, 1 the current one
+    int (*show)(TftrMain& main); // opens the dialog
+
+    static const DetailRows& training();
+    static const DetailRows& certificates();
+};
+
 // The training and certificate buttons of the register and the card: add a row linked to the
 // current person, open the current row, delete it after the data module's question. The card saves
 // a new person first, so that no row belongs to nobody.
-void addTraining(TftrMain& main);
-void editTraining(TftrMain& main);
-void deleteTraining(TftrMain& main);
-void addCertificate(TftrMain& main);
-void editCertificate(TftrMain& main);
-void deleteCertificate(TftrMain& main);
+void addDetail(TftrMain& main, const DetailRows& rows);
+void editDetail(TftrMain& main, const DetailRows& rows);
+void deleteDetail(TftrMain& main, const DetailRows& rows);
 
 } // namespace personnel
 

@@ -17,7 +17,7 @@ namespace {
 const char* kAqua = "background: #00ffff;";
 }
 
-TftrTraining::TftrTraining(TftrMain& main) : QDialog(&main), main_(main) {
+TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
     TDM& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -58,14 +58,6 @@ TftrTraining::TftrTraining(TftrMain& main) : QDialog(&main), main_(main) {
     setFixedSize(QSize(352, 161).expandedTo(sizeHint()));
 }
 
-void TftrTraining::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { FormActivate(); });
-    }
-}
-
 void TftrTraining::FormActivate() {
     setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новый запись") : QStringLiteral("Редактирование"));
     findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus();
@@ -100,19 +92,10 @@ void TftrTraining::Button1Click() {
         training.post();
     else
         training.cancel(); // an untouched new row is not kept
-    closing_ = true;
-    accept();
+    closeAccepted();
 }
 
 void TftrTraining::Button2Click() {
     main_.app().DM->tblTrained->cancel();
-    closing_ = true;
-    QDialog::reject();
-}
-
-void TftrTraining::reject() {
-    if (closing_)
-        QDialog::reject();
-    else
-        runGuarded([this] { Button2Click(); });
+    closeRejected();
 }

@@ -1,27 +1,24 @@
 #pragma once
 // The training record dialog `ftrTraining`: one row of a person's training (programme code, kind
 // of training, hours picked in the programme chooser; the year typed), new or the current one.
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class TftrMain;
 
-class TftrTraining : public QDialog {
+class TftrTraining : public EditDialog {
     Q_OBJECT
 public:
     explicit TftrTraining(TftrMain& main);
 
-    void FormActivate();
+    void FormActivate() override;
     void SpeedButton1Click(); // "..." picks the programme
     void Button1Click();      // "Сохранить"
     void Button2Click();      // "Отмена"
 
 protected:
-    void showEvent(QShowEvent* event) override;
     // Esc and the close box discard what was not saved, as "Отмена" does.
-    void reject() override;
+    void leaveByUser() override { Button2Click(); }
 
 private:
     TftrMain& main_;
-    bool activated_ = false;
-    bool closing_ = false;
 };

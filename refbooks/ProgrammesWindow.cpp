@@ -3,9 +3,9 @@
 #include "core/AppContext.h"
 #include "data/DataModule.h"
 #include "refbooks/CatalogueFilter.h"
+#include "refbooks/ProgrammePanel.h"
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
-#include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/TitleStrip.h"
@@ -14,7 +14,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -86,31 +85,11 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
                         {"Year", "Год", 0, {}}},
                        this);
 
-    // The side panel: the current programme's specialties and contingent.
-    auto* side = new QWidget(this);
-    side->setObjectName(QStringLiteral("Panel3"));
-    side->setFixedWidth(320);
-    auto* sideColumn = new QVBoxLayout(side);
-    sideColumn->setContentsMargins(0, 0, 0, 0);
-    sideColumn->setSpacing(0);
-    auto* mainSpecialty = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), side);
-    mainSpecialty->setReadOnly(true);
-    auto* addSpecialties =
-        new DbMemo(QStringLiteral("DBMemo1"), dm.dtsQNewZICL2021, QStringLiteral("ADDSPECIALTY"), side);
-    addSpecialties->setReadOnly(true);
-    addSpecialties->setFixedHeight(137);
-    contingent_ = new QPlainTextEdit(side);
-    contingent_->setObjectName(QStringLiteral("Memo1"));
-    contingent_->setReadOnly(true);
-    contingent_->setFixedHeight(148);
-    sideColumn->addSpacing(filter->sizeHint().height());
-    sideColumn->addWidget(titleStrip(QStringLiteral("Основная специальность"), QStringLiteral("Panel4"), side));
-    sideColumn->addWidget(mainSpecialty);
-    sideColumn->addWidget(titleStrip(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), side));
-    sideColumn->addWidget(addSpecialties);
-    sideColumn->addWidget(titleStrip(QStringLiteral("Контингент"), QStringLiteral("Panel6"), side));
-    sideColumn->addWidget(contingent_);
-    sideColumn->addStretch();
+    // The side panel: the current programme's specialties and contingent, its strips level with the
+    // list beside them.
+    panel_ = new ProgrammePanel(dm, 148, this);
+    panel_->setFixedWidth(320);
+    panel_->setTopSpace(filter->sizeHint().height());
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar1"));
@@ -134,7 +113,7 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     list->addWidget(grid_, 1);
     auto* body = new QHBoxLayout;
     body->addLayout(list, 1);
-    body->addWidget(side);
+    body->addWidget(panel_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 0);
     layout->addLayout(body, 1);
@@ -152,12 +131,7 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     connect(grid_, &DbGrid::keyReleased, this, guarded(&TftrProgr::DBGrid1KeyUp));
 }
 
-void TftrProgr::showContingent() {
-    const Query& programmes = *main_.app().DM->qNewZicl;
-    contingent_->setPlainText(programmes.isActive() && !programmes.isEmpty()
-                                  ? programmes.field(QStringLiteral("Contingent")).asString()
-                                  : QString());
-}
+void TftrProgr::showContingent() { panel_->showContingent(); }
 
 void TftrProgr::showCount() {
     const Query& programmes = *main_.app().DM->qNewZicl;

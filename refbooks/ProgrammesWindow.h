@@ -37,6 +37,6 @@ private:
     QComboBox* specialties_;
     QComboBox* years_;
     DbGrid* grid_;
-    QPlainTextEdit* contingent_;
+    class ProgrammePanel* panel_;
     QLabel* count_;
 };

@@ -2,10 +2,10 @@
 
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
+#include "refbooks/ProgrammePanel.h"
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
 #include "core/AppContext.h"
-#include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
@@ -36,14 +36,6 @@ const char* const kFormsLegend[] = {
     "организацию ",
     " ",
 };
-
-QLabel* caption(const QString& text, const QString& name, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignCenter);
-    label->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    return label;
-}
 
 } // namespace
 
@@ -116,32 +108,11 @@ TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
          column("NZicl", QStringLiteral("Наименование"), 469)},
         this);
     grid_->setFixedWidth(713);
-    auto* side = new QWidget(this);
-    side->setObjectName(QStringLiteral("Panel3"));
-    auto* sideColumn = new QVBoxLayout(side);
-    sideColumn->setContentsMargins(0, 0, 0, 0);
-    sideColumn->setSpacing(0);
-    auto* mainSpecialty =
-        new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), side);
-    mainSpecialty->setReadOnly(true);
-    auto* addSpecialties =
-        new DbMemo(QStringLiteral("DBMemo1"), dm.dtsQNewZICL2021, QStringLiteral("ADDSPECIALTY"), side);
-    addSpecialties->setReadOnly(true);
-    addSpecialties->setFixedHeight(137);
-    contingent_ = new QPlainTextEdit(side);
-    contingent_->setObjectName(QStringLiteral("Memo1"));
-    contingent_->setReadOnly(true);
-    sideColumn->addWidget(caption(QStringLiteral("Основная специальность"), QStringLiteral("Panel4"), side));
-    sideColumn->addWidget(mainSpecialty);
-    sideColumn->addWidget(
-        caption(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), side));
-    sideColumn->addWidget(addSpecialties);
-    sideColumn->addWidget(caption(QStringLiteral("Контингент"), QStringLiteral("Panel6"), side));
-    sideColumn->addWidget(contingent_, 1);
+    panel_ = new ProgrammePanel(dm, 0, this);
     auto* middle = new QHBoxLayout;
     middle->setSpacing(0);
     middle->addWidget(grid_);
-    middle->addWidget(side, 1);
+    middle->addWidget(panel_, 1);
 
     hint_ = makePickHint(this);
 
@@ -196,11 +167,7 @@ bool TftrZicl::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TftrZicl::showContingent() {
-    Query& programmes = *dm().qNewZicl;
-    contingent_->setPlainText(
-        programmes.isActive() ? programmes.field(QStringLiteral("Contingent")).asString() : QString());
-}
+void TftrZicl::showContingent() { panel_->showContingent(); }
 
 void TftrZicl::showCount() {
     Query& programmes = *dm().qNewZicl;

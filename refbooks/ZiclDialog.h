@@ -44,7 +44,7 @@ private:
     QToolButton* export_;
     QComboBox* specialties_;
     DbGrid* grid_;
-    QPlainTextEdit* contingent_;
+    class ProgrammePanel* panel_;
     QLabel* hint_;
     QLabel* count_;
     bool activated_ = false;

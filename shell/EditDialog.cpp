@@ -1,0 +1,28 @@
+#include "shell/EditDialog.h"
+
+#include "shell/ErrorGuard.h"
+
+void EditDialog::closeAccepted() {
+    closing_ = true;
+    accept();
+}
+
+void EditDialog::closeRejected() {
+    closing_ = true;
+    QDialog::reject();
+}
+
+void EditDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!activated_) {
+        activated_ = true;
+        runGuarded([this] { FormActivate(); });
+    }
+}
+
+void EditDialog::reject() {
+    if (closing_)
+        QDialog::reject();
+    else
+        runGuarded([this] { leaveByUser(); });
+}
