@@ -62,6 +62,8 @@ struct Register {
                 for (int f = 0; f < details->storedFieldCount(); ++f)
                     sink += details->valueAt(row, f).toString().size();
         sink += dm->field(QStringLiteral("tblPersonalStajO1")).displayText().size();
+        if (dm->tblSertif->recordCount() != 2 || dm->tblTrained->recordCount() != 3)
+            qFatal("the side panel does not follow the current person");
     }
 
     void keystroke() {
