@@ -67,7 +67,8 @@ applications::RestorePlan showcaseRestorePlan(TftrMain& m, bool restoredBefore) 
     plan.applications << a;
     plan.foundPeople = restoredBefore ? 12 : 9;
     if (!restoredBefore)
-        for (const char* name : {"ВОРОНИНА ЕЛЕНА СЕРГЕЕВНА", "ГУСЕВ АНДРЕЙ ПАВЛОВИЧ", "ЯКОВЛЕВА ОЛЬГА ИГОРЕВНА"})
+        for (const char* name :
+             {"ВОРОНИНА ЕЛЕНА СЕРГЕЕВНА", "ГУСЕВ АНДРЕЙ ПАВЛОВИЧ", "ЯКОВЛЕВА ОЛЬГА ИГОРЕВНА"})
             plan.newPeople << applications::RestorePerson{{}, {}, {}, {}, QString::fromUtf8(name)};
     return plan;
 }
@@ -79,7 +80,8 @@ void registerApplicationWindows() {
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
     windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
                             [](TftrMain& main) { applications::exportApplication(main.app(), Generation::current()); });
-    windows::registerAction(QStringLiteral("N13"), [](TftrMain& main) { applications::restoreApplication(main); });
+    windows::registerAction(QStringLiteral("N13"),
+                            [](TftrMain& main) { applications::restoreApplication(main); });
 
     // In the showcase: the window and its dialogs on the current application and its current
     // trainee; the new application dialog also at its confirmation of an additional application.
@@ -100,6 +102,6 @@ void registerApplicationWindows() {
     windows::registerShowcase(QStringLiteral("ftrRestore"),
                               [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, false)); });
     windows::registerShowcase(
-        QStringLiteral("ftrRestore"), [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, true)); },
-        QStringLiteral("again"));
+        QStringLiteral("ftrRestore"),
+        [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
 }

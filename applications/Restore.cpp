@@ -23,29 +23,36 @@ struct Column {
     const char* trainee;
     const char* file;
 };
-constexpr Column kTraineeColumns[] = {
-    {"KZajavki", "Zajavka"}, {"Name1", "Name1"},   {"Name2", "Name2"},         {"Name3", "Name3"},
-    {"KZicl", "Zicl"},       {"VidOb", "VidOb"},   {"Hours", "Hours"},         {"KV", "Kv"},
-    {"DR", "DR"},            {"KDoljn", "Doljn"},  {"KSpez", "Spez"},          {"StajOb", "Stajg"},
-    {"StajDoljn", "StajgZ"}, {"Year", "Year"},     {"DateCl", "DateCL"},       {"Specialty", "Specialty"},
-    {"EMAIL", "EMAIL"},      {"SNILS", "SNILS"},   {"FOBUCH", "FOBUCH"}};
+constexpr Column kTraineeColumns[] = {{"KZajavki", "Zajavka"},    {"Name1", "Name1"}, {"Name2", "Name2"},
+                                      {"Name3", "Name3"},         {"KZicl", "Zicl"},  {"VidOb", "VidOb"},
+                                      {"Hours", "Hours"},         {"KV", "Kv"},       {"DR", "DR"},
+                                      {"KDoljn", "Doljn"},        {"KSpez", "Spez"},  {"StajOb", "Stajg"},
+                                      {"StajDoljn", "StajgZ"},    {"Year", "Year"},   {"DateCl", "DateCL"},
+                                      {"Specialty", "Specialty"}, {"EMAIL", "EMAIL"}, {"SNILS", "SNILS"},
+                                      {"FOBUCH", "FOBUCH"}};
 constexpr int kTraineeColumnCount = int(std::size(kTraineeColumns));
 // Where RestoreTrainee::trainee holds the values the restore looks at.
 constexpr int kNumberColumn = 0, kName1Column = 1, kYearColumn = 13, kEmailColumn = 16, kSnilsColumn = 17;
 
 // The register fields a new person gets, in RestorePerson::person order.
-constexpr const char* kPersonFields[] = {"Name1",  "Name2",  "Name3",  "DR",     "KDoljn",
-                                         "NDoljn", "KSpez",  "NSpez",  "StajOb", "StajDoljn"};
+constexpr const char* kPersonFields[] = {"Name1",  "Name2", "Name3", "DR",     "KDoljn",
+                                         "NDoljn", "KSpez", "NSpez", "StajOb", "StajDoljn"};
 
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
-QString latin(const char* name) { return QString::fromLatin1(name); }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+QString latin(const char* name) {
+    return QString::fromLatin1(name);
+}
 
 QString personName(const QString& name1, const QString& name2, const QString& name3) {
     const QString name = QStringList{name1, name2, name3}.join(u' ').simplified();
     return name.isEmpty() ? QStringLiteral("без фамилии") : name;
 }
 
-QString nativeFile(const QString& path) { return QDir::toNativeSeparators(path); }
+QString nativeFile(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 void checkLayout(const Store& store, const Table& table) {
     const QString error = store.layoutError(table.layout().sqlName);
@@ -82,15 +89,18 @@ private:
 // the file's row, the person and the file's field the value comes from.
 class Checker {
 public:
-    Checker(QString path, int fileRow, QString name) : path_(std::move(path)), row_(fileRow), name_(std::move(name)) {}
-    QVariant operator()(const Table& table, const char* field, const QVariant& value, const char* fileField) const {
+    Checker(QString path, int fileRow, QString name)
+        : path_(std::move(path)), row_(fileRow), name_(std::move(name)) {}
+    QVariant operator()(const Table& table, const char* field, const QVariant& value,
+                        const char* fileField) const {
         try {
             return table.field(latin(field)).convert(value);
         } catch (const DbError& e) {
-            throw UserError(QStringLiteral("Заявка не восстановлена, ничего не записано. Файл «%1», строка %2 (%3), "
-                                           "поле «%4»: %5 Исправьте файл или выберите другой.")
-                                .arg(nativeFile(path_), QString::number(row_), name_,
-                                     captions::field(QStringLiteral("TempZ2023"), latin(fileField)), e.message()));
+            throw UserError(
+                QStringLiteral("Заявка не восстановлена, ничего не записано. Файл «%1», строка %2 (%3), "
+                               "поле «%4»: %5 Исправьте файл или выберите другой.")
+                    .arg(nativeFile(path_), QString::number(row_), name_,
+                         captions::field(QStringLiteral("TempZ2023"), latin(fileField)), e.message()));
         }
     }
 
@@ -128,12 +138,7 @@ public:
     // exactly these names; 0 when there is none.
     qint64 find(const QVariant& name1, const QVariant& name2, const QVariant& name3) {
         const QVariant names[] = {name1, name2, name3};
-        QStringList terms;
-        for (int i = 0; i < 3; ++i)
-            terms << quoted(QStringLiteral("Name%1").arg(i + 1)) +
-                         (names[i].isNull() ? QStringLiteral(" IS NULL") : QStringLiteral(" = ? COLLATE RU"));
-        auto st = store_.cached(QStringLiteral("SELECT NPP, Name1, Name2, Name3 FROM %1 WHERE %2 ORDER BY NPP")
-                                    .arg(table_, terms.join(QStringLiteral(" AND "))));
+        auto st = store_.cached(select(names[0].isNull() | names[1].isNull() << 1 | names[2].isNull() << 2));
         int position = 1;
         for (const QVariant& name : names)
             if (!name.isNull())
@@ -149,8 +154,24 @@ public:
     }
 
 private:
+    // The statement for names some of which are empty (bit i set: Name{i + 1} is), made once.
+    const QString& select(int emptyNames) {
+        QString& sql = selects_[emptyNames];
+        if (sql.isEmpty()) {
+            QStringList terms;
+            for (int i = 0; i < 3; ++i)
+                terms << quoted(QStringLiteral("Name%1").arg(i + 1)) +
+                             (emptyNames & (1 << i) ? QStringLiteral(" IS NULL")
+                                                    : QStringLiteral(" = ? COLLATE RU"));
+            sql = QStringLiteral("SELECT NPP, Name1, Name2, Name3 FROM %1 WHERE %2 ORDER BY NPP")
+                      .arg(table_, terms.join(QStringLiteral(" AND ")));
+        }
+        return sql;
+    }
+
     Store& store_;
     QString table_;
+    QString selects_[8];
 };
 
 int countRows(Store& store, const Table& table, double number, int year) {
@@ -196,62 +217,84 @@ public:
 
     qint64 addPerson(const RestorePerson& p) {
         table_ = dm_.tblPersonal;
-        QStringList names;
-        for (const char* f : kPersonFields)
-            names << latin(f);
-        insert(names, p.person);
+        if (personInsert_.isEmpty()) {
+            QStringList names;
+            for (const char* f : kPersonFields)
+                names << latin(f);
+            personInsert_ = insertSql(*table_, names);
+        }
+        insert(personInsert_, p.person);
         return store_.lastInsertId();
     }
 
     // As editing a person's detail view does: the person's first row of the kind takes the
     // values, or a new row linked to the person is made.
-    void editFirstDetail(const Table& detail, const QStringList& fields, const QVariantList& values, qint64 person) {
+    void editFirstDetail(const Table& detail, const QStringList& fields, const QVariantList& values,
+                         qint64 person) {
         table_ = &detail;
-        const QString name = quoted(detail.layout().sqlName);
+        const DetailSql& sql = detailSql(detail, fields);
         qint64 first = 0;
         {
-            auto find = store_.cached(
-                QStringLiteral("SELECT NPP FROM %1 WHERE \"PersonalKOD\" = ? ORDER BY NPP LIMIT 1").arg(name));
+            auto find = store_.cached(sql.first);
             find->bind(1, person);
             if (find->step())
                 first = find->int64(0);
         }
-        if (first == 0) {
-            insert(QStringList(fields) << QStringLiteral("PersonalKOD"), QVariantList(values) << person);
-            return;
-        }
-        QStringList assignments;
-        for (const QString& f : fields)
-            assignments << quoted(f) + QStringLiteral(" = ?");
-        auto update =
-            store_.cached(QStringLiteral("UPDATE %1 SET %2 WHERE NPP = ?").arg(name, assignments.join(u',')));
+        auto write = store_.cached(first ? sql.update : sql.insert);
         int position = 1;
         for (const QVariant& v : values)
-            update->bind(position++, v);
-        update->bind(position, first);
-        update->step();
+            write->bind(position++, v);
+        write->bind(position, first ? first : person);
+        write->step();
     }
 
     void addTrainee(const RestoreTrainee& t, qint64 person) {
         table_ = dm_.tblSluch2023;
-        insert(QStringList(restoreTraineeFields()) << QStringLiteral("KodPersonal"),
-               QVariantList(t.trainee) << person);
+        if (traineeInsert_.isEmpty())
+            traineeInsert_ =
+                insertSql(*table_, QStringList(restoreTraineeFields()) << QStringLiteral("KodPersonal"));
+        insert(traineeInsert_, QVariantList(t.trainee) << person);
     }
 
     // What was being written when a write failed: "таблица «слушатели заявки»".
     QString where() const {
-        return table_ ? QStringLiteral("таблица «%1»").arg(captions::table(table_->layout().sqlName)) : QString();
+        return table_ ? QStringLiteral("таблица «%1»").arg(captions::table(table_->layout().sqlName))
+                      : QString();
     }
 
 private:
-    void insert(const QStringList& fields, const QVariantList& values) {
+    // A detail table's statements for a list of fields: its first row of a person, the update of
+    // that row and the insert of a new one (the fields, then the person).
+    struct DetailSql {
+        QString first, update, insert;
+    };
+    const DetailSql& detailSql(const Table& detail, const QStringList& fields) {
+        DetailSql& sql = detailSql_[detail.layout().sqlName + u'/' + fields.join(u',')];
+        if (sql.first.isEmpty()) {
+            const QString name = quoted(detail.layout().sqlName);
+            QStringList assignments;
+            for (const QString& f : fields)
+                assignments << quoted(f) + QStringLiteral(" = ?");
+            sql.first =
+                QStringLiteral("SELECT NPP FROM %1 WHERE \"PersonalKOD\" = ? ORDER BY NPP LIMIT 1").arg(name);
+            sql.update = QStringLiteral("UPDATE %1 SET %2 WHERE NPP = ?").arg(name, assignments.join(u','));
+            sql.insert = insertSql(detail, QStringList(fields) << QStringLiteral("PersonalKOD"));
+        }
+        return sql;
+    }
+
+    static QString insertSql(const Table& table, const QStringList& fields) {
         QStringList columns, marks;
         for (const QString& f : fields) {
             columns << quoted(f);
             marks << QStringLiteral("?");
         }
-        auto st = store_.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                    .arg(quoted(table_->layout().sqlName), columns.join(u','), marks.join(u',')));
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(quoted(table.layout().sqlName), columns.join(u','), marks.join(u','));
+    }
+
+    void insert(const QString& sql, const QVariantList& values) {
+        auto st = store_.cached(sql);
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
         st->step();
@@ -260,6 +303,8 @@ private:
     const TDM& dm_;
     Store& store_;
     const Table* table_ = nullptr;
+    QString personInsert_, traineeInsert_;
+    QHash<QString, DetailSql> detailSql_;
 };
 
 } // namespace
@@ -289,6 +334,14 @@ bool RestorePlan::lacksApplication() const {
     return false;
 }
 
+QStringList RestorePlan::missingTitles() const {
+    QStringList out;
+    for (const RestoreApplication& a : applications)
+        if (!a.exists)
+            out << a.title();
+    return out;
+}
+
 QString RestorePlan::titles() const {
     QStringList out;
     for (const RestoreApplication& a : applications)
@@ -312,8 +365,7 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
     const Table& people = *dm.tblPersonal;
     for (const Table* t : {dm.tblZajavki2023, dm.tblSluch2023, dm.tblPerEmail, dm.tblPerSnils, dm.tblSertif})
         checkLayout(store, *t);
-    const QHash<qint64, QString> positions =
-        referenceNames(store, *dm.tblDoljn, "KDoljn", "NDoljn");
+    const QHash<qint64, QString> positions = referenceNames(store, *dm.tblDoljn, "KDoljn", "NDoljn");
     const QHash<qint64, QString> specialties = referenceNames(store, *dm.tblSpez, "KSpez", "NSpez");
     PersonFinder finder(store, people);
     const int curYear = dm.state().CurYear;
@@ -323,8 +375,8 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
     FileTable& file = *dm.tblZISCH;
     const OpenFile open(file, path);
 
-    // A person's names as the key of the people already met in the file: the register's NPP for
-    // someone found, minus one less than the index into newPeople for someone added.
+    // The people already met in the file, by their names: the register's NPP for someone found,
+    // -(i + 1) for newPeople[i], someone the restore adds.
     QHash<QString, qint64> met;
     QSet<qint64> found;
     QHash<QPair<double, int>, int> applicationAt;
@@ -343,7 +395,8 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
         t.snils = {t.trainee[kSnilsColumn]};
 
         const QVariant* names = t.trainee.constData() + kName1Column;
-        const QString key = QStringList{names[0].toString(), names[1].toString(), names[2].toString()}.join(QChar(0x1f));
+        const QString key =
+            QStringList{names[0].toString(), names[1].toString(), names[2].toString()}.join(QChar(0x1f));
         auto seen = met.constFind(key);
         qint64 person = seen != met.constEnd() ? *seen : finder.find(names[0], names[1], names[2]);
         if (person == 0) {
@@ -363,7 +416,8 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
                 qint64(std::llround(curYear - row.number("Stajg"))),
                 qint64(std::llround(curYear - row.number("StajgZ"))),
             };
-            const char* sources[] = {"Name1", "Name2", "Name3", "DR", "Doljn", "Doljn", "Spez", "Spez", "Stajg", "StajgZ"};
+            const char* sources[] = {"Name1", "Name2", "Name3", "DR",    "Doljn",
+                                     "Doljn", "Spez",  "Spez",  "Stajg", "StajgZ"};
             for (int i = 0; i < int(std::size(kPersonFields)); ++i)
                 p.person << check(people, kPersonFields[i], values[i], sources[i]);
             p.email = t.email;
@@ -382,7 +436,8 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
         else
             t.newPerson = int(-person - 1);
 
-        const QPair<double, int> application{t.trainee[kNumberColumn].toDouble(), t.trainee[kYearColumn].toInt()};
+        const QPair<double, int> application{t.trainee[kNumberColumn].toDouble(),
+                                             t.trainee[kYearColumn].toInt()};
         auto at = applicationAt.constFind(application);
         if (at == applicationAt.constEnd()) {
             RestoreApplication a;
@@ -415,7 +470,8 @@ RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createM
             try {
                 writer.createApplication(a);
             } catch (const UserError& e) {
-                throw UserError(failed + QStringLiteral("Заявка %1 не создана: %2").arg(a.title(), e.message()));
+                throw UserError(failed +
+                                QStringLiteral("Заявка %1 не создана: %2").arg(a.title(), e.message()));
             }
             ++outcome.createdApplications;
         }
@@ -450,8 +506,8 @@ RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createM
     outcome.newPeople = int(plan.newPeople.size());
 
     // The rows were written past the datasets: every table written to reads them now.
-    for (Table* t : {dm.tblZajavki2023, dm.tblSluch2023, dm.tblPersonal, dm.tblPerEmail, dm.tblPerSnils,
-                     dm.tblSertif})
+    for (Table* t :
+         {dm.tblZajavki2023, dm.tblSluch2023, dm.tblPersonal, dm.tblPerEmail, dm.tblPerSnils, dm.tblSertif})
         t->reread();
     return outcome;
 }
@@ -461,12 +517,14 @@ QString restoreAgainQuestion(const RestorePlan& plan) {
     for (const RestoreApplication& a : plan.applications)
         if (a.heldTrainees > 0)
             held << QStringLiteral("в заявке %1 их уже %2").arg(a.title(), QString::number(a.heldTrainees));
-    return QStringLiteral("Слушатели из файла будут добавлены к тем, что уже есть: %1. Если этот файл уже "
-                          "восстанавливали, те же слушатели окажутся в заявке дважды. Всё равно восстановить?")
+    return QStringLiteral(
+               "Слушатели из файла будут добавлены к тем, что уже есть: %1. Если этот файл уже "
+               "восстанавливали, те же слушатели окажутся в заявке дважды. Всё равно восстановить?")
         .arg(held.join(QStringLiteral(", ")));
 }
 
-QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcome, bool createdMissing) {
+QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcome) {
+    const bool createdMissing = outcome.createdApplications > 0;
     const bool one = plan.applications.size() == 1;
     QString text = (one ? QStringLiteral("Заявка %1 восстановлена из файла «%2».")
                         : QStringLiteral("Заявки %1 восстановлены из файла «%2»."))
@@ -474,18 +532,18 @@ QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcom
     text += QStringLiteral("\nСлушателей добавлено: %1.").arg(QString::number(outcome.trainees));
     text += QStringLiteral("\nСотрудников найдено в штатном списке: %1, добавлено в него: %2.")
                 .arg(QString::number(outcome.foundPeople), QString::number(outcome.newPeople));
-    QStringList created, missing;
-    for (const RestoreApplication& a : plan.applications)
-        if (!a.exists)
-            (createdMissing ? created : missing) << a.title();
+    const QStringList created = createdMissing ? plan.missingTitles() : QStringList();
+    const QStringList missing = createdMissing ? QStringList() : plan.missingTitles();
     if (!created.isEmpty())
-        text += (created.size() == 1 ? QStringLiteral("\nСоздана заявка %1.") : QStringLiteral("\nСозданы заявки %1."))
+        text += (created.size() == 1 ? QStringLiteral("\nСоздана заявка %1.")
+                                     : QStringLiteral("\nСозданы заявки %1."))
                     .arg(created.join(QStringLiteral(", ")));
     if (!missing.isEmpty())
-        text += (missing.size() == 1 ? QStringLiteral("\nЗаявки %1 нет в списке заявок: её слушатели появятся в окне "
-                                                      "заявок, когда заявку с этим номером и годом создадут.")
-                                     : QStringLiteral("\nЗаявок %1 нет в списке заявок: их слушатели появятся в окне "
-                                                      "заявок, когда заявки с этими номерами и годами создадут."))
+        text += (missing.size() == 1
+                     ? QStringLiteral("\nЗаявки %1 нет в списке заявок: её слушатели появятся в окне "
+                                      "заявок, когда заявку с этим номером и годом создадут.")
+                     : QStringLiteral("\nЗаявок %1 нет в списке заявок: их слушатели появятся в окне "
+                                      "заявок, когда заявки с этими номерами и годами создадут."))
                     .arg(missing.join(QStringLiteral(", ")));
     return text;
 }

@@ -36,22 +36,22 @@ struct RestoreApplication {
 
 // A person the restore adds to the register, with the first e-mail, SNILS and certificate rows.
 struct RestorePerson {
-    QVariantList person;     // Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, StajDoljn
-    QVariantList email;      // EMAIL
-    QVariantList snils;      // SNILS
+    QVariantList person;      // Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, StajDoljn
+    QVariantList email;       // EMAIL
+    QVariantList snils;       // SNILS
     QVariantList certificate; // DateCL, Name
-    QString name;            // "ПЕТРОВ ПЁТР ПЕТРОВИЧ"
+    QString name;             // "ПЕТРОВ ПЁТР ПЕТРОВИЧ"
 };
 
 // One row of the file: the trainee to add and whose person it is.
 struct RestoreTrainee {
-    int fileRow = 0;       // 1-based
-    QString name;          // the person's three names, for messages
-    QVariantList trainee;  // the trainee row without KodPersonal (restoreTraineeFields() order)
-    qint64 foundPerson = 0; // NPP of the register's person; 0 when the restore adds the person
-    int newPerson = -1;     // index into RestorePlan::newPeople when the restore adds the person
+    int fileRow = 0;               // 1-based
+    QString name;                  // the person's three names, for messages
+    QVariantList trainee;          // the trainee row without KodPersonal (restoreTraineeFields() order)
+    qint64 foundPerson = 0;        // NPP of the register's person; 0 when the restore adds the person
+    int newPerson = -1;            // index into RestorePlan::newPeople when the restore adds the person
     bool firstOfNewPerson = false; // this row adds the person; later rows of theirs find them
-    QVariantList email;    // the row's e-mail and SNILS, written to a person the row finds
+    QVariantList email;            // the row's e-mail and SNILS, written to a person the row finds
     QVariantList snils;
 };
 
@@ -68,6 +68,8 @@ struct RestorePlan {
     // twice over when the same file was restored before.
     bool addsTwice() const;
     bool lacksApplication() const;
+    // The titles of the applications the store lacks.
+    QStringList missingTitles() const;
     // "116 на 2026 год" for one application, "116 на 2026 год, 117 на 2026 год" for several.
     QString titles() const;
 };
@@ -96,6 +98,6 @@ RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createM
 // The question before adding trainees to applications that already hold some.
 QString restoreAgainQuestion(const RestorePlan& plan);
 // The one message after the restore.
-QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcome, bool createdMissing);
+QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcome);
 
 } // namespace applications

@@ -31,16 +31,15 @@ QString applicationLine(const RestoreApplication& a) {
 }
 
 QString missingText(const RestorePlan& plan) {
-    QStringList missing;
-    for (const RestoreApplication& a : plan.applications)
-        if (!a.exists)
-            missing << a.title();
+    const QStringList missing = plan.missingTitles();
     return missing.size() == 1
-               ? QStringLiteral("Заявки %1 нет в списке заявок: без неё восстановленные слушатели не будут видны в "
-                                "окне заявок.")
+               ? QStringLiteral(
+                     "Заявки %1 нет в списке заявок: без неё восстановленные слушатели не будут видны в "
+                     "окне заявок.")
                      .arg(missing.first())
-               : QStringLiteral("Заявок %1 нет в списке заявок: без них восстановленные слушатели не будут видны в "
-                                "окне заявок.")
+               : QStringLiteral(
+                     "Заявок %1 нет в списке заявок: без них восстановленные слушатели не будут видны в "
+                     "окне заявок.")
                      .arg(missing.join(QStringLiteral(", ")));
 }
 
@@ -51,7 +50,7 @@ QString heldText(const RestorePlan& plan) {
             held << QStringLiteral("В заявке %1 уже есть %2.")
                         .arg(a.title(), counted(a.heldTrainees, "слушатель", "слушателя", "слушателей"));
     return held.join(u' ') + QStringLiteral(" Слушатели из файла добавятся к ним; если этот файл уже "
-                                           "восстанавливали, те же слушатели окажутся в заявке дважды.");
+                                            "восстанавливали, те же слушатели окажутся в заявке дважды.");
 }
 
 } // namespace
@@ -61,8 +60,8 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
     setWindowTitle(QStringLiteral("Восстановление заявки"));
     auto* layout = new QVBoxLayout(this);
 
-    layout->addWidget(
-        wrapped(QStringLiteral("Файл: ") + QDir::toNativeSeparators(plan.file), QStringLiteral("FileLabel"), this));
+    layout->addWidget(wrapped(QStringLiteral("Файл: ") + QDir::toNativeSeparators(plan.file),
+                              QStringLiteral("FileLabel"), this));
     QStringList applications;
     for (const RestoreApplication& a : plan.applications)
         applications << applicationLine(a);
@@ -72,24 +71,24 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
     application->setFont(bold);
     layout->addWidget(application);
 
-    layout->addWidget(wrapped(
-        QStringLiteral("Найдено в штатном списке: %1.")
-            .arg(counted(plan.foundPeople, "сотрудник", "сотрудника", "сотрудников")),
-        QStringLiteral("FoundLabel"), this));
+    layout->addWidget(wrapped(QStringLiteral("Найдено в штатном списке: %1.")
+                                  .arg(counted(plan.foundPeople, "сотрудник", "сотрудника", "сотрудников")),
+                              QStringLiteral("FoundLabel"), this));
     if (!plan.newPeople.isEmpty()) {
         auto* list = new QListWidget(this);
         list->setObjectName(QStringLiteral("NewPeopleList"));
         list->addItems(plan.newPeopleNames());
         list->setSelectionMode(QAbstractItemView::NoSelection); // a list to read, nothing to pick
-        QLabel* added = wrapped(QStringLiteral("Будут добавлены в штатный список: %1:")
-                                    .arg(counted(plan.newPeople.size(), "сотрудник", "сотрудника", "сотрудников")),
-                                QStringLiteral("NewPeopleLabel"), this);
+        QLabel* added =
+            wrapped(QStringLiteral("Будут добавлены в штатный список: %1:")
+                        .arg(counted(plan.newPeople.size(), "сотрудник", "сотрудника", "сотрудников")),
+                    QStringLiteral("NewPeopleLabel"), this);
         added->setBuddy(list);
         layout->addWidget(added);
         layout->addWidget(list, 1);
     } else {
-        layout->addWidget(
-            wrapped(QStringLiteral("Новых сотрудников в файле нет."), QStringLiteral("NewPeopleLabel"), this));
+        layout->addWidget(wrapped(QStringLiteral("Новых сотрудников в файле нет."),
+                                  QStringLiteral("NewPeopleLabel"), this));
     }
 
     if (plan.addsTwice()) {
@@ -101,10 +100,7 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
         layout->addWidget(wrapped(missingText(plan), QStringLiteral("MissingLabel"), this));
         create_ = new QCheckBox(this);
         create_->setObjectName(QStringLiteral("CreateApplicationBox"));
-        QStringList missing;
-        for (const RestoreApplication& a : plan.applications)
-            if (!a.exists)
-                missing << a.title();
+        const QStringList missing = plan.missingTitles();
         create_->setText(missing.size() == 1 ? QStringLiteral("Создать заявку ") + missing.first()
                                              : QStringLiteral("Создать эти заявки"));
         create_->setChecked(true);
@@ -126,7 +122,9 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
     resize(620, plan.newPeople.isEmpty() ? 240 : 420);
 }
 
-bool TftrRestore::createsMissingApplications() const { return create_ && create_->isChecked(); }
+bool TftrRestore::createsMissingApplications() const {
+    return create_ && create_->isChecked();
+}
 
 namespace applications {
 
@@ -135,8 +133,8 @@ bool restoreApplication(TftrMain& main) {
     const TDM& dm = *app.DM;
     const QString caption = QStringLiteral("Восстановление заявки");
     QDir().mkpath(app.root.exportDir());
-    const QString file = app.prompter.openFileName(caption, app.root.exportDir(),
-                                                   QStringLiteral("Файлы выгрузки (*.db *.DB);;Все файлы (*)"));
+    const QString file = app.prompter.openFileName(
+        caption, app.root.exportDir(), QStringLiteral("Файлы выгрузки (*.db *.DB);;Все файлы (*)"));
     if (file.isEmpty())
         return false;
     const RestorePlan plan = planRestore(dm, file);
@@ -152,9 +150,8 @@ bool restoreApplication(TftrMain& main) {
                      [&createMissing, dialog] { createMissing = dialog->createsMissingApplications(); });
     if (main.showModal(dialog) != QDialog::Accepted)
         return false;
-    if (plan.addsTwice() &&
-        app.prompter.ask(caption, restoreAgainQuestion(plan), Prompter::Icon::Question,
-                         Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
+    if (plan.addsTwice() && app.prompter.ask(caption, restoreAgainQuestion(plan), Prompter::Icon::Question,
+                                             Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
         return false;
 
     const RestoreOutcome outcome = writeRestore(dm, plan, createMissing);
@@ -162,7 +159,7 @@ bool restoreApplication(TftrMain& main) {
     const RestoreApplication& first = plan.applications.first();
     dm.tblZajavki2023->locate(QStringLiteral("KZajavki;Year"), {first.number, first.year});
     writeCountLine(main, Generation::current());
-    app.prompter.inform(restoreOutcomeText(plan, outcome, createMissing));
+    app.prompter.inform(restoreOutcomeText(plan, outcome));
     return true;
 }
 

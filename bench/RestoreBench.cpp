@@ -124,13 +124,14 @@ struct BigRestore {
         for (int i = 1; i <= kTrainees; ++i) {
             const bool found = i <= kFound;
             const int person = found ? i * (kPeople / kFound) : i;
-            const QString surname = (found ? QStringLiteral("ФАМИЛИЯ") : QStringLiteral("НОВЫЙ")) + QString::number(person);
-            rows << QVariantList{116.0,           surname,         QStringLiteral("ИМЯ%1").arg(person % 31),
-                                 QStringLiteral("ОТЧЕСТВО"),       QStringLiteral("ПК-%1").arg(i % 500),
-                                 1 + i % 4,       QDate(1980, 5, 17), i % 310, i % 12, 25.0, 16.0, kYear,
-                                 QStringLiteral("ПК"), 36,        QDate(2027, 1, 31), QStringLiteral("Терапия"),
-                                 QStringLiteral("n%1@mail.ru").arg(i), QStringLiteral("987-654-321 83"),
-                                 QStringLiteral("очн")};
+            const QString surname =
+                (found ? QStringLiteral("ФАМИЛИЯ") : QStringLiteral("НОВЫЙ")) + QString::number(person);
+            // Codes up to 310: some the book of 300 positions lacks.
+            rows << QVariantList{116.0, surname, QStringLiteral("ИМЯ%1").arg(person % 31), QStringLiteral("ОТЧЕСТВО"),
+                                 QStringLiteral("ПК-%1").arg(i % 500), 1 + i % 4, QDate(1980, 5, 17), i % 310,
+                                 i % 12, 25.0, 16.0, kYear, QStringLiteral("ПК"), 36, QDate(2027, 1, 31),
+                                 QStringLiteral("Терапия"), QStringLiteral("n%1@mail.ru").arg(i),
+                                 QStringLiteral("987-654-321 83"), QStringLiteral("очн")};
         }
         writeParadoxTable(file, layouts::tempZ2023(), rows);
 
@@ -233,7 +234,8 @@ struct BigRestore {
                 person.text(1, r[1]).text(2, r[2]).text(3, r[3]).date(4, r[6]).integer(5, r[7].toInt());
                 person.text(6, positions.value(r[7].toInt())).integer(7, r[8].toInt());
                 person.text(8, specialties.value(r[8].toInt()));
-                person.integer(9, std::llround(kYear - r[9].toDouble())).integer(10, std::llround(kYear - r[10].toDouble()));
+                person.integer(9, std::llround(kYear - r[9].toDouble()));
+                person.integer(10, std::llround(kYear - r[10].toDouble()));
                 person.step();
                 person.reset();
                 npp = sqlite3_last_insert_rowid(raw);
