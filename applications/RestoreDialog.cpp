@@ -157,7 +157,8 @@ bool restoreApplication(TftrMain& main) {
     const RestoreOutcome outcome = writeRestore(dm, plan, createMissing);
     // The restored application becomes the current one, so the applications window shows it.
     const RestoreApplication& first = plan.applications.first();
-    dm.tblZajavki2023->locate(QStringLiteral("KZajavki;Year"), {first.number, first.year});
+    if (dm.tblZajavki2023->isActive())
+        dm.tblZajavki2023->locate(QStringLiteral("KZajavki;Year"), {first.number, first.year});
     writeCountLine(main, Generation::current());
     app.prompter.inform(restoreOutcomeText(plan, outcome));
     return true;
