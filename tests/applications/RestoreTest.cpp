@@ -4,7 +4,6 @@
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/Restore.h"
-#include "core/UserError.h"
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "shell/MainWindow.h"
@@ -63,10 +62,11 @@ struct Restore : ::testing::Test {
         st->bind(3, name3);
         st->step();
         const qint64 npp = dm.store().lastInsertId();
+        const QString person = QString::number(npp);
         if (!email.isEmpty())
-            exec(QString("INSERT INTO PEREMAIL (EMAIL, PersonalKOD) VALUES ('%1', %2)").arg(email).arg(npp));
+            exec(QString("INSERT INTO PEREMAIL (EMAIL, PersonalKOD) VALUES ('%1', %2)").arg(email, person));
         if (!snils.isEmpty())
-            exec(QString("INSERT INTO PERSNILS (SNILS, PersonalKOD) VALUES ('%1', %2)").arg(snils).arg(npp));
+            exec(QString("INSERT INTO PERSNILS (SNILS, PersonalKOD) VALUES ('%1', %2)").arg(snils, person));
         dm.tblPersonal->reread();
         return npp;
     }
