@@ -5,6 +5,7 @@
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
 #include "applications/NewApplicationDialog.h"
+#include "applications/RestoreDialog.h"
 #include "applications/TraineeEditor.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
@@ -49,11 +50,38 @@ int showTraineeEditor(TftrMain& main, const Generation& g) {
 
 } // namespace applications
 
+namespace {
+
+// The summary of a restore as the showcase draws it: the file of application 116 for 2026 with
+// twelve trainees, three of whose people the register lacks, the application either missing or
+// holding the trainees of an earlier restore.
+applications::RestorePlan showcaseRestorePlan(TftrMain& m, bool restoredBefore) {
+    applications::RestorePlan plan;
+    plan.file = m.app().root.exportDir() + QStringLiteral("/ZES116_2026.db");
+    applications::RestoreApplication a;
+    a.number = 116;
+    a.year = 2026;
+    a.fileTrainees = 12;
+    a.exists = restoredBefore;
+    a.heldTrainees = restoredBefore ? 12 : 0;
+    plan.applications << a;
+    plan.foundPeople = restoredBefore ? 12 : 9;
+    if (!restoredBefore)
+        for (const char* name :
+             {"ВОРОНИНА ЕЛЕНА СЕРГЕЕВНА", "ГУСЕВ АНДРЕЙ ПАВЛОВИЧ", "ЯКОВЛЕВА ОЛЬГА ИГОРЕВНА"})
+            plan.newPeople << applications::RestorePerson{{}, {}, {}, {}, QString::fromUtf8(name)};
+    return plan;
+}
+
+} // namespace
+
 void registerApplicationWindows() {
     windows::registerChild(Generation::current().openProcedure,
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
     windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
                             [](TftrMain& main) { applications::exportApplication(main.app(), Generation::current()); });
+    windows::registerAction(QStringLiteral("N13"),
+                            [](TftrMain& main) { applications::restoreApplication(main); });
 
     // In the showcase: the window and its dialogs on the current application and its current
     // trainee; the new application dialog also at its confirmation of an additional application.
@@ -71,4 +99,9 @@ void registerApplicationWindows() {
         QStringLiteral("confirm"));
     windows::registerShowcase(g.insertInstance, [&g](TftrMain& m) { return new AddTraineesDialog(m, g); });
     windows::registerShowcase(g.editorInstance, [&g](TftrMain& m) { return new TraineeEditor(m, g); });
+    windows::registerShowcase(QStringLiteral("ftrRestore"),
+                              [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, false)); });
+    windows::registerShowcase(
+        QStringLiteral("ftrRestore"),
+        [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
 }
