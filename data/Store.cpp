@@ -219,7 +219,13 @@ void Store::commit() {
     if (depth_ == 0)
         return;
     --depth_;
-    exec(depth_ == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(depth_));
+    try {
+        exec(depth_ == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE sp%1").arg(depth_));
+    } catch (...) {
+        // Not committed: the transaction is still open, and the guard that began it rolls it back.
+        ++depth_;
+        throw;
+    }
 }
 
 void Store::rollback() {

@@ -147,3 +147,31 @@ TEST(Store, EmptyTableNeedsTheTableClosed) {
 }
 
 } // namespace
+
+namespace {
+
+// A commit the database refuses (here a deferred constraint found broken only at the end) leaves
+// nothing written and the store ready for the next transaction.
+TEST(Store, ACommitThatFailsRollsTheTransactionBack) {
+    TempStore temp;
+    Store& store = *temp.store;
+    store.exec("CREATE TEMP TABLE parent (id INTEGER PRIMARY KEY)");
+    store.exec("CREATE TEMP TABLE child (parent INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)");
+    store.exec("PRAGMA foreign_keys=ON");
+    {
+        Store::Transaction transaction(store);
+        store.exec("INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026)");
+        store.exec("INSERT INTO temp.child VALUES (7)");
+        EXPECT_THROW(transaction.commit(), DbError);
+    }
+    store.exec("PRAGMA foreign_keys=OFF");
+    EXPECT_EQ(store.transactionDepth(), 0);
+    auto st = store.cached("SELECT COUNT(*) FROM Zajavki2023");
+    st->step();
+    EXPECT_EQ(st->int64(0), 0);
+    Store::Transaction next(store);
+    store.exec("INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026)");
+    next.commit();
+}
+
+} // namespace
