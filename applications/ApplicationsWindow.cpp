@@ -163,7 +163,8 @@ void ApplicationsWindow::SpeedButton1Click() {
 
 void ApplicationsWindow::SpeedButton3Click() {
     AppContext& app = main_.app();
-    applications::deleteApplication(*app.DM, g_, app.state, app.prompter);
+    applications::deleteApplication(*app.DM, g_, app.state, app.prompter,
+                                    [&app] { app.backups().before(backup_action::kDeleteApplication); });
 }
 
 void ApplicationsWindow::SpeedButton2Click() {
