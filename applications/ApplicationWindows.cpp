@@ -6,6 +6,8 @@
 #include "applications/ApplicationsWindow.h"
 #include "applications/NewApplicationDialog.h"
 #include "applications/TraineeEditor.h"
+#include "applications/TrainingPlanDialog.h"
+#include "service/DemoRoot.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
@@ -47,9 +49,12 @@ int showTraineeEditor(TftrMain& main, const Generation& g) {
     return main.showModal(dialog);
 }
 
+int showPlan(TftrMain& main) { return main.showModal(new TftrPlan(main)); }
+
 } // namespace applications
 
 void registerApplicationWindows() {
+    windows::registerAction(QStringLiteral("ShowPlan"), [](TftrMain& main) { applications::showPlan(main); });
     windows::registerChild(Generation::current().openProcedure,
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
     windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
@@ -71,4 +76,11 @@ void registerApplicationWindows() {
         QStringLiteral("confirm"));
     windows::registerShowcase(g.insertInstance, [&g](TftrMain& m) { return new AddTraineesDialog(m, g); });
     windows::registerShowcase(g.editorInstance, [&g](TftrMain& m) { return new TraineeEditor(m, g); });
+    // The plan for the year of the demonstration's application, with its first three people marked.
+    windows::registerShowcase(QStringLiteral("ftrPlan"), [](TftrMain& m) {
+        auto* plan = new TftrPlan(m, demo::kFirstYear);
+        for (int row = 0; row < std::min(3, plan->model().rowCount()); ++row)
+            plan->model().toggleMark(row);
+        return plan;
+    });
 }

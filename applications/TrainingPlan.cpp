@@ -210,6 +210,16 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
     return plan;
 }
 
+QList<double> applicationsOf(const TDM& dm, const Generation& g, int year) {
+    auto st = dm.store().cached(QStringLiteral("SELECT KZajavki FROM %1 WHERE \"Year\" = ? ORDER BY KZajavki")
+                                    .arg(quoted(g.applicationsTable(dm).layout().sqlName)));
+    st->bind(1, year);
+    QList<double> numbers;
+    while (st->step())
+        numbers << st->value(0, FieldType::Number).toDouble();
+    return numbers;
+}
+
 namespace {
 
 // The programme last picked in the chooser stays as the user left it, whatever happens.

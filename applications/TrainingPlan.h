@@ -77,6 +77,9 @@ bool programmeMatches(const Programme& programme, const QString& specialty);
 // catalogue. Throws DbError.
 Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today);
 
+// The numbers of the generation's applications of `year`, in order.
+QList<double> applicationsOf(const TDM& dm, const Generation& g, int year);
+
 // One person of the plan going into an application.
 struct Addition {
     int entry = 0;     // index into Plan::entries
