@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <filesystem>
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 #include <sqlite3.h>
 
 namespace {
@@ -50,34 +53,52 @@ QString quickCheckOf(sqlite3* db) {
     return problems.join(QStringLiteral("; "));
 }
 
-// Copies the whole database of `source` into the new file `target` with SQLite's online backup,
-// then makes the copy a single file without a write-ahead log. The copy is written under a
-// temporary name and takes its own only when complete. Throws DbError; nothing is left then.
+// Makes a copy a single file: its header, copied from a store in write-ahead-log mode, says so,
+// and would make whoever opens the copy look for a log beside it. Bytes 18 and 19 of the header
+// are the file format's write and read versions: 1 for a rollback journal, 2 for a log. Then the
+// file is synced to the disk.
+QString sealCopy(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return file.errorString();
+    if (!file.seek(18) || file.write("\x01\x01", 2) != 2 || !file.flush())
+        return file.errorString();
+#if defined(Q_OS_UNIX)
+    if (::fsync(file.handle()) != 0)
+        return QStringLiteral("данные не записались на диск");
+#endif
+    return {};
+}
+
+// Copies the whole database of `source` into the new file `target` with SQLite's online backup.
+// The copy is written under a temporary name, without a journal of its own (a failed copy is
+// simply removed), synced to the disk once, and takes its own name only when complete. Throws
+// DbError; nothing is left then.
 void backupInto(sqlite3* source, const QString& target) {
     const QString temp = target + QStringLiteral(".part");
     QFile::remove(temp);
     QString problem;
     sqlite3* copy = nullptr;
     if (sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+            SQLITE_OK ||
+        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr) != SQLITE_OK) {
         problem = lastError(copy);
     } else if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
         const int step = sqlite3_backup_step(backup, -1);
         sqlite3_backup_finish(backup);
         if (step != SQLITE_DONE)
             problem = QString::fromUtf8(sqlite3_errstr(step));
-        else if (sqlite3_exec(copy, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
-            problem = lastError(copy);
     } else {
         problem = lastError(copy);
     }
     if (sqlite3_close(copy) != SQLITE_OK && problem.isEmpty())
         problem = QStringLiteral("файл не закрылся");
+    if (problem.isEmpty())
+        problem = sealCopy(temp);
     if (problem.isEmpty() && !QFile::rename(temp, target))
         problem = QStringLiteral("файл не удалось переименовать");
     if (!problem.isEmpty()) {
         QFile::remove(temp);
-        QFile::remove(temp + QStringLiteral("-journal"));
         throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
     }
 }
