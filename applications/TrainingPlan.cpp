@@ -8,17 +8,19 @@
 #include "data/RuCollation.h"
 #include "data/Store.h"
 
+#include <algorithm>
+#include <functional>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
-#include <algorithm>
-#include <functional>
 
 namespace plan {
 
 namespace {
 
-bool isDate(const QDate& d) { return d.isValid() && d != Field::zeroDate(); }
+bool isDate(const QDate& d) {
+    return d.isValid() && d != Field::zeroDate();
+}
 
 // A specialty as it is compared: small letters, Е for Ё, single blanks.
 QString specialtyKey(const QString& text) {
@@ -41,12 +43,15 @@ QStringList specialtiesOf(const Programme& p) {
 // A trainee row and a person are the same when the row names the person's number, or, for rows
 // the adding dialog made (which carry no number), when names and birth date agree. An empty birth
 // date reads as the zero date in trainee rows.
-QString personKey(const QString& surname, const QString& name, const QString& patronymic, const QDate& birth) {
+QString personKey(const QString& surname, const QString& name, const QString& patronymic,
+                  const QDate& birth) {
     return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' +
            (isDate(birth) ? birth.toString(Qt::ISODate) : QString());
 }
 
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
 
 QString sqlNameOf(const QString& tableOrFile) {
     const TableLayout* layout = layouts::find(tableOrFile);
@@ -85,7 +90,9 @@ QString Programme::title() const {
     return t;
 }
 
-QString Entry::fullName() const { return QStringList{surname, name, patronymic}.join(u' ').simplified(); }
+QString Entry::fullName() const {
+    return QStringList{surname, name, patronymic}.join(u' ').simplified();
+}
 
 bool needsTraining(int year, const QDate& today, const QDate& end) {
     if (!isDate(end))
@@ -118,15 +125,19 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
     // The catalogue of the year, and for each specialty the programmes that count for it.
     QHash<QString, QList<int>> bySpecialty;
     {
-        auto st = store.cached(QStringLiteral("SELECT KZicl, VidOb, TypeOb, FOBUCH, Hours, NZicl, SPECIALY, "
-                                              "ADDSPECIALTY FROM %1 WHERE \"Year\" = ? ORDER BY RealZicl, NPP")
-                                   .arg(sqlNameOf(g.catalogue)));
+        auto st =
+            store.cached(QStringLiteral("SELECT KZicl, VidOb, TypeOb, FOBUCH, Hours, NZicl, SPECIALY, "
+                                        "ADDSPECIALTY FROM %1 WHERE \"Year\" = ? ORDER BY RealZicl, NPP")
+                             .arg(sqlNameOf(g.catalogue)));
         st->bind(1, year);
         while (st->step()) {
-            Programme p{st->value(0, FieldType::Alpha).toString(), st->value(1, FieldType::Alpha).toString(),
-                        st->value(2, FieldType::Alpha).toString(), st->value(3, FieldType::Alpha).toString(),
+            Programme p{st->value(0, FieldType::Alpha).toString(),
+                        st->value(1, FieldType::Alpha).toString(),
+                        st->value(2, FieldType::Alpha).toString(),
+                        st->value(3, FieldType::Alpha).toString(),
                         int(st->int64(4)),
-                        st->value(5, FieldType::Alpha).toString(), st->value(6, FieldType::Alpha).toString(),
+                        st->value(5, FieldType::Alpha).toString(),
+                        st->value(6, FieldType::Alpha).toString(),
                         st->value(7, FieldType::Memo).toString()};
             for (const QString& key : specialtiesOf(p))
                 bySpecialty[key] << int(plan.programmes.size());
@@ -138,16 +149,16 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
     QSet<qint64> listedNumbers;
     QSet<QString> listedPeople;
     {
-        auto st = store.cached(QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR FROM %1 WHERE \"Year\" = ?")
-                                   .arg(quoted(g.traineesTable(dm).layout().sqlName)));
+        auto st = store.cached(
+            QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR FROM %1 WHERE \"Year\" = ?")
+                .arg(quoted(g.traineesTable(dm).layout().sqlName)));
         st->bind(1, year);
         while (st->step()) {
             if (!st->isNull(0))
                 listedNumbers.insert(st->int64(0));
-            listedPeople.insert(personKey(st->value(1, FieldType::Alpha).toString(),
-                                          st->value(2, FieldType::Alpha).toString(),
-                                          st->value(3, FieldType::Alpha).toString(),
-                                          st->value(4, FieldType::Date).toDate()));
+            listedPeople.insert(personKey(
+                st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
+                st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate()));
         }
     }
 
@@ -191,8 +202,8 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
                 e.certificateSpecialty = found->specialty;
             e.quarter = proposedQuarter(year, end);
             // Without a certificate's specialty, the diploma's may still find a programme.
-            const QString specialty = e.certificateSpecialty.trimmed().isEmpty() ? e.diplomaSpecialty
-                                                                                  : e.certificateSpecialty;
+            const QString specialty =
+                e.certificateSpecialty.trimmed().isEmpty() ? e.diplomaSpecialty : e.certificateSpecialty;
             e.programmes = bySpecialty.value(specialtyKey(specialty));
             plan.entries << std::move(e);
         }
@@ -249,14 +260,23 @@ qint64 highestTraineeNumber(Store& store, const QString& sqlName) {
 int addToApplication(const TDM& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
                      int year, const QList<Addition>& additions) {
     for (const Addition& a : additions) {
-        if (a.entry < 0 || a.entry >= plan.entries.size() || a.programme < 0 || a.programme >= plan.programmes.size())
+        if (a.entry < 0 || a.entry >= plan.entries.size() || a.programme < 0 ||
+            a.programme >= plan.programmes.size())
             throw DbError(QStringLiteral("В плане нет такого сотрудника или программы"));
         if (a.quarter < 1 || a.quarter > 4)
             throw DbError(QStringLiteral("Квартал года должен быть числом от 1 до 4 (%1: %2)")
                               .arg(plan.entries[a.entry].fullName(), QString::number(a.quarter)));
     }
+    QSet<int> seen;
+    for (const Addition& a : additions) {
+        if (seen.contains(a.entry))
+            throw DbError(
+                QStringLiteral("%1 указан в добавлении дважды").arg(plan.entries[a.entry].fullName()));
+        seen.insert(a.entry);
+    }
     if (!applications::locateApplication(dm, g, number, year))
-        throw DbError(QStringLiteral("Заявки %1 на %2 год нет").arg(formatNumber(number), QString::number(year)));
+        throw DbError(
+            QStringLiteral("Заявки %1 на %2 год нет").arg(formatNumber(number), QString::number(year)));
 
     Table& people = *dm.tblPersonal;
     Table& trainees = g.traineesTable(dm);
@@ -281,10 +301,10 @@ int addToApplication(const TDM& dm, const Generation& g, SharedState& state, con
                 continue;
             const Entry& e = plan.entries[a.entry];
             if (!people.locate(QStringLiteral("NPP"), {e.person}))
-                throw DbError(QStringLiteral("Сотрудника %1 больше нет в списке персонала. Составьте план заново.")
-                                  .arg(e.fullName()));
-            if (!applications::isMarked(people.field(QStringLiteral("PR")).value()))
-                applications::toggleMark(dm);
+                throw DbError(
+                    QStringLiteral("Сотрудника %1 больше нет в списке персонала. Составьте план заново.")
+                        .arg(e.fullName()));
+            applications::toggleMark(dm); // nobody is marked before: the marks were cleared
             marked[personKey(e.surname, e.name, e.patronymic, e.birthDate)] << &e;
         }
         const Programme& p = plan.programmes[programmeIndex];
@@ -335,7 +355,9 @@ struct Column {
     std::function<QString(const Plan&, const Entry&)> value;
 };
 
-QString dateText(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString(); }
+QString dateText(const QDate& d) {
+    return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
 
 const QList<Column>& columns() {
     static const QList<Column> list{
@@ -408,8 +430,8 @@ QString toText(const Plan& plan) {
     for (const QStringList& r : rows)
         for (int i = 0; i + 1 < r.size(); ++i)
             widths[i] = std::max(widths[i], int(r[i].size()));
-    QStringList lines{QStringLiteral("План обучения на %1 год; сотрудников в плане: %2").arg(QString::number(plan.year),
-                                                                          QString::number(plan.entries.size()))};
+    QStringList lines{QStringLiteral("План обучения на %1 год; сотрудников в плане: %2")
+                          .arg(QString::number(plan.year), QString::number(plan.entries.size()))};
     for (const QStringList& r : rows) {
         QStringList cells;
         for (int i = 0; i < r.size(); ++i)

@@ -23,10 +23,10 @@ struct SharedState;
 namespace plan {
 
 struct Programme {
-    QString code;   // KZicl
-    QString kind;   // VidOb
-    QString type;   // TypeOb
-    QString form;   // FOBUCH
+    QString code; // KZicl
+    QString kind; // VidOb
+    QString type; // TypeOb
+    QString form; // FOBUCH
     int hours = 0;
     QString name;       // NZicl
     QString specialty;  // SPECIALY
@@ -63,7 +63,9 @@ struct Plan {
 };
 
 // The year a new plan is made for: the one after today's.
-inline int defaultYear(const QDate& today) { return today.year() + 1; }
+inline int defaultYear(const QDate& today) {
+    return today.year() + 1;
+}
 
 // Whether a person whose latest certificate ends on `end` (null: none) needs training in `year`.
 bool needsTraining(int year, const QDate& today, const QDate& end);

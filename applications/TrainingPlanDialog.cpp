@@ -30,14 +30,17 @@ const QString kAnyPosition = QStringLiteral("Все должности");
 const QString kAnySpecialty = QStringLiteral("Все специальности");
 const QString kNoCertificate = QStringLiteral("нет сертификата");
 
-QString dateText(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString(); }
+QString dateText(const QDate& d) {
+    return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
 
 // The quarter as an up-down box from 1 to 4, the programme as a list of the matching ones.
 class PlanDelegate : public QStyledItemDelegate {
 public:
     PlanDelegate(PlanModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
         if (index.column() == PlanModel::Quarter) {
             auto* box = new QSpinBox(parent);
             box->setRange(1, 4);
@@ -109,7 +112,8 @@ void PlanModel::setFilter(const QString& position, const QString& specialty) {
         const plan::Entry& e = plan_.entries[i];
         if (!position.isEmpty() && e.position != position)
             continue;
-        if (!specialty.isEmpty() && (e.hasCertificate() ? e.certificateSpecialty : kNoCertificate) != specialty)
+        if (!specialty.isEmpty() &&
+            (e.hasCertificate() ? e.certificateSpecialty : kNoCertificate) != specialty)
             continue;
         visible_ << i;
     }
@@ -156,10 +160,16 @@ QList<plan::Addition> PlanModel::markedRows() const {
     return rows;
 }
 
-QList<int> PlanModel::programmesOf(int row) const { return plan_.entries[visible_[row]].programmes; }
+QList<int> PlanModel::programmesOf(int row) const {
+    return plan_.entries[visible_[row]].programmes;
+}
 
-int PlanModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(visible_.size()); }
-int PlanModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count; }
+int PlanModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(visible_.size());
+}
+int PlanModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Count;
+}
 
 QVariant PlanModel::headerData(int section, Qt::Orientation orientation, int role) const {
     // Titles of two lines keep the columns narrow.
@@ -192,19 +202,29 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
         return c.marked ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::DisplayRole) {
         switch (column) {
-        case Surname: return e.surname;
-        case Name: return e.name;
-        case Patronymic: return e.patronymic;
-        case Position: return e.position;
-        case Diploma: return e.diplomaSpecialty;
-        case End: return e.hasCertificate() ? dateText(e.certificateEnd) : kNoCertificate;
-        case Specialty: return e.certificateSpecialty;
-        case DaysLeft: return e.hasCertificate() ? QVariant(e.daysLeft(plan_.today)) : QVariant();
-        case Quarter: return c.quarter;
+        case Surname:
+            return e.surname;
+        case Name:
+            return e.name;
+        case Patronymic:
+            return e.patronymic;
+        case Position:
+            return e.position;
+        case Diploma:
+            return e.diplomaSpecialty;
+        case End:
+            return e.hasCertificate() ? dateText(e.certificateEnd) : kNoCertificate;
+        case Specialty:
+            return e.certificateSpecialty;
+        case DaysLeft:
+            return e.hasCertificate() ? QVariant(e.daysLeft(plan_.today)) : QVariant();
+        case Quarter:
+            return c.quarter;
         case Programme:
             return c.programme >= 0 ? plan_.programmes[c.programme].title()
                                     : QStringLiteral("нет программы в каталоге %1 года").arg(plan_.year);
-        default: return {};
+        default:
+            return {};
         }
     }
     if (role == Qt::EditRole && column == Quarter)
@@ -212,7 +232,8 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::EditRole && column == Programme)
         return c.programme;
     if ((role == Qt::BackgroundRole || role == Qt::ForegroundRole) && (column == End || column == DaysLeft)) {
-        const auto colours = personnel::certificateColours(personnel::certificateState(e.certificateEnd, plan_.today));
+        const auto colours =
+            personnel::certificateColours(personnel::certificateState(e.certificateEnd, plan_.today));
         if (colours)
             return role == Qt::BackgroundRole ? colours->background : colours->foreground;
         return {};
@@ -232,8 +253,9 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
         if (column == Programme && c.programme >= 0) {
             QString tip = plan_.programmes[c.programme].title();
             if (e.programmes.size() > 1)
-                tip += QStringLiteral("\nПодходящих программ: %1. Чтобы выбрать другую, дважды щёлкните ячейку.")
-                           .arg(e.programmes.size());
+                tip +=
+                    QStringLiteral("\nПодходящих программ: %1. Чтобы выбрать другую, дважды щёлкните ячейку.")
+                        .arg(e.programmes.size());
             return tip;
         }
         if (column == Quarter)
@@ -342,18 +364,22 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
         bottom->addWidget(b);
         return b;
     };
-    QPushButton* all = button("MarkAllButton", QStringLiteral("Отметить всех"), QStringLiteral("Отметить всех показанных"));
-    QPushButton* none = button("UnmarkButton", QStringLiteral("Снять отметки"), QStringLiteral("Снять отметки с показанных"));
+    QPushButton* all =
+        button("MarkAllButton", QStringLiteral("Отметить всех"), QStringLiteral("Отметить всех показанных"));
+    QPushButton* none =
+        button("UnmarkButton", QStringLiteral("Снять отметки"), QStringLiteral("Снять отметки с показанных"));
     bottom->addSpacing(16);
     application_ = new QComboBox(this);
     application_->setObjectName(QStringLiteral("ApplicationBox"));
     application_->setMinimumContentsLength(8);
     labelled(bottom, QStringLiteral("&Заявка"), application_);
-    QPushButton* add = button("AddButton", QStringLiteral("Добавить в заявку"),
-                              QStringLiteral("Добавить отмеченных в выбранную заявку с их программой и кварталом"));
+    QPushButton* add =
+        button("AddButton", QStringLiteral("Добавить в заявку"),
+               QStringLiteral("Добавить отмеченных в выбранную заявку с их программой и кварталом"));
     add->setIcon(icons::icon(icons::Picture::Add));
     bottom->addStretch();
-    QPushButton* print = button("PrintButton", QStringLiteral("Печать"), QStringLiteral("План обучения в таблицу"));
+    QPushButton* print =
+        button("PrintButton", QStringLiteral("Печать"), QStringLiteral("План обучения в таблицу"));
     print->setIcon(icons::icon(icons::Picture::Print));
     QPushButton* close = button("CloseButton", QStringLiteral("Закрыть"), QString());
 
@@ -392,9 +418,13 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     resize(1320, 640);
 }
 
-void TftrPlan::setYear(int year) { year_->setValue(year); }
+void TftrPlan::setYear(int year) {
+    year_->setValue(year);
+}
 
-void TftrPlan::YearChange() { rebuild(); }
+void TftrPlan::YearChange() {
+    rebuild();
+}
 
 void TftrPlan::rebuild() {
     AppContext& app = main_.app();
@@ -412,11 +442,12 @@ void TftrPlan::rebuild() {
     } widest[] = {{PlanModel::Position, 180}, {PlanModel::Diploma, 130}, {PlanModel::Specialty, 170}};
     for (const auto& w : widest)
         grid_->setColumnWidth(w.column, std::min(grid_->columnWidth(w.column), w.width));
-    hint_->setText(QStringLiteral("Сотрудники без сертификата или с сертификатом (аккредитацией), который кончается до "
-                                  "конца %1 года или уже кончился, и которых ещё нет в заявках %2 года. Отметьте "
-                                  "нужных флажком или клавишей «Пробел»; программу и квартал можно сменить двойным "
-                                  "щелчком.")
-                       .arg(QString::number(year_->value() + 1), QString::number(year_->value())));
+    hint_->setText(
+        QStringLiteral("Сотрудники без сертификата или с сертификатом (аккредитацией), который кончается до "
+                       "конца %1 года или уже кончился, и которых ещё нет в заявках %2 года. Отметьте "
+                       "нужных флажком или клавишей «Пробел»; программу и квартал можно сменить двойным "
+                       "щелчком.")
+            .arg(QString::number(year_->value() + 1), QString::number(year_->value())));
 }
 
 void TftrPlan::fillFilters() {
@@ -469,15 +500,17 @@ void TftrPlan::AddButtonClick() {
     AppContext& app = main_.app();
     const int year = year_->value();
     if (application_->count() == 0) {
-        app.prompter.inform(QStringLiteral("На %1 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» "
-                                           "кнопкой «Создать», затем добавьте в неё сотрудников из плана.")
-                                .arg(year));
+        app.prompter.inform(
+            QStringLiteral("На %1 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» "
+                           "кнопкой «Создать», затем добавьте в неё сотрудников из плана.")
+                .arg(year));
         return;
     }
     const QList<plan::Addition> marked = model_.markedRows();
     if (marked.isEmpty()) {
-        app.prompter.inform(QStringLiteral("Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей "
-                                           "«Пробел»."));
+        app.prompter.inform(
+            QStringLiteral("Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей "
+                           "«Пробел»."));
         grid_->setFocus();
         return;
     }
@@ -493,9 +526,10 @@ void TftrPlan::AddButtonClick() {
         }
     }
     if (additions.isEmpty()) {
-        app.prompter.inform(QStringLiteral("Для отмеченных сотрудников в каталоге %1 года нет программы по специальности "
-                                           "их сертификата. Добавьте их в заявку обычным порядком, выбрав программу.")
-                                .arg(year));
+        app.prompter.inform(
+            QStringLiteral("Для отмеченных сотрудников в каталоге %1 года нет программы по специальности "
+                           "их сертификата. Добавьте их в заявку обычным порядком, выбрав программу.")
+                .arg(year));
         return;
     }
     const double number = application_->currentData().toDouble();
@@ -513,8 +547,8 @@ void TftrPlan::AddButtonClick() {
 
     // The people added can be taken out again by restoring the copy taken first.
     app.backups().before(backup_action::kPlan);
-    const int added = plan::addToApplication(*app.DM, Generation::current(), app.state, model_.plan(), number, year,
-                                             additions);
+    const int added = plan::addToApplication(*app.DM, Generation::current(), app.state, model_.plan(), number,
+                                             year, additions);
     applications::writeCountLine(main_, Generation::current());
     rebuild();
     app.prompter.inform(QStringLiteral("В заявку %1 добавлено: %2.")

@@ -19,7 +19,20 @@ class TftrMain;
 class PlanModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Mark, Surname, Name, Patronymic, Position, Diploma, End, Specialty, DaysLeft, Quarter, Programme, Count };
+    enum Column {
+        Mark,
+        Surname,
+        Name,
+        Patronymic,
+        Position,
+        Diploma,
+        End,
+        Specialty,
+        DaysLeft,
+        Quarter,
+        Programme,
+        Count
+    };
 
     void setPlan(plan::Plan plan);
     const plan::Plan& plan() const { return plan_; }

@@ -12,9 +12,9 @@
 #include "data/DataModule.h"
 #include "data/Store.h"
 
+#include <memory>
 #include <QDir>
 #include <QFile>
-#include <memory>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -39,18 +39,23 @@ struct Office {
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
             "INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn, NSpez) "
-            "SELECT 'ФАМИЛИЯ' || (i % 4999), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', 'ДОЛЖНОСТЬ ' || (i % 40), "
+            "SELECT 'ФАМИЛИЯ' || (i % 4999), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', 'ДОЛЖНОСТЬ ' || (i "
+            "% 40), "
             "'Специальность ' || (i % 50) FROM n;"
             "INSERT INTO Sertif (DateCL, Name, PersonalKOD) "
-            "SELECT date('2019-01-01', '+' || ((NPP * 37) % 1800) || ' days'), 'Специальность ' || (NPP % 50), NPP "
+            "SELECT date('2019-01-01', '+' || ((NPP * 37) % 1800) || ' days'), 'Специальность ' || (NPP % "
+            "50), NPP "
             "FROM Personal;"
             "INSERT INTO Sertif (DateCL, Name, PersonalKOD) "
-            "SELECT date('2024-01-01', '+' || ((NPP * 53) % 2900) || ' days'), 'Специальность ' || (NPP % 50), NPP "
+            "SELECT date('2024-01-01', '+' || ((NPP * 53) % 2900) || ' days'), 'Специальность ' || (NPP % "
+            "50), NPP "
             "FROM Personal;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
-            "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, RealZicl, \"Year\", SPECIALY, "
+            "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, RealZicl, \"Year\", "
+            "SPECIALY, "
             "ADDSPECIALTY, FOBUCH) "
-            "SELECT 'ПК-' || i, 'ПК', '', 36, 'Программа ' || i, 'Врачи', i, 2027, 'Специальность ' || (i % 50), "
+            "SELECT 'ПК-' || i, 'ПК', '', 36, 'Программа ' || i, 'Врачи', i, 2027, 'Специальность ' || (i % "
+            "50), "
             "'Специальность ' || ((i + 1) % 50) || ', Специальность ' || ((i + 7) % 50), 'очная' FROM n;"
             "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2027);"
             "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal) "
@@ -86,7 +91,9 @@ struct Office {
         }
     }
 
-    QString copyPath() const { return QString::fromStdString(bench::scratchDir()) + QStringLiteral("/copy.sqlite"); }
+    QString copyPath() const {
+        return QString::fromStdString(bench::scratchDir()) + QStringLiteral("/copy.sqlite");
+    }
     void removeCopy() {
         ensure();
         QFile::remove(copyPath());
@@ -110,7 +117,8 @@ Office& office() {
 
 const bench::Registrar planBench({"plan of a year, 10000 people, 20000 certificates, 5000 programmes",
                                   [] { office().plan(); }, [] { office().readRows(); }});
-const bench::Registrar backupBench({"backup of that store against a plain file copy", [] { office().backup(); },
-                                    [] { office().plainCopy(); }, 7, [] { office().removeCopy(); }});
+const bench::Registrar backupBench({"backup of that store against a plain file copy",
+                                    [] { office().backup(); }, [] { office().plainCopy(); }, 7,
+                                    [] { office().removeCopy(); }});
 
 } // namespace

@@ -4,18 +4,20 @@
 #include "data/DbError.h"
 #include "data/Store.h"
 
+#include <algorithm>
+#include <optional>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <algorithm>
-#include <optional>
 
 namespace {
 
 const QString kStamp = QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz");
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // The tables of the data module that read the store and are open, in the module's order: masters
 // before their details, so that opening them again in this order links each detail to its master.
@@ -45,7 +47,9 @@ void reopenAll(const QList<Dataset*>& datasets) {
 
 } // namespace
 
-QString BackupCopy::actionText() const { return Backups::actionText(action); }
+QString BackupCopy::actionText() const {
+    return Backups::actionText(action);
+}
 
 QString Backups::actionText(const QString& action) {
     static const QHash<QString, QString> texts{
@@ -61,7 +65,8 @@ QString Backups::actionText(const QString& action) {
     return texts.value(action, action);
 }
 
-Backups::Backups(QString folder, Store* store, Now now) : folder_(std::move(folder)), store_(store), now_(std::move(now)) {}
+Backups::Backups(QString folder, Store* store, Now now)
+    : folder_(std::move(folder)), store_(store), now_(std::move(now)) {}
 
 std::optional<BackupCopy> Backups::parse(const QString& path) {
     static const QRegularExpression name(
@@ -104,14 +109,16 @@ QString Backups::before(const QString& action) {
     if (!store_)
         throw DbError(QStringLiteral("База данных не открыта: резервную копию сделать нельзя"));
     if (!QDir().mkpath(folder_))
-        throw DbError(QStringLiteral("Не удалось создать папку резервных копий %1. Проверьте права доступа к ней.")
-                          .arg(shown(folder_)));
+        throw DbError(
+            QStringLiteral("Не удалось создать папку резервных копий %1. Проверьте права доступа к ней.")
+                .arg(shown(folder_)));
     const QString path = freeName(action);
     try {
         store_->backupTo(path);
     } catch (const UserError& e) {
-        throw DbError(QStringLiteral("Не удалось сделать резервную копию базы данных перед действием «%1»: %2")
-                          .arg(actionText(action), e.message()));
+        throw DbError(
+            QStringLiteral("Не удалось сделать резервную копию базы данных перед действием «%1»: %2")
+                .arg(actionText(action), e.message()));
     }
     prune();
     return path;
@@ -159,15 +166,16 @@ QString Backups::restore(const QString& copy, TDM* dm) {
         throw DbError(QStringLiteral("Эту копию нельзя восстановить. %1").arg(problem));
     // The store as it is now becomes a copy first, so that the restore itself can be undone. The
     // copies are pruned only afterwards, so that the chosen one cannot be pruned away meanwhile.
-    const QString keep = QFileInfo(copy).absoluteFilePath();
+    const QString chosen = QFileInfo(copy).absoluteFilePath();
     if (!QDir().mkpath(folder_))
         throw DbError(QStringLiteral("Не удалось создать папку резервных копий %1").arg(shown(folder_)));
     const QString before = freeName(backup_action::kRestore);
     try {
         store_->backupTo(before);
     } catch (const UserError& e) {
-        throw DbError(QStringLiteral("Не удалось сделать резервную копию базы данных перед восстановлением: %1")
-                          .arg(e.message()));
+        throw DbError(
+            QStringLiteral("Не удалось сделать резервную копию базы данных перед восстановлением: %1")
+                .arg(e.message()));
     }
     // No dataset may keep reading the old file: each is closed before the file is replaced and
     // opened again on the new one.
@@ -175,7 +183,7 @@ QString Backups::restore(const QString& copy, TDM* dm) {
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         (*it)->close();
     try {
-        store_->replaceWith(keep);
+        store_->replaceWith(chosen);
     } catch (const UserError&) {
         reopenAll(open);
         throw;
@@ -188,9 +196,9 @@ QString Backups::restore(const QString& copy, TDM* dm) {
 QString Backups::restoreDamaged(const QString& copy, const QString& storePath) {
     if (!QDir().mkpath(folder_))
         throw DbError(QStringLiteral("Не удалось создать папку резервных копий %1").arg(shown(folder_)));
-    const QString damaged = QDir(folder_).filePath(QStringLiteral("damaged-") +
-                                                   now_().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz")) +
-                                                   QStringLiteral(".sqlite"));
+    const QString damaged = QDir(folder_).filePath(
+        QStringLiteral("damaged-") + now_().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz")) +
+        QStringLiteral(".sqlite"));
     if (QFileInfo::exists(storePath) && !QFile::rename(storePath, damaged))
         throw DbError(QStringLiteral("Не удалось убрать повреждённую базу данных %1 в папку %2")
                           .arg(shown(storePath), shown(folder_)));

@@ -9,12 +9,12 @@
 //
 // Restoring puts a copy in the store's place, after a copy of the store as it was, and opens every
 // table of the data module again on the new file.
+#include <functional>
+#include <optional>
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <optional>
 
 class Store;
 class TDM;

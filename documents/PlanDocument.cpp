@@ -5,7 +5,8 @@
 
 namespace documents {
 
-ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Addition>& rows, const QString& templatesDir) {
+ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Addition>& rows,
+                               const QString& templatesDir) {
     ListRows list;
     list.count = int(rows.size());
     list.value = [&plan, &rows](int row, const ListColumn& column) -> QVariant {
@@ -27,8 +28,9 @@ ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Additio
         if (f == QLatin1String("Quarter"))
             return a.quarter;
         if (f == QLatin1String("Programme"))
-            return a.programme >= 0 && a.programme < plan.programmes.size() ? plan.programmes[a.programme].title()
-                                                                              : QString();
+            return a.programme >= 0 && a.programme < plan.programmes.size()
+                       ? plan.programmes[a.programme].title()
+                       : QString();
         return {};
     };
     return buildListDocument(list, ListDocumentSettings::trainingPlan(), templatesDir,

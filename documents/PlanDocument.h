@@ -9,7 +9,8 @@ class RootPaths;
 namespace documents {
 
 // `rows`: the people to print, in their order, each with its programme (-1: none) and quarter.
-ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Addition>& rows, const QString& templatesDir);
+ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Addition>& rows,
+                               const QString& templatesDir);
 // Builds it and saves it into the root's Documents folder under a name of its own; returns the path.
 QString savePlanDocument(const plan::Plan& plan, const QList<plan::Addition>& rows, const RootPaths& root);
 

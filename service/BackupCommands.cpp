@@ -12,7 +12,9 @@
 
 namespace {
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 Backups::Now systemNow() {
     return [] { return QDateTime::currentDateTime(); };
@@ -35,7 +37,8 @@ int takeRoot(const RootPaths& root, RootLock& lock, QTextStream& err) {
 // zajavki backup [--root DIR]: a copy of the store in the root's Backup folder.
 int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (!cl.positional().isEmpty()) {
-        err << QStringLiteral("Лишние аргументы команды backup: %1").arg(cl.positional().join(u' ')) << Qt::endl;
+        err << QStringLiteral("Лишние аргументы команды backup: %1").arg(cl.positional().join(u' '))
+            << Qt::endl;
         return 2;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
@@ -80,7 +83,8 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
             << Qt::endl;
     } else {
         store.reset();
-        const QString moved = Backups(root.backups(), nullptr, systemNow()).restoreDamaged(copy, root.storeFile());
+        const QString moved =
+            Backups(root.backups(), nullptr, systemNow()).restoreDamaged(copy, root.storeFile());
         out << QStringLiteral("База данных восстановлена из %1; повреждённая база перенесена в %2")
                    .arg(shown(copy), shown(moved))
             << Qt::endl;
@@ -93,7 +97,9 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
 void registerBackupCommands() {
     registerCommand(QStringLiteral("backup"), runBackup,
                     {QStringLiteral("делает резервную копию базы данных в папке Backup"), QString(), {}});
-    registerCommand(QStringLiteral("restore-backup"), runRestoreBackup,
-                    {QStringLiteral("заменяет базу данных резервной копией (прежняя база сохраняется копией)"),
-                     QStringLiteral("ФАЙЛ"), {}});
+    registerCommand(
+        QStringLiteral("restore-backup"), runRestoreBackup,
+        {QStringLiteral("заменяет базу данных резервной копией (прежняя база сохраняется копией)"),
+         QStringLiteral("ФАЙЛ"),
+         {}});
 }

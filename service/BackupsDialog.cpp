@@ -4,6 +4,7 @@
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
 
+#include <cmath>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,17 +13,19 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
-QString whenText(const QDateTime& when) { return when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")); }
+QString whenText(const QDateTime& when) {
+    return when.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
 } // namespace
 
 QString TftrBackups::sizeText(qint64 bytes) {
     const QLocale russian(QLocale::Russian);
     if (bytes < 1024 * 1024)
         return QStringLiteral("%1 КБ").arg(std::max<qint64>(1, (bytes + 1023) / 1024));
-    return QStringLiteral("%1 МБ").arg(russian.toString(std::round(double(bytes) / (1024.0 * 1024.0) * 10) / 10, 'f', 1));
+    return QStringLiteral("%1 МБ").arg(
+        russian.toString(std::round(double(bytes) / (1024.0 * 1024.0) * 10) / 10, 'f', 1));
 }
 
 TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
@@ -53,7 +56,8 @@ TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
         buttons->addWidget(b);
         return b;
     };
-    QPushButton* backup = button("BackupButton", QStringLiteral("Сделать копию"), QStringLiteral("Сделать копию базы сейчас"));
+    QPushButton* backup =
+        button("BackupButton", QStringLiteral("Сделать копию"), QStringLiteral("Сделать копию базы сейчас"));
     QPushButton* restore = button("RestoreButton", QStringLiteral("Восстановить"),
                                   QStringLiteral("Заменить базу данных выбранной копией"));
     buttons->addStretch();
@@ -67,7 +71,8 @@ TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
     connect(backup, &QPushButton::clicked, this, [this] { runGuarded([this] { BackupButtonClick(); }); });
     connect(restore, &QPushButton::clicked, this, [this] { runGuarded([this] { RestoreButtonClick(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { runGuarded([this] { RestoreButtonClick(); }); });
+    connect(list_, &QTableWidget::cellDoubleClicked, this,
+            [this] { runGuarded([this] { RestoreButtonClick(); }); });
     fill();
     resize(620, 420);
 }
@@ -75,10 +80,11 @@ TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
 void TftrBackups::fill() {
     Backups backups = main_.app().backups();
     copies_ = backups.list();
-    folder_->setText(QStringLiteral("Копии базы данных в папке %1: делаются при первом запуске за день и перед "
-                                    "каждым действием, которое меняет много записей сразу. Хранятся последние %2 и по "
-                                    "одной за каждый месяц в течение года.")
-                         .arg(QDir::toNativeSeparators(backups.folder()), QString::number(Backups::kKeepLatest)));
+    folder_->setText(
+        QStringLiteral("Копии базы данных в папке %1: делаются при первом запуске за день и перед "
+                       "каждым действием, которое меняет много записей сразу. Хранятся последние %2 и по "
+                       "одной за каждый месяц в течение года.")
+            .arg(QDir::toNativeSeparators(backups.folder()), QString::number(Backups::kKeepLatest)));
     list_->setRowCount(int(copies_.size()));
     for (int row = 0; row < copies_.size(); ++row) {
         const BackupCopy& c = copies_[row];
@@ -108,8 +114,9 @@ void TftrBackups::RestoreButtonClick() {
     }
     const BackupCopy copy = copies_[row];
     if (!app.prompter.confirmWithBeep(
-            QStringLiteral("Заменить базу данных копией от %1 (сделана перед действием «%2»)? Всё, что изменено после "
-                           "неё, пропадёт из базы; сама база перед заменой будет сохранена резервной копией.")
+            QStringLiteral(
+                "Заменить базу данных копией от %1 (сделана перед действием «%2»)? Всё, что изменено после "
+                "неё, пропадёт из базы; сама база перед заменой будет сохранена резервной копией.")
                 .arg(whenText(copy.when), copy.actionText())))
         return;
     app.backups().restore(copy.path, app.DM.get());

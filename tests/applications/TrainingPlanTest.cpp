@@ -1,14 +1,14 @@
 // The year's training plan without windows: who is selected, the quarter proposed, the programmes
 // matched, and adding the chosen people to an application in one transaction.
-#include "applications/ApplicationRules.h"
 #include "applications/TrainingPlan.h"
+#include "applications/ApplicationRules.h"
 #include "core/AppContext.h"
 #include "data/DbError.h"
 #include "shell/StartupTables.h"
 #include "support/ScriptedPrompter.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -34,32 +34,40 @@ struct Plan : ::testing::Test {
         st->step();
         return app.store->lastInsertId();
     }
-    qint64 person(const QString& surname, const QString& position = "ВРАЧ", const QDate& birth = QDate(1980, 1, 2)) {
-        return insert("INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn, NSpez) VALUES (?, ?, ?, ?, ?, ?)",
-                      {surname, "ИВАН", "ИВАНОВИЧ", birth, position, "Лечебное дело"});
+    qint64 person(const QString& surname, const QString& position = "ВРАЧ",
+                  const QDate& birth = QDate(1980, 1, 2)) {
+        return insert(
+            "INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn, NSpez) VALUES (?, ?, ?, ?, ?, ?)",
+            {surname, "ИВАН", "ИВАНОВИЧ", birth, position, "Лечебное дело"});
     }
     void certificate(qint64 who, const QDate& end, const QString& specialty = "Терапия") {
         insert("INSERT INTO Sertif (DateCL, Name, PersonalKOD) VALUES (?, ?, ?)",
                {end.isValid() ? QVariant(end) : QVariant(), specialty, who});
     }
-    void programme(const QString& code, const QString& specialty, const QString& additional, int year = kYear) {
+    void programme(const QString& code, const QString& specialty, const QString& additional,
+                   int year = kYear) {
         static double order = 0;
-        insert("INSERT INTO NewZicl2023 (KZicl, VidOb, Hours, NZicl, RealZicl, \"Year\", SPECIALY, ADDSPECIALTY, "
+        insert("INSERT INTO NewZicl2023 (KZicl, VidOb, Hours, NZicl, RealZicl, \"Year\", SPECIALY, "
+               "ADDSPECIALTY, "
                "FOBUCH) VALUES (?, 'ПК', 36, ?, ?, ?, ?, ?, 'очная')",
                {code, "Программа " + code, ++order, year, specialty, additional});
     }
-    void trainee(int year, const QString& surname, const QVariant& number, const QDate& birth = QDate(1980, 1, 2)) {
+    void trainee(int year, const QString& surname, const QVariant& number,
+                 const QDate& birth = QDate(1980, 1, 2)) {
         insert("INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal) "
                "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?)",
                {surname, birth, year, number});
     }
     TDM& tables() {
         TDM& dm = app.createDataModule();
-        openStartupTables(dm, [](const StartupTable&) {},
-                          [](const StartupTable& t, const QString& why) { ADD_FAILURE() << why.toStdString(); });
+        openStartupTables(
+            dm, [](const StartupTable&) {},
+            [](const StartupTable& t, const QString& why) { ADD_FAILURE() << why.toStdString(); });
         return dm;
     }
-    plan::Plan build(int year = kYear) { return plan::buildPlan(*app.DM, Generation::current(), year, kToday); }
+    plan::Plan build(int year = kYear) {
+        return plan::buildPlan(*app.DM, Generation::current(), year, kToday);
+    }
     static const plan::Entry* find(const plan::Plan& p, const QString& surname) {
         for (const plan::Entry& e : p.entries)
             if (e.surname == surname)
@@ -127,8 +135,8 @@ TEST_F(Plan, SelectsThoseWhoseLatestCertificateEndsBeforeTheEndOfTheNextYear) {
     QStringList order;
     for (const plan::Entry& e : p.entries)
         order << e.surname;
-    EXPECT_EQ(order, (QStringList{"БЕЗДАТЫ", "БЕЗСЕРТИФИКАТА", "ИСТЁК", "ВГОДУ", "ВПРОШЛОЙЗАЯВКЕ", "ДВАОБАСКОРО",
-                                  "ВСЛЕДУЮЩЕМ"}));
+    EXPECT_EQ(order, (QStringList{"БЕЗДАТЫ", "БЕЗСЕРТИФИКАТА", "ИСТЁК", "ВГОДУ", "ВПРОШЛОЙЗАЯВКЕ",
+                                  "ДВАОБАСКОРО", "ВСЛЕДУЮЩЕМ"}));
 }
 
 TEST_F(Plan, ProposesTheLatestQuarterThatEndsBeforeTheCertificate) {
@@ -136,9 +144,16 @@ TEST_F(Plan, ProposesTheLatestQuarterThatEndsBeforeTheCertificate) {
         QDate end;
         int quarter;
     } cases[] = {
-        {QDate(), 1},           {QDate(2026, 12, 1), 1}, {QDate(2027, 3, 31), 1}, {QDate(2027, 4, 1), 1},
-        {QDate(2027, 6, 30), 1}, {QDate(2027, 7, 1), 2},  {QDate(2027, 10, 1), 3}, {QDate(2027, 12, 31), 3},
-        {QDate(2028, 1, 1), 4},  {QDate(2031, 5, 5), 4},
+        {QDate(), 1},
+        {QDate(2026, 12, 1), 1},
+        {QDate(2027, 3, 31), 1},
+        {QDate(2027, 4, 1), 1},
+        {QDate(2027, 6, 30), 1},
+        {QDate(2027, 7, 1), 2},
+        {QDate(2027, 10, 1), 3},
+        {QDate(2027, 12, 31), 3},
+        {QDate(2028, 1, 1), 4},
+        {QDate(2031, 5, 5), 4},
     };
     for (const auto& c : cases)
         EXPECT_EQ(plan::proposedQuarter(kYear, c.end), c.quarter) << c.end.toString().toStdString();
@@ -152,9 +167,14 @@ TEST_F(Plan, MatchesProgrammesByTheirMainOrAdditionalSpecialty) {
         const char* specialty;
         bool matches;
     } cases[] = {
-        {"Кардиология", true},  {"  кардиология ", true},      {"Терапия", true},
-        {"РЕНТГЕНОЛОГИЯ", true}, {"Общая врачебная практика (семейная медицина)", true},
-        {"Общая врачебная практика", false}, {"Педиатрия", false}, {"", false},
+        {"Кардиология", true},
+        {"  кардиология ", true},
+        {"Терапия", true},
+        {"РЕНТГЕНОЛОГИЯ", true},
+        {"Общая врачебная практика (семейная медицина)", true},
+        {"Общая врачебная практика", false},
+        {"Педиатрия", false},
+        {"", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(plan::programmeMatches(p, c.specialty), c.matches) << c.specialty;
@@ -235,8 +255,9 @@ TEST_F(PlanAdding, AddsEachWithItsProgrammeAndQuarterThroughTheAddingRule) {
                                               {indexOf(p, "ВАСИЛЬЕВ"), programmeOf(p, "P-1"), 1}});
     EXPECT_EQ(added, 3);
 
-    auto st = app.store->cached("SELECT Name1, KZicl, KV, Hours, FOBUCH, DateCl, Specialty, KodPersonal, \"Year\" "
-                                "FROM Sluch2023 WHERE KZajavki = 116 ORDER BY Name1");
+    auto st =
+        app.store->cached("SELECT Name1, KZicl, KV, Hours, FOBUCH, DateCl, Specialty, KodPersonal, \"Year\" "
+                          "FROM Sluch2023 WHERE KZajavki = 116 ORDER BY Name1");
     QStringList rows;
     while (st->step()) {
         QStringList cells;
@@ -268,7 +289,8 @@ TEST_F(PlanAdding, WritesNothingWhenOnePersonCannotBeAdded) {
                                 {indexOf(p, "ВАСИЛЬЕВ"), programmeOf(p, "P-1"), 2}});
         FAIL() << "the missing person must stop the adding";
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), "Сотрудника ВАСИЛЬЕВ ИВАН ИВАНОВИЧ больше нет в списке персонала. Составьте план заново.");
+        EXPECT_EQ(e.message(),
+                  "Сотрудника ВАСИЛЬЕВ ИВАН ИВАНОВИЧ больше нет в списке персонала. Составьте план заново.");
     }
     EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023"), 0);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Personal WHERE PR = 'X'"), 0);
@@ -289,8 +311,10 @@ TEST_F(PlanAdding, PrintsAsTextAndCsv) {
     const plan::Plan p = build();
     const QStringList csv = plan::toCsv(p).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(csv.size(), 4);
-    EXPECT_EQ(csv[0], "Фамилия,Имя,Отчество,Должность,Специальность по диплому,Сертификат до,Специальность сертификата,"
-                      "Осталось дней,Квартал,Программа,Другие программы");
+    EXPECT_EQ(
+        csv[0],
+        "Фамилия,Имя,Отчество,Должность,Специальность по диплому,Сертификат до,Специальность сертификата,"
+        "Осталось дней,Квартал,Программа,Другие программы");
     EXPECT_EQ(csv[1], QString("ВАСИЛЬЕВ,ИВАН,ИВАНОВИЧ,ВРАЧ,Лечебное дело,01.02.2027,Педиатрия,%1,1,"
                               "\"P-1 ПК, 36 ч. — Программа P-1\",")
                           .arg(kToday.daysTo(QDate(2027, 2, 1))));

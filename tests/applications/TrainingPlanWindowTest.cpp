@@ -9,12 +9,12 @@
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QComboBox>
-#include <QSpinBox>
 #include <QDir>
+#include <QSpinBox>
 #include <QTableView>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -48,8 +48,9 @@ struct PlanWindow : ::testing::Test {
         return h.app.store->lastInsertId();
     }
     qint64 person(const QString& surname, const QString& position) {
-        return insert("INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn) VALUES (?, 'ИВАН', 'ИВАНОВИЧ', ?, ?)",
-                      {surname, QDate(1980, 1, 2), position});
+        return insert(
+            "INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn) VALUES (?, 'ИВАН', 'ИВАНОВИЧ', ?, ?)",
+            {surname, QDate(1980, 1, 2), position});
     }
     void certificate(qint64 who, const QDate& end, const QString& specialty) {
         insert("INSERT INTO Sertif (DateCL, Name, PersonalKOD) VALUES (?, ?, ?)", {end, specialty, who});
@@ -83,9 +84,11 @@ TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "СЕСТРИНА") << "the earliest end first";
     EXPECT_EQ(model.index(0, PlanModel::DaysLeft).data().toInt(), -64);
-    EXPECT_EQ(model.index(0, PlanModel::DaysLeft).data(Qt::BackgroundRole).value<QColor>(), QColor(0xE5, 0x39, 0x35))
+    EXPECT_EQ(model.index(0, PlanModel::DaysLeft).data(Qt::BackgroundRole).value<QColor>(),
+              QColor(0xE5, 0x39, 0x35))
         << "ended: red, as in the register";
-    EXPECT_EQ(model.index(0, PlanModel::End).data(Qt::ToolTipRole).toString(), "Срок истёк 64 дня назад, 10.01.2026");
+    EXPECT_EQ(model.index(0, PlanModel::End).data(Qt::ToolTipRole).toString(),
+              "Срок истёк 64 дня назад, 10.01.2026");
     EXPECT_EQ(model.index(1, PlanModel::Quarter).data().toInt(), 1);
     EXPECT_EQ(model.index(1, PlanModel::Programme).data().toString(), "T-1 ПК, 36 ч. — Программа T-1");
 
@@ -109,8 +112,9 @@ TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
 
 TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
     TftrPlan plan(main);
-    h.prompter.expectInform("На 2027 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» кнопкой "
-                            "«Создать», затем добавьте в неё сотрудников из плана.");
+    h.prompter.expectInform(
+        "На 2027 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» кнопкой "
+        "«Создать», затем добавьте в неё сотрудников из плана.");
     ui::click(&plan, "AddButton");
 
     applications::createApplication(dm, Generation::current(), 116, 2027);
@@ -121,13 +125,15 @@ TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
     ASSERT_EQ(application->count(), 2);
     EXPECT_EQ(application->itemText(1), "116,01");
 
-    h.prompter.expectInform("Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей «Пробел».");
+    h.prompter.expectInform(
+        "Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей «Пробел».");
     ui::click(&plan, "AddButton");
 
     ui::click(&plan, "MarkAllButton");
     EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 2");
     plan.model().setData(plan.model().index(1, PlanModel::Quarter), 3, Qt::EditRole);
-    const QString question = "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?";
+    const QString question =
+        "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?";
     h.prompter.expectAsk("План обучения на год", question, Answer::No);
     ui::click(&plan, "AddButton");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023"), 0);

@@ -2,20 +2,20 @@
 // named by time and action, pruned to the last twenty and one a month; a copy restored with every
 // table opened again; a damaged store found at start and replaced by its latest sound copy; the
 // commands that take and restore copies.
+#include "data/Backups.h"
 #include "core/AppContext.h"
 #include "core/CommandLine.h"
 #include "core/Commands.h"
-#include "data/Backups.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "shell/StartupTables.h"
 #include "support/ScriptedPrompter.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -132,8 +132,9 @@ struct RestoreFixture : BackupsFixture {
     void SetUp() override {
         BackupsFixture::SetUp();
         dm = std::make_unique<TDM>(*store, state, prompter);
-        openStartupTables(*dm, [](const StartupTable&) {},
-                          [](const StartupTable&, const QString& why) { ADD_FAILURE() << why.toStdString(); });
+        openStartupTables(
+            *dm, [](const StartupTable&) {},
+            [](const StartupTable&, const QString& why) { ADD_FAILURE() << why.toStdString(); });
     }
     void append(const QString& surname) {
         dm->tblPersonal->append();
@@ -189,7 +190,8 @@ TEST_F(RestoreFixture, RefusesAFileThatIsNoSoundCopy) {
         backups().restore(garbage, dm.get());
         FAIL() << "a file that is no database is refused";
     } catch (const DbError& e) {
-        EXPECT_TRUE(e.message().startsWith("Эту копию нельзя восстановить. Файл ")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().startsWith("Эту копию нельзя восстановить. Файл "))
+            << e.message().toStdString();
     }
     EXPECT_EQ(actions(), QStringList{"manual"}) << "no copy of the store is taken for a refused one";
     EXPECT_TRUE(dm->tblPersonal->isActive());
@@ -201,7 +203,8 @@ TEST_F(RestoreFixture, RefusesAFileThatIsNoSoundCopy) {
 class RecordingPrompter : public FixedPrompter {
 public:
     explicit RecordingPrompter(Answer answer)
-        : FixedPrompter(answer, [this](const QString& text) { shown << "message: " + text; }), answer_(answer) {}
+        : FixedPrompter(answer, [this](const QString& text) { shown << "message: " + text; }),
+          answer_(answer) {}
     Answer ask(const QString& caption, const QString& text, Icon, Buttons) override {
         shown << "ask: " + caption + " | " + text;
         return answer_;
@@ -267,16 +270,20 @@ TEST_F(StartFixture, ADamagedStoreIsReplacedByItsLatestSoundCopyWhenTheUserAgree
     clock.set(QDate(2027, 3, 16));
     ASSERT_TRUE(app->startStore());
     ASSERT_EQ(prompter.shown.size(), 2) << prompter.shown.join("\n").toStdString();
-    EXPECT_TRUE(prompter.shown[0].startsWith("ask: Заявки на переподготовку | База данных ")) << prompter.shown[0].toStdString();
+    EXPECT_TRUE(prompter.shown[0].startsWith("ask: Заявки на переподготовку | База данных "))
+        << prompter.shown[0].toStdString();
     EXPECT_TRUE(prompter.shown[0].contains(" повреждена: ")) << prompter.shown[0].toStdString();
-    EXPECT_TRUE(prompter.shown[0].endsWith("Восстановить последнюю исправную резервную копию от " + when +
-                                           " (сделана перед действием «загрузка таблиц»)? Повреждённая база будет "
-                                           "перенесена в папку " + QDir::toNativeSeparators(app->root.backups()) + "."))
+    EXPECT_TRUE(
+        prompter.shown[0].endsWith("Восстановить последнюю исправную резервную копию от " + when +
+                                   " (сделана перед действием «загрузка таблиц»)? Повреждённая база будет "
+                                   "перенесена в папку " +
+                                   QDir::toNativeSeparators(app->root.backups()) + "."))
         << prompter.shown[0].toStdString();
     EXPECT_EQ(prompter.shown[1], "message: База данных восстановлена из резервной копии от " + when + ".");
     EXPECT_EQ(people(), 1);
     EXPECT_EQ(app->store->quickCheck(), "");
-    EXPECT_EQ(QDir(app->root.backups()).entryList({"damaged-*.sqlite"}).size(), 1) << "the damaged file is kept";
+    EXPECT_EQ(QDir(app->root.backups()).entryList({"damaged-*.sqlite"}).size(), 1)
+        << "the damaged file is kept";
 }
 
 TEST_F(StartFixture, ADeclinedRestoreWorksOnTheStoreAsItIsAndTakesNoCopyOfIt) {
@@ -303,7 +310,8 @@ TEST_F(StartFixture, AStoreThatIsNoDatabaseWithoutACopyIsReportedAndTheProgramSt
     EXPECT_FALSE(app->store);
     ASSERT_EQ(prompter.shown.size(), 2) << prompter.shown.join("\n").toStdString();
     EXPECT_TRUE(prompter.shown[0].contains("повреждена")) << prompter.shown[0].toStdString();
-    EXPECT_TRUE(prompter.shown[0].contains("Исправной резервной копии в папке")) << prompter.shown[0].toStdString();
+    EXPECT_TRUE(prompter.shown[0].contains("Исправной резервной копии в папке"))
+        << prompter.shown[0].toStdString();
 }
 
 // The import command and the two backup commands.

@@ -3,8 +3,8 @@
 
 #include "documents/PlanDocument.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 namespace {
 

@@ -1,13 +1,13 @@
 // "Резервные копии" through the real window: the list of copies, a copy taken, a copy restored
 // after the question with every table opened again, and the menu item that opens it.
-#include "data/DataModule.h"
 #include "service/BackupsDialog.h"
+#include "data/DataModule.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QTableWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -40,9 +40,10 @@ TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
     EXPECT_EQ(list(window)->item(0, 1)->text(), "загрузка каталога программ");
     EXPECT_EQ(list(window)->item(0, 2)->text(), TftrBackups::sizeText(copy.size));
 
-    const QString question = "Заменить базу данных копией от " + when +
-                             " (сделана перед действием «загрузка каталога программ»)? Всё, что изменено после неё, "
-                             "пропадёт из базы; сама база перед заменой будет сохранена резервной копией.";
+    const QString question =
+        "Заменить базу данных копией от " + when +
+        " (сделана перед действием «загрузка каталога программ»)? Всё, что изменено после неё, "
+        "пропадёт из базы; сама база перед заменой будет сохранена резервной копией.";
     h.prompter.expectConfirm(question, Answer::No);
     ui::click(&window, "RestoreButton");
     EXPECT_EQ(dm.tblPersonal->recordCount(), 2) << "declined: nothing changes";
