@@ -5,6 +5,7 @@
 void registerAllCommands() {
     registerShellCommands();
     registerServiceCommands();
+    registerBackupCommands();
     registerApplicationCommands();
     registerDocumentCommands();
     registerGalleryCommand();

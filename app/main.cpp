@@ -83,12 +83,9 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
         prompter.error(why);
         return 1;
     }
-    try {
-        context.openStore();
-    } catch (const UserError& e) {
-        prompter.error(e.message());
+    // The store is checked at every start; a damaged one may be replaced by its latest sound copy.
+    if (!context.startStore())
         return 1;
-    }
     installDesktopOpener();
     TftrMain main(context);
     prompter.setParent(&main);

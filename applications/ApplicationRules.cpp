@@ -151,9 +151,12 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
     return added;
 }
 
-bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter) {
+bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
+                       const std::function<void()>& beforeDeleting) {
     if (!prompter.confirmWithBeep(QStringLiteral("Вы хотите удалить всю заявку")))
         return false;
+    if (beforeDeleting)
+        beforeDeleting();
     state.SilentDelete = 1;
     Table& apps = g.applicationsTable(dm);
     Table& trainees = g.traineesTable(dm);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class Prompter;
@@ -41,7 +42,10 @@ bool isMarked(const QVariant& pr);
 int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state, int quarter);
 
 // Deletes the current application with all its trainees after the question; false when declined.
-bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter);
+// `beforeDeleting` runs once the user agreed, before anything is deleted (the program takes a copy
+// of the store there); what it throws stops the deletion.
+bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
+                       const std::function<void()>& beforeDeleting = {});
 // Deletes the current trainee; the data module asks first (AbortAction when declined).
 void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state);
 

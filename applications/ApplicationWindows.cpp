@@ -7,6 +7,8 @@
 #include "applications/NewApplicationDialog.h"
 #include "applications/RestoreDialog.h"
 #include "applications/TraineeEditor.h"
+#include "applications/TrainingPlanDialog.h"
+#include "service/DemoRoot.h"
 #include "core/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
@@ -48,6 +50,8 @@ int showTraineeEditor(TftrMain& main, const Generation& g) {
     return main.showModal(dialog);
 }
 
+int showPlan(TftrMain& main) { return main.showModal(new TftrPlan(main)); }
+
 } // namespace applications
 
 namespace {
@@ -76,6 +80,7 @@ applications::RestorePlan showcaseRestorePlan(TftrMain& m, bool restoredBefore) 
 } // namespace
 
 void registerApplicationWindows() {
+    windows::registerAction(QStringLiteral("ShowPlan"), [](TftrMain& main) { applications::showPlan(main); });
     windows::registerChild(Generation::current().openProcedure,
                            [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
     windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
@@ -104,4 +109,11 @@ void registerApplicationWindows() {
     windows::registerShowcase(
         QStringLiteral("ftrRestore"),
         [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
+    // The plan for the year of the demonstration's application, with its first three people marked.
+    windows::registerShowcase(QStringLiteral("ftrPlan"), [](TftrMain& m) {
+        auto* plan = new TftrPlan(m, demo::kFirstYear);
+        for (int row = 0; row < std::min(3, plan->model().rowCount()); ++row)
+            plan->model().toggleMark(row);
+        return plan;
+    });
 }

@@ -10,6 +10,8 @@ namespace applications {
 int showNewApplication(TftrMain& main, const Generation& g);
 int showAddTrainees(TftrMain& main, const Generation& g);
 int showTraineeEditor(TftrMain& main, const Generation& g);
+// "План обучения на год", modal; returns its result.
+int showPlan(TftrMain& main);
 // Writes the count line into the status bar of the generation's applications window, if open.
 void writeCountLine(TftrMain& main, const Generation& g);
 } // namespace applications

@@ -112,6 +112,11 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     rightBar->addSeparator();
     button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
            icons::Picture::Export, &ApplicationsWindow::SpeedButton7Click);
+    rightBar->addSeparator();
+    QToolButton* plan = button(rightBar, "PlanButton", QStringLiteral("План обучения"),
+                               QStringLiteral("План обучения на год по срокам сертификатов"), icons::Picture::People,
+                               &ApplicationsWindow::PlanButtonClick);
+    plan->setEnabled(g_.kind == Generation::Kind::Y2023); // the plan fills the current generation's applications
     rightLayout->addWidget(rightBar);
     trainees_ = new DbGrid(QStringLiteral("DBGrid2"), traineesSource, traineeColumns(g_), right);
     rightLayout->addWidget(trainees_, 1);
@@ -163,7 +168,8 @@ void ApplicationsWindow::SpeedButton1Click() {
 
 void ApplicationsWindow::SpeedButton3Click() {
     AppContext& app = main_.app();
-    applications::deleteApplication(*app.DM, g_, app.state, app.prompter);
+    applications::deleteApplication(*app.DM, g_, app.state, app.prompter,
+                                    [&app] { app.backups().before(backup_action::kDeleteApplication); });
 }
 
 void ApplicationsWindow::SpeedButton2Click() {
@@ -197,6 +203,11 @@ void ApplicationsWindow::SpeedButton6Click() {
         print(main_);
     else
         main_.app().prompter.inform(QStringLiteral("Печать заявки пока недоступна"));
+}
+
+void ApplicationsWindow::PlanButtonClick() {
+    if (windows::Action show = windows::action(QStringLiteral("ShowPlan")))
+        show(main_);
 }
 
 void ApplicationsWindow::SpeedButton7Click() {

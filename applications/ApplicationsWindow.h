@@ -29,6 +29,7 @@ public:
     void SpeedButton5Click(); // "Удалить" the current trainee
     void SpeedButton6Click(); // print
     void SpeedButton7Click(); // "Выгрузить"
+    void PlanButtonClick();   // "План обучения"
 
 private:
     TftrMain& main_;

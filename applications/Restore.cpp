@@ -461,7 +461,6 @@ RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createM
     RestoreOutcome outcome;
     const QString failed = QStringLiteral("Заявка не восстановлена, в базе данных ничего не изменено. ");
 
-    // Backup hook: a copy of the store is to be taken here, before the restore writes anything.
     Store::Transaction transaction(store);
     if (createMissingApplications) {
         for (const RestoreApplication& a : plan.applications) {

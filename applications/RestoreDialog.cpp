@@ -154,6 +154,8 @@ bool restoreApplication(TftrMain& main) {
                                              Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
         return false;
 
+    // What the restore writes can be had back from the copy taken first.
+    app.backups().before(backup_action::kRestoreApplication);
     const RestoreOutcome outcome = writeRestore(dm, plan, createMissing);
     // The restored application becomes the current one, so the applications window shows it.
     const RestoreApplication& first = plan.applications.first();

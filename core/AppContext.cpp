@@ -3,6 +3,7 @@
 #include "data/DbError.h"
 
 #include <QDir>
+#include <optional>
 
 void AppContext::openStore() {
     if (!root.makeFolders())
@@ -16,4 +17,67 @@ TDM& AppContext::createDataModule() {
         openStore();
     DM = std::make_unique<TDM>(*store, state, prompter);
     return *DM;
+}
+
+Backups AppContext::backups() {
+    const Clock* day = &clock;
+    return Backups(root.backups(), store.get(), [day] { return QDateTime(day->today(), QTime::currentTime()); });
+}
+
+namespace {
+QString copyDate(const BackupCopy& copy) { return copy.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")); }
+} // namespace
+
+bool AppContext::startStore() {
+    QString damage;
+    try {
+        openStore();
+        damage = store->quickCheck();
+    } catch (const UserError& e) {
+        damage = e.message();
+    }
+    if (damage.isEmpty()) {
+        // A failed copy must not keep the office from its work: it is told and the program goes on.
+        try {
+            backups().dailyIfDue();
+        } catch (const UserError& e) {
+            prompter.inform(QStringLiteral("Не удалось сделать резервную копию базы данных за сегодня. ") + e.message());
+        }
+        return true;
+    }
+
+    // A damaged store: the latest sound copy is offered in its place. Declined, the program works
+    // on the store as it is, if it opens at all, and takes no copy of it that could push a sound
+    // copy out.
+    store.reset();
+    const QString where = QDir::toNativeSeparators(root.storeFile());
+    Backups copies = backups();
+    const std::optional<BackupCopy> sound = copies.latestSound();
+    bool restore = false;
+    if (sound) {
+        const QString question =
+            QStringLiteral("База данных %1 повреждена: %2\n\nВосстановить последнюю исправную резервную копию от %3 "
+                           "(сделана перед действием «%4»)? Повреждённая база будет перенесена в папку %5.")
+                .arg(where, damage, copyDate(*sound), sound->actionText(), QDir::toNativeSeparators(copies.folder()));
+        restore = prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
+                               Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+    } else {
+        prompter.error(QStringLiteral("База данных %1 повреждена: %2\n\nИсправной резервной копии в папке %3 нет. "
+                                      "Сохраните папку программы и обратитесь к администратору.")
+                           .arg(where, damage, QDir::toNativeSeparators(copies.folder())));
+    }
+    try {
+        if (restore) {
+            copies.restoreDamaged(sound->path, root.storeFile());
+            openStore();
+            prompter.inform(QStringLiteral("База данных восстановлена из резервной копии от %1.").arg(copyDate(*sound)));
+        } else {
+            openStore();
+        }
+    } catch (const UserError& e) {
+        prompter.error(e.message());
+        store.reset();
+        return false;
+    }
+    return true;
 }

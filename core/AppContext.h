@@ -1,6 +1,7 @@
 #pragma once
 // What the whole program shares: the root folder, the clock, the prompter, the shared
 // variables, the store and the data module `DM`.
+#include "data/Backups.h"
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "core/Clock.h"
@@ -31,6 +32,12 @@ struct AppContext {
     // Opens the root's database, creating the folders and the database when missing.
     // Throws DbError when it cannot.
     void openStore();
+    // The program's start: opens the store and runs SQLite's quick check on it. A damaged store is
+    // reported with the offer to put the latest sound copy in its place; a sound one gets the
+    // day's first copy. False when the program cannot go on (the reason was shown).
+    bool startStore();
+    // The copies of the store in the root's Backup folder, dated by the clock's day.
+    Backups backups();
     // Creates the data module over the open store; its tables are still closed.
     TDM& createDataModule();
 };

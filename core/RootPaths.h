@@ -17,6 +17,8 @@ public:
     QString exportDir() const { return root_ + QStringLiteral("/Export"); }
     QString documents() const { return root_ + QStringLiteral("/Documents"); }
     QString storeFile() const { return base() + QStringLiteral("/tovex.sqlite"); }
+    // Copies of the database (data/Backups.h); made when the first copy is taken.
+    QString backups() const { return root_ + QStringLiteral("/Backup"); }
 
     // Creates the folders that are missing; false when one cannot be made.
     bool makeFolders() const;

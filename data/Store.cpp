@@ -7,11 +7,102 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <filesystem>
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 #include <sqlite3.h>
 
 namespace {
 
 QString quoted(const QString& name) { return u'"' + name + u'"'; }
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+QString lastError(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("нет памяти"); }
+
+std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+// A connection that only reads the file; closed when it goes out of scope.
+class ReadOnlyConnection {
+public:
+    explicit ReadOnlyConnection(const QString& path) {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            error_ = lastError(db_);
+        else
+            ru_collation::install(db_); // the indexes of text fields are in the store's collation
+    }
+    ~ReadOnlyConnection() { sqlite3_close_v2(db_); }
+    sqlite3* get() const { return error_.isEmpty() ? db_ : nullptr; }
+    const QString& error() const { return error_; }
+
+private:
+    sqlite3* db_ = nullptr;
+    QString error_;
+};
+
+// What SQLite's quick check finds in the database of `db`; empty when it is sound. Throws DbError
+// when the file cannot even be read as a database.
+QString quickCheckOf(sqlite3* db) {
+    Statement st(db, QStringLiteral("PRAGMA quick_check"));
+    QStringList problems;
+    while (st.step() && problems.size() < 5) {
+        const QString line = st.rawValue(0).toString();
+        if (line != QLatin1String("ok"))
+            problems << line;
+    }
+    return problems.join(QStringLiteral("; "));
+}
+
+// Makes a copy a single file: its header, copied from a store in write-ahead-log mode, says so,
+// and would make whoever opens the copy look for a log beside it. Bytes 18 and 19 of the header
+// are the file format's write and read versions: 1 for a rollback journal, 2 for a log. Then the
+// file is synced to the disk.
+QString sealCopy(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return file.errorString();
+    if (!file.seek(18) || file.write("\x01\x01", 2) != 2 || !file.flush())
+        return file.errorString();
+#if defined(Q_OS_UNIX)
+    if (::fsync(file.handle()) != 0)
+        return QStringLiteral("данные не записались на диск");
+#endif
+    return {};
+}
+
+// Copies the whole database of `source` into the new file `target` with SQLite's online backup.
+// The copy is written under a temporary name, without a journal of its own (a failed copy is
+// simply removed), synced to the disk once, and takes its own name only when complete. Throws
+// DbError; nothing is left then.
+void backupInto(sqlite3* source, const QString& target) {
+    const QString temp = target + QStringLiteral(".part");
+    QFile::remove(temp);
+    QString problem;
+    sqlite3* copy = nullptr;
+    if (sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+            SQLITE_OK ||
+        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        problem = lastError(copy);
+    } else if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
+        const int step = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (step != SQLITE_DONE)
+            problem = QString::fromUtf8(sqlite3_errstr(step));
+    } else {
+        problem = lastError(copy);
+    }
+    if (sqlite3_close(copy) != SQLITE_OK && problem.isEmpty())
+        problem = QStringLiteral("файл не закрылся");
+    if (problem.isEmpty())
+        problem = sealCopy(temp);
+    if (problem.isEmpty() && !QFile::rename(temp, target))
+        problem = QStringLiteral("файл не удалось переименовать");
+    if (!problem.isEmpty()) {
+        QFile::remove(temp);
+        throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
+    }
+}
 
 QString createTableSql(const TableLayout& t) {
     QStringList cols;
@@ -100,6 +191,7 @@ std::unique_ptr<Store> Store::create(const QString& path) {
 }
 
 void Store::configure(Access access) {
+    access_ = access;
     ru_collation::install(db_);
     sqlite3_busy_timeout(db_, 2000);
     if (access == Access::Exclusive)
@@ -240,4 +332,100 @@ void Store::rollback() {
     const auto open = datasets_;
     for (Dataset* ds : open)
         ds->reread();
+}
+
+QString Store::quickCheck() {
+    try {
+        return quickCheckOf(db_);
+    } catch (const DbError& e) {
+        return e.message();
+    }
+}
+
+void Store::backupTo(const QString& target) {
+    if (depth_ > 0)
+        throw DbError(QStringLiteral("Копию базы данных нельзя сделать посреди изменения данных"));
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    if (QFileInfo::exists(target))
+        throw DbError(QStringLiteral("Файл %1 уже есть").arg(shown(target)));
+    backupInto(db_, target);
+}
+
+QString Store::checkFile(const QString& path) {
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("Файл %1 не найден").arg(shown(path));
+    ReadOnlyConnection db(path);
+    if (!db.get())
+        return QStringLiteral("Файл %1 не открывается: %2").arg(shown(path), db.error());
+    try {
+        const QString problems = quickCheckOf(db.get());
+        if (!problems.isEmpty())
+            return QStringLiteral("Файл %1 повреждён: %2").arg(shown(path), problems);
+        QSet<QString> tables;
+        Statement st(db.get(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+        while (st.step())
+            tables.insert(st.rawValue(0).toString());
+        QStringList missing;
+        for (const TableLayout& t : layouts::all())
+            if (!tables.contains(t.sqlName))
+                missing << t.fileName;
+        if (!missing.isEmpty())
+            return QStringLiteral("В файле %1 нет таблиц программы: %2")
+                .arg(shown(path), missing.join(QStringLiteral(", ")));
+    } catch (const DbError& e) {
+        return QStringLiteral("Файл %1 не является базой данных программы: %2").arg(shown(path), e.message());
+    }
+    return {};
+}
+
+void Store::installCopy(const QString& copy, const QString& storePath) {
+    const QString temp = storePath + QStringLiteral(".restore");
+    QFile::remove(temp);
+    {
+        ReadOnlyConnection source(copy);
+        if (!source.get())
+            throw DbError(QStringLiteral("Файл %1 не открывается: %2").arg(shown(copy), source.error()));
+        backupInto(source.get(), temp);
+    }
+    // The old file's log belongs to it alone: left beside the new file it would be played into it.
+    QFile::remove(storePath + QStringLiteral("-wal"));
+    QFile::remove(storePath + QStringLiteral("-shm"));
+    std::error_code error;
+    std::filesystem::rename(fsPath(temp), fsPath(storePath), error);
+    if (error) {
+        QFile::remove(temp);
+        throw DbError(QStringLiteral("Не удалось заменить базу данных %1: %2")
+                          .arg(shown(storePath), QString::fromStdString(error.message())));
+    }
+}
+
+void Store::reopen() {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path_.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        const QString msg = lastError(db);
+        sqlite3_close_v2(db);
+        throw DbError(QStringLiteral("Не удалось открыть базу данных %1: %2. Перезапустите программу.")
+                          .arg(shown(path_), msg));
+    }
+    db_ = db;
+    configure(access_);
+    checkLayouts();
+}
+
+void Store::replaceWith(const QString& copy) {
+    if (depth_ > 0)
+        throw DbError(QStringLiteral("Базу данных нельзя заменить посреди изменения данных"));
+    if (const QString problem = checkFile(copy); !problem.isEmpty())
+        throw DbError(problem);
+    cache_.clear();
+    if (sqlite3_close(db_) != SQLITE_OK)
+        throw DbError(QStringLiteral("База данных %1 ещё занята и не может быть заменена").arg(shown(path_)));
+    db_ = nullptr;
+    try {
+        installCopy(copy, path_);
+    } catch (const DbError&) {
+        reopen();
+        throw;
+    }
+    reopen();
 }

@@ -82,6 +82,28 @@ public:
         bool done_ = false;
     };
 
+    // SQLite's quick check of the open database: empty when it is sound, else what it found.
+    QString quickCheck();
+    // Writes a consistent copy of the database into the new file `target` through SQLite's online
+    // backup, while this connection stays open and keeps its locks; the copy is a single file
+    // with no write-ahead log. Throws DbError (nothing is left at `target` then), also when called
+    // inside a transaction, whose changes a copy must not half contain.
+    void backupTo(const QString& target);
+    // Closes the database, puts a copy of the database file `copy` in its place and opens it
+    // again, this object and its datasets staying the same; the datasets must be closed and are
+    // opened again by their owner. Throws DbError; when the copy could not be put in place, the
+    // store is opened again as it was.
+    void replaceWith(const QString& copy);
+
+    // Why the file `path` cannot serve as the program's database: unreadable, not a database,
+    // damaged (SQLite's quick check) or lacking one of the program's tables. Empty when it can.
+    // The file is only read.
+    static QString checkFile(const QString& path);
+    // Puts a copy of the database file `copy` in place of the database file `storePath`, which no
+    // connection may hold open: written completely under a temporary name beside it, then renamed
+    // over it in one step, the old file's write-ahead log removed first. Throws DbError.
+    static void installCopy(const QString& copy, const QString& storePath);
+
     // Datasets register so that a rollback can make them re-read what is really stored.
     void attach(Dataset* ds) { datasets_.insert(ds); }
     void detach(Dataset* ds) { datasets_.remove(ds); }
@@ -90,6 +112,7 @@ private:
     Store(sqlite3* db, QString path);
     [[noreturn]] static void failToOpen(sqlite3* db, int resultCode, const QString& path);
     void configure(Access access);
+    void reopen();
     void createAll();
     void checkLayouts();
 
@@ -100,4 +123,5 @@ private:
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
     QSet<Dataset*> datasets_;
     int depth_ = 0;
+    Access access_ = Access::Shared;
 };

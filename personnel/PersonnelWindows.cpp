@@ -32,6 +32,14 @@ void writePeopleCount(TftrMain& main) {
     main.setStatusPanel(1, QStringLiteral("Всего - %1").arg(people.isActive() ? people.recordCount() : 0));
 }
 
+std::optional<RowColours> certificateColours(CertificateState state) {
+    switch (state) {
+    case CertificateState::Ended: return RowColours{QColor(0xE5, 0x39, 0x35), Qt::white};
+    case CertificateState::EndingSoon: return RowColours{QColor(0xFF, 0xA7, 0x26), Qt::black};
+    default: return std::nullopt;
+    }
+}
+
 void colourCertificates(DbGrid& grid, TftrMain& main) {
     Dataset* certificates = grid.dataset();
     const Clock& clock = main.app().clock;
@@ -39,13 +47,8 @@ void colourCertificates(DbGrid& grid, TftrMain& main) {
         const Field* f = certificates->findField(QStringLiteral("DateCL"));
         return f && certificates->isActive() ? certificates->valueAt(row, f->index()).toDate() : QDate();
     };
-    grid.datasetModel()->setRowColours([endOf, &clock](int row) -> std::optional<RowColours> {
-        switch (certificateState(endOf(row), clock.today())) {
-        case CertificateState::Ended: return RowColours{QColor(0xE5, 0x39, 0x35), Qt::white};
-        case CertificateState::EndingSoon: return RowColours{QColor(0xFF, 0xA7, 0x26), Qt::black};
-        default: return std::nullopt;
-        }
-    });
+    grid.datasetModel()->setRowColours(
+        [endOf, &clock](int row) { return certificateColours(certificateState(endOf(row), clock.today())); });
     grid.datasetModel()->setRowToolTip([endOf, &clock](int row) { return certificateHint(endOf(row), clock.today()); });
 }
 

@@ -1,4 +1,8 @@
 #pragma once
+#include "personnel/PersonnelRules.h"
+#include "shell/DatasetModel.h"
+
+#include <optional>
 // The personnel subsystem's windows: the register, the card and the two detail dialogs, opened
 // the same way from the register and from the card.
 #include "core/SharedState.h"
@@ -15,6 +19,10 @@ int showCertificate(TftrMain& main);
 
 // "Всего - " and the number of people, in the main window's second status panel.
 void writePeopleCount(TftrMain& main);
+
+// The colours of a certificate in every grid that shows one: ended red, ending within 90 days
+// orange; none for the others.
+std::optional<RowColours> certificateColours(CertificateState state);
 
 // Certificates in a grid: ended ones red, those ending within 90 days orange, with the days left
 // or passed as the row's tooltip; today from the program's clock.

@@ -31,6 +31,8 @@ bool loadNewCatalogue(TftrMain& main) {
     const CatalogueComparison comparison = compareCatalogue(*app.store, file, app.state.CurYear);
     if (main.showModal(new TftrLoadCatalogue(comparison)) != QDialog::Accepted)
         return false;
+    // The catalogue it replaces can be had back from the copy taken first.
+    app.backups().before(backup_action::kCatalogue);
     loadCatalogue(*app.store, file);
     app.prompter.inform(QStringLiteral("Каталог программ загружен: %1; программ в каталоге: %2.")
                             .arg(comparison.summary(), QString::number(comparison.rows)));

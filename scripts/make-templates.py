@@ -138,6 +138,35 @@ POSITIONS = Form(
 )
 
 
+# The year's training plan: the title in A1, the people from row 4 (headings in row 3).
+PLAN = Form(
+    title="План обучения",
+    sheet_name="План",
+    headings=[
+        ("№ п/п", 5.0),
+        ("Ф.И.О.", 30.0),
+        ("Должность", 26.0),
+        ("Специальность по диплому", 18.0),
+        ("Сертификат / аккредитация до", 14.0),
+        ("Специальность сертификата", 24.0),
+        ("Осталось дней", 9.5),
+        ("Квартал", 9.0),
+        ("Программа обучения", 44.0),
+    ],
+    heading_row=3,
+    model_styles={
+        "A": XF_BODY_NUMBER, "B": XF_BODY_TEXT, "C": XF_BODY_TEXT, "D": XF_BODY_TEXT, "E": XF_BODY_DATE,
+        "F": XF_BODY_TEXT, "G": XF_BODY_NUMBER, "H": XF_BODY_CENTRE, "I": XF_BODY_TEXT,
+    },
+    fixed_text=[
+        ("A1", "План обучения на        год", XF_TITLE, "I"),
+        ("A2", "(по срокам окончания сертификатов и аккредитаций)", XF_CAPTION, "I"),
+    ],
+    row_heights={1: 21.0, 3: 36.0},
+    orientation="landscape",
+)
+
+
 class Strings:
     """The shared string table, in order of first use."""
 
@@ -352,6 +381,7 @@ TEMPLATES = {
     "Zajavka2023.xltx": APPLICATION,
     "Zicl2021.xltx": PROGRAMMES,
     "Doljn.xltx": POSITIONS,
+    "Plan.xltx": PLAN,
 }
 
 

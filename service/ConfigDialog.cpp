@@ -1,5 +1,7 @@
 #include "service/ConfigDialog.h"
 
+#include "service/BackupsDialog.h"
+
 #include "data/DataModule.h"
 #include "service/ConfigEditor.h"
 #include "shell/ActionButton.h"
@@ -149,4 +151,11 @@ void TftrConfig::reject() {
 void registerServiceWindows() {
     windows::registerDialog(QStringLiteral("ShowConfig"), [](TftrMain& main) { return new TftrConfig(main); });
     windows::registerShowcase(QStringLiteral("ftrConfig"), [](TftrMain& main) { return new TftrConfig(main); });
+    windows::registerAction(QStringLiteral("ShowBackups"), [](TftrMain& main) { main.showModal(new TftrBackups(main)); });
+    // The copies list with two copies taken before it opens.
+    windows::registerShowcase(QStringLiteral("ftrBackups"), [](TftrMain& main) {
+        main.app().backups().before(backup_action::kDaily);
+        main.app().backups().before(backup_action::kCatalogue);
+        return new TftrBackups(main);
+    });
 }

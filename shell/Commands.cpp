@@ -1,4 +1,5 @@
 // The shell's own commands.
+#include "data/Backups.h"
 #include "data/DbError.h"
 #include "data/Store.h"
 #include "data/TableImport.h"
@@ -50,10 +51,14 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root())) << Qt::endl;
         return 1;
     }
+    const bool hadStore = QFileInfo::exists(root.storeFile());
     auto store = Store::open(root.storeFile());
+    // What the import replaces can be had back from the copy taken first.
+    if (hadStore)
+        Backups(root.backups(), store.get(), [] { return QDateTime::currentDateTime(); }).before(backup_action::kImport);
     const ImportResult result = importTables(
         *store, paths,
-        ImportOptions{cl.hasFlag(QStringLiteral("--replace")), cl.hasFlag(QStringLiteral("--force"))});
+        ImportOptions{cl.hasFlag(QStringLiteral("--replace")), cl.hasFlag(QStringLiteral("--force")), {}});
     for (const QString& s : result.skipped)
         out << QStringLiteral("%1: не таблица программы, пропущена").arg(s) << Qt::endl;
     for (const ImportedTable& t : result.tables) {

@@ -121,6 +121,9 @@ void TftrMain::buildMenu() {
     service->setObjectName(QStringLiteral("N6"));
     add(service, "N7", "Параметры", true, [this] { ShowConfig(); });
     add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
+    service->addSeparator();
+    add(service, "PlanItem", "План обучения на год…", true, [this] { runAction(QStringLiteral("ShowPlan")); });
+    add(service, "BackupsItem", "Резервные копии…", true, [this] { runAction(QStringLiteral("ShowBackups")); });
 }
 
 void TftrMain::buildToolBar() {

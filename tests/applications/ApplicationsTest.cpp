@@ -407,10 +407,13 @@ TEST_F(Applications, DeletingATraineeOrAWholeApplicationAsksFirst) {
     h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::No);
     ui::click(window, "SpeedButton3");
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 2);
+    EXPECT_TRUE(h.app.backups().list().isEmpty()) << "no copy for a declined deletion";
 
     h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::Yes);
     ui::click(window, "SpeedButton3");
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 1);
+    ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the deletion";
+    EXPECT_EQ(h.app.backups().list()[0].action, "delete-application");
     EXPECT_EQ(h.app.state.SilentDelete, 1);
     EXPECT_EQ(window->countLine(), "заявленно - 2"); // not rewritten until the next click
     EXPECT_EQ(dm.field("tblZajavki2023KZajavki").asInteger(), 117);

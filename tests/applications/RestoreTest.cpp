@@ -197,6 +197,8 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     restore(accept);
     h.prompter.verify();
     ASSERT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
+    ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the restore";
+    EXPECT_EQ(h.app.backups().list()[0].action, "restore-application");
 
     // Cancelled in the summary: no question, nothing written.
     picking(file);
@@ -218,6 +220,7 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo);
     h.prompter.verify();
     EXPECT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
+    EXPECT_EQ(h.app.backups().list().size(), 1) << "no copy when nothing is written";
 
     // Yes: the trainees are there twice, their people once.
     picking(file).expectAsk("Восстановление заявки", question, Answer::Yes).expectInform(outcome(file, 4, 3, 0));

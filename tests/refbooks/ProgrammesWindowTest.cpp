@@ -152,6 +152,7 @@ TEST_F(Programmes, TheNewCatalogueIsLoadedAfterItsSummary) {
     });
     ui::click(window, "LoadCatalogueButton");
     EXPECT_EQ(shown().size(), 5) << "declined: the old catalogue stays";
+    EXPECT_TRUE(h.app.backups().list().isEmpty()) << "no copy for a declined load";
 
     h.prompter.expectOpenFile(file).expectInform(
         "Каталог программ загружен: новых программ: 1, изменённых: 0, исчезнувших: 4; программ в каталоге: 2.");
@@ -159,6 +160,8 @@ TEST_F(Programmes, TheNewCatalogueIsLoadedAfterItsSummary) {
     ui::click(window, "LoadCatalogueButton");
     EXPECT_EQ(shown(), (QStringList{"101", "999"}));
     EXPECT_EQ(count(), "Всего - 2");
+    ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the load";
+    EXPECT_EQ(h.app.backups().list()[0].action, "catalogue");
 }
 
 } // namespace

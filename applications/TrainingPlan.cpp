@@ -1,0 +1,444 @@
+#include "applications/TrainingPlan.h"
+
+#include "applications/ApplicationRules.h"
+#include "core/SharedState.h"
+#include "data/DataModule.h"
+#include "data/DbError.h"
+#include "data/Field.h"
+#include "data/RuCollation.h"
+#include "data/Store.h"
+
+#include <algorithm>
+#include <functional>
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace plan {
+
+namespace {
+
+bool isDate(const QDate& d) {
+    return d.isValid() && d != Field::zeroDate();
+}
+
+// A specialty as it is compared: small letters, Е for Ё, single blanks.
+QString specialtyKey(const QString& text) {
+    QString key = text.simplified().toLower();
+    key.replace(u'ё', u'е');
+    return key;
+}
+
+QStringList specialtiesOf(const Programme& p) {
+    static const QRegularExpression separators(QStringLiteral("[,;\\r\\n]+"));
+    QStringList keys;
+    for (const QString& s : QStringList{p.specialty} + p.additional.split(separators, Qt::SkipEmptyParts)) {
+        const QString key = specialtyKey(s);
+        if (!key.isEmpty() && !keys.contains(key))
+            keys << key;
+    }
+    return keys;
+}
+
+// A trainee row and a person are the same when the row names the person's number, or, for rows
+// the adding dialog made (which carry no number), when names and birth date agree. An empty birth
+// date reads as the zero date in trainee rows.
+QString personKey(const QString& surname, const QString& name, const QString& patronymic,
+                  const QDate& birth) {
+    return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' +
+           (isDate(birth) ? birth.toString(Qt::ISODate) : QString());
+}
+
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+
+QString sqlNameOf(const QString& tableOrFile) {
+    const TableLayout* layout = layouts::find(tableOrFile);
+    if (!layout)
+        throw DbError(QStringLiteral("Таблица %1 неизвестна").arg(tableOrFile));
+    return quoted(layout->sqlName);
+}
+
+struct Certificate {
+    QDate end;
+    QString specialty;
+    qint64 row = -1;
+};
+
+// The certificate that counts: the one that ends last; of equal ends, the one entered last. One
+// without an end date counts only while the person has no other.
+bool later(const Certificate& a, const Certificate& b) {
+    if (b.row < 0)
+        return true;
+    if (isDate(a.end) != isDate(b.end))
+        return isDate(a.end);
+    if (a.end != b.end)
+        return a.end > b.end;
+    return a.row > b.row;
+}
+
+} // namespace
+
+QString Programme::title() const {
+    QString t = code;
+    if (!kind.isEmpty())
+        t += u' ' + kind;
+    t += QStringLiteral(", %1 ч.").arg(hours);
+    if (!name.isEmpty())
+        t += QStringLiteral(" — ") + name;
+    return t;
+}
+
+QString Entry::fullName() const {
+    return QStringList{surname, name, patronymic}.join(u' ').simplified();
+}
+
+bool needsTraining(int year, const QDate& today, const QDate& end) {
+    if (!isDate(end))
+        return true;
+    return end <= QDate(year + 1, 12, 31) || end < today;
+}
+
+int proposedQuarter(int year, const QDate& end) {
+    if (!isDate(end))
+        return 1;
+    for (int quarter = 4; quarter >= 1; --quarter) {
+        const QDate first(year, quarter * 3, 1);
+        if (first.addDays(first.daysInMonth() - 1) < end)
+            return quarter;
+    }
+    return 1;
+}
+
+bool programmeMatches(const Programme& programme, const QString& specialty) {
+    const QString key = specialtyKey(specialty);
+    return !key.isEmpty() && specialtiesOf(programme).contains(key);
+}
+
+Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today) {
+    Store& store = dm.store();
+    Plan plan;
+    plan.year = year;
+    plan.today = today;
+
+    // The catalogue of the year, and for each specialty the programmes that count for it.
+    QHash<QString, QList<int>> bySpecialty;
+    {
+        auto st =
+            store.cached(QStringLiteral("SELECT KZicl, VidOb, TypeOb, FOBUCH, Hours, NZicl, SPECIALY, "
+                                        "ADDSPECIALTY FROM %1 WHERE \"Year\" = ? ORDER BY RealZicl, NPP")
+                             .arg(sqlNameOf(g.catalogue)));
+        st->bind(1, year);
+        while (st->step()) {
+            Programme p{st->value(0, FieldType::Alpha).toString(),
+                        st->value(1, FieldType::Alpha).toString(),
+                        st->value(2, FieldType::Alpha).toString(),
+                        st->value(3, FieldType::Alpha).toString(),
+                        int(st->int64(4)),
+                        st->value(5, FieldType::Alpha).toString(),
+                        st->value(6, FieldType::Alpha).toString(),
+                        st->value(7, FieldType::Memo).toString()};
+            for (const QString& key : specialtiesOf(p))
+                bySpecialty[key] << int(plan.programmes.size());
+            plan.programmes << std::move(p);
+        }
+    }
+
+    // Who is a trainee of the year already.
+    QSet<qint64> listedNumbers;
+    QSet<QString> listedPeople;
+    {
+        auto st = store.cached(
+            QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR FROM %1 WHERE \"Year\" = ?")
+                .arg(quoted(g.traineesTable(dm).layout().sqlName)));
+        st->bind(1, year);
+        while (st->step()) {
+            if (!st->isNull(0))
+                listedNumbers.insert(st->int64(0));
+            listedPeople.insert(personKey(
+                st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
+                st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate()));
+        }
+    }
+
+    // Each person's certificate that counts.
+    QHash<qint64, Certificate> latest;
+    {
+        auto st = store.cached(QStringLiteral("SELECT PersonalKOD, DateCL, Name, NPP FROM %1")
+                                   .arg(sqlNameOf(QStringLiteral("Sertif"))));
+        while (st->step()) {
+            if (st->isNull(0))
+                continue;
+            Certificate c{st->value(1, FieldType::Date).toDate(), st->value(2, FieldType::Alpha).toString(),
+                          st->int64(3)};
+            Certificate& held = latest[st->int64(0)];
+            if (later(c, held))
+                held = std::move(c);
+        }
+    }
+
+    {
+        auto st = store.cached(QStringLiteral("SELECT NPP, Name1, Name2, Name3, DR, NDoljn, NSpez FROM %1")
+                                   .arg(sqlNameOf(QStringLiteral("Personal"))));
+        while (st->step()) {
+            const qint64 person = st->int64(0);
+            const auto found = latest.constFind(person);
+            const QDate end = found != latest.cend() && isDate(found->end) ? found->end : QDate();
+            if (!needsTraining(year, today, end) || listedNumbers.contains(person))
+                continue;
+            Entry e;
+            e.person = person;
+            e.surname = st->value(1, FieldType::Alpha).toString();
+            e.name = st->value(2, FieldType::Alpha).toString();
+            e.patronymic = st->value(3, FieldType::Alpha).toString();
+            e.birthDate = st->value(4, FieldType::Date).toDate();
+            if (listedPeople.contains(personKey(e.surname, e.name, e.patronymic, e.birthDate)))
+                continue;
+            e.position = st->value(5, FieldType::Alpha).toString();
+            e.diplomaSpecialty = st->value(6, FieldType::Alpha).toString();
+            e.certificateEnd = end;
+            if (found != latest.cend())
+                e.certificateSpecialty = found->specialty;
+            e.quarter = proposedQuarter(year, end);
+            // Without a certificate's specialty, the diploma's may still find a programme.
+            const QString specialty =
+                e.certificateSpecialty.trimmed().isEmpty() ? e.diplomaSpecialty : e.certificateSpecialty;
+            e.programmes = bySpecialty.value(specialtyKey(specialty));
+            plan.entries << std::move(e);
+        }
+    }
+
+    std::sort(plan.entries.begin(), plan.entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.hasCertificate() != b.hasCertificate())
+            return !a.hasCertificate();
+        if (a.certificateEnd != b.certificateEnd)
+            return a.certificateEnd < b.certificateEnd;
+        if (const int byName = ru_collation::compare(a.fullName(), b.fullName()))
+            return byName < 0;
+        return a.person < b.person;
+    });
+    return plan;
+}
+
+QList<double> applicationsOf(const TDM& dm, const Generation& g, int year) {
+    auto st = dm.store().cached(QStringLiteral("SELECT KZajavki FROM %1 WHERE \"Year\" = ? ORDER BY KZajavki")
+                                    .arg(quoted(g.applicationsTable(dm).layout().sqlName)));
+    st->bind(1, year);
+    QList<double> numbers;
+    while (st->step())
+        numbers << st->value(0, FieldType::Number).toDouble();
+    return numbers;
+}
+
+namespace {
+
+// The programme last picked in the chooser stays as the user left it, whatever happens.
+class PickedProgrammeKept {
+public:
+    explicit PickedProgrammeKept(SharedState& state) : state_(state), saved_(state) {}
+    ~PickedProgrammeKept() {
+        state_.SelKZicl = saved_.SelKZicl;
+        state_.SelVidOb = saved_.SelVidOb;
+        state_.SelTypeOb = saved_.SelTypeOb;
+        state_.SelFOBUCH = saved_.SelFOBUCH;
+        state_.SelHours = saved_.SelHours;
+    }
+
+private:
+    SharedState& state_;
+    SharedState saved_;
+};
+
+qint64 highestTraineeNumber(Store& store, const QString& sqlName) {
+    auto st = store.cached(QStringLiteral("SELECT MAX(NPP) FROM %1").arg(quoted(sqlName)));
+    return st->step() && !st->isNull(0) ? st->int64(0) : 0;
+}
+
+} // namespace
+
+int addToApplication(const TDM& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
+                     int year, const QList<Addition>& additions) {
+    for (const Addition& a : additions) {
+        if (a.entry < 0 || a.entry >= plan.entries.size() || a.programme < 0 ||
+            a.programme >= plan.programmes.size())
+            throw DbError(QStringLiteral("В плане нет такого сотрудника или программы"));
+        if (a.quarter < 1 || a.quarter > 4)
+            throw DbError(QStringLiteral("Квартал года должен быть числом от 1 до 4 (%1: %2)")
+                              .arg(plan.entries[a.entry].fullName(), QString::number(a.quarter)));
+    }
+    QSet<int> seen;
+    for (const Addition& a : additions) {
+        if (seen.contains(a.entry))
+            throw DbError(
+                QStringLiteral("%1 указан в добавлении дважды").arg(plan.entries[a.entry].fullName()));
+        seen.insert(a.entry);
+    }
+    if (!applications::locateApplication(dm, g, number, year))
+        throw DbError(
+            QStringLiteral("Заявки %1 на %2 год нет").arg(formatNumber(number), QString::number(year)));
+
+    Table& people = *dm.tblPersonal;
+    Table& trainees = g.traineesTable(dm);
+    const QString traineeTable = trainees.layout().sqlName;
+    const qint64 keepPerson = people.isEmpty() ? -1 : people.field(QStringLiteral("NPP")).asInteger();
+    PickedProgrammeKept picked(state);
+
+    // People with the same programme and quarter are added together, as the adding dialog adds
+    // the people marked for one programme.
+    QList<QPair<int, int>> groups; // programme, quarter, in the order of first use
+    for (const Addition& a : additions)
+        if (!groups.contains(qMakePair(a.programme, a.quarter)))
+            groups << qMakePair(a.programme, a.quarter);
+
+    Store::Transaction transaction(dm.store());
+    applications::clearMarks(dm);
+    int added = 0;
+    for (const auto& [programmeIndex, quarter] : groups) {
+        QHash<QString, QList<const Entry*>> marked; // by names and birth date, to find their rows again
+        for (const Addition& a : additions) {
+            if (a.programme != programmeIndex || a.quarter != quarter)
+                continue;
+            const Entry& e = plan.entries[a.entry];
+            if (!people.locate(QStringLiteral("NPP"), {e.person}))
+                throw DbError(
+                    QStringLiteral("Сотрудника %1 больше нет в списке персонала. Составьте план заново.")
+                        .arg(e.fullName()));
+            applications::toggleMark(dm); // nobody is marked before: the marks were cleared
+            marked[personKey(e.surname, e.name, e.patronymic, e.birthDate)] << &e;
+        }
+        const Programme& p = plan.programmes[programmeIndex];
+        state.SelKZicl = p.code;
+        state.SelVidOb = p.kind;
+        state.SelTypeOb = p.type;
+        state.SelFOBUCH = p.form;
+        state.SelHours = p.hours;
+        const qint64 before = highestTraineeNumber(dm.store(), traineeTable);
+        added += applications::addMarkedPeople(dm, g, state, quarter);
+        applications::clearMarks(dm);
+
+        // The new rows carry the certificate the plan is about and the person's number.
+        QList<qint64> rows;
+        for (int row = 0; row < trainees.recordCount(); ++row)
+            if (trainees.rowIdAt(row) > before)
+                rows << trainees.rowIdAt(row);
+        for (const qint64 id : rows) {
+            if (!trainees.locate(QStringLiteral("NPP"), {id}))
+                continue;
+            const QString key = personKey(trainees.field(QStringLiteral("Name1")).asString(),
+                                          trainees.field(QStringLiteral("Name2")).asString(),
+                                          trainees.field(QStringLiteral("Name3")).asString(),
+                                          trainees.field(QStringLiteral("DR")).asDate());
+            QList<const Entry*>& candidates = marked[key];
+            if (candidates.isEmpty())
+                continue;
+            const Entry* e = candidates.takeFirst();
+            trainees.edit();
+            trainees.field(QStringLiteral("KodPersonal")).setAsInteger(e->person);
+            if (g.certificateInRow && e->hasCertificate()) {
+                trainees.field(QStringLiteral("DateCl")).setAsDate(e->certificateEnd);
+                trainees.field(QStringLiteral("Specialty")).setAsString(e->certificateSpecialty);
+            }
+            trainees.post();
+        }
+    }
+    transaction.commit();
+    if (keepPerson >= 0)
+        people.locate(QStringLiteral("NPP"), {keepPerson});
+    return added;
+}
+
+namespace {
+
+struct Column {
+    const char* title;
+    std::function<QString(const Plan&, const Entry&)> value;
+};
+
+QString dateText(const QDate& d) {
+    return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+const QList<Column>& columns() {
+    static const QList<Column> list{
+        {"Фамилия", [](const Plan&, const Entry& e) { return e.surname; }},
+        {"Имя", [](const Plan&, const Entry& e) { return e.name; }},
+        {"Отчество", [](const Plan&, const Entry& e) { return e.patronymic; }},
+        {"Должность", [](const Plan&, const Entry& e) { return e.position; }},
+        {"Специальность по диплому", [](const Plan&, const Entry& e) { return e.diplomaSpecialty; }},
+        {"Сертификат до", [](const Plan&, const Entry& e) { return dateText(e.certificateEnd); }},
+        {"Специальность сертификата", [](const Plan&, const Entry& e) { return e.certificateSpecialty; }},
+        {"Осталось дней",
+         [](const Plan& p, const Entry& e) {
+             return e.hasCertificate() ? QString::number(e.daysLeft(p.today)) : QString();
+         }},
+        {"Квартал", [](const Plan&, const Entry& e) { return QString::number(e.quarter); }},
+        {"Программа",
+         [](const Plan& p, const Entry& e) {
+             return e.programmes.isEmpty() ? QString() : p.programmes[e.programmes.first()].title();
+         }},
+        {"Другие программы",
+         [](const Plan& p, const Entry& e) {
+             QStringList codes;
+             for (int i = 1; i < e.programmes.size(); ++i)
+                 codes << p.programmes[e.programmes[i]].title();
+             return codes.join(QStringLiteral("; "));
+         }},
+    };
+    return list;
+}
+
+QString csvField(const QString& text) {
+    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString q = text;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+} // namespace
+
+QString toCsv(const Plan& plan) {
+    QStringList lines;
+    QStringList heading;
+    for (const Column& c : columns())
+        heading << csvField(QString::fromUtf8(c.title));
+    lines << heading.join(u',');
+    for (const Entry& e : plan.entries) {
+        QStringList cells;
+        for (const Column& c : columns())
+            cells << csvField(c.value(plan, e));
+        lines << cells.join(u',');
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+QString toText(const Plan& plan) {
+    // The last column (other programmes) is long: it closes the line unaligned.
+    QList<QStringList> rows;
+    QStringList heading;
+    for (const Column& c : columns())
+        heading << QString::fromUtf8(c.title);
+    rows << heading;
+    for (const Entry& e : plan.entries) {
+        QStringList cells;
+        for (const Column& c : columns())
+            cells << c.value(plan, e);
+        rows << cells;
+    }
+    QList<int> widths(columns().size(), 0);
+    for (const QStringList& r : rows)
+        for (int i = 0; i + 1 < r.size(); ++i)
+            widths[i] = std::max(widths[i], int(r[i].size()));
+    QStringList lines{QStringLiteral("План обучения на %1 год; сотрудников в плане: %2")
+                          .arg(QString::number(plan.year), QString::number(plan.entries.size()))};
+    for (const QStringList& r : rows) {
+        QStringList cells;
+        for (int i = 0; i < r.size(); ++i)
+            cells << (i + 1 < r.size() ? r[i].leftJustified(widths[i]) : r[i]);
+        lines << cells.join(QStringLiteral("  ")).trimmed();
+    }
+    return lines.join(u'\n') + u'\n';
+}
+
+} // namespace plan

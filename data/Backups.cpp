@@ -1,0 +1,216 @@
+#include "data/Backups.h"
+
+#include "data/DataModule.h"
+#include "data/DbError.h"
+#include "data/Store.h"
+
+#include <algorithm>
+#include <optional>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+const QString kStamp = QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz");
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The tables of the data module that read the store and are open, in the module's order: masters
+// before their details, so that opening them again in this order links each detail to its master.
+QList<Dataset*> openStoreDatasets(const TDM& dm) {
+    QList<Dataset*> open;
+    for (Dataset* ds : dm.datasets())
+        if (ds->isActive() && !qobject_cast<FileTable*>(ds))
+            open << ds;
+    return open;
+}
+
+// Opens the datasets again after the store was replaced (or was not); the first failure is thrown
+// once every other dataset had its try.
+void reopenAll(const QList<Dataset*>& datasets) {
+    std::optional<DbError> failure;
+    for (Dataset* ds : datasets) {
+        try {
+            ds->open();
+        } catch (const DbError& e) {
+            if (!failure)
+                failure = e;
+        }
+    }
+    if (failure)
+        throw *failure;
+}
+
+} // namespace
+
+QString BackupCopy::actionText() const {
+    return Backups::actionText(action);
+}
+
+QString Backups::actionText(const QString& action) {
+    static const QHash<QString, QString> texts{
+        {backup_action::kDaily, QStringLiteral("первый запуск за день")},
+        {backup_action::kManual, QStringLiteral("копия по просьбе пользователя")},
+        {backup_action::kImport, QStringLiteral("загрузка таблиц")},
+        {backup_action::kRestore, QStringLiteral("восстановление из копии")},
+        {backup_action::kCatalogue, QStringLiteral("загрузка каталога программ")},
+        {backup_action::kDeleteApplication, QStringLiteral("удаление заявки")},
+        {backup_action::kPlan, QStringLiteral("добавление из плана обучения")},
+        {backup_action::kRestoreApplication, QStringLiteral("восстановление заявки из файла")},
+    };
+    return texts.value(action, action);
+}
+
+Backups::Backups(QString folder, Store* store, Now now)
+    : folder_(std::move(folder)), store_(store), now_(std::move(now)) {}
+
+std::optional<BackupCopy> Backups::parse(const QString& path) {
+    static const QRegularExpression name(
+        QStringLiteral("^tovex_(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}-\\d{3})_([a-z0-9-]+)\\.sqlite$"));
+    const QFileInfo info(path);
+    const auto m = name.match(info.fileName());
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDateTime when = QDateTime::fromString(m.captured(1), kStamp);
+    if (!when.isValid())
+        return std::nullopt;
+    return BackupCopy{info.absoluteFilePath(), when, m.captured(2), info.size()};
+}
+
+QList<BackupCopy> Backups::list() const {
+    QList<BackupCopy> copies;
+    const QDir dir(folder_);
+    for (const QString& file : dir.entryList({QStringLiteral("tovex_*.sqlite")}, QDir::Files))
+        if (auto copy = parse(dir.filePath(file)))
+            copies << *copy;
+    std::sort(copies.begin(), copies.end(),
+              [](const BackupCopy& a, const BackupCopy& b) { return a.when > b.when; });
+    return copies;
+}
+
+QString Backups::freeName(const QString& action) const {
+    // Two copies within one millisecond (a script, a test) get the next free stamp, so that names
+    // stay unique and sort as the copies were taken.
+    QDateTime when = now_();
+    QString path;
+    do {
+        path = QDir(folder_).filePath(QStringLiteral("tovex_") + when.toString(kStamp) + u'_' + action +
+                                      QStringLiteral(".sqlite"));
+        when = when.addMSecs(1);
+    } while (QFileInfo::exists(path));
+    return path;
+}
+
+QString Backups::before(const QString& action) {
+    if (!store_)
+        throw DbError(QStringLiteral("База данных не открыта: резервную копию сделать нельзя"));
+    if (!QDir().mkpath(folder_))
+        throw DbError(
+            QStringLiteral("Не удалось создать папку резервных копий %1. Проверьте права доступа к ней.")
+                .arg(shown(folder_)));
+    const QString path = freeName(action);
+    try {
+        store_->backupTo(path);
+    } catch (const UserError& e) {
+        throw DbError(
+            QStringLiteral("Не удалось сделать резервную копию базы данных перед действием «%1»: %2")
+                .arg(actionText(action), e.message()));
+    }
+    prune();
+    return path;
+}
+
+QString Backups::dailyIfDue() {
+    const QDate today = now_().date();
+    for (const BackupCopy& copy : list())
+        if (copy.when.date() == today)
+            return {};
+    return before(backup_action::kDaily);
+}
+
+QStringList Backups::prune() {
+    const QList<BackupCopy> copies = list();
+    const QDateTime yearAgo = now_().addMonths(-kKeepMonths);
+    QSet<int> monthsKept;
+    QStringList removed;
+    for (int i = 0; i < copies.size(); ++i) {
+        const BackupCopy& copy = copies[i];
+        const int month = copy.when.date().year() * 12 + copy.when.date().month();
+        bool keep = i < kKeepLatest;
+        // The newest copy of each month within the year stays, whether or not it is among the latest.
+        if (copy.when >= yearAgo && !monthsKept.contains(month)) {
+            monthsKept.insert(month);
+            keep = true;
+        }
+        if (!keep && QFile::remove(copy.path))
+            removed << copy.path;
+    }
+    return removed;
+}
+
+std::optional<BackupCopy> Backups::latestSound() const {
+    for (const BackupCopy& copy : list())
+        if (Store::checkFile(copy.path).isEmpty())
+            return copy;
+    return std::nullopt;
+}
+
+QString Backups::restore(const QString& copy, TDM* dm) {
+    if (!store_)
+        throw DbError(QStringLiteral("База данных не открыта: восстановить её из копии нельзя"));
+    if (const QString problem = Store::checkFile(copy); !problem.isEmpty())
+        throw DbError(QStringLiteral("Эту копию нельзя восстановить. %1").arg(problem));
+    // The store as it is now becomes a copy first, so that the restore itself can be undone. The
+    // copies are pruned only afterwards, so that the chosen one cannot be pruned away meanwhile.
+    const QString chosen = QFileInfo(copy).absoluteFilePath();
+    if (!QDir().mkpath(folder_))
+        throw DbError(QStringLiteral("Не удалось создать папку резервных копий %1").arg(shown(folder_)));
+    const QString before = freeName(backup_action::kRestore);
+    try {
+        store_->backupTo(before);
+    } catch (const UserError& e) {
+        throw DbError(
+            QStringLiteral("Не удалось сделать резервную копию базы данных перед восстановлением: %1")
+                .arg(e.message()));
+    }
+    // No dataset may keep reading the old file: each is closed before the file is replaced and
+    // opened again on the new one.
+    const QList<Dataset*> open = dm ? openStoreDatasets(*dm) : QList<Dataset*>{};
+    for (auto it = open.crbegin(); it != open.crend(); ++it)
+        (*it)->close();
+    try {
+        store_->replaceWith(chosen);
+    } catch (const UserError&) {
+        reopenAll(open);
+        throw;
+    }
+    reopenAll(open);
+    prune();
+    return before;
+}
+
+QString Backups::restoreDamaged(const QString& copy, const QString& storePath) {
+    if (!QDir().mkpath(folder_))
+        throw DbError(QStringLiteral("Не удалось создать папку резервных копий %1").arg(shown(folder_)));
+    const QString damaged = QDir(folder_).filePath(
+        QStringLiteral("damaged-") + now_().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss-zzz")) +
+        QStringLiteral(".sqlite"));
+    if (QFileInfo::exists(storePath) && !QFile::rename(storePath, damaged))
+        throw DbError(QStringLiteral("Не удалось убрать повреждённую базу данных %1 в папку %2")
+                          .arg(shown(storePath), shown(folder_)));
+    // Its log goes with it, so that the damaged file can still be looked into as it was.
+    QFile::rename(storePath + QStringLiteral("-wal"), damaged + QStringLiteral("-wal"));
+    QFile::remove(storePath + QStringLiteral("-shm"));
+    try {
+        Store::installCopy(copy, storePath);
+    } catch (const UserError&) {
+        QFile::rename(damaged, storePath);
+        QFile::rename(damaged + QStringLiteral("-wal"), storePath + QStringLiteral("-wal"));
+        throw;
+    }
+    return damaged;
+}

@@ -1,0 +1,105 @@
+// Backup commands for scripts: a copy of the store now, and a copy put in the store's place.
+#include "core/CommandLine.h"
+#include "core/Commands.h"
+#include "core/RootLock.h"
+#include "core/RootPaths.h"
+#include "data/Backups.h"
+#include "data/DbError.h"
+#include "data/Store.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+Backups::Now systemNow() {
+    return [] { return QDateTime::currentDateTime(); };
+}
+
+// Both commands need the root to themselves: the program keeps its database locked while it runs.
+// 0 when the lock is ours, else the exit status with the message written.
+int takeRoot(const RootPaths& root, RootLock& lock, QTextStream& err) {
+    if (!QFileInfo::exists(root.storeFile())) {
+        err << QStringLiteral("Нет базы данных %1").arg(shown(root.storeFile())) << Qt::endl;
+        return 1;
+    }
+    if (const QString why = lock.acquire(); !why.isEmpty()) {
+        err << why << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+// zajavki backup [--root DIR]: a copy of the store in the root's Backup folder.
+int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    if (!cl.positional().isEmpty()) {
+        err << QStringLiteral("Лишние аргументы команды backup: %1").arg(cl.positional().join(u' '))
+            << Qt::endl;
+        return 2;
+    }
+    const RootPaths root = RootPaths::resolve(cl.root);
+    RootLock lock(root);
+    if (const int status = takeRoot(root, lock, err))
+        return status;
+    const auto store = Store::open(root.storeFile());
+    const QString copy = Backups(root.backups(), store.get(), systemNow()).before(backup_action::kManual);
+    out << QStringLiteral("Резервная копия: %1").arg(shown(copy)) << Qt::endl;
+    return 0;
+}
+
+// zajavki restore-backup FILE [--root DIR]: the copy FILE in the store's place, the store as it
+// was kept as a copy first. A store too damaged to open is moved into the Backup folder instead.
+int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    const QStringList args = cl.positional();
+    if (args.size() != 1) {
+        err << QStringLiteral("Нужно: zajavki restore-backup ФАЙЛ [--root ПАПКА]") << Qt::endl;
+        return 2;
+    }
+    const QString copy = QFileInfo(args[0]).absoluteFilePath();
+    if (const QString problem = Store::checkFile(copy); !problem.isEmpty()) {
+        err << QStringLiteral("Эту копию нельзя восстановить. %1").arg(problem) << Qt::endl;
+        return 1;
+    }
+    const RootPaths root = RootPaths::resolve(cl.root);
+    RootLock lock(root);
+    if (const int status = takeRoot(root, lock, err))
+        return status;
+    std::unique_ptr<Store> store;
+    QString damage;
+    try {
+        store = Store::open(root.storeFile());
+        damage = store->quickCheck();
+    } catch (const UserError& e) {
+        damage = e.message();
+    }
+    if (damage.isEmpty()) {
+        const QString before = Backups(root.backups(), store.get(), systemNow()).restore(copy, nullptr);
+        out << QStringLiteral("База данных восстановлена из %1; прежняя база сохранена в %2")
+                   .arg(shown(copy), shown(before))
+            << Qt::endl;
+    } else {
+        store.reset();
+        const QString moved =
+            Backups(root.backups(), nullptr, systemNow()).restoreDamaged(copy, root.storeFile());
+        out << QStringLiteral("База данных восстановлена из %1; повреждённая база перенесена в %2")
+                   .arg(shown(copy), shown(moved))
+            << Qt::endl;
+    }
+    return 0;
+}
+
+} // namespace
+
+void registerBackupCommands() {
+    registerCommand(QStringLiteral("backup"), runBackup,
+                    {QStringLiteral("делает резервную копию базы данных в папке Backup"), QString(), {}});
+    registerCommand(
+        QStringLiteral("restore-backup"), runRestoreBackup,
+        {QStringLiteral("заменяет базу данных резервной копией (прежняя база сохраняется копией)"),
+         QStringLiteral("ФАЙЛ"),
+         {}});
+}

@@ -1,0 +1,177 @@
+// "План обучения на год" through the real window: the plan shown, filtered and counted, people
+// marked and added to an application after the summary question, printed, and opened from the
+// menu and from the applications window.
+#include "applications/ApplicationRules.h"
+#include "applications/ApplicationsWindow.h"
+#include "applications/TrainingPlanDialog.h"
+#include "data/DataModule.h"
+#include "documents/DocumentOpener.h"
+#include "shell/MainWindow.h"
+#include "support/WindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QSpinBox>
+#include <QTableView>
+
+namespace {
+
+using Answer = Prompter::Answer;
+
+struct PlanWindow : ::testing::Test {
+    AppHarness h; // today is 15.03.2026, so the plan is for 2027 by default
+    TDM& dm = h.dm();
+    TftrMain& main = h.mainWindow();
+
+    void SetUp() override {
+        programme("T-1", "Терапия");
+        programme("S-1", "Сестринское дело");
+        const qint64 doctor = person("ВРАЧЕВ", "ВРАЧ-ТЕРАПЕВТ");
+        certificate(doctor, QDate(2027, 5, 1), "Терапия");
+        const qint64 nurse = person("СЕСТРИНА", "МЕДИЦИНСКАЯ СЕСТРА");
+        certificate(nurse, QDate(2026, 1, 10), "Сестринское дело");
+        const qint64 later = person("ПОЗДНЕВ", "ВРАЧ-ТЕРАПЕВТ");
+        certificate(later, QDate(2030, 1, 1), "Терапия");
+        for (Dataset* ds : dm.datasets())
+            if (ds->isActive())
+                ds->reread();
+    }
+    void TearDown() override { setDocumentOpener({}); }
+
+    qint64 insert(const QString& sql, const QVariantList& values) {
+        auto st = h.app.store->cached(sql);
+        for (int i = 0; i < values.size(); ++i)
+            st->bind(i + 1, values[i]);
+        st->step();
+        return h.app.store->lastInsertId();
+    }
+    qint64 person(const QString& surname, const QString& position) {
+        return insert(
+            "INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn) VALUES (?, 'ИВАН', 'ИВАНОВИЧ', ?, ?)",
+            {surname, QDate(1980, 1, 2), position});
+    }
+    void certificate(qint64 who, const QDate& end, const QString& specialty) {
+        insert("INSERT INTO Sertif (DateCL, Name, PersonalKOD) VALUES (?, ?, ?)", {end, specialty, who});
+    }
+    void programme(const QString& code, const QString& specialty) {
+        insert("INSERT INTO NewZicl2023 (KZicl, VidOb, Hours, NZicl, RealZicl, \"Year\", SPECIALY, FOBUCH) "
+               "VALUES (?, 'ПК', 36, ?, 1, 2027, ?, 'очная')",
+               {code, "Программа " + code, specialty});
+    }
+    qint64 count(const QString& sql) {
+        auto st = h.app.store->cached(sql);
+        st->step();
+        return st->int64(0);
+    }
+    int copies(const QString& action) {
+        int n = 0;
+        for (const BackupCopy& c : h.app.backups().list())
+            n += c.action == action;
+        return n;
+    }
+};
+
+TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
+    TftrPlan plan(main);
+    EXPECT_EQ(plan.windowTitle(), "План обучения на год");
+    EXPECT_EQ(qobject_cast<QSpinBox*>(ui::find(&plan, "YearBox"))->value(), 2027);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 2");
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 0");
+
+    PlanModel& model = plan.model();
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "СЕСТРИНА") << "the earliest end first";
+    EXPECT_EQ(model.index(0, PlanModel::DaysLeft).data().toInt(), -64);
+    EXPECT_EQ(model.index(0, PlanModel::DaysLeft).data(Qt::BackgroundRole).value<QColor>(),
+              QColor(0xE5, 0x39, 0x35))
+        << "ended: red, as in the register";
+    EXPECT_EQ(model.index(0, PlanModel::End).data(Qt::ToolTipRole).toString(),
+              "Срок истёк 64 дня назад, 10.01.2026");
+    EXPECT_EQ(model.index(1, PlanModel::Quarter).data().toInt(), 1);
+    EXPECT_EQ(model.index(1, PlanModel::Programme).data().toString(), "T-1 ПК, 36 ч. — Программа T-1");
+
+    auto* position = qobject_cast<QComboBox*>(ui::find(&plan, "PositionBox"));
+    position->setCurrentIndex(position->findText("ВРАЧ-ТЕРАПЕВТ"));
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 1");
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "ВРАЧЕВ");
+    auto* specialty = qobject_cast<QComboBox*>(ui::find(&plan, "SpecialtyBox"));
+    specialty->setCurrentIndex(specialty->findText("Сестринское дело"));
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 0");
+    position->setCurrentIndex(0);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 1");
+
+    auto* grid = qobject_cast<QTableView*>(ui::find(&plan, "PlanGrid"));
+    grid->setCurrentIndex(model.index(0, PlanModel::Surname));
+    ui::key(&plan, "PlanGrid", Qt::Key_Space);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 1");
+    ui::key(&plan, "PlanGrid", Qt::Key_Space);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 0");
+}
+
+TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
+    TftrPlan plan(main);
+    h.prompter.expectInform(
+        "На 2027 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» кнопкой "
+        "«Создать», затем добавьте в неё сотрудников из плана.");
+    ui::click(&plan, "AddButton");
+
+    applications::createApplication(dm, Generation::current(), 116, 2027);
+    applications::createApplication(dm, Generation::current(), 116.01, 2027);
+    plan.setYear(2028);
+    plan.setYear(2027);
+    auto* application = qobject_cast<QComboBox*>(ui::find(&plan, "ApplicationBox"));
+    ASSERT_EQ(application->count(), 2);
+    EXPECT_EQ(application->itemText(1), "116,01");
+
+    h.prompter.expectInform(
+        "Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей «Пробел».");
+    ui::click(&plan, "AddButton");
+
+    ui::click(&plan, "MarkAllButton");
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 2");
+    plan.model().setData(plan.model().index(1, PlanModel::Quarter), 3, Qt::EditRole);
+    const QString question =
+        "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?";
+    h.prompter.expectAsk("План обучения на год", question, Answer::No);
+    ui::click(&plan, "AddButton");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023"), 0);
+    EXPECT_EQ(copies("plan"), 0);
+
+    h.prompter.expectAsk("План обучения на год", question, Answer::Yes)
+        .expectInform("В заявку № 116 на 2027 год добавлено: 2 сотрудника.");
+    ui::click(&plan, "AddButton");
+    h.prompter.verify();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023 WHERE KZajavki = 116 AND \"Year\" = 2027"), 2);
+    EXPECT_EQ(count("SELECT KV FROM Sluch2023 WHERE Name1 = 'ВРАЧЕВ'"), 3);
+    EXPECT_EQ(copies("plan"), 1) << "a copy of the store before the adding";
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 0") << "the plan is made again";
+    EXPECT_EQ(dm.tblSluch2023->recordCount(), 2) << "the application's trainees show them";
+}
+
+TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow) {
+    QStringList opened;
+    setDocumentOpener([&opened](const QString& path) {
+        opened << path;
+        return true;
+    });
+    {
+        TftrPlan plan(main);
+        ui::click(&plan, "PrintButton");
+    }
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QDir(h.app.root.documents()).filePath("План обучения на 2027 год.xlsx"));
+
+    h.dialogs.expect("ftrPlan", [](QDialog& d) { ui::click(&d, "CloseButton"); });
+    main.findChild<QAction*>("PlanItem")->trigger();
+    main.OpenZajavki2023();
+    h.dialogs.expect("ftrPlan", [](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 2");
+        d.reject();
+    });
+    ui::click(main.instance("ftrZajavki2023"), "PlanButton");
+    h.dialogs.verify();
+}
+
+} // namespace

@@ -1,0 +1,81 @@
+// "Резервные копии" through the real window: the list of copies, a copy taken, a copy restored
+// after the question with every table opened again, and the menu item that opens it.
+#include "service/BackupsDialog.h"
+#include "data/DataModule.h"
+#include "shell/MainWindow.h"
+#include "support/WindowHarness.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QTableWidget>
+
+namespace {
+
+using Answer = Prompter::Answer;
+
+struct BackupsWindow : ::testing::Test {
+    AppHarness h;
+    TDM& dm = h.dm();
+    TftrMain& main = h.mainWindow();
+
+    void append(const QString& surname) {
+        dm.tblPersonal->append();
+        dm.field("tblPersonalName1").setAsString(surname);
+        dm.tblPersonal->post();
+    }
+    QTableWidget* list(QWidget& w) { return qobject_cast<QTableWidget*>(ui::find(&w, "BackupList")); }
+};
+
+TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
+    append("ДО");
+    h.app.backups().before(backup_action::kCatalogue);
+    append("ПОСЛЕ");
+
+    TftrBackups window(main);
+    EXPECT_EQ(window.windowTitle(), "Резервные копии");
+    ASSERT_EQ(list(window)->rowCount(), 1);
+    const BackupCopy copy = h.app.backups().list()[0];
+    const QString when = copy.when.toString("dd.MM.yyyy HH:mm:ss");
+    EXPECT_EQ(list(window)->item(0, 0)->text(), when);
+    EXPECT_EQ(list(window)->item(0, 1)->text(), "загрузка каталога программ");
+    EXPECT_EQ(list(window)->item(0, 2)->text(), TftrBackups::sizeText(copy.size));
+
+    const QString question =
+        "Заменить базу данных копией от " + when +
+        " (сделана перед действием «загрузка каталога программ»)? Всё, что изменено после неё, "
+        "пропадёт из базы; сама база перед заменой будет сохранена резервной копией.";
+    h.prompter.expectConfirm(question, Answer::No);
+    ui::click(&window, "RestoreButton");
+    EXPECT_EQ(dm.tblPersonal->recordCount(), 2) << "declined: nothing changes";
+    EXPECT_EQ(list(window)->rowCount(), 1);
+
+    h.prompter.expectConfirm(question, Answer::Yes)
+        .expectInform("База данных восстановлена из копии от " + when + ".");
+    ui::click(&window, "RestoreButton");
+    h.prompter.verify();
+    EXPECT_EQ(h.prompter.beeps(), 2);
+    ASSERT_TRUE(dm.tblPersonal->isActive());
+    ASSERT_EQ(dm.tblPersonal->recordCount(), 1);
+    EXPECT_EQ(dm.field("tblPersonalName1").asString(), "ДО");
+    ASSERT_EQ(list(window)->rowCount(), 2);
+    EXPECT_EQ(list(window)->item(0, 1)->text(), "восстановление из копии");
+
+    ui::click(&window, "BackupButton");
+    ASSERT_EQ(list(window)->rowCount(), 3);
+    EXPECT_EQ(list(window)->item(0, 1)->text(), "копия по просьбе пользователя");
+}
+
+TEST_F(BackupsWindow, OpensFromTheServiceMenuAndAsksForAChoiceOnAnEmptyList) {
+    h.dialogs.expect("ftrBackups", [this](QDialog& d) {
+        EXPECT_EQ(list(d)->rowCount(), 0);
+        h.prompter.expectInform("Выберите в списке копию, которую нужно восстановить.");
+        ui::click(&d, "RestoreButton");
+        ui::click(&d, "CloseButton");
+    });
+    main.findChild<QAction*>("BackupsItem")->trigger();
+    h.dialogs.verify();
+    EXPECT_EQ(TftrBackups::sizeText(188416), "184 КБ");
+    EXPECT_EQ(TftrBackups::sizeText(5 * 1024 * 1024 + 300000), "5,3 МБ");
+}
+
+} // namespace
