@@ -95,6 +95,12 @@ public:
     Query* qZajavki2021;
     Query* qNewZicl;
     DataSource* dtsqZajavki2021;
+    // The applications of a year and later of the other two generations, as qZajavki2021 lists
+    // those of its own: where a trainee may be moved to.
+    Query* qZajavki;
+    Query* qZajavki2023;
+    DataSource* dtsqZajavki;
+    DataSource* dtsqZajavki2023;
     DataSource* dtsQNewZICL2021;
 
 private:
@@ -103,6 +109,8 @@ private:
                     const QString& index = {},
                     DataSource* master = nullptr, const QString& masterFields = {});
     Query* addMaxQuery(const QString& name, const QString& table);
+    // "SELECT NPP, KZajavki, Year" of the applications of :p_year and later, with its data source.
+    Query* addApplicationList(DataSource** dataSource, const QString& name, const QString& table);
     void confirmDelete(Dataset& ds);
     void calcServiceYears(Dataset& ds);
     void showUnknownValuesEmpty();

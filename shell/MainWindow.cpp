@@ -121,6 +121,11 @@ void TftrMain::buildMenu() {
     service->setObjectName(QStringLiteral("N6"));
     add(service, "N7", "Параметры", true, [this] { ShowConfig(); });
     add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
+    // The applications of the two earlier generations, kept to be looked at and printed; their
+    // toolbar buttons stay hidden.
+    service->addSeparator();
+    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true, [this] { OpenZajavki(); });
+    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { OpenZajavki2021(); });
 }
 
 void TftrMain::buildToolBar() {

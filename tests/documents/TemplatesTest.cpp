@@ -131,10 +131,11 @@ TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
 TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
     QTemporaryDir dir;
     const QString templates = dir.filePath(QStringLiteral("Templates"));
-    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Zajavka2023.xltx", "Zicl2021.xltx"}));
+    EXPECT_EQ(defaultTemplateNames(),
+              (QStringList{"Doljn.xltx", "Zajavka2020.xltx", "Zajavka2022.xltx", "Zajavka2023.xltx", "Zicl2021.xltx"}));
     {
         QTemporaryDir all;
-        EXPECT_EQ(installDefaultTemplates(all.path()).size(), 3);
+        EXPECT_EQ(installDefaultTemplates(all.path()).size(), 5);
         EXPECT_EQ(everyEntry(all.path()), defaultTemplateNames());
     }
     EXPECT_EQ(installDefaultTemplates(templates, kName), QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
