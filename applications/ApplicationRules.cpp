@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <exception>
+
 namespace applications {
 
 QString countLine(const TDM& dm, const Generation& g) {
@@ -80,6 +82,38 @@ private:
     Table& people_;
 };
 
+// Drops the rows the work over the tables left half-written when it ends in an error, details
+// before their masters. Declared after the transaction, it runs before the rollback, which then
+// reads every table again: a detail still holding a new row would otherwise post it when its
+// master is read again, outside the transaction.
+class DropEditsOnFailure {
+public:
+    explicit DropEditsOnFailure(QList<Table*> tables)
+        : tables_(std::move(tables)), exceptions_(std::uncaught_exceptions()) {}
+    ~DropEditsOnFailure() {
+        if (std::uncaught_exceptions() <= exceptions_)
+            return;
+        for (auto it = tables_.rbegin(); it != tables_.rend(); ++it) {
+            try {
+                (*it)->cancel();
+            } catch (...) {
+            }
+        }
+    }
+
+private:
+    QList<Table*> tables_;
+    int exceptions_;
+};
+
+// The generation's tables an operation on trainees writes, masters first.
+QList<Table*> traineeTables(const TDM& dm, const Generation& g, bool withApplications) {
+    QList<Table*> tables;
+    if (withApplications)
+        tables << &g.applicationsTable(dm);
+    return tables << &g.traineesTable(dm) << g.detailTables(dm);
+}
+
 } // namespace
 
 void clearMarks(const TDM& dm) {
@@ -115,6 +149,7 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
     auto set = [&](const char* name, const QVariant& v) { trainees.field(QString::fromLatin1(name)).setValue(v); };
 
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
     int added = 0;
     {
         MarkedView marked(people);
@@ -197,6 +232,7 @@ bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, P
     Table& apps = g.applicationsTable(dm);
     Table& trainees = g.traineesTable(dm);
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, true));
     trainees.first();
     while (!trainees.eof())
         removeTraineeWithDetails(dm, g);
@@ -217,6 +253,7 @@ void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state) {
     if (trainees.beforeDelete)
         trainees.beforeDelete(trainees);
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
     state.SilentDelete = 1;
     try {
         removeTraineeWithDetails(dm, g);
@@ -287,7 +324,11 @@ QString saveTrainee(const TDM& dm, const Generation& g) {
             typed.append({details, ownValues(*details)});
             details->cancel();
         }
-    Store::Transaction transaction(dm.store());
+    // The trainee and its rows are written together. A trainee alone is written without a
+    // transaction of its own: a value its field refuses leaves the row as typed, the editor open.
+    std::optional<Store::Transaction> transaction;
+    if (!typed.isEmpty())
+        transaction.emplace(dm.store());
     if (storeTrainee) {
         if (!trainee.isEditing())
             trainee.edit();
@@ -301,7 +342,8 @@ QString saveTrainee(const TDM& dm, const Generation& g) {
     }
     for (const auto& [details, values] : typed)
         writeDetailRow(*details, values);
-    transaction.commit();
+    if (transaction)
+        transaction->commit();
     return {};
 }
 
@@ -383,6 +425,7 @@ void copyTrainee(const TDM& dm, const Generation& g) {
     // The copy is made in the trainee's own application, where its rows can be linked to it,
     // and then goes into the chosen one.
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
     trainee.append();
     for (const auto& [field, value] : values)
         trainee.field(field).setValue(value);
