@@ -93,13 +93,20 @@ APPLICATION = Form(
 
 
 
+# The room the dropped columns leave goes to the columns whose long words would break: the
+# position ("ВРАЧ-ОТОРИНОЛАРИНГОЛОГ") and the certificate's specialty ("Оториноларингология").
+EARLIER_WIDTHS = {"Должность": 24.0, "Специальность сертификата": 21.0}
+
+
 def earlier_application(title, dropped):
     """The application form of an earlier generation of applications: the current form without the
-    columns whose headings are `dropped`, the others moving left; the fixed wording spans the
-    narrower table. The counts and signatures below the table are written by the program."""
+    columns whose headings are `dropped`, the others moving left and a few of them wider; the fixed
+    wording spans the narrower table. The counts and signatures below the table are written by the
+    program."""
     letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
-    kept = [(column, heading) for column, heading in zip(APPLICATION.columns, APPLICATION.headings)
-            if heading[0] not in dropped]
+    kept = [(column, (heading, EARLIER_WIDTHS.get(heading, width)))
+            for column, (heading, width) in zip(APPLICATION.columns, APPLICATION.headings)
+            if heading not in dropped]
     last = letters[len(kept) - 1]
     return Form(
         title=title,
