@@ -56,36 +56,37 @@ ApplicationDocumentSettings settingsOf(const Generation& g) {
     s.institutionField = QStringLiteral("NLPU");
     s.firstRow = 14;
     s.lookups = {
-        {&TDM::tblNewZicl,
-         QStringLiteral("KZicl;VidOb;Hours"),
+        {&TDM::tblNewZicl, QStringLiteral("KZicl;VidOb;Hours"),
          {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")},
-         QStringLiteral("не найден цикл - "),
-         QStringLiteral("KZicl")},
-        {&TDM::tblDoljn,
-         QStringLiteral("KDoljn"),
-         {QStringLiteral("KDoljn")},
-         QStringLiteral("не найдена должность - "),
-         QString()},
-        {&TDM::tblSpez,
-         QStringLiteral("KSpez"),
-         {QStringLiteral("KSpez")},
-         QStringLiteral("не найдена специальность - "),
-         QString()},
+         QStringLiteral("не найден цикл - "), QStringLiteral("KZicl")},
+        {&TDM::tblDoljn, QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
+         QStringLiteral("не найдена должность - "), QString()},
+        {&TDM::tblSpez, QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
+         QStringLiteral("не найдена специальность - "), QString()},
     };
     s.columns = g.documentColumns;
-    // The signatures: right below the table, or below the counts where they are printed.
-    const int below = g.documentCountsHours ? 12 : 0;
-    const int belowPhone = g.documentCountsHours ? 10 : 0;
-    if (g.documentCountsHours)
+    // The signatures: right below the table (rows 18 + n to 25 + n), or below the counts where
+    // they are printed (rows 30 + n to 35 + n).
+    if (g.documentCountsHours) {
         s.tally = hoursTally();
-    s.footer = {
-        {5 + below, 5, QStringLiteral("Ф.И.О. руководителя"), QString()},
-        {5 + below, 7, QString(), QStringLiteral("Boss")},
-        {7 + below, 5, QStringLiteral("М.П. ЛПУ"), QString()},
-        {11 + belowPhone, 5, QStringLiteral("Ф.И.О. исполнителя    "), QString()},
-        {11 + belowPhone, 7, QString(), QStringLiteral("User")},
-        {12 + belowPhone, 5, QStringLiteral("тел.:  "), QStringLiteral("Phone")},
-    };
+        s.footer = {
+            {17, 5, QStringLiteral("Ф.И.О. руководителя"), QString()},
+            {17, 7, QString(), QStringLiteral("Boss")},
+            {19, 5, QStringLiteral("М.П. ЛПУ"), QString()},
+            {21, 5, QStringLiteral("Ф.И.О. исполнителя    "), QString()},
+            {21, 7, QString(), QStringLiteral("User")},
+            {22, 5, QStringLiteral("тел.:  "), QStringLiteral("Phone")},
+        };
+    } else {
+        s.footer = {
+            {5, 5, QStringLiteral("Ф.И.О. руководителя"), QString()},
+            {5, 7, QString(), QStringLiteral("Boss")},
+            {7, 5, QStringLiteral("М.П. ЛПУ"), QString()},
+            {11, 5, QStringLiteral("Ф.И.О. исполнителя    "), QString()},
+            {11, 7, QString(), QStringLiteral("User")},
+            {12, 5, QStringLiteral("тел.:  "), QStringLiteral("Phone")},
+        };
+    }
     s.documentTitle = QStringLiteral("Заявка %1 %2");
     return s;
 }
@@ -226,6 +227,9 @@ public:
         }
     }
 
+private:
+    void add(const CellRef& cell, CellValue value) { cells_.push_back({cell, std::move(value)}); }
+
     // The counts below the table, every count written, 0 included.
     void writeTally(Workbook& book, int complete) const {
         if (!settings_.tally)
@@ -241,9 +245,6 @@ public:
         book.setText(CellRef(last, tally.headingColumn), tally.anyHoursHeading);
         book.setText(CellRef(last, tally.columns[0]), QString::number(counts_.back()));
     }
-
-private:
-    void add(const CellRef& cell, CellValue value) { cells_.push_back({cell, std::move(value)}); }
 
     // Counts the trainee by its kind of training and hours, before any of its lookups.
     void count() {
@@ -277,27 +278,13 @@ private:
             const TraineeColumn& column = settings_.columns[qsizetype(i)];
             const CellRef cell(row, column.column);
             switch (column.kind) {
-            case TraineeColumn::Kind::RunningNumber:
-                add(cell, qint32(runningNumber));
-                break;
-            case TraineeColumn::Kind::Text:
-                add(cell, sources_[i]->field(column.field).asString());
-                break;
-            case TraineeColumn::Kind::Integer:
-                add(cell, wholeNumber(trainees_.field(column.field).asInteger()));
-                break;
-            case TraineeColumn::Kind::Float:
-                add(cell, trainees_.field(column.field).asFloat());
-                break;
-            case TraineeColumn::Kind::ServiceYears:
-                add(cell, serviceYears(trainees_.field(column.field)));
-                break;
-            case TraineeColumn::Kind::Date:
-                add(cell, shownDate(trainees_.field(column.field)));
-                break;
-            case TraineeColumn::Kind::FullName:
-                add(cell, fullName(trainees_));
-                break;
+            case TraineeColumn::Kind::RunningNumber: add(cell, qint32(runningNumber)); break;
+            case TraineeColumn::Kind::Text: add(cell, sources_[i]->field(column.field).asString()); break;
+            case TraineeColumn::Kind::Integer: add(cell, wholeNumber(trainees_.field(column.field).asInteger())); break;
+            case TraineeColumn::Kind::Float: add(cell, trainees_.field(column.field).asFloat()); break;
+            case TraineeColumn::Kind::ServiceYears: add(cell, serviceYears(trainees_.field(column.field))); break;
+            case TraineeColumn::Kind::Date: add(cell, shownDate(trainees_.field(column.field))); break;
+            case TraineeColumn::Kind::FullName: add(cell, fullName(trainees_)); break;
             case TraineeColumn::Kind::Found: {
                 const size_t index = size_t(column.lookup);
                 if (!found[index]) {

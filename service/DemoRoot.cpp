@@ -449,8 +449,8 @@ private:
     QString programmeCode(const QString& vid, bool withKind) {
         QString code;
         do
-            code =
-                withKind ? vid + u'-' + QString::number(between(1000, 9999)) : QString::number(between(100000, 999999));
+            code = withKind ? vid + u'-' + QString::number(between(1000, 9999))
+                            : QString::number(between(100000, 999999));
         while (codes_.contains(code));
         codes_.insert(code);
         return code;
