@@ -264,6 +264,28 @@ TEST_F(EarlierWindows, TheBaseEditorKeepsTheCertificateAndTheEmailInRowsOfTheirO
     main.hide();
 }
 
+TEST_F(EarlierWindows, TheCertificateOfATraineeNotYetSavedIsRefused) {
+    // With no trainee in the application the editor starts a new one: its certificate would
+    // belong to no trainee.
+    const Generation& g = Generation::base();
+    applications::createApplication(dm, g, 116, 2020);
+    const QString refusal = "Сертификат записывается к сохранённому слушателю. Сохраните слушателя кнопкой "
+                            "«Сохранить» и откройте его снова.";
+    h.prompter.expectInform(refusal).expectInform(refusal);
+    h.dialogs.expect("ftrMZajavki", [&](QDialog& d) {
+        ui::type(&d, "DBEdit1", "новиков");
+        ui::click(&d, "SpeedButton4");
+        ui::click(&d, "Button3");
+        ui::click(&d, "Button2");
+    });
+    applications::showTraineeEditor(main, g);
+    EXPECT_TRUE(dm.tblSluch->isEmpty());
+    EXPECT_EQ(dm.tblSLSertif->recordCount(), 0);
+    auto st = h.app.store->cached("SELECT COUNT(*) FROM SLSertif");
+    st->step();
+    EXPECT_EQ(st->int64(0), 0);
+}
+
 TEST_F(EarlierWindows, The2021EditorKeepsTheSnilsInARowOfItsOwnAndDiscardsItOnCancel) {
     const Generation& g = Generation::y2021();
     applications::createApplication(dm, g, 116, 2022);

@@ -217,8 +217,14 @@ TEST_P(Generations, AddingThePeopleIsOneTransaction) {
 TEST_P(Generations, DeletingATraineeAsksOnceAndTakesItsDetailRowsWithIt) {
     applications::createApplication(dm, g, 116, 2020);
     addTrainees({kFull, kBare});
-    const qint64 details = storedDetails();
     ASSERT_TRUE(toTrainee(kFull.surname));
+    // A second row in each detail table: every row of the trainee goes, not the first alone.
+    for (Table* t : g.detailTables(dm)) {
+        t->append();
+        t->field(int(t->layout().fields.size()) - 2).setAsString("2"); // Name, EMAIL, SNILS: before the link
+        t->post();
+    }
+    const qint64 details = storedDetails();
     h.app.state.SilentDelete = 1;
 
     h.prompter.expectConfirm("Удалить текущую запись", Answer::No);
