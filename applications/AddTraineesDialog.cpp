@@ -1,7 +1,6 @@
 #include "applications/AddTraineesDialog.h"
 
 #include "applications/ApplicationRules.h"
-#include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
 #include "core/AppContext.h"
@@ -55,7 +54,7 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     TDM& dm = *main.app().DM;
     setWindowTitle(g_.insertCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
-    DataSource* apps = dm.dataSource(QStringLiteral("dts") + g_.applications.mid(3));
+    DataSource* apps = g_.applicationsSource(dm);
 
     // Header, left: the application.
     auto* header = new QWidget(this);
@@ -181,7 +180,7 @@ void AddTraineesDialog::DBGrid1KeyUp(int key) {
 
 void AddTraineesDialog::Button1Click() {
     AppContext& app = main_.app();
-    app.state.ZiclCaller = g_.ziclAddCaller;
+    app.state.ZiclCaller = g_.callers.programmeForAdding;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears), {{QStringLiteral("p_year"), year}});
     main_.ShowZicl();
@@ -205,8 +204,7 @@ void AddTraineesDialog::Button2Click() {
         people_->setFocus();
         return;
     }
-    applications::writeCountLine(main_, g_);
-    accept();
+    accept(); // the applications window writes its count line
 }
 
 void AddTraineesDialog::Button3Click() { reject(); }

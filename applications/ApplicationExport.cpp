@@ -13,27 +13,22 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <iterator>
+#include <vector>
 
 namespace applications {
 
 namespace {
-
-// The trainee fields the export reads, in the order of the export layout's fields (TempZ2023:
-// Zajavka, Name1, Name2, Name3, Zicl, Kv, DR, Doljn, Spez, Stajg, StajgZ, Year, VidOb, Hours,
-// DateCL, Specialty, EMAIL, SNILS, FOBUCH).
-constexpr const char* kTraineeFields[] = {
-    "KZajavki",  "Name1", "Name2", "Name3", "KZicl",  "KV",        "DR",    "KDoljn", "KSpez", "StajOb",
-    "StajDoljn", "Year",  "VidOb", "Hours", "DateCl", "Specialty", "EMAIL", "SNILS",  "FOBUCH"};
-constexpr int kExportFieldCount = int(std::size(kTraineeFields));
 
 QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
 
 // A stored value as the export's typed read gives it: an empty number is 0, an empty date the
-// zero date 30.12.1899, an empty text an empty string; nothing else is converted.
-QVariant typedRead(const Statement& st, int column, FieldType type) {
+// zero date 30.12.1899, an empty text an empty string; nothing else is converted. A column that
+// keeps its empty values reads them as empty.
+QVariant typedRead(const Statement& st, int column, FieldType type, bool emptyAsZero) {
+    if (!emptyAsZero && st.isNull(column))
+        return QVariant();
     switch (type) {
     case FieldType::AutoInc:
     case FieldType::Short:
@@ -65,7 +60,8 @@ QString traineeName(const QVariantList& row) {
 
 // The trainees of the current application, as one SELECT over the trainee table: its range is
 // the application's number and year, its order the table's (the index on KZajavki and Year keeps
-// a range's rows in the order they were added).
+// a range's rows in the order they were added). A value of a detail row is that of the trainee's
+// first row in the detail table.
 class TraineeRange {
 public:
     TraineeRange(const TDM& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
@@ -74,27 +70,40 @@ public:
             number_ = applications.field(QStringLiteral("KZajavki")).value();
             year_ = applications.field(QStringLiteral("Year")).value();
         }
-        for (int i = 0; i < kExportFieldCount; ++i) {
-            const QString name = QString::fromLatin1(kTraineeFields[i]);
-            const int at = layout_.fieldIndex(name);
-            if (at < 0)
-                throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(layout_.fileName, name));
-            types_[i] = layout_.fields[at].type;
+        for (const ExportColumn& column : g.exportColumns) {
+            Source source;
+            if (!column.field.isEmpty()) {
+                const Table* details = column.details ? dm.*column.details : nullptr;
+                const TableLayout& from = details ? details->layout() : layout_;
+                const int at = from.fieldIndex(column.field);
+                if (at < 0)
+                    throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(from.fileName, column.field));
+                source.type = from.fields[at].type;
+                source.emptyAsZero = column.emptyAsZero;
+                source.expression = details ? firstDetailValue(*details, column.field) : quoted(column.field);
+            }
+            sources_.push_back(source);
         }
     }
 
     // An empty link value matches no trainee.
     bool isEmpty() const { return number_.isNull() || year_.isNull(); }
-    FieldType type(int column) const { return types_[column]; }
+    // One per field of the working table; a field no column is read for stays empty.
+    int fieldCount() const { return int(sources_.size()); }
+    bool isRead(int field) const { return !sources_[size_t(field)].expression.isEmpty(); }
+    FieldType type(int field) const { return sources_[size_t(field)].type; }
+    bool emptyAsZero(int field) const { return sources_[size_t(field)].emptyAsZero; }
 
-    // "SELECT <the export's columns> FROM <trainees> WHERE <range> ORDER BY rowid"; with
+    // "SELECT <the columns read> FROM <trainees> WHERE <range> ORDER BY rowid"; with
     // `typedEmpties` an empty number or date reads as the export's typed read gives it.
     QString select(bool typedEmpties) const {
         QStringList columns;
-        for (int i = 0; i < kExportFieldCount; ++i) {
-            const QString name = quoted(QString::fromLatin1(kTraineeFields[i]));
-            const QString empty = typedEmpties ? emptyAs(types_[i]) : QString();
-            columns << (empty.isEmpty() ? name : QStringLiteral("COALESCE(%1, %2)").arg(name, empty));
+        for (const Source& source : sources_) {
+            if (source.expression.isEmpty())
+                continue;
+            const QString empty = typedEmpties && source.emptyAsZero ? emptyAs(source.type) : QString();
+            columns << (empty.isEmpty() ? source.expression
+                                        : QStringLiteral("COALESCE(%1, %2)").arg(source.expression, empty));
         }
         return QStringLiteral("SELECT %1 FROM %2 WHERE \"KZajavki\" = ? AND \"Year\" = ? ORDER BY rowid")
             .arg(columns.join(u','), quoted(layout_.sqlName));
@@ -105,6 +114,22 @@ public:
     }
 
 private:
+    struct Source {
+        QString expression; // empty: not read
+        FieldType type = FieldType::Alpha;
+        bool emptyAsZero = true;
+    };
+
+    // The field of the trainee's first row in a detail table linked to the trainee's NPP.
+    QString firstDetailValue(const Table& details, const QString& field) const {
+        const IndexDef* link = details.layout().index(details.indexName());
+        if (!link || link->fields.isEmpty())
+            throw DbError(QStringLiteral("Таблица %1 не связана со слушателями").arg(details.layout().fileName));
+        return QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = %4.\"NPP\" ORDER BY rowid LIMIT 1)")
+            .arg(quoted(field), quoted(details.layout().sqlName), quoted(link->fields.first()),
+                 quoted(layout_.sqlName));
+    }
+
     static QString emptyAs(FieldType type) {
         switch (type) {
         case FieldType::Number:
@@ -124,7 +149,7 @@ private:
 
     const TableLayout& layout_;
     QVariant number_, year_;
-    FieldType types_[kExportFieldCount];
+    std::vector<Source> sources_;
 };
 
 } // namespace
@@ -138,8 +163,8 @@ QString defaultExportName(const TDM& dm, const Generation& g) {
     const QString year = g.applicationsTable(dm).field(QStringLiteral("Year")).asString();
     const int point = number.indexOf(u'.');
     if (point >= 0)
-        return QStringLiteral("ZES%1_%2_%3").arg(number.left(point), number.mid(point + 1), year);
-    return QStringLiteral("ZES%1_%2").arg(number, year);
+        return g.exportPrefix + QStringLiteral("%1_%2_%3").arg(number.left(point), number.mid(point + 1), year);
+    return g.exportPrefix + QStringLiteral("%1_%2").arg(number, year);
 }
 
 QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
@@ -151,11 +176,12 @@ QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
     auto st = dm.store().cached(range.select(false));
     range.bind(*st);
     rows.reserve(trainees.recordCount());
+    const int fields = range.fieldCount();
     while (st->step()) {
         QVariantList row;
-        row.reserve(kExportFieldCount);
-        for (int i = 0; i < kExportFieldCount; ++i)
-            row << typedRead(*st, i, range.type(i));
+        row.reserve(fields);
+        for (int i = 0, column = 0; i < fields; ++i)
+            row << (range.isRead(i) ? typedRead(*st, column++, range.type(i), range.emptyAsZero(i)) : QVariant());
         rows << std::move(row);
     }
     // As a walk through the trainees would, leave the last one current.
@@ -163,8 +189,8 @@ QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
     return rows;
 }
 
-QByteArray encodeExport(const TDM&, const Generation&, const QList<QVariantList>& rows) {
-    const TableLayout& layout = layouts::tempZ2023();
+QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows) {
+    const TableLayout& layout = g.workingTableOf(dm).layout();
     try {
         return encodeParadoxTable(layout, rows);
     } catch (const ParadoxValueError& e) {
@@ -183,17 +209,18 @@ void fillWorkingTable(const TDM& dm, const Generation& g) {
     // One statement copies the application's trainees into the emptied working table, with the
     // export's typed values, in one transaction with the emptying: the working table holds either
     // the old rows or every new one.
-    Table& work = *dm.tblTempZ2023;
+    Table& work = g.workingTableOf(dm);
     const TableLayout& layout = work.layout();
     Store& store = dm.store();
     work.close();
     const QString error = store.layoutError(layout.sqlName);
     if (!error.isEmpty())
         throw DbError(error);
-    QStringList columns;
-    for (const FieldDef& f : layout.fields)
-        columns << quoted(f.name);
     const TraineeRange range(dm, g);
+    QStringList columns;
+    for (int i = 0; i < layout.fields.size() && i < range.fieldCount(); ++i)
+        if (range.isRead(i))
+            columns << quoted(layout.fields[i].name);
     Store::Transaction transaction(store);
     store.exec(QStringLiteral("DELETE FROM %1").arg(quoted(layout.sqlName)));
     if (!range.isEmpty()) {

@@ -4,8 +4,12 @@
 #include "data/Store.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
+#include "core/UserError.h"
 
+#include <QLocale>
 #include <QRegularExpression>
+
+#include <exception>
 
 namespace applications {
 
@@ -41,6 +45,12 @@ void createApplication(const TDM& dm, const Generation& g, double number, int ye
     apps.post();
 }
 
+QString yearRefusal(const Generation& g, int year) {
+    if (g.years.latest != 0 && year > g.years.latest)
+        return QStringLiteral("Заявки создаются только по %1 год!").arg(g.years.latest);
+    return {};
+}
+
 std::optional<int> parseQuarter(const QString& text) {
     static const QRegularExpression whole(QStringLiteral("^\\s*([1-4])\\s*$"));
     const auto m = whole.match(text);
@@ -71,6 +81,38 @@ public:
 private:
     Table& people_;
 };
+
+// Drops the rows the work over the tables left half-written when it ends in an error, details
+// before their masters. Declared after the transaction, it runs before the rollback, which then
+// reads every table again: a detail still holding a new row would otherwise post it when its
+// master is read again, outside the transaction.
+class DropEditsOnFailure {
+public:
+    explicit DropEditsOnFailure(QList<Table*> tables)
+        : tables_(std::move(tables)), exceptions_(std::uncaught_exceptions()) {}
+    ~DropEditsOnFailure() {
+        if (std::uncaught_exceptions() <= exceptions_)
+            return;
+        for (auto it = tables_.rbegin(); it != tables_.rend(); ++it) {
+            try {
+                (*it)->cancel();
+            } catch (...) {
+            }
+        }
+    }
+
+private:
+    QList<Table*> tables_;
+    int exceptions_;
+};
+
+// The generation's tables an operation on trainees writes, masters first.
+QList<Table*> traineeTables(const TDM& dm, const Generation& g, bool withApplications) {
+    QList<Table*> tables;
+    if (withApplications)
+        tables << &g.applicationsTable(dm);
+    return tables << &g.traineesTable(dm) << g.detailTables(dm);
+}
 
 } // namespace
 
@@ -107,6 +149,7 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
     auto set = [&](const char* name, const QVariant& v) { trainees.field(QString::fromLatin1(name)).setValue(v); };
 
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
     int added = 0;
     {
         MarkedView marked(people);
@@ -131,18 +174,37 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
             set("KSpez", person("KSpez").asInteger());
             set("StajOb", person("StajO1").asFloat());
             set("StajDoljn", person("StajD1").asFloat());
-            if (g.certificateInRow) {
-                // A stored date counts, the zero date too, though grids show that one empty.
-                Field& certificateDate = dm.tblSertif->field(QStringLiteral("DateCL"));
-                if (!certificateDate.isNull()) {
-                    set("DateCl", certificateDate.asDate());
-                    set("Specialty", dm.tblSertif->field(QStringLiteral("Name")).asString());
-                }
-                set("EMAIL", dm.tblPerEmail->field(QStringLiteral("EMAIL")).asString());
+            // A stored date counts, the zero date too, though grids show that one empty.
+            Field& certificateDate = dm.tblSertif->field(QStringLiteral("DateCL"));
+            const QString certificateName = dm.tblSertif->field(QStringLiteral("Name")).asString();
+            const QString email = dm.tblPerEmail->field(QStringLiteral("EMAIL")).asString();
+            const QString snils = dm.tblPerSnils->field(QStringLiteral("SNILS")).asString();
+            if (!g.certificateRows && !certificateDate.isNull()) {
+                set("DateCl", certificateDate.asDate());
+                set("Specialty", certificateName);
             }
+            if (!g.emailRows)
+                set("EMAIL", email);
             if (g.snilsInRow)
-                set("SNILS", dm.tblPerSnils->field(QStringLiteral("SNILS")).asString());
+                set("SNILS", snils);
             trainees.post();
+            // The rows of the trainee's own, linked to it now that it is stored: the certificate
+            // when the person's has a date, the e-mail and SNILS rows always.
+            auto addDetail = [&](const BoundTable& details, const char* field, const QVariant& value,
+                                 const char* field2 = nullptr, const QVariant& value2 = {}) {
+                Table& rows = *(dm.*details.table);
+                rows.append();
+                rows.field(QString::fromLatin1(field)).setValue(value);
+                if (field2)
+                    rows.field(QString::fromLatin1(field2)).setValue(value2);
+                rows.post();
+            };
+            if (g.certificateRows && !certificateDate.isNull())
+                addDetail(g.certificateRows, "DateCL", certificateDate.asDate(), "Name", certificateName);
+            if (g.emailRows)
+                addDetail(g.emailRows, "EMAIL", email);
+            if (g.snilsRows)
+                addDetail(g.snilsRows, "SNILS", snils);
             ++added;
             people.next();
         }
@@ -150,6 +212,18 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
     transaction.commit();
     return added;
 }
+
+namespace {
+
+// Deletes every row of the trainee's detail tables (which ask nothing), then the trainee.
+void removeTraineeWithDetails(const TDM& dm, const Generation& g) {
+    for (Table* details : g.detailTables(dm))
+        while (!details->isEmpty())
+            details->remove();
+    g.traineesTable(dm).remove();
+}
+
+} // namespace
 
 bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
                        const std::function<void()>& beforeDeleting) {
@@ -161,9 +235,10 @@ bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, P
     Table& apps = g.applicationsTable(dm);
     Table& trainees = g.traineesTable(dm);
     Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, true));
     trainees.first();
     while (!trainees.eof())
-        trainees.remove();
+        removeTraineeWithDetails(dm, g);
     apps.remove();
     transaction.commit();
     return true;
@@ -171,7 +246,203 @@ bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, P
 
 void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state) {
     state.SilentDelete = 0;
-    g.traineesTable(dm).remove();
+    Table& trainees = g.traineesTable(dm);
+    const QList<Table*> details = g.detailTables(dm);
+    if (details.isEmpty() || trainees.isEmpty() || trainees.state() == Dataset::State::Insert) {
+        trainees.remove(); // asks, or refuses an empty list, or drops a new row
+        return;
+    }
+    // The question comes before anything is deleted; the rows then go together, asked once.
+    if (trainees.beforeDelete)
+        trainees.beforeDelete(trainees);
+    Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
+    state.SilentDelete = 1;
+    try {
+        removeTraineeWithDetails(dm, g);
+    } catch (...) {
+        state.SilentDelete = 0;
+        throw;
+    }
+    state.SilentDelete = 0;
+    transaction.commit();
+}
+
+namespace {
+
+// A detail row's stored values a user can change: every field but its number and its link.
+QList<std::pair<int, QVariant>> ownValues(const Table& details) {
+    const TableLayout& layout = details.layout();
+    const IndexDef* link = layout.index(details.indexName());
+    QList<std::pair<int, QVariant>> values;
+    for (int i = 0; i < details.storedFieldCount(); ++i) {
+        const FieldDef& f = layout.fields[i];
+        if (f.type == FieldType::AutoInc || (link && link->fields.contains(f.name)))
+            continue;
+        values.append({i, details.field(i).value()});
+    }
+    return values;
+}
+
+// Writes the values into the trainee's detail row, made when missing (and then linked to the
+// trainee through the detail link), and posts it.
+void writeDetailRow(Table& details, const QList<std::pair<int, QVariant>>& values) {
+    details.edit();
+    for (const auto& [field, value] : values)
+        details.field(field).setValue(value);
+    details.post();
+}
+
+const char* const kNameFields[] = {"Name1", "Name2", "Name3"};
+
+} // namespace
+
+QString saveTrainee(const TDM& dm, const Generation& g) {
+    Table& trainee = g.traineesTable(dm);
+    trainee.updateRecord();
+    const QList<Table*> detailTables = g.detailTables(dm);
+    bool detailsChanged = false;
+    for (Table* details : detailTables) {
+        details->updateRecord();
+        detailsChanged = detailsChanged || (details->isEditing() && details->isModified());
+    }
+    // A new trainee is stored when only its detail rows were typed into, so that they have a
+    // trainee to belong to.
+    const bool storeTrainee = trainee.isModified() || (detailsChanged && trainee.state() == Dataset::State::Insert);
+    // The names are stored in capitals, by the user's locale (Cyrillic included). A few letters
+    // grow in capitals (ß becomes SS): a name that no longer fits is not cut.
+    const QLocale locale;
+    if (storeTrainee)
+        for (const char* name : kNameFields) {
+            Field& f = trainee.field(QString::fromLatin1(name));
+            if (locale.toUpper(f.asString()).size() > f.size())
+                return f.name();
+        }
+
+    // The detail rows typed into are written once the trainee is stored: a new trainee has no
+    // number to link them to before.
+    QList<std::pair<Table*, QList<std::pair<int, QVariant>>>> typed;
+    for (Table* details : detailTables)
+        if (details->isEditing() && details->isModified()) {
+            typed.append({details, ownValues(*details)});
+            details->cancel();
+        }
+    // The trainee and its rows are written together. A trainee alone is written without a
+    // transaction of its own: a value its field refuses leaves the row as typed, the editor open.
+    std::optional<Store::Transaction> transaction;
+    if (!typed.isEmpty())
+        transaction.emplace(dm.store());
+    if (storeTrainee) {
+        if (!trainee.isEditing())
+            trainee.edit();
+        for (const char* name : kNameFields) {
+            Field& f = trainee.field(QString::fromLatin1(name));
+            f.setAsString(locale.toUpper(f.asString()));
+        }
+        trainee.post();
+    } else {
+        trainee.cancel(); // an untouched edit or new row is left as it was
+    }
+    for (const auto& [details, values] : typed)
+        writeDetailRow(*details, values);
+    if (transaction)
+        transaction->commit();
+    return {};
+}
+
+void cancelTrainee(const TDM& dm, const Generation& g) {
+    for (Table* details : g.detailTables(dm))
+        details->cancel();
+    g.traineesTable(dm).cancel();
+}
+
+bool traineeIsStored(const TDM& dm, const Generation& g) {
+    const Table& trainee = g.traineesTable(dm);
+    return !trainee.isEmpty() && trainee.state() != Dataset::State::Insert;
+}
+
+void clearCertificate(const TDM& dm, const Generation& g) {
+    Table& certificate = *(dm.*g.certificateRows.table);
+    certificate.edit();
+    certificate.field(QStringLiteral("DateCL")).clear();
+    certificate.field(QStringLiteral("Name")).clear();
+    certificate.post();
+}
+
+void listMovingTargets(const TDM& dm, const Generation& g, int fromYear) {
+    Query& targets = *(dm.*g.movingTargets.query);
+    targets.close();
+    targets.setParam(QStringLiteral("p_year"), fromYear);
+    targets.open();
+    targets.last();
+}
+
+QString movingRefusal(const TDM& dm, const Generation& g) {
+    if (!traineeIsStored(dm, g))
+        return QStringLiteral("В текущей заявке нет слушателя, которого можно переместить или скопировать. "
+                              "Выберите заявку и слушателя в окне заявок.");
+    const Query& targets = *(dm.*g.movingTargets.query);
+    if (!targets.isActive() || targets.isEmpty())
+        return QStringLiteral("Нет заявок текущего или следующих лет: слушателя некуда переместить или "
+                              "скопировать. Сначала создайте такую заявку.");
+    return {};
+}
+
+namespace {
+
+// Gives the current trainee the number and year of the application current in the list.
+void intoTarget(const TDM& dm, const Generation& g) {
+    const Query& targets = *(dm.*g.movingTargets.query);
+    Table& trainee = g.traineesTable(dm);
+    trainee.edit();
+    trainee.field(QStringLiteral("KZajavki")).setAsFloat(targets.field(QStringLiteral("KZajavki")).asFloat());
+    trainee.field(QStringLiteral("Year")).setAsInteger(targets.field(QStringLiteral("Year")).asInteger());
+    trainee.post();
+}
+
+} // namespace
+
+void moveTrainee(const TDM& dm, const Generation& g) {
+    if (const QString why = movingRefusal(dm, g); !why.isEmpty())
+        throw UserError(why);
+    intoTarget(dm, g);
+}
+
+void copyTrainee(const TDM& dm, const Generation& g) {
+    if (const QString why = movingRefusal(dm, g); !why.isEmpty())
+        throw UserError(why);
+    Table& trainee = g.traineesTable(dm);
+    const qint64 original = trainee.field(QStringLiteral("NPP")).asInteger();
+    QList<std::pair<int, QVariant>> values;
+    for (int i = 0; i < trainee.storedFieldCount(); ++i)
+        if (trainee.field(i).type() != FieldType::AutoInc)
+            values.append({i, trainee.field(i).value()});
+    QList<std::pair<Table*, QList<QList<std::pair<int, QVariant>>>>> details;
+    for (Table* table : g.detailTables(dm)) {
+        QList<QList<std::pair<int, QVariant>>> rows;
+        for (table->first(); !table->eof(); table->next())
+            rows.append(ownValues(*table));
+        details.append({table, rows});
+    }
+
+    // The copy is made in the trainee's own application, where its rows can be linked to it,
+    // and then goes into the chosen one.
+    Store::Transaction transaction(dm.store());
+    const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
+    trainee.append();
+    for (const auto& [field, value] : values)
+        trainee.field(field).setValue(value);
+    trainee.post();
+    for (const auto& [table, rows] : details)
+        for (const auto& row : rows) {
+            table->append();
+            for (const auto& [field, value] : row)
+                table->field(field).setValue(value);
+            table->post();
+        }
+    intoTarget(dm, g);
+    transaction.commit();
+    trainee.locate(QStringLiteral("NPP"), {original});
 }
 
 } // namespace applications

@@ -1,6 +1,8 @@
 #pragma once
 // What the applications windows do to the data, without widgets: numbering and creating
-// applications, adding the marked people as trainees, the marks themselves, and deleting.
+// applications, adding the marked people as trainees, the marks themselves, deleting, saving an
+// edited trainee, a trainee's certificate row, and moving and copying trainees. Every rule works
+// for each generation from its description, detail rows of its trainees included.
 #include "applications/Generation.h"
 
 #include <QString>
@@ -26,6 +28,9 @@ double additionalNumber(const TDM& dm, const Generation& g, int year, bool* noMa
 bool locateApplication(const TDM& dm, const Generation& g, double number, int year);
 // Appends and posts a new application, which becomes current.
 void createApplication(const TDM& dm, const Generation& g, double number, int year);
+// Why no application is made for `year` in this generation ("Заявки создаются только по 2020
+// год!"); empty when it is.
+QString yearRefusal(const Generation& g, int year);
 
 // The quarter as typed: a whole number from 1 to 4, or nothing.
 std::optional<int> parseQuarter(const QString& text);
@@ -37,16 +42,44 @@ void toggleMark(const TDM& dm);
 bool isMarked(const QVariant& pr);
 
 // Appends one trainee per marked person, in register order, to the current application, with the
-// picked programme and `quarter` (one transaction). Returns how many were added; 0 when nobody
-// is marked (then nothing is written).
+// picked programme and `quarter`, and the trainee's detail rows where the generation keeps the
+// certificate, e-mail or SNILS in rows of their own (one transaction). Returns how many were
+// added; 0 when nobody is marked (then nothing is written).
 int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state, int quarter);
 
-// Deletes the current application with all its trainees after the question; false when declined.
-// `beforeDeleting` runs once the user agreed, before anything is deleted (the program takes a copy
-// of the store there); what it throws stops the deletion.
+// Deletes the current application with all its trainees and their detail rows after the question,
+// in one transaction; false when declined. `beforeDeleting` runs once the user agreed, before
+// anything is deleted (the program takes a copy of the store there); what it throws stops the
+// deletion.
 bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
                        const std::function<void()>& beforeDeleting = {});
-// Deletes the current trainee; the data module asks first (AbortAction when declined).
+// Deletes the current trainee with its detail rows, in one transaction; the data module asks
+// first (AbortAction when declined, and then nothing is deleted).
 void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state);
+
+// "Сохранить" of the trainee editor: the trainee row with its names in capitals when anything
+// in it was changed, and the detail rows typed into, all in one transaction; a detail row of a
+// trainee saved for the first time is linked to it. Returns the name field that would not fit
+// in capitals (then nothing is written), else an empty string.
+QString saveTrainee(const TDM& dm, const Generation& g);
+// "Отмена": the trainee row and its detail rows lose what was not saved.
+void cancelTrainee(const TDM& dm, const Generation& g);
+// Whether the current trainee is stored, so that rows of its own can be linked to it.
+bool traineeIsStored(const TDM& dm, const Generation& g);
+// The trainee's certificate row keeps no date and no specialty; made (empty) when missing.
+void clearCertificate(const TDM& dm, const Generation& g);
+
+// Moving and copying a trainee into another application of its generation. The applications
+// offered are those of `fromYear` and later, the last one current.
+void listMovingTargets(const TDM& dm, const Generation& g, int fromYear);
+// Why the current trainee cannot be moved or copied now: no trainee, or no application to take
+// it; empty when it can.
+QString movingRefusal(const TDM& dm, const Generation& g);
+// The current trainee belongs from now on to the application current in the list: it takes its
+// number and year. The trainee keeps its detail rows.
+void moveTrainee(const TDM& dm, const Generation& g);
+// A new trainee in the application current in the list with the current trainee's values and
+// copies of its detail rows (one transaction); the original stays current.
+void copyTrainee(const TDM& dm, const Generation& g);
 
 } // namespace applications

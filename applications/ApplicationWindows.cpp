@@ -4,37 +4,33 @@
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
+#include "applications/MovingDialog.h"
 #include "applications/NewApplicationDialog.h"
 #include "applications/RestoreDialog.h"
+#include "applications/TraineeCertificateDialog.h"
 #include "applications/TraineeEditor.h"
 #include "applications/TrainingPlanDialog.h"
 #include "service/DemoRoot.h"
 #include "core/AppContext.h"
+#include "data/DataModule.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 
 namespace applications {
-
-void writeCountLine(TftrMain& main, const Generation& g) {
-    if (auto* w = qobject_cast<ApplicationsWindow*>(main.instance(g.windowInstance)))
-        w->writeCountLine();
-}
 
 int showNewApplication(TftrMain& main, const Generation& g) {
     auto* dialog = new NewApplicationDialog(main, g);
     dialog->setObjectName(g.newDialogInstance);
-    QPointer<NewApplicationDialog> guard(dialog);
     bool addNext = false;
     QObject::connect(dialog, &QDialog::finished, [&addNext, dialog] { addNext = dialog->goesOnToAdding(); });
     const int result = main.showModal(dialog);
-    // A new or found application goes straight on to the adding dialog; the count line is
-    // written once that has closed.
+    // A new or found application goes straight on to the adding dialog.
     if (addNext)
         showAddTrainees(main, g);
-    writeCountLine(main, g);
     return result;
 }
 
@@ -51,6 +47,18 @@ int showTraineeEditor(TftrMain& main, const Generation& g) {
 }
 
 int showPlan(TftrMain& main) { return main.showModal(new TftrPlan(main)); }
+
+int showMoving(TftrMain& main, const Generation& g) {
+    auto* dialog = new MovingDialog(main, g);
+    dialog->setObjectName(QStringLiteral("ftrMoving"));
+    return main.showModal(dialog);
+}
+
+int showTraineeCertificate(TftrMain& main, const Generation& g) {
+    auto* dialog = new TraineeCertificateDialog(main, g);
+    dialog->setObjectName(QStringLiteral("ftrMSLSertif"));
+    return main.showModal(dialog);
+}
 
 } // namespace applications
 
@@ -77,20 +85,9 @@ applications::RestorePlan showcaseRestorePlan(TftrMain& m, bool restoredBefore) 
     return plan;
 }
 
-} // namespace
-
-void registerApplicationWindows() {
-    windows::registerAction(QStringLiteral("ShowPlan"), [](TftrMain& main) { applications::showPlan(main); });
-    windows::registerChild(Generation::current().openProcedure,
-                           [](TftrMain& main) { return new ApplicationsWindow(main, Generation::current()); });
-    windows::registerAction(QStringLiteral("ExportApplication") + Generation::current().windowInstance,
-                            [](TftrMain& main) { applications::exportApplication(main.app(), Generation::current()); });
-    windows::registerAction(QStringLiteral("N13"),
-                            [](TftrMain& main) { applications::restoreApplication(main); });
-
-    // In the showcase: the window and its dialogs on the current application and its current
-    // trainee; the new application dialog also at its confirmation of an additional application.
-    const Generation& g = Generation::current();
+// The generation's windows and dialogs in the showcase, on its current application and trainee;
+// the new application dialog also at its confirmation of an additional application.
+void registerShowcases(const Generation& g) {
     windows::registerShowcase(g.windowInstance, [&g](TftrMain& m) { return new ApplicationsWindow(m, g); });
     windows::registerShowcase(g.newDialogInstance, [&g](TftrMain& m) { return new NewApplicationDialog(m, g); });
     windows::registerShowcase(
@@ -98,12 +95,40 @@ void registerApplicationWindows() {
         [&g](TftrMain& m) {
             auto* dialog = new NewApplicationDialog(m, g);
             dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
+            if (g.years.latest != 0) // a year the generation makes applications for
+                dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))->setText(QString::number(g.years.latest));
             dialog->Button1Click();
             return dialog;
         },
         QStringLiteral("confirm"));
     windows::registerShowcase(g.insertInstance, [&g](TftrMain& m) { return new AddTraineesDialog(m, g); });
     windows::registerShowcase(g.editorInstance, [&g](TftrMain& m) { return new TraineeEditor(m, g); });
+    if (g.certificateRows)
+        windows::registerShowcase(QStringLiteral("ftrMSLSertif"),
+                                  [&g](TftrMain& m) { return new TraineeCertificateDialog(m, g); });
+}
+
+} // namespace
+
+void registerApplicationWindows() {
+    for (const Generation* generation : Generation::all()) {
+        const Generation& g = *generation;
+        windows::registerChild(g.openProcedure, [&g](TftrMain& main) { return new ApplicationsWindow(main, g); });
+        windows::registerAction(QStringLiteral("ExportApplication") + g.windowInstance,
+                                [&g](TftrMain& main) { applications::exportApplication(main.app(), g); });
+    }
+    windows::registerAction(QStringLiteral("ShowPlan"), [](TftrMain& main) { applications::showPlan(main); });
+    windows::registerAction(QStringLiteral("N13"), [](TftrMain& main) { applications::restoreApplication(main); });
+    // The main window's ShowMoving serves the window that has the moving button.
+    windows::registerDialog(QStringLiteral("ShowMoving"),
+                            [](TftrMain& main) { return new MovingDialog(main, Generation::y2021()); });
+
+    for (const Generation* generation : Generation::all())
+        registerShowcases(*generation);
+    // The moving dialog on the current generation's trainee: its applications of this year are
+    // those the dialog lists.
+    windows::registerShowcase(QStringLiteral("ftrMoving"),
+                              [](TftrMain& m) { return new MovingDialog(m, Generation::current()); });
     windows::registerShowcase(QStringLiteral("ftrRestore"),
                               [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, false)); });
     windows::registerShowcase(

@@ -6,14 +6,16 @@ class TftrMain;
 
 namespace applications {
 // The opening procedures (ShowNewZajavki2023, ShowInsertSluch2023, ShowMZajavki2023 and their
-// counterparts of the earlier generations); each returns the dialog's modal result.
+// counterparts of the earlier generations, ShowMoving); each returns the dialog's modal result.
+// The new application dialog goes on to the adding dialog for the application it made or found.
 int showNewApplication(TftrMain& main, const Generation& g);
 int showAddTrainees(TftrMain& main, const Generation& g);
 int showTraineeEditor(TftrMain& main, const Generation& g);
 // "План обучения на год", modal; returns its result.
 int showPlan(TftrMain& main);
-// Writes the count line into the status bar of the generation's applications window, if open.
-void writeCountLine(TftrMain& main, const Generation& g);
+int showMoving(TftrMain& main, const Generation& g);
+// The certificate dialog of a generation that keeps a trainee's certificate in a row of its own.
+int showTraineeCertificate(TftrMain& main, const Generation& g);
 } // namespace applications
 
 void registerApplicationWindows();

@@ -4,11 +4,13 @@
 #include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
 #include "core/AppContext.h"
+#include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/WindowRegistry.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStatusBar>
@@ -29,24 +31,41 @@ QLabel* heading(const QString& text, QWidget* parent) {
     return label;
 }
 
-// The columns are as wide as their titles and values (the grid fits them); years of service
-// computed from an empty start year show as empty cells.
+// The columns are as wide as their titles and values (the grid fits them), the first two on the
+// tooltip background colour; years of service computed from an empty start year show as empty
+// cells.
 QList<GridColumn> traineeColumns(const Generation& g) {
-    QList<GridColumn> columns{{"KZajavki", "Заявка", 0, kTooltip}, {"Year", "Уч. год", 0, kTooltip}};
-    if (g.kind == Generation::Kind::Y2023) {
-        columns << GridColumn{"KZicl", "КодПрогр"} << GridColumn{"VidOb", "ВидОб"} << GridColumn{"FOBUCH", "ФормаОбуч"}
-                << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."} << GridColumn{"Name1", "Фамилия"}
-                << GridColumn{"Name2", "Имя"} << GridColumn{"Name3", "Отчество"}
-                << GridColumn{"StajDoljn", "СтажСпец"}
-                << GridColumn{"StajOb", "СтажОбщ"}
-                << GridColumn{"Specialty", "Специальность"}
-                << GridColumn{"DateCl", "ДатаСерт/Аккред"} << GridColumn{"SNILS", "Снилс"} << GridColumn{"EMAIL", ""};
-    } else {
-        columns << GridColumn{"KZicl", g.kind == Generation::Kind::Base ? "КодПрогр." : "КодПрогр"}
-                << GridColumn{"VidOb", "ВидОб"} << GridColumn{"Hours", "ОбъемЧас."} << GridColumn{"KV", "Кварт."}
-                << GridColumn{"Name1", "Фамилия"} << GridColumn{"Name2", "Имя"} << GridColumn{"Name3", "Отчество"};
+    QList<GridColumn> columns;
+    for (const TraineeGridColumn& c : g.traineeColumns) {
+        GridColumn column{c.field, c.title, 0, std::nullopt};
+        if (columns.size() < 2)
+            column.background = kTooltip;
+        columns << column;
     }
     return columns;
+}
+
+// The current trainee's details, each box under its caption, read only.
+QWidget* traineePanel(const Generation& g, const TDM& dm, QWidget* parent) {
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFixedWidth(240);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 0, 0, 0);
+    int n = 0;
+    for (const TraineePanelBox& box : g.traineePanel) {
+        auto* edit = new DbEdit(QStringLiteral("DBEdit%1").arg(++n), dm.*box.source, box.field, panel);
+        edit->setReadOnly(true);
+        edit->setStyleSheet(QStringLiteral("background: #ffffe1;"));
+        auto* caption = new QLabel(box.caption, panel);
+        caption->setWordWrap(true);
+        caption->setBuddy(edit);
+        layout->addWidget(caption);
+        layout->addWidget(edit);
+        layout->addSpacing(4);
+    }
+    layout->addStretch();
+    return panel;
 }
 
 } // namespace
@@ -56,8 +75,8 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     setObjectName(g_.windowInstance);
     setWindowTitle(TftrMain::childCaption(g_.openProcedure));
     TDM& dm = *main.app().DM;
-    DataSource* appsSource = dm.dataSource(QStringLiteral("dts") + g_.applications.mid(3));
-    DataSource* traineesSource = dm.dataSource(QStringLiteral("dts") + g_.trainees.mid(3));
+    DataSource* appsSource = g_.applicationsSource(dm);
+    DataSource* traineesSource = g_.traineesSource(dm);
 
     auto button = [this](QToolBar* bar, const char* name, const QString& caption, const QString& hint,
                          icons::Picture picture, void (ApplicationsWindow::*handler)()) {
@@ -90,6 +109,7 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
                                {{"KZajavki", "Заявка", 0, kCream}, {"Year", "Год", 0, kCream}}, left);
     leftLayout->addWidget(applications_, 1);
     connect(applications_, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
+    connect(&dm, &TDM::traineesWritten, this, [this] { writeCountLine(); });
 
     // Right: the trainees of the current application.
     auto* right = new QWidget(this);
@@ -112,14 +132,26 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     rightBar->addSeparator();
     button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
            icons::Picture::Export, &ApplicationsWindow::SpeedButton7Click);
-    rightBar->addSeparator();
-    QToolButton* plan = button(rightBar, "PlanButton", QStringLiteral("План обучения"),
-                               QStringLiteral("План обучения на год по срокам сертификатов"), icons::Picture::People,
-                               &ApplicationsWindow::PlanButtonClick);
-    plan->setEnabled(g_.kind == Generation::Kind::Y2023); // the plan fills the current generation's applications
+    if (g_.offersMoving)
+        button(rightBar, "SpeedButton8", QStringLiteral("Перемещение"), QString(), icons::Picture::Move,
+               &ApplicationsWindow::SpeedButton8Click);
+    if (g_.kind == Generation::Kind::Y2023) { // the plan fills the current generation's applications
+        rightBar->addSeparator();
+        button(rightBar, "PlanButton", QStringLiteral("План обучения"),
+               QStringLiteral("План обучения на год по срокам сертификатов"), icons::Picture::People,
+               &ApplicationsWindow::PlanButtonClick)
+            ->setEnabled(true);
+    }
     rightLayout->addWidget(rightBar);
     trainees_ = new DbGrid(QStringLiteral("DBGrid2"), traineesSource, traineeColumns(g_), right);
-    rightLayout->addWidget(trainees_, 1);
+    if (g_.traineePanel.isEmpty()) {
+        rightLayout->addWidget(trainees_, 1);
+    } else {
+        auto* traineeRow = new QHBoxLayout;
+        traineeRow->addWidget(trainees_, 1);
+        traineeRow->addWidget(traineePanel(g_, dm, right));
+        rightLayout->addLayout(traineeRow, 1);
+    }
     auto* status = new QStatusBar(right);
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setSizeGripEnabled(false);
@@ -157,7 +189,9 @@ void ApplicationsWindow::DBGrid1CellClick() { writeCountLine(); }
 void ApplicationsWindow::SpeedButton1Click() {
     AppContext& app = main_.app();
     if (!app.DM->field(QStringLiteral("tblConfigKZajavki")).displayText().isEmpty()) {
+        // Whatever the dialog did (it goes on to the adding dialog), the count line follows it.
         applications::showNewApplication(main_, g_);
+        writeCountLine();
         return;
     }
     if (app.prompter.confirmWithBeep(QStringLiteral("Не задан номер договора с ТОВЕКС. Перейти к заданию? ")))
@@ -179,7 +213,8 @@ void ApplicationsWindow::SpeedButton2Click() {
             QStringLiteral("Нет заявки, в которую можно добавить специалистов. Сначала создайте заявку кнопкой «Создать»."));
         return;
     }
-    applications::showAddTrainees(main_, g_);
+    if (applications::showAddTrainees(main_, g_) == QDialog::Accepted)
+        writeCountLine();
 }
 
 void ApplicationsWindow::SpeedButton4Click() {
@@ -208,6 +243,11 @@ void ApplicationsWindow::SpeedButton6Click() {
 void ApplicationsWindow::PlanButtonClick() {
     if (windows::Action show = windows::action(QStringLiteral("ShowPlan")))
         show(main_);
+}
+
+void ApplicationsWindow::SpeedButton8Click() {
+    if (applications::showMoving(main_, g_) == QDialog::Accepted)
+        writeCountLine();
 }
 
 void ApplicationsWindow::SpeedButton7Click() {

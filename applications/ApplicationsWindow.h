@@ -1,6 +1,9 @@
 #pragma once
 // The applications window of a generation (`ftrZajavki2023` for the current one): the list of
-// applications on the left, the trainees of the current one on the right, with their toolbars.
+// applications on the left, the trainees of the current one on the right, with their toolbars,
+// and for the earlier generations a panel with the current trainee's details beside them. The
+// window writes its own count line: when it is activated, on a click in the applications, and
+// when a dialog it opened has changed the trainees.
 #include "applications/Generation.h"
 #include "shell/MainWindow.h"
 
@@ -30,6 +33,7 @@ public:
     void SpeedButton6Click(); // print
     void SpeedButton7Click(); // "Выгрузить"
     void PlanButtonClick();   // "План обучения"
+    void SpeedButton8Click(); // "Перемещение"
 
 private:
     TftrMain& main_;

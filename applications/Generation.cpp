@@ -2,78 +2,258 @@
 
 #include "data/DataModule.h"
 
-Table& Generation::applicationsTable(const TDM& dm) const { return *qobject_cast<Table*>(dm.dataset(applications)); }
-Table& Generation::traineesTable(const TDM& dm) const { return *qobject_cast<Table*>(dm.dataset(trainees)); }
-Query& Generation::maxQueryOf(const TDM& dm) const { return *qobject_cast<Query*>(dm.dataset(maxQuery)); }
+namespace {
+
+using documents::TraineeColumn;
+using ColumnKind = TraineeColumn::Kind;
+
+// Columns of the printed application.
+TraineeColumn runningNumber(int column) { return {.column = column, .kind = ColumnKind::RunningNumber, .field = {}}; }
+TraineeColumn text(int column, const char* field, Table* TDM::*details = nullptr) {
+    return {.column = column, .kind = ColumnKind::Text, .field = QString::fromLatin1(field), .details = details};
+}
+TraineeColumn integer(int column, const char* field) {
+    return {.column = column, .kind = ColumnKind::Integer, .field = QString::fromLatin1(field)};
+}
+TraineeColumn serviceYears(int column, const char* field) {
+    return {.column = column, .kind = ColumnKind::ServiceYears, .field = QString::fromLatin1(field)};
+}
+// A trainee without a birth date, stored as the zero date, gets an empty cell.
+TraineeColumn date(int column, const char* field) {
+    return {.column = column, .kind = ColumnKind::Date, .field = QString::fromLatin1(field)};
+}
+TraineeColumn fullName(int column) { return {.column = column, .kind = ColumnKind::FullName, .field = {}}; }
+TraineeColumn found(int column, const char* field, documents::Reference reference) {
+    return {.column = column, .kind = ColumnKind::Found, .field = QString::fromLatin1(field), .lookup = reference};
+}
+
+ExportColumn trainee(const char* field) { return ExportColumn::ofTrainee(field); }
+
+// The grid columns the two earlier windows share; the base one's programme title ends in a point.
+QList<TraineeGridColumn> earlierGridColumns(const char* programmeTitle) {
+    return {{"KZajavki", "Заявка"}, {"Year", "Уч. год"},    {"KZicl", QString::fromUtf8(programmeTitle)},
+            {"VidOb", "ВидОб"},     {"Hours", "ОбъемЧас."}, {"KV", "Кварт."},
+            {"Name1", "Фамилия"},   {"Name2", "Имя"},       {"Name3", "Отчество"}};
+}
+
+} // namespace
+
+Table& Generation::applicationsTable(const TDM& dm) const { return *(dm.*applications.table); }
+Table& Generation::traineesTable(const TDM& dm) const { return *(dm.*trainees.table); }
+Query& Generation::maxQueryOf(const TDM& dm) const { return *(dm.*maxQuery); }
+DataSource* Generation::applicationsSource(const TDM& dm) const { return dm.*applications.source; }
+DataSource* Generation::traineesSource(const TDM& dm) const { return dm.*trainees.source; }
+Table& Generation::workingTableOf(const TDM& dm) const { return *(dm.*workingTable); }
+
+QList<Table*> Generation::detailTables(const TDM& dm) const {
+    QList<Table*> tables;
+    for (const BoundTable& details : {certificateRows, emailRows, snilsRows})
+        if (details)
+            tables << dm.*details.table;
+    return tables;
+}
 
 const Generation& Generation::current() {
-    static const Generation g{Kind::Y2023,
-                              "OpenZajavki2023",
-                              "ftrZajavki2023",
-                              "ftrNewZajavki2023",
-                              "Новая заявка",
-                              "ftrInsertSluch2023",
-                              "добавление специалистов",
-                              "ftrMZajavki2023",
-                              "tblZajavki2023",
-                              "tblSluch2023",
-                              "qrMZajavki2023",
-                              "NewZicl2023",
-                              false,
-                              4,
-                              8,
-                              8,
-                              "FOBUCH",
-                              true,
-                              true,
-                              true};
+    static const Generation g{
+        .kind = Kind::Y2023,
+        .openProcedure = "OpenZajavki2023",
+        .windowInstance = "ftrZajavki2023",
+        .newDialogInstance = "ftrNewZajavki2023",
+        .newDialogCaption = "Новая заявка",
+        .insertInstance = "ftrInsertSluch2023",
+        .insertCaption = "добавление специалистов",
+        .editorInstance = "ftrMZajavki2023",
+        .operationsEnabled = true,
+        .offersMoving = false,
+        .applications = {&TDM::tblZajavki2023, &TDM::dtsZajavki2023},
+        .trainees = {&TDM::tblSluch2023, &TDM::dtsSluch2023},
+        .maxQuery = &TDM::qrMZajavki2023,
+        .movingTargets = {&TDM::qZajavki2023, &TDM::dtsqZajavki2023},
+        .certificateRows = {},
+        .emailRows = {},
+        .snilsRows = {},
+        .snilsInRow = true,
+        .catalogue = "NewZicl2023",
+        .addOffersEarlierYears = false,
+        .programmeAttribute = "FOBUCH",
+        .callers = {.programmeForAdding = 4,
+                    .programmeForEditing = 8,
+                    .position = 8,
+                    .diplomaSpecialty = 8,
+                    .specialty = 8,
+                    .certificate = 0},
+        .years = {.proposed = 2026, .fixed = false, .latest = 0, .highlighted = true},
+        .editorKeysStepOn = false,
+        .traineeColumns = {{"KZajavki", "Заявка"},
+                           {"Year", "Уч. год"},
+                           {"KZicl", "КодПрогр"},
+                           {"VidOb", "ВидОб"},
+                           {"FOBUCH", "ФормаОбуч"},
+                           {"Hours", "ОбъемЧас."},
+                           {"KV", "Кварт."},
+                           {"Name1", "Фамилия"},
+                           {"Name2", "Имя"},
+                           {"Name3", "Отчество"},
+                           {"StajDoljn", "СтажСпец"},
+                           {"StajOb", "СтажОбщ"},
+                           {"Specialty", "Специальность"},
+                           {"DateCl", "ДатаСерт/Аккред"},
+                           {"SNILS", "Снилс"},
+                           {"EMAIL", ""}},
+        .traineePanel = {},
+        .exportPrefix = "ZES",
+        .workingTable = &TDM::tblTempZ2023,
+        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
+                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"), trainee("StajOb"),
+                          trainee("StajDoljn"), trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
+                          trainee("Specialty"), trainee("EMAIL"), trainee("SNILS"), trainee("FOBUCH")},
+        .documentTemplate = "Zajavka2023",
+        .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
+                            text(5, "FOBUCH"), found(6, "NZicl", documents::ProgrammeReference), integer(7, "KV"),
+                            fullName(8), date(9, "DR"), found(10, "NDoljn", documents::PositionReference),
+                            serviceYears(11, "StajOb"), serviceYears(12, "StajDoljn"),
+                            found(13, "NSpez", documents::DiplomaSpecialtyReference),
+                            // The certificate's date is written as the text the field shows.
+                            text(14, "DateCl"), text(15, "Specialty"), text(16, "EMAIL"), text(17, "SNILS")},
+        .documentCountsHours = false,
+    };
     return g;
 }
 
 const Generation& Generation::y2021() {
-    static const Generation g{Kind::Y2021,
-                              "OpenZajavki2021",
-                              "ftrZajavki2021",
-                              "ftrNewZajavka2021",
-                              "Новая Заявка ",
-                              "ftrInsertSluch2021",
-                              "Добавление специалистов",
-                              "ftrMZajavki2021",
-                              "tblZajavki2021",
-                              "tblSluch2021",
-                              "qrMZajavki2021",
-                              "NewZicl2023",
-                              true,
-                              3,
-                              7,
-                              7,
-                              "TypeOb",
-                              true,
-                              false,
-                              false};
+    static const Generation g{
+        .kind = Kind::Y2021,
+        .openProcedure = "OpenZajavki2021",
+        .windowInstance = "ftrZajavki2021",
+        .newDialogInstance = "ftrNewZajavka2021",
+        .newDialogCaption = "Новая Заявка ",
+        .insertInstance = "ftrInsertSluch2021",
+        .insertCaption = "Добавление специалистов",
+        .editorInstance = "ftrMZajavki2021",
+        .operationsEnabled = false,
+        .offersMoving = true,
+        .applications = {&TDM::tblZajavki2021, &TDM::dtsZajavki2021},
+        .trainees = {&TDM::tblSluch2021, &TDM::dtsSluch2021},
+        .maxQuery = &TDM::qrMZajavki2021,
+        .movingTargets = {&TDM::qZajavki2021, &TDM::dtsqZajavki2021},
+        .certificateRows = {},
+        .emailRows = {},
+        .snilsRows = {&TDM::tblSluchSnils, &TDM::dtsSluchSnils},
+        .snilsInRow = false,
+        .catalogue = "NewZicl2023",
+        .addOffersEarlierYears = true,
+        .programmeAttribute = "TypeOb",
+        .callers = {.programmeForAdding = 3,
+                    .programmeForEditing = 7,
+                    .position = 7,
+                    .diplomaSpecialty = 7,
+                    .specialty = 7,
+                    .certificate = 0},
+        .years = {.proposed = 2022, .fixed = true, .latest = 0, .highlighted = true},
+        .editorKeysStepOn = false,
+        .traineeColumns = earlierGridColumns("КодПрогр"),
+        .traineePanel = {{"Снилс:", &TDM::dtsSluchSnils, "SNILS"},
+                         {"Почтовый ящик (e-mail:)", &TDM::dtsSluch2021, "EMAIL"},
+                         {"Дата окончания сертификата/аккредитации", &TDM::dtsSluch2021, "DateCl"},
+                         {"Специальность:", &TDM::dtsSluch2021, "Specialty"},
+                         {"Общемедицинский стаж:", &TDM::dtsSluch2021, "StajOb"},
+                         {"Стаж по специальности:", &TDM::dtsSluch2021, "StajDoljn"}},
+        .exportPrefix = "ZES",
+        .workingTable = &TDM::tblTempZ2023,
+        // The form of study is not kept; the SNILS comes from the trainee's SNILS row.
+        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
+                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"), trainee("StajOb"),
+                          trainee("StajDoljn"), trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
+                          trainee("Specialty"), trainee("EMAIL"), ExportColumn::ofDetails(&TDM::tblSluchSnils, "SNILS"),
+                          ExportColumn::empty()},
+        .documentTemplate = "Zajavka2022",
+        .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
+                            found(5, "NZicl", documents::ProgrammeReference), integer(6, "KV"), fullName(7),
+                            date(8, "DR"), found(9, "NDoljn", documents::PositionReference), serviceYears(10, "StajOb"),
+                            serviceYears(11, "StajDoljn"), found(12, "NSpez", documents::DiplomaSpecialtyReference),
+                            text(13, "DateCl"), text(14, "Specialty"), text(15, "EMAIL"),
+                            text(16, "SNILS", &TDM::tblSluchSnils)},
+        .documentCountsHours = false,
+    };
     return g;
 }
 
 const Generation& Generation::base() {
-    static const Generation g{Kind::Base,
-                              "OpenZajavki",
-                              "ftrZajavki",
-                              "ftrNewZajavka",
-                              "Новая заявка",
-                              "ftrInsertSluch",
-                              "Добавление специалистов ",
-                              "ftrMZajavki",
-                              "tblZajavki",
-                              "tblSluch",
-                              "qrMZajavki",
-                              "NewZicl2021",
-                              true,
-                              2,
-                              6,
-                              6,
-                              "TypeOb",
-                              false,
-                              false,
-                              false};
+    static const Generation g{
+        .kind = Kind::Base,
+        .openProcedure = "OpenZajavki",
+        .windowInstance = "ftrZajavki",
+        .newDialogInstance = "ftrNewZajavka",
+        .newDialogCaption = "Новая заявка",
+        .insertInstance = "ftrInsertSluch",
+        .insertCaption = "Добавление специалистов ",
+        .editorInstance = "ftrMZajavki",
+        .operationsEnabled = false,
+        .offersMoving = false,
+        .applications = {&TDM::tblZajavki, &TDM::dtsZajavki},
+        .trainees = {&TDM::tblSluch, &TDM::dtsSluch},
+        .maxQuery = &TDM::qrMZajavki,
+        .movingTargets = {&TDM::qZajavki, &TDM::dtsqZajavki},
+        .certificateRows = {&TDM::tblSLSertif, &TDM::dtsSLSertif},
+        .emailRows = {&TDM::tblSlEmail, &TDM::dtsSlEmail},
+        .snilsRows = {},
+        .snilsInRow = false,
+        .catalogue = "NewZicl2021",
+        .addOffersEarlierYears = true,
+        .programmeAttribute = "TypeOb",
+        .callers = {.programmeForAdding = 2,
+                    .programmeForEditing = 6,
+                    .position = 6,
+                    .diplomaSpecialty = 6,
+                    .specialty = 12,
+                    .certificate = 6},
+        .years = {.proposed = 0, .fixed = false, .latest = 2020, .highlighted = false},
+        .editorKeysStepOn = true,
+        .traineeColumns = earlierGridColumns("КодПрогр."),
+        .traineePanel = {{"Почтовый ящик (e-mail:)", &TDM::dtsSlEmail, "EMAIL"},
+                         {"Дата окончания действия сертификата:", &TDM::dtsSLSertif, "DateCL"},
+                         {"Специальность:", &TDM::dtsSLSertif, "Name"},
+                         {"Общемедицинский стаж:", &TDM::dtsSluch, "StajOb"},
+                         {"Стаж по специальности:", &TDM::dtsSluch, "StajDoljn"}},
+        .exportPrefix = "ZE",
+        .workingTable = &TDM::tblTempZ,
+        // The working table TempZ: the certificate's date only when the trainee's certificate row
+        // holds one (an empty date stays empty); the fields of a later reworking stay empty.
+        .exportColumns = {trainee("KZajavki"),
+                          trainee("Name1"),
+                          trainee("Name2"),
+                          trainee("Name3"),
+                          trainee("KZicl"),
+                          trainee("TypeOb"),
+                          trainee("KV"),
+                          trainee("DR"),
+                          trainee("KDoljn"),
+                          trainee("KSpez"),
+                          trainee("StajOb"),
+                          trainee("StajDoljn"),
+                          trainee("Year"),
+                          ExportColumn::empty(),
+                          ExportColumn::empty(),
+                          ExportColumn::empty(),
+                          ExportColumn::empty(),
+                          trainee("VidOb"),
+                          trainee("Hours"),
+                          ExportColumn::ofDetails(&TDM::tblSLSertif, "DateCL", false),
+                          ExportColumn::ofDetails(&TDM::tblSLSertif, "Name"),
+                          ExportColumn::ofDetails(&TDM::tblSlEmail, "EMAIL")},
+        .documentTemplate = "Zajavka2020",
+        .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
+                            found(5, "NZicl", documents::ProgrammeReference), integer(6, "KV"), fullName(7),
+                            date(8, "DR"), found(9, "NDoljn", documents::PositionReference), serviceYears(10, "StajOb"),
+                            serviceYears(11, "StajDoljn"), found(12, "NSpez", documents::DiplomaSpecialtyReference),
+                            text(13, "DateCL", &TDM::tblSLSertif), text(14, "Name", &TDM::tblSLSertif),
+                            text(15, "EMAIL", &TDM::tblSlEmail)},
+        .documentCountsHours = true,
+    };
     return g;
+}
+
+const QList<const Generation*>& Generation::all() {
+    static const QList<const Generation*> generations{&base(), &y2021(), &current()};
+    return generations;
 }

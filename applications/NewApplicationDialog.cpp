@@ -51,7 +51,9 @@ NewApplicationDialog::NewApplicationDialog(TftrMain& main, const Generation& gen
     big.setBold(true);
     big.setPixelSize(16);
     year_->setFont(big);
-    year_->setStyleSheet(QStringLiteral("background: #ffffe1;"));
+    if (g_.years.highlighted)
+        year_->setStyleSheet(QStringLiteral("background: #ffffe1;"));
+    year_->setReadOnly(g_.years.fixed); // a generation made for one year only
     year_->setFixedWidth(80);
     yearLayout->addWidget(year_);
     auto* choiceLayout = new QGridLayout(choice_);
@@ -104,7 +106,9 @@ void NewApplicationDialog::FormActivate() {
     for (QAbstractButton* b : type_->buttons())
         b->setChecked(false);
     type_->setExclusive(true);
-    year_->setText(QStringLiteral("2026")); // a fixed proposal, not today's year
+    // The generation's fixed proposal (not today's year), or the start-up year.
+    const int proposed = g_.years.proposed != 0 ? g_.years.proposed : main_.app().state.CurYear;
+    year_->setText(QString::number(proposed));
     confirmation_->hide();
     choice_->show();
 }
@@ -120,6 +124,11 @@ void NewApplicationDialog::Button1Click() {
     const int year = year_->text().trimmed().toInt(&ok);
     if (!ok || year_->text().trimmed().size() != 4)
         throw DbError(QStringLiteral("'%1' — неверное значение года: нужны четыре цифры").arg(year_->text().trimmed()));
+    if (const QString refusal = applications::yearRefusal(g_, year); !refusal.isEmpty()) {
+        app.prompter.inform(refusal);
+        year_->setFocus();
+        return;
+    }
 
     if (type_->checkedId() == 0) {
         const double number = double(dm.field(QStringLiteral("tblConfigKZajavki")).asInteger());

@@ -161,7 +161,7 @@ bool restoreApplication(TftrMain& main) {
     const RestoreApplication& first = plan.applications.first();
     if (dm.tblZajavki2023->isActive())
         dm.tblZajavki2023->locate(QStringLiteral("KZajavki;Year"), {first.number, first.year});
-    writeCountLine(main, Generation::current());
+    emit app.DM->traineesWritten();
     app.prompter.inform(restoreOutcomeText(plan, outcome));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "applications/TraineeEditor.h"
 
 #include "applications/ApplicationRules.h"
+#include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
 #include "data/FieldCaptions.h"
 #include "shell/ActionButton.h"
@@ -10,7 +11,9 @@
 #include "shell/MainWindow.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,6 +23,9 @@
 
 namespace {
 const char* kAqua = "background: #00ffff;";
+const QString kStoreTraineeFirst =
+    QStringLiteral("Сертификат записывается к сохранённому слушателю. Сохраните слушателя кнопкой «Сохранить» "
+                   "и откройте его снова.");
 
 // A long name shows its beginning.
 void showName(QLineEdit* box, const QString& name) {
@@ -31,7 +37,7 @@ void showName(QLineEdit* box, const QString& name) {
 TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     : QDialog(&main), main_(main), g_(generation) {
     TDM& dm = *main.app().DM;
-    DataSource* row = dm.dataSource(QStringLiteral("dts") + g_.trainees.mid(3));
+    DataSource* row = g_.traineesSource(dm);
     setWindowTitle(QStringLiteral("Редактирование"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -49,8 +55,8 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
             grid->addWidget(box, line, 1);
         ++line;
     };
-    auto bound = [&](const char* name, const char* field, bool readOnly = false) {
-        auto* edit = new DbEdit(QString::fromLatin1(name), row, QString::fromLatin1(field), this);
+    auto bound = [&](const char* name, const char* field, bool readOnly = false, DataSource* source = nullptr) {
+        auto* edit = new DbEdit(QString::fromLatin1(name), source ? source : row, QString::fromLatin1(field), this);
         if (readOnly) {
             edit->setReadOnly(true);
             edit->setStyleSheet(QString::fromLatin1(kAqua));
@@ -125,21 +131,62 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     for (auto [label, name, field] : {std::tuple{"Общемедицинский стаж", "DBEdit9", "StajOb"},
                                       std::tuple{"Стаж по специальности", "DBEdit10", "StajDoljn"}})
         addRow(label, bound(name, field));
-    if (g_.certificateInRow) {
+    if (!g_.certificateRows) {
         addRow("Дата сертиф./Аккред", bound("DBEdit11", "DateCl"));
         DbEdit* specialty = bound("DBEdit12", "Specialty");
         addRow("Специальность", specialty,
                withPick(specialty, pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click)));
-        addRow("Электронный почтовый ящик ", bound("DBEdit13", "EMAIL"));
     }
-    if (g_.snilsInRow) {
-        DbEdit* snils = bound("DBEdit14", "SNILS");
+    if (!g_.emailRows)
+        addRow("Электронный почтовый ящик ", bound("DBEdit13", "EMAIL"));
+    if (g_.snilsInRow || g_.snilsRows) {
+        DbEdit* snils = bound("DBEdit14", "SNILS", false, g_.snilsRows ? dm.*g_.snilsRows.source : nullptr);
         auto* r = new QHBoxLayout;
         r->addWidget(snils);
-        auto* hint = new QLabel(QStringLiteral("(форма заполнения ХХХ-ХХХ-ХХХ ХХ)"), this);
-        hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
-        r->addWidget(hint);
+        if (g_.snilsInRow) {
+            auto* hint = new QLabel(QStringLiteral("(форма заполнения ХХХ-ХХХ-ХХХ ХХ)"), this);
+            hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+            r->addWidget(hint);
+        }
         addRow("Снилс", snils, r);
+    }
+
+    // A generation that keeps the certificate and the e-mail address in rows of their own shows
+    // them in panels of their own: the certificate is changed through its dialog or cleared.
+    QGroupBox* certificatePanel = nullptr;
+    if (g_.certificateRows) {
+        certificatePanel = new QGroupBox(QStringLiteral("Дата окончания сертификата"), this);
+        certificatePanel->setObjectName(QStringLiteral("GroupBox1"));
+        DataSource* certificate = dm.*g_.certificateRows.source;
+        auto* date = new DbEdit(QStringLiteral("DBEdit11"), certificate, QStringLiteral("DateCL"), certificatePanel);
+        auto* name = new DbEdit(QStringLiteral("DBEdit12"), certificate, QStringLiteral("Name"), certificatePanel);
+        for (DbEdit* e : {date, name}) {
+            e->setReadOnly(true);
+            e->setStyleSheet(QString::fromLatin1(kAqua));
+        }
+        date->setFixedWidth(90);
+        name->setMinimumWidth(260);
+        auto* nameLabel = new QLabel(QStringLiteral("Специальность"), certificatePanel);
+        nameLabel->setBuddy(name);
+        auto* change = pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click);
+        change->setParent(certificatePanel);
+        auto* clear = actionButton(certificatePanel, QStringLiteral("Button3"), QStringLiteral("Удалить"),
+                                   [this] { Button3Click(); });
+        auto* panelRow = new QHBoxLayout(certificatePanel);
+        panelRow->addWidget(date);
+        panelRow->addWidget(nameLabel);
+        panelRow->addWidget(name, 1);
+        panelRow->addWidget(change);
+        panelRow->addWidget(clear);
+    }
+    QGroupBox* emailPanel = nullptr;
+    if (g_.emailRows) {
+        emailPanel = new QGroupBox(QStringLiteral("Электронный почтовый ящик "), this);
+        emailPanel->setObjectName(QStringLiteral("GroupBox2"));
+        auto* email =
+            new DbEdit(QStringLiteral("DBEdit13"), dm.*g_.emailRows.source, QStringLiteral("EMAIL"), emailPanel);
+        auto* panelRow = new QHBoxLayout(emailPanel);
+        panelRow->addWidget(email);
     }
 
     auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
@@ -154,7 +201,31 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     layout->addLayout(names);
     layout->addWidget(strip);
     layout->addLayout(grid);
+    if (certificatePanel)
+        layout->addWidget(certificatePanel);
+    if (emailPanel)
+        layout->addWidget(emailPanel);
     layout->addLayout(buttons);
+
+    if (g_.editorKeysStepOn)
+        for (const char* box : {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4"})
+            findChild<QWidget*>(QString::fromLatin1(box))->installEventFilter(this);
+}
+
+bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
+    // Enter, Right and Down step on from the names and the birth date: to the next box, from the
+    // birth date to the programme's hours.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right || key == Qt::Key_Down) {
+            if (watched->objectName() == QLatin1String("DBEdit4"))
+                findChild<QWidget*>(QStringLiteral("DBEdit7"))->setFocus();
+            else
+                focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TraineeEditor::showEvent(QShowEvent* event) {
@@ -178,68 +249,75 @@ void TraineeEditor::FormActivate() {
         showName(specialty_, dm.field(QStringLiteral("tblSpezNSpez")).asString());
     else
         app.prompter.inform(QStringLiteral("Not Spez"));
+    findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus();
 }
 
 void TraineeEditor::SpeedButton1Click() {
     AppContext& app = main_.app();
-    app.state.ZiclCaller = g_.ziclEditCaller;
+    app.state.ZiclCaller = g_.callers.programmeForEditing;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, true), {{QStringLiteral("p_year"), year}});
     main_.ShowZicl();
 }
 
 void TraineeEditor::SpeedButton2Click() {
-    main_.app().state.DoljnCaller = g_.pickCaller;
+    main_.app().state.DoljnCaller = g_.callers.position;
     main_.ShowDoljn();
 }
 
 void TraineeEditor::SpeedButton3Click() {
-    main_.app().state.SpezCaller = g_.pickCaller;
+    main_.app().state.SpezCaller = g_.callers.diplomaSpecialty;
     main_.ShowSpez();
 }
 
 void TraineeEditor::SpeedButton4Click() {
-    main_.app().state.SpecialtyCaller = g_.pickCaller;
-    main_.ShowSpecialty();
+    AppContext& app = main_.app();
+    if (!g_.certificateRows) {
+        app.state.SpecialtyCaller = g_.callers.specialty;
+        main_.ShowSpecialty();
+        return;
+    }
+    // The certificate is a row of the trainee's own, written at once by its dialog.
+    if (!applications::traineeIsStored(*app.DM, g_)) {
+        app.prompter.inform(kStoreTraineeFirst);
+        return;
+    }
+    app.state.SLSertifCaller = g_.callers.certificate;
+    applications::showTraineeCertificate(main_, g_);
+}
+
+void TraineeEditor::Button3Click() {
+    AppContext& app = main_.app();
+    if (!applications::traineeIsStored(*app.DM, g_)) {
+        app.prompter.inform(kStoreTraineeFirst);
+        return;
+    }
+    applications::clearCertificate(*app.DM, g_);
 }
 
 void TraineeEditor::Button1Click() {
-    Table& trainee = g_.traineesTable(*main_.app().DM);
-    trainee.updateRecord();
-    if (trainee.isModified()) {
-        // The names are stored in capitals, by the user's locale (Cyrillic included). A few
-        // letters grow in capitals (ß becomes SS): a name that no longer fits is not cut.
-        const QLocale locale;
-        const std::tuple<const char*, const char*> names[] = {
-            {"Name1", "DBEdit1"}, {"Name2", "DBEdit2"}, {"Name3", "DBEdit3"}};
-        for (auto [name, box] : names) {
-            Field& f = trainee.field(QString::fromLatin1(name));
-            if (locale.toUpper(f.asString()).size() > f.size()) {
-                QString caption = captions::field(trainee.objectName().mid(3), f.name());
-                caption[0] = caption[0].toUpper();
-                main_.app().prompter.inform(caption + QStringLiteral(" заглавными буквами займёт больше ") +
-                                            QString::number(f.size()) +
-                                            QStringLiteral(" знаков и не поместится целиком. Сократите запись."));
-                if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(box)))
-                    w->setFocus();
-                return;
-            }
-        }
-        for (auto [name, box] : names) {
-            Field& f = trainee.field(QString::fromLatin1(name));
-            f.setAsString(locale.toUpper(f.asString()));
-        }
-        trainee.post();
-    } else {
-        trainee.cancel(); // an untouched edit or new row is left as it was
+    const QString tooLong = applications::saveTrainee(*main_.app().DM, g_);
+    if (!tooLong.isEmpty()) {
+        Table& trainee = g_.traineesTable(*main_.app().DM);
+        const Field& f = trainee.field(tooLong);
+        QString caption = captions::field(trainee.layout().sqlName, f.name());
+        caption[0] = caption[0].toUpper();
+        main_.app().prompter.inform(caption + QStringLiteral(" заглавными буквами займёт больше ") +
+                                    QString::number(f.size()) +
+                                    QStringLiteral(" знаков и не поместится целиком. Сократите запись."));
+        const char* box = tooLong == QLatin1String("Name1")   ? "DBEdit1"
+                          : tooLong == QLatin1String("Name2") ? "DBEdit2"
+                                                              : "DBEdit3";
+        if (QWidget* w = findChild<QWidget*>(QString::fromLatin1(box)))
+            w->setFocus();
+        return;
     }
     closing_ = true;
     accept();
 }
 
 void TraineeEditor::Button2Click() {
-    Table& trainee = g_.traineesTable(*main_.app().DM);
-    trainee.cancel();
+    applications::cancelTrainee(*main_.app().DM, g_);
     closing_ = true;
     QDialog::reject();
 }

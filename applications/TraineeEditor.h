@@ -1,7 +1,9 @@
 #pragma once
 // The trainee editor: the current trainee row in bound boxes, its programme, position, diploma
 // specialty and specialty picked through the shared dialogs; "Сохранить" stores the names in
-// capitals when something changed, "Отмена" throws the changes away.
+// capitals when something changed, "Отмена" throws the changes away. A generation that keeps the
+// certificate, e-mail or SNILS in rows of their own has their boxes bound to those rows, saved
+// and discarded with the trainee; the certificate has its own dialog and can be cleared.
 #include "applications/Generation.h"
 
 #include <QDialog>
@@ -18,11 +20,13 @@ public:
     void SpeedButton1Click(); // programme
     void SpeedButton2Click(); // position
     void SpeedButton3Click(); // diploma specialty
-    void SpeedButton4Click(); // specialty
+    void SpeedButton4Click(); // specialty, or the certificate dialog
     void Button1Click();      // "Сохранить"
     void Button2Click();      // "Отмена"
+    void Button3Click();      // "Удалить" the certificate
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void reject() override; // the close box and Esc discard, as "Отмена" does
 

@@ -335,7 +335,7 @@ int addToApplication(const TDM& dm, const Generation& g, SharedState& state, con
             const Entry* e = candidates.takeFirst();
             trainees.edit();
             trainees.field(QStringLiteral("KodPersonal")).setAsInteger(e->person);
-            if (g.certificateInRow && e->hasCertificate()) {
+            if (!g.certificateRows && e->hasCertificate()) { // the certificate is a field of the row
                 trainees.field(QStringLiteral("DateCl")).setAsDate(e->certificateEnd);
                 trainees.field(QStringLiteral("Specialty")).setAsString(e->certificateSpecialty);
             }

@@ -549,7 +549,7 @@ void TftrPlan::AddButtonClick() {
     app.backups().before(backup_action::kPlan);
     const int added = plan::addToApplication(*app.DM, Generation::current(), app.state, model_.plan(), number,
                                              year, additions);
-    applications::writeCountLine(main_, Generation::current());
+    emit app.DM->traineesWritten();
     rebuild();
     app.prompter.inform(QStringLiteral("В заявку %1 добавлено: %2.")
                             .arg(target, counted(added, "сотрудник", "сотрудника", "сотрудников")));

@@ -67,15 +67,9 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     qrMZajavki2021 = addMaxQuery(QStringLiteral("qrMZajavki2021"), QStringLiteral("Zajavki2021"));
     qrMZajavki = addMaxQuery(QStringLiteral("qrMZajavki"), QStringLiteral("Zajavki"));
 
-    qZajavki2021 = new Query(store_, QStringLiteral("qZajavki2021"), this);
-    qZajavki2021->setCaptionTable(QStringLiteral("Zajavki2021"));
-    qZajavki2021->addField(QStringLiteral("NPP"), FieldType::Long);
-    qZajavki2021->addField(QStringLiteral("KZajavki"), FieldType::Number);
-    qZajavki2021->addField(QStringLiteral("Year"), FieldType::Short);
-    qZajavki2021->setSql({QStringLiteral("SELECT NPP, KZajavki, \"Year\""), QStringLiteral("FROM Zajavki2021"),
-                          QStringLiteral("WHERE \"Year\" >= :p_year"), QStringLiteral("ORDER BY NPP")});
-    datasets_ << qZajavki2021;
-    dtsqZajavki2021 = new DataSource(QStringLiteral("dtsqZajavki2021"), qZajavki2021, this);
+    qZajavki2021 = addApplicationList(&dtsqZajavki2021, QStringLiteral("qZajavki2021"), QStringLiteral("Zajavki2021"));
+    qZajavki = addApplicationList(&dtsqZajavki, QStringLiteral("qZajavki"), QStringLiteral("Zajavki"));
+    qZajavki2023 = addApplicationList(&dtsqZajavki2023, QStringLiteral("qZajavki2023"), QStringLiteral("Zajavki2023"));
 
     qNewZicl = new Query(store_, QStringLiteral("qNewZicl"), this);
     qNewZicl->setCaptionTable(QStringLiteral("NewZicl2023"));
@@ -84,7 +78,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     qNewZicl->setSql(defaultNewZiclSql());
     datasets_ << qNewZicl;
     dtsQNewZICL2021 = new DataSource(QStringLiteral("dtsQNewZICL2021"), qNewZicl, this);
-    sources_ << dtsqZajavki2021 << dtsQNewZICL2021;
+    sources_ << dtsQNewZICL2021;
 
     for (Dataset* ds : datasets_)
         for (int i = 0; i < ds->fieldCount(); ++i)
@@ -135,6 +129,20 @@ Query* TDM::addMaxQuery(const QString& name, const QString& table) {
     q->setSql({QStringLiteral("SELECT MAX(KZajavki) AS MAXZAJAVKI"), QStringLiteral("FROM \"%1\"").arg(table),
                QStringLiteral("WHERE \"Year\" = :p_year")});
     datasets_ << q;
+    return q;
+}
+
+Query* TDM::addApplicationList(DataSource** dataSource, const QString& name, const QString& table) {
+    auto* q = new Query(store_, name, this);
+    q->setCaptionTable(table);
+    q->addField(QStringLiteral("NPP"), FieldType::Long);
+    q->addField(QStringLiteral("KZajavki"), FieldType::Number);
+    q->addField(QStringLiteral("Year"), FieldType::Short);
+    q->setSql({QStringLiteral("SELECT NPP, KZajavki, \"Year\""), QStringLiteral("FROM \"%1\"").arg(table),
+               QStringLiteral("WHERE \"Year\" >= :p_year"), QStringLiteral("ORDER BY NPP")});
+    datasets_ << q;
+    *dataSource = new DataSource(QStringLiteral("dtsq") + table, q, this);
+    sources_ << *dataSource;
     return q;
 }
 

@@ -95,7 +95,18 @@ public:
     Query* qZajavki2021;
     Query* qNewZicl;
     DataSource* dtsqZajavki2021;
+    // The applications of a year and later of the other two generations, as qZajavki2021 lists
+    // those of its own: where a trainee may be moved to.
+    Query* qZajavki;
+    Query* qZajavki2023;
+    DataSource* dtsqZajavki;
+    DataSource* dtsqZajavki2023;
     DataSource* dtsQNewZICL2021;
+
+signals:
+    // An action outside the applications windows (a restore, adding from the training plan) wrote
+    // trainees: the windows that count them show the new count.
+    void traineesWritten();
 
 private:
     // Makes a table object with its data source (stored through `dataSource`).
@@ -103,6 +114,8 @@ private:
                     const QString& index = {},
                     DataSource* master = nullptr, const QString& masterFields = {});
     Query* addMaxQuery(const QString& name, const QString& table);
+    // "SELECT NPP, KZajavki, Year" of the applications of :p_year and later, with its data source.
+    Query* addApplicationList(DataSource** dataSource, const QString& name, const QString& table);
     void confirmDelete(Dataset& ds);
     void calcServiceYears(Dataset& ds);
     void showUnknownValuesEmpty();

@@ -23,50 +23,61 @@ int ApplicationDocumentSettings::lastColumn() const {
     return last;
 }
 
-const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() {
-    static const ApplicationDocumentSettings settings = [] {
-        using Kind = TraineeColumn::Kind;
-        ApplicationDocumentSettings s;
-        s.templateName = QStringLiteral("Zajavka2023");
-        s.applications = QStringLiteral("tblZajavki2023");
-        s.trainees = QStringLiteral("tblSluch2023");
-        s.config = QStringLiteral("tblConfig");
-        s.titleCell = CellRef("A5");
-        s.title = QStringLiteral("ЗАЯВКА № %1     на   %2  год  ");
-        s.institutionCell = CellRef("A11");
-        s.institutionField = QStringLiteral("NLPU");
-        s.firstRow = 14;
-        s.lookups = {
-            {QStringLiteral("tblNewZicl"), QStringLiteral("KZicl;VidOb;Hours"),
-             {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")},
-             QStringLiteral("не найден цикл - "), QStringLiteral("KZicl")},
-            {QStringLiteral("tblDoljn"), QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
-             QStringLiteral("не найдена должность - "), QString()},
-            {QStringLiteral("tblSpez"), QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
-             QStringLiteral("не найдена специальность - "), QString()},
+namespace {
+
+// The counts of the base generation's form: professional development (ПК) and retraining (ПП)
+// by hours, vocational training (ПО) whatever the hours.
+HoursTally hoursTally() {
+    HoursTally tally{.rowsBelow = 5,
+                     .headingColumn = 5,
+                     .heading = QStringLiteral("Всего повышения квалиф:"),
+                     .kinds = {QStringLiteral("ПК"), QStringLiteral("ПП")},
+                     .columns = {7, 8},
+                     .lines = {},
+                     .anyHoursKind = QStringLiteral("ПО"),
+                     .anyHoursHeading = QStringLiteral("Всего проф. обучения - ")};
+    for (int hours : {834, 432, 288, 252, 216, 144, 72, 36, 18, 16}) {
+        // The form lines the numbers up: two blanks before the shorter ones in the first column.
+        const QString first = hours < 100 ? QStringLiteral("ПК  %1 час. - ") : QStringLiteral("ПК %1 час. - ");
+        tally.lines.append({hours, {first.arg(hours), QStringLiteral("ПП %1 час. - ").arg(hours)}});
+    }
+    return tally;
+}
+
+ApplicationDocumentSettings settingsOf(const Generation& g) {
+    ApplicationDocumentSettings s;
+    s.templateName = g.documentTemplate;
+    s.applications = g.applications.table;
+    s.trainees = g.trainees.table;
+    s.config = &TDM::tblConfig;
+    s.titleCell = CellRef("A5");
+    s.title = QStringLiteral("ЗАЯВКА № %1     на   %2  год  ");
+    s.institutionCell = CellRef("A11");
+    s.institutionField = QStringLiteral("NLPU");
+    s.firstRow = 14;
+    s.lookups = {
+        {&TDM::tblNewZicl, QStringLiteral("KZicl;VidOb;Hours"),
+         {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")},
+         QStringLiteral("не найден цикл - "), QStringLiteral("KZicl")},
+        {&TDM::tblDoljn, QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
+         QStringLiteral("не найдена должность - "), QString()},
+        {&TDM::tblSpez, QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
+         QStringLiteral("не найдена специальность - "), QString()},
+    };
+    s.columns = g.documentColumns;
+    // The signatures: right below the table (rows 18 + n to 25 + n), or below the counts where
+    // they are printed (rows 30 + n to 35 + n).
+    if (g.documentCountsHours) {
+        s.tally = hoursTally();
+        s.footer = {
+            {17, 5, QStringLiteral("Ф.И.О. руководителя"), QString()},
+            {17, 7, QString(), QStringLiteral("Boss")},
+            {19, 5, QStringLiteral("М.П. ЛПУ"), QString()},
+            {21, 5, QStringLiteral("Ф.И.О. исполнителя    "), QString()},
+            {21, 7, QString(), QStringLiteral("User")},
+            {22, 5, QStringLiteral("тел.:  "), QStringLiteral("Phone")},
         };
-        enum { Programme, Position, DiplomaSpecialty };
-        s.columns = {
-            {1, Kind::RunningNumber, QString()},
-            {2, Kind::Text, QStringLiteral("KZicl")},
-            {3, Kind::Text, QStringLiteral("VidOb")},
-            {4, Kind::Integer, QStringLiteral("Hours")},
-            {5, Kind::Text, QStringLiteral("FOBUCH")},
-            {6, Kind::Found, QStringLiteral("NZicl"), Programme},
-            {7, Kind::Integer, QStringLiteral("KV")},
-            {8, Kind::FullName, QString()},
-            // A trainee without a birth date, stored as the zero date, gets an empty cell.
-            {9, Kind::Date, QStringLiteral("DR")},
-            {10, Kind::Found, QStringLiteral("NDoljn"), Position},
-            {11, Kind::ServiceYears, QStringLiteral("StajOb")},
-            {12, Kind::ServiceYears, QStringLiteral("StajDoljn")},
-            {13, Kind::Found, QStringLiteral("NSpez"), DiplomaSpecialty},
-            // The certificate's date is written as the text the field shows, as the form has it.
-            {14, Kind::Text, QStringLiteral("DateCl")},
-            {15, Kind::Text, QStringLiteral("Specialty")},
-            {16, Kind::Text, QStringLiteral("EMAIL")},
-            {17, Kind::Text, QStringLiteral("SNILS")},
-        };
+    } else {
         s.footer = {
             {5, 5, QStringLiteral("Ф.И.О. руководителя"), QString()},
             {5, 7, QString(), QStringLiteral("Boss")},
@@ -75,15 +86,29 @@ const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() {
             {11, 7, QString(), QStringLiteral("User")},
             {12, 5, QStringLiteral("тел.:  "), QStringLiteral("Phone")},
         };
-        s.documentTitle = QStringLiteral("Заявка %1 %2");
-        return s;
-    }();
-    return settings;
+    }
+    s.documentTitle = QStringLiteral("Заявка %1 %2");
+    return s;
 }
 
-const ApplicationDocumentSettings* ApplicationDocumentSettings::of(const Generation& generation) {
-    return generation.kind == Generation::Kind::Y2023 ? &y2023() : nullptr;
+} // namespace
+
+const ApplicationDocumentSettings& ApplicationDocumentSettings::of(const Generation& generation) {
+    static const ApplicationDocumentSettings base = settingsOf(Generation::base());
+    static const ApplicationDocumentSettings y2021 = settingsOf(Generation::y2021());
+    static const ApplicationDocumentSettings current = settingsOf(Generation::current());
+    switch (generation.kind) {
+    case Generation::Kind::Base:
+        return base;
+    case Generation::Kind::Y2021:
+        return y2021;
+    case Generation::Kind::Y2023:
+        break;
+    }
+    return current;
 }
+
+const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() { return of(Generation::current()); }
 
 namespace {
 
@@ -111,13 +136,6 @@ void write(Workbook& book, const PendingCell& pending) {
                 book.setDate(pending.cell, value);
         },
         pending.value);
-}
-
-Dataset& datasetOf(const TDM& dm, const QString& name) {
-    Dataset* ds = dm.dataset(name);
-    if (!ds)
-        throw DbError(QStringLiteral("Таблица %1 не найдена в модуле данных").arg(name));
-    return *ds;
 }
 
 // A whole number as the sheet takes it; one too large for a whole-number cell goes as a number.
@@ -159,10 +177,18 @@ QString fullName(const Dataset& trainee) {
 class Filler {
 public:
     Filler(const TDM& dm, const ApplicationDocumentSettings& settings, Prompter& prompter)
-        : settings_(settings), prompter_(prompter), trainees_(datasetOf(dm, settings.trainees)),
-          config_(datasetOf(dm, settings.config)) {
+        : settings_(settings), prompter_(prompter), trainees_(*(dm.*settings.trainees)),
+          config_(*(dm.*settings.config)) {
         for (const Lookup& lookup : settings.lookups)
-            tables_.push_back(&datasetOf(dm, lookup.table));
+            tables_.push_back(dm.*lookup.table);
+        for (const TraineeColumn& column : settings.columns) {
+            Dataset* details = column.details ? dm.*column.details : nullptr;
+            sources_.push_back(details ? details : &trainees_);
+            if (details && std::find(details_.begin(), details_.end(), details) == details_.end())
+                details_.push_back(details);
+        }
+        if (settings.tally)
+            counts_.assign(settings.tally->lines.size() * 2 + 1, 0);
     }
 
     // Reads every trainee into pending cells; returns how many were complete.
@@ -192,6 +218,7 @@ public:
         // Names, positions and programmes wrap: each row as high as its longest text, the row of
         // a trainee left out included.
         book.fitRowHeights(first, lastTableRow + 1);
+        writeTally(book, complete);
         for (const auto& line : settings_.footer) {
             QString text = line.text;
             if (!line.configField.isEmpty())
@@ -203,15 +230,56 @@ public:
 private:
     void add(const CellRef& cell, CellValue value) { cells_.push_back({cell, std::move(value)}); }
 
+    // The counts below the table, every count written, 0 included.
+    void writeTally(Workbook& book, int complete) const {
+        if (!settings_.tally)
+            return;
+        const HoursTally& tally = *settings_.tally;
+        const int first = settings_.firstRow - 1 + complete + tally.rowsBelow;
+        book.setText(CellRef(first, tally.headingColumn), tally.heading);
+        for (int line = 0; line < tally.lines.size(); ++line)
+            for (int kind = 0; kind < 2; ++kind)
+                book.setText(CellRef(first + line, tally.columns[kind]),
+                             tally.lines[line].labels[kind] + QString::number(counts_[size_t(line * 2 + kind)]));
+        const int last = first + int(tally.lines.size());
+        book.setText(CellRef(last, tally.headingColumn), tally.anyHoursHeading);
+        book.setText(CellRef(last, tally.columns[0]), QString::number(counts_.back()));
+    }
+
+    // Counts the trainee by its kind of training and hours, before any of its lookups.
+    void count() {
+        if (!settings_.tally)
+            return;
+        const HoursTally& tally = *settings_.tally;
+        const QString kind = trainees_.field(QStringLiteral("VidOb")).asString();
+        if (kind == tally.anyHoursKind) {
+            ++counts_.back();
+            return;
+        }
+        const qint64 hours = trainees_.field(QStringLiteral("Hours")).asInteger();
+        for (int k = 0; k < 2; ++k) {
+            if (kind != tally.kinds[k])
+                continue;
+            for (int line = 0; line < tally.lines.size(); ++line)
+                if (tally.lines[line].hours == hours)
+                    ++counts_[size_t(line * 2 + k)];
+        }
+    }
+
     // Takes the trainee's cells column by column; false, after the notice, when a lookup fails
     // (the cells taken before it are written all the same).
     bool readTrainee(int row, int runningNumber) {
+        count();
+        // A value of a detail table is that of the trainee's first row there.
+        for (Dataset* details : details_)
+            details->first();
         std::vector<bool> found(tables_.size(), false);
-        for (const TraineeColumn& column : settings_.columns) {
+        for (size_t i = 0; i < size_t(settings_.columns.size()); ++i) {
+            const TraineeColumn& column = settings_.columns[qsizetype(i)];
             const CellRef cell(row, column.column);
             switch (column.kind) {
             case TraineeColumn::Kind::RunningNumber: add(cell, qint32(runningNumber)); break;
-            case TraineeColumn::Kind::Text: add(cell, trainees_.field(column.field).asString()); break;
+            case TraineeColumn::Kind::Text: add(cell, sources_[i]->field(column.field).asString()); break;
             case TraineeColumn::Kind::Integer: add(cell, wholeNumber(trainees_.field(column.field).asInteger())); break;
             case TraineeColumn::Kind::Float: add(cell, trainees_.field(column.field).asFloat()); break;
             case TraineeColumn::Kind::ServiceYears: add(cell, serviceYears(trainees_.field(column.field))); break;
@@ -248,6 +316,9 @@ private:
     Dataset& trainees_;
     Dataset& config_;
     std::vector<Dataset*> tables_;
+    std::vector<Dataset*> sources_; // per column: the trainees or a detail table of theirs
+    std::vector<Dataset*> details_;
+    std::vector<int> counts_; // per tally line the two kinds' counts, then the kind of any hours
     std::vector<PendingCell> cells_;
 };
 
@@ -259,7 +330,7 @@ ApplicationDocument buildApplicationDocument(const TDM& dm, const ApplicationDoc
     ApplicationDocument document{Workbook::open(ensureTemplate(templatesDir, settings.templateName)), QString(), 0};
 
     // The file's name follows the application itself, so that it is named even without trainees.
-    const Dataset& application = datasetOf(dm, settings.applications);
+    const Dataset& application = *(dm.*settings.applications);
     QString number = application.field(QStringLiteral("KZajavki")).asString();
     number.replace(u',', u'.');
     document.title =

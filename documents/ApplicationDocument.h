@@ -1,17 +1,21 @@
 #pragma once
 // The printed application: the application form filled from the trainees of the current
 // application, one row per trainee, with the programme, position and diploma specialty looked up
-// in their reference tables, the table ruled, and the signatures below it.
+// in their reference tables, the table ruled, and the signatures below it; for the base
+// generation the trainees are also counted by kind of training and hours in a block between the
+// table and the signatures.
 //
 // What goes where is described by ApplicationDocumentSettings, one description per generation of
-// applications that has a printed form (today the current one); the filling itself is the same
-// for all of them.
+// applications, made from the generation's own description (its tables, template and columns);
+// the filling itself is the same for all of them.
 //
-//   const QString path = documents::saveApplicationDocument(*app.DM, ApplicationDocumentSettings::y2023(),
-//                                                           app.root, app.prompter);
+//   const QString path = documents::saveApplicationDocument(
+//       *app.DM, ApplicationDocumentSettings::of(Generation::current()), app.root, app.prompter);
 //   openDocument(path);
+#include "documents/TraineeColumn.h"
 #include "documents/Workbook.h"
 
+#include <optional>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -19,6 +23,7 @@
 class Prompter;
 class RootPaths;
 class TDM;
+class Table;
 struct Generation;
 
 namespace documents {
@@ -28,7 +33,7 @@ namespace documents {
 // of its fields: a text as it is (case counts), a whole-number field as a whole number, an empty
 // number as 0.
 struct Lookup {
-    QString table;             // the data module's table object: "tblNewZicl"
+    Table* TDM::*table;        // the data module's table: &TDM::tblNewZicl
     QString fields;            // its fields, joined by ';' as Dataset::locate takes them
     QStringList traineeFields; // the trainee's fields giving the values, in the same order
     // The notice when nothing is found: this text followed by the trainee's field `namedBy`, or by
@@ -37,32 +42,31 @@ struct Lookup {
     QString namedBy;
 };
 
-// Where a cell of a trainee row takes its value from.
-struct TraineeColumn {
-    enum class Kind {
-        RunningNumber, // the trainee's place in the document, from 1 (a whole number)
-        Text,          // the trainee's field as text (a date as dd.mm.yyyy, empty when empty)
-        Integer,       // the trainee's field as a whole number (0 when empty)
-        Float,         // the trainee's field as a number (0 when empty)
-        ServiceYears,  // years of service as a number; an empty cell where they are not known
-                       // (the stored start-up year of a person without a start year)
-        Date,          // the trainee's date field as a date; an empty cell for an empty date or the
-                       // zero date 30.12.1899 it is stored as
-        FullName,      // Name1, Name2 and Name3 with two blanks between them
-        Found,         // `field` of the row found by lookup number `lookup`, as text
+// The trainees counted by kind of training (VidOb, compared exactly) and hours, in a block below
+// the table: one line per number of hours with the labels of the two kinds counted by hours, each
+// followed by its count; then a line for the kind counted whatever the hours. Other kinds and
+// other hours are not counted.
+struct HoursTally {
+    int rowsBelow;     // the block's first line, under the table's last row
+    int headingColumn; // where the block's two headings go
+    QString heading;   // beside the first line
+    QString kinds[2];  // counted by hours, in the columns `columns`
+    int columns[2];
+    struct Line {
+        int hours;
+        QString labels[2]; // of the two kinds, each followed directly by its count
     };
-    int column; // 1 for A
-    Kind kind;
-    QString field;
-    int lookup = -1;
+    QList<Line> lines;
+    QString anyHoursKind;    // counted whatever the hours,
+    QString anyHoursHeading; // on the line after the others, its count in the first kind's column
 };
 
 // One generation's printed application.
 struct ApplicationDocumentSettings {
-    QString templateName; // in the root's Templates folder, without extension: "Zajavka2023"
-    QString applications; // the data module's table objects: the applications,
-    QString trainees;     // their trainees (a detail of the applications),
-    QString config;       // and the institution's settings
+    QString templateName;      // in the root's Templates folder, without extension: "Zajavka2023"
+    Table* TDM::*applications; // the data module's tables: the applications,
+    Table* TDM::*trainees;     // their trainees (a detail of the applications),
+    Table* TDM::*config;       // and the institution's settings
 
     // The title: `title` with %1 the application's number as text (116 or 116,01 in a Russian
     // locale) and %2 its year, both read from the first trainee (empty without trainees).
@@ -79,7 +83,10 @@ struct ApplicationDocumentSettings {
     // column that needs it is reached; a trainee whose lookup fails ends the document, keeping
     // the cells written before it, outside the ruled table.
     QList<TraineeColumn> columns;
-    QList<Lookup> lookups;
+    QList<Lookup> lookups; // in the order of documents::Reference
+
+    // The counts below the table, for the generation that prints them.
+    std::optional<HoursTally> tally;
 
     // Lines below the table: `rowsBelow` rows under the last row of the table (the headings' row
     // when there is no trainee), the text followed by a field of the settings when one is named.
@@ -98,9 +105,10 @@ struct ApplicationDocumentSettings {
     // The last column of the table (Q).
     int lastColumn() const;
 
+    // The printed form of a generation's applications.
+    static const ApplicationDocumentSettings& of(const Generation& generation);
+    // The current generation's.
     static const ApplicationDocumentSettings& y2023();
-    // The printed form of a generation's applications; null for a generation that has none.
-    static const ApplicationDocumentSettings* of(const Generation& generation);
 };
 
 struct ApplicationDocument {

@@ -21,14 +21,16 @@ void registerDocumentWindows() {
             openDocument(documents::saveListDocument(*app.DM, settings, app.root));
         });
 
-    // The applications window looks its print action up by its own instance name; the document is
-    // saved into the root's Documents folder and handed to the desktop's spreadsheet program.
-    const Generation& generation = Generation::current();
-    const documents::ApplicationDocumentSettings* settings = documents::ApplicationDocumentSettings::of(generation);
-    if (!settings)
-        return;
-    windows::registerAction(QStringLiteral("PrintApplication") + generation.windowInstance, [settings](TftrMain& main) {
-        AppContext& app = main.app();
-        openDocument(documents::saveApplicationDocument(*app.DM, *settings, app.root, app.prompter));
-    });
+    // Each generation's applications window looks its print action up by its own instance name;
+    // the document is saved into the root's Documents folder and handed to the desktop's
+    // spreadsheet program.
+    for (const Generation* generation : Generation::all()) {
+        const documents::ApplicationDocumentSettings& settings =
+            documents::ApplicationDocumentSettings::of(*generation);
+        windows::registerAction(
+            QStringLiteral("PrintApplication") + generation->windowInstance, [&settings](TftrMain& main) {
+                AppContext& app = main.app();
+                openDocument(documents::saveApplicationDocument(*app.DM, settings, app.root, app.prompter));
+            });
+    }
 }

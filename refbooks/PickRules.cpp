@@ -1,5 +1,6 @@
 #include "refbooks/PickRules.h"
 
+#include "applications/Generation.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "core/SharedState.h"
@@ -33,17 +34,8 @@ void copyValue(Field& to, const Field& from) {
     }
 }
 
-namespace {
-Dataset& tableOf(TDM& dm, const QString& name) {
-    Dataset* ds = dm.dataset(name);
-    if (!ds)
-        throw DbError(QStringLiteral("Таблица %1 не найдена в модуле данных").arg(name));
-    return *ds;
-}
-} // namespace
-
 void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox) {
-    Dataset& table = tableOf(dm, target.table);
+    Table& table = *(dm.*target.table);
     table.edit(); // keeps a row already in editing, starts one on an empty view
     if (target.box && writeBox)
         writeBox(target.box->instance, target.box->box, source.field(target.box->source).asString());
@@ -51,58 +43,81 @@ void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWrit
         copyValue(table.field(c.target), source.field(c.source));
 }
 
+namespace {
+
+// What a trainee editor's pick writes: the code into the trainee row, the name into the editor's
+// box `box` (when given), for the caller code `code` of each generation.
+QList<PickTarget> editorTargets(quint8 Generation::Callers::*code, const char* codeField, const char* box,
+                                const char* nameField) {
+    QList<PickTarget> list;
+    for (const Generation* g : Generation::all())
+        list.append({g->callers.*code,
+                     g->trainees.table,
+                     {{codeField, codeField}},
+                     BoxCopy{g->editorInstance, QString::fromLatin1(box), QString::fromLatin1(nameField)}});
+    return list;
+}
+
+} // namespace
+
 const QList<PickTarget>& positionTargets() {
     // The personnel card takes both name and code; an application's trainee keeps only the
     // code, its editor shows the name in its own box.
-    static const QList<PickTarget> list{
-        {1, "tblPersonal", {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt},
-        {6, "tblSluch", {{"KDoljn", "KDoljn"}}, BoxCopy{"ftrMZajavki", "Edit1", "NDoljn"}},
-        {7, "tblSluch2021", {{"KDoljn", "KDoljn"}}, BoxCopy{"ftrMZajavki2021", "Edit1", "NDoljn"}},
-        {8, "tblSluch2023", {{"KDoljn", "KDoljn"}}, BoxCopy{"ftrMZajavki2023", "Edit1", "NDoljn"}},
-    };
+    static const QList<PickTarget> list =
+        QList<PickTarget>{{1, &TDM::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}} +
+        editorTargets(&Generation::Callers::position, "KDoljn", "Edit1", "NDoljn");
     return list;
 }
 
 const QList<PickTarget>& diplomaSpecialtyTargets() {
-    static const QList<PickTarget> list{
-        {1, "tblPersonal", {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt},
-        {6, "tblSluch", {{"KSpez", "KSpez"}}, BoxCopy{"ftrMZajavki", "Edit2", "NSpez"}},
-        {7, "tblSluch2021", {{"KSpez", "KSpez"}}, BoxCopy{"ftrMZajavki2021", "Edit2", "NSpez"}},
-        {8, "tblSluch2023", {{"KSpez", "KSpez"}}, BoxCopy{"ftrMZajavki2023", "Edit2", "NSpez"}},
-    };
+    static const QList<PickTarget> list =
+        QList<PickTarget>{{1, &TDM::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}} +
+        editorTargets(&Generation::Callers::diplomaSpecialty, "KSpez", "Edit2", "NSpez");
     return list;
 }
 
 const QList<PickTarget>& specialtyTargets() {
-    // Only the name travels: the specialty is kept as text wherever it is used.
-    static const QList<PickTarget> list{
-        {7, "tblSluch2021", {{"Specialty", "Name"}}, std::nullopt},
-        {8, "tblSluch2023", {{"Specialty", "Name"}}, std::nullopt},
-        {11, "tblSertif", {{"Name", "Name"}}, std::nullopt},
-        {12, "tblSLSertif", {{"Name", "Name"}}, std::nullopt},
-    };
+    // Only the name travels: the specialty is kept as text wherever it is used. A generation that
+    // keeps the certificate in a row of its own has the name written there, by the certificate
+    // dialog; the others into the trainee row, by the editor.
+    static const QList<PickTarget> list = [] {
+        QList<PickTarget> targets{{11, &TDM::tblSertif, {{"Name", "Name"}}, std::nullopt}};
+        for (const Generation* g : Generation::all()) {
+            if (g->certificateRows)
+                targets.append({g->callers.specialty, g->certificateRows.table, {{"Name", "Name"}}, std::nullopt});
+            else
+                targets.append({g->callers.specialty, g->trainees.table, {{"Specialty", "Name"}}, std::nullopt});
+        }
+        return targets;
+    }();
     return list;
 }
 
 const QList<AddingTarget>& programmeAddingTargets() {
-    static const QList<AddingTarget> list{
-        {2, "ftrInsertSluch", AddingTarget::Extra::TypeOb},
-        {3, "ftrInsertSluch2021", AddingTarget::Extra::TypeOb},
-        {4, "ftrInsertSluch2023", AddingTarget::Extra::FOBUCH},
-    };
+    static const QList<AddingTarget> list = [] {
+        QList<AddingTarget> targets;
+        for (const Generation* g : Generation::all())
+            targets.append({g->callers.programmeForAdding, g->insertInstance,
+                            g->programmeAttribute == QLatin1String("FOBUCH") ? AddingTarget::Extra::FOBUCH
+                                                                             : AddingTarget::Extra::TypeOb});
+        return targets;
+    }();
     return list;
 }
 
 const QList<PickTarget>& programmeTableTargets() {
-    // Code, kind and hours go everywhere; the trainees of the 2023 generation keep the form of
-    // study, the earlier ones the type of study, the personnel card's training record neither.
-    static const QList<FieldCopy> common{{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}};
-    static const QList<PickTarget> list{
-        {6, "tblSluch", common + QList<FieldCopy>{{"TypeOb", "TypeOb"}}, std::nullopt},
-        {7, "tblSluch2021", common + QList<FieldCopy>{{"TypeOb", "TypeOb"}}, std::nullopt},
-        {8, "tblSluch2023", common + QList<FieldCopy>{{"FOBUCH", "FOBUCH"}}, std::nullopt},
-        {10, "tblTrained", common, std::nullopt},
-    };
+    // Code, kind and hours go everywhere; a trainee also takes its generation's programme
+    // attribute (the form of study, or the type of study), the personnel card's training record
+    // neither.
+    static const QList<PickTarget> list = [] {
+        const QList<FieldCopy> common{{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}};
+        QList<PickTarget> targets;
+        for (const Generation* g : Generation::all())
+            targets.append({g->callers.programmeForEditing, g->trainees.table,
+                            common + QList<FieldCopy>{{g->programmeAttribute, g->programmeAttribute}}, std::nullopt});
+        targets.append({10, &TDM::tblTrained, common, std::nullopt});
+        return targets;
+    }();
     return list;
 }
 

@@ -11,6 +11,7 @@
 
 class Dataset;
 class Field;
+class Table;
 class TDM;
 struct SharedState;
 
@@ -31,7 +32,7 @@ struct BoxCopy {
 
 struct PickTarget {
     int code;                // the caller code this target answers
-    QString table;           // object name of the table written to ("tblSluch2023")
+    Table* TDM::*table;      // the data module's table written to (&TDM::tblSluch2023)
     QList<FieldCopy> fields; // copied in this order, after the box
     std::optional<BoxCopy> box;
 };
@@ -50,18 +51,20 @@ void copyValue(Field& to, const Field& from);
 // Writes the current row of `source` into the target: the target table's current row is put into
 // editing unless it already is (on an empty view a new row is started), the box is filled and
 // the fields are copied. The row is never posted: the window that opened the dialog saves it.
-// Throws DbError when a table or field is unknown or refuses a value.
+// Throws DbError when a field is unknown or refuses a value.
 void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox);
 
 // The reference books' targets: positions (DoljnCaller), diploma specialties (SpezCaller) and
-// specialties (SpecialtyCaller).
+// specialties (SpecialtyCaller). The targets of the applications' dialogs come from the caller
+// codes of each generation's description (applications/Generation.h).
 const QList<PickTarget>& positionTargets();
 const QList<PickTarget>& diplomaSpecialtyTargets();
 const QList<PickTarget>& specialtyTargets();
 
 // The programme chooser (ZiclCaller). An adding dialog takes the programme into the shared
 // Sel… variables and shows it in its boxes: Edit1 "code kind", Edit2 the hours. The 2023
-// generation keeps the form of study where the earlier ones keep the type of study.
+// generation keeps the form of study where the earlier ones keep the type of study. Both lists
+// follow the generations' descriptions.
 struct AddingTarget {
     int code;
     QString instance; // the adding dialog's instance ("ftrInsertSluch2023")

@@ -91,6 +91,42 @@ APPLICATION = Form(
     orientation="landscape",
 )
 
+
+
+# The room the dropped columns leave goes to the columns whose long words would break: the
+# position ("ВРАЧ-ОТОРИНОЛАРИНГОЛОГ") and the certificate's specialty ("Оториноларингология").
+EARLIER_WIDTHS = {"Должность": 24.0, "Специальность сертификата": 21.0}
+
+
+def earlier_application(title, dropped):
+    """The application form of an earlier generation of applications: the current form without the
+    columns whose headings are `dropped`, the others moving left and a few of them wider; the fixed
+    wording spans the narrower table. The counts and signatures below the table are written by the
+    program."""
+    letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+    kept = [(column, (heading, EARLIER_WIDTHS.get(heading, width)))
+            for column, (heading, width) in zip(APPLICATION.columns, APPLICATION.headings)
+            if heading not in dropped]
+    last = letters[len(kept) - 1]
+    return Form(
+        title=title,
+        sheet_name=APPLICATION.sheet_name,
+        headings=[heading for _, heading in kept],
+        heading_row=APPLICATION.heading_row,
+        model_styles={letters[i]: APPLICATION.model_styles[column] for i, (column, _) in enumerate(kept)},
+        fixed_text=[(ref, text, style, last if merge_to else None)
+                    for ref, text, style, merge_to in APPLICATION.fixed_text],
+        row_heights=APPLICATION.row_heights,
+        orientation=APPLICATION.orientation,
+    )
+
+
+# The forms of the two earlier generations: without the form of study, and for applications up
+# to 2020 without the SNILS.
+APPLICATION_2022 = earlier_application("Заявка на обучение на 2022 год", {"Форма обучения"})
+APPLICATION_2020 = earlier_application("Заявка на обучение по государственному заданию",
+                                       {"Форма обучения", "СНИЛС"})
+
 # The programme list: the programmes from row 5 (headings in row 4).
 PROGRAMMES = Form(
     title="Программы обучения",
@@ -379,6 +415,8 @@ def template_parts(form):
 
 TEMPLATES = {
     "Zajavka2023.xltx": APPLICATION,
+    "Zajavka2022.xltx": APPLICATION_2022,
+    "Zajavka2020.xltx": APPLICATION_2020,
     "Zicl2021.xltx": PROGRAMMES,
     "Doljn.xltx": POSITIONS,
     "Plan.xltx": PLAN,

@@ -269,6 +269,13 @@ const QSet<int> kNoEmail{3, 11, 26, 35};
 const QSet<int> kNoSnils{8, 22, 36};
 // Employees in the application: among them the gaps above, which the snapshot must carry over.
 const int kTrainees[] = {6, 8, 12, 17, 26, 30, 35};
+// Employees in the applications of the two earlier generations, each with gaps of its own kind:
+// no certificate or e-mail (base), no SNILS (2021).
+const int kBaseTrainees[] = {3, 5, 15, 20, 27, 31};
+const int k2021Trainees[] = {2, 8, 11, 18, 22, 33};
+// The years and number of those applications.
+constexpr int kBaseYear = 2020;
+constexpr int k2021Year = 2022;
 
 struct Person {
     qint64 npp = 0;
@@ -287,6 +294,7 @@ public:
         writeSettings();
         writeApplication();
         writeTrainingHistory();
+        writeEarlierApplications();
         transaction.commit();
         return summary_;
     }
@@ -436,12 +444,13 @@ private:
         ++summary_.certificates;
     }
 
-    // A programme code: the kind and four digits ("ПК-1234"), or a plain number.
+    // A programme code: the kind and four digits ("ПК-1234"), or a plain number of six digits, as
+    // the codes the base generation's trainees keep.
     QString programmeCode(const QString& vid, bool withKind) {
         QString code;
         do
             code = withKind ? vid + u'-' + QString::number(between(1000, 9999))
-                            : QString::number(between(100000000, 999999999));
+                            : QString::number(between(100000, 999999));
         while (codes_.contains(code));
         codes_.insert(code);
         return code;
@@ -618,6 +627,111 @@ private:
         }
     }
 
+    // An application of each earlier generation, as the old program left them: the base one with
+    // the trainees' certificates and e-mail addresses in rows of their own, the 2021 one with
+    // their SNILS numbers so. Each trainee is a snapshot as of the application's year, with one
+    // of the catalogue's programmes (the base generation's codes have at most six characters).
+    // Drawn from a generator of its own, so that the rest of the sample stays what it was.
+    void writeEarlierApplications() {
+        QRandomGenerator archive(kSeed + 2);
+        auto draw = [&archive](int lo, int hi) { return int(archive.bounded(lo, hi + 1)); };
+        Table& personal = open("Personal");
+        Table& sertif = open("Sertif");
+        Table& email = open("PEREMAIL");
+        Table& snilsTable = open("PERSNILS");
+        Table& zicl = open("NewZicl2023");
+        struct Offered {
+            QString code, vid, type;
+            int hours;
+        };
+        std::vector<Offered> shortCodes, allCodes;
+        for (zicl.first(); !zicl.eof(); zicl.next()) {
+            const Offered p{zicl.field("KZicl").asString(), zicl.field("VidOb").asString(),
+                            zicl.field("TypeOb").asString(), int(zicl.field("Hours").asInteger())};
+            allCodes.push_back(p);
+            if (p.code.size() <= 6)
+                shortCodes.push_back(p);
+        }
+
+        const struct {
+            const char* applications;
+            const char* trainees;
+            int year;
+            const int* people;
+            size_t count;
+            bool base;
+        } generations[] = {{"Zajavki", "Sluch", kBaseYear, kBaseTrainees, std::size(kBaseTrainees), true},
+                           {"Zajavki2021", "Sluch2021", k2021Year, k2021Trainees, std::size(k2021Trainees), false}};
+        for (const auto& g : generations) {
+            Table& applications = open(g.applications);
+            applications.append();
+            applications.field("KZajavki").setAsFloat(kApplicationNumber);
+            applications.field("Year").setAsInteger(g.year);
+            applications.post();
+            Table& sluch = open(g.trainees);
+            const std::vector<Offered>& offered = g.base ? shortCodes : allCodes;
+            for (size_t i = 0; i < g.count; ++i) {
+                const Person& person = people_[size_t(g.people[i])];
+                personal.locate(QStringLiteral("NPP"), {person.npp});
+                const bool hasCertificate = sertif.locate(QStringLiteral("PersonalKOD"), {person.npp});
+                const bool hasEmail = email.locate(QStringLiteral("PersonalKOD"), {person.npp});
+                const bool hasSnils = snilsTable.locate(QStringLiteral("PersonalKOD"), {person.npp});
+                const Offered& programme = offered[size_t(draw(0, int(offered.size()) - 1))];
+                // The certificate as it was then: one that ended a few years after the application.
+                const QDate certificateEnd(g.year + draw(1, 4), draw(1, 12), draw(1, 28));
+                auto yearsBy = [&](const char* startField) {
+                    return std::max(0, g.year - int(personal.field(startField).asInteger()));
+                };
+
+                sluch.append();
+                sluch.field("KZajavki").setAsFloat(kApplicationNumber);
+                sluch.field("Year").setAsInteger(g.year);
+                sluch.field("KZicl").setAsString(programme.code);
+                sluch.field("VidOb").setAsString(programme.vid);
+                sluch.field("TypeOb").setAsString(programme.type);
+                sluch.field("Hours").setAsInteger(programme.hours);
+                sluch.field("KV").setAsInteger(draw(1, 4));
+                sluch.field("Name1").setAsString(personal.field("Name1").asString());
+                sluch.field("Name2").setAsString(personal.field("Name2").asString());
+                sluch.field("Name3").setAsString(personal.field("Name3").asString());
+                sluch.field("DR").setAsDate(personal.field("DR").asDate());
+                sluch.field("KDoljn").setAsInteger(personal.field("KDoljn").asInteger());
+                sluch.field("KSpez").setAsInteger(personal.field("KSpez").asInteger());
+                sluch.field("StajOb").setAsFloat(yearsBy("StajOb"));
+                sluch.field("StajDoljn").setAsFloat(yearsBy("StajDoljn"));
+                if (!g.base) {
+                    if (hasCertificate) {
+                        sluch.field("DateCl").setAsDate(certificateEnd);
+                        sluch.field("Specialty").setAsString(sertif.field("Name").asString());
+                    }
+                    sluch.field("EMAIL").setAsString(hasEmail ? email.field("EMAIL").asString() : QString());
+                }
+                sluch.post();
+                const qint64 npp = sluch.field("NPP").asInteger();
+                ++summary_.archivedTrainees;
+
+                auto detail = [&](const char* table, const char* link,
+                                  const QList<std::pair<const char*, QVariant>>& values) {
+                    Table& rows = open(table);
+                    rows.append();
+                    for (const auto& [field, value] : values)
+                        rows.field(field).setValue(value);
+                    rows.field(link).setAsInteger(npp);
+                    rows.post();
+                };
+                if (g.base) {
+                    if (hasCertificate)
+                        detail("SLSertif", "PersonalKOD",
+                               {{"DateCL", certificateEnd}, {"Name", sertif.field("Name").asString()}});
+                    detail("SLUCHEMAIL", "SLUCHKOD",
+                           {{"EMAIL", hasEmail ? email.field("EMAIL").asString() : QString()}});
+                } else if (hasSnils) {
+                    detail("SLUCHSNILS", "SLUCHKOD", {{"SNILS", snilsTable.field("SNILS").asString()}});
+                }
+            }
+        }
+    }
+
     Store& store_;
     QDate today_;
     QRandomGenerator rng_;
@@ -643,8 +757,13 @@ QString Summary::describe(const QString& place) const {
             .arg(programmes)
             .arg(kApplicationNumber)
             .arg(trainees);
+    const QString archive = QStringLiteral("; в архиве — заявки № %1 на %2 и %3 годы, слушателей в них — %4")
+                                .arg(kApplicationNumber)
+                                .arg(kBaseYear)
+                                .arg(k2021Year)
+                                .arg(archivedTrainees);
     // Both at once, so that a '%' in the folder's name is left as it is.
-    return QStringLiteral("Демонстрационный пример создан в %1: %2").arg(place, counts);
+    return QStringLiteral("Демонстрационный пример создан в %1: %2").arg(place, counts + archive);
 }
 
 QString refusal(Store& store) {

@@ -1,7 +1,8 @@
 #pragma once
 // A sample database to try the program on: the reference books, about forty employees with
 // their certificates, e-mails and SNILS numbers, a catalogue of programmes for two years, the
-// institution's settings and bank details, and one application with a few trainees.
+// institution's settings and bank details, one application with a few trainees, and one
+// application of each earlier generation (for 2020 and for 2022) with theirs.
 // The sample comes from a fixed seed: the same date gives the same rows.
 #include <QDate>
 #include <QString>
@@ -26,7 +27,8 @@ struct Summary {
     int snilsNumbers = 0;
     int programmes = 0;
     int trainees = 0;
-    int trainingRecords = 0; // the people's training of past years
+    int trainingRecords = 0;  // the people's training of past years
+    int archivedTrainees = 0; // in the applications of the two earlier generations
 
     // One line for the user: what was made, and where (`place`).
     QString describe(const QString& place) const;

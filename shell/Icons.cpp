@@ -16,18 +16,32 @@ namespace {
 
 QString fileOf(Picture picture) {
     switch (picture) {
-    case Picture::Add: return QStringLiteral("add");
-    case Picture::New: return QStringLiteral("new");
-    case Picture::Edit: return QStringLiteral("edit");
-    case Picture::Delete: return QStringLiteral("delete");
-    case Picture::Print: return QStringLiteral("print");
-    case Picture::Export: return QStringLiteral("export");
-    case Picture::Search: return QStringLiteral("search");
-    case Picture::SearchNext: return QStringLiteral("search-next");
-    case Picture::People: return QStringLiteral("people");
-    case Picture::Programmes: return QStringLiteral("programmes");
-    case Picture::Applications: return QStringLiteral("applications");
-    case Picture::App: return QStringLiteral("app");
+    case Picture::Add:
+        return QStringLiteral("add");
+    case Picture::New:
+        return QStringLiteral("new");
+    case Picture::Edit:
+        return QStringLiteral("edit");
+    case Picture::Delete:
+        return QStringLiteral("delete");
+    case Picture::Print:
+        return QStringLiteral("print");
+    case Picture::Export:
+        return QStringLiteral("export");
+    case Picture::Move:
+        return QStringLiteral("move");
+    case Picture::Search:
+        return QStringLiteral("search");
+    case Picture::SearchNext:
+        return QStringLiteral("search-next");
+    case Picture::People:
+        return QStringLiteral("people");
+    case Picture::Programmes:
+        return QStringLiteral("programmes");
+    case Picture::Applications:
+        return QStringLiteral("applications");
+    case Picture::App:
+        return QStringLiteral("app");
     }
     return {};
 }

@@ -13,6 +13,7 @@ enum class Picture {
     Delete,       // delete the current row
     Print,        // print or produce a spreadsheet document
     Export,       // write an export file
+    Move,         // move a row to another document
     Search,       // start a search
     SearchNext,   // continue a search
     People,       // the staff register

@@ -124,6 +124,11 @@ void TftrMain::buildMenu() {
     service->addSeparator();
     add(service, "PlanItem", "План обучения на год…", true, [this] { runAction(QStringLiteral("ShowPlan")); });
     add(service, "BackupsItem", "Резервные копии…", true, [this] { runAction(QStringLiteral("ShowBackups")); });
+    // The applications of the two earlier generations, kept to be looked at and printed; their
+    // toolbar buttons stay hidden.
+    service->addSeparator();
+    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true, [this] { OpenZajavki(); });
+    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { OpenZajavki2021(); });
 }
 
 void TftrMain::buildToolBar() {

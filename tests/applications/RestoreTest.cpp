@@ -3,6 +3,7 @@
 // trainees a second time, the one transaction, and the round trip of a file our export wrote.
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
+#include "applications/ApplicationsWindow.h"
 #include "applications/Restore.h"
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
@@ -193,10 +194,14 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
 TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     QList<QVariantList> exported;
     const QString file = exportedApplication(&exported);
+    h.mainWindow().OpenZajavki2023();
+    auto* window = qobject_cast<ApplicationsWindow*>(h.mainWindow().instance("ftrZajavki2023"));
+    ASSERT_TRUE(window);
     picking(file).expectInform(outcome(file, 4, 1, 2) + "\nСоздана заявка 116 на 2026 год.");
     restore(accept);
     h.prompter.verify();
     ASSERT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
+    EXPECT_EQ(window->countLine(), "заявленно - 4") << "the open applications window counts the restored trainees";
     ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the restore";
     EXPECT_EQ(h.app.backups().list()[0].action, "restore-application");
 

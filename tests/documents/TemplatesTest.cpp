@@ -131,7 +131,8 @@ TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
 TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
     QTemporaryDir dir;
     const QString templates = dir.filePath(QStringLiteral("Templates"));
-    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Plan.xltx", "Zajavka2023.xltx", "Zicl2021.xltx"}));
+    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Plan.xltx", "Zajavka2020.xltx", "Zajavka2022.xltx",
+                                                   "Zajavka2023.xltx", "Zicl2021.xltx"}));
     {
         QTemporaryDir all;
         EXPECT_EQ(installDefaultTemplates(all.path()).size(), defaultTemplateNames().size());

@@ -9,7 +9,7 @@ namespace {
 TEST(Icons, EveryPictureIsDrawn) {
     using icons::Picture;
     for (Picture p : {Picture::Add, Picture::New, Picture::Edit, Picture::Delete, Picture::Print, Picture::Export,
-                      Picture::Search, Picture::SearchNext, Picture::People, Picture::Programmes,
+                      Picture::Move, Picture::Search, Picture::SearchNext, Picture::People, Picture::Programmes,
                       Picture::Applications, Picture::App}) {
         const QImage image = icons::icon(p).pixmap(24, 24).toImage();
         ASSERT_FALSE(image.isNull()) << int(p);

@@ -27,7 +27,9 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
                  {"N10", "Программы обучения по непрер. мед.образованию", false},
                  {"N9", "Специальности", true},
                  {"N7", "Параметры", true},
-                 {"N13", "Восстановление заявки", true}};
+                 {"N13", "Восстановление заявки", true},
+                 {"ArchiveZajavkiItem", "Архив заявок до 2021 года", true},
+                 {"ArchiveZajavki2021Item", "Архив заявок на 2022 год", true}};
     for (const Item& i : items) {
         auto* a = w.findChild<QAction*>(i.name);
         ASSERT_TRUE(a) << i.name;

@@ -246,8 +246,12 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout, ::testing::ValuesIn(showcase
 
 TEST(WindowShowcase, HoldsEveryWindowOfTheProgram) {
     const QList<QString> names = showcaseNames();
-    for (const char* name : {"ftrMain", "ftrAvtoriz", "ftrConfig", "ftrDoljn", "ftrSpez", "ftrSpecialty", "ftrZicl",
-                             "ftrZajavki2023", "ftrNewZajavki2023", "ftrInsertSluch2023", "ftrMZajavki2023"})
+    for (const char* name :
+         {"ftrMain",         "ftrAvtoriz",     "ftrConfig",         "ftrDoljn",           "ftrSpez",
+          "ftrSpecialty",    "ftrZicl",        "ftrZajavki2023",    "ftrNewZajavki2023",  "ftrInsertSluch2023",
+          "ftrMZajavki2023", "ftrZajavki",     "ftrNewZajavka",     "ftrInsertSluch",     "ftrMZajavki",
+          "ftrMSLSertif",    "ftrZajavki2021", "ftrNewZajavka2021", "ftrInsertSluch2021", "ftrMZajavki2021",
+          "ftrMoving"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+// The moving dialog `ftrMoving`: the applications of this year and later of the trainee's
+// generation on the left, the current trainee on the right; "Перемещение" puts the trainee into
+// the application chosen, "Копирование" puts a copy of it there. Both refuse, saying why, when
+// there is no trainee or no application to take it.
+#include "applications/Generation.h"
+
+#include <QDialog>
+
+class DbGrid;
+class TftrMain;
+
+class MovingDialog : public QDialog {
+    Q_OBJECT
+public:
+    MovingDialog(TftrMain& main, const Generation& generation);
+
+    void FormActivate();
+    void Button1Click(); // "Перемещение"
+    void Button3Click(); // "Копирование"
+    void Button2Click(); // "Отмена"
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    // False, after saying why, when the trainee cannot be moved or copied now.
+    bool canMove();
+
+    TftrMain& main_;
+    const Generation& g_;
+    DbGrid* targets_;
+    bool activated_ = false;
+};
