@@ -7,6 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/StatusPanels.h"
 #include "shell/Icons.h"
 #include "shell/WindowRegistry.h"
 
@@ -153,18 +154,8 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
         rightLayout->addLayout(traineeRow, 1);
     }
     auto* status = new QStatusBar(right);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    status->setSizeGripEnabled(false);
-    count_ = new QLabel(status);
-    count_->setObjectName(QStringLiteral("StatusBar1Panel0"));
-    count_->setFixedWidth(150);
+    count_ = makeStatusPanels(status, {{150, true}, {50}}).first();
     count_->setAlignment(Qt::AlignCenter);
-    count_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    auto* second = new QLabel(status);
-    second->setObjectName(QStringLiteral("StatusBar1Panel1"));
-    second->setFixedWidth(50);
-    status->addWidget(count_);
-    status->addWidget(second);
     rightLayout->addWidget(status);
 
     auto* layout = new QHBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "applications/TrainingPlan.h"
 
 #include "applications/ApplicationRules.h"
+#include "core/Csv.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
@@ -386,14 +387,6 @@ const QList<Column>& columns() {
          }},
     };
     return list;
-}
-
-QString csvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString q = text;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
 }
 
 } // namespace

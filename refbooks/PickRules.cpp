@@ -159,6 +159,17 @@ void filterProgrammes(TDM& dm, const QString& specialty) {
     dm.qNewZicl->setFiltered(true);
 }
 
+QStringList specialtyNames(const TDM& dm) {
+    QStringList names;
+    Table& book = *dm.tblSpecialty;
+    if (!book.isActive())
+        return names;
+    const int name = book.field(QStringLiteral("Name")).index();
+    for (int row = 0; row < book.recordCount(); ++row)
+        names << book.valueAt(row, name).toString();
+    return names;
+}
+
 void unfilterProgrammes(TDM& dm) {
     dm.qNewZicl->setFiltered(false);
 }

@@ -85,6 +85,8 @@ bool findPosition(TDM& dm, const QString& text, bool fromNext);
 // The chooser's filter on qNewZicl: only the programmes of one main specialty (compared as a
 // value, so quotes in a name are ordinary characters), or every programme again.
 void filterProgrammes(TDM& dm, const QString& specialty);
+// The names of the specialties book, in its own order; read by row, so its cursor stays put.
+QStringList specialtyNames(const TDM& dm);
 void unfilterProgrammes(TDM& dm);
 
 } // namespace refbooks

@@ -3,11 +3,13 @@
 #include "core/AppContext.h"
 #include "data/DataModule.h"
 #include "refbooks/CatalogueFilter.h"
+#include "refbooks/PickRules.h"
 #include "refbooks/ProgrammePanel.h"
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/StatusPanels.h"
 #include "shell/TitleStrip.h"
 
 #include <QComboBox>
@@ -92,18 +94,7 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     panel_->setTopSpace(filter->sizeHint().height());
 
     auto* status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    status->setSizeGripEnabled(false);
-    const int widths[] = {150, 100, 50};
-    for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(status);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        status->addWidget(panel);
-        if (i == 0)
-            count_ = panel;
-    }
+    count_ = makeStatusPanels(status, {{150}, {100}, {50}}).first();
 
     auto* top = new QHBoxLayout;
     top->addWidget(filter);
@@ -145,14 +136,8 @@ void TftrProgr::reload(const QString& specialty, const QString& year) {
 
 void TftrProgr::FormActivate() {
     reload({}, {});
-    // The specialties in the table's order, read by row so the table's cursor stays put.
     specialties_->clear();
-    const Table& specialtyTable = *main_.app().DM->tblSpecialty;
-    if (specialtyTable.isActive()) {
-        const int name = specialtyTable.field(QStringLiteral("Name")).index();
-        for (int row = 0; row < specialtyTable.recordCount(); ++row)
-            specialties_->addItem(const_cast<Table&>(specialtyTable).valueAt(row, name).toString());
-    }
+    specialties_->addItems(refbooks::specialtyNames(*main_.app().DM));
     specialties_->setCurrentIndex(-1);
     specialties_->setEditText(QString());
     showContingent();

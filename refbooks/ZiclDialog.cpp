@@ -9,6 +9,7 @@
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
+#include "shell/StatusPanels.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -117,17 +118,8 @@ TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
     hint_ = makePickHint(this);
 
     auto* status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    const int widths[] = {150, 50};
-    for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(status);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        status->addWidget(panel);
-        if (i == 0)
-            count_ = panel;
-    }
+    count_ = makeStatusPanels(status, {{150}, {50}}).first();
+    status->setSizeGripEnabled(true); // the chooser can be resized
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -175,14 +167,8 @@ void TftrZicl::showCount() {
 }
 
 void TftrZicl::FormActivate() {
-    // The specialties, in the table's order; read by row so the table's cursor stays put.
     specialties_->clear();
-    Table& specialtyTable = *dm().tblSpecialty;
-    if (specialtyTable.isActive()) {
-        const int name = specialtyTable.field(QStringLiteral("Name")).index();
-        for (int row = 0; row < specialtyTable.recordCount(); ++row)
-            specialties_->addItem(specialtyTable.valueAt(row, name).toString());
-    }
+    specialties_->addItems(specialtyNames(dm()));
     specialties_->setCurrentIndex(-1);
 
     switch (main_.app().state.ZiclCaller) {

@@ -5,6 +5,7 @@
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/StartupWindow.h"
+#include "shell/StatusPanels.h"
 #include "shell/WindowRegistry.h"
 
 #include <QApplication>
@@ -185,18 +186,7 @@ void TftrMain::buildToolBar() {
 }
 
 void TftrMain::buildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
-    bar->setSizeGripEnabled(false);
-    const int widths[] = {150, 150, 50};
-    for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(bar);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setFixedWidth(widths[i]);
-        panel->setFrameStyle(QFrame::Panel | (i == 0 ? QFrame::Raised : QFrame::Sunken));
-        bar->addWidget(panel);
-        panels_ << panel;
-    }
+    panels_ = makeStatusPanels(statusBar(), {{150, true}, {150}, {50}});
 }
 
 void TftrMain::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }

@@ -1,5 +1,6 @@
 #include "data/paradox/ParadoxDump.h"
 
+#include "core/Csv.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxReader.h"
 
@@ -9,14 +10,6 @@
 #include <QTime>
 
 namespace {
-
-QString csvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 QString timeText(QTime time) {
     return time.toString(time.msec() ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));

@@ -1,0 +1,31 @@
+#pragma once
+// The form both certificate dialogs share (a person's and a trainee's): the date the certificate
+// or accreditation ends in a date picker, its specialty in a bound read-only box with the "..."
+// pick button beside it, and "ОК" / "Отмена". The dialogs add what each does with them.
+#include "shell/EditDialog.h"
+
+class DataSource;
+class QDateEdit;
+
+class CertificateForm : public EditDialog {
+    Q_OBJECT
+public:
+    virtual void DateTimePicker1Change() = 0;
+    virtual void SpeedButton1Click() = 0; // "..." picks the specialty
+    virtual void Button1Click() = 0;      // "ОК"
+    virtual void Button2Click() = 0;      // "Отмена"
+
+protected:
+    // `certificate` is the data source of the certificate rows; `dateCaption` the label over the date.
+    CertificateForm(QWidget* parent, const QString& dateCaption, DataSource* certificate);
+
+    QDate date() const;
+    // Shows a date without it counting as a change of the row.
+    void showDate(const QDate& date);
+    void focusSpecialty();
+    // Esc and the close box discard what was not saved, as "Отмена" does.
+    void leaveByUser() override { Button2Click(); }
+
+private:
+    QDateEdit* picker_;
+};
