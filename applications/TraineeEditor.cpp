@@ -35,7 +35,7 @@ void showName(QLineEdit* box, const QString& name) {
 } // namespace
 
 TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
-    : QDialog(&main), main_(main), g_(generation) {
+    : EditDialog(&main), main_(main), g_(generation) {
     TDM& dm = *main.app().DM;
     DataSource* row = g_.traineesSource(dm);
     setWindowTitle(QStringLiteral("Редактирование"));
@@ -228,13 +228,6 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TraineeEditor::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { FormActivate(); });
-    }
-}
 
 void TraineeEditor::FormActivate() {
     AppContext& app = main_.app();
@@ -312,19 +305,10 @@ void TraineeEditor::Button1Click() {
             w->setFocus();
         return;
     }
-    closing_ = true;
-    accept();
+    closeAccepted();
 }
 
 void TraineeEditor::Button2Click() {
     applications::cancelTrainee(*main_.app().DM, g_);
-    closing_ = true;
-    QDialog::reject();
-}
-
-void TraineeEditor::reject() {
-    if (closing_)
-        QDialog::reject();
-    else
-        runGuarded([this] { Button2Click(); });
+    closeRejected();
 }

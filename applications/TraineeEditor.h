@@ -6,17 +6,17 @@
 // and discarded with the trainee; the certificate has its own dialog and can be cleared.
 #include "applications/Generation.h"
 
-#include <QDialog>
+#include "shell/EditDialog.h"
 
 class QLineEdit;
 class TftrMain;
 
-class TraineeEditor : public QDialog {
+class TraineeEditor : public EditDialog {
     Q_OBJECT
 public:
     TraineeEditor(TftrMain& main, const Generation& generation);
 
-    void FormActivate();
+    void FormActivate() override;
     void SpeedButton1Click(); // programme
     void SpeedButton2Click(); // position
     void SpeedButton3Click(); // diploma specialty
@@ -27,14 +27,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    void reject() override; // the close box and Esc discard, as "Отмена" does
+    void leaveByUser() override { Button2Click(); } // the close box and Esc discard, as "Отмена" does
 
 private:
     TftrMain& main_;
     const Generation& g_;
     QLineEdit* position_;
     QLineEdit* specialty_;
-    bool activated_ = false;
-    bool closing_ = false;
 };
