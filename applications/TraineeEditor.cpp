@@ -228,7 +228,6 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-
 void TraineeEditor::FormActivate() {
     AppContext& app = main_.app();
     TDM& dm = *app.DM;
