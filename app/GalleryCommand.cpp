@@ -1,6 +1,7 @@
 #include "app/GalleryCommand.h"
 
 #include "core/AppContext.h"
+#include "core/RootLock.h"
 #include "core/CommandLine.h"
 #include "core/SafeFile.h"
 #include "core/UserError.h"
@@ -61,6 +62,13 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         if (!QFileInfo::exists(given.storeFile())) {
             err << QStringLiteral("В папке ") << QDir::toNativeSeparators(given.root())
                 << QStringLiteral(" нет базы данных программы") << Qt::endl;
+            return 1;
+        }
+        // Read while no command changes it.
+        RootLock lock(given);
+        if (const QString why = lock.acquire(RootLock::Mode::Shared, RootLock::commandHolder(cl.command));
+            !why.isEmpty()) {
+            err << why << Qt::endl;
             return 1;
         }
         QString copy = root.storeFile();

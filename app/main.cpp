@@ -79,7 +79,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     }
     // One program at a time works on a root.
     RootLock lock(context.root);
-    if (const QString why = lock.acquire(); !why.isEmpty()) {
+    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()); !why.isEmpty()) {
         prompter.error(why);
         return 1;
     }

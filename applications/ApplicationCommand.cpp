@@ -27,9 +27,9 @@ int ApplicationCommand::prepare() {
     }
     target_ = targetOf_ ? targetOf_(args[2]) : args[2];
     const RootPaths root = RootPaths::resolve(cl_.root);
-    // Nothing is ever written over the database, --force or not.
-    if (root.isInsideBase(target_)) {
-        err_ << RootPaths::insideBaseMessage(target_) << Qt::endl;
+    // Nothing is ever written over the database, its copies or any database, --force or not.
+    if (const QString why = root.writeRefusal(target_); !why.isEmpty()) {
+        err_ << why << Qt::endl;
         return 1;
     }
     if (QFileInfo::exists(target_) && !cl_.hasFlag(QStringLiteral("--force"))) {

@@ -62,8 +62,10 @@ void registerApplicationCommands() {
     registerCommand(QStringLiteral("plan"), runPlan,
                     {QStringLiteral("печатает план обучения на год: кому нужно обучение по срокам сертификатов"),
                      QStringLiteral("ГОД"),
-                     {{QStringLiteral("csv"), QString(), QStringLiteral("в виде CSV (UTF-8) с заголовком")}}});
+                     {{QStringLiteral("csv"), QString(), QStringLiteral("в виде CSV (UTF-8) с заголовком")}},
+                     RootAccess::Read});
     registerCommand(QStringLiteral("export"), runExport,
                     {QStringLiteral("выгружает заявку файлом для учебного центра"), QStringLiteral("НОМЕР ГОД ФАЙЛ"),
-                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}}});
+                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}},
+                     RootAccess::Write});
 }

@@ -240,8 +240,8 @@ QString exportTarget(const QString& chosen) {
 }
 
 void writeExportFile(const RootPaths& root, const QString& path, const QByteArray& bytes) {
-    if (root.isInsideBase(path))
-        throw UserError(RootPaths::insideBaseMessage(path));
+    if (const QString why = root.writeRefusal(path); !why.isEmpty())
+        throw UserError(why);
     try {
         writeFileAtomically(path, bytes);
     } catch (const UserError& e) {
@@ -261,8 +261,8 @@ bool exportApplication(AppContext& app, const Generation& g) {
     if (chosen.isEmpty())
         return false;
     const QString target = exportTarget(chosen);
-    if (app.root.isInsideBase(target))
-        throw UserError(RootPaths::insideBaseMessage(target));
+    if (const QString why = app.root.writeRefusal(target); !why.isEmpty())
+        throw UserError(why);
     if (QFileInfo::exists(target) &&
         app.prompter.ask(QStringLiteral("Файл существует!"), QStringLiteral("Заменить существующий файл на новый?"),
                          Prompter::Icon::Warning, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)

@@ -29,14 +29,23 @@ QString copyDate(const BackupCopy& copy) { return copy.when.toString(QStringLite
 } // namespace
 
 bool AppContext::startStore() {
-    QString damage;
+    Store::Checked checked;
     try {
-        openStore();
-        damage = store->quickCheck();
+        if (!root.makeFolders())
+            throw DbError(QStringLiteral("Не удалось создать папки программы в %1").arg(QDir::toNativeSeparators(root.root())));
+        // What an interrupted piece of work left unfinished goes; the root's lock is ours.
+        Store::removeLeftovers(root.storeFile());
+        backups().removeLeftovers();
+        // One program at a time works on a root: it keeps the database to itself.
+        checked = Store::openChecked(root.storeFile(), Store::Access::Exclusive);
     } catch (const UserError& e) {
-        damage = e.message();
+        // Busy, locked, write-protected or unreadable: the store is sound as far as anyone knows,
+        // and is never moved or replaced for it.
+        prompter.error(e.message());
+        return false;
     }
-    if (damage.isEmpty()) {
+    if (checked.damage.isEmpty()) {
+        store = std::move(checked.store);
         // A failed copy must not keep the office from its work: it is told and the program goes on.
         try {
             backups().dailyIfDue();
@@ -46,10 +55,9 @@ bool AppContext::startStore() {
         return true;
     }
 
-    // A damaged store: the latest sound copy is offered in its place. Declined, the program works
-    // on the store as it is, if it opens at all, and takes no copy of it that could push a sound
-    // copy out.
-    store.reset();
+    // A store SQLite finds damaged: the latest sound copy is offered in its place, the damaged file
+    // kept among the copies. Declined (the default), the program works on the store as it is, if
+    // it opens at all, and takes no copy of it that could push a sound copy out.
     const QString where = QDir::toNativeSeparators(root.storeFile());
     Backups copies = backups();
     const std::optional<BackupCopy> sound = copies.latestSound();
@@ -58,13 +66,14 @@ bool AppContext::startStore() {
         const QString question =
             QStringLiteral("База данных %1 повреждена: %2\n\nВосстановить последнюю исправную резервную копию от %3 "
                            "(сделана перед действием «%4»)? Повреждённая база будет перенесена в папку %5.")
-                .arg(where, damage, copyDate(*sound), sound->actionText(), QDir::toNativeSeparators(copies.folder()));
+                .arg(where, checked.damage, copyDate(*sound), sound->actionText(),
+                     QDir::toNativeSeparators(copies.folder()));
         restore = prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
-                               Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+                               Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
     } else {
         prompter.error(QStringLiteral("База данных %1 повреждена: %2\n\nИсправной резервной копии в папке %3 нет. "
                                       "Сохраните папку программы и обратитесь к администратору.")
-                           .arg(where, damage, QDir::toNativeSeparators(copies.folder())));
+                           .arg(where, checked.damage, QDir::toNativeSeparators(copies.folder())));
     }
     try {
         if (restore) {

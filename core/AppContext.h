@@ -32,9 +32,11 @@ struct AppContext {
     // Opens the root's database, creating the folders and the database when missing.
     // Throws DbError when it cannot.
     void openStore();
-    // The program's start: opens the store and runs SQLite's quick check on it. A damaged store is
-    // reported with the offer to put the latest sound copy in its place; a sound one gets the
-    // day's first copy. False when the program cannot go on (the reason was shown).
+    // The program's start, with the root's lock held: removes what interrupted work left, opens the
+    // store and runs SQLite's quick check on it. A store SQLite finds damaged is reported with the
+    // offer (default No) to put the latest sound copy in its place; a busy, write-protected or
+    // unreadable store is reported as such and left alone; a sound one gets the day's first copy.
+    // False when the program cannot go on (the reason was shown).
     bool startStore();
     // The copies of the store in the root's Backup folder, dated by the clock's day.
     Backups backups();

@@ -1,10 +1,12 @@
 #include "core/CommandLine.h"
 
+#include "core/RootLock.h"
 #include "core/RootPaths.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #ifndef ZAJAVKI_VERSION
 #define ZAJAVKI_VERSION "0"
@@ -54,6 +56,20 @@ QString findCommand(const QStringList& arguments) {
             return a;
     }
     return {};
+}
+
+// Takes the root's lock as the command's access asks; empty when the command may run.
+QString takeRoot(RootLock& lock, const CommandLine& cl, RootAccess access) {
+    if (access == RootAccess::None)
+        return {};
+    const RootPaths root = RootPaths::resolve(cl.root);
+    if (access == RootAccess::Create && !QDir().mkpath(root.base()))
+        return QStringLiteral("Не удалось создать папку %1. Проверьте права доступа к ней.")
+            .arg(QDir::toNativeSeparators(root.base()));
+    if (!QFileInfo(root.base()).isDir())
+        return {};
+    return lock.acquire(access == RootAccess::Read ? RootLock::Mode::Shared : RootLock::Mode::Exclusive,
+                        RootLock::commandHolder(cl.command));
 }
 
 } // namespace
@@ -212,8 +228,14 @@ int runCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         out << (cl.command.isEmpty() ? generalHelp() : commandHelp(cl.command)) << Qt::endl;
         return 0;
     }
+    const Registered& command = commands()[cl.command];
+    RootLock lock(RootPaths::resolve(cl.root));
+    if (const QString why = takeRoot(lock, cl, command.info.access); !why.isEmpty()) {
+        err << why << Qt::endl;
+        return 1;
+    }
     try {
-        return commands()[cl.command].fn(cl, out, err);
+        return command.fn(cl, out, err);
     } catch (const std::exception& e) {
         err << QString::fromUtf8(e.what()) << Qt::endl;
         return 1;

@@ -21,10 +21,17 @@ struct CommandOption {
     QString description; // one line, Russian
 };
 
+// What a command does with the root folder, and so how it holds the root's lock (core/RootLock.h)
+// while it runs: not at all, shared with other readers, or alone. A command that creates the root
+// makes its Base folder first; the others find no lock to take in a root without one, and report
+// the missing database themselves.
+enum class RootAccess { None, Read, Write, Create };
+
 struct CommandInfo {
     QString summary;   // one line, Russian: what the command does
     QString arguments; // its positional arguments as the usage line writes them: "НОМЕР ГОД ФАЙЛ"
     QList<CommandOption> options;
+    RootAccess access = RootAccess::None;
 };
 
 struct CommandLine {

@@ -1,6 +1,7 @@
 #include "core/RootPaths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 QString RootPaths::defaultRoot() {
@@ -44,17 +45,39 @@ QString resolved(const QString& path) {
         base += u'/' + part;
     return QDir::cleanPath(base);
 }
-} // namespace
 
-bool RootPaths::isInsideBase(const QString& path) const {
-    const QString folder = resolved(base());
+// True when `path` is a file that starts as every SQLite database does.
+bool isDatabaseFile(const QString& path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+}
+
+bool isInside(const QString& path, const QString& folder) {
     const QString target = resolved(path);
+    const QString inside = resolved(folder);
 #ifdef Q_OS_WIN
     const Qt::CaseSensitivity cs = Qt::CaseInsensitive;
 #else
     const Qt::CaseSensitivity cs = Qt::CaseSensitive;
 #endif
-    return target.compare(folder, cs) == 0 || target.startsWith(folder + u'/', cs);
+    return target.compare(inside, cs) == 0 || target.startsWith(inside + u'/', cs);
+}
+} // namespace
+
+bool RootPaths::isInsideBase(const QString& path) const { return isInside(path, base()); }
+
+QString RootPaths::writeRefusal(const QString& path) const {
+    if (isInsideBase(path))
+        return insideBaseMessage(path);
+    if (isInside(path, backups()))
+        return QStringLiteral("Файл «%1» нельзя записать в папку резервных копий Backup: там хранятся копии базы "
+                              "программы. Выберите другую папку, например Export или Documents.")
+            .arg(QDir::toNativeSeparators(path));
+    if (isDatabaseFile(path))
+        return QStringLiteral("Файл «%1» — это база данных, и программа не станет записывать поверх него. "
+                              "Выберите другое имя файла.")
+            .arg(QDir::toNativeSeparators(path));
+    return {};
 }
 
 QString RootPaths::insideBaseMessage(const QString& path) {

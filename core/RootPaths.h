@@ -28,6 +28,9 @@ public:
     bool isInsideBase(const QString& path) const;
     // The message refusing such a target, naming it.
     static QString insideBaseMessage(const QString& path);
+    // Why no document or export file may be written at `path`, even over an existing file: it lies
+    // in the Base folder or the Backup folder, or it is a database. Empty when it may be written.
+    QString writeRefusal(const QString& path) const;
 
 private:
     QString root_;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -45,6 +46,37 @@ void reopenAll(const QList<Dataset*>& datasets) {
         throw *failure;
 }
 
+// A copy's file and the log a damaged store took along; true when the copy itself is gone.
+bool removeCopy(const QString& path) {
+    QFile::remove(path + QStringLiteral("-wal"));
+    return QFile::remove(path);
+}
+
+// A hash of a copy's contents. The header's change counter and the fields written with it differ
+// between two copies of the same data, and are left out.
+QByteArray contentsHash(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray header = file.read(100);
+    if (header.size() == 100) {
+        header.replace(24, 4, QByteArray(4, '\0'));  // file change counter
+        header.replace(92, 8, QByteArray(8, '\0'));  // version-valid-for and the writer's version
+    }
+    hash.addData(header);
+    if (!hash.addData(&file))
+        return {};
+    return hash.result();
+}
+
+bool sameContents(const BackupCopy& a, const BackupCopy& b) {
+    if (a.size != b.size || a.action == backup_action::kDamaged || b.action == backup_action::kDamaged)
+        return false;
+    const QByteArray ha = contentsHash(a.path);
+    return !ha.isEmpty() && ha == contentsHash(b.path);
+}
+
 } // namespace
 
 QString BackupCopy::actionText() const {
@@ -61,6 +93,7 @@ QString Backups::actionText(const QString& action) {
         {backup_action::kDeleteApplication, QStringLiteral("удаление заявки")},
         {backup_action::kPlan, QStringLiteral("добавление из плана обучения")},
         {backup_action::kRestoreApplication, QStringLiteral("восстановление заявки из файла")},
+        {backup_action::kDamaged, QStringLiteral("повреждённая база, убранная из папки Base")},
     };
     return texts.value(action, action);
 }
@@ -69,22 +102,30 @@ Backups::Backups(QString folder, Store* store, Now now)
     : folder_(std::move(folder)), store_(store), now_(std::move(now)) {}
 
 std::optional<BackupCopy> Backups::parse(const QString& path) {
-    static const QRegularExpression name(
+    static const QRegularExpression copyName(
         QStringLiteral("^tovex_(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}-\\d{3})_([a-z0-9-]+)\\.sqlite$"));
+    static const QRegularExpression damagedName(
+        QStringLiteral("^damaged-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2}-\\d{3})\\.sqlite$"));
     const QFileInfo info(path);
-    const auto m = name.match(info.fileName());
-    if (!m.hasMatch())
-        return std::nullopt;
+    QString action = backup_action::kDamaged;
+    auto m = damagedName.match(info.fileName());
+    if (!m.hasMatch()) {
+        m = copyName.match(info.fileName());
+        if (!m.hasMatch())
+            return std::nullopt;
+        action = m.captured(2);
+    }
     const QDateTime when = QDateTime::fromString(m.captured(1), kStamp);
     if (!when.isValid())
         return std::nullopt;
-    return BackupCopy{info.absoluteFilePath(), when, m.captured(2), info.size()};
+    return BackupCopy{info.absoluteFilePath(), when, action, info.size()};
 }
 
 QList<BackupCopy> Backups::list() const {
     QList<BackupCopy> copies;
     const QDir dir(folder_);
-    for (const QString& file : dir.entryList({QStringLiteral("tovex_*.sqlite")}, QDir::Files))
+    for (const QString& file :
+         dir.entryList({QStringLiteral("tovex_*.sqlite"), QStringLiteral("damaged-*.sqlite")}, QDir::Files))
         if (auto copy = parse(dir.filePath(file)))
             copies << *copy;
     std::sort(copies.begin(), copies.end(),
@@ -137,24 +178,45 @@ QStringList Backups::prune() {
     const QDateTime yearAgo = now_().addMonths(-kKeepMonths);
     QSet<int> monthsKept;
     QStringList removed;
+    int latestKept = 0;
     for (int i = 0; i < copies.size(); ++i) {
         const BackupCopy& copy = copies[i];
-        const int month = copy.when.date().year() * 12 + copy.when.date().month();
-        bool keep = i < kKeepLatest;
-        // The newest copy of each month within the year stays, whether or not it is among the latest.
-        if (copy.when >= yearAgo && !monthsKept.contains(month)) {
-            monthsKept.insert(month);
-            keep = true;
+        // A copy equal to the next newer one adds nothing: the newer one stands for both, and the
+        // older goes without taking a place among the latest.
+        bool keep = i == 0 || !sameContents(copies[i - 1], copy);
+        if (keep) {
+            const int month = copy.when.date().year() * 12 + copy.when.date().month();
+            keep = latestKept < kKeepLatest;
+            if (keep)
+                ++latestKept;
+            // The newest copy of each month within the year stays, whether or not it is among the latest.
+            if (copy.when >= yearAgo && !monthsKept.contains(month)) {
+                monthsKept.insert(month);
+                keep = true;
+            }
         }
-        if (!keep && QFile::remove(copy.path))
+        if (!keep && removeCopy(copy.path))
             removed << copy.path;
     }
     return removed;
 }
 
+void Backups::discard(const QString& copy) {
+    removeCopy(copy);
+}
+
+QStringList Backups::removeLeftovers() {
+    QStringList removed;
+    const QDir dir(folder_);
+    for (const QString& file : dir.entryList({QStringLiteral("*.sqlite.part")}, QDir::Files | QDir::Hidden))
+        if (QFile::remove(dir.filePath(file)))
+            removed << dir.filePath(file);
+    return removed;
+}
+
 std::optional<BackupCopy> Backups::latestSound() const {
     for (const BackupCopy& copy : list())
-        if (Store::checkFile(copy.path).isEmpty())
+        if (copy.action != backup_action::kDamaged && Store::checkFile(copy.path).isEmpty())
             return copy;
     return std::nullopt;
 }

@@ -3,7 +3,9 @@
 // be undone: a copy is taken at the first start of each day and before each such action, through
 // SQLite's online backup while the program keeps the store open. A copy is named by the date, the
 // time and the action it came before ("tovex_2026-03-15_10-30-00-123_import.sqlite"). The last
-// 20 copies are kept, and of older ones the newest of each month for a year.
+// 20 copies are kept, and of older ones the newest of each month for a year; a copy whose contents
+// equal those of the copy taken before it holds no history of its own and takes no place in that
+// count. A damaged store moved aside is listed and kept by the same rule.
 //
 //   app.backups().before(backup_action::kCatalogue); // throws UserError: the action must not go on
 //
@@ -31,6 +33,9 @@ inline const QString kPlan = QStringLiteral("plan"); // adding people from the t
 // The restore of an application from its export file calls before(kRestoreApplication) once the
 // user has agreed and before it writes anything.
 inline const QString kRestoreApplication = QStringLiteral("restore-application");
+// Not a copy taken before an action: a store found damaged at start and moved aside
+// ("damaged-2026-03-15_10-30-00-123.sqlite"), kept for a look into it.
+inline const QString kDamaged = QStringLiteral("damaged");
 } // namespace backup_action
 
 struct BackupCopy {
@@ -65,8 +70,13 @@ public:
     // The copies in the folder, the newest first; files of other names are not copies.
     QList<BackupCopy> list() const;
     // Removes the copies that are neither among the last kKeepLatest nor the newest of their month
-    // within kKeepMonths months; returns the paths removed.
+    // within kKeepMonths months, and each copy whose contents equal those of the next newer one (the
+    // newer stands for both); returns the paths removed.
     QStringList prune();
+    // Removes a copy taken for work that was then refused, so that it pushes no history out.
+    void discard(const QString& copy);
+    // Removes the copies an interrupted copy left unfinished ("….sqlite.part"); returns their paths.
+    QStringList removeLeftovers();
     // The newest copy that SQLite's check finds sound and that holds the program's tables.
     std::optional<BackupCopy> latestSound() const;
 
@@ -77,7 +87,8 @@ public:
     QString restore(const QString& copy, TDM* dm);
 
     // For a store too damaged to open: moves the damaged file (and its log) into the folder under
-    // "damaged-…", then puts the copy in its place. Returns where the damaged file went.
+    // "damaged-…" (listed as a copy of its own), then puts the copy in its place. Returns where the
+    // damaged file went.
     QString restoreDamaged(const QString& copy, const QString& storePath);
 
     static QString actionText(const QString& action);

@@ -9,6 +9,16 @@
 class DbError : public UserError {
 public:
     using UserError::UserError;
+    // An error SQLite reported, with its (extended) result code.
+    DbError(const QString& message, int sqliteCode) : UserError(message), sqliteCode_(sqliteCode) {}
+
+    int sqliteCode() const { return sqliteCode_; } // 0 when SQLite did not report it
+    // SQLite found the file damaged or no database at all; not a busy, locked or write-protected
+    // file, which is sound and only cannot be used now.
+    bool isDamage() const;
+
+private:
+    int sqliteCode_ = 0;
 };
 
 // Thrown when the user declines to go on (for example answers "No" to a delete question):

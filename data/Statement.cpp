@@ -69,7 +69,12 @@ QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const 
 
 void throwSqliteFailure(sqlite3* db, int resultCode) {
     const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
-    throw DbError(sqliteFailureMessage(resultCode, databaseFile(db), text));
+    throw DbError(sqliteFailureMessage(resultCode, databaseFile(db), text), resultCode);
+}
+
+bool DbError::isDamage() const {
+    const int primary = sqliteCode_ & 0xff;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
 Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
@@ -150,7 +155,7 @@ bool Statement::step() {
     const int code = sqlite3_extended_errcode(db_);
     const QString text = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    throw DbError(sqliteFailureMessage(code != SQLITE_OK ? code : rc, databaseFile(db_), text));
+    throw DbError(sqliteFailureMessage(code != SQLITE_OK ? code : rc, databaseFile(db_), text), code != SQLITE_OK ? code : rc);
 }
 
 void Statement::reset() {

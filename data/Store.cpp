@@ -134,7 +134,7 @@ QString Store::displayPath() const { return QDir::toNativeSeparators(path_); }
 void Store::failToOpen(sqlite3* db, int resultCode, const QString& path) {
     const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
     sqlite3_close_v2(db);
-    throw DbError(sqliteFailureMessage(resultCode, QDir::toNativeSeparators(path), text));
+    throw DbError(sqliteFailureMessage(resultCode, QDir::toNativeSeparators(path), text), resultCode);
 }
 
 Store::~Store() {
@@ -298,7 +298,8 @@ void Store::exec(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString text = QString::fromUtf8(err ? err : sqlite3_errmsg(db_));
         sqlite3_free(err);
-        throw DbError(sqliteFailureMessage(sqlite3_extended_errcode(db_), databaseFile(db_), text));
+        const int code = sqlite3_extended_errcode(db_);
+        throw DbError(sqliteFailureMessage(code, databaseFile(db_), text), code);
     }
 }
 
@@ -338,7 +339,9 @@ QString Store::quickCheck() {
     try {
         return quickCheckOf(db_);
     } catch (const DbError& e) {
-        return e.message();
+        if (e.isDamage())
+            return e.message();
+        throw;
     }
 }
 
@@ -376,6 +379,32 @@ QString Store::checkFile(const QString& path) {
         return QStringLiteral("Файл %1 не является базой данных программы: %2").arg(shown(path), e.message());
     }
     return {};
+}
+
+Store::Checked Store::openChecked(const QString& path, Access access) {
+    Checked checked;
+    try {
+        checked.store = open(path, access);
+        checked.damage = checked.store->quickCheck();
+    } catch (const DbError& e) {
+        if (!e.isDamage())
+            throw;
+        checked.damage = e.message();
+    }
+    if (!checked.damage.isEmpty())
+        checked.store.reset();
+    return checked;
+}
+
+QStringList Store::removeLeftovers(const QString& storePath) {
+    const QFileInfo store(storePath);
+    const QDir folder = store.absoluteDir();
+    QStringList removed;
+    for (const QString& suffix : {QStringLiteral(".new"), QStringLiteral(".restore"), QStringLiteral(".first")})
+        for (const QString& name : folder.entryList({store.fileName() + suffix + u'*'}, QDir::Files | QDir::Hidden))
+            if (QFile::remove(folder.filePath(name)))
+                removed << folder.filePath(name);
+    return removed;
 }
 
 void Store::installCopy(const QString& copy, const QString& storePath) {

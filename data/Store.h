@@ -83,6 +83,8 @@ public:
     };
 
     // SQLite's quick check of the open database: empty when it is sound, else what it found.
+    // Throws DbError when the check cannot run for another reason (the file is busy or unreadable):
+    // that says nothing of damage.
     QString quickCheck();
     // Writes a consistent copy of the database into the new file `target` through SQLite's online
     // backup, while this connection stays open and keeps its locks; the copy is a single file
@@ -94,6 +96,20 @@ public:
     // opened again by their owner. Throws DbError; when the copy could not be put in place, the
     // store is opened again as it was.
     void replaceWith(const QString& copy);
+
+    // Opens the store at `path` and runs SQLite's quick check on it. A store SQLite finds damaged
+    // (the check, or a file it cannot read as a database) gives no store and what is damaged; any
+    // other failure (busy, locked, write-protected, unreadable) is thrown as DbError, for a sound
+    // store must never be taken for a damaged one.
+    struct Checked {
+        std::unique_ptr<Store> store;
+        QString damage;
+    };
+    static Checked openChecked(const QString& path, Access access);
+    // Removes what an interrupted build or replacement of the store at `storePath` left beside it
+    // ("tovex.sqlite.new", ".restore", ".first" and their journals); returns the paths removed. Only
+    // for a root whose lock is held.
+    static QStringList removeLeftovers(const QString& storePath);
 
     // Why the file `path` cannot serve as the program's database: unreadable, not a database,
     // damaged (SQLite's quick check) or lacking one of the program's tables. Empty when it can.

@@ -14,12 +14,14 @@ namespace {
 int runPrint(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     ApplicationCommand command(cl, err,
                                QStringLiteral("Нужно: zajavki print НОМЕР ГОД ФАЙЛ.xlsx [--root ПАПКА] [--force]"));
-    // Not even --force writes over the database or anything else in the Base folder; refused
-    // before the database is opened.
+    // Not even --force writes over the database, anything else in the Base or Backup folder or any
+    // other database; refused before the database is opened.
     const QStringList args = cl.positional();
-    if (args.size() == 3 && RootPaths::resolve(cl.root).isInsideBase(args[2])) {
-        err << RootPaths::insideBaseMessage(args[2]) << Qt::endl;
-        return 1;
+    if (args.size() == 3) {
+        if (const QString why = RootPaths::resolve(cl.root).writeRefusal(args[2]); !why.isEmpty()) {
+            err << why << Qt::endl;
+            return 1;
+        }
     }
     if (const int status = command.prepare())
         return status;
@@ -40,5 +42,6 @@ void registerDocumentCommands() {
     registerCommand(QStringLiteral("print"), runPrint,
                     {QStringLiteral("записывает печатную форму заявки, не открывая её"),
                      QStringLiteral("НОМЕР ГОД ФАЙЛ.xlsx"),
-                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}}});
+                     {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}},
+                     RootAccess::Write});
 }

@@ -86,8 +86,8 @@ QString DocumentFolder::freeName(const QString& title) const {
 QString DocumentFolder::save(const Workbook& book, const QString& title) const {
     const QByteArray bytes = book.toBytes();
     QString target = freeName(title);
-    if (root_ && root_->isInsideBase(target))
-        throw DocumentError(RootPaths::insideBaseMessage(target));
+    if (const QString why = root_ ? root_->writeRefusal(target) : QString(); !why.isEmpty())
+        throw DocumentError(why);
     auto failed = [&](const QString& reason) {
         return DocumentError(QStringLiteral("Не удалось записать документ «%1»: %2.").arg(shown(target), reason));
     };

@@ -1,7 +1,6 @@
 // Backup commands for scripts: a copy of the store now, and a copy put in the store's place.
 #include "core/CommandLine.h"
 #include "core/Commands.h"
-#include "core/RootLock.h"
 #include "core/RootPaths.h"
 #include "data/Backups.h"
 #include "data/DbError.h"
@@ -20,15 +19,12 @@ Backups::Now systemNow() {
     return [] { return QDateTime::currentDateTime(); };
 }
 
-// Both commands need the root to themselves: the program keeps its database locked while it runs.
-// 0 when the lock is ours, else the exit status with the message written.
-int takeRoot(const RootPaths& root, RootLock& lock, QTextStream& err) {
+// Both commands work on the root's database, which must be there; the root's lock is theirs
+// already (they are registered as writing it). 0 when it is there, else the exit status with the
+// message written.
+int needStore(const RootPaths& root, QTextStream& err) {
     if (!QFileInfo::exists(root.storeFile())) {
         err << QStringLiteral("Нет базы данных %1").arg(shown(root.storeFile())) << Qt::endl;
-        return 1;
-    }
-    if (const QString why = lock.acquire(); !why.isEmpty()) {
-        err << why << Qt::endl;
         return 1;
     }
     return 0;
@@ -42,8 +38,7 @@ int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
-    RootLock lock(root);
-    if (const int status = takeRoot(root, lock, err))
+    if (const int status = needStore(root, err))
         return status;
     const auto store = Store::open(root.storeFile());
     const QString copy = Backups(root.backups(), store.get(), systemNow()).before(backup_action::kManual);
@@ -65,24 +60,17 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
         return 1;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
-    RootLock lock(root);
-    if (const int status = takeRoot(root, lock, err))
+    if (const int status = needStore(root, err))
         return status;
-    std::unique_ptr<Store> store;
-    QString damage;
-    try {
-        store = Store::open(root.storeFile());
-        damage = store->quickCheck();
-    } catch (const UserError& e) {
-        damage = e.message();
-    }
-    if (damage.isEmpty()) {
-        const QString before = Backups(root.backups(), store.get(), systemNow()).restore(copy, nullptr);
+    // Only a store SQLite finds damaged is moved aside; a busy or write-protected one is reported
+    // (thrown) and stays where it is.
+    Store::Checked checked = Store::openChecked(root.storeFile(), Store::Access::Shared);
+    if (checked.damage.isEmpty()) {
+        const QString before = Backups(root.backups(), checked.store.get(), systemNow()).restore(copy, nullptr);
         out << QStringLiteral("База данных восстановлена из %1; прежняя база сохранена в %2")
                    .arg(shown(copy), shown(before))
             << Qt::endl;
     } else {
-        store.reset();
         const QString moved =
             Backups(root.backups(), nullptr, systemNow()).restoreDamaged(copy, root.storeFile());
         out << QStringLiteral("База данных восстановлена из %1; повреждённая база перенесена в %2")
@@ -96,10 +84,12 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
 
 void registerBackupCommands() {
     registerCommand(QStringLiteral("backup"), runBackup,
-                    {QStringLiteral("делает резервную копию базы данных в папке Backup"), QString(), {}});
+                    {QStringLiteral("делает резервную копию базы данных в папке Backup"), QString(), {},
+                     RootAccess::Write});
     registerCommand(
         QStringLiteral("restore-backup"), runRestoreBackup,
         {QStringLiteral("заменяет базу данных резервной копией (прежняя база сохраняется копией)"),
          QStringLiteral("ФАЙЛ"),
-         {}});
+         {},
+         RootAccess::Write});
 }

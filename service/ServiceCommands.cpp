@@ -37,5 +37,6 @@ int runDemo(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 void registerServiceCommands() {
     registerCommand(QStringLiteral("demo"), runDemo,
-                    {QStringLiteral("заполняет новую папку программы демонстрационными данными"), QString(), {}});
+                    {QStringLiteral("заполняет новую папку программы демонстрационными данными"), QString(), {},
+                     RootAccess::Create});
 }

@@ -53,12 +53,21 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     }
     const bool hadStore = QFileInfo::exists(root.storeFile());
     auto store = Store::open(root.storeFile());
-    // What the import replaces can be had back from the copy taken first.
-    if (hadStore)
-        Backups(root.backups(), store.get(), [] { return QDateTime::currentDateTime(); }).before(backup_action::kImport);
-    const ImportResult result = importTables(
-        *store, paths,
-        ImportOptions{cl.hasFlag(QStringLiteral("--replace")), cl.hasFlag(QStringLiteral("--force")), {}});
+    // What the import replaces can be had back from the copy taken first. An import refused (it
+    // writes all its tables in one transaction or none) changed nothing, and its copy goes again so
+    // that it pushes no earlier copy out.
+    Backups backups(root.backups(), store.get(), [] { return QDateTime::currentDateTime(); });
+    const QString copy = hadStore ? backups.before(backup_action::kImport) : QString();
+    ImportResult result;
+    try {
+        result = importTables(*store, paths,
+                              ImportOptions{cl.hasFlag(QStringLiteral("--replace")),
+                                            cl.hasFlag(QStringLiteral("--force")), {}});
+    } catch (...) {
+        if (!copy.isEmpty())
+            backups.discard(copy);
+        throw;
+    }
     for (const QString& s : result.skipped)
         out << QStringLiteral("%1: не таблица программы, пропущена").arg(s) << Qt::endl;
     for (const ImportedTable& t : result.tables) {
@@ -79,7 +88,7 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 void registerShellCommands() {
     registerCommand(QStringLiteral("init"), runInit,
-                    {QStringLiteral("создаёт папку программы и пустую базу"), QString(), {}});
+                    {QStringLiteral("создаёт папку программы и пустую базу"), QString(), {}, RootAccess::Create});
     registerCommand(QStringLiteral("dump"), runDumpCommand,
                     {QStringLiteral("печатает таблицу Paradox: её структуру и строки в CSV"), QStringLiteral("ФАЙЛ.db"),
                      {{QStringLiteral("codepage"), QStringLiteral("N"),
@@ -88,5 +97,8 @@ void registerShellCommands() {
                     {QStringLiteral("загружает таблицы Paradox прежней программы (папку Base или отдельные файлы)"),
                      QStringLiteral("ПУТЬ…"),
                      {{QStringLiteral("replace"), QString(),
-                       QStringLiteral("заменить имеющихся сотрудников, заявки и слушателей")}}});
+                       QStringLiteral("заменить имеющихся сотрудников, заявки и слушателей")},
+                      {QStringLiteral("force"), QString(),
+                       QStringLiteral("загрузить таблицу без её файла памяток (.MB), без текстов памяток")}},
+                     RootAccess::Create});
 }

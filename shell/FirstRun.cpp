@@ -1,5 +1,6 @@
 #include "shell/FirstRun.h"
 
+#include "core/RootLock.h"
 #include "core/RootPaths.h"
 #include "data/DbError.h"
 #include "data/Store.h"
@@ -25,6 +26,10 @@ void build(const RootPaths& root, const std::function<void(Store&)>& fill) {
     if (!root.makeFolders())
         throw DbError(QStringLiteral("Не удалось создать папку программы «%1». Проверьте права доступа к ней.")
                           .arg(QDir::toNativeSeparators(root.root())));
+    // No command may work on the root while its database is being made.
+    RootLock lock(root);
+    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()); !why.isEmpty())
+        throw DbError(why);
     const QString target = root.storeFile();
     const QString temp = target + QStringLiteral(".first");
     removeDatabaseFiles(temp);

@@ -52,10 +52,12 @@ TEST(RootLock, ASecondProgramIsToldTheRootIsInUse) {
     const RootPaths root(dir.filePath("root"));
     ASSERT_TRUE(root.makeFolders());
     RootLock first(root);
-    ASSERT_EQ(first.acquire(), QString());
+    ASSERT_EQ(first.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()), QString());
     RootLock second(root);
-    const QString why = second.acquire();
-    EXPECT_TRUE(why.startsWith("Программа уже работает с папкой")) << why.toStdString();
+    const QString why = second.acquire(RootLock::Mode::Exclusive, RootLock::programHolder(), std::chrono::milliseconds(0));
+    EXPECT_TRUE(why.startsWith("С папкой " + QDir::toNativeSeparators(root.root()) +
+                               " сейчас работает программа «Заявки на переподготовку»"))
+        << why.toStdString();
 }
 
 // A Base folder that cannot be written is said to be so, not taken for another program's.
@@ -71,7 +73,7 @@ TEST(RootLock, ABaseFolderThatCannotBeWrittenIsNamed) {
         GTEST_SKIP() << "folder permissions do not bind this user";
     }
     RootLock lock(root);
-    const QString why = lock.acquire();
+    const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder());
     QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_TRUE(why.startsWith("Нет права записи в папку")) << why.toStdString();
     EXPECT_TRUE(why.contains(QDir::toNativeSeparators(root.base())));
