@@ -134,9 +134,13 @@ QList<BackupCopy> Backups::list() const {
 }
 
 QString Backups::freeName(const QString& action) const {
-    // Two copies within one millisecond (a script, a test) get the next free stamp, so that names
-    // stay unique and sort as the copies were taken.
+    // Two copies within one millisecond (a script, a test) get the next free stamp after the newest
+    // copy, so that names stay unique and sort as the copies were taken, also when the newest's
+    // equal predecessor was pruned and its stamp is free again.
     QDateTime when = now_();
+    const QList<BackupCopy> copies = list();
+    if (!copies.isEmpty() && copies.first().when >= when && copies.first().when < when.addSecs(1))
+        when = copies.first().when.addMSecs(1);
     QString path;
     do {
         path = QDir(folder_).filePath(QStringLiteral("tovex_") + when.toString(kStamp) + u'_' + action +
@@ -181,9 +185,10 @@ QStringList Backups::prune() {
     int latestKept = 0;
     for (int i = 0; i < copies.size(); ++i) {
         const BackupCopy& copy = copies[i];
-        // A copy equal to the next newer one adds nothing: the newer one stands for both, and the
-        // older goes without taking a place among the latest.
-        bool keep = i == 0 || !sameContents(copies[i - 1], copy);
+        // A copy equal to the next older one adds nothing: the older one stands for both, and the
+        // newer goes without taking a place among the latest. The newest stays, for it is the one
+        // just taken, whose caller may still need it.
+        bool keep = i == 0 || i + 1 == copies.size() || !sameContents(copy, copies[i + 1]);
         if (keep) {
             const int month = copy.when.date().year() * 12 + copy.when.date().month();
             keep = latestKept < kKeepLatest;

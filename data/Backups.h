@@ -4,8 +4,8 @@
 // SQLite's online backup while the program keeps the store open. A copy is named by the date, the
 // time and the action it came before ("tovex_2026-03-15_10-30-00-123_import.sqlite"). The last
 // 20 copies are kept, and of older ones the newest of each month for a year; a copy whose contents
-// equal those of the copy taken before it holds no history of its own and takes no place in that
-// count. A damaged store moved aside is listed and kept by the same rule.
+// equal those of the copy taken before it holds no history of its own and goes (unless it is the
+// newest), taking no place in that count. A damaged store moved aside is listed and kept by the same rule.
 //
 //   app.backups().before(backup_action::kCatalogue); // throws UserError: the action must not go on
 //
@@ -70,8 +70,8 @@ public:
     // The copies in the folder, the newest first; files of other names are not copies.
     QList<BackupCopy> list() const;
     // Removes the copies that are neither among the last kKeepLatest nor the newest of their month
-    // within kKeepMonths months, and each copy whose contents equal those of the next newer one (the
-    // newer stands for both); returns the paths removed.
+    // within kKeepMonths months, and each copy but the newest whose contents equal those of the next
+    // older one (the older stands for both); returns the paths removed.
     QStringList prune();
     // Removes a copy taken for work that was then refused, so that it pushes no history out.
     void discard(const QString& copy);

@@ -10,6 +10,7 @@
 #include "data/DbError.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "shell/StartupTables.h"
+#include "support/ChildProcess.h"
 #include "support/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,7 @@ TEST_F(BackupsFixture, TakesACopyNamedByTimeAndActionWhileTheStoreIsHeldExclusiv
     addPerson(*store, "ДО");
     const QString first = backups().before(backup_action::kImport);
     EXPECT_EQ(QFileInfo(first).fileName(), "tovex_2027-03-15_10-30-00-123_import.sqlite");
+    addPerson(*store, "ЕЩЁ"); // a copy equal to the one before would stand for it
     const QString second = backups().before(backup_action::kImport); // within the same millisecond
     EXPECT_EQ(QFileInfo(second).fileName(), "tovex_2027-03-15_10-30-00-124_import.sqlite");
     addPerson(*store, "ПОСЛЕ");
@@ -73,7 +75,7 @@ TEST_F(BackupsFixture, TakesACopyNamedByTimeAndActionWhileTheStoreIsHeldExclusiv
     EXPECT_EQ(Store::checkFile(first), "");
     store.reset();
     EXPECT_EQ(surnames(first), QStringList{"ДО"});
-    EXPECT_EQ(surnames(root.storeFile()), (QStringList{"ДО", "ПОСЛЕ"}));
+    EXPECT_EQ(surnames(root.storeFile()), (QStringList{"ДО", "ЕЩЁ", "ПОСЛЕ"}));
 }
 
 TEST_F(BackupsFixture, TakesTheDaysFirstCopyOnce) {
@@ -81,47 +83,116 @@ TEST_F(BackupsFixture, TakesTheDaysFirstCopyOnce) {
     now = now.addSecs(3600);
     EXPECT_TRUE(backups().dailyIfDue().isEmpty()) << "the same day";
     now = now.addDays(1);
+    addPerson(*store, "НАЗАВТРА"); // a copy equal to the day before's would stand for it
     EXPECT_FALSE(backups().dailyIfDue().isEmpty());
     EXPECT_EQ(actions(), (QStringList{"daily", "daily"}));
 }
 
 TEST_F(BackupsFixture, KeepsTheLastTwentyAndTheNewestOfEachMonthForAYear) {
-    // One real copy, laid under many names: two a month from December 2025 to February 2027 and
-    // 22 in March 2027; and files that are no copies.
+    // One real copy, laid under many names, each made different from the others in the header's
+    // reserved bytes: two a month from December 2025 to February 2027 and 22 in March 2027; a
+    // damaged store moved aside, the newest of January 2027; and files that are no copies.
     QDir().mkpath(root.backups());
     const QString model = QDir(root.backups()).filePath("model.bin");
     store->backupTo(model);
-    auto lay = [&](const QDateTime& when) {
-        const QString name = "tovex_" + when.toString("yyyy-MM-dd_HH-mm-ss-zzz") + "_manual.sqlite";
-        QFile::copy(model, QDir(root.backups()).filePath(name));
+    QFile modelFile(model);
+    ASSERT_TRUE(modelFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = modelFile.readAll();
+    modelFile.close();
+    int laid = 0;
+    auto layAs = [&](const QString& name) {
+        QByteArray copy = bytes;
+        copy.replace(72, 4, QByteArray::number(++laid).rightJustified(4, '0'));
+        QFile file(QDir(root.backups()).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(copy);
         return name;
+    };
+    auto lay = [&](const QDateTime& when) {
+        return layAs("tovex_" + when.toString("yyyy-MM-dd_HH-mm-ss-zzz") + "_manual.sqlite");
     };
     QStringList expected;
     for (QDate month(2025, 12, 1); month < QDate(2027, 3, 1); month = month.addMonths(1)) {
         lay(QDateTime(month.addDays(4), QTime(9, 0)));
         const QString newest = lay(QDateTime(month.addDays(19), QTime(9, 0)));
-        if (month >= QDate(2026, 4, 1)) // within a year of 31 March 2027
+        if (month >= QDate(2026, 4, 1) && month != QDate(2027, 1, 1)) // within a year of 31 March 2027
             expected << newest;
     }
+    expected << layAs("damaged-2027-01-25_00-00-00-000.sqlite");
     for (int day = 1; day <= 22; ++day) {
         const QString name = lay(QDateTime(QDate(2027, 3, day), QTime(8, 0)));
         if (day >= 3)
             expected << name;
     }
-    QFile::rename(model, QDir(root.backups()).filePath("damaged-2027-01-01_00-00-00-000.sqlite"));
+    QFile::remove(model);
     QFile notes(QDir(root.backups()).filePath("notes.txt"));
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     notes.close();
 
     now = QDateTime(QDate(2027, 3, 31), QTime(12, 0));
     const QStringList removed = backups().prune();
-    EXPECT_EQ(removed.size(), 30 + 22 - int(expected.size()));
-    QStringList kept = QDir(root.backups()).entryList({"tovex_*"}, QDir::Files, QDir::Name);
+    EXPECT_EQ(removed.size(), 30 + 22 + 1 - int(expected.size()));
+    QStringList kept = QDir(root.backups()).entryList({"tovex_*", "damaged-*"}, QDir::Files, QDir::Name);
     expected.sort();
+    kept.sort();
     EXPECT_EQ(kept, expected);
     EXPECT_EQ(kept.size(), 20 + 11);
     EXPECT_TRUE(QFileInfo::exists(QDir(root.backups()).filePath("notes.txt")));
-    EXPECT_TRUE(QFileInfo::exists(QDir(root.backups()).filePath("damaged-2027-01-01_00-00-00-000.sqlite")));
+    EXPECT_EQ(backups().list().size(), 20 + 11) << "the damaged store is listed among the copies";
+}
+
+// Work refused after its copy was taken, again and again, must not push the history out: a copy
+// equal to the one before it goes (unless it is the newest), and takes no place among the latest.
+TEST_F(BackupsFixture, CopiesEqualToTheNextNewerOneTakeNoPlaceAmongTheLatest) {
+    for (int day = 1; day <= 5; ++day) {
+        now = QDateTime(QDate(2027, 3, day), QTime(9, 0));
+        addPerson(*store, QString("ДЕНЬ %1").arg(day));
+        backups().before(backup_action::kDaily);
+    }
+    now = QDateTime(QDate(2027, 3, 10), QTime(9, 0));
+    QString newest;
+    for (int refused = 0; refused < Backups::kKeepLatest; ++refused)
+        newest = backups().before(backup_action::kImport);
+
+    const QList<BackupCopy> copies = backups().list();
+    ASSERT_EQ(copies.size(), 6) << "the newest and the day's copy it equals";
+    EXPECT_EQ(copies[0].path, newest);
+    for (int day = 1; day <= 5; ++day)
+        EXPECT_EQ(copies[6 - day].when.date(), QDate(2027, 3, day)) << "every earlier copy is kept";
+    store.reset();
+    EXPECT_EQ(surnames(newest).size(), 5);
+}
+
+// A restore from a damaged or interrupted moment leaves files behind; the next start clears them,
+// keeping a damaged store among the copies.
+TEST_F(BackupsFixture, TheStartRemovesWhatInterruptedWorkLeftAndKeepsADamagedStore) {
+    store.reset();
+    QDir().mkpath(root.backups());
+    const QStringList leftovers{
+        root.backups() + "/tovex_2027-03-15_10-30-00-123_import.sqlite.part",
+        root.storeFile() + ".restore",
+        root.storeFile() + ".restore.part",
+        root.storeFile() + ".new",
+        root.storeFile() + ".new-journal",
+        root.storeFile() + ".first",
+    };
+    const QString damaged = root.backups() + "/damaged-2027-03-01_08-00-00-000.sqlite";
+    for (const QString& path : leftovers + QStringList{damaged}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    FixedClock clock{QDate(2027, 3, 15)};
+    FixedPrompter prompter(Answer::No);
+    AppContext app(root, clock, prompter);
+    ASSERT_TRUE(app.startStore());
+    for (const QString& path : leftovers)
+        EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(damaged));
+    QStringList listed;
+    for (const BackupCopy& copy : app.backups().list())
+        listed << copy.action;
+    EXPECT_EQ(listed, (QStringList{"daily", "damaged"}));
 }
 
 struct RestoreFixture : BackupsFixture {
@@ -205,11 +276,13 @@ public:
     explicit RecordingPrompter(Answer answer)
         : FixedPrompter(answer, [this](const QString& text) { shown << "message: " + text; }),
           answer_(answer) {}
-    Answer ask(const QString& caption, const QString& text, Icon, Buttons) override {
+    Answer ask(const QString& caption, const QString& text, Icon, Buttons buttons) override {
         shown << "ask: " + caption + " | " + text;
+        lastButtons = buttons;
         return answer_;
     }
     QStringList shown;
+    Buttons lastButtons = Buttons::Ok;
 
 private:
     Answer answer_;
@@ -279,6 +352,7 @@ TEST_F(StartFixture, ADamagedStoreIsReplacedByItsLatestSoundCopyWhenTheUserAgree
                                    "перенесена в папку " +
                                    QDir::toNativeSeparators(app->root.backups()) + "."))
         << prompter.shown[0].toStdString();
+    EXPECT_EQ(prompter.lastButtons, Prompter::Buttons::YesNoDefaultNo) << "Enter keeps the store where it is";
     EXPECT_EQ(prompter.shown[1], "message: База данных восстановлена из резервной копии от " + when + ".");
     EXPECT_EQ(people(), 1);
     EXPECT_EQ(app->store->quickCheck(), "");
@@ -312,6 +386,72 @@ TEST_F(StartFixture, AStoreThatIsNoDatabaseWithoutACopyIsReportedAndTheProgramSt
     EXPECT_TRUE(prompter.shown[0].contains("повреждена")) << prompter.shown[0].toStdString();
     EXPECT_TRUE(prompter.shown[0].contains("Исправной резервной копии в папке"))
         << prompter.shown[0].toStdString();
+}
+
+// Busy is never damaged: a store another connection holds is reported as busy, with no question,
+// and stays where it is.
+TEST_F(StartFixture, ABusyStoreIsToldAsSuchAndNeverMoved) {
+    ASSERT_TRUE(app->startStore());
+    addPerson("ИВАНОВ");
+    app->backups().before(backup_action::kManual); // a sound copy that could be offered
+    app->store.reset();
+    const QStringList copiesBefore = QDir(app->root.backups()).entryList(QDir::Files);
+    {
+        auto holder = Store::open(app->root.storeFile(), Store::Access::Exclusive);
+        holder->exec("BEGIN IMMEDIATE");
+        EXPECT_FALSE(app->startStore());
+        holder->exec("ROLLBACK");
+    }
+    ASSERT_EQ(prompter.shown.size(), 1) << prompter.shown.join("\n").toStdString();
+    EXPECT_TRUE(prompter.shown[0].startsWith("message: База данных ")) << prompter.shown[0].toStdString();
+    EXPECT_TRUE(prompter.shown[0].contains("занята другой программой")) << prompter.shown[0].toStdString();
+    EXPECT_EQ(QDir(app->root.backups()).entryList(QDir::Files), copiesBefore) << "nothing moved or added";
+    ASSERT_TRUE(app->startStore());
+    EXPECT_EQ(people(), 1);
+}
+
+// A write-protected store, as a user whom the protection binds: told as such at start and by
+// restore-backup, and never moved aside for a damaged one.
+TEST_F(StartFixture, AWriteProtectedStoreIsToldAsSuchAndNeverMoved) {
+    ASSERT_TRUE(app->startStore());
+    addPerson("ИВАНОВ");
+    const QString copy = app->backups().before(backup_action::kManual);
+    app->store.reset();
+    registerBackupCommands();
+    // The child, another user, must reach the folders; the store itself is for reading alone.
+    for (const QString& folder : {dir.path(), app->root.base(), app->root.backups()})
+        QFile::setPermissions(folder, QFile::Permissions(0x7777));
+    QFile::remove(app->root.base() + "/zajavki.lock");
+    QFile::setPermissions(app->root.storeFile(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+
+    const auto atStart = testsupport::runUnprivileged([this](int pipe) {
+        RecordingPrompter seen(Answer::Yes);
+        AppContext other(RootPaths(dir.path()), clock, seen);
+        const bool started = other.startStore();
+        testsupport::Child::say(pipe, seen.shown.join(" / "));
+        return started ? 0 : 1;
+    });
+    EXPECT_EQ(atStart.status, 1) << atStart.text.toStdString();
+    EXPECT_TRUE(atStart.text.startsWith("message: База данных ")) << atStart.text.toStdString();
+    EXPECT_TRUE(atStart.text.contains("доступна только для чтения")) << atStart.text.toStdString();
+
+    const auto restored = testsupport::runUnprivileged([&](int pipe) {
+        QString out, err;
+        QTextStream o(&out), e(&err);
+        const int status =
+            runCommand(CommandLine::parse({"restore-backup", copy, "--root", dir.path()}), o, e);
+        testsupport::Child::say(pipe, err.trimmed());
+        return status;
+    });
+    EXPECT_EQ(restored.status, 1) << restored.text.toStdString();
+    EXPECT_TRUE(restored.text.contains("доступна только для чтения")) << restored.text.toStdString();
+
+    EXPECT_TRUE(QFileInfo::exists(app->root.storeFile()));
+    EXPECT_TRUE(QDir(app->root.backups()).entryList({"damaged-*"}).isEmpty()) << "nothing moved aside";
+    QFile::setPermissions(app->root.storeFile(), QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_TRUE(app->startStore());
+    EXPECT_EQ(people(), 1);
 }
 
 // The import command and the two backup commands.
@@ -362,6 +502,39 @@ TEST_F(Commands, ImportTakesACopyFirstAndTheBackupCommandsTakeAndRestoreOne) {
     EXPECT_EQ(run({"restore-backup", notATable}), 1);
     EXPECT_TRUE(err.startsWith("Эту копию нельзя восстановить.")) << err.toStdString();
     EXPECT_EQ(run({"restore-backup"}), 2);
+}
+
+// Refused imports, one after another, beside the month's dated copies: each refused before it
+// wrote anything leaves no copy, and every earlier copy stays.
+TEST_F(Commands, RefusedImportsLeaveTheCopiesAsTheyWere) {
+    for (int day = 1; day <= 3; ++day) {
+        now = QDateTime(QDate(2026, 11, day), QTime(9, 0));
+        addPerson(*store, QString("ДЕНЬ %1").arg(day));
+        backups().before(backup_action::kDaily);
+    }
+    store.reset();
+    const QStringList before = QDir(root.backups()).entryList(QDir::Files);
+    QTemporaryDir other;
+    const QString broken = QDir(other.path()).filePath("DOLJNOST.DB");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(100, '\x01'));
+    file.close();
+    for (int refused = 0; refused < Backups::kKeepLatest; ++refused) {
+        ASSERT_EQ(run({"import", broken}), 1);
+        EXPECT_FALSE(err.isEmpty());
+    }
+    EXPECT_EQ(QDir(root.backups()).entryList(QDir::Files), before);
+    EXPECT_EQ(surnames(root.storeFile()).size(), 3);
+}
+
+// The option the refusal of a table without its memo file names exists and is listed.
+TEST_F(Commands, ImportTakesForce) {
+    run({"import", "--help"});
+    EXPECT_TRUE(out.contains("--force")) << out.toStdString();
+    const CommandLine cl = CommandLine::parse({"import", "a.db", "--force"});
+    EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
+    EXPECT_TRUE(cl.hasFlag("--force"));
 }
 
 } // namespace

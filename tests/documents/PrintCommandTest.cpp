@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -123,8 +124,14 @@ TEST_F(PrintCommand, TheMessageShowsAFileNameWithPlaceholdersAsItIs) {
 TEST_F(PrintCommand, NothingIsWrittenIntoTheBaseFolderEvenWithForce) {
     const RootPaths paths(root);
     const QByteArray store = bytesOf(paths.storeFile());
-    const QStringList before =
-        QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    // The command's own lock file aside, nothing appears in the folder.
+    QFile::remove(paths.base() + "/zajavki.lock");
+    auto files = [&paths] {
+        QStringList list = QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        list.removeAll("zajavki.lock");
+        return list;
+    };
+    const QStringList before = files();
     const QString link = dir.filePath("into-base");
     ASSERT_TRUE(QFile::link(paths.base(), link));
     for (const QString& target : {paths.storeFile(), paths.base() + "/Заявка.xlsx", link + "/tovex.sqlite",
@@ -135,7 +142,43 @@ TEST_F(PrintCommand, NothingIsWrittenIntoTheBaseFolderEvenWithForce) {
         EXPECT_EQ(outText, "");
     }
     EXPECT_EQ(bytesOf(paths.storeFile()), store);
-    EXPECT_EQ(QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(files(), before);
+}
+
+// Not even --force writes a document or an export file over the copies of the store, into their
+// folder, or over any other database, whatever its name.
+TEST_F(PrintCommand, NeitherPrintNorExportWritesOverACopyOrAnyDatabaseEvenWithForce) {
+    registerApplicationCommands();
+    const RootPaths paths(root);
+    ASSERT_TRUE(QDir().mkpath(paths.backups()));
+    const QString copy = paths.backups() + "/tovex_2026-03-15_10-00-00-000_manual.sqlite";
+    const QString database = dir.filePath("staff.db");
+    const QString disguised = dir.filePath("disguised.xlsx");
+    for (const QString& path : {copy, database, disguised})
+        ASSERT_TRUE(QFile::copy(paths.storeFile(), path));
+    const QString intoCopies = "Файл «%1» нельзя записать в папку резервных копий Backup";
+    const QString overDatabase = "Файл «%1» — это база данных";
+    struct Case {
+        QString command, target, refusal;
+    };
+    const Case cases[] = {
+        {"print", copy, intoCopies},
+        {"print", paths.backups() + "/Заявка.xlsx", intoCopies},
+        {"print", disguised, overDatabase},
+        {"print", database, overDatabase},
+        {"export", paths.backups() + "/ZES116_2026.db", intoCopies},
+        {"export", database, overDatabase},
+    };
+    const QByteArray before = bytesOf(copy);
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.command + " " + c.target).toStdString());
+        EXPECT_EQ(run({c.command, "116", "2026", c.target, "--force"}), 1);
+        EXPECT_TRUE(errText.startsWith(c.refusal.arg(QDir::toNativeSeparators(c.target)))) << errText.toStdString();
+        EXPECT_EQ(outText, "");
+    }
+    for (const QString& path : {copy, database, disguised})
+        EXPECT_EQ(bytesOf(path), before) << path.toStdString();
+    EXPECT_EQ(QDir(paths.backups()).entryList(QDir::Files), QStringList{QFileInfo(copy).fileName()});
 }
 
 TEST_F(PrintCommand, AFullDiskFailsTheCommandAndKeepsTheOldFile) {
