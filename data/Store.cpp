@@ -5,6 +5,7 @@
 #include "data/FieldCaptions.h"
 #include "data/RuCollation.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <filesystem>
@@ -41,10 +42,10 @@ private:
     QString error_;
 };
 
-// What SQLite's quick check finds in the database of `db`; empty when it is sound. Throws DbError
-// when the file cannot even be read as a database.
-QString quickCheckOf(sqlite3* db) {
-    Statement st(db, QStringLiteral("PRAGMA quick_check"));
+// What SQLite's quick or full check finds in the database of `db`; empty when it is sound. Throws
+// DbError when the file cannot even be read as a database.
+QString quickCheckOf(sqlite3* db, const char* pragma = "quick_check") {
+    Statement st(db, QStringLiteral("PRAGMA ") + QLatin1String(pragma));
     QStringList problems;
     while (st.step() && problems.size() < 5) {
         const QString line = st.rawValue(0).toString();
@@ -343,6 +344,30 @@ QString Store::quickCheck() {
             return e.message();
         throw;
     }
+}
+
+QString Store::integrityCheck() {
+    try {
+        return quickCheckOf(db_, "integrity_check");
+    } catch (const DbError& e) {
+        if (e.isDamage())
+            return e.message();
+        throw;
+    }
+}
+
+Store::TableSummary Store::summarize(const QString& sqlName) {
+    TableSummary summary;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    Statement st(db_, QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoted(sqlName)));
+    while (st.step()) {
+        ++summary.rows;
+        for (int i = 0; i < st.columnCount(); ++i)
+            hash.addData(st.rawValue(i).toString().toUtf8().append('\x1f'));
+        hash.addData(QByteArrayView("\x1e"));
+    }
+    summary.checksum = hash.result().toHex().left(16);
+    return summary;
 }
 
 void Store::backupTo(const QString& target) {

@@ -86,6 +86,16 @@ public:
     // Throws DbError when the check cannot run for another reason (the file is busy or unreadable):
     // that says nothing of damage.
     QString quickCheck();
+    // SQLite's full integrity check (every index against its table, in the store's collation);
+    // empty when sound. Throws DbError as quickCheck does.
+    QString integrityCheck();
+    // The rows of the program's table `sqlName` and a checksum of their values in stored order:
+    // equal checksums, equal contents.
+    struct TableSummary {
+        qint64 rows = 0;
+        QByteArray checksum;
+    };
+    TableSummary summarize(const QString& sqlName);
     // Writes a consistent copy of the database into the new file `target` through SQLite's online
     // backup, while this connection stays open and keeps its locks; the copy is a single file
     // with no write-ahead log. Throws DbError (nothing is left at `target` then), also when called

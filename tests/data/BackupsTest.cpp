@@ -528,6 +528,35 @@ TEST_F(Commands, RefusedImportsLeaveTheCopiesAsTheyWere) {
     EXPECT_EQ(surnames(root.storeFile()).size(), 3);
 }
 
+// The check: a sound store gives each table's rows and checksum, equal for equal contents; a
+// damaged one fails with what SQLite found.
+TEST_F(Commands, CheckTellsASoundStoreFromADamagedOne) {
+    addPerson(*store, "ИВАНОВ");
+    store.reset();
+    ASSERT_EQ(run({"check"}), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("Personal.DB: строк 1, контрольная сумма ")) << out.toStdString();
+    EXPECT_TRUE(out.endsWith(" исправна.\n")) << out.toStdString();
+    const QString first = out;
+    ASSERT_EQ(run({"check"}), 0);
+    EXPECT_EQ(out, first);
+
+    store = Store::open(root.storeFile());
+    addPerson(*store, "ПЕТРОВ");
+    const qint64 page = [&] {
+        auto st = store->cached("SELECT rootpage FROM sqlite_master WHERE name = 'Personal'");
+        st->step();
+        return st->int64(0);
+    }();
+    store.reset();
+    QFile file(root.storeFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek((page - 1) * 4096);
+    file.write(QByteArray(4096, '\xA5'));
+    file.close();
+    EXPECT_EQ(run({"check"}), 1);
+    EXPECT_TRUE(err.contains(" повреждена: ")) << err.toStdString();
+}
+
 // The option the refusal of a table without its memo file names exists and is listed.
 TEST_F(Commands, ImportTakesForce) {
     run({"import", "--help"});
