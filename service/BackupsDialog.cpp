@@ -113,6 +113,13 @@ void TftrBackups::RestoreButtonClick() {
         return;
     }
     const BackupCopy copy = copies_[row];
+    if (copy.action == backup_action::kDamaged) {
+        app.prompter.inform(QStringLiteral("Это повреждённая база данных, которую программа убрала из папки Base %1: "
+                                           "восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
+                                           "выберите другую копию.")
+                                .arg(whenText(copy.when)));
+        return;
+    }
     if (!app.prompter.confirmWithBeep(
             QStringLiteral(
                 "Заменить базу данных копией от %1 (сделана перед действием «%2»)? Всё, что изменено после "

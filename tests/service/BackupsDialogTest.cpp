@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTableWidget>
 
 namespace {
@@ -63,6 +65,26 @@ TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
     ui::click(&window, "BackupButton");
     ASSERT_EQ(list(window)->rowCount(), 3);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "копия по просьбе пользователя");
+}
+
+// A damaged store the start moved aside is listed among the copies, and restoring it is refused
+// before any question.
+TEST_F(BackupsWindow, ListsADamagedStoreAndRefusesToRestoreIt) {
+    QDir().mkpath(h.app.root.backups());
+    QFile damaged(h.app.root.backups() + "/damaged-2027-03-01_08-00-00-000.sqlite");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, '\xA5'));
+    damaged.close();
+    TftrBackups window(main);
+    ASSERT_EQ(list(window)->rowCount(), 1);
+    EXPECT_EQ(list(window)->item(0, 1)->text(), "повреждённая база, убранная из папки Base");
+    list(window)->selectRow(0);
+    h.prompter.expectInform("Это повреждённая база данных, которую программа убрала из папки Base "
+                            "01.03.2027 08:00:00: восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
+                            "выберите другую копию.");
+    ui::click(&window, "RestoreButton");
+    h.prompter.verify();
+    EXPECT_EQ(h.prompter.beeps(), 0);
 }
 
 TEST_F(BackupsWindow, OpensFromTheServiceMenuAndAsksForAChoiceOnAnEmptyList) {
