@@ -135,7 +135,7 @@ std::unique_ptr<QCoreApplication> makeGalleryApplication(int& argc, char** argv)
         if (!message.startsWith(QLatin1String("This plugin does not support propagateSizeHints")))
             previous(type, context, message);
     });
-    auto app = std::make_unique<QApplication>(argc, argv);
+    auto app = std::make_unique<GuardedApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

@@ -3,6 +3,7 @@
 #include "core/AppContext.h"
 #include "core/CommandLine.h"
 #include "core/RootLock.h"
+#include "core/SystemText.h"
 #include "core/Commands.h"
 #include "data/DbError.h"
 #include "documents/DesktopOpener.h"
@@ -21,6 +22,7 @@
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -52,7 +54,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
                    stderr);
         return 1;
     }
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     loadRussianTranslation(app);
@@ -108,5 +110,15 @@ int main(int argc, char** argv) {
                                                       ? makeGalleryApplication(argc, argv)
                                                       : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout), err(stderr);
-    return runCommand(cl, out, err);
+    const int status = runCommand(cl, out, err);
+    // What a command printed must have reached its file: a full disk or a closed pipe fails the
+    // command, however well the rest went.
+    out.flush();
+    errno = 0;
+    if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        const int why = errno ? errno : EIO;
+        err << QStringLiteral("Не удалось записать вывод команды: %1.").arg(systemErrorText(why)) << Qt::endl;
+        return 1;
+    }
+    return status;
 }

@@ -1,6 +1,7 @@
 #include "core/CommandLine.h"
 
 #include "core/RootLock.h"
+#include "core/SystemText.h"
 #include "core/RootPaths.h"
 
 #include <QCommandLineParser>
@@ -237,7 +238,7 @@ int runCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     try {
         return command.fn(cl, out, err);
     } catch (const std::exception& e) {
-        err << QString::fromUtf8(e.what()) << Qt::endl;
+        err << exceptionText(e) << Qt::endl;
         return 1;
     }
 }

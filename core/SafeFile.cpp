@@ -1,4 +1,5 @@
 #include "core/SafeFile.h"
+#include "core/SystemText.h"
 
 #include "core/UserError.h"
 
@@ -15,7 +16,7 @@ AtomicFileWriter::AtomicFileWriter(const QString& path) : path_(path), file_(pat
     // Unbuffered: a write the disk refuses fails at once instead of inside a final flush whose
     // failure QSaveFile::commit() would not notice.
     if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file_.errorString());
+        fail(fileErrorText(file_));
 }
 
 void AtomicFileWriter::fail(const QString& reason) {
@@ -29,7 +30,7 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
     while (written < size) {
         const qint64 n = file_.write(data + written, size - written);
         if (n <= 0)
-            fail(file_.errorString());
+            fail(fileErrorText(file_));
         written += n;
     }
 }
@@ -37,22 +38,22 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 void AtomicFileWriter::writeAt(qint64 offset, const QByteArray& bytes) {
     const qint64 end = file_.pos();
     if (!file_.seek(offset))
-        fail(file_.errorString());
+        fail(fileErrorText(file_));
     write(bytes);
     if (!file_.seek(qMax(end, offset + bytes.size())))
-        fail(file_.errorString());
+        fail(fileErrorText(file_));
 }
 
 void AtomicFileWriter::commit() {
     if (!file_.flush())
-        fail(file_.errorString());
+        fail(fileErrorText(file_));
 #ifdef Q_OS_UNIX
     // A disk that runs out of room only when the data is really placed says so here.
     if (::fsync(file_.handle()) != 0)
-        fail(QString::fromLocal8Bit(strerror(errno)));
+        fail(systemErrorText(errno));
 #endif
     if (!file_.commit())
-        fail(file_.errorString());
+        fail(fileErrorText(file_));
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes) {

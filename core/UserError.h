@@ -7,9 +7,13 @@
 
 class UserError : public std::runtime_error {
 public:
-    explicit UserError(const QString& message) : std::runtime_error(message.toStdString()), message_(message) {}
+    // A NUL inside the message (from a name read out of a file) is shown as "\\0", so that nothing
+    // after it is lost where the message becomes a C string.
+    explicit UserError(const QString& message)
+        : std::runtime_error(visible(message).toStdString()), message_(visible(message)) {}
     const QString& message() const { return message_; }
 
 private:
+    static QString visible(QString text) { return text.replace(QChar(u'\0'), QStringLiteral("\\0")); }
     QString message_;
 };

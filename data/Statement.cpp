@@ -67,6 +67,37 @@ QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const 
     }
 }
 
+QString sqliteResultText(int resultCode) {
+    switch (resultCode & 0xff) {
+    case SQLITE_OK:
+        return QStringLiteral("ошибки нет");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("база занята другой программой");
+    case SQLITE_NOMEM:
+        return QStringLiteral("не хватило памяти");
+    case SQLITE_READONLY:
+        return QStringLiteral("файл доступен только для чтения");
+    case SQLITE_IOERR:
+        return QStringLiteral("ошибка чтения или записи диска");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("файл повреждён");
+    case SQLITE_FULL:
+        return QStringLiteral("на диске нет места");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("файл не открывается");
+    case SQLITE_NOTADB:
+        return QStringLiteral("файл не является базой данных");
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("нет прав доступа");
+    case SQLITE_TOOBIG:
+        return QStringLiteral("слишком большое значение");
+    default:
+        return QStringLiteral("ошибка SQLite с кодом %1").arg(resultCode);
+    }
+}
+
 void throwSqliteFailure(sqlite3* db, int resultCode) {
     const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
     throw DbError(sqliteFailureMessage(resultCode, databaseFile(db), text), resultCode);

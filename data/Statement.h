@@ -46,6 +46,9 @@ private:
 // English text is kept out of it, except for failures with no plain explanation, where it follows
 // in parentheses for support.
 QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const QString& sqliteText);
+// A short Russian phrase for SQLite's result code ("на диске нет места"), where its own English
+// text ("database or disk is full") would otherwise reach the user.
+QString sqliteResultText(int resultCode);
 // Throws DbError with that message for a failure of `db` (its file and its last error text).
 [[noreturn]] void throwSqliteFailure(sqlite3* db, int resultCode);
 // The file of the connection's main database, as the user's system writes paths.

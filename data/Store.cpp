@@ -1,4 +1,5 @@
 #include "data/Store.h"
+#include "core/SystemText.h"
 
 #include "data/Dataset.h"
 #include "data/DbError.h"
@@ -20,7 +21,7 @@ QString quoted(const QString& name) { return u'"' + name + u'"'; }
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
-QString lastError(sqlite3* db) { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("нет памяти"); }
+QString lastError(sqlite3* db) { return db ? sqliteResultText(sqlite3_extended_errcode(db)) : QStringLiteral("не хватило памяти"); }
 
 std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
@@ -62,9 +63,9 @@ QString quickCheckOf(sqlite3* db, const char* pragma = "quick_check") {
 QString sealCopy(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
-        return file.errorString();
+        return fileErrorText(file);
     if (!file.seek(18) || file.write("\x01\x01", 2) != 2 || !file.flush())
-        return file.errorString();
+        return fileErrorText(file);
 #if defined(Q_OS_UNIX)
     if (::fsync(file.handle()) != 0)
         return QStringLiteral("данные не записались на диск");
@@ -89,7 +90,7 @@ void backupInto(sqlite3* source, const QString& target) {
         const int step = sqlite3_backup_step(backup, -1);
         sqlite3_backup_finish(backup);
         if (step != SQLITE_DONE)
-            problem = QString::fromUtf8(sqlite3_errstr(step));
+            problem = sqliteResultText(step);
     } else {
         problem = lastError(copy);
     }
@@ -104,6 +105,42 @@ void backupInto(sqlite3* source, const QString& target) {
         throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
     }
 }
+
+// What is wrong with the program's table `t` in the database of `db`.
+struct TableCheck {
+    bool missing = false;
+    QStringList problems; // "в ней нет поля «Фамилия»"
+};
+
+TableCheck checkTable(sqlite3* db, const TableLayout& t) {
+    TableCheck check;
+    Statement st(db, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(t.sqlName)));
+    int column = 0;
+    auto caption = [&t](const FieldDef& f) { return captions::field(t.sqlName, f.name); };
+    while (st.step()) {
+        const QString name = st.rawValue(1).toString();
+        const QString type = st.rawValue(2).toString();
+        if (column >= t.fields.size()) {
+            check.problems << QStringLiteral("в ней лишнее поле №%1 «%2»").arg(column + 1).arg(name);
+        } else {
+            const FieldDef& f = t.fields[column];
+            bool typeOk = type.compare(sqlType(f), Qt::CaseInsensitive) == 0;
+            if (f.type == FieldType::AutoInc)
+                typeOk = typeOk && st.int64(5) == 1;
+            if (name != f.name)
+                check.problems << QStringLiteral("на месте поля «%1» другое поле").arg(caption(f));
+            else if (!typeOk)
+                check.problems << QStringLiteral("поле «%1» хранит значения другого вида").arg(caption(f));
+        }
+        ++column;
+    }
+    check.missing = column == 0;
+    if (column > 0 && column < t.fields.size())
+        check.problems << QStringLiteral("в ней нет поля «%1»").arg(caption(t.fields[column]));
+    return check;
+}
+
+QString normalizedSql(QString sql) { return sql.simplified().remove(u'"'); }
 
 QString createTableSql(const TableLayout& t) {
     QStringList cols;
@@ -124,6 +161,64 @@ QString createIndexSql(const TableLayout& t, const IndexDef& idx) {
     }
     return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
         .arg(quoted(Store::sqlIndexName(t.sqlName, idx.name)), quoted(t.sqlName), cols.join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+namespace {
+
+// Why the database of `db` is not wholly the program's: made by another program or a newer
+// version, a table of the program laid out otherwise, or anything of its own (a table, a view, a
+// trigger, an index the program does not make), which the program would run unawares. An index of
+// the program that is missing is no fault: the program works without it. Empty when it is the
+// program's.
+QString foreignSchema(sqlite3* db) {
+    {
+        Statement id(db, QStringLiteral("PRAGMA application_id"));
+        id.step();
+        const qint64 application = id.int64(0);
+        Statement version(db, QStringLiteral("PRAGMA user_version"));
+        version.step();
+        if (application != 0 && application != Store::kApplicationId)
+            return QStringLiteral("копия сделана другой программой");
+        if (version.int64(0) > Store::kSchemaVersion)
+            return QStringLiteral("копия сделана более новой версией программы; восстановите её в той версии");
+    }
+    QStringList problems;
+    QHash<QString, QString> programIndexes; // name → normalized SQL
+    QSet<QString> programTables;
+    for (const TableLayout& t : layouts::all()) {
+        programTables.insert(t.sqlName);
+        for (const IndexDef& idx : t.indexes)
+            programIndexes.insert(Store::sqlIndexName(t.sqlName, idx.name), normalizedSql(createIndexSql(t, idx)));
+        const TableCheck check = checkTable(db, t);
+        const QString table = captions::table(t.sqlName);
+        if (check.missing)
+            problems << QStringLiteral("в копии нет таблицы «%1»").arg(table);
+        else if (!check.problems.isEmpty())
+            problems << QStringLiteral("таблица «%1» в копии устроена иначе: %2")
+                            .arg(table, check.problems.join(QStringLiteral(", ")));
+    }
+    Statement st(db, QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
+    while (st.step()) {
+        const QString type = st.rawValue(0).toString();
+        const QString name = st.rawValue(1).toString();
+        const QString sql = st.rawValue(2).toString();
+        if (type == QLatin1String("table")) {
+            if (!programTables.contains(name) && name != QLatin1String("sqlite_sequence") &&
+                !name.startsWith(QLatin1String("sqlite_stat")))
+                problems << QStringLiteral("в копии есть чужая таблица «%1»").arg(name);
+        } else if (type == QLatin1String("index")) {
+            // SQLite's own indexes (of a primary key or a unique column) carry no SQL.
+            if (!sql.isEmpty() && programIndexes.value(name) != normalizedSql(sql))
+                problems << QStringLiteral("в копии есть чужой индекс «%1»").arg(name);
+        } else if (type == QLatin1String("trigger")) {
+            problems << QStringLiteral("копия содержит чужие команды (триггер «%1»)").arg(name);
+        } else {
+            problems << QStringLiteral("в копии есть чужое представление «%1»").arg(name);
+        }
+    }
+    return problems.join(QStringLiteral("; "));
 }
 
 } // namespace
@@ -170,25 +265,39 @@ std::unique_ptr<Store> Store::create(const QString& path) {
     const int rc = sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK)
         failToOpen(db, rc, path);
+    auto removeAll = [](const QString& file) {
+        for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(file + suffix);
+    };
     {
+        // Everything the file needs is written into it here, the log mode included, so that the
+        // file that takes the database's name is complete and nothing of it stays in a journal.
         std::unique_ptr<Store> building(new Store(db, temp));
         try {
             ru_collation::install(db);
             building->createAll();
+            building->exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         } catch (...) {
             building.reset();
-            QFile::remove(temp);
+            removeAll(temp);
             throw;
         }
     }
-    if (!QFile::rename(temp, path)) {
-        QFile::remove(temp);
+    if (QFileInfo::exists(temp + QStringLiteral("-wal")) || !QFile::rename(temp, path)) {
+        removeAll(temp);
         throw DbError(QStringLiteral("Не удалось создать базу данных %1. Проверьте, что у вас есть право записи "
                                      "в папку %2 и на диске есть место.")
                           .arg(QDir::toNativeSeparators(path),
                                QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     }
-    return open(path);
+    try {
+        return open(path);
+    } catch (...) {
+        // The database was made here a moment ago and holds nothing yet: a store that cannot be
+        // opened is not left behind to be taken for a made one.
+        removeAll(path);
+        throw;
+    }
 }
 
 void Store::configure(Access access) {
@@ -210,6 +319,8 @@ void Store::createAll() {
             for (const IndexDef& idx : t.indexes)
                 exec(createIndexSql(t, idx));
         }
+        exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));
+        exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
         commit();
     } catch (...) {
         rollback();
@@ -226,40 +337,31 @@ void Store::checkLayouts() {
             indexes_.insert(st.rawValue(0).toString());
     }
     for (const TableLayout& t : layouts::all()) {
-        Statement st(db_, QStringLiteral("PRAGMA table_info(%1)").arg(quoted(t.sqlName)));
-        QStringList problems;
-        int column = 0;
-        auto caption = [&t](const FieldDef& f) { return captions::field(t.sqlName, f.name); };
-        while (st.step()) {
-            const QString name = st.rawValue(1).toString();
-            const QString type = st.rawValue(2).toString();
-            if (column >= t.fields.size()) {
-                problems << QStringLiteral("в ней лишнее поле №%1").arg(column + 1);
-            } else {
-                const FieldDef& f = t.fields[column];
-                bool typeOk = type.compare(sqlType(f), Qt::CaseInsensitive) == 0;
-                if (f.type == FieldType::AutoInc)
-                    typeOk = typeOk && st.int64(5) == 1;
-                if (name != f.name)
-                    problems << QStringLiteral("на месте поля «%1» другое поле").arg(caption(f));
-                else if (!typeOk)
-                    problems << QStringLiteral("поле «%1» хранит значения другого вида").arg(caption(f));
-            }
-            ++column;
-        }
+        const TableCheck check = checkTable(db_, t);
         const QString table = captions::table(t.sqlName);
-        if (column == 0)
+        if (check.missing)
             layoutErrors_.insert(t.sqlName, QStringLiteral("В базе данных %1 нет таблицы «%2». Восстановите базу "
                                                            "данных из резервной копии.")
                                                 .arg(displayPath(), table));
-        else if (column < t.fields.size())
-            problems << QStringLiteral("в ней нет поля «%1»").arg(caption(t.fields[column]));
-        if (!problems.isEmpty())
+        else if (!check.problems.isEmpty())
             layoutErrors_.insert(t.sqlName,
                                  QStringLiteral("Таблица «%1» в базе данных %2 устроена не так, как ожидает программа: "
                                                 "%3. Восстановите базу данных из резервной копии.")
-                                     .arg(table, displayPath(), problems.join(QStringLiteral("; "))));
+                                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
+    stampVersion();
+}
+
+void Store::stampVersion() {
+    // A store of an earlier build carries no mark; a sound one gets it, so that its copies say
+    // whose they are.
+    if (!layoutErrors_.isEmpty() || sqlite3_db_readonly(db_, "main") == 1)
+        return;
+    Statement id(db_, QStringLiteral("PRAGMA application_id"));
+    if (id.step() && id.int64(0) == 0)
+        exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
+                 .arg(kApplicationId)
+                 .arg(kSchemaVersion));
 }
 
 QString Store::layoutError(const QString& sqlName) const { return layoutErrors_.value(sqlName); }
@@ -389,17 +491,8 @@ QString Store::checkFile(const QString& path) {
         const QString problems = quickCheckOf(db.get());
         if (!problems.isEmpty())
             return QStringLiteral("Файл %1 повреждён: %2").arg(shown(path), problems);
-        QSet<QString> tables;
-        Statement st(db.get(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
-        while (st.step())
-            tables.insert(st.rawValue(0).toString());
-        QStringList missing;
-        for (const TableLayout& t : layouts::all())
-            if (!tables.contains(t.sqlName))
-                missing << t.fileName;
-        if (!missing.isEmpty())
-            return QStringLiteral("В файле %1 нет таблиц программы: %2")
-                .arg(shown(path), missing.join(QStringLiteral(", ")));
+        if (const QString foreign = foreignSchema(db.get()); !foreign.isEmpty())
+            return QStringLiteral("Файл %1 нельзя принять как базу данных программы: %2.").arg(shown(path), foreign);
     } catch (const DbError& e) {
         return QStringLiteral("Файл %1 не является базой данных программы: %2").arg(shown(path), e.message());
     }
@@ -449,7 +542,7 @@ void Store::installCopy(const QString& copy, const QString& storePath) {
     if (error) {
         QFile::remove(temp);
         throw DbError(QStringLiteral("Не удалось заменить базу данных %1: %2")
-                          .arg(shown(storePath), QString::fromStdString(error.message())));
+                          .arg(shown(storePath), systemErrorText(error.value())));
     }
 }
 

@@ -121,9 +121,15 @@ public:
     // for a root whose lock is held.
     static QStringList removeLeftovers(const QString& storePath);
 
+    // The mark of the program's stores (SQLite's application_id) and the version of their
+    // layout (user_version); stores of earlier builds carry neither and get them when opened.
+    static constexpr qint64 kApplicationId = 0x5A4A5631; // "ZJV1"
+    static constexpr qint64 kSchemaVersion = 1;
+
     // Why the file `path` cannot serve as the program's database: unreadable, not a database,
-    // damaged (SQLite's quick check) or lacking one of the program's tables. Empty when it can.
-    // The file is only read.
+    // damaged (SQLite's quick check), made by another program or a newer version, a table of the
+    // program laid out otherwise, or anything of its own (a table, a view, a trigger, an index).
+    // Empty when it can. The file is only read.
     static QString checkFile(const QString& path);
     // Puts a copy of the database file `copy` in place of the database file `storePath`, which no
     // connection may hold open: written completely under a temporary name beside it, then renamed
@@ -141,6 +147,7 @@ private:
     void reopen();
     void createAll();
     void checkLayouts();
+    void stampVersion();
 
     sqlite3* db_;
     QString path_;

@@ -1,4 +1,5 @@
 #include "documents/DocumentFolder.h"
+#include "core/SystemText.h"
 
 #include "documents/DocumentError.h"
 #include "documents/Workbook.h"
@@ -58,15 +59,15 @@ QString writeAndSync(QFile& file, const QByteArray& bytes) {
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
         if (n <= 0)
-            return file.errorString();
+            return fileErrorText(file);
         written += n;
     }
     if (!file.flush())
-        return file.errorString();
+        return fileErrorText(file);
 #ifdef Q_OS_UNIX
     // A disk that runs out of room only when the data is really placed says so here.
     if (::fsync(file.handle()) != 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return systemErrorText(errno);
 #endif
     return {};
 }
@@ -96,7 +97,7 @@ QString DocumentFolder::save(const Workbook& book, const QString& title) const {
 
     QFile file;
     if (!openNewHiddenFile(file, path_))
-        throw failed(file.errorString());
+        throw failed(fileErrorText(file));
     struct RemoveUnlessKept {
         QFile& file;
         bool keep = false;
@@ -110,7 +111,7 @@ QString DocumentFolder::save(const Workbook& book, const QString& title) const {
     if (!writeError.isEmpty())
         throw failed(writeError);
     if (file.error() != QFileDevice::NoError)
-        throw failed(file.errorString());
+        throw failed(fileErrorText(file));
     // Renaming never replaces a file: should another program have taken the name meanwhile,
     // the next free one is used.
     for (int attempt = 0; attempt < 100; ++attempt) {

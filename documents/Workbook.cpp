@@ -1,4 +1,5 @@
 #include "documents/Workbook.h"
+#include "core/SystemText.h"
 
 #include "documents/DocumentError.h"
 #include "documents/SharedStrings.h"
@@ -361,10 +362,10 @@ QByteArray readTemplateFile(const QString& templatePath, qint64 limit) {
         tooLarge(templatePath, limit);
     QFile file(templatePath);
     if (!file.open(QIODevice::ReadOnly))
-        unreadable(templatePath, file.errorString());
+        unreadable(templatePath, fileErrorText(file));
     QByteArray bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError)
-        unreadable(templatePath, file.errorString());
+        unreadable(templatePath, fileErrorText(file));
     if (bytes.size() > limit)
         tooLarge(templatePath, limit);
     return bytes;
@@ -515,7 +516,7 @@ QByteArray Workbook::toBytes() const {
         return d->package->write(changes, d->removed);
     } catch (const ZipPackage::Damaged& e) {
         throw DocumentError(QStringLiteral("Не удалось собрать книгу по шаблону «%1»: %2.")
-                                .arg(shown(d->templatePath), QString::fromUtf8(e.what())));
+                                .arg(shown(d->templatePath), russianSystemText(QString::fromUtf8(e.what()))));
     }
 }
 

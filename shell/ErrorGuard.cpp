@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "core/Prompter.h"
+#include "core/SystemText.h"
 
 #include <QString>
 
@@ -19,14 +20,20 @@ bool runGuarded(const std::function<void()>& action) {
         return true;
     } catch (const AbortAction&) {
         return false;
-    } catch (const UserError& e) {
-        message = e.message();
     } catch (const std::exception& e) {
-        message = QString::fromUtf8(e.what());
+        message = exceptionText(e);
+    } catch (...) {
+        message = QStringLiteral("Внутренняя ошибка программы. Сообщите о ней в службу поддержки.");
     }
     if (g_prompter)
         g_prompter->error(message);
     else
         qWarning("%s", qPrintable(message));
     return false;
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    runGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -1,4 +1,5 @@
 #include "shell/FirstRunDialog.h"
+#include "core/SystemText.h"
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
@@ -119,10 +120,8 @@ bool TftrFirstRun::make(const std::function<QString()>& how, QString* report) {
         const QString text = how();
         if (report)
             *report = text;
-    } catch (const UserError& e) {
-        error = e.message();
     } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
+        error = exceptionText(e);
     }
     QApplication::restoreOverrideCursor();
     setChoicesEnabled(true);

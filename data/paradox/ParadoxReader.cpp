@@ -1,4 +1,5 @@
 #include "data/paradox/ParadoxReader.h"
+#include "core/SystemText.h"
 
 #include "data/paradox/ParadoxBlocks.h"
 #include "data/paradox/ParadoxCodePage.h"
@@ -24,10 +25,10 @@ constexpr int kMaxYear = 9999;
 QByteArray readWholeFile(const QString& path, const QString& name) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file.errorString()));
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, fileErrorText(file)));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file.errorString()));
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, fileErrorText(file)));
     return data;
 }
 
@@ -341,13 +342,13 @@ ParadoxReader::ParadoxReader(const QString& path, const ParadoxReadOptions& opti
     const QString name = QFileInfo(path).fileName();
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly))
-        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, file->errorString()));
+        throw ParadoxError(QStringLiteral("Не удалось открыть файл %1: %2").arg(name, fileErrorText(*file)));
     const qint64 fileSize = file->size();
     // The header first; the blocks are read as they are needed, so a large table never sits in
     // memory whole.
     const QByteArray head = file->read(qMin(fileSize, kMaxHeader));
     if (file->error() != QFileDevice::NoError)
-        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, file->errorString()));
+        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, fileErrorText(*file)));
     d->open(std::make_unique<FileSource>(std::move(file), fileSize, name), head, name, codePageOverride);
     if (d->info.hasBlobFields()) {
         const QString memoPath = paradoxMemoPath(path);

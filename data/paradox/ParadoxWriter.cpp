@@ -1,4 +1,5 @@
 #include "data/paradox/ParadoxWriter.h"
+#include "core/SystemText.h"
 
 #include "core/SafeFile.h"
 #include "data/paradox/ParadoxCodePage.h"
@@ -374,7 +375,7 @@ void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList
     const QByteArray bytes = encodeParadoxTable(layout, rows, options);
     if (device.write(bytes) != bytes.size())
         throw ParadoxError(QStringLiteral("Не удалось записать таблицу %1: %2")
-                               .arg(tableNameFor(options.tableName, layout.fileName), device.errorString()));
+                               .arg(tableNameFor(options.tableName, layout.fileName), russianSystemText(device.errorString())));
 }
 
 void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,

@@ -5,6 +5,7 @@
 #include "support/Printers.h"
 
 #include <deque>
+#include <optional>
 #include <functional>
 #include <QStringList>
 
@@ -22,6 +23,10 @@ public:
     ScriptedPrompter& expectSaveFile(const QString& result, std::function<void()> whenShown = {});
     ScriptedPrompter& expectOpenFile(const QString& result);
     ScriptedPrompter& expectOpenDirectory(const QString& result); // empty: cancelled
+    // Once the script is used up, any further prompt is taken instead of failing the test: a
+    // question gets `answer`, a file dialog `file`. For tests that walk many windows and only
+    // watch what is shown.
+    ScriptedPrompter& answerUnscripted(Answer answer, const QString& file);
 
     // What was shown, one line each: "beep", "inform: …", "error: …", "confirm: …",
     // "ask: caption | text", "save: directory | name", "open: directory".
@@ -50,6 +55,7 @@ private:
         QString text;
         Answer answer = Answer::Ok;
         std::function<void()> whenShown = nullptr;
+        bool improvised = false;
     };
     Step take(Kind kind, const QString& shown);
 
@@ -57,4 +63,5 @@ private:
     QStringList log_;
     int beeps_ = 0;
     Buttons lastAskButtons_ = Buttons::Ok;
+    std::optional<std::pair<Answer, QString>> unscripted_;
 };

@@ -1,5 +1,7 @@
 // Test main: a QApplication on the offscreen platform with a pinned Russian locale,
 // so texts, number formats and upper-casing are the same on every machine.
+#include "shell/ErrorGuard.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -8,7 +10,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
