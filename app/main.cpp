@@ -114,10 +114,15 @@ int main(int argc, char** argv) {
     // What a command printed must have reached its file: a full disk or a closed pipe fails the
     // command, however well the rest went.
     out.flush();
-    errno = 0;
-    if (out.status() != QTextStream::Ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        const int why = errno ? errno : EIO;
-        err << QStringLiteral("Не удалось записать вывод команды: %1.").arg(systemErrorText(why)) << Qt::endl;
+    QString failure;
+    if (out.status() != QTextStream::Ok) {
+        const auto* file = qobject_cast<QFileDevice*>(out.device());
+        failure = file ? fileErrorText(*file) : systemErrorText(EIO);
+    } else if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        failure = systemErrorText(errno ? errno : EIO);
+    }
+    if (!failure.isEmpty()) {
+        err << QStringLiteral("Не удалось записать вывод команды: %1.").arg(failure) << Qt::endl;
         return 1;
     }
     return status;

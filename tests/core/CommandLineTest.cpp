@@ -3,8 +3,10 @@
 #include "core/CommandLine.h"
 #include "core/Commands.h"
 #include "core/RootPaths.h"
+#include "support/FileSizeLimit.h"
 #include "support/Printers.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -85,6 +87,31 @@ TEST_F(CommandLineTest, InitCreatesTheRootOnceAndRefusesASecondTime) {
     EXPECT_TRUE(QFileInfo(RootPaths(root).exportDir()).isDir());
     EXPECT_NE(run({"init", "--root", root}), 0);
     EXPECT_TRUE(errText.contains("уже есть"));
+}
+
+// A disk that fills while the database is made: init fails saying so, leaves no database or part
+// of one behind, and the next init, with room again, makes it.
+TEST_F(CommandLineTest, InitOnAFullDiskLeavesNothingAndCanBeRepeated) {
+    // An empty database takes some 156 KB: the disk fills at its start, in its middle and at its last page.
+    for (const rlim_t room : {rlim_t(0), rlim_t(4096), rlim_t(80 * 1024), rlim_t(152 * 1024)}) {
+        SCOPED_TRACE(room);
+        QTemporaryDir dir;
+        const RootPaths root(dir.path() + "/root");
+        int status = 0;
+        {
+            FileSizeLimit full(room);
+            if (!full.active())
+                GTEST_SKIP() << "the size of written files cannot be limited here";
+            status = run({"init", "--root", root.root()});
+        }
+        EXPECT_EQ(status, 1);
+        EXPECT_FALSE(errText.isEmpty());
+        QStringList left = QDir(root.base()).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll("zajavki.lock");
+        EXPECT_EQ(left, QStringList{}) << "nothing of the database is left";
+        EXPECT_EQ(run({"init", "--root", root.root()}), 0) << errText.toStdString();
+        EXPECT_TRUE(QFileInfo::exists(root.storeFile()));
+    }
 }
 
 } // namespace

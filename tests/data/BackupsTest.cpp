@@ -528,6 +528,65 @@ TEST_F(Commands, RefusedImportsLeaveTheCopiesAsTheyWere) {
     EXPECT_EQ(surnames(root.storeFile()).size(), 3);
 }
 
+// A copy is taken in only when its whole schema is the program's: each hostile copy is refused
+// with the reason in a clerk's words, by the command and by the copies' restore, is never offered
+// as the latest sound copy, and the store stays as it was. A copy of an earlier build, which
+// carries no mark, is taken.
+TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
+    addPerson(*store, "ДО");
+    const QString model = backups().before(backup_action::kManual);
+    addPerson(*store, "ПОСЛЕ");
+    store.reset();
+    struct Case {
+        const char* name;
+        QString sql;
+        QString refusal;
+    };
+    const Case cases[] = {
+        {"extra column", "ALTER TABLE Personal ADD COLUMN Extra TEXT", "в ней лишнее поле №"},
+        {"missing column", "ALTER TABLE PEREMAIL DROP COLUMN EMAIL", "в ней нет поля"},
+        {"column of another type",
+         "DROP TABLE LPUDETAILS; CREATE TABLE LPUDETAILS (NPP BLOB)", "устроена иначе"},
+        {"trigger", "CREATE TRIGGER wipe AFTER INSERT ON Sluch2023 BEGIN DELETE FROM Personal; END",
+         "копия содержит чужие команды (триггер «wipe»)"},
+        {"view", "CREATE VIEW everyone AS SELECT * FROM Personal", "в копии есть чужое представление «everyone»"},
+        {"foreign table", "CREATE TABLE notes (text TEXT)", "в копии есть чужая таблица «notes»"},
+        {"foreign index", "CREATE INDEX mine ON Personal (Name2)", "в копии есть чужой индекс «mine»"},
+        {"missing table", "DROP TABLE Sertif", "в копии нет таблицы"},
+        {"another program", "PRAGMA application_id = 1234", "копия сделана другой программой"},
+        {"a newer version", "PRAGMA user_version = 99", "копия сделана более новой версией программы"},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString hostile = QDir(root.backups()).filePath(QString("tovex_2030-01-01_00-00-00-%1_manual.sqlite").arg(n++, 3, 10, QChar('0')));
+        ASSERT_TRUE(QFile::copy(model, hostile));
+        {
+            auto copy = Store::open(hostile);
+            copy->exec(c.sql);
+        }
+        QFile::remove(hostile + "-wal");
+        QFile::remove(hostile + "-shm");
+        EXPECT_EQ(run({"restore-backup", hostile}), 1);
+        EXPECT_TRUE(err.startsWith("Эту копию нельзя восстановить.")) << err.toStdString();
+        EXPECT_TRUE(err.contains(c.refusal)) << err.toStdString();
+        EXPECT_EQ(surnames(root.storeFile()), (QStringList{"ДО", "ПОСЛЕ"}));
+        {
+            auto sound = Backups(root.backups(), nullptr, {}).latestSound();
+            ASSERT_TRUE(sound);
+            EXPECT_EQ(sound->path, model) << "a hostile copy is never offered";
+        }
+        QFile::remove(hostile);
+    }
+    // A copy of an earlier build carries no mark and is the program's all the same.
+    {
+        auto copy = Store::open(model);
+        copy->exec("PRAGMA application_id = 0; PRAGMA user_version = 0");
+    }
+    EXPECT_EQ(run({"restore-backup", model}), 0) << err.toStdString();
+    EXPECT_EQ(surnames(root.storeFile()), QStringList{"ДО"});
+}
+
 // The check: a sound store gives each table's rows and checksum, equal for equal contents; a
 // damaged one fails with what SQLite found.
 TEST_F(Commands, CheckTellsASoundStoreFromADamagedOne) {
