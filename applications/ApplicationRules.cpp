@@ -172,8 +172,9 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
             set("DR", person("DR").asDate());
             set("KDoljn", person("KDoljn").asInteger());
             set("KSpez", person("KSpez").asInteger());
-            set("StajOb", person("StajO1").asFloat());
-            set("StajDoljn", person("StajD1").asFloat());
+            // No start year, no years of service: the row keeps them empty.
+            for (auto [years, served] : {std::pair{"StajOb", "StajO1"}, std::pair{"StajDoljn", "StajD1"}})
+                set(years, person(served).isNull() ? QVariant() : QVariant(person(served).asFloat()));
             // A stored date counts, the zero date too, though grids show that one empty.
             Field& certificateDate = dm.tblSertif->field(QStringLiteral("DateCL"));
             const QString certificateName = dm.tblSertif->field(QStringLiteral("Name")).asString();

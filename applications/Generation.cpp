@@ -104,8 +104,10 @@ const Generation& Generation::current() {
         .exportPrefix = "ZES",
         .workingTable = &TDM::tblTempZ2023,
         .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
-                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"), trainee("StajOb"),
-                          trainee("StajDoljn"), trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
+                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"),
+                          // Years of service nobody knows (no start year) reach the centre empty.
+                          ExportColumn::ofTrainee("StajOb", false), ExportColumn::ofTrainee("StajDoljn", false),
+                          trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
                           trainee("Specialty"), trainee("EMAIL"), trainee("SNILS"), trainee("FOBUCH")},
         .documentTemplate = "Zajavka2023",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),

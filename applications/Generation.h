@@ -49,7 +49,9 @@ struct ExportColumn {
     // it stays empty.
     bool emptyAsZero = true;
 
-    static ExportColumn ofTrainee(const char* field) { return {QString::fromLatin1(field)}; }
+    static ExportColumn ofTrainee(const char* field, bool emptyAsZero = true) {
+        return {QString::fromLatin1(field), nullptr, emptyAsZero};
+    }
     static ExportColumn ofDetails(Table* TDM::*details, const char* field, bool emptyAsZero = true) {
         return {QString::fromLatin1(field), details, emptyAsZero};
     }

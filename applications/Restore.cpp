@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/Field.h"
 #include "data/FieldCaptions.h"
+#include "data/ServiceYears.h"
 #include "data/Store.h"
 
 #include <QDir>
@@ -38,6 +39,13 @@ constexpr int kNumberColumn = 0, kName1Column = 1, kYearColumn = 13, kEmailColum
 constexpr const char* kPersonFields[] = {"Name1",  "Name2", "Name3", "DR",     "KDoljn",
                                          "NDoljn", "KSpez", "NSpez", "StajOb", "StajDoljn"};
 
+// The start year from the years of service a row carries; none without them.
+QVariant startYear(int curYear, const QVariant& years) {
+    if (years.isNull())
+        return {};
+    return qint64(std::llround(curYear - years.toDouble()));
+}
+
 QString quoted(const QString& name) {
     return u'"' + name + u'"';
 }
@@ -60,29 +68,102 @@ void checkLayout(const Store& store, const Table& table) {
         throw DbError(error);
 }
 
-// One row of the export file as read, with the typed reads the restore takes where a value is
-// missing: an empty number reads as 0, an empty date as the zero date.
+// One row of the export file as read. What stands for no value stays empty: the zero date an
+// empty date was written as, and the years of service counted from no start year (the year
+// itself, as earlier exports carry them).
 class FileRow {
 public:
     FileRow(Dataset& file, int row) : file_(file), row_(row) {}
-    QVariant value(const char* name) const { return file_.valueAt(row_, file_.field(latin(name)).index()); }
-    QString text(const char* name) const { return value(name).toString(); }
-    double number(const char* name) const {
-        const QVariant v = value(name);
-        return v.isNull() ? 0.0 : v.toDouble();
+    QVariant value(const char* name) const {
+        const QVariant v = file_.valueAt(row_, file_.field(latin(name)).index());
+        if (v.typeId() == QMetaType::QDate && Field::isZeroDate(v))
+            return {};
+        if ((qstrcmp(name, "Stajg") == 0 || qstrcmp(name, "StajgZ") == 0) && !v.isNull() &&
+            serviceYearsUnknown(v.toDouble()) && v.toDouble() <= kLatestYear)
+            return {};
+        return v;
     }
+    QString text(const char* name) const { return value(name).toString(); }
     qint64 integer(const char* name) const {
         const QVariant v = value(name);
         return v.isNull() ? 0 : v.toLongLong();
     }
-    QDate date(const char* name) const {
-        const QVariant v = value(name);
-        return v.isNull() ? Field::zeroDate() : v.toDate();
-    }
+
+    static constexpr double kLatestYear = 2100;
 
 private:
     Dataset& file_;
     int row_;
+};
+
+// The values a row may carry, checked before anything is planned: a number out of these bounds
+// (or no number at all: infinite, not a number) is no application, year or quarter, and would
+// make one the office never had.
+struct Bounds {
+    const char* field;
+    double least, most;
+    bool required;
+};
+constexpr Bounds kBounds[] = {
+    {"Zajavka", 0.01, 99999, true}, {"Year", 1900, FileRow::kLatestYear, true}, {"Kv", 0, 4, false}, // 0: no quarter given
+    {"Hours", 0, 10000, false},     {"Stajg", 0, 100, false},                   {"StajgZ", 0, 100, false},
+};
+
+QString boundText(double v) {
+    return QString::number(v, 'g', 10).replace(u'.', u',');
+}
+
+// Refuses a row with a value out of its bounds, naming the file's row, the person and the field.
+void checkBounds(const FileRow& row, const QString& path, int fileRow, const QString& name) {
+    for (const Bounds& b : kBounds) {
+        const QVariant v = row.value(b.field);
+        QString fault;
+        if (v.isNull()) {
+            if (b.required)
+                fault = QStringLiteral("значения нет");
+        } else {
+            bool isNumber = false;
+            const double number = v.toDouble(&isNumber);
+            if (!isNumber || !std::isfinite(number))
+                fault = QStringLiteral("«%1» — не число").arg(v.toString());
+            else if (number < b.least || number > b.most)
+                fault = QStringLiteral("значение %1 вне допустимых пределов (%2–%3)")
+                            .arg(boundText(number), boundText(b.least), boundText(b.most));
+        }
+        if (!fault.isEmpty())
+            throw UserError(QStringLiteral("Заявка не восстановлена, ничего не записано. Файл «%1», строка %2 (%3), "
+                                           "поле «%4»: %5. Исправьте файл или выберите другой.")
+                                .arg(nativeFile(path), QString::number(fileRow), name,
+                                     captions::field(QStringLiteral("TempZ2023"), latin(b.field)), fault));
+    }
+}
+
+bool isEmptyText(const QVariant& v) {
+    return v.isNull() || v.toString().trimmed().isEmpty();
+}
+
+// The first e-mail or SNILS row of each person as stored, read when first asked for.
+class DetailValues {
+public:
+    DetailValues(Store& store, const Table& detail, const char* field)
+        : store_(store),
+          sql_(QStringLiteral("SELECT %1 FROM %2 WHERE \"PersonalKOD\" = ? ORDER BY NPP LIMIT 1")
+                   .arg(quoted(latin(field)), quoted(detail.layout().sqlName))) {}
+    // The value a person has now: as stored, or as a row of the file before changed it.
+    QString& of(qint64 person) {
+        auto it = values_.find(person);
+        if (it == values_.end()) {
+            auto st = store_.cached(sql_);
+            st->bind(1, person);
+            it = values_.insert(person, st->step() ? st->value(0, FieldType::Alpha).toString() : QString());
+        }
+        return *it;
+    }
+
+private:
+    Store& store_;
+    QString sql_;
+    QHash<qint64, QString> values_;
 };
 
 // A value on its way into a field of the store, checked as the engine checks it; a refusal names
@@ -231,6 +312,8 @@ public:
     // values, or a new row linked to the person is made.
     void editFirstDetail(const Table& detail, const QStringList& fields, const QVariantList& values,
                          qint64 person) {
+        if (values.isEmpty()) // nothing to write: the person's rows stay as they are
+            return;
         table_ = &detail;
         const DetailSql& sql = detailSql(detail, fields);
         qint64 first = 0;
@@ -368,6 +451,7 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
     const QHash<qint64, QString> positions = referenceNames(store, *dm.tblDoljn, "KDoljn", "NDoljn");
     const QHash<qint64, QString> specialties = referenceNames(store, *dm.tblSpez, "KSpez", "NSpez");
     PersonFinder finder(store, people);
+    DetailValues emails(store, *dm.tblPerEmail, "EMAIL"), snilses(store, *dm.tblPerSnils, "SNILS");
     const int curYear = dm.state().CurYear;
 
     RestorePlan plan;
@@ -387,12 +471,16 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
         RestoreTrainee t;
         t.fileRow = r + 1;
         t.name = personName(row.text("Name1"), row.text("Name2"), row.text("Name3"));
+        checkBounds(row, path, t.fileRow, t.name);
         const Checker check(path, t.fileRow, t.name);
         t.trainee.reserve(kTraineeColumnCount);
         for (const Column& c : kTraineeColumns)
             t.trainee << check(trainees, c.trainee, row.value(c.file), c.file);
-        t.email = {t.trainee[kEmailColumn]};
-        t.snils = {t.trainee[kSnilsColumn]};
+        // An empty e-mail or SNILS in the file replaces nothing and makes no empty row.
+        if (!isEmptyText(t.trainee[kEmailColumn]))
+            t.email = {t.trainee[kEmailColumn]};
+        if (!isEmptyText(t.trainee[kSnilsColumn]))
+            t.snils = {t.trainee[kSnilsColumn]};
 
         const QVariant* names = t.trainee.constData() + kName1Column;
         const QString key =
@@ -413,8 +501,8 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
                 positions.value(position),
                 row.value("Spez"),
                 specialties.value(specialty),
-                qint64(std::llround(curYear - row.number("Stajg"))),
-                qint64(std::llround(curYear - row.number("StajgZ"))),
+                startYear(curYear, row.value("Stajg")),
+                startYear(curYear, row.value("StajgZ")),
             };
             const char* sources[] = {"Name1", "Name2", "Name3", "DR",    "Doljn",
                                      "Doljn", "Spez",  "Spez",  "Stajg", "StajgZ"};
@@ -422,13 +510,26 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
                 p.person << check(people, kPersonFields[i], values[i], sources[i]);
             p.email = t.email;
             p.snils = t.snils;
-            p.certificate = {check(*dm.tblSertif, "DateCL", row.date("DateCL"), "DateCL"),
-                             check(*dm.tblSertif, "Name", row.value("Specialty"), "Specialty")};
+            // A certificate row only for a certificate the file names.
+            if (!row.value("DateCL").isNull() || !isEmptyText(row.value("Specialty")))
+                p.certificate = {check(*dm.tblSertif, "DateCL", row.value("DateCL"), "DateCL"),
+                                 check(*dm.tblSertif, "Name", row.value("Specialty"), "Specialty")};
             plan.newPeople << p;
             person = -qint64(plan.newPeople.size());
             t.firstOfNewPerson = true;
         } else if (person > 0) {
             found.insert(person);
+            // A stored e-mail or SNILS the file would replace by another is listed before
+            // anything is written.
+            for (auto [values, file, what] : {std::tuple{&emails, &t.email, "e-mail"}, std::tuple{&snilses, &t.snils, "СНИЛС"}}) {
+                if (file->isEmpty())
+                    continue;
+                QString& stored = values->of(person);
+                const QString replacement = file->first().toString();
+                if (!stored.isEmpty() && stored != replacement)
+                    plan.changes << RestoreChange{t.name, QString::fromUtf8(what), stored, replacement};
+                stored = replacement;
+            }
         }
         met.insert(key, person);
         if (person > 0)
@@ -531,6 +632,8 @@ QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcom
     text += QStringLiteral("\nСлушателей добавлено: %1.").arg(QString::number(outcome.trainees));
     text += QStringLiteral("\nСотрудников найдено в штатном списке: %1, добавлено в него: %2.")
                 .arg(QString::number(outcome.foundPeople), QString::number(outcome.newPeople));
+    if (!plan.changes.isEmpty())
+        text += QStringLiteral("\nЗаменено e-mail и СНИЛС в штатном списке: %1.").arg(QString::number(plan.changes.size()));
     const QStringList created = createdMissing ? plan.missingTitles() : QStringList();
     const QStringList missing = createdMissing ? QStringList() : plan.missingTitles();
     if (!created.isEmpty())

@@ -8,11 +8,15 @@
 //
 // For every row of the file a trainee is added, carrying the file's application number and year
 // and linked to its person (KodPersonal). A person of the register whose three names equal the
-// row's, letter case included, is reused and given the row's e-mail address and SNILS; anyone
-// else is added to the register with the row's birth date, codes, start years (this year minus
-// the exported years of service) and the names of the position and diploma specialty the
-// reference books give the codes (empty for a code they lack), with the e-mail, SNILS and
-// certificate rows. A person named again further down the file is the one added before.
+// row's, letter case included, is reused and given the row's e-mail address and SNILS where the
+// file has them (an empty one replaces nothing; a stored one replaced by another is listed in the
+// plan); anyone else is added to the register with the row's birth date, codes, start years (this
+// year minus the exported years of service) and the names of the position and diploma specialty
+// the reference books give the codes (empty for a code they lack), with the e-mail, SNILS and
+// certificate rows the file has. A person named again further down the file is the one added
+// before. Empty stays empty: an empty date (written as the zero date) and years of service counted
+// from no start year are restored empty, and values out of their bounds (an application number,
+// year, quarter, hours or years of service no office has) refuse the file before any plan.
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -43,6 +47,13 @@ struct RestorePerson {
     QString name;             // "ПЕТРОВ ПЁТР ПЕТРОВИЧ"
 };
 
+// A stored value of a person the register has that the file replaces by another.
+struct RestoreChange {
+    QString person; // "ИВАНОВ ИВАН ИВАНОВИЧ"
+    QString what;   // "e-mail", "СНИЛС"
+    QString before, after;
+};
+
 // One row of the file: the trainee to add and whose person it is.
 struct RestoreTrainee {
     int fileRow = 0;               // 1-based
@@ -51,8 +62,8 @@ struct RestoreTrainee {
     qint64 foundPerson = 0;        // NPP of the register's person; 0 when the restore adds the person
     int newPerson = -1;            // index into RestorePlan::newPeople when the restore adds the person
     bool firstOfNewPerson = false; // this row adds the person; later rows of theirs find them
-    QVariantList email;            // the row's e-mail and SNILS, written to a person the row finds
-    QVariantList snils;
+    QVariantList email;            // the row's e-mail and SNILS, written to a person the row finds;
+    QVariantList snils;            // empty when the file has none (nothing stored is replaced then)
 };
 
 struct RestorePlan {
@@ -61,6 +72,7 @@ struct RestorePlan {
     QList<RestoreTrainee> trainees;         // in the file's order
     QList<RestorePerson> newPeople;         // in the order the file first names them
     int foundPeople = 0;                    // distinct people of the register the file names
+    QList<RestoreChange> changes;           // stored e-mails and SNILS the file replaces
 
     bool isEmpty() const { return trainees.isEmpty(); }
     QStringList newPeopleNames() const;

@@ -91,6 +91,20 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
                                   QStringLiteral("NewPeopleLabel"), this));
     }
 
+    if (!plan.changes.isEmpty()) {
+        auto* list = new QListWidget(this);
+        list->setObjectName(QStringLiteral("ChangesList"));
+        for (const applications::RestoreChange& c : plan.changes)
+            list->addItem(QStringLiteral("%1: %2 «%3» → «%4»").arg(c.person, c.what, c.before, c.after));
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        QLabel* changed = wrapped(QStringLiteral("В штатном списке будут заменены значения (%1):")
+                                      .arg(QString::number(plan.changes.size())),
+                                  QStringLiteral("ChangesLabel"), this);
+        changed->setBuddy(list);
+        layout->addWidget(changed);
+        layout->addWidget(list, 1);
+    }
+
     if (plan.addsTwice()) {
         QLabel* held = wrapped(heldText(plan), QStringLiteral("HeldLabel"), this);
         held->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -107,7 +121,8 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
         layout->addWidget(create_);
     }
 
-    if (plan.newPeople.isEmpty())
+    const bool lists = !plan.newPeople.isEmpty() || !plan.changes.isEmpty();
+    if (!lists)
         layout->addStretch(1);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* restore = buttons->addButton(QStringLiteral("Восстановить"), QDialogButtonBox::AcceptRole);
@@ -119,7 +134,7 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(620, plan.newPeople.isEmpty() ? 240 : 420);
+    resize(620, lists ? 420 + (plan.newPeople.isEmpty() || plan.changes.isEmpty() ? 0 : 140) : 240);
 }
 
 bool TftrRestore::createsMissingApplications() const {

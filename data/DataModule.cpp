@@ -199,9 +199,17 @@ void TDM::confirmDelete(Dataset&) {
 }
 
 void TDM::calcServiceYears(Dataset& ds) {
+    // Years of service are counted from the start year; without one there are none to count (not
+    // the year itself, which would reach trainee rows and the training centre as years served).
     const int year = state_.CurYear;
-    ds.field(QStringLiteral("StajO1")).setAsInteger(year - ds.field(QStringLiteral("StajOb")).asInteger());
-    ds.field(QStringLiteral("StajD1")).setAsInteger(year - ds.field(QStringLiteral("StajDoljn")).asInteger());
+    for (auto [years, start] : {std::pair{"StajO1", "StajOb"}, std::pair{"StajD1", "StajDoljn"}}) {
+        const Field& from = ds.field(QString::fromLatin1(start));
+        Field& to = ds.field(QString::fromLatin1(years));
+        if (from.isNull())
+            to.clear();
+        else
+            to.setAsInteger(year - from.asInteger());
+    }
 }
 
 bool TDM::doljnMatches(Dataset& ds) {

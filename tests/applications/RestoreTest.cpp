@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -138,9 +139,17 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
     h.mainWindow().findChild<QAction*>("N13")->trigger();
     EXPECT_EQ(h.prompter.log().last(), "open: " + h.app.root.exportDir());
 
-    picking(file).expectInform(outcome(file, 4, 1, 2) + "\nСоздана заявка 116 на 2026 год.");
+    picking(file).expectInform(outcome(file, 4, 1, 2) + "\nЗаменено e-mail и СНИЛС в штатном списке: 2." +
+                               "\nСоздана заявка 116 на 2026 год.");
     restore([](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "ApplicationLabel"), "Заявка 116 на 2026 год: в файле 4 слушателя.");
+        // What the file replaces in the register is listed before anything is written.
+        EXPECT_EQ(ui::text(&d, "ChangesLabel"), "В штатном списке будут заменены значения (2):");
+        auto* changes = d.findChild<QListWidget*>("ChangesList");
+        ASSERT_TRUE(changes);
+        ASSERT_EQ(changes->count(), 2);
+        EXPECT_EQ(changes->item(0)->text(), "ИВАНОВ ИВАН ИВАНОВИЧ: e-mail «old@mail.ru» → «ivanov@new.ru»");
+        EXPECT_EQ(changes->item(1)->text(), "ИВАНОВ ИВАН ИВАНОВИЧ: СНИЛС «001-001-999 00» → «112-233-445 95»");
         EXPECT_EQ(ui::text(&d, "FoundLabel"), "Найдено в штатном списке: 1 сотрудник.");
         auto* people = d.findChild<QListWidget*>("NewPeopleList");
         ASSERT_TRUE(people);
@@ -179,10 +188,14 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
     EXPECT_EQ(column("SELECT SNILS FROM PERSNILS WHERE PersonalKOD = 3"), QStringList{"987-654-321 83"});
     EXPECT_EQ(column("SELECT DateCL || ' ' || Name FROM Sertif WHERE PersonalKOD = 3"),
               QStringList{"2026-12-01 Педиатрия"});
-    // One with an empty certificate gets one all the same, dated the zero date the file carries.
-    EXPECT_EQ(column("SELECT DateCL || '|' || IFNULL(Name, '') FROM Sertif WHERE PersonalKOD = 4"),
-              QStringList{"1899-12-30|"});
-    EXPECT_EQ(single("SELECT StajOb FROM Personal WHERE NPP = 4").toInt(), 2026);
+    // Empty stays empty: no certificate, e-mail or SNILS row, no birth date, no start year for one
+    // the file names without them.
+    EXPECT_EQ(single("SELECT COUNT(*) FROM Sertif WHERE PersonalKOD = 4").toInt(), 0);
+    EXPECT_EQ(single("SELECT COUNT(*) FROM PEREMAIL WHERE PersonalKOD = 4").toInt(), 0);
+    EXPECT_EQ(single("SELECT COUNT(*) FROM PERSNILS WHERE PersonalKOD = 4").toInt(), 0);
+    EXPECT_TRUE(single("SELECT DR FROM Personal WHERE NPP = 4").isNull());
+    EXPECT_TRUE(single("SELECT StajOb FROM Personal WHERE NPP = 4").isNull());
+    EXPECT_TRUE(single("SELECT DateCl FROM Sluch2023 WHERE KodPersonal = 4").isNull());
 
     // The open datasets show what was written.
     EXPECT_EQ(dm.tblPersonal->recordCount(), 4);
@@ -197,7 +210,8 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     h.mainWindow().OpenZajavki2023();
     auto* window = qobject_cast<ApplicationsWindow*>(h.mainWindow().instance("ftrZajavki2023"));
     ASSERT_TRUE(window);
-    picking(file).expectInform(outcome(file, 4, 1, 2) + "\nСоздана заявка 116 на 2026 год.");
+    picking(file).expectInform(outcome(file, 4, 1, 2) + "\nЗаменено e-mail и СНИЛС в штатном списке: 2." +
+                               "\nСоздана заявка 116 на 2026 год.");
     restore(accept);
     h.prompter.verify();
     ASSERT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
@@ -234,7 +248,7 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     EXPECT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 8);
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 8);
     EXPECT_EQ(single("SELECT COUNT(*) FROM Personal").toInt(), 4);
-    EXPECT_EQ(single("SELECT COUNT(*) FROM Sertif").toInt(), 3);
+    EXPECT_EQ(single("SELECT COUNT(*) FROM Sertif").toInt(), 2) << "none for СИДОРОВ, whom the file gives none";
 }
 
 TEST_F(Restore, WithoutTheApplicationCreatedTheTraineesWaitForIt) {
@@ -288,6 +302,70 @@ TEST_F(Restore, AFailureHalfWayLeavesNothingWrittenAndNamesTheRow) {
     EXPECT_EQ(dm.tblPersonal->recordCount(), 1);
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 0);
     EXPECT_EQ(dm.tblPerEmail->field("EMAIL").asString(), "old@mail.ru");
+}
+
+// Values no office has (an application numbered 1e308 or -116, the year 0, quarter 99, years of
+// service 1e300) refuse the file before the summary, naming the row and the field; nothing, no
+// application either, is made.
+TEST_F(Restore, ValuesOutOfTheirBoundsRefuseTheFileBeforeTheSummary) {
+    const TableLayout& layout = layouts::tempZ2023();
+    struct Case {
+        const char* field;
+        QVariant value;
+        QString fault;
+    };
+    const Case cases[] = {
+        {"Year", 0, "значения нет"}, // an empty year: no application of any year
+        {"Year", -5, "значение -5 вне допустимых пределов (1900–2100)"},
+        {"Year", 32767, "значение 32767 вне допустимых пределов (1900–2100)"},
+        {"Zajavka", 1e308, "значение 1e+308 вне допустимых пределов (0,01–99999)"},
+        {"Zajavka", -116.0, "значение -116 вне допустимых пределов (0,01–99999)"},
+        {"Kv", 99, "значение 99 вне допустимых пределов (0–4)"},
+        {"Hours", -36, "значение -36 вне допустимых пределов (0–10000)"},
+        {"Stajg", 1e300, "значение 1e+300 вне допустимых пределов (0–100)"},
+        {"StajgZ", -1.0, "значение -1 вне допустимых пределов (0–100)"},
+    };
+    const QString file = exportPath("ZES116_2026.db");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + c.value.toString().toStdString());
+        QVariantList bad = fileRow("ПЕТРОВ", "ПЁТР");
+        bad[layout.fieldIndex(c.field)] = c.value.toInt() == 0 && QString(c.field) == "Year" ? QVariant() : c.value;
+        writeParadoxTable(file, layout, {fileRow("ИВАНОВ", "ИВАН"), bad});
+        picking(file).expectError("Заявка не восстановлена, ничего не записано. Файл «" + QDir::toNativeSeparators(file) +
+                                  "», строка 2 (ПЕТРОВ ПЁТР), поле «");
+        restore(nullptr);
+        h.prompter.verify();
+        EXPECT_TRUE(h.prompter.log().last().contains(c.fault)) << h.prompter.log().last().toStdString();
+        QFile::remove(file);
+    }
+    EXPECT_EQ(single("SELECT COUNT(*) FROM Zajavki2023").toInt(), 0);
+    EXPECT_EQ(single("SELECT COUNT(*) FROM Personal").toInt(), 0);
+}
+
+// An empty e-mail or SNILS in the file replaces no stored one and makes no empty row; years of
+// service counted from no start year (the year itself, as earlier exports carry them) come back
+// empty.
+TEST_F(Restore, EmptyValuesReplaceNothingAndStayEmpty) {
+    const qint64 ivanov = addPerson("ИВАНОВ", "ИВАН", "", "old@mail.ru", "001-001-999 00");
+    const qint64 petrov = addPerson("ПЕТРОВ", "ПЁТР", "");
+    const QString file = exportPath("ZES116_2026.db");
+    QVariantList noYears = fileRow("СИДОРОВ", "СИДОР", 5, 7, 2026.0);
+    noYears[layouts::tempZ2023().fieldIndex("StajgZ")] = 2026.0;
+    writeParadoxTable(file, layouts::tempZ2023(), {fileRow("ИВАНОВ", "ИВАН"), fileRow("ПЕТРОВ", "ПЁТР"), noYears});
+    picking(file).expectInform(outcome(file, 3, 2, 1) + "\nСоздана заявка 116 на 2026 год.");
+    restore([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QWidget*>("ChangesList"), nullptr) << "nothing stored is replaced";
+        accept(d);
+    });
+    h.prompter.verify();
+    EXPECT_EQ(column(QString("SELECT EMAIL FROM PEREMAIL WHERE PersonalKOD = %1").arg(ivanov)), QStringList{"old@mail.ru"});
+    EXPECT_EQ(column(QString("SELECT SNILS FROM PERSNILS WHERE PersonalKOD = %1").arg(ivanov)),
+              QStringList{"001-001-999 00"});
+    EXPECT_EQ(single(QString("SELECT COUNT(*) FROM PEREMAIL WHERE PersonalKOD = %1").arg(petrov)).toInt(), 0);
+    EXPECT_EQ(single(QString("SELECT COUNT(*) FROM PERSNILS WHERE PersonalKOD = %1").arg(petrov)).toInt(), 0);
+    EXPECT_TRUE(single("SELECT StajOb FROM Sluch2023 WHERE Name1 = 'СИДОРОВ'").isNull());
+    EXPECT_TRUE(single("SELECT StajDoljn FROM Sluch2023 WHERE Name1 = 'СИДОРОВ'").isNull());
+    EXPECT_TRUE(single("SELECT StajOb FROM Personal WHERE Name1 = 'СИДОРОВ'").isNull());
 }
 
 TEST_F(Restore, AFileThatCannotBeRestoredIsRefusedBeforeTheSummary) {
