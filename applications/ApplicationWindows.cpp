@@ -82,6 +82,12 @@ applications::RestorePlan showcaseRestorePlan(TftrMain& m, bool restoredBefore) 
         for (const char* name :
              {"ВОРОНИНА ЕЛЕНА СЕРГЕЕВНА", "ГУСЕВ АНДРЕЙ ПАВЛОВИЧ", "ЯКОВЛЕВА ОЛЬГА ИГОРЕВНА"})
             plan.newPeople << applications::RestorePerson{{}, {}, {}, {}, QString::fromUtf8(name)};
+    // What the file replaces in the register, as the summary lists it.
+    if (!restoredBefore)
+        plan.changes = {{QStringLiteral("МИХАЙЛОВ СЕРГЕЙ ИВАНОВИЧ"), QStringLiteral("e-mail"),
+                         QStringLiteral("mikhailov@mail.ru"), QStringLiteral("s.mikhailov@hospital.ru")},
+                        {QStringLiteral("ОРЛОВА АННА ПЕТРОВНА"), QStringLiteral("СНИЛС"),
+                         QStringLiteral("112-233-445 95"), QStringLiteral("112-233-445 96")}};
     return plan;
 }
 
