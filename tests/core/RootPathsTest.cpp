@@ -42,6 +42,7 @@ TEST(RootPaths, RecognisesEveryWayOfNamingAFileInBase) {
 } // namespace
 
 #include "core/RootLock.h"
+#include "support/ChildProcess.h"
 
 #include <QFileInfo>
 
@@ -61,22 +62,24 @@ TEST(RootLock, ASecondProgramIsToldTheRootIsInUse) {
 }
 
 // A Base folder that cannot be written is said to be so, not taken for another program's.
+// A Base folder that cannot be written is said to be so, not taken for another program's; tried
+// as a user whom folder permissions bind (the super-user's writes they do not stop).
 TEST(RootLock, ABaseFolderThatCannotBeWrittenIsNamed) {
     QTemporaryDir dir;
     const RootPaths root(dir.filePath("root"));
     ASSERT_TRUE(root.makeFolders());
-    QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::ExeOwner);
-    QFile probe(root.base() + "/probe");
-    if (probe.open(QIODevice::WriteOnly)) { // the super-user writes anyway
-        probe.remove();
-        QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        GTEST_SKIP() << "folder permissions do not bind this user";
-    }
-    RootLock lock(root);
-    const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder());
+    for (const QString& folder : {dir.path(), root.root()})
+        QFile::setPermissions(folder, QFile::Permissions(0x7755));
+    QFile::setPermissions(root.base(), QFile::Permissions(0x5555));
+    const auto tried = testsupport::runUnprivileged([&root](int pipe) {
+        RootLock lock(root);
+        testsupport::Child::say(pipe, lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()));
+        return 0;
+    });
     QFile::setPermissions(root.base(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_TRUE(why.startsWith("Нет права записи в папку")) << why.toStdString();
-    EXPECT_TRUE(why.contains(QDir::toNativeSeparators(root.base())));
+    ASSERT_EQ(tried.status, 0);
+    EXPECT_TRUE(tried.text.startsWith("Нет права записи в папку")) << tried.text.toStdString();
+    EXPECT_TRUE(tried.text.contains(QDir::toNativeSeparators(root.base())));
 }
 
 } // namespace
