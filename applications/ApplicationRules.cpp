@@ -15,7 +15,7 @@ namespace applications {
 
 QString countLine(const TDM& dm, const Generation& g) {
     const Table& t = g.traineesTable(dm);
-    return QStringLiteral("заявленно - %1").arg(t.isActive() ? t.recordCount() : 0);
+    return QStringLiteral("заявлено - %1").arg(t.isActive() ? t.recordCount() : 0);
 }
 
 QStringList catalogueSql(const Generation& g, bool upToYear) {

@@ -15,7 +15,7 @@ struct SharedState;
 
 namespace applications {
 
-// "заявленно - " and the number of trainees of the current application.
+// "заявлено - " and the number of trainees of the current application.
 QString countLine(const TDM& dm, const Generation& g);
 
 // The catalogue query's statement for the adding dialog or the editor, with its parameter p_year.

@@ -103,7 +103,7 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
     leftBar->setIconSize(QSize(16, 16)); // both buttons fit the narrow side
     button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
            icons::Picture::New, &ApplicationsWindow::SpeedButton1Click);
-    button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить полность  заявку"),
+    button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить заявку полностью"),
            icons::Picture::Delete, &ApplicationsWindow::SpeedButton3Click);
     leftLayout->addWidget(leftBar);
     applications_ = new DbGrid(QStringLiteral("DBGrid1"), appsSource,

@@ -87,7 +87,7 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
 
     // Names, then an empty strip, then the rest.
     auto* names = new QHBoxLayout;
-    for (auto [label, name, field] : {std::tuple{"Фамилие", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
+    for (auto [label, name, field] : {std::tuple{"Фамилия", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
                                       std::tuple{"Отчество", "DBEdit3", "Name3"}}) {
         auto* edit = bound(name, field);
         auto* caption = new QLabel(QString::fromUtf8(label), this);

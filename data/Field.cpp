@@ -1,5 +1,7 @@
 #include "data/Field.h"
 
+#include "core/DateText.h"
+
 #include "data/Dataset.h"
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
@@ -166,17 +168,16 @@ QVariant Field::fromText(const QString& text) const {
     }
     case FieldType::Date: {
         // A cleared masked box holds only its separators and blanks.
-        static const QRegularExpression blank(QStringLiteral("^[\\s._/-]*$"));
-        if (blank.match(text).hasMatch())
+        if (datetext::isBlank(text))
             return {};
-        static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,2})[./-](\\d{1,2})[./-](\\d{4})\\s*$"));
-        const auto m = pattern.match(text);
-        QDate d;
-        if (m.hasMatch())
-            d = QDate(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-        if (!d.isValid())
-            refuse(QStringLiteral("В поле «%1» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «%2».")
-                       .arg(caption(), text));
+        const QDate d = datetext::parse(text);
+        if (!d.isValid()) {
+            refuse(datetext::isImpossible(text)
+                       ? QStringLiteral("В поле «%1» введена дата, которой нет: «%2». Проверьте день и месяц.")
+                             .arg(caption(), text.trimmed())
+                       : QStringLiteral("В поле «%1» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «%2».")
+                             .arg(caption(), text));
+        }
         return d;
     }
     }

@@ -73,13 +73,14 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
         const char* name;
         const char* field;
         int width;
-    } nameBoxes[] = {{"Фамилие", "DBEdit1", "Name1", 150},
+    } nameBoxes[] = {{"Фамилия", "DBEdit1", "Name1", 150},
                      {"Имя", "DBEdit2", "Name2", 150},
                      {"Отчество", "DBEdit3", "Name3", 150},
-                     {"Дата рожд.", "DBEdit4", "DR", 89}};
+                     {"Дата рожд.", "DBEdit4", "DR", 0}}; // a date box sizes itself
     for (int c = 0; c < 4; ++c) {
         DbEdit* edit = bound(nameBoxes[c].name, nameBoxes[c].field, this);
-        edit->setFixedWidth(nameBoxes[c].width);
+        if (nameBoxes[c].width > 0)
+            edit->setFixedWidth(nameBoxes[c].width);
         names->addWidget(boldLabel(QString::fromUtf8(nameBoxes[c].label), edit, this), 0, c);
         names->addWidget(edit, 1, c);
     }
@@ -389,7 +390,7 @@ void TftrMPersonal::Button6Click() {
         changed = true; // a value the field refuses is an unsaved change all the same
     }
     if (changed) {
-        if (app.prompter.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохраненить? "))) {
+        if (app.prompter.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохранить?"))) {
             if (!SavePerson())
                 return;
         } else {

@@ -32,10 +32,10 @@ const PickBook& positionsBook() {
 
 const PickBook& diplomaSpecialtiesBook() {
     // The name column has no title of its own: the grid heads it with the field's name.
-    static const PickBook book{QStringLiteral("Специальности "),
+    static const PickBook book{QStringLiteral("Специальности по диплому"),
                                QSize(478, 433),
                                QStringLiteral("dtsSpez"),
-                               {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QString(), 380)},
+                               {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QStringLiteral("Название"), 380)},
                                &SharedState::SpezCaller,
                                &diplomaSpecialtyTargets};
     return book;

@@ -80,7 +80,7 @@ ConfigEditor::Outcome ConfigEditor::exit() {
         refused = true; // a value the field refuses is an unsaved change all the same
     }
     if (config.isModified() || refused) {
-        if (prompter_.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохраненить? "))) {
+        if (prompter_.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохранить?"))) {
             config.post();
             return {true, {}};
         }

@@ -1,26 +1,24 @@
 #include "shell/CertificateForm.h"
 
+#include "core/UserError.h"
 #include "shell/ActionButton.h"
+#include "shell/DateBox.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, DataSource* certificate)
-    : EditDialog(parent), picker_(new QDateEdit(this)) {
+    : EditDialog(parent), picker_(new DateBox(QStringLiteral("DateTimePicker1"), this)), dateCaption_(dateCaption) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
     auto* dateLabel = new QLabel(dateCaption, this);
-    picker_->setObjectName(QStringLiteral("DateTimePicker1"));
-    picker_->setCalendarPopup(true);
-    picker_->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    picker_->setMinimumWidth(89);
     dateLabel->setBuddy(picker_);
-    connect(picker_, &QDateEdit::dateChanged, this, [this] { runGuarded([this] { DateTimePicker1Change(); }); });
+    // Any typing counts as a change, so a date that is no date is refused on "ОК", never dropped.
+    connect(picker_, &QLineEdit::textEdited, this, [this] { runGuarded([this] { DateTimePicker1Change(); }); });
 
     auto* specialtyLabel = new QLabel(QStringLiteral("Специальность"), this);
     auto* specialty = new DbEdit(QStringLiteral("DBEdit1"), certificate, QStringLiteral("Name"), this);
@@ -56,10 +54,18 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
     layout->addLayout(buttons);
 }
 
-QDate CertificateForm::date() const { return picker_->date(); }
+QDate CertificateForm::date() const {
+    QString why = picker_->problem();
+    if (why.isEmpty() && picker_->isBlank())
+        why = QStringLiteral("Укажите дату: «%1».").arg(dateCaption_);
+    if (!why.isEmpty()) {
+        picker_->setFocus();
+        throw UserError(why);
+    }
+    return picker_->date();
+}
 
 void CertificateForm::showDate(const QDate& date) {
-    const QSignalBlocker quiet(picker_);
     picker_->setDate(date);
 }
 

@@ -5,7 +5,7 @@
 #include "shell/EditDialog.h"
 
 class DataSource;
-class QDateEdit;
+class DateBox;
 
 class CertificateForm : public EditDialog {
     Q_OBJECT
@@ -19,6 +19,7 @@ protected:
     // `certificate` is the data source of the certificate rows; `dateCaption` the label over the date.
     CertificateForm(QWidget* parent, const QString& dateCaption, DataSource* certificate);
 
+    // The date shown; throws UserError, the box taking the focus, when it is empty or no date.
     QDate date() const;
     // Shows a date without it counting as a change of the row.
     void showDate(const QDate& date);
@@ -27,5 +28,6 @@ protected:
     void leaveByUser() override { Button2Click(); }
 
 private:
-    QDateEdit* picker_;
+    DateBox* picker_;
+    QString dateCaption_;
 };

@@ -3,6 +3,7 @@
 #include "data/DataSource.h"
 #include "data/Dataset.h"
 #include "data/DbError.h"
+#include "shell/DateBox.h"
 #include "shell/ErrorGuard.h"
 
 #include <QKeyEvent>
@@ -100,7 +101,9 @@ DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fie
     : QLineEdit(parent), link_(new FieldLink(this, source, fieldName)) {
     setObjectName(objectName);
     if (Field* f = link_->field()) {
-        if (!f->editMask.isEmpty())
+        if (f->type() == FieldType::Date)
+            makeDateTyping(this);
+        else if (!f->editMask.isEmpty())
             setInputMask(qtInputMask(f->editMask));
         if (f->type() == FieldType::Alpha)
             setMaxLength(f->size());

@@ -24,7 +24,7 @@ TftrAvtoriz::TftrAvtoriz(AppContext& app, int delayMs, QWidget* parent)
     image->setFixedWidth(297);
     image->setPixmap(picture(QSize(297, 307 - 22)));
 
-    auto* version = new QLabel(QStringLiteral("Version 3.0.0.3  (2026)"), this);
+    auto* version = new QLabel(QStringLiteral("Версия 3.0.0.3 (2026)"), this);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     // One line where the font allows, two rather than a cut where it is wider.

@@ -103,7 +103,7 @@ TEST_F(Applications, TheMainApplicationTakesTheContractNumberAndGoesOnToAdding) 
         choose(d, 0, "2027");
     });
     EXPECT_EQ(numbers(2027), QList<double>{116});
-    EXPECT_EQ(window->countLine(), "заявленно - 0");
+    EXPECT_EQ(window->countLine(), "заявлено - 0");
 }
 
 TEST_F(Applications, AdditionalApplicationsCountInHundredths) {
@@ -215,7 +215,7 @@ TEST_F(Applications, MarkedPeopleAreAddedInRegisterOrderWithASnapshotOfTheirData
         EXPECT_FALSE(adding.isVisible());
     });
     ui::click(window, "SpeedButton2");
-    EXPECT_EQ(window->countLine(), "заявленно - 2");
+    EXPECT_EQ(window->countLine(), "заявлено - 2");
 
     Table& s = *dm.tblSluch2023;
     ASSERT_EQ(s.recordCount(), 2);
@@ -397,12 +397,12 @@ TEST_F(Applications, DeletingATraineeOrAWholeApplicationAsksFirst) {
     h.prompter.expectConfirm("Удалить текущую запись", Answer::No);
     ui::click(window, "SpeedButton5");
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 3);
-    EXPECT_EQ(window->countLine(), "заявленно - 3");
+    EXPECT_EQ(window->countLine(), "заявлено - 3");
 
     h.prompter.expectConfirm("Удалить текущую запись", Answer::Yes);
     ui::click(window, "SpeedButton5");
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 2);
-    EXPECT_EQ(window->countLine(), "заявленно - 2");
+    EXPECT_EQ(window->countLine(), "заявлено - 2");
 
     h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::No);
     ui::click(window, "SpeedButton3");
@@ -415,7 +415,7 @@ TEST_F(Applications, DeletingATraineeOrAWholeApplicationAsksFirst) {
     ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the deletion";
     EXPECT_EQ(h.app.backups().list()[0].action, "delete-application");
     EXPECT_EQ(h.app.state.SilentDelete, 1);
-    EXPECT_EQ(window->countLine(), "заявленно - 2"); // not rewritten until the next click
+    EXPECT_EQ(window->countLine(), "заявлено - 2"); // not rewritten until the next click
     EXPECT_EQ(dm.field("tblZajavki2023KZajavki").asInteger(), 117);
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 1); // the other application keeps its trainee
     auto st = h.app.store->cached("SELECT COUNT(*) FROM Sluch2023");

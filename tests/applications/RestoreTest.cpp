@@ -215,7 +215,7 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     restore(accept);
     h.prompter.verify();
     ASSERT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
-    EXPECT_EQ(window->countLine(), "заявленно - 4") << "the open applications window counts the restored trainees";
+    EXPECT_EQ(window->countLine(), "заявлено - 4") << "the open applications window counts the restored trainees";
     ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the restore";
     EXPECT_EQ(h.app.backups().list()[0].action, "restore-application");
 

@@ -64,7 +64,7 @@ TEST_F(Fields, ABadValueIsRefusedNamingTheFieldAndNothingIsWritten) {
         {"Kv", -32769, "вне допустимого диапазона", "квартал"},                         // short
         {"Doljn", QString("12a"), "нужно целое число, а введено «12a»", "код должности"}, // short, from text
         {"Zajavka", QString("сто"), "нужно число, а введено «сто»", "номер заявки"},      // number
-        {"DR", QString("31.02.2020"), "нужна дата в виде ДД.ММ.ГГГГ", "дата рождения"},  // date
+        {"DR", QString("31.02.2020"), "введена дата, которой нет: «31.02.2020»", "дата рождения"}, // date
         {"DR", QString("2020-01-01x"), "нужна дата в виде ДД.ММ.ГГГГ", "дата рождения"},
     };
     for (const BadValue& c : cases) {

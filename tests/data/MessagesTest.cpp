@@ -47,7 +47,7 @@ const Case kCases[] = {
          dm.tblPersonal->append();
          dm.field("tblPersonalDR").setAsString("31.02.1980");
      },
-     "В поле «дата рождения» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «31.02.1980»."},
+     "В поле «дата рождения» введена дата, которой нет: «31.02.1980». Проверьте день и месяц."},
     {"a number out of range in the contract number",
      [](TDM& dm) {
          dm.tblConfig->edit();

@@ -4,13 +4,13 @@
 #include "personnel/PersonnelCard.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindow.h"
+#include "shell/DateBox.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"
 #include "support/GridActions.h"
 #include "support/WindowHarness.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -172,7 +172,7 @@ TEST_F(Personnel, KeysRaiseNamesToCapitalsAndMoveTheFocusAndTheButtonsFollowTheR
         EXPECT_EQ(focused(), "DBEdit2");
         release(ui::find(&d, "DBEdit4"), Qt::Key_Down); // from the date: the position on the first page
         EXPECT_EQ(focused(), "DBEdit5");
-        h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Answer::No);
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::No);
     });
     EXPECT_EQ(count("Personal"), 1) << "the new row was not kept";
 
@@ -204,7 +204,7 @@ TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
         QTest::keyClick(date, Qt::Key_Delete);
         EXPECT_TRUE(dm.field("tblPersonalDR").isNull());
         EXPECT_EQ(date->text(), "..");
-        h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Answer::No);
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::No);
     });
     EXPECT_EQ(dm.field("tblPersonalDR").asDate(), QDate(1980, 5, 17)) << "answered No: the date stays";
 }
@@ -235,18 +235,18 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksOnlyForThePersonsCha
     // A changed surname: No discards it; Yes with an empty surname keeps the card open; Yes saves.
     card(w, "SpeedButton2", [&](QDialog& d) {
         ui::type(&d, "DBEdit3", "ИВАНОВИЧ");
-        h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Answer::No);
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::No);
         ui::click(&d, "Button6");
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(dm.field("tblPersonalName3").asString(), "");
     card(w, "SpeedButton2", [&](QDialog& d) {
         ui::clear(&d, "DBEdit1");
-        h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Answer::Yes).expectInform("Не задали Фамилию!");
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::Yes).expectInform("Не задали Фамилию!");
         ui::click(&d, "Button6");
         EXPECT_TRUE(d.isVisible());
         ui::type(&d, "DBEdit1", "петров");
-        h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Answer::Yes);
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::Yes);
         d.close(); // the close box behaves as "Выход"
         EXPECT_FALSE(d.isVisible());
     });
@@ -327,7 +327,7 @@ TEST_F(Personnel, CertificatesTakeTodayOrTheChangedDate) {
     // A new certificate with a picked specialty and the picker untouched: today's date.
     h.dialogs.expect("ftrMSertif", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Новый сертификат");
-        EXPECT_EQ(d.findChild<QDateEdit*>("DateTimePicker1")->date(), h.clock.today());
+        EXPECT_EQ(d.findChild<DateBox*>("DateTimePicker1")->date(), h.clock.today());
         h.dialogs.expect("ftrSpecialty", [&](QDialog& s) {
             gridActions::doubleClickRow(s.findChild<DbGrid*>("DBGrid1"), 0);
         });
@@ -340,10 +340,21 @@ TEST_F(Personnel, CertificatesTakeTodayOrTheChangedDate) {
     EXPECT_EQ(dm.field("tblSertifDateCL").asDate(), h.clock.today());
     EXPECT_EQ(dm.field("tblSertifName").asString(), "Терапия");
 
-    // Only the date changed: stored. Nothing changed: nothing written.
+    // Only the date changed, typed over the whole box: stored. An impossible date is refused on
+    // "ОК" and the dialog stays. Nothing changed: nothing written.
     h.dialogs.expect("ftrMSertif", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Редактирование сертификата");
-        d.findChild<QDateEdit*>("DateTimePicker1")->setDate(QDate(2031, 1, 31));
+        auto* date = d.findChild<DateBox*>("DateTimePicker1");
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(date, "31.02.2031");
+        h.prompter.expectError("Такой даты нет: «31.02.2031»");
+        ui::click(&d, "Button1");
+        h.prompter.verify();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(dm.field("tblSertifDateCL").asDate(), h.clock.today());
+        QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(date, "31.01.2031");
         ui::click(&d, "Button1");
     });
     ui::click(w, "SpeedButton8");

@@ -114,7 +114,7 @@ TEST_F(PickDialogs, EachDialogShowsItsBookAsDescribed) {
         QList<int> widths; // 0: fitted to the title and the values
     } cases[] = {
         {"ftrDoljn", "Должности", {587, 558}, {"Код", "Название"}, {40, 500}},
-        {"ftrSpez", "Специальности ", {478, 433}, {"Код", "NSpez"}, {45, 380}},
+        {"ftrSpez", "Специальности по диплому", {478, 433}, {"Код", "Название"}, {45, 380}},
         {"ftrSpecialty", "Специальности", {518, 561}, {"Код", "Наименование"}, {0, 400}},
     };
     for (const auto& c : cases) {

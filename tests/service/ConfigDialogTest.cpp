@@ -97,7 +97,7 @@ TEST_F(ConfigDialog, SaveWithNothingChangedWritesNothing) {
 TEST_F(ConfigDialog, ExitAsksAboutUnsavedChanges) {
     storeRow();
     // Yes saves without the checks, even with the executor emptied.
-    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::Yes);
+    h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Prompter::Answer::Yes);
     open([&](QDialog& d) {
         ui::clear(&d, "DBEdit3");
         ui::type(&d, "DBEdit4", "84951234567");
@@ -109,7 +109,7 @@ TEST_F(ConfigDialog, ExitAsksAboutUnsavedChanges) {
     EXPECT_EQ(dm.field("tblConfigUser").asString(), "");
 
     // No discards.
-    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::No);
+    h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Prompter::Answer::No);
     open([&](QDialog& d) {
         ui::type(&d, "DBEdit2", "ов");
         ui::click(&d, "Button2");
@@ -119,7 +119,7 @@ TEST_F(ConfigDialog, ExitAsksAboutUnsavedChanges) {
 
     // Without changes, no question at all; the close box behaves as "Выход".
     open([&](QDialog& d) { d.close(); });
-    h.prompter.expectConfirm("Запись не сохранена. Сохраненить? ", Prompter::Answer::No);
+    h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Prompter::Answer::No);
     open([&](QDialog& d) {
         ui::type(&d, "DBEdit1", "!");
         d.close();

@@ -255,7 +255,7 @@ TEST_F(DataAware, TypingIntoABoundBoxEditsTheRowOrStartsALinkedOne) {
     QWidget form;
     auto* email = new DbEdit("DBEdit1", dm.dtsPerEmail, "EMAIL", &form);
     auto* birth = new DbEdit("DBEdit2", dm.dtsPersonal, "DR", &form);
-    EXPECT_EQ(birth->inputMask(), "99.99.0000;_");
+    EXPECT_EQ(birth->inputMask(), "99.99.9999;_");
     ui::type(&form, "DBEdit1", "a@b.ru");
     EXPECT_EQ(dm.tblPerEmail->state(), Dataset::State::Insert);
     dm.tblPerEmail->post();

@@ -26,7 +26,7 @@ void startUp(AppHarness& h, int delayMs, const std::function<void(TftrAvtoriz&)>
     h.dialogs.expect("ftrAvtoriz", [&](QDialog& d) {
         auto& startup = static_cast<TftrAvtoriz&>(d);
         EXPECT_EQ(startup.windowTitle(), "Заявки на переподготовку персонала");
-        EXPECT_EQ(ui::text(&d, "Label1"), "Version 3.0.0.3  (2026)");
+        EXPECT_EQ(ui::text(&d, "Label1"), "Версия 3.0.0.3 (2026)");
         if (whileOpen)
             whileOpen(startup);
         EXPECT_TRUE(waitUntil([&] { return startup.isDone(); }));
