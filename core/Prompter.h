@@ -27,6 +27,8 @@ public:
     virtual QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) = 0;
     virtual QString openFileName(const QString& caption, const QString& directory, const QString& filter) = 0;
     virtual QString openDirectory(const QString& caption, const QString& directory) = 0;
+    // A one-line text box with "ОК" and "Отмена", holding `text` at first; empty when cancelled.
+    virtual QString askText(const QString& caption, const QString& label, const QString& text) = 0;
 
     // The question beep followed by a warning box with Yes and No: true only for Yes.
     bool confirmWithBeep(const QString& text) {
@@ -49,6 +51,7 @@ public:
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openDirectory(const QString&, const QString&) override { return {}; }
+    QString askText(const QString&, const QString&, const QString&) override { return {}; }
 
 private:
     void say(const QString& text) {

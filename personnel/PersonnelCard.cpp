@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"
+#include "refbooks/Books.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
@@ -17,7 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -98,6 +102,12 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
     position->setStyleSheet(QString::fromLatin1(kAqua));
     DbEdit* diploma = bound("DBEdit6", "NSpez", work);
     diploma->setStyleSheet(QString::fromLatin1(kAqua));
+    diplomaNames_ = new QCompleter(this);
+    diplomaNames_->setCaseSensitivity(Qt::CaseInsensitive);
+    diplomaNames_->setFilterMode(Qt::MatchContains);
+    diploma->setCompleter(diplomaNames_);
+    connect(diplomaNames_, qOverload<const QString&>(&QCompleter::activated), diploma,
+            [diploma](const QString& name) { diploma->link()->userEdited(name); });
     DbEdit* started = bound("DBEdit7", "StajOb", work);
     DbEdit* transferred = bound("DBEdit8", "StajDoljn", work);
     for (DbEdit* year : {started, transferred})
@@ -243,6 +253,10 @@ void TftrMPersonal::FormActivate() {
         snils_->setText(dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
     }
     email_->setCursorPosition(0);
+    QStringList diplomas;
+    for (const books::Entry& e : books::entries(dm, books::diplomaSpecialties()))
+        diplomas << e.name;
+    diplomaNames_->setModel(new QStringListModel(diplomas, diplomaNames_));
     setSaveEnabled(true);
     pages_->setCurrentIndex(0);
     box("DBEdit1")->setFocus();
@@ -307,6 +321,7 @@ void TftrMPersonal::DBEdit8KeyUp(int key) {
 }
 
 bool TftrMPersonal::SavePerson() {
+    diplomaNames_->popup()->hide(); // a suggestion list left open would keep the focus from the box named
     AppContext& app = main_.app();
     TDM& dm = *app.DM;
     if (const auto failed = personnel::checkPerson(dm, app.state.CurYear)) {

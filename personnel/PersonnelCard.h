@@ -6,6 +6,7 @@
 #include "shell/EditDialog.h"
 
 class DbEdit;
+class QCompleter;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -60,6 +61,7 @@ private:
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;
+    QCompleter* diplomaNames_; // the book's names offered while the diploma specialty is typed
     QPushButton* save_;
     QPushButton* cancel_;
 };

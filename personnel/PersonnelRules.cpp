@@ -6,6 +6,7 @@
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "personnel/Snils.h"
+#include "refbooks/Books.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -32,6 +33,19 @@ std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear) {
         if (text(g.field).isEmpty())
             return FailedCheck{QString::fromUtf8(g.message), QString::fromLatin1(g.box)};
 
+    // A diploma specialty typed by hand is the book's entry of that name, its code with it.
+    const QString diploma = text("NSpez");
+    const auto entry = books::findByName(dm, books::diplomaSpecialties(), diploma);
+    if (!entry)
+        return FailedCheck{QStringLiteral("Специальности по диплому «%1» нет в справочнике. Выберите её из списка "
+                                          "кнопкой «...» или добавьте в справочник.")
+                               .arg(diploma.simplified()),
+                           QStringLiteral("DBEdit6")};
+    if (person.field(QStringLiteral("KSpez")).asInteger() != entry->code || diploma != entry->name) {
+        person.field(QStringLiteral("KSpez")).setValue(entry->code);
+        person.field(QStringLiteral("NSpez")).setAsString(entry->name);
+    }
+
     struct Year {
         const char* field;
         const char* box;
@@ -41,11 +55,11 @@ std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear) {
     };
     static const Year years[] = {
         {"StajOb", "DBEdit7", "Не задали год начала трудовой деятельности!",
-         "Не верно задан год начала трудовой деятельности!Столько не работают!",
-         "Не верно задан год начала трудовой деятельности! Превышает системный год!"},
-        {"StajDoljn", "DBEdit8", "Не задали год передова на должность!",
-         "Не верно задан год передода на должность!Столько не работают!",
-         "Не верно задан год передода на должность! Превышает системный год!"},
+         "Неверно задан год начала трудовой деятельности! Столько не работают!",
+         "Неверно задан год начала трудовой деятельности! Превышает текущий год!"},
+        {"StajDoljn", "DBEdit8", "Не задали год перевода на должность!",
+         "Неверно задан год перевода на должность! Столько не работают!",
+         "Неверно задан год перевода на должность! Превышает текущий год!"},
     };
     for (const Year& y : years) {
         const QString shown = text(y.field);

@@ -9,7 +9,11 @@
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 
+#include "core/UserError.h"
+
 #include <QEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,7 +30,8 @@ const PickBook& positionsBook() {
         QStringLiteral("dtsDoljn"),
         {column("KDoljn", QStringLiteral("Код"), 40), column("NDoljn", QStringLiteral("Название"), 500)},
         &SharedState::DoljnCaller,
-        &positionTargets};
+        &positionTargets,
+        &books::positions};
     return book;
 }
 
@@ -37,7 +42,8 @@ const PickBook& diplomaSpecialtiesBook() {
                                QStringLiteral("dtsSpez"),
                                {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QStringLiteral("Название"), 380)},
                                &SharedState::SpezCaller,
-                               &diplomaSpecialtyTargets};
+                               &diplomaSpecialtyTargets,
+                               &books::diplomaSpecialties};
     return book;
 }
 
@@ -48,7 +54,8 @@ const PickBook& specialtiesBook() {
         QStringLiteral("dtsSpecialty"),
         {column("NPP", QStringLiteral("Код")), column("Name", QStringLiteral("Наименование"), 400)},
         &SharedState::SpecialtyCaller,
-        &specialtyTargets};
+        &specialtyTargets,
+        &books::specialties};
     return book;
 }
 
@@ -68,7 +75,7 @@ DataSource* sourceOf(TftrMain& main, const QString& name) {
 TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
     : QDialog(&main), main_(main), book_(book), layout_(new QVBoxLayout(this)),
       grid_(new DbGrid(QStringLiteral("DBGrid1"), sourceOf(main, book.source), book.columns, this)),
-      hint_(makePickHint(this)) {
+      editBar_(new QWidget(this)), hint_(makePickHint(this)) {
     setWindowTitle(book.caption);
     // A fixed border; QDialog centres itself over the main window when shown.
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
@@ -76,10 +83,85 @@ TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
     setFixedSize(book.size);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
+    editBar_->setObjectName(QStringLiteral("BookEditBar"));
+    auto* bar = new QHBoxLayout(editBar_);
+    bar->setContentsMargins(6, 4, 6, 4);
+    const auto barButton = [&](const char* name, const QString& caption, const QString& tip, void (TftrPickDialog::*handler)()) {
+        auto* b = new QPushButton(caption, editBar_);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(tip);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        bar->addWidget(b);
+        return b;
+    };
+    barButton("AddEntry", QStringLiteral("Добавить…"), QStringLiteral("Добавить запись в справочник (Ins)"), &TftrPickDialog::addEntry);
+    renameButton_ = barButton("RenameEntry", QStringLiteral("Переименовать…"), QStringLiteral("Переименовать текущую запись (F2)"),
+                              &TftrPickDialog::renameEntry);
+    deleteButton_ = barButton("DeleteEntry", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись (Delete)"),
+                              &TftrPickDialog::deleteEntry);
+    bar->addStretch();
     layout_->addWidget(grid_, 1);
+    layout_->addWidget(editBar_);
     layout_->addWidget(hint_);
     // Any double click in the grid picks, also one below the last row or on an empty list.
     grid_->viewport()->installEventFilter(this);
+    grid_->installEventFilter(this);
+}
+
+std::optional<books::Entry> TftrPickDialog::currentEntry() const {
+    Dataset& rows = *grid_->dataset();
+    if (!rows.isActive() || rows.isEmpty())
+        return std::nullopt;
+    const books::Book& book = book_.entries();
+    return books::Entry{rows.field(QString::fromLatin1(book.codeField)).asInteger(),
+                        rows.field(QString::fromLatin1(book.nameField)).asString()};
+}
+
+void TftrPickDialog::addEntry() {
+    runGuarded([this] {
+        const books::Book& book = book_.entries();
+        const QString name = main_.app().prompter.askText(
+            QStringLiteral("Новая запись: ") + book_.caption, QString::fromUtf8(book.caption) + u':', QString());
+        if (name.trimmed().isEmpty())
+            return;
+        books::add(*main_.app().DM, book, name);
+    });
+    grid_->setFocus();
+}
+
+void TftrPickDialog::renameEntry() {
+    runGuarded([this] {
+        const auto entry = currentEntry();
+        if (!entry)
+            return;
+        const books::Book& book = book_.entries();
+        const QString name = main_.app().prompter.askText(QStringLiteral("Переименование: ") + book_.caption,
+                                                          QString::fromUtf8(book.caption) + u':', entry->name);
+        if (name.trimmed().isEmpty() || name == entry->name)
+            return;
+        books::rename(*main_.app().DM, book, entry->code, name);
+    });
+    grid_->setFocus();
+}
+
+void TftrPickDialog::deleteEntry() {
+    runGuarded([this] {
+        const auto entry = currentEntry();
+        if (!entry)
+            return;
+        const books::Book& book = book_.entries();
+        TDM& dm = *main_.app().DM;
+        if (const QString refusal = books::removalRefusal(dm, book, *entry); !refusal.isEmpty())
+            throw UserError(refusal); // before the question: nothing to ask about
+        Prompter& prompter = main_.app().prompter;
+        prompter.beep();
+        if (prompter.ask(windowTitle(), QStringLiteral("Удалить из справочника: %1 «%2»?").arg(QString::fromUtf8(book.caption).toLower(), entry->name),
+                         Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
+            return;
+        books::remove(dm, book, *entry);
+    });
+    grid_->setFocus();
 }
 
 void TftrPickDialog::addTopWidget(QWidget* widget) {
@@ -97,6 +179,25 @@ void TftrPickDialog::showEvent(QShowEvent* event) {
 bool TftrPickDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
         DBGrid1DblClick();
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Insert) {
+            addEntry();
+            return true;
+        }
+        if (key == Qt::Key_F2 && renameButton_->isVisible()) {
+            renameEntry();
+            return true;
+        }
+        if (key == Qt::Key_Delete && deleteButton_->isVisible()) {
+            deleteEntry();
+            return true;
+        }
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && findTarget(book_.targets(), main_.app().state.*book_.caller)) {
+            DBGrid1DblClick();
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -109,6 +210,8 @@ void TftrPickDialog::FormActivate() {
         mode = Mode::Picking;
     if (mode != Mode::Unknown)
         hint_->setVisible(mode == Mode::Picking);
+    renameButton_->setVisible(mode == Mode::Browsing);
+    deleteButton_->setVisible(mode == Mode::Browsing);
     activated(mode);
     grid_->setFocus();
 }

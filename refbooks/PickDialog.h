@@ -1,8 +1,11 @@
 #pragma once
 // The pick dialogs of the reference books: positions `ftrDoljn`, diploma specialties `ftrSpez`
-// and specialties `ftrSpecialty`. Each is a read-only list that a window opens to pick a row
-// into its own record; one dialog class works from a description of the book, the subclasses
+// and specialties `ftrSpecialty`. Each is a list that a window opens to pick a row into its own
+// record, or the clerk opens to keep the book: "Добавить…" (Ins) in both ways, "Переименовать…"
+// (F2) and "Удалить" (Delete) when browsing, since a window that picks may hold a row that
+// refers to the entry. One dialog class works from a description of the book, the subclasses
 // only name their description (the positions dialog adds its search toolbar).
+#include "refbooks/Books.h"
 #include "refbooks/PickRules.h"
 #include "shell/DatasetModel.h"
 
@@ -26,6 +29,7 @@ struct PickBook {
     QList<GridColumn> columns;
     quint8 SharedState::*caller; // the caller code variable of this dialog
     const QList<PickTarget>& (*targets)();
+    const books::Book& (*entries)(); // what adding, renaming and deleting change
 };
 
 const PickBook& positionsBook();
@@ -43,6 +47,9 @@ public:
     void FormActivate();
     // Picks the current row for the caller code and closes; browsing only: nothing happens.
     void DBGrid1DblClick();
+    void addEntry();
+    void renameEntry();
+    void deleteEntry();
 
     DbGrid* grid() const { return grid_; }
 
@@ -62,8 +69,13 @@ protected:
     const refbooks::PickBook& book_;
 
 private:
+    std::optional<books::Entry> currentEntry() const;
+
     QVBoxLayout* layout_;
     DbGrid* grid_;
+    QWidget* editBar_;
+    QWidget* renameButton_;
+    QWidget* deleteButton_;
     QLabel* hint_;
     bool activated_ = false;
 };

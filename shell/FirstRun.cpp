@@ -1,5 +1,7 @@
 #include "shell/FirstRun.h"
 
+#include "refbooks/Books.h"
+
 #include "core/RootLock.h"
 #include "core/RootPaths.h"
 #include "data/DbError.h"
@@ -52,9 +54,16 @@ void build(const RootPaths& root, const std::function<void(Store&)>& fill) {
 
 bool isNewRoot(const RootPaths& root) { return !QFileInfo::exists(root.storeFile()); }
 
-QString createEmpty(const RootPaths& root) {
-    build(root, [](Store&) {});
-    return QStringLiteral("Создана пустая база данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
+QString createEmpty(const RootPaths& root, bool starterBooks) {
+    int entries = 0;
+    build(root, [&](Store& store) {
+        if (starterBooks)
+            entries = books::loadStarterBooks(store);
+    });
+    QString line = QStringLiteral("Создана пустая база данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
+    if (starterBooks)
+        line += QStringLiteral("; справочники должностей и специальностей заполнены (%1 записей)").arg(entries);
+    return line;
 }
 
 QString fillDemo(const RootPaths& root, const QDate& today) {

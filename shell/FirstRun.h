@@ -15,8 +15,9 @@ namespace firstrun {
 // True when the root has no database yet.
 bool isNewRoot(const RootPaths& root);
 
-// An empty database with every table. Returns a line for the user.
-QString createEmpty(const RootPaths& root);
+// An empty database with every table; with `starterBooks`, the books of positions and
+// specialties filled from the national nomenclature. Returns a line for the user.
+QString createEmpty(const RootPaths& root, bool starterBooks);
 // The demonstration data, dated from `today`. Returns what was made.
 QString fillDemo(const RootPaths& root, const QDate& today);
 // The old program's tables from `paths` (its Base folder, or single files), with a line per table

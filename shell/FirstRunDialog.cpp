@@ -7,6 +7,7 @@
 #include "shell/FirstRun.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCommandLinkButton>
 #include <QDir>
 #include <QHBoxLayout>
@@ -69,8 +70,13 @@ TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWi
                           "попробовать программу."),
            &TftrFirstRun::DemoButtonClick);
     choice("EmptyButton", QStringLiteral("Начать с пустой базы"),
-           QStringLiteral("Справочники и каталог программ учебного центра можно будет загрузить позже."),
+           QStringLiteral("Без сотрудников и заявок. Каталог программ учебного центра можно будет загрузить позже."),
            &TftrFirstRun::EmptyButtonClick);
+    starterBooks_ = new QCheckBox(QStringLiteral("Заполнить справочники должностей и специальностей по номенклатуре "
+                                                 "Минздрава России (их можно будет изменить)"),
+                                  this);
+    starterBooks_->setObjectName(QStringLiteral("StarterBooksCheck"));
+    starterBooks_->setChecked(true);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
@@ -100,6 +106,10 @@ TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWi
     layout->addSpacing(8);
     for (QCommandLinkButton* b : choices_)
         layout->addWidget(b);
+    auto* starterRow = new QHBoxLayout;
+    starterRow->addSpacing(40); // under the empty database's caption
+    starterRow->addWidget(starterBooks_, 1);
+    layout->addLayout(starterRow);
     layout->addWidget(progress_);
     layout->addWidget(report_, 1);
     layout->addLayout(buttons);
@@ -172,6 +182,6 @@ void TftrFirstRun::DemoButtonClick() {
 }
 
 void TftrFirstRun::EmptyButtonClick() {
-    if (make([this] { return firstrun::createEmpty(root_); }))
+    if (make([this] { return firstrun::createEmpty(root_, starterBooks_->isChecked()); }))
         accept();
 }

@@ -11,6 +11,7 @@ class Clock;
 class Prompter;
 class QCommandLinkButton;
 class QPlainTextEdit;
+class QCheckBox;
 class QProgressBar;
 class QPushButton;
 
@@ -32,6 +33,7 @@ private:
     Clock& clock_;
     Prompter& prompter_;
     QList<QCommandLinkButton*> choices_;
+    QCheckBox* starterBooks_;
     QProgressBar* progress_;
     QPlainTextEdit* report_;
     QPushButton* exit_;

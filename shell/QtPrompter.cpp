@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace {
@@ -67,4 +68,15 @@ QString QtPrompter::openFileName(const QString& caption, const QString& director
 
 QString QtPrompter::openDirectory(const QString& caption, const QString& directory) {
     return QFileDialog::getExistingDirectory(parent_, caption, directory);
+}
+
+QString QtPrompter::askText(const QString& caption, const QString& label, const QString& text) {
+    QInputDialog dialog(parent_);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setTextValue(text);
+    dialog.setOkButtonText(QStringLiteral("ОК"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    dialog.resize(460, dialog.sizeHint().height());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }

@@ -17,6 +17,7 @@ public:
     QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) override;
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
     QString openDirectory(const QString& caption, const QString& directory) override;
+    QString askText(const QString& caption, const QString& label, const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -128,23 +128,34 @@ TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
         {[](QDialog& d) { ui::type(&d, "DBEdit2", "ПЁТР"); }, "Не задали дату рождения!", "DBEdit4"},
         {[](QDialog& d) { ui::type(&d, "DBEdit4", "01021990"); }, "Не задали должность!", "DBEdit5"},
         {[&](QDialog&) { dm.field("tblPersonalNDoljn").setAsString("ВРАЧ"); }, "Не задали специальность!", "DBEdit6"},
-        {[](QDialog& d) { ui::type(&d, "DBEdit6", "Лечебное дело"); }, "Не задали год начала трудовой деятельности!",
-         "DBEdit7"},
+        // A diploma specialty typed by hand must be one of the book, whatever its letters; the
+        // typed name takes the book's code with it.
+        {[&](QDialog& d) {
+             dm.field("tblPersonalKSpez").setAsInteger(7);
+             ui::type(&d, "DBEdit6", "Сестринское дело");
+         },
+         "Специальности по диплому «Сестринское дело» нет в справочнике. Выберите её из списка кнопкой «...» или "
+         "добавьте в справочник.",
+         "DBEdit6"},
+        {[](QDialog& d) { ui::clear(&d, "DBEdit6"); ui::type(&d, "DBEdit6", "лечебное  дело"); },
+         "Не задали год начала трудовой деятельности!", "DBEdit7"},
         {[](QDialog& d) { ui::type(&d, "DBEdit7", "1949"); },
-         "Не верно задан год начала трудовой деятельности!Столько не работают!", "DBEdit7"},
+         "Неверно задан год начала трудовой деятельности! Столько не работают!", "DBEdit7"},
         {[](QDialog& d) { ui::clear(&d, "DBEdit7"); ui::type(&d, "DBEdit7", "2027"); },
-         "Не верно задан год начала трудовой деятельности! Превышает системный год!", "DBEdit7"},
+         "Неверно задан год начала трудовой деятельности! Превышает текущий год!", "DBEdit7"},
         {[](QDialog& d) { ui::clear(&d, "DBEdit7"); ui::type(&d, "DBEdit7", "1950"); },
-         "Не задали год передова на должность!", "DBEdit8"},
+         "Не задали год перевода на должность!", "DBEdit8"},
         {[](QDialog& d) { ui::type(&d, "DBEdit8", "1900"); },
-         "Не верно задан год передода на должность!Столько не работают!", "DBEdit8"},
+         "Неверно задан год перевода на должность! Столько не работают!", "DBEdit8"},
         {[](QDialog& d) { ui::clear(&d, "DBEdit8"); ui::type(&d, "DBEdit8", "2100"); },
-         "Не верно задан год передода на должность! Превышает системный год!", "DBEdit8"},
+         "Неверно задан год перевода на должность! Превышает текущий год!", "DBEdit8"},
     };
     card(w, "SpeedButton1", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Новый сотрудник");
         for (const auto& s : steps) {
             s.fill(d);
+            d.activateWindow(); // the click on "Сохранить" brings the card back from a suggestion list
+            QApplication::processEvents();
             d.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(2); // the focus must bring its page back
             h.prompter.expectInform(QString::fromUtf8(s.message));
             ui::click(&d, "Button4");
@@ -158,6 +169,8 @@ TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
         EXPECT_EQ(count("Personal"), 1);
     });
     EXPECT_EQ(current(), "СИДОРОВ ПЁТР");
+    EXPECT_EQ(dm.field("tblPersonalKSpez").asInteger(), 1);
+    EXPECT_EQ(dm.field("tblPersonalNSpez").asString(), "Лечебное дело");
     EXPECT_EQ(main.statusPanel(1), "Всего - 1");
 }
 

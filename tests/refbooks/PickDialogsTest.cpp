@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -419,3 +420,118 @@ TEST_F(PickDialogs, ThePositionsSearchFindsCapitalNamesFromSmallLetters) {
 }
 
 } // namespace
+
+namespace {
+
+// Presses a key on the dialog's grid, as the clerk does with the list in front of them.
+void press(QDialog& d, Qt::Key key) { QTest::keyClick(d.findChild<DbGrid*>("DBGrid1"), key); }
+
+} // namespace
+
+TEST_F(PickDialogs, TheClerkAddsRenamesAndDeletesEntriesOfEachBook) {
+    fillBooks();
+    // One person and one trainee refer to "ВРАЧ-ТЕРАПЕВТ" (10) and "ЛЕЧЕБНОЕ ДЕЛО" (1); a
+    // certificate to "Терапия".
+    dm.tblPersonal->append();
+    dm.field("tblPersonalName1").setAsString("ИВАНОВА");
+    dm.field("tblPersonalKDoljn").setAsInteger(10);
+    dm.field("tblPersonalNDoljn").setAsString("ВРАЧ-ТЕРАПЕВТ");
+    dm.field("tblPersonalKSpez").setAsInteger(1);
+    dm.field("tblPersonalNSpez").setAsString("ЛЕЧЕБНОЕ ДЕЛО");
+    dm.tblPersonal->post();
+    dm.tblSluch2023->append();
+    dm.field("tblSluch2023KDoljn").setAsInteger(10);
+    dm.field("tblSluch2023KSpez").setAsInteger(1);
+    dm.tblSluch2023->post();
+    dm.tblSertif->append();
+    dm.field("tblSertifName").setAsString("Терапия");
+    dm.field("tblSertifPersonalKOD").setAsInteger(dm.field("tblPersonalNPP").asInteger());
+    dm.tblSertif->post();
+
+    const struct {
+        const char* dialog;
+        Table* TDM::*book;
+        const char* field; // the book's name field
+        const char* entryWord;
+        const char* used; // an entry something refers to
+        const char* usedCount;
+        const char* free;      // an entry nothing refers to
+        const char* added;     // typed into "Добавить…"
+        const char* addedAs;   // as the book keeps it
+        const char* duplicate; // the same as an entry, in other letters and spaces
+        const char* renamed;
+        const char* registerCopy; // the register's field that follows a renamed entry
+    } cases[] = {
+        {"ftrDoljn", &TDM::tblDoljn, "NDoljn", "должность", "ВРАЧ-ТЕРАПЕВТ", "сотрудники — 1, слушатели заявок — 1",
+         "ВРАЧ-ХИРУРГ", "врач-педиатр участковый", "ВРАЧ-ПЕДИАТР УЧАСТКОВЫЙ", "  врач-хирург ",
+         "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "tblPersonalNDoljn"},
+        {"ftrSpez", &TDM::tblSpez, "NSpez", "специальность по диплому", "ЛЕЧЕБНОЕ ДЕЛО",
+         "сотрудники — 1, слушатели заявок — 1", "СЕСТРИНСКОЕ ДЕЛО", "Педиатрия", "Педиатрия", "сестринское  дело",
+         "Лечебное дело", "tblPersonalNSpez"},
+        {"ftrSpecialty", &TDM::tblSpecialty, "Name", "специальность", "Терапия", "сертификаты сотрудников — 1",
+         "Сестринское дело", "Неонатология", "Неонатология", "СЕСТРИНСКОЕ ДЕЛО", "Терапия (взрослые)",
+         "tblSertifName"},
+    };
+    for (const auto& c : cases) {
+        const std::string label = c.dialog;
+        Table& book = *(dm.*c.book);
+        const auto locate = [&](const char* name) { return book.locate(c.field, {QString::fromUtf8(name)}); };
+        const auto name = [&] { return book.field(c.field).asString(); };
+        open(c.dialog, [&](QDialog& d) {
+            for (const char* button : {"AddEntry", "RenameEntry", "DeleteEntry"})
+                EXPECT_TRUE(ui::find(&d, button)->isVisible()) << label << ' ' << button;
+            const int before = book.recordCount();
+            // Ins adds; the new entry becomes the current row.
+            h.prompter.expectText("", QString::fromUtf8(c.added));
+            press(d, Qt::Key_Insert);
+            EXPECT_EQ(book.recordCount(), before + 1) << label;
+            EXPECT_EQ(name(), QString::fromUtf8(c.addedAs)) << label;
+            // A name the book has, in other letters and spaces, is refused.
+            h.prompter.expectText("", QString::fromUtf8(c.duplicate)).expectError("уже есть в справочнике");
+            ui::click(&d, "AddEntry");
+            EXPECT_EQ(book.recordCount(), before + 1) << label;
+
+            // F2 renames the current entry; the register follows.
+            ASSERT_TRUE(locate(c.used)) << label;
+            h.prompter.expectText(QString::fromUtf8(c.used), QString::fromUtf8(c.renamed));
+            press(d, Qt::Key_F2);
+            EXPECT_EQ(name(), QString::fromUtf8(c.renamed)) << label;
+            EXPECT_EQ(dm.field(c.registerCopy).asString(), QString::fromUtf8(c.renamed)) << label;
+
+            // Delete: refused with the count while anything refers to the entry, without a question.
+            h.prompter.expectError(QString::fromUtf8(c.usedCount));
+            press(d, Qt::Key_Delete);
+            EXPECT_EQ(book.recordCount(), before + 1) << label;
+            // An entry nobody refers to: asked, with "Нет" as Enter's answer, then deleted on "Да".
+            ASSERT_TRUE(locate(c.free)) << label;
+            const QString question = QStringLiteral("Удалить из справочника: %1 «%2»?")
+                                         .arg(QString::fromUtf8(c.entryWord), QString::fromUtf8(c.free));
+            h.prompter.expectAsk(d.windowTitle(), question, Prompter::Answer::No);
+            press(d, Qt::Key_Delete);
+            EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo) << label;
+            EXPECT_EQ(book.recordCount(), before + 1) << label;
+            h.prompter.expectAsk(d.windowTitle(), question, Prompter::Answer::Yes);
+            ui::click(&d, "DeleteEntry");
+            EXPECT_EQ(book.recordCount(), before) << label;
+            EXPECT_FALSE(locate(c.free)) << label;
+            d.close();
+        });
+        h.prompter.verify();
+    }
+}
+
+TEST_F(PickDialogs, APickingListAddsButNeitherRenamesNorDeletes) {
+    fillBooks();
+    state.DoljnCaller = 1;
+    open("ftrDoljn", [&](QDialog& d) {
+        EXPECT_TRUE(ui::find(&d, "AddEntry")->isVisible());
+        EXPECT_FALSE(ui::find(&d, "RenameEntry")->isVisible());
+        EXPECT_FALSE(ui::find(&d, "DeleteEntry")->isVisible());
+        const int before = dm.tblDoljn->recordCount();
+        press(d, Qt::Key_Delete);
+        press(d, Qt::Key_F2);
+        EXPECT_EQ(dm.tblDoljn->recordCount(), before);
+        d.close();
+    });
+    state.DoljnCaller = 0;
+}

@@ -8,6 +8,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/WindowHarness.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
@@ -69,6 +70,23 @@ TEST_F(FirstRun, DemoAndEmptyMakeTheDatabaseAndCloseTheWindow) {
     EXPECT_EQ(window.result(), QDialog::Accepted);
     root = other;
     EXPECT_EQ(count("Personal"), 0);
+}
+
+TEST_F(FirstRun, AnEmptyDatabaseStartsWithTheStarterBooksUnlessTheClerkDeclines) {
+    for (const bool starter : {true, false}) {
+        root = RootPaths(dir.filePath(starter ? "with" : "without"));
+        TftrFirstRun window(root, clock, prompter);
+        window.show();
+        auto* check = window.findChild<QCheckBox*>("StarterBooksCheck");
+        ASSERT_TRUE(check && check->isVisible());
+        EXPECT_TRUE(check->isChecked()) << "offered by default";
+        check->setChecked(starter);
+        ui::click(&window, "EmptyButton");
+        EXPECT_EQ(window.result(), QDialog::Accepted);
+        EXPECT_EQ(count("Personal"), 0);
+        for (const char* book : {"DOLJNOST", "SPEZ", "Specialty"})
+            EXPECT_EQ(count(book) > 0, starter) << book;
+    }
 }
 
 TEST_F(FirstRun, ImportsTheOldTablesWithAReportPerTable) {

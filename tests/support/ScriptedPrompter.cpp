@@ -4,7 +4,7 @@
 
 namespace {
 const char* kindName(int k) {
-    static const char* names[] = {"inform", "error", "confirm", "ask", "save", "open", "open-directory"};
+    static const char* names[] = {"inform", "error", "confirm", "ask", "save", "open", "open-directory", "text"};
     return names[k];
 }
 } // namespace
@@ -44,6 +44,11 @@ ScriptedPrompter& ScriptedPrompter::expectOpenFile(const QString& result) {
 
 ScriptedPrompter& ScriptedPrompter::expectOpenDirectory(const QString& result) {
     script_.push_back({Kind::OpenDirectory, {}, result});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::expectText(const QString& shown, const QString& result) {
+    script_.push_back({Kind::Text, shown, result});
     return *this;
 }
 
@@ -129,5 +134,14 @@ QString ScriptedPrompter::openFileName(const QString&, const QString& directory,
 QString ScriptedPrompter::openDirectory(const QString&, const QString& directory) {
     log_ << QStringLiteral("open-directory: ") + directory;
     Step s = take(Kind::OpenDirectory, directory);
+    return s.text;
+}
+
+QString ScriptedPrompter::askText(const QString& caption, const QString& label, const QString& text) {
+    log_ << QStringLiteral("text: ") + caption + QStringLiteral(" | ") + label + QStringLiteral(" | ") + text;
+    Step s = take(Kind::Text, text);
+    if (s.improvised)
+        return {};
+    EXPECT_EQ(s.caption.toStdString(), text.toStdString()) << "the text shown at first";
     return s.text;
 }

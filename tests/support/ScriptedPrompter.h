@@ -23,6 +23,8 @@ public:
     ScriptedPrompter& expectSaveFile(const QString& result, std::function<void()> whenShown = {});
     ScriptedPrompter& expectOpenFile(const QString& result);
     ScriptedPrompter& expectOpenDirectory(const QString& result); // empty: cancelled
+    // The text box shows `shown` at first and gets `result` typed (empty: cancelled).
+    ScriptedPrompter& expectText(const QString& shown, const QString& result);
     // Once the script is used up, any further prompt is taken instead of failing the test: a
     // question gets `answer`, a file dialog `file`. For tests that walk many windows and only
     // watch what is shown.
@@ -46,9 +48,10 @@ public:
     QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) override;
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
     QString openDirectory(const QString& caption, const QString& directory) override;
+    QString askText(const QString& caption, const QString& label, const QString& text) override;
 
 private:
-    enum class Kind { Inform, Error, Confirm, Ask, Save, Open, OpenDirectory };
+    enum class Kind { Inform, Error, Confirm, Ask, Save, Open, OpenDirectory, Text };
     struct Step {
         Kind kind;
         QString caption;
