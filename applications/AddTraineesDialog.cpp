@@ -195,7 +195,7 @@ void AddTraineesDialog::Button2Click() {
     }
     const std::optional<int> quarter = applications::parseQuarter(quarter_->text());
     if (!quarter) {
-        app.prompter.inform(QStringLiteral("Квартал года задаётся целым числом от 1 до 4"));
+        app.prompter.inform(QString::fromUtf8(applications::kQuarterRule));
         quarter_->setFocus();
         return;
     }

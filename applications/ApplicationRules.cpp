@@ -59,6 +59,10 @@ std::optional<int> parseQuarter(const QString& text) {
     return m.captured(1).toInt();
 }
 
+bool quarterAccepted(const Field& quarter) {
+    return quarter.isNull() || (quarter.asInteger() >= 1 && quarter.asInteger() <= 4);
+}
+
 bool isMarked(const QVariant& pr) { return pr.toString() == QStringLiteral("X"); }
 
 namespace {

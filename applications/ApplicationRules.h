@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class Field;
+
 class Prompter;
 struct SharedState;
 
@@ -56,6 +58,11 @@ bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, P
 // Deletes the current trainee with its detail rows, in one transaction; the data module asks
 // first (AbortAction when declined, and then nothing is deleted).
 void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state);
+
+// The one rule for a trainee's quarter, in the adding dialog and the editor.
+inline constexpr const char* kQuarterRule = "Квартал года задаётся целым числом от 1 до 4";
+// Whether the trainee's stored quarter may stay: empty (none given) or 1 to 4.
+bool quarterAccepted(const Field& quarter);
 
 // "Сохранить" of the trainee editor: the trainee row with its names in capitals when anything
 // in it was changed, and the detail rows typed into, all in one transaction; a detail row of a

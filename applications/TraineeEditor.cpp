@@ -288,6 +288,14 @@ void TraineeEditor::Button3Click() {
 }
 
 void TraineeEditor::Button1Click() {
+    Table& edited = g_.traineesTable(*main_.app().DM);
+    edited.updateRecord();
+    if (!applications::quarterAccepted(edited.field(QStringLiteral("KV")))) {
+        main_.app().prompter.inform(QString::fromUtf8(applications::kQuarterRule));
+        if (QWidget* w = findChild<QWidget*>(QStringLiteral("DBEdit8")))
+            w->setFocus();
+        return;
+    }
     const QString tooLong = applications::saveTrainee(*main_.app().DM, g_);
     if (!tooLong.isEmpty()) {
         Table& trainee = g_.traineesTable(*main_.app().DM);

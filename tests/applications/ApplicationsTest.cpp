@@ -331,6 +331,33 @@ TEST_F(Applications, TheEditorUpperCasesNamesOnlyWhenSomethingChanged) {
     EXPECT_EQ(dm.tblSluch2023->state(), Dataset::State::Browse);
 }
 
+TEST_F(Applications, TheEditorTakesAQuarterFromOneToFourOnly) {
+    addApplication(116, 2026);
+    dm.tblSluch2023->append();
+    dm.field("tblSluch2023Name1").setAsString("ИВАНОВ");
+    dm.field("tblSluch2023KV").setAsInteger(2);
+    dm.tblSluch2023->post();
+    h.prompter.answerUnscripted(Prompter::Answer::Ok, {}); // the editor's notes on the book codes
+    h.dialogs.expect("ftrMZajavki2023", [&](QDialog& d) {
+        for (const char* typed : {"5", "0", "9"}) {
+            ui::clear(&d, "DBEdit8");
+            ui::type(&d, "DBEdit8", typed);
+            const qsizetype before = h.prompter.log().size();
+            ui::click(&d, "Button1");
+            EXPECT_TRUE(h.prompter.log().mid(before).contains("inform: Квартал года задаётся целым числом от 1 до 4"))
+                << typed;
+            EXPECT_TRUE(d.isVisible()) << typed;
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "DBEdit8") << typed;
+        }
+        ui::clear(&d, "DBEdit8");
+        ui::type(&d, "DBEdit8", "4");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    ui::click(window, "SpeedButton4");
+    EXPECT_EQ(dm.field("tblSluch2023KV").asInteger(), 4);
+}
+
 TEST_F(Applications, TheEditorOnAnEmptyListMakesANewTraineeOfTheApplication) {
     addApplication(116, 2026);
     h.prompter.expectInform("Not doljn").expectInform("Not Spez");
