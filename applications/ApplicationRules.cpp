@@ -1,5 +1,7 @@
 #include "applications/ApplicationRules.h"
 
+#include "core/Plural.h"
+
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "core/Prompter.h"
@@ -232,7 +234,16 @@ void removeTraineeWithDetails(const TDM& dm, const Generation& g) {
 
 bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
                        const std::function<void()>& beforeDeleting) {
-    if (!prompter.confirmWithBeep(QStringLiteral("Вы хотите удалить всю заявку")))
+    Table& listed = g.traineesTable(dm);
+    const int traineeCount = listed.isActive() ? listed.recordCount() : 0;
+    const Table& application = g.applicationsTable(dm);
+    QString question = QStringLiteral("Удалить заявку № %1 за %2 год")
+                           .arg(application.field(QStringLiteral("KZajavki")).displayText(),
+                                application.field(QStringLiteral("Year")).displayText());
+    question += traineeCount ? QStringLiteral(" вместе с ") + counted(traineeCount, "слушателем", "слушателями", "слушателями") +
+                               u'?'
+                         : QStringLiteral("? В ней нет слушателей.");
+    if (!prompter.confirmDeleting(question))
         return false;
     if (beforeDeleting)
         beforeDeleting();

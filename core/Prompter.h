@@ -35,6 +35,12 @@ public:
         beep();
         return confirm(text) == Answer::Yes;
     }
+    // Before anything is deleted: the question beep and a warning whose safe answer, "Нет", is
+    // the one Enter gives. True only for "Да".
+    bool confirmDeleting(const QString& text) {
+        beep();
+        return ask(QStringLiteral("Удаление"), text, Icon::Warning, Buttons::YesNoDefaultNo) == Answer::Yes;
+    }
 };
 
 // A prompter for work without a user: every question gets the same answer, file dialogs are

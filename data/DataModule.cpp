@@ -1,5 +1,7 @@
 #include "data/DataModule.h"
 
+#include "core/PersonName.h"
+
 #include "data/DbError.h"
 #include "data/ServiceYears.h"
 #include "data/Store.h"
@@ -191,10 +193,33 @@ double TDM::maxApplicationNumber(Query& maxQuery, int year) {
     return value;
 }
 
-void TDM::confirmDelete(Dataset&) {
+QString TDM::deletionQuestion(Dataset& ds) const {
+    const auto text = [&](const char* name) {
+        const Field* f = ds.findField(QString::fromLatin1(name));
+        return f ? f->displayText().trimmed() : QString();
+    };
+    const auto person = [&] { return surnameAndInitials(text("Name1"), text("Name2"), text("Name3")); };
+    if (&ds == tblPersonal)
+        return QStringLiteral("Удалить сотрудника %1?").arg(person());
+    if (&ds == tblSertif) {
+        const QString until = text("DateCL");
+        return QStringLiteral("Удалить сертификат «%1»%2?")
+            .arg(text("Name"), until.isEmpty() ? QString() : QStringLiteral(" (действует до %1)").arg(until));
+    }
+    if (&ds == tblTrained)
+        return QStringLiteral("Удалить запись о переподготовке по программе %1 (%2 год)?").arg(text("KZicl"), text("Year"));
+    if (ds.findField(QStringLiteral("Name1")) && ds.findField(QStringLiteral("KZajavki")))
+        return QStringLiteral("Удалить слушателя %1 из заявки № %2 за %3 год?")
+            .arg(person(), text("KZajavki"), text("Year"));
+    if (ds.findField(QStringLiteral("KZajavki")))
+        return QStringLiteral("Удалить заявку № %1 за %2 год?").arg(text("KZajavki"), text("Year"));
+    return QStringLiteral("Удалить текущую запись?");
+}
+
+void TDM::confirmDelete(Dataset& ds) {
     if (state_.SilentDelete)
         return;
-    if (!prompter_.confirmWithBeep(QStringLiteral("Удалить текущую запись")))
+    if (!prompter_.confirmDeleting(deletionQuestion(ds)))
         throw AbortAction();
 }
 

@@ -117,6 +117,8 @@ private:
     // "SELECT NPP, KZajavki, Year" of the applications of :p_year and later, with its data source.
     Query* addApplicationList(DataSource** dataSource, const QString& name, const QString& table);
     void confirmDelete(Dataset& ds);
+    // "Удалить слушателя ИВАНОВ И. И. из заявки № 116 за 2026 год?": who or what goes.
+    QString deletionQuestion(Dataset& ds) const;
     void calcServiceYears(Dataset& ds);
     void showUnknownValuesEmpty();
     bool doljnMatches(Dataset& ds);

@@ -1,5 +1,6 @@
 #include "personnel/PersonnelRules.h"
 
+#include "core/PersonName.h"
 #include "core/Plural.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
@@ -140,8 +141,32 @@ void savePerson(const TDM& dm, const QString& email, const QString& snils) {
     transaction.commit();
 }
 
+QString personDeletionQuestion(const TDM& dm) {
+    Table& person = *dm.tblPersonal;
+    const auto text = [&](const char* name) { return person.field(QString::fromLatin1(name)).asString(); };
+    const auto rows = [](const Table* details) { return details->isActive() ? details->recordCount() : 0; };
+    QStringList withIt;
+    if (const int n = rows(dm.tblSertif))
+        withIt << counted(n, "сертификатом", "сертификатами", "сертификатами");
+    if (const int n = rows(dm.tblTrained))
+        withIt << counted(n, "записью о переподготовке", "записями о переподготовке", "записями о переподготовке");
+    if (rows(dm.tblPerEmail))
+        withIt << QStringLiteral("e-mail");
+    if (rows(dm.tblPerSnils))
+        withIt << QStringLiteral("СНИЛС");
+    QString question = QStringLiteral("Удалить сотрудника ") + surnameAndInitials(text("Name1"), text("Name2"), text("Name3"));
+    if (!withIt.isEmpty()) {
+        const QString last = withIt.takeLast();
+        question += QStringLiteral(" вместе с ") +
+                    (withIt.isEmpty() ? last : withIt.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last);
+    }
+    return question + u'?';
+}
+
 bool deletePerson(const TDM& dm, SharedState& state, Prompter& prompter) {
-    if (!prompter.confirmWithBeep(QStringLiteral("Удалить текущую запись")))
+    if (dm.tblPersonal->isEmpty())
+        dm.tblPersonal->remove(); // the engine's own refusal of an empty register
+    if (!prompter.confirmDeleting(personDeletionQuestion(dm)))
         return false;
     state.SilentDelete = 1;
     Table& person = *dm.tblPersonal;

@@ -43,7 +43,9 @@ QString emailQuestion(const QString& email);
 // e-mail row and SNILS row, made when missing, set to the texts as typed. Throws DbError.
 void savePerson(const TDM& dm, const QString& email, const QString& snils);
 
-// Deletes the current person after the beep and "Удалить текущую запись": the person's training
+// "Удалить сотрудника ИВАНОВА И. И. вместе с 2 сертификатами, e-mail и СНИЛС?"
+QString personDeletionQuestion(const TDM& dm);
+// Deletes the current person after the beep and that question: the person's training
 // rows, certificates, e-mail and SNILS rows and the person, in one transaction. False, with
 // nothing changed, when the user declines. Throws DbError (an empty register, a refused write).
 bool deletePerson(const TDM& dm, SharedState& state, Prompter& prompter);

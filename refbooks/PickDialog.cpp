@@ -154,10 +154,9 @@ void TftrPickDialog::deleteEntry() {
         TDM& dm = *main_.app().DM;
         if (const QString refusal = books::removalRefusal(dm, book, *entry); !refusal.isEmpty())
             throw UserError(refusal); // before the question: nothing to ask about
-        Prompter& prompter = main_.app().prompter;
-        prompter.beep();
-        if (prompter.ask(windowTitle(), QStringLiteral("Удалить из справочника: %1 «%2»?").arg(QString::fromUtf8(book.caption).toLower(), entry->name),
-                         Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes)
+        const QString question = QStringLiteral("Удалить из справочника: %1 «%2»?")
+                                     .arg(QString::fromUtf8(book.caption).toLower(), entry->name);
+        if (!main_.app().prompter.confirmDeleting(question))
             return;
         books::remove(dm, book, *entry);
     });

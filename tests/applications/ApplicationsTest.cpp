@@ -421,22 +421,22 @@ TEST_F(Applications, DeletingATraineeOrAWholeApplicationAsksFirst) {
     dm.tblZajavki2023->first();
     window->writeCountLine();
 
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя А из заявки № 116 за 2026 год?", Answer::No);
     ui::click(window, "SpeedButton5");
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 3);
     EXPECT_EQ(window->countLine(), "заявлено - 3");
 
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя А из заявки № 116 за 2026 год?", Answer::Yes);
     ui::click(window, "SpeedButton5");
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 2);
     EXPECT_EQ(window->countLine(), "заявлено - 2");
 
-    h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2026 год вместе с 2 слушателями?", Answer::No);
     ui::click(window, "SpeedButton3");
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 2);
     EXPECT_TRUE(h.app.backups().list().isEmpty()) << "no copy for a declined deletion";
 
-    h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2026 год вместе с 2 слушателями?", Answer::Yes);
     ui::click(window, "SpeedButton3");
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 1);
     ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the deletion";

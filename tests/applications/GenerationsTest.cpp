@@ -227,12 +227,12 @@ TEST_P(Generations, DeletingATraineeAsksOnceAndTakesItsDetailRowsWithIt) {
     const qint64 details = storedDetails();
     h.app.state.SilentDelete = 1;
 
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?", Answer::No);
     EXPECT_THROW(applications::deleteTrainee(dm, g, h.app.state), AbortAction);
     EXPECT_EQ(stored(trainees().layout().sqlName), 2);
     EXPECT_EQ(storedDetails(), details);
 
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?", Answer::Yes);
     applications::deleteTrainee(dm, g, h.app.state);
     h.prompter.verify();
     EXPECT_EQ(h.app.state.SilentDelete, 0);
@@ -254,7 +254,7 @@ TEST_P(Generations, DeletingAnApplicationTakesEveryRowOfItsTraineesInOneTransact
     h.app.store->exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON \"%1\" BEGIN SELECT RAISE(ABORT, "
                                      "'refused'); END")
                           .arg(g.applicationsTable(dm).layout().sqlName));
-    h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2020 год вместе с 2 слушателями?", Answer::Yes);
     EXPECT_THROW(applications::deleteApplication(dm, g, h.app.state, h.prompter), UserError);
     EXPECT_EQ(stored(trainees().layout().sqlName), 3);
     EXPECT_EQ(storedDetails(), allDetails);
@@ -262,7 +262,7 @@ TEST_P(Generations, DeletingAnApplicationTakesEveryRowOfItsTraineesInOneTransact
     h.app.store->exec("DROP TRIGGER refuse");
 
     applications::locateApplication(dm, g, 116, 2020);
-    h.prompter.expectConfirm("Вы хотите удалить всю заявку", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2020 год вместе с 2 слушателями?", Answer::Yes);
     EXPECT_TRUE(applications::deleteApplication(dm, g, h.app.state, h.prompter));
     EXPECT_EQ(stored(trainees().layout().sqlName), 1);
     EXPECT_EQ(storedDetails(), otherDetails);

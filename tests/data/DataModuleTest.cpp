@@ -159,12 +159,13 @@ TEST_F(Module, DeletingAsksUnlessSilenced) {
     addDetail(dm.tblSertif, "Name", "Терапия");
     addDetail(dm.tblSertif, "Name", "Хирургия");
 
-    prompter.expectConfirm("Удалить текущую запись", Prompter::Answer::No);
+    prompter.expectAsk("Удаление", "Удалить сертификат «Хирургия»?", Prompter::Answer::No);
     EXPECT_THROW(dm.tblSertif->remove(), AbortAction);
     EXPECT_EQ(dm.tblSertif->recordCount(), 2);
-    EXPECT_EQ(prompter.log(), (QStringList{"beep", "confirm: Удалить текущую запись"}));
+    EXPECT_EQ(prompter.log(), (QStringList{"beep", "ask: Удаление | Удалить сертификат «Хирургия»?"}));
+    EXPECT_EQ(prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo) << "Enter keeps the row";
 
-    prompter.expectConfirm("Удалить текущую запись", Prompter::Answer::Yes);
+    prompter.expectAsk("Удаление", "Удалить сертификат «Хирургия»?", Prompter::Answer::Yes);
     dm.tblSertif->remove();
     EXPECT_EQ(dm.tblSertif->recordCount(), 1);
 

@@ -105,7 +105,7 @@ struct DeletePerson : ::testing::Test {
 
 TEST_F(DeletePerson, RemovesThePersonWithEveryRowOfTheirsInOneStep) {
     state.SilentDelete = 0;
-    prompter.expectConfirm("Удалить текущую запись", Prompter::Answer::Yes);
+    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::Yes);
     ASSERT_TRUE(personnel::deletePerson(dm, state, prompter));
     EXPECT_EQ(prompter.beeps(), 1);
     EXPECT_EQ(count("Personal"), 1);
@@ -119,7 +119,7 @@ TEST_F(DeletePerson, RemovesThePersonWithEveryRowOfTheirsInOneStep) {
 
 TEST_F(DeletePerson, DeclinedChangesNothing) {
     state.SilentDelete = 0;
-    prompter.expectConfirm("Удалить текущую запись", Prompter::Answer::No);
+    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::No);
     EXPECT_FALSE(personnel::deletePerson(dm, state, prompter));
     EXPECT_EQ(count("Personal"), 2);
     EXPECT_EQ(count("Trained"), 6);
@@ -129,7 +129,7 @@ TEST_F(DeletePerson, DeclinedChangesNothing) {
 
 // A failure half-way leaves every row in place: the deletions are one transaction.
 TEST_F(DeletePerson, AFailureHalfWayDeletesNothing) {
-    prompter.expectConfirm("Удалить текущую запись", Prompter::Answer::Yes);
+    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::Yes);
     temp.store->exec("CREATE TRIGGER refuse BEFORE DELETE ON Personal BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_THROW(personnel::deletePerson(dm, state, prompter), DbError);
     EXPECT_EQ(count("Personal"), 2);

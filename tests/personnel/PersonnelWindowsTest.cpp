@@ -393,10 +393,10 @@ TEST_F(Personnel, DeletingAPersonAsksOnceAndTakesEveryRowOfTheirs) {
     addPerson("ПЕТРОВ", "ПЁТР");
     TftrPersonal* w = openRegister();
     dm.tblPersonal->first();
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?", Answer::No);
     ui::click(w, "SpeedButton3");
     EXPECT_EQ(count("Personal"), 2);
-    h.prompter.expectConfirm("Удалить текущую запись", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?", Answer::Yes);
     ui::click(w, "SpeedButton3");
     EXPECT_EQ(count("Personal"), 1);
     EXPECT_EQ(count("Trained"), 0);

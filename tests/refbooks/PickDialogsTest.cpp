@@ -506,11 +506,11 @@ TEST_F(PickDialogs, TheClerkAddsRenamesAndDeletesEntriesOfEachBook) {
             ASSERT_TRUE(locate(c.free)) << label;
             const QString question = QStringLiteral("Удалить из справочника: %1 «%2»?")
                                          .arg(QString::fromUtf8(c.entryWord), QString::fromUtf8(c.free));
-            h.prompter.expectAsk(d.windowTitle(), question, Prompter::Answer::No);
+            h.prompter.expectAsk("Удаление", question, Prompter::Answer::No);
             press(d, Qt::Key_Delete);
             EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo) << label;
             EXPECT_EQ(book.recordCount(), before + 1) << label;
-            h.prompter.expectAsk(d.windowTitle(), question, Prompter::Answer::Yes);
+            h.prompter.expectAsk("Удаление", question, Prompter::Answer::Yes);
             ui::click(&d, "DeleteEntry");
             EXPECT_EQ(book.recordCount(), before) << label;
             EXPECT_FALSE(locate(c.free)) << label;

@@ -85,16 +85,18 @@ void ScriptedPrompter::beep() {
 void ScriptedPrompter::inform(const QString& text) {
     log_ << QStringLiteral("inform: ") + text;
     Step s = take(Kind::Inform, text);
-    if (s.kind == Kind::Inform && s.answer != Answer::Closed && !s.improvised)
+    if (s.kind == Kind::Inform && s.answer != Answer::Closed && !s.improvised) {
         EXPECT_EQ(s.text.toStdString(), text.toStdString());
+    }
 }
 
 void ScriptedPrompter::error(const QString& text) {
     log_ << QStringLiteral("error: ") + text;
     Step s = take(Kind::Error, text);
-    if (s.answer != Answer::Closed && !s.improvised)
+    if (s.answer != Answer::Closed && !s.improvised) {
         EXPECT_TRUE(text.contains(s.text)) << "error text \"" << text.toStdString() << "\" lacks \""
                                            << s.text.toStdString() << "\"";
+    }
 }
 
 Prompter::Answer ScriptedPrompter::confirm(const QString& text) {
