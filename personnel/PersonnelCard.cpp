@@ -243,16 +243,9 @@ void TftrMPersonal::setSaveEnabled(bool on) {
 void TftrMPersonal::FormActivate() {
     AppContext& app = main_.app();
     TDM& dm = *app.DM;
-    if (app.state.PersonalMode == 0) {
-        setWindowTitle(QStringLiteral("Новый сотрудник"));
-        email_->clear();
-        snils_->clear();
-    } else {
-        setWindowTitle(QStringLiteral("Редактирование сотрудника"));
-        email_->setText(dm.tblPerEmail->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerEmailEMAIL")).asString());
-        snils_->setText(dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
-    }
-    email_->setCursorPosition(0);
+    setWindowTitle(app.state.PersonalMode == 0 ? QStringLiteral("Новый сотрудник")
+                                               : QStringLiteral("Редактирование сотрудника"));
+    showStoredContacts();
     QStringList diplomas;
     for (const books::Entry& e : books::entries(dm, books::diplomaSpecialties()))
         diplomas << e.name;
@@ -260,6 +253,28 @@ void TftrMPersonal::FormActivate() {
     setSaveEnabled(true);
     pages_->setCurrentIndex(0);
     box("DBEdit1")->setFocus();
+}
+
+void TftrMPersonal::showStoredContacts() {
+    TDM& dm = *main_.app().DM;
+    const bool adding = main_.app().state.PersonalMode == 0 && dm.tblPersonal->state() == Dataset::State::Insert;
+    email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerEmailEMAIL")).asString());
+    snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
+    email_->setCursorPosition(0);
+    storedEmail_ = email_->text();
+    storedSnils_ = personnel::snilsFromBox(snils_->displayText());
+}
+
+bool TftrMPersonal::hasUnsavedChanges() {
+    Table& person = *main_.app().DM->tblPersonal;
+    bool changed = false;
+    try {
+        person.updateRecord();
+        changed = person.isModified();
+    } catch (const DbError&) {
+        changed = true; // a value the field refuses is an unsaved change all the same
+    }
+    return changed || email_->text() != storedEmail_ || personnel::snilsFromBox(snils_->displayText()) != storedSnils_;
 }
 
 bool TftrMPersonal::eventFilter(QObject* watched, QEvent* event) {
@@ -350,6 +365,8 @@ bool TftrMPersonal::SavePerson() {
         }
     }
     personnel::savePerson(dm, email, snils);
+    storedEmail_ = email;
+    storedSnils_ = snils;
     return true;
 }
 
@@ -383,6 +400,10 @@ void TftrMPersonal::Button9Click() { detailAction(personnel::deleteDetail, perso
 void TftrMPersonal::Button4Click() { SavePerson(); }
 
 void TftrMPersonal::Button5Click() {
+    if (!hasUnsavedChanges()) {
+        Button6Click(); // nothing to cancel: "Отмена" closes the card
+        return;
+    }
     TDM& dm = *main_.app().DM;
     Table& person = *dm.tblPersonal;
     const bool adding = person.state() == Dataset::State::Insert;
@@ -392,19 +413,14 @@ void TftrMPersonal::Button5Click() {
         person.append();
     if (dm.tblPerEmail->isEditing())
         dm.tblPerEmail->cancel();
+    email_->setText(storedEmail_);
+    snils_->setText(storedSnils_);
 }
 
 void TftrMPersonal::Button6Click() {
     AppContext& app = main_.app();
     Table& person = *app.DM->tblPersonal;
-    bool changed = false;
-    try {
-        person.updateRecord();
-        changed = person.isModified();
-    } catch (const DbError&) {
-        changed = true; // a value the field refuses is an unsaved change all the same
-    }
-    if (changed) {
+    if (hasUnsavedChanges()) {
         if (app.prompter.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохранить?"))) {
             if (!SavePerson())
                 return;

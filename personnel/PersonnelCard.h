@@ -54,6 +54,10 @@ private:
     // A person not saved yet has no number: it is saved first, so that a training row or a
     // certificate never belongs to nobody. False when the save was stopped.
     bool personSaved();
+    // Whether anything in the card differs from what is stored: the person's row (a value its
+    // field refuses counts) or the e-mail and SNILS boxes.
+    bool hasUnsavedChanges();
+    void showStoredContacts();
     // A training or certificate button: the person saved first, then the action on its rows.
     void detailAction(void (*action)(TftrMain&, const personnel::DetailRows&), const personnel::DetailRows& rows);
 
@@ -61,6 +65,7 @@ private:
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;
+    QString storedEmail_, storedSnils_; // what the two boxes showed when the person was opened or saved
     QCompleter* diplomaNames_; // the book's names offered while the diploma specialty is typed
     QPushButton* save_;
     QPushButton* cancel_;

@@ -222,7 +222,7 @@ TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
     EXPECT_EQ(dm.field("tblPersonalDR").asDate(), QDate(1980, 5, 17)) << "answered No: the date stays";
 }
 
-TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksOnlyForThePersonsChanges) {
+TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) {
     TftrPersonal* w = openRegister();
     card(w, "SpeedButton1", [&](QDialog& d) {
         fillCard(d);
@@ -235,12 +235,40 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksOnlyForThePersonsCha
     EXPECT_EQ(dm.field("tblPerSnilsSNILS").asString(), personnel::emptySnils());
     EXPECT_EQ(count("PERSNILS"), 1);
 
-    // Only the e-mail box changed: "Выход" asks nothing and keeps nothing.
+    // Only the e-mail or the SNILS box changed: "Выход" asks all the same; "Нет" keeps nothing,
+    // "Да" stores the value.
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        card(w, "SpeedButton2", [&](QDialog& d) {
+            EXPECT_EQ(ui::text(&d, "Edit1"), "sidorov@hosp.ru");
+            ui::clear(&d, "Edit1");
+            ui::type(&d, "Edit1", "other@hosp.ru");
+            h.prompter.expectConfirm("Запись не сохранена. Сохранить?", answer);
+            ui::click(&d, "Button6");
+            EXPECT_FALSE(d.isVisible());
+        });
+        EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), answer == Answer::Yes ? "other@hosp.ru" : "sidorov@hosp.ru");
+        if (answer == Answer::Yes) {
+            // put back for what follows
+            dm.tblPerEmail->edit();
+            dm.field("tblPerEmailEMAIL").setAsString("sidorov@hosp.ru");
+            dm.tblPerEmail->post();
+        }
+    }
     card(w, "SpeedButton2", [&](QDialog& d) {
-        EXPECT_EQ(ui::text(&d, "Edit1"), "sidorov@hosp.ru");
-        ui::clear(&d, "Edit1");
-        ui::type(&d, "Edit1", "other@hosp.ru");
+        ui::type(&d, "MaskEdit1", "11223344595");
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::Yes);
         ui::click(&d, "Button6");
+    });
+    EXPECT_EQ(dm.field("tblPerSnilsSNILS").asString(), "112-233-445 95");
+
+    // "Отмена" puts a changed box back; with nothing to cancel it closes the card.
+    card(w, "SpeedButton2", [&](QDialog& d) {
+        ui::clear(&d, "Edit1");
+        ui::type(&d, "Edit1", "third@hosp.ru");
+        ui::click(&d, "Button5");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(ui::text(&d, "Edit1"), "sidorov@hosp.ru");
+        ui::click(&d, "Button5");
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), "sidorov@hosp.ru");
