@@ -217,6 +217,9 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
     // birth date to the programme's hours.
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (key == Qt::Key_Right && box && !caretAtEnd(box))
+            return false; // the caret moves on within the box first
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right || key == Qt::Key_Down) {
             if (watched->objectName() == QLatin1String("DBEdit4"))
                 findChild<QWidget*>(QStringLiteral("DBEdit7"))->setFocus();

@@ -216,8 +216,17 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
 
     for (const char* name : kOrder)
         box(name)->installEventFilter(this);
-    const QList<QWidget*> order{box("DBEdit1"), box("DBEdit2"), box("DBEdit3"), box("DBEdit4"),
-                                position,       diploma,        started,        transferred};
+    // Each "..." right after its box.
+    const QList<QWidget*> order{box("DBEdit1"),
+                                box("DBEdit2"),
+                                box("DBEdit3"),
+                                box("DBEdit4"),
+                                position,
+                                findChild<QWidget*>(QStringLiteral("SpeedButton1")),
+                                diploma,
+                                findChild<QWidget*>(QStringLiteral("SpeedButton2")),
+                                started,
+                                transferred};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
@@ -278,6 +287,19 @@ bool TftrMPersonal::hasUnsavedChanges() {
 }
 
 bool TftrMPersonal::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* press = static_cast<QKeyEvent*>(event);
+        if (press->key() == Qt::Key_Right)
+            if (auto* edit = qobject_cast<QLineEdit*>(watched))
+                rightStepsOn_ = caretAtEnd(edit); // judged before the key moves the caret
+        // F4 or Alt+Down opens the list of the position's and the diploma specialty's box.
+        const bool opensList =
+            press->key() == Qt::Key_F4 || (press->key() == Qt::Key_Down && press->modifiers() & Qt::AltModifier);
+        if (opensList && (watched == box("DBEdit5") || watched == box("DBEdit6"))) {
+            runGuarded([&] { watched == box("DBEdit5") ? SpeedButton1Click() : SpeedButton2Click(); });
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyRelease) {
         auto* edit = qobject_cast<DbEdit*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -304,6 +326,8 @@ void TftrMPersonal::EditKeyUp(DbEdit* edit, int key) {
         }
         setSaveEnabled(true);
     }
+    if (key == Qt::Key_Right && !rightStepsOn_)
+        return;
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -331,6 +355,8 @@ void TftrMPersonal::EditKeyUp(DbEdit* edit, int key) {
 }
 
 void TftrMPersonal::DBEdit8KeyUp(int key) {
+    if (key == Qt::Key_Right && !rightStepsOn_)
+        return;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right) && save_->isEnabled())
         save_->setFocus();
 }

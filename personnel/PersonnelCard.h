@@ -65,6 +65,7 @@ private:
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;
+    bool rightStepsOn_ = true; // the Right arrow was pressed with the caret at the end of its box
     QString storedEmail_, storedSnils_; // what the two boxes showed when the person was opened or saved
     QCompleter* diplomaNames_; // the book's names offered while the diploma specialty is typed
     QPushButton* save_;

@@ -29,6 +29,16 @@ QString qtInputMask(const QString& editMask) {
     return mask + u';' + (blank.isEmpty() ? QStringLiteral("_") : blank.left(1));
 }
 
+bool caretAtEnd(const QLineEdit* box) {
+    if (box->hasSelectedText())
+        return false;
+    QString shown = box->displayText();
+    if (!box->inputMask().isEmpty()) // trailing blanks and separators are no text
+        while (!shown.isEmpty() && !shown.back().isLetterOrNumber())
+            shown.chop(1);
+    return box->cursorPosition() >= shown.size();
+}
+
 FieldLink::FieldLink(QWidget* box, DataSource* source, const QString& fieldName)
     : QObject(box), box_(box), dataset_(source->dataset()), fieldName_(fieldName) {
     connect(dataset_, &Dataset::currentChanged, this, &FieldLink::refresh);

@@ -78,5 +78,9 @@ private:
     bool showing_ = false;
 };
 
+// Whether the caret stands after the last character typed (a masked box's blanks do not count)
+// with nothing selected: only then does the Right arrow step on to the next box.
+bool caretAtEnd(const QLineEdit* box);
+
 // The input mask of a field object ("!99/99/0000;1;_") in Qt's form, with the locale's separator.
 QString qtInputMask(const QString& editMask);

@@ -207,6 +207,37 @@ TEST_F(Personnel, KeysRaiseNamesToCapitalsAndMoveTheFocusAndTheButtonsFollowTheR
     });
 }
 
+TEST_F(Personnel, RightStepsOnOnlyFromTheEndAndTheListsOpenFromTheKeyboard) {
+    addPerson("ИВАНОВ", "ЯКОВ");
+    TftrPersonal* w = openRegister();
+    card(w, "SpeedButton2", [&](QDialog& d) {
+        for (const auto& [from, next] : {std::pair{"DBEdit1", "DBEdit2"}, std::pair{"DBEdit4", "DBEdit5"}}) {
+            auto* box = d.findChild<QLineEdit*>(from);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Home);
+            QTest::keyClick(box, Qt::Key_Right);
+            EXPECT_EQ(focused(), from) << "the caret moves within the box first";
+            EXPECT_EQ(box->cursorPosition(), 1) << from;
+            QTest::keyClick(box, Qt::Key_End);
+            QTest::keyClick(box, Qt::Key_Right);
+            EXPECT_EQ(focused(), next) << from;
+        }
+        // Tab goes from each box to its "..." and then on.
+        ui::find(&d, "DBEdit5")->setFocus();
+        for (const char* next : {"SpeedButton1", "DBEdit6", "SpeedButton2", "DBEdit7"}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(focused(), next);
+        }
+        // F4 and Alt+Down open the lists from the boxes.
+        h.dialogs.expect("ftrDoljn", [](QDialog& list) { list.close(); });
+        QTest::keyClick(ui::find(&d, "DBEdit5"), Qt::Key_F4);
+        h.dialogs.expect("ftrSpez", [](QDialog& list) { list.close(); });
+        QTest::keyClick(ui::find(&d, "DBEdit6"), Qt::Key_Down, Qt::AltModifier);
+        h.dialogs.verify();
+        ui::click(&d, "Button6");
+    });
+}
+
 TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
     addPerson("ИВАНОВ", "ЯКОВ");
     TftrPersonal* w = openRegister();
