@@ -117,14 +117,110 @@ bool programmeMatches(const Programme& programme, const QString& specialty) {
     return !key.isEmpty() && specialtiesOf(programme).contains(key);
 }
 
+namespace {
+
+// The stems of a name's meaningful words: the first five letters of each word of four or more.
+QSet<QString> stems(const QString& text) {
+    static const QSet<QString> common{
+        QStringLiteral("врач"),  QStringLiteral("врачеб"), QStringLiteral("медиц"), QStringLiteral("старш"),
+        QStringLiteral("главн"), QStringLiteral("завед"),  QStringLiteral("участ"), QStringLiteral("город"),
+        QStringLiteral("район"), QStringLiteral("подро"),  QStringLiteral("палат"), QStringLiteral("посто"),
+        QStringLiteral("отдел"), QStringLiteral("кабин"),  QStringLiteral("специ")};
+    static const QRegularExpression words(QStringLiteral("[^\\p{L}]+"));
+    QSet<QString> out;
+    for (const QString& word : specialtyKey(text).split(words, Qt::SkipEmptyParts)) {
+        if (word.size() < 4)
+            continue;
+        const QString stem = word.left(5);
+        if (!common.contains(stem) && !common.contains(word.left(6)))
+            out.insert(stem);
+    }
+    return out;
+}
+
+bool isAdvancedTraining(const Programme& p) {
+    return p.kind.trimmed().compare(QStringLiteral("ПК"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+int positionScore(const QString& position, const QString& specialty) {
+    const QSet<QString> of = stems(position);
+    const QSet<QString> named = stems(specialty);
+    const qsizetype shared = QSet<QString>(of).intersect(named).size();
+    return shared == 0 ? 0 : int(shared * 10 - (named.size() - shared));
+}
+
+ProgrammeChooser::ProgrammeChooser(const QList<Programme>& catalogue) {
+    for (int i = 0; i < catalogue.size(); ++i) {
+        const Programme& p = catalogue[i];
+        advanced_ << isAdvancedTraining(p);
+        const QStringList keys = specialtiesOf(p);
+        const QString main = specialtyKey(p.specialty);
+        if (!main.isEmpty()) {
+            if (!main_.contains(main))
+                specialties_ << qMakePair(main, p.specialty);
+            main_[main] << i;
+        }
+        for (const QString& key : keys)
+            if (key != main)
+                additional_[key] << i;
+    }
+}
+
+Choice ProgrammeChooser::choose(const QString& certificateSpecialty, const QString& position,
+                                const QString& diplomaSpecialty) {
+    const QString certificate = specialtyKey(certificateSpecialty);
+    const QString diploma = specialtyKey(diplomaSpecialty);
+    QString named; // the main specialty the position names best; only without a certificate
+    if (certificate.isEmpty() && !position.trimmed().isEmpty()) {
+        const auto known = positionSpecialty_.constFind(position);
+        if (known != positionSpecialty_.cend()) {
+            named = *known;
+        } else {
+            int best = 0;
+            for (const auto& [key, written] : specialties_)
+                if (const int score = positionScore(position, written); score > best) {
+                    best = score;
+                    named = key;
+                }
+            positionSpecialty_.insert(position, named);
+        }
+    }
+    const struct {
+        QList<int> found;
+        QString why;
+    } rules[] = {
+        {certificate.isEmpty() ? QList<int>() : main_.value(certificate),
+         QStringLiteral("по специальности сертификата «%1»").arg(certificateSpecialty.simplified())},
+        {named.isEmpty() ? QList<int>() : main_.value(named),
+         QStringLiteral("по должности «%1»").arg(position.simplified())},
+        {certificate.isEmpty() ? QList<int>() : additional_.value(certificate),
+         QStringLiteral("по дополнительной специальности программы «%1»").arg(certificateSpecialty.simplified())},
+        {diploma.isEmpty() || !certificate.isEmpty() ? QList<int>() : main_.value(diploma),
+         QStringLiteral("по специальности диплома «%1»").arg(diplomaSpecialty.simplified())},
+    };
+    Choice choice;
+    for (const auto& rule : rules) {
+        QList<int> found;
+        for (int i : rule.found)
+            if (!choice.programmes.contains(i))
+                found << i;
+        std::stable_sort(found.begin(), found.end(), [&](int a, int b) { return advanced_[a] && !advanced_[b]; });
+        if (!found.isEmpty() && choice.rule.isEmpty())
+            choice.rule = rule.why;
+        choice.programmes << found;
+    }
+    return choice;
+}
+
 Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today) {
     Store& store = dm.store();
     Plan plan;
     plan.year = year;
     plan.today = today;
 
-    // The catalogue of the year, and for each specialty the programmes that count for it.
-    QHash<QString, QList<int>> bySpecialty;
+    // The catalogue of the year.
     {
         auto st =
             store.cached(QStringLiteral("SELECT KZicl, VidOb, TypeOb, FOBUCH, Hours, NZicl, SPECIALY, "
@@ -140,26 +236,40 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
                         st->value(5, FieldType::Alpha).toString(),
                         st->value(6, FieldType::Alpha).toString(),
                         st->value(7, FieldType::Memo).toString()};
-            for (const QString& key : specialtiesOf(p))
-                bySpecialty[key] << int(plan.programmes.size());
             plan.programmes << std::move(p);
         }
     }
 
-    // Who is a trainee of the year already.
+    ProgrammeChooser chooser(plan.programmes);
+
+    // Who is a trainee of the year already; and who was put into an earlier year's application
+    // for a certificate: the person and that certificate's end.
     QSet<qint64> listedNumbers;
     QSet<QString> listedPeople;
+    QSet<QString> trainedFor; // person key + end date, for rows of earlier years that carry one
     {
+        const TableLayout& layout = g.traineesTable(dm).layout();
+        const bool rowsCarryTheEnd = layout.fieldIndex(QStringLiteral("DateCl")) >= 0;
         auto st = store.cached(
-            QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR FROM %1 WHERE \"Year\" = ?")
-                .arg(quoted(g.traineesTable(dm).layout().sqlName)));
+            QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, \"Year\", %1 FROM %2 WHERE \"Year\" <= ?")
+                .arg(rowsCarryTheEnd ? QStringLiteral("DateCl") : QStringLiteral("NULL"), quoted(layout.sqlName)));
         st->bind(1, year);
         while (st->step()) {
-            if (!st->isNull(0))
-                listedNumbers.insert(st->int64(0));
-            listedPeople.insert(personKey(
+            const QString key = personKey(
                 st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
-                st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate()));
+                st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate());
+            if (st->int64(5) == year) {
+                if (!st->isNull(0))
+                    listedNumbers.insert(st->int64(0));
+                listedPeople.insert(key);
+                continue;
+            }
+            const QDate end = st->isNull(6) ? QDate() : st->value(6, FieldType::Date).toDate();
+            if (!isDate(end))
+                continue;
+            if (!st->isNull(0))
+                trainedFor.insert(QString::number(st->int64(0)) + u'#' + end.toString(Qt::ISODate));
+            trainedFor.insert(key + u'#' + end.toString(Qt::ISODate));
         }
     }
 
@@ -194,18 +304,21 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
             e.name = st->value(2, FieldType::Alpha).toString();
             e.patronymic = st->value(3, FieldType::Alpha).toString();
             e.birthDate = st->value(4, FieldType::Date).toDate();
-            if (listedPeople.contains(personKey(e.surname, e.name, e.patronymic, e.birthDate)))
+            const QString key = personKey(e.surname, e.name, e.patronymic, e.birthDate);
+            if (listedPeople.contains(key))
                 continue;
+            if (isDate(end) && (trainedFor.contains(QString::number(person) + u'#' + end.toString(Qt::ISODate)) ||
+                                trainedFor.contains(key + u'#' + end.toString(Qt::ISODate))))
+                continue; // already applied for, in an earlier year, for the certificate that ends
             e.position = st->value(5, FieldType::Alpha).toString();
             e.diplomaSpecialty = st->value(6, FieldType::Alpha).toString();
             e.certificateEnd = end;
             if (found != latest.cend())
                 e.certificateSpecialty = found->specialty;
             e.quarter = proposedQuarter(year, end);
-            // Without a certificate's specialty, the diploma's may still find a programme.
-            const QString specialty =
-                e.certificateSpecialty.trimmed().isEmpty() ? e.diplomaSpecialty : e.certificateSpecialty;
-            e.programmes = bySpecialty.value(specialtyKey(specialty));
+            Choice chosen = chooser.choose(e.certificateSpecialty, e.position, e.diplomaSpecialty);
+            e.programmes = std::move(chosen.programmes);
+            e.rule = std::move(chosen.rule);
             plan.entries << std::move(e);
         }
     }
@@ -378,6 +491,7 @@ const QList<Column>& columns() {
          [](const Plan& p, const Entry& e) {
              return e.programmes.isEmpty() ? QString() : p.programmes[e.programmes.first()].title();
          }},
+        {"Почему предложена", [](const Plan&, const Entry& e) { return e.rule; }},
         {"Другие программы",
          [](const Plan& p, const Entry& e) {
              QStringList codes;

@@ -5,9 +5,11 @@
 //   end of Y + 1 or has already ended, or who has none;
 // - unless the person is already a trainee of an application of Y (the trainee row names the
 //   person's number, or carries the same names and birth date).
+// - and unless the person was put into an application of an earlier year for the very certificate
+//   that ends (the trainee row carries its end date).
 // For each it proposes the latest quarter of Y that still ends before the certificate does, and
-// the programmes of Y's catalogue whose main or additional specialty is the certificate's
-// specialty (the diploma specialty for a person without a certificate), the first of them first.
+// programmes of Y's catalogue by the first rule that finds any (chooseProgrammes), advanced
+// training (ПК) before retraining (ПП); the programmes other rules find are offered after them.
 //
 // The plan reads the store directly, so that a register of tens of thousands stays instant.
 // Adding the chosen people to an application goes through the adding dialog's own rule.
@@ -47,7 +49,8 @@ struct Entry {
     QDate certificateEnd; // null: the person has no certificate with an end date
     QString certificateSpecialty;
     int quarter = 1;
-    QList<int> programmes; // indices into Plan::programmes in catalogue order; the first is proposed
+    QList<int> programmes; // indices into Plan::programmes; the first is proposed, the others offered
+    QString rule;          // why the first was proposed: "по специальности сертификата «Терапия»"
 
     bool hasCertificate() const { return certificateEnd.isValid(); }
     // Days from `today` to the end, negative once it has ended; 0 without a certificate.
@@ -74,6 +77,40 @@ int proposedQuarter(int year, const QDate& end);
 // Whether the programme counts for `specialty`: its main specialty or one of its additional ones
 // (listed with commas, semicolons or line breaks), letter case, Ё and extra blanks aside.
 bool programmeMatches(const Programme& programme, const QString& specialty);
+
+// How well a position names a specialty: the words they share by their stems ("ВРАЧ-ХИРУРГ" and
+// "Хирургия"), less the specialty's words the position lacks; 0 when they share none. Words any
+// position has ("врач", "старший", "участковый"…) do not count.
+int positionScore(const QString& position, const QString& specialty);
+
+// The programmes of the catalogue for one person, by the first of these rules that finds any:
+// 1. the programme's main specialty is the certificate's;
+// 2. without a certificate, the main specialty is the one the position names best;
+// 3. one of its additional specialties is the certificate's;
+// 4. without a certificate, the main specialty is the diploma's.
+// In each rule advanced training (ПК) comes before retraining, then the catalogue's order. The
+// programmes the later rules find follow, for the clerk to choose from.
+struct Choice {
+    QList<int> programmes;
+    QString rule; // empty when none was found
+};
+// Reads the catalogue once, so that a register of tens of thousands is matched at once.
+class ProgrammeChooser {
+public:
+    explicit ProgrammeChooser(const QList<Programme>& catalogue);
+    Choice choose(const QString& certificateSpecialty, const QString& position, const QString& diplomaSpecialty);
+
+private:
+    QList<bool> advanced_;                    // ПК, by programme
+    QHash<QString, QList<int>> main_;         // main specialty → programmes, in catalogue order
+    QHash<QString, QList<int>> additional_;   // additional specialty → programmes
+    QList<QPair<QString, QString>> specialties_; // the main specialties: key, as written
+    QHash<QString, QString> positionSpecialty_;  // position → the main specialty it names best
+};
+inline Choice chooseProgrammes(const QList<Programme>& catalogue, const QString& certificateSpecialty,
+                               const QString& position, const QString& diplomaSpecialty) {
+    return ProgrammeChooser(catalogue).choose(certificateSpecialty, position, diplomaSpecialty);
+}
 
 // The plan of `year` from the store behind the data module, for the generation's applications and
 // catalogue. Throws DbError.

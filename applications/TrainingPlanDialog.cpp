@@ -250,8 +250,14 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
         if (column == End || column == DaysLeft)
             return e.hasCertificate() ? personnel::certificateHint(e.certificateEnd, plan_.today)
                                       : QStringLiteral("Нет сертификата или аккредитации с датой окончания");
+        if (column == Programme && c.programme < 0)
+            return QStringLiteral("Подходящей программы в каталоге %1 года нет: ни по специальности сертификата, ни по "
+                                  "должности, ни по специальности диплома")
+                .arg(plan_.year);
         if (column == Programme && c.programme >= 0) {
             QString tip = plan_.programmes[c.programme].title();
+            if (!e.programmes.isEmpty() && c.programme == e.programmes.first())
+                tip += QStringLiteral("\nПредложена ") + e.rule;
             if (e.programmes.size() > 1)
                 tip +=
                     QStringLiteral("\nПодходящих программ: %1. Чтобы выбрать другую, дважды щёлкните ячейку.")

@@ -53,10 +53,10 @@ struct Plan : ::testing::Test {
                {code, "Программа " + code, ++order, year, specialty, additional});
     }
     void trainee(int year, const QString& surname, const QVariant& number,
-                 const QDate& birth = QDate(1980, 1, 2)) {
-        insert("INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal) "
-               "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?)",
-               {surname, birth, year, number});
+                 const QDate& birth = QDate(1980, 1, 2), const QDate& certificateEnd = QDate()) {
+        insert("INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal, DateCl) "
+               "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?, ?)",
+               {surname, birth, year, number, certificateEnd.isValid() ? QVariant(certificateEnd) : QVariant()});
     }
     TDM& tables() {
         TDM& dm = app.createDataModule();
@@ -206,6 +206,86 @@ TEST_F(Plan, OffersTheYearsProgrammesOfTheCertificatesSpecialtyInCatalogueOrder)
     EXPECT_EQ(p.programmes.size(), 4) << "only the catalogue of the plan's year";
 }
 
+TEST_F(Plan, ProposesTheProgrammeOfThePersonsOwnSpecialtyAdvancedTrainingFirst) {
+    // The catalogue in its order: retraining before advanced training, an additional specialty
+    // before the main one.
+    const struct {
+        const char* code;
+        const char* kind;
+        const char* specialty;
+        const char* additional;
+    } catalogue[] = {
+        {"ПП-8066", "ПП", "Сестринское дело", "Лечебное дело"}, {"ПП-2", "ПП", "Хирургия", ""},
+        {"ПК-1", "ПК", "Хирургия", ""},                         {"ПК-3", "ПК", "Терапия", ""},
+        {"ПК-5", "ПК", "Неонатология", "Педиатрия"},            {"ПК-6", "ПК", "Педиатрия", ""},
+        {"ПК-7", "ПК", "Сестринское дело", ""},                 {"ПК-9", "ПК", "Акушерство и гинекология", ""},
+    };
+    QList<plan::Programme> programmes;
+    for (const auto& c : catalogue) {
+        plan::Programme p;
+        p.code = QString::fromUtf8(c.code);
+        p.kind = QString::fromUtf8(c.kind);
+        p.specialty = QString::fromUtf8(c.specialty);
+        p.additional = QString::fromUtf8(c.additional);
+        programmes << p;
+    }
+    const struct {
+        const char* who;
+        const char* certificate;
+        const char* position;
+        const char* diploma;
+        QStringList proposed; // in the order offered
+        const char* rule;
+    } people[] = {
+        {"surgeon without a certificate", "", "ВРАЧ-ХИРУРГ", "Лечебное дело", {"ПК-1", "ПП-2"},
+         "по должности «ВРАЧ-ХИРУРГ»"},
+        {"district therapist without one", "", "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "Лечебное дело", {"ПК-3"},
+         "по должности «ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ»"},
+        {"surgeon with one", "Хирургия", "ВРАЧ-ХИРУРГ", "Лечебное дело", {"ПК-1", "ПП-2"},
+         "по специальности сертификата «Хирургия»"},
+        {"paediatrician", "Педиатрия", "ВРАЧ-ПЕДИАТР", "Педиатрия", {"ПК-6", "ПК-5"},
+         "по специальности сертификата «Педиатрия»"},
+        {"ward nurse", "", "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "Сестринское дело", {"ПК-7", "ПП-8066"},
+         "по должности «МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ»"},
+        {"obstetrician", "", "ВРАЧ-АКУШЕР-ГИНЕКОЛОГ", "Лечебное дело", {"ПК-9"},
+         "по должности «ВРАЧ-АКУШЕР-ГИНЕКОЛОГ»"},
+        {"nurse by her diploma", "", "ПОСТОВАЯ", "Сестринское дело", {"ПК-7", "ПП-8066"},
+         "по специальности диплома «Сестринское дело»"},
+        {"doctor whose position names nothing", "", "ВРАЧ-СТАЖЕР", "Лечебное дело", {}, ""},
+        {"dentist", "Стоматология", "ВРАЧ-СТОМАТОЛОГ", "Стоматология", {}, ""},
+    };
+    for (const auto& c : people) {
+        const plan::Choice choice = plan::chooseProgrammes(programmes, QString::fromUtf8(c.certificate),
+                                                           QString::fromUtf8(c.position), QString::fromUtf8(c.diploma));
+        QStringList codes;
+        for (int i : choice.programmes)
+            codes << programmes[i].code;
+        EXPECT_EQ(codes, c.proposed) << c.who;
+        EXPECT_EQ(choice.rule, QString::fromUtf8(c.rule)) << c.who;
+    }
+    EXPECT_GT(plan::positionScore("ВРАЧ-ДЕТСКИЙ ХИРУРГ", "Детская хирургия"),
+              plan::positionScore("ВРАЧ-ДЕТСКИЙ ХИРУРГ", "Хирургия"));
+    EXPECT_EQ(plan::positionScore("ВРАЧ-ХИРУРГ", "Терапия"), 0);
+}
+
+TEST_F(Plan, LeavesOutWhoWasAppliedForInAnEarlierYearForTheCertificateThatEnds) {
+    const QDate end(2027, 5, 1);
+    const qint64 applied = person("ПОДАН");
+    certificate(applied, end);
+    trainee(kYear - 1, "ПОДАН", applied, QDate(1980, 1, 2), end);
+    const qint64 byName = person("ПОДАНБЕЗНОМЕРА");
+    certificate(byName, end);
+    trainee(kYear - 1, "ПОДАНБЕЗНОМЕРА", QVariant(), QDate(1980, 1, 2), end);
+    const qint64 earlier = person("ПРОШЛЫЙ"); // trained for the certificate before this one
+    certificate(earlier, end);
+    trainee(kYear - 1, "ПРОШЛЫЙ", earlier, QDate(1980, 1, 2), QDate(2022, 5, 1));
+    tables();
+    const plan::Plan p = build();
+    EXPECT_FALSE(find(p, "ПОДАН"));
+    EXPECT_FALSE(find(p, "ПОДАНБЕЗНОМЕРА"));
+    EXPECT_TRUE(find(p, "ПРОШЛЫЙ"));
+}
+
 struct PlanAdding : Plan {
     qint64 first = 0, second = 0, third = 0;
     void SetUp() override {
@@ -314,9 +394,9 @@ TEST_F(PlanAdding, PrintsAsTextAndCsv) {
     EXPECT_EQ(
         csv[0],
         "Фамилия,Имя,Отчество,Должность,Специальность по диплому,Сертификат до,Специальность сертификата,"
-        "Осталось дней,Квартал,Программа,Другие программы");
+        "Осталось дней,Квартал,Программа,Почему предложена,Другие программы");
     EXPECT_EQ(csv[1], QString("ВАСИЛЬЕВ,ИВАН,ИВАНОВИЧ,ВРАЧ,Лечебное дело,01.02.2027,Педиатрия,%1,1,"
-                              "\"P-1 ПК, 36 ч. — Программа P-1\",")
+                              "\"P-1 ПК, 36 ч. — Программа P-1\",по специальности сертификата «Педиатрия»,")
                           .arg(kToday.daysTo(QDate(2027, 2, 1))));
     const QString text = plan::toText(p);
     EXPECT_TRUE(text.startsWith("План обучения на 2027 год; сотрудников в плане: 3\n"));
