@@ -1,8 +1,10 @@
 #include "applications/TrainingPlanDialog.h"
 
+#include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
 #include "core/AppContext.h"
 #include "core/Plural.h"
+#include "data/DataModule.h"
 #include "documents/DocumentOpener.h"
 #include "documents/PlanDocument.h"
 #include "personnel/PersonnelRules.h"
@@ -92,12 +94,21 @@ private:
 
 // ---------------------------------------------------------------- the model
 
-void PlanModel::setPlan(plan::Plan plan) {
+void PlanModel::setPlan(plan::Plan plan, const QHash<qint64, PlanChoice>& kept) {
     beginResetModel();
     plan_ = std::move(plan);
     choices_.clear();
-    for (const plan::Entry& e : plan_.entries)
-        choices_ << Choice{false, e.programmes.isEmpty() ? -1 : e.programmes.first(), e.quarter};
+    for (const plan::Entry& e : plan_.entries) {
+        Choice c{false, e.programmes.isEmpty() ? -1 : e.programmes.first(), e.quarter};
+        if (const auto was = kept.constFind(e.person); was != kept.cend()) {
+            c.marked = true;
+            c.quarter = was->quarter;
+            for (int p : e.programmes)
+                if (plan_.programmes[p].code == was->programme)
+                    c.programme = p;
+        }
+        choices_ << c;
+    }
     visible_.clear();
     for (int i = 0; i < plan_.entries.size(); ++i)
         visible_ << i;
@@ -124,12 +135,39 @@ int PlanModel::markedCount() const {
     return int(std::count_if(choices_.cbegin(), choices_.cend(), [](const Choice& c) { return c.marked; }));
 }
 
-void PlanModel::setAllMarked(bool marked) {
+QHash<qint64, PlanChoice> PlanModel::marks() const {
+    QHash<qint64, PlanChoice> out;
+    for (int i = 0; i < choices_.size(); ++i)
+        if (choices_[i].marked)
+            out.insert(plan_.entries[i].person,
+                       PlanChoice{choices_[i].programme >= 0 ? plan_.programmes[choices_[i].programme].code : QString(),
+                                  choices_[i].quarter});
+    return out;
+}
+
+void PlanModel::markShown() {
     for (int i : visible_)
-        choices_[i].marked = marked;
+        choices_[i].marked = true;
     if (!visible_.isEmpty())
         emit dataChanged(index(0, Mark), index(rowCount() - 1, Count - 1));
     emit marksChanged();
+}
+
+void PlanModel::clearMarks() {
+    for (Choice& c : choices_)
+        c.marked = false;
+    if (!visible_.isEmpty())
+        emit dataChanged(index(0, Mark), index(rowCount() - 1, Count - 1));
+    emit marksChanged();
+}
+
+int PlanModel::hiddenMarkedCount() const {
+    const QSet<int> shown(visible_.cbegin(), visible_.cend());
+    int hidden = 0;
+    for (int i = 0; i < choices_.size(); ++i)
+        if (choices_[i].marked && !shown.contains(i))
+            ++hidden;
+    return hidden;
 }
 
 void PlanModel::toggleMark(int row) {
@@ -309,6 +347,7 @@ bool PlanModel::setData(const QModelIndex& index, const QVariant& value, int rol
         return false;
     }
     emit dataChanged(index, index);
+    emit marksChanged(); // a marked person's choice is kept with the mark
     return true;
 }
 
@@ -373,7 +412,7 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     QPushButton* all =
         button("MarkAllButton", QStringLiteral("Отметить всех"), QStringLiteral("Отметить всех показанных"));
     QPushButton* none =
-        button("UnmarkButton", QStringLiteral("Снять отметки"), QStringLiteral("Снять отметки с показанных"));
+        button("UnmarkButton", QStringLiteral("Снять отметки"), QStringLiteral("Снять отметки со всех, и скрытых фильтром тоже"));
     bottom->addSpacing(16);
     application_ = new QComboBox(this);
     application_->setObjectName(QStringLiteral("ApplicationBox"));
@@ -409,12 +448,15 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     layout->addLayout(bottom);
     layout->addWidget(status);
 
-    connect(all, &QPushButton::clicked, this, [this] { model_.setAllMarked(true); });
-    connect(none, &QPushButton::clicked, this, [this] { model_.setAllMarked(false); });
+    connect(all, &QPushButton::clicked, this, [this] { model_.markShown(); });
+    connect(none, &QPushButton::clicked, this, [this] { model_.clearMarks(); });
     connect(add, &QPushButton::clicked, this, [this] { runGuarded([this] { AddButtonClick(); }); });
     connect(print, &QPushButton::clicked, this, [this] { runGuarded([this] { PrintButtonClick(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&model_, &PlanModel::marksChanged, this, [this] { writeCount(); });
+    connect(&model_, &PlanModel::marksChanged, this, [this] {
+        writeCount();
+        main_.app().state.PlanMarks[model_.plan().year] = model_.marks();
+    });
 
     year_->setValue(year > 0 ? year : plan::defaultYear(main_.app().clock.today()));
     rebuild();
@@ -434,7 +476,9 @@ void TftrPlan::YearChange() {
 
 void TftrPlan::rebuild() {
     AppContext& app = main_.app();
-    model_.setPlan(plan::buildPlan(*app.DM, Generation::current(), year_->value(), app.clock.today()));
+    const int year = year_->value();
+    model_.setPlan(plan::buildPlan(*app.DM, Generation::current(), year, app.clock.today()),
+                   app.state.PlanMarks.value(year));
     fillFilters();
     fillApplications();
     FilterChange();
@@ -502,17 +546,40 @@ void TftrPlan::writeCount() {
     marked_->setText(QStringLiteral("отмечено - %1").arg(model_.markedCount()));
 }
 
+bool TftrPlan::createMainApplication(int year) {
+    AppContext& app = main_.app();
+    TDM& dm = *app.DM;
+    const Generation& g = Generation::current();
+    if (const QString refused = applications::yearRefusal(g, year); !refused.isEmpty()) {
+        app.prompter.inform(refused);
+        return false;
+    }
+    const Field& contract = dm.field(QStringLiteral("tblConfigKZajavki"));
+    if (contract.displayText().isEmpty() || contract.asInteger() <= 0) {
+        app.prompter.inform(QStringLiteral("На %1 год нет ни одной заявки, а номер договора с учебным центром не задан. "
+                                           "Задайте его в «Параметрах», затем добавьте сотрудников из плана.")
+                                .arg(year));
+        return false;
+    }
+    const double number = double(contract.asInteger());
+    if (app.prompter.ask(windowTitle(),
+                         QStringLiteral("На %1 год нет ни одной заявки. Создать основную заявку № %2 на %1 год и "
+                                        "добавить в неё отмеченных?")
+                             .arg(QString::number(year), formatNumber(number)),
+                         Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+        return false;
+    applications::createApplication(dm, g, number, year);
+    fillApplications();
+    application_->setCurrentIndex(application_->findData(number));
+    return true;
+}
+
 void TftrPlan::AddButtonClick() {
     AppContext& app = main_.app();
     const int year = year_->value();
-    if (application_->count() == 0) {
-        app.prompter.inform(
-            QStringLiteral("На %1 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» "
-                           "кнопкой «Создать», затем добавьте в неё сотрудников из плана.")
-                .arg(year));
-        return;
-    }
     const QList<plan::Addition> marked = model_.markedRows();
+    if (application_->count() == 0 && !marked.isEmpty() && !createMainApplication(year))
+        return;
     if (marked.isEmpty()) {
         app.prompter.inform(
             QStringLiteral("Не отмечен ни один сотрудник. Отметьте сотрудников флажком или клавишей "
@@ -546,6 +613,8 @@ void TftrPlan::AddButtonClick() {
     if (!withoutProgramme.isEmpty())
         question += QStringLiteral("\nБез программы в каталоге не будут добавлены: %1.")
                         .arg(withoutProgramme.join(QStringLiteral(", ")));
+    if (const int hidden = model_.hiddenMarkedCount())
+        question += QStringLiteral("\nИз них скрыто фильтром: %1.").arg(hidden);
     question += QStringLiteral("\n\nДобавить?");
     if (app.prompter.ask(windowTitle(), question, Prompter::Icon::Question, Prompter::Buttons::YesNo) !=
         Prompter::Answer::Yes)

@@ -3,8 +3,10 @@
 // certificates (applications/TrainingPlan.h), with the quarter and programme proposed for each.
 // The user filters by position and specialty, marks people (check box or space bar), may choose
 // another of the matching programmes or another quarter, and adds the marked people to an
-// application of the year after a summary question, or prints the plan as a workbook.
+// application of the year after a summary question (making the main one when the year has none),
+// or prints the plan as a workbook. The marks are kept while the program runs.
 #include "applications/TrainingPlan.h"
+#include "core/SharedState.h"
 
 #include <QAbstractTableModel>
 #include <QDialog>
@@ -34,14 +36,20 @@ public:
         Count
     };
 
-    void setPlan(plan::Plan plan);
+    // A new plan; the people of `kept` that it lists are marked with their programme and quarter.
+    void setPlan(plan::Plan plan, const QHash<qint64, PlanChoice>& kept = {});
+    // The marked people with their choices, to be kept.
+    QHash<qint64, PlanChoice> marks() const;
     const plan::Plan& plan() const { return plan_; }
     // Shows only the people of this position and certificate specialty (empty: any).
     void setFilter(const QString& position, const QString& specialty);
 
     int visibleCount() const { return int(visible_.size()); }
     int markedCount() const;
-    void setAllMarked(bool marked); // the rows shown
+    void markShown();  // the rows shown
+    void clearMarks(); // every row, the hidden ones too
+    // How many marked people the filter hides.
+    int hiddenMarkedCount() const;
     void toggleMark(int row);
     // The rows shown, in order, with the programme (-1: none) and quarter chosen.
     QList<plan::Addition> shownRows() const;
@@ -90,6 +98,8 @@ public:
     void PrintButtonClick(); // "Печать"
 
 private:
+    // Offers to make the year's main application under the contract number; true when made.
+    bool createMainApplication(int year);
     void rebuild();
     void fillFilters();
     void fillApplications();

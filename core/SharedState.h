@@ -2,8 +2,15 @@
 // The variables the windows share for the whole run: today's year, the mode flags of the editing
 // dialogs, the caller codes of the shared pick dialogs, the programme last picked in the chooser
 // and the switch that silences the delete confirmation.
+#include <QHash>
 #include <QString>
 #include <QtGlobal>
+
+// A person's choice in the training plan: marked, with the programme code and quarter chosen.
+struct PlanChoice {
+    QString programme;
+    int quarter = 1;
+};
 
 struct SharedState {
     quint16 CurYear = 0;
@@ -29,4 +36,8 @@ struct SharedState {
 
     // 1: rows are deleted without the data module's question.
     quint8 SilentDelete = 0;
+
+    // The training plan's marks, by year and person, kept while the program runs: closing the
+    // plan's window loses none of them.
+    QHash<int, QHash<qint64, PlanChoice>> PlanMarks;
 };

@@ -112,11 +112,6 @@ TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
 
 TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
     TftrPlan plan(main);
-    h.prompter.expectInform(
-        "На 2027 год нет ни одной заявки. Создайте заявку в окне «Заявки на обучение» кнопкой "
-        "«Создать», затем добавьте в неё сотрудников из плана.");
-    ui::click(&plan, "AddButton");
-
     applications::createApplication(dm, Generation::current(), 116, 2027);
     applications::createApplication(dm, Generation::current(), 116.01, 2027);
     plan.setYear(2028);
@@ -148,6 +143,57 @@ TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
     EXPECT_EQ(copies("plan"), 1) << "a copy of the store before the adding";
     EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 0") << "the plan is made again";
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 2) << "the application's trainees show them";
+}
+
+TEST_F(PlanWindow, MarksOutliveTheWindowAndClearingTakesTheHiddenOnesToo) {
+    {
+        TftrPlan plan(main);
+        ui::click(&plan, "MarkAllButton");
+        plan.model().setData(plan.model().index(1, PlanModel::Quarter), 3, Qt::EditRole);
+    }
+    TftrPlan plan(main);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 2") << "kept while the program runs";
+    EXPECT_EQ(plan.model().index(1, PlanModel::Quarter).data().toInt(), 3);
+
+    // A filter hides one marked person: the question says so; "Снять отметки" clears both.
+    applications::createApplication(dm, Generation::current(), 116, 2027);
+    plan.setYear(2028);
+    plan.setYear(2027);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 2") << "kept across a change of year";
+    auto* position = qobject_cast<QComboBox*>(ui::find(&plan, "PositionBox"));
+    position->setCurrentIndex(position->findText("ВРАЧ-ТЕРАПЕВТ"));
+    h.prompter.expectAsk("План обучения на год",
+                         "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n"
+                         "Из них скрыто фильтром: 1.\n\nДобавить?",
+                         Answer::No);
+    ui::click(&plan, "AddButton");
+    ui::click(&plan, "UnmarkButton");
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 0");
+    position->setCurrentIndex(0);
+    EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 0");
+}
+
+TEST_F(PlanWindow, WithoutAnApplicationOfTheYearTheMainOneIsOfferedThere) {
+    TftrPlan plan(main);
+    ui::click(&plan, "MarkAllButton");
+    // Without the contract number there is no main application to make: the parameters are named.
+    h.prompter.expectInform("На 2027 год нет ни одной заявки, а номер договора с учебным центром не задан. "
+                            "Задайте его в «Параметрах», затем добавьте сотрудников из плана.");
+    ui::click(&plan, "AddButton");
+    dm.tblConfig->append();
+    dm.field("tblConfigKZajavki").setAsInteger(116);
+    dm.tblConfig->post();
+    const QString offer = "На 2027 год нет ни одной заявки. Создать основную заявку № 116 на 2027 год и "
+                          "добавить в неё отмеченных?";
+    h.prompter.expectAsk("План обучения на год", offer, Answer::No);
+    ui::click(&plan, "AddButton");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Zajavki2023"), 0);
+    h.prompter.expectAsk("План обучения на год", offer, Answer::Yes)
+        .expectAsk("План обучения на год",
+                   "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?", Answer::Yes)
+        .expectInform("В заявку № 116 на 2027 год добавлено: 2 сотрудника.");
+    ui::click(&plan, "AddButton");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023 WHERE KZajavki = 116 AND \"Year\" = 2027"), 2);
 }
 
 TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow) {
