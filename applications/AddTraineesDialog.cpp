@@ -199,6 +199,16 @@ void AddTraineesDialog::Button2Click() {
         quarter_->setFocus();
         return;
     }
+    if (const QStringList listed = applications::alreadyListed(*app.DM, g_); !listed.isEmpty()) {
+        const QString year = g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).displayText();
+        const QString question = QStringLiteral("Уже есть в заявках %1 года:\n%2\n\nДобавить их ещё раз?")
+                                     .arg(year, listed.join(u'\n'));
+        if (app.prompter.ask(windowTitle(), question, Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) !=
+            Prompter::Answer::Yes) {
+            people_->setFocus();
+            return;
+        }
+    }
     if (applications::addMarkedPeople(*app.DM, g_, app.state, *quarter) == 0) {
         app.prompter.inform(QStringLiteral("Не выбран ни один специалист!"));
         people_->setFocus();

@@ -1,5 +1,6 @@
 #include "applications/ApplicationRules.h"
 
+#include "core/PersonName.h"
 #include "core/Plural.h"
 
 #include "data/DataModule.h"
@@ -146,6 +147,54 @@ void toggleMark(const TDM& dm) {
     people.edit();
     people.field(QStringLiteral("PR")).setAsString(marked ? QStringLiteral(" ") : QStringLiteral("X"));
     people.post();
+}
+
+QStringList alreadyListed(const TDM& dm, const Generation& g) {
+    const Table& applications = g.applicationsTable(dm);
+    if (applications.isEmpty())
+        return {};
+    const qint64 year = applications.field(QStringLiteral("Year")).asInteger();
+    const auto key = [](const QString& a, const QString& b, const QString& c, const QDate& birth) {
+        const bool dated = birth.isValid() && birth != Field::zeroDate();
+        return QStringList{a, b, c, dated ? birth.toString(Qt::ISODate) : QString()}.join(u'\x1f');
+    };
+    QHash<qint64, QList<double>> byNumber;
+    QHash<QString, QList<double>> byName;
+    const QString traineeTable = u'"' + g.traineesTable(dm).layout().sqlName + u'"';
+    {
+        auto st = dm.store().cached(QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, KZajavki FROM %1 "
+                                                   "WHERE \"Year\" = ? ORDER BY KZajavki")
+                                        .arg(traineeTable));
+        st->bind(1, year);
+        while (st->step()) {
+            const double number = st->value(5, FieldType::Number).toDouble();
+            if (!st->isNull(0))
+                byNumber[st->int64(0)] << number;
+            byName[key(st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
+                       st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate())]
+                << number;
+        }
+    }
+    QStringList lines;
+    auto st = dm.store().cached(
+        QStringLiteral("SELECT NPP, Name1, Name2, Name3, DR FROM \"Personal\" WHERE PR = 'X' ORDER BY Name1, Name2, Name3"));
+    while (st->step()) {
+        const QString surname = st->value(1, FieldType::Alpha).toString();
+        const QString name = st->value(2, FieldType::Alpha).toString();
+        const QString patronymic = st->value(3, FieldType::Alpha).toString();
+        QList<double> numbers = byNumber.value(st->int64(0)) +
+                                byName.value(key(surname, name, patronymic, st->value(4, FieldType::Date).toDate()));
+        if (numbers.isEmpty())
+            continue;
+        std::sort(numbers.begin(), numbers.end());
+        numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+        QStringList named;
+        for (double n : numbers)
+            named << QStringLiteral("№ ") + formatNumber(n);
+        lines << QStringLiteral("%1 — в заявке %2").arg(surnameAndInitials(surname, name, patronymic),
+                                                         named.join(QStringLiteral(", ")));
+    }
+    return lines;
 }
 
 int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state, int quarter) {

@@ -47,6 +47,10 @@ bool isMarked(const QVariant& pr);
 // picked programme and `quarter`, and the trainee's detail rows where the generation keeps the
 // certificate, e-mail or SNILS in rows of their own (one transaction). Returns how many were
 // added; 0 when nobody is marked (then nothing is written).
+// The marked people who already are trainees of an application of the current application's
+// year, one line each: "ИВАНОВ И. И. — в заявке № 116". A trainee is the person when the row names
+// the person's number, or has the same names and birth date.
+QStringList alreadyListed(const TDM& dm, const Generation& g);
 int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state, int quarter);
 
 // Deletes the current application with all its trainees and their detail rows after the question,

@@ -95,7 +95,7 @@ TEST_F(Applications, TheMainApplicationTakesTheContractNumberAndGoesOnToAdding) 
         EXPECT_EQ(d.windowTitle(), "Новая заявка");
         EXPECT_EQ(ui::text(&d, "MaskEdit1"), "2026");
         h.dialogs.expect("ftrInsertSluch2023", [&](QDialog& adding) {
-            EXPECT_EQ(adding.windowTitle(), "добавление специалистов");
+            EXPECT_EQ(adding.windowTitle(), "Добавление специалистов");
             EXPECT_EQ(ui::text(&adding, "DBEdit1"), "116");
             EXPECT_EQ(ui::text(&adding, "DBEdit2"), "2027");
             ui::click(&adding, "Button3");
@@ -245,6 +245,39 @@ TEST_F(Applications, MarkedPeopleAreAddedInRegisterOrderWithASnapshotOfTheirData
     EXPECT_DOUBLE_EQ(s.field("KZajavki").asFloat(), 116);
     EXPECT_EQ(s.field("Year").asInteger(), 2026);
     EXPECT_FALSE(dm.tblPersonal->isFiltered());
+}
+
+TEST_F(Applications, APersonAlreadyInAnApplicationOfTheYearIsAddedOnlyOnTheClerksWord) {
+    setContract(116);
+    addApplication(116, 2026);
+    addPerson("БОРИСОВ", {"ИВАН", "ПЕТРОВИЧ", QDate(1980, 5, 17)});
+    addPerson("ВОЛКОВ", {"ОЛЕГ"});
+    const auto addBoth = [&](std::function<void()> answer) {
+        h.dialogs.expect("ftrInsertSluch2023", [&](QDialog& adding) {
+            pickProgramme(adding, "ПК-1", "ПК", 36, "очн");
+            ui::clear(&adding, "Edit3");
+            ui::type(&adding, "Edit3", "2");
+            markRow(adding, 0);
+            markRow(adding, 1);
+            answer();
+            ui::click(&adding, "Button2");
+            if (adding.isVisible())
+                ui::click(&adding, "Button3");
+        });
+        ui::click(window, "SpeedButton2");
+    };
+    addBoth([] {});
+    ASSERT_EQ(dm.tblSluch2023->recordCount(), 2);
+
+    // A supplementary application of the same year: both are named with the application they are in.
+    addApplication(116.01, 2026);
+    const QString question = "Уже есть в заявках 2026 года:\nБОРИСОВ И. П. — в заявке № 116\nВОЛКОВ О. — в заявке № 116"
+                             "\n\nДобавить их ещё раз?";
+    addBoth([&] { h.prompter.expectAsk("Добавление специалистов", question, Prompter::Answer::No); });
+    EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo);
+    EXPECT_TRUE(dm.tblSluch2023->isEmpty()) << "nothing added to 116,01";
+    addBoth([&] { h.prompter.expectAsk("Добавление специалистов", question, Prompter::Answer::Yes); });
+    EXPECT_EQ(dm.tblSluch2023->recordCount(), 2);
 }
 
 TEST_F(Applications, TheAddingDialogRefusesWhatItCannotAdd) {

@@ -155,7 +155,7 @@ TEST_F(EarlierWindows, TheBaseNewApplicationDialogProposesTheStartUpYearAndRefus
         ui::clear(&d, "MaskEdit1");
         ui::type(&d, "MaskEdit1", "2020");
         h.dialogs.expect("ftrInsertSluch", [](QDialog& adding) {
-            EXPECT_EQ(adding.windowTitle(), "Добавление специалистов ");
+            EXPECT_EQ(adding.windowTitle(), "Добавление специалистов");
             EXPECT_EQ(ui::text(&adding, "DBEdit2"), "2020");
             ui::click(&adding, "Button3");
         });
