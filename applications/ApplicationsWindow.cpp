@@ -6,6 +6,7 @@
 #include "core/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
+#include "shell/RowKeys.h"
 #include "shell/ErrorGuard.h"
 #include "shell/StatusPanels.h"
 #include "shell/Icons.h"
@@ -153,6 +154,10 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
         traineeRow->addWidget(traineePanel(g_, dm, right));
         rightLayout->addLayout(traineeRow, 1);
     }
+    const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    attachRowKeys(applications_, {named("SpeedButton1"), nullptr, named("SpeedButton3")});
+    attachRowKeys(trainees_, {named("SpeedButton2"), named("SpeedButton4"), named("SpeedButton5"),
+                              {named("SpeedButton8"), named("SpeedButton6"), named("SpeedButton7")}});
     auto* status = new QStatusBar(right);
     count_ = makeStatusPanels(status, {{150, true}, {50}}).first();
     count_->setAlignment(Qt::AlignCenter);

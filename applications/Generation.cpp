@@ -64,7 +64,7 @@ const Generation& Generation::current() {
         .insertCaption = "Добавление специалистов",
         .editorInstance = "ftrMZajavki2023",
         .operationsEnabled = true,
-        .offersMoving = false,
+        .offersMoving = true,
         .applications = {&TDM::tblZajavki2023, &TDM::dtsZajavki2023},
         .trainees = {&TDM::tblSluch2023, &TDM::dtsSluch2023},
         .maxQuery = &TDM::qrMZajavki2023,

@@ -6,6 +6,9 @@
 #include "personnel/PersonnelWindows.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
+#include "shell/RowKeys.h"
+
+#include <QAbstractButton>
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/TitleStrip.h"
@@ -119,6 +122,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
                                 side);
     training->setEnabled(false);
     sideLayout->addWidget(training, 1);
+    const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    attachRowKeys(people_, {named("SpeedButton1"), named("SpeedButton2"), named("SpeedButton3")});
+    attachRowKeys(certificates, {named("SpeedButton7"), named("SpeedButton8"), named("SpeedButton9")});
 
     auto* body = new QHBoxLayout;
     body->setSpacing(2);

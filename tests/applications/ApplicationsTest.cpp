@@ -5,7 +5,11 @@
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
+#include "shell/RowKeys.h"
 
+#include <QMenu>
+#include <QTest>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -278,6 +282,46 @@ TEST_F(Applications, APersonAlreadyInAnApplicationOfTheYearIsAddedOnlyOnTheClerk
     EXPECT_TRUE(dm.tblSluch2023->isEmpty()) << "nothing added to 116,01";
     addBoth([&] { h.prompter.expectAsk("Добавление специалистов", question, Prompter::Answer::Yes); });
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 2);
+}
+
+TEST_F(Applications, ATraineeIsMovedFromTheWindowByItsButtonMenuAndKeys) {
+    addApplication(116, 2026);
+    addDetail(dm.tblSluch2023, "Name1", "ИВАНОВ");
+    addApplication(117, 2026);
+    applications::locateApplication(dm, Generation::current(), 116, 2026);
+    window->writeCountLine();
+    auto* trainees = qobject_cast<QAbstractItemView*>(ui::find(window, "DBGrid2"));
+
+    // The context menu lists the toolbar's actions with their keys, moving among them.
+    std::unique_ptr<QMenu> menu(rowMenu(trainees));
+    ASSERT_TRUE(menu);
+    QStringList items;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator())
+            items << a->text() + (a->shortcut().isEmpty() ? QString() : " " + a->shortcut().toString());
+    EXPECT_EQ(items, (QStringList{"Добавить Ins", "Редактр. F2", "Удалить Del", "Перемещение",
+                                  "Печать заявки", "Выгрузить"}));
+
+    EXPECT_TRUE(ui::find(window, "SpeedButton8")->isEnabled());
+    h.dialogs.expect("ftrMoving", [&](QDialog& d) { ui::click(&d, "Button1"); });
+    ui::click(window, "SpeedButton8");
+    EXPECT_EQ(window->countLine(), "заявлено - 0");
+    applications::locateApplication(dm, Generation::current(), 117, 2026);
+    EXPECT_EQ(dm.tblSluch2023->recordCount(), 1);
+
+    // Enter opens the trainee, Delete asks to delete it, Ins adds.
+    trainees->setFocus();
+    h.prompter.answerUnscripted(Prompter::Answer::Ok, {}); // the editor's notes on the book codes
+    h.dialogs.expect("ftrMZajavki2023", [](QDialog& d) { ui::click(&d, "Button2"); });
+    QTest::keyClick(trainees, Qt::Key_Return);
+    h.dialogs.verify();
+    h.prompter.verify();
+    h.prompter.expectAsk("Удаление", "Удалить слушателя ИВАНОВ из заявки № 117 за 2026 год?", Prompter::Answer::No);
+    QTest::keyClick(trainees, Qt::Key_Delete);
+    h.dialogs.expect("ftrInsertSluch2023", [](QDialog& d) { ui::click(&d, "Button3"); });
+    QTest::keyClick(trainees, Qt::Key_Insert);
+    h.dialogs.verify();
+    EXPECT_EQ(dm.tblSluch2023->recordCount(), 1);
 }
 
 TEST_F(Applications, TheAddingDialogRefusesWhatItCannotAdd) {

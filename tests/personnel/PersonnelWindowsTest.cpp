@@ -10,6 +10,7 @@
 #include "support/GridActions.h"
 #include "support/WindowHarness.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -236,6 +237,33 @@ TEST_F(Personnel, RightStepsOnOnlyFromTheEndAndTheListsOpenFromTheKeyboard) {
         h.dialogs.verify();
         ui::click(&d, "Button6");
     });
+}
+
+TEST_F(Personnel, TheRegistersGridsAnswerInsEnterAndDelete) {
+    addPerson("ИВАНОВ", "ЯКОВ");
+    add(dm.tblSertif, {{"Name", "Терапия"}, {"DateCL", QDate(2027, 1, 1)}});
+    TftrPersonal* w = openRegister();
+    auto* people = w->findChild<QAbstractItemView*>("DBGrid1");
+    h.dialogs.expect("ftrMPersonal", [](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Новый сотрудник");
+        ui::click(&d, "Button6");
+    });
+    QTest::keyClick(people, Qt::Key_Insert);
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+        h.dialogs.expect("ftrMPersonal", [](QDialog& d) {
+            EXPECT_EQ(d.windowTitle(), "Редактирование сотрудника");
+            ui::click(&d, "Button6");
+        });
+        QTest::keyClick(people, key);
+    }
+    h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом?", Answer::No);
+    QTest::keyClick(people, Qt::Key_Delete);
+    auto* certificates = w->findChild<QAbstractItemView*>("DBGrid3");
+    h.prompter.expectAsk("Удаление", "Удалить сертификат «Терапия» (действует до 01.01.2027)?", Answer::No);
+    QTest::keyClick(certificates, Qt::Key_Delete);
+    h.dialogs.verify();
+    EXPECT_EQ(count("Personal"), 1);
+    EXPECT_EQ(count("Sertif"), 1);
 }
 
 TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
