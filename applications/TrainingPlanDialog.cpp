@@ -463,7 +463,7 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     connect(year_, &QSpinBox::valueChanged, this, [this] { runGuarded([this] { YearChange(); }); });
     connect(position_, &QComboBox::currentIndexChanged, this, [this] { FilterChange(); });
     connect(specialty_, &QComboBox::currentIndexChanged, this, [this] { FilterChange(); });
-    resize(1320, 640);
+    resize(1260, 640); // within a 1280-pixel screen
 }
 
 void TftrPlan::setYear(int year) {

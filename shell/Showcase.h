@@ -43,9 +43,13 @@ void registerShowcase(const QString& objectName, ShowcaseFactory make, const QSt
 // In the order of registration.
 const QList<Showcase>& showcases();
 
-// The main window on a 1366 × 768 screen, and a child window maximized in it.
-inline constexpr QSize kMainWindowSize{1366, 728};
-inline constexpr QSize kChildWindowSize{1366, 620};
+// The smallest screen the program is used on: office monitors 1280 pixels wide, laptops 768
+// high. The main window maximized on it (above the task bar), and a child window maximized in it.
+inline constexpr QSize kScreenSize{1280, 768};
+inline constexpr QSize kMainWindowSize{1280, 728};
+inline constexpr QSize kChildWindowSize{1280, 620};
+// The most a dialog may take: the screen less the task bar and the dialog's own title bar.
+inline constexpr QSize kLargestDialog{1280, 700};
 
 // Makes the window, names it when it has no name, gives it its normal size, shows it (off screen
 // where the platform is the offscreen one), runs a child window's activation and lets it settle.

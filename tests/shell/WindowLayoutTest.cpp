@@ -13,6 +13,8 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QMainWindow>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -192,6 +194,28 @@ QStringList pictureButtonsHavePictures(QWidget* window) {
     return faults;
 }
 
+// A dialog fits the smallest screen, its buttons with it; a window's least size fits its place.
+QStringList fitsTheScreen(QWidget* window) {
+    QStringList faults;
+    const QSize room = qobject_cast<QDialog*>(window)       ? windows::kLargestDialog
+                       : qobject_cast<QMainWindow*>(window) ? windows::kMainWindowSize
+                                                            : windows::kChildWindowSize;
+    const QSize size = window->size().expandedTo(window->minimumSize());
+    if (size.width() > room.width() || size.height() > room.height())
+        faults << QStringLiteral("%1 is %2×%3, more than the %4×%5 it has on a 1280×768 screen")
+                      .arg(describe(window))
+                      .arg(size.width())
+                      .arg(size.height())
+                      .arg(room.width())
+                      .arg(room.height());
+    for (QAbstractButton* button : visible<QAbstractButton>(window)) {
+        const QRect r = placeIn(window, button);
+        if (!QRect(QPoint(0, 0), room).contains(r))
+            faults << describe(button) + QStringLiteral(" lies outside the screen");
+    }
+    return faults;
+}
+
 // A box stops the typing where its field ends, so what the user sees is what is stored.
 QStringList boxesStopAtTheirFieldsWidth(QWidget* window) {
     QStringList faults;
@@ -231,7 +255,7 @@ TEST_P(WindowLayout, ShowsEverythingWholeAndInItsPlace) {
     ASSERT_TRUE(window->isVisible());
     EXPECT_FALSE(window->windowTitle().isEmpty());
     for (const auto& check : {labelsBesideTheirBoxes, noOverlaps, textsFit, gridsShowTheirRows,
-                              pictureButtonsHavePictures, boxesStopAtTheirFieldsWidth}) {
+                              pictureButtonsHavePictures, boxesStopAtTheirFieldsWidth, fitsTheScreen}) {
         const QStringList faults = check(window.get());
         EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
     }
