@@ -22,8 +22,9 @@ QString countLine(const TDM& dm, const Generation& g) {
 }
 
 QStringList catalogueSql(const Generation& g, bool upToYear) {
+    // Earlier years' programmes come after the year's own, newest first.
     return {QStringLiteral("SELECT * FROM \"%1\" WHERE \"Year\" %2 :p_year").arg(g.catalogue, upToYear ? "<=" : "="),
-            QStringLiteral("ORDER BY RealZicl, NPP")};
+            upToYear ? QStringLiteral("ORDER BY \"Year\" DESC, RealZicl, NPP") : QStringLiteral("ORDER BY RealZicl, NPP")};
 }
 
 double additionalNumber(const TDM& dm, const Generation& g, int year, bool* noMain) {

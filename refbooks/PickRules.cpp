@@ -121,6 +121,12 @@ const QList<PickTarget>& programmeTableTargets() {
     return list;
 }
 
+bool picksProgramme(int code) {
+    const auto& adding = programmeAddingTargets();
+    return findTarget(programmeTableTargets(), code) ||
+           std::any_of(adding.cbegin(), adding.cend(), [code](const AddingTarget& t) { return t.code == code; });
+}
+
 bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox) {
     Dataset& programmes = *dm.qNewZicl;
     // With no programme shown there is nothing to pick: an empty code would pass for a choice.

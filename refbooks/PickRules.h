@@ -73,6 +73,8 @@ struct AddingTarget {
 const QList<AddingTarget>& programmeAddingTargets();
 const QList<PickTarget>& programmeTableTargets();
 
+// Whether the caller code is a window that takes a programme from the chooser.
+bool picksProgramme(int code);
 // Writes the current programme of qNewZicl for the caller code; false when nothing is picked:
 // browsing only, a code no window uses, or no programme shown (then nothing is written).
 bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox);

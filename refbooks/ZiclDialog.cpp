@@ -6,6 +6,7 @@
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
 #include "core/AppContext.h"
+#include "data/Query.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
@@ -106,7 +107,7 @@ TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
         QStringLiteral("DBGrid1"), dm.dtsQNewZICL2021,
         {column("KZicl", QStringLiteral("КодПрогр.")), column("VidOb", QStringLiteral("ВидОб")),
          column("Hours", QStringLiteral("ОбъемЧас.")), column("FOBUCH", QStringLiteral("ФормаОбуч")),
-         column("NZicl", QStringLiteral("Наименование"), 469)},
+         column("Year", QStringLiteral("Год")), column("NZicl", QStringLiteral("Наименование"), 430)},
         this);
     grid_->setFixedWidth(713);
     panel_ = new ProgrammePanel(dm, 0, this);
@@ -203,6 +204,7 @@ void TftrZicl::SpeedButton1Click() {
 void TftrZicl::Button1Click() {
     runGuarded([this] {
         filterProgrammes(dm(), specialties_->currentText());
+        showContingent();
         showCount();
     });
 }
@@ -211,6 +213,7 @@ void TftrZicl::Button2Click() {
     runGuarded([this] {
         unfilterProgrammes(dm());
         specialties_->setCurrentIndex(-1);
+        showContingent();
         showCount();
     });
 }
@@ -225,7 +228,28 @@ void TftrZicl::DBGrid1KeyUp() {
     runGuarded([this] { showContingent(); });
 }
 
+bool TftrZicl::yearAccepted() {
+    // The opener loads the catalogue up to its application's year: a programme of another year
+    // is taken only on the clerk's word.
+    Query& programmes = *dm().qNewZicl;
+    const QVariant wanted = programmes.param(QStringLiteral("p_year"));
+    if (!wanted.isValid() || !programmes.isActive() || programmes.isEmpty() ||
+        !picksProgramme(main_.app().state.ZiclCaller))
+        return true;
+    const qint64 year = programmes.field(QStringLiteral("Year")).asInteger();
+    if (year == wanted.toLongLong())
+        return true;
+    const QString question =
+        QStringLiteral("Программа %1 — из каталога %2 года, а заявка — на %3 год. Выбрать её всё равно?")
+            .arg(programmes.field(QStringLiteral("KZicl")).asString().trimmed(), QString::number(year),
+                 wanted.toString());
+    return main_.app().prompter.ask(windowTitle(), question, Prompter::Icon::Warning,
+                                    Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
+}
+
 void TftrZicl::DBGrid1DblClick() {
+    if (!yearAccepted())
+        return;
     bool picked = false;
     const bool ok = runGuarded([&] {
         picked = pickProgramme(dm(), main_.app().state, main_.app().state.ZiclCaller, boxWriter(main_));

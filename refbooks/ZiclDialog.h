@@ -39,6 +39,9 @@ private:
     TDM& dm() const;
     void showContingent();
     void showCount();
+    // Whether the programme picked may go into the opener's application: its catalogue year is
+    // the application's, or the clerk says so.
+    bool yearAccepted();
 
     TftrMain& main_;
     QToolButton* export_;

@@ -94,7 +94,14 @@ TEST_F(PickThrough, TheEditorOffersEarlierYearsAndPicksIntoTheRow) {
     h.prompter.expectInform("Not doljn").expectInform("Not Spez");
     h.dialogs.expect("ftrMZajavki2023", [&](QDialog& editor) {
         h.dialogs.expect("ftrZicl", [&](QDialog& chooser) {
-            EXPECT_EQ(grid(chooser)->model()->rowCount(), 2); // 2026 and earlier
+            EXPECT_EQ(grid(chooser)->model()->rowCount(), 2); // 2026 and earlier, the application's year first
+            EXPECT_EQ(grid(chooser)->cellText(0, 4), "2026");
+            // One of another year is asked about first: "Нет" keeps the chooser open.
+            const QString question = "Программа ПК-25 — из каталога 2025 года, а заявка — на 2026 год. Выбрать её всё равно?";
+            h.prompter.expectAsk(chooser.windowTitle(), question, Prompter::Answer::No);
+            gridActions::doubleClickRow(grid(chooser), 1);
+            EXPECT_TRUE(chooser.isVisible());
+            h.prompter.expectAsk(chooser.windowTitle(), question, Prompter::Answer::Yes);
             gridActions::doubleClickRow(grid(chooser), 1);
         });
         ui::click(&editor, "SpeedButton1");

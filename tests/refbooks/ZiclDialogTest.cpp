@@ -135,8 +135,8 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
         QStringList headers;
         for (int col = 0; col < grid(d)->model()->columnCount(); ++col)
             headers << grid(d)->model()->headerData(col, Qt::Horizontal).toString();
-        EXPECT_EQ(headers, (QStringList{"КодПрогр.", "ВидОб", "ОбъемЧас.", "ФормаОбуч", "Наименование"}));
-        EXPECT_EQ(grid(d)->columnWidth(4), 469);
+        EXPECT_EQ(headers, (QStringList{"КодПрогр.", "ВидОб", "ОбъемЧас.", "ФормаОбуч", "Год", "Наименование"}));
+        EXPECT_EQ(grid(d)->columnWidth(5), 430);
         EXPECT_EQ(ui::text(&d, "DBEdit1"), "Терапия");
         EXPECT_EQ(ui::text(&d, "DBMemo1"), "Общая врачебная практика");
         ui::click(&d, "SpeedButton1");
@@ -154,15 +154,18 @@ TEST_F(ZiclDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryR
         ASSERT_EQ(grid(d)->model()->rowCount(), 1);
         EXPECT_EQ(grid(d)->cellText(0, 0), "ПП-0123456789AB");
         EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 1");
-        EXPECT_EQ(ui::text(&d, "Memo1"), "Врачи-терапевты") << "the filter does not refresh the contingent";
+        EXPECT_EQ(ui::text(&d, "Memo1"), "Медицинские сестры") << "the contingent follows the current row";
 
         chooseSpecialty(d, "Эндоскопия");
         ui::click(&d, "Button1");
         EXPECT_EQ(grid(d)->model()->rowCount(), 0);
         EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 0");
+        EXPECT_EQ(ui::text(&d, "Memo1"), "") << "no programme, no contingent";
 
         ui::click(&d, "Button2");
         EXPECT_EQ(grid(d)->model()->rowCount(), 3);
+        EXPECT_FALSE(ui::text(&d, "Memo1").isEmpty());
+        EXPECT_EQ(ui::text(&d, "Memo1"), dm.field("qNewZiclContingent").asString()) << "the current programme's";
         EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 3");
         EXPECT_EQ(specialties(d)->currentIndex(), -1);
         EXPECT_EQ(specialties(d)->currentText(), "");
