@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "data/TableImport.h"
 #include "data/paradox/ParadoxReader.h"
+#include "core/PersonName.h"
 #include "core/Plural.h"
 #include "data/Field.h"
 
@@ -80,10 +81,14 @@ QString CatalogueProgramme::describe() const {
     text += QStringLiteral(", %1 ч., %2").arg(QString::number(hours), QString::number(year));
     if (!name.isEmpty())
         text += QStringLiteral(": ") + name;
+    if (!changes.isEmpty())
+        text += QStringLiteral(" — изменены: ") + changes.join(QStringLiteral(", "));
     return text;
 }
 
 QString CatalogueComparison::summary() const {
+    if (changesNothing())
+        return QStringLiteral("каталог не изменился");
     return QStringLiteral("новых программ: %1, изменённых: %2, исчезнувших: %3")
         .arg(QString::number(added.size()), QString::number(changed.size()), QString::number(vanished.size()));
 }
@@ -107,18 +112,38 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
     c.vanished = programmes(store, QStringLiteral("SELECT %1 FROM temp.old_catalogue o WHERE NOT EXISTS "
                                                   "(SELECT 1 FROM main.NewZicl2023 n WHERE %2)%3")
                                        .arg(kColumns, kSameKey, kOrder));
-    c.changed = programmes(
-        store, QStringLiteral("SELECT %1 FROM main.NewZicl2023 n WHERE EXISTS (SELECT 1 FROM temp.old_catalogue o "
-                              "WHERE %2) AND NOT EXISTS (SELECT 1 FROM temp.old_catalogue o WHERE %2 AND "
-                              "n.NZicl IS o.NZicl AND n.TypeOb IS o.TypeOb AND n.Contingent IS o.Contingent AND "
-                              "n.SPECIALY IS o.SPECIALY AND n.ADDSPECIALTY IS o.ADDSPECIALTY AND "
-                              "n.FOBUCH IS o.FOBUCH)%3")
-                   .arg(kColumns, kSameKey, kOrder));
+    {
+        // Each changed offering with what differs from the old one of the same key.
+        const struct {
+            const char* field;
+            const char* word;
+        } compared[] = {{"NZicl", "название"},           {"TypeOb", "тип обучения"},
+                        {"FOBUCH", "форма обучения"},    {"Contingent", "контингент"},
+                        {"SPECIALY", "основная специальность"}, {"ADDSPECIALTY", "дополнительные специальности"}};
+        QStringList differs;
+        for (const auto& f : compared)
+            differs << QStringLiteral("n.%1 IS NOT o.%1").arg(QString::fromLatin1(f.field));
+        auto st = store.cached(QStringLiteral("SELECT n.KZicl, n.VidOb, n.Hours, n.\"Year\", n.NZicl, %1 "
+                                              "FROM main.NewZicl2023 n JOIN temp.old_catalogue o ON %2 "
+                                              "WHERE %3 GROUP BY n.rowid ORDER BY n.KZicl, n.VidOb, n.Hours, n.\"Year\"")
+                                   .arg(differs.join(QStringLiteral(", ")), kSameKey,
+                                        differs.join(QStringLiteral(" OR "))));
+        while (st->step()) {
+            CatalogueProgramme p{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
+                                 int(st->int64(3)), st->rawValue(4).toString()};
+            for (int i = 0; i < int(std::size(compared)); ++i)
+                if (st->int64(5 + i))
+                    p.changes << QString::fromUtf8(compared[i].word);
+            c.changed << p;
+        }
+    }
 
     // Vanished offerings that the new catalogue has in no year, and that trainees of this or next
     // year's applications carry.
     auto inUse = store.cached(QStringLiteral(
-        "SELECT o.KZicl, o.VidOb, o.Hours, MAX(o.\"Year\"), MAX(o.NZicl), s.KZajavki, s.\"Year\", COUNT(*) "
+        "SELECT o.KZicl, o.VidOb, o.Hours, MAX(o.\"Year\"), MAX(o.NZicl), s.KZajavki, s.\"Year\", COUNT(*), "
+        "GROUP_CONCAT(COALESCE(s.Name1, '') || char(31) || COALESCE(s.Name2, '') || char(31) || "
+        "COALESCE(s.Name3, ''), char(30)) "
         "FROM (SELECT DISTINCT KZicl, VidOb, Hours, \"Year\", NZicl FROM temp.old_catalogue) o "
         "JOIN main.Sluch2023 s ON s.KZicl IS o.KZicl AND s.VidOb IS o.VidOb AND s.Hours IS o.Hours "
         "WHERE s.\"Year\" IN (:this, :next) AND NOT EXISTS (SELECT 1 FROM main.NewZicl2023 n "
@@ -134,10 +159,16 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
             c.vanishedInUse.last().programme.kind != p.kind || c.vanishedInUse.last().programme.hours != p.hours)
             c.vanishedInUse << ProgrammeInUse{p, {}};
         const double number = inUse->rawValue(5).toDouble();
+        QStringList trainees;
+        for (const QString& person : inUse->rawValue(8).toString().split(QChar(30), Qt::SkipEmptyParts)) {
+            const QStringList names = person.split(QChar(31));
+            trainees << surnameAndInitials(names.value(0), names.value(1), names.value(2));
+        }
         c.vanishedInUse.last().applications
-            << QStringLiteral("заявка %1 на %2 год: %3")
+            << QStringLiteral("заявка %1 на %2 год: %3 (%4)")
                    .arg(formatNumber(number), QString::number(inUse->int64(6)),
-                        counted(inUse->int64(7), "слушатель", "слушателя", "слушателей"));
+                        counted(inUse->int64(7), "слушатель", "слушателя", "слушателей"),
+                        trainees.join(QStringLiteral(", ")));
     }
     return c; // the transaction is undone here: the store keeps its catalogue
 }

@@ -19,15 +19,16 @@ struct CatalogueProgramme {
     int hours = 0;
     int year = 0;
     QString name;
+    QStringList changes; // for a changed programme, what changed: "название", "контингент"…
 
-    // "339720123 ПК, 36 ч., 2026: Терапия"
+    // "339720123 ПК, 36 ч., 2026: Терапия", and for a changed one " — изменены: контингент"
     QString describe() const;
 };
 
 // A vanished programme that applications still refer to, with the applications and their counts.
 struct ProgrammeInUse {
     CatalogueProgramme programme;
-    QStringList applications; // "заявка 116 на 2026 год: 3 слушателя"
+    QStringList applications; // "заявка 116 на 2026 год: 2 слушателя (ИВАНОВ И. И., ПЕТРОВ П. П.)"
 };
 
 struct CatalogueComparison {
@@ -38,8 +39,9 @@ struct CatalogueComparison {
     QList<CatalogueProgramme> vanished;
     QList<ProgrammeInUse> vanishedInUse;
 
-    // "новых программ: 12, изменённых: 5, исчезнувших: 3"
+    // "новых программ: 12, изменённых: 5, исчезнувших: 3", or "каталог не изменился"
     QString summary() const;
+    bool changesNothing() const { return added.isEmpty() && changed.isEmpty() && vanished.isEmpty(); }
 };
 
 // Reads the catalogue file `path` (any name; its .MB beside it) and compares it with the store's,

@@ -29,7 +29,10 @@ TftrLoadCatalogue::TftrLoadCatalogue(const refbooks::CatalogueComparison& c, QWi
                             this);
     file->setObjectName(QStringLiteral("FileLabel"));
     file->setWordWrap(true);
-    auto* summary = new QLabel(QStringLiteral("Загрузка изменит каталог: ") + c.summary() + u'.', this);
+    auto* summary = new QLabel(c.changesNothing() ? QStringLiteral("Новый файл совпадает с каталогом программы: "
+                                                                   "каталог не изменился.")
+                                                  : QStringLiteral("Загрузка изменит каталог: ") + c.summary() + u'.',
+                               this);
     summary->setObjectName(QStringLiteral("SummaryLabel"));
     QFont bold = summary->font();
     bold.setBold(true);
@@ -43,7 +46,7 @@ TftrLoadCatalogue::TftrLoadCatalogue(const refbooks::CatalogueComparison& c, QWi
     if (!c.vanishedInUse.isEmpty()) {
         auto* warning = new QLabel(
             QStringLiteral("Из каталога исчезают программы, которые указаны у слушателей заявок этого и следующего "
-                           "года. После загрузки исправьте этим слушателям программу:"),
+                           "года. После загрузки выберите этим слушателям другую программу:"),
             this);
         warning->setObjectName(QStringLiteral("InUseLabel"));
         warning->setWordWrap(true);

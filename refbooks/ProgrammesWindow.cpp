@@ -2,6 +2,7 @@
 
 #include "core/AppContext.h"
 #include "data/DataModule.h"
+#include "data/Store.h"
 #include "refbooks/CatalogueFilter.h"
 #include "refbooks/PickRules.h"
 #include "refbooks/ProgrammePanel.h"
@@ -37,13 +38,10 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     specialties_->setEditable(true);
     specialties_->setInsertPolicy(QComboBox::NoInsert);
     specialties_->setFixedWidth(201);
+    // The years the catalogue has, after "все годы": the box says what the list shows.
     years_ = new QComboBox(filter);
     years_->setObjectName(QStringLiteral("ComboBox2"));
-    years_->setEditable(true);
-    years_->setInsertPolicy(QComboBox::NoInsert);
-    years_->addItems({QStringLiteral("2026"), QStringLiteral("2027")});
-    years_->setCurrentIndex(-1);
-    years_->setFixedWidth(89);
+    years_->setFixedWidth(100);
     auto* specialtyLabel = new QLabel(QStringLiteral("Специальность"), filter);
     specialtyLabel->setBuddy(specialties_);
     auto* yearLabel = new QLabel(QStringLiteral("Год"), filter);
@@ -134,8 +132,19 @@ void TftrProgr::reload(const QString& specialty, const QString& year) {
     main_.app().DM->reloadNewZicl(filter.sql(), filter.parameters());
 }
 
+void TftrProgr::fillYears() {
+    years_->clear();
+    years_->addItem(QStringLiteral("все годы"), QString());
+    auto st = main_.app().DM->store().cached(QStringLiteral("SELECT DISTINCT \"Year\" FROM \"NewZicl2023\" "
+                                                          "WHERE \"Year\" IS NOT NULL ORDER BY \"Year\""));
+    while (st->step())
+        years_->addItem(QString::number(st->int64(0)), QString::number(st->int64(0)));
+    years_->setCurrentIndex(0);
+}
+
 void TftrProgr::FormActivate() {
     reload({}, {});
+    fillYears();
     specialties_->clear();
     specialties_->addItems(refbooks::specialtyNames(*main_.app().DM));
     specialties_->setCurrentIndex(-1);
@@ -153,18 +162,23 @@ void TftrProgr::DBGrid1KeyUp() { showContingent(); }
 
 void TftrProgr::Button1Click() {
     // The texts are compared as values: quotes and percent signs are ordinary characters.
-    reload(specialties_->currentText(), years_->currentText());
+    reload(specialties_->currentText(), years_->currentData().toString());
+    showContingent();
     showCount();
 }
 
 void TftrProgr::Button2Click() {
     reload({}, {});
     specialties_->setEditText(QString());
-    years_->setEditText(QString());
+    years_->setCurrentIndex(0);
+    showContingent();
     showCount();
 }
 
-void TftrProgr::SpeedButton1Click() { refbooks::printProgrammeList(main_); }
+void TftrProgr::SpeedButton1Click() {
+    refbooks::printProgrammeList(main_);
+    showContingent(); // printing walks the list: the panel shows the programme current after it
+}
 
 void TftrProgr::LoadCatalogueClick() {
     if (refbooks::loadNewCatalogue(main_))

@@ -30,6 +30,7 @@ public:
 private:
     void showContingent();
     void showCount();
+    void fillYears();
     // Loads the catalogue query: every programme, or those of the filter's specialty and year.
     void reload(const QString& specialty, const QString& year);
 

@@ -86,9 +86,17 @@ TEST_F(CatalogueLoad, ShowsNewChangedAndVanishedProgrammesAndWhichApplicationsUs
     ASSERT_EQ(c.vanishedInUse.size(), 1);
     EXPECT_EQ(c.vanishedInUse[0].programme.describe(), "300 ПК, 144 ч., 2026: Неврология");
     EXPECT_EQ(c.vanishedInUse[0].applications,
-              (QStringList{"заявка 116 на 2026 год: 2 слушателя", "заявка 116,01 на 2027 год: 1 слушатель"}));
+              (QStringList{"заявка 116 на 2026 год: 2 слушателя (А, Б)", "заявка 116,01 на 2027 год: 1 слушатель (В)"}))
+        << "the trainees named";
+    // Each changed programme says what changed.
+    EXPECT_EQ(c.changed[0].describe(), "200 ПК, 72 ч., 2026: Кардиология — изменены: форма обучения");
+    EXPECT_EQ(c.changed[1].describe(), "400 ПК, 36 ч., 2027: Хирургия общая — изменены: название");
 
     refbooks::loadCatalogue(*temp.store, file);
+    // The same file again changes nothing, and says so in words.
+    const refbooks::CatalogueComparison again = refbooks::compareCatalogue(*temp.store, file, 2026);
+    EXPECT_TRUE(again.changesNothing());
+    EXPECT_EQ(again.summary(), "каталог не изменился");
     EXPECT_EQ(stored(), (QStringList{"100 Терапия ОЧ", "200 Кардиология ОЗ", "400 Хирургия общая ОЧ",
                                      "500 Эндокринология ОЧ", "100 Терапия ОЧ"}));
 }

@@ -62,7 +62,8 @@ struct Programmes : ::testing::Test {
     }
     void setFilter(const char* specialty, const char* year) {
         window->findChild<QComboBox*>("ComboBox1")->setEditText(QString::fromUtf8(specialty));
-        window->findChild<QComboBox*>("ComboBox2")->setEditText(QString::fromUtf8(year));
+        auto* years = window->findChild<QComboBox*>("ComboBox2");
+        years->setCurrentIndex(years->findData(QString::fromUtf8(year)));
         ui::click(window, "Button1");
     }
     QString count() { return ui::text(window, "StatusBar1Panel0"); }
@@ -85,8 +86,13 @@ TEST_F(Programmes, TheFilterComparesTheTypedTextsAsValues) {
         {"Детская хирургия 'острая'", "", {"301"}}, // an apostrophe is an ordinary character
         {"100% хирургия", "", {"401"}},               // so is a percent sign
         {"терапия", "", {}},                          // the specialty is compared as stored
-        {"Терапия", "двадцать", {}},                  // a year that is no number finds nothing
     };
+    // The year box offers the catalogue's years, after "все годы".
+    auto* years = window->findChild<QComboBox*>("ComboBox2");
+    QStringList offered;
+    for (int i = 0; i < years->count(); ++i)
+        offered << years->itemText(i);
+    EXPECT_EQ(offered, (QStringList{"все годы", "2026", "2027"}));
     for (const auto& c : cases) {
         setFilter(c.specialty, c.year);
         EXPECT_EQ(shown(), c.codes) << c.specialty << " / " << c.year;
@@ -97,25 +103,26 @@ TEST_F(Programmes, TheFilterComparesTheTypedTextsAsValues) {
     EXPECT_EQ(shown().size(), 5);
     EXPECT_EQ(count(), "Всего - 5");
     EXPECT_EQ(specialties->currentText(), "");
-    EXPECT_EQ(window->findChild<QComboBox*>("ComboBox2")->currentText(), "");
+    EXPECT_EQ(window->findChild<QComboBox*>("ComboBox2")->currentText(), "все годы");
 }
 
-TEST_F(Programmes, TheContingentFollowsOnlyClicksAndKeys) {
+TEST_F(Programmes, TheContingentIsAlwaysTheCurrentProgrammes) {
     EXPECT_EQ(ui::text(window, "Memo1"), "Участковые терапевты");
     setFilter("Педиатрия", "");
-    EXPECT_EQ(ui::text(window, "DBEdit1"), "Педиатрия") << "the bound box follows at once";
-    EXPECT_EQ(ui::text(window, "Memo1"), "Участковые терапевты") << "the memo waits for a click";
-    gridActions::clickRow(window->findChild<DbGrid*>("DBGrid1"), 0);
-    EXPECT_EQ(ui::text(window, "Memo1"), "Педиатры");
+    EXPECT_EQ(ui::text(window, "DBEdit1"), "Педиатрия");
+    EXPECT_EQ(ui::text(window, "Memo1"), "Педиатры") << "the filter's first programme";
+    setFilter("Эндоскопия", "");
+    EXPECT_EQ(ui::text(window, "Memo1"), "") << "nothing left, nothing shown";
     ui::click(window, "Button2");
+    EXPECT_EQ(ui::text(window, "Memo1"), "Участковые терапевты");
     ui::key(window, "DBGrid1", Qt::Key_Down);
     EXPECT_EQ(ui::text(window, "Memo1"), "Терапевты стационара");
 
-    // Coming back empties the specialty box and lists everything; the year box keeps its text.
+    // Coming back empties both boxes and lists everything: the boxes say what the list shows.
     setFilter("Терапия", "2027");
     window->FormActivate();
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox1")->currentText(), "");
-    EXPECT_EQ(window->findChild<QComboBox*>("ComboBox2")->currentText(), "2027");
+    EXPECT_EQ(window->findChild<QComboBox*>("ComboBox2")->currentText(), "все годы");
     EXPECT_EQ(shown().size(), 5);
     EXPECT_EQ(main.statusPanel(0), "");
 }
