@@ -58,6 +58,34 @@ QList<Source> collect(const QStringList& paths, QStringList& skipped) {
     return sources;
 }
 
+// Why nothing was taken from the places given: what they hold, and what the program looks for.
+QString noTablesMessage(const QStringList& paths) {
+    QStringList found;
+    for (const QString& p : paths) {
+        const QFileInfo fi(p);
+        if (fi.isDir())
+            for (const QString& name : QDir(p).entryList(QDir::Files, QDir::Name))
+                found << name;
+        else
+            found << fi.fileName();
+    }
+    QStringList expected;
+    for (const TableLayout& l : layouts::all())
+        if (!l.sqlName.startsWith(QStringLiteral("TempZ")))
+            expected << l.fileName;
+    const QString where = paths.size() == 1 ? QDir::toNativeSeparators(paths.first()) : paths.join(QStringLiteral(", "));
+    QString message = QStringLiteral("В «%1» нет ни одной таблицы прежней программы. ").arg(where);
+    if (found.isEmpty())
+        message += QStringLiteral("Папка пуста.");
+    else
+        message += QStringLiteral("Найдены файлы (не таблицы программы): %1%2.")
+                       .arg(QStringList(found.mid(0, 20)).join(QStringLiteral(", ")),
+                            found.size() > 20 ? QStringLiteral(" и ещё %1").arg(found.size() - 20) : QString());
+    return message + QStringLiteral(" Программа ищет таблицы Paradox с такими именами: %1. Укажите папку Base "
+                                    "прежней программы, где они лежат.")
+                         .arg(expected.join(QStringLiteral(", ")));
+}
+
 qint64 rowCount(Store& store, const QString& sqlName) {
     auto st = store.cached(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(sqlName)));
     st->step();
@@ -97,8 +125,15 @@ Opened open(const Source& s, const ImportOptions& options) {
             missing << f.name;
         o.sourceColumn << found;
     }
-    if (!missing.isEmpty())
-        throw DbError(QStringLiteral("В таблице %1 нет полей: %2").arg(o.file, missing.join(u',')));
+    if (!missing.isEmpty()) {
+        QStringList all;
+        for (const FieldDef& f : s.layout->fields)
+            all << f.name;
+        throw DbError(QStringLiteral("Файл %1 назван как таблица %2 программы, но это другая таблица: в нём нет полей "
+                                     "%3. В таблице %2 программы поля такие: %4.")
+                          .arg(o.file, s.layout->fileName, missing.join(QStringLiteral(", ")),
+                               all.join(QStringLiteral(", "))));
+    }
     return o;
 }
 
@@ -185,7 +220,7 @@ ImportResult importTables(Store& store, const QStringList& paths, const ImportOp
     ImportResult result;
     const QList<Source> sources = collect(paths, result.skipped);
     if (sources.isEmpty())
-        throw DbError(QStringLiteral("Не найдено ни одной таблицы программы для загрузки"));
+        throw DbError(noTablesMessage(paths));
 
     // Every file's header, block chain and fields are checked before the store is touched.
     std::vector<Opened> opened;

@@ -1,6 +1,7 @@
 #include "refbooks/CatalogueLoad.h"
 
 #include "data/DbError.h"
+#include "data/Layout.h"
 #include "data/Store.h"
 #include "data/TableImport.h"
 #include "data/paradox/ParadoxReader.h"
@@ -43,7 +44,36 @@ private:
     QString path_;
 };
 
+// A file of another kind is refused in words: which file it is, and what a catalogue looks like.
+void checkIsCatalogue(const QString& path) {
+    QStringList have;
+    try {
+        const ParadoxReader reader(path, ParadoxReadOptions{0, MissingMemoFile::ReadEmpty});
+        for (const ParadoxField& f : reader.info().fields)
+            have << f.name.toUpper();
+    } catch (const UserError&) {
+        return; // not a table at all: the import names what is wrong with it
+    }
+    const TableLayout& catalogue = *layouts::find(kCatalogue);
+    QStringList missing, all;
+    for (const FieldDef& f : catalogue.fields) {
+        all << f.name;
+        if (!have.contains(f.name.toUpper()))
+            missing << f.name;
+    }
+    if (missing.isEmpty())
+        return;
+    throw DbError(QStringLiteral("Файл «%1» — не каталог программ учебного центра: в нём нет полей %2. Каталог — "
+                                 "таблица Paradox, которую учебный центр присылает каждый год (обычно "
+                                 "NewZicl2023.db с файлом NewZicl2023.MB рядом), с полями %3: код программы, вид "
+                                 "и часы обучения, название, контингент, год каталога, основная и дополнительные "
+                                 "специальности, форма обучения.")
+                      .arg(QDir::toNativeSeparators(path), missing.join(QStringLiteral(", ")),
+                           all.join(QStringLiteral(", "))));
+}
+
 void import(Store& store, const QString& path) {
+    checkIsCatalogue(path);
     const NamedCopy copy(path);
     try {
         importTables(store, {copy.path()}, false);

@@ -22,9 +22,43 @@ void removeDatabaseFiles(const QString& path) {
         QFile::remove(path + suffix);
 }
 
+// The folders of the root that did not exist before a first attempt: a failed one removes them
+// again (with the lock file it made), so that it leaves nothing behind.
+class NewFolders {
+public:
+    explicit NewFolders(const RootPaths& root) : lockFile_(RootLock(root).lockFile()) {
+        for (const QString& dir : {root.root(), root.base(), root.templates(), root.exportDir(), root.documents()})
+            if (!QFileInfo::exists(dir))
+                made_ << dir;
+    }
+    void removeEmpty() const {
+        if (made_.isEmpty())
+            return;
+        QFile::remove(lockFile_);
+        for (auto dir = made_.crbegin(); dir != made_.crend(); ++dir)
+            QDir().rmdir(*dir); // only an empty one goes
+    }
+
+private:
+    QStringList made_;
+    QString lockFile_;
+};
+
+void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill);
+
 // Makes the database under a temporary name, lets `fill` write into it, closes it and gives it
-// the database's name.
+// the database's name; a failure leaves the root as it was.
 void build(const RootPaths& root, const std::function<void(Store&)>& fill) {
+    const NewFolders folders(root);
+    try {
+        buildIn(root, fill);
+    } catch (...) {
+        folders.removeEmpty();
+        throw;
+    }
+}
+
+void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill) {
     if (!root.makeFolders())
         throw DbError(QStringLiteral("Не удалось создать папку программы «%1». Проверьте права доступа к ней.")
                           .arg(QDir::toNativeSeparators(root.root())));

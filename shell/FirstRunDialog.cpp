@@ -133,6 +133,7 @@ bool TftrFirstRun::make(const std::function<QString()>& how, QString* report) {
     } catch (const std::exception& e) {
         error = exceptionText(e);
     }
+    failure_ = error;
     QApplication::restoreOverrideCursor();
     setChoicesEnabled(true);
     if (error.isEmpty())
@@ -163,8 +164,10 @@ void TftrFirstRun::ImportButtonClick() {
         &report);
     if (!done) {
         progress_->setVisible(false);
-        report_->setPlainText(QStringLiteral("Ничего не загружено: база данных не создана. Исправьте причину и "
-                                             "загрузите снова или выберите другой способ."));
+        report_->setPlainText(QStringLiteral("Ничего не загружено: база данных не создана, в папке программы ничего "
+                                             "не осталось.\n\nПричина: %1\n\nИсправьте её и загрузите снова или "
+                                             "выберите другой способ.")
+                                  .arg(failure_));
         return;
     }
     report_->setPlainText(QStringLiteral("Загружено из %1:\n%2").arg(QDir::toNativeSeparators(folder), report));

@@ -34,6 +34,7 @@ private:
     Prompter& prompter_;
     QList<QCommandLinkButton*> choices_;
     QCheckBox* starterBooks_;
+    QString failure_; // why the last attempt failed, for the report
     QProgressBar* progress_;
     QPlainTextEdit* report_;
     QPushButton* exit_;

@@ -107,7 +107,8 @@ TEST_F(Import, ATableLackingAFieldIsRefusedByNameAndNothingIsImported) {
         importTables(*temp.store, {source.path()}, false);
         ADD_FAILURE() << "a table without NDoljn was imported";
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), "В таблице DOLJNOST.DB нет полей: NDoljn");
+        EXPECT_EQ(e.message(), "Файл DOLJNOST.DB назван как таблица DOLJNOST.DB программы, но это другая таблица: в нём "
+                           "нет полей NDoljn. В таблице DOLJNOST.DB программы поля такие: KDoljn, NDoljn.");
     }
     EXPECT_EQ(count("Personal"), 0);
     EXPECT_EQ(count("DOLJNOST"), 0);

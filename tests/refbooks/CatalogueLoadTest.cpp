@@ -101,6 +101,21 @@ TEST_F(CatalogueLoad, ShowsNewChangedAndVanishedProgrammesAndWhichApplicationsUs
                                      "500 Эндокринология ОЧ", "100 Терапия ОЧ"}));
 }
 
+// A table of another kind is refused naming the file and what a catalogue is, before anything else.
+TEST_F(CatalogueLoad, AnotherTableIsRefusedSayingWhatACatalogueIs) {
+    const QString staff = QDir(files.path()).filePath("Personal.DB");
+    writeParadoxTable(staff, *layouts::find("Personal"), {});
+    try {
+        refbooks::compareCatalogue(*temp.store, staff, 2026);
+        ADD_FAILURE() << "a staff table taken for a catalogue";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith(QString("Файл «%1» — не каталог программ учебного центра: в нём нет полей KZicl")
+                                               .arg(QDir::toNativeSeparators(staff))))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("код программы")) << e.message().toStdString();
+    }
+}
+
 // A file the store cannot take leaves the old catalogue whole: the load is one transaction.
 TEST_F(CatalogueLoad, AFileThatCannotBeLoadedLeavesTheOldCatalogue) {
     QList<QVariantList> rows;

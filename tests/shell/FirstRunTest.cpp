@@ -126,9 +126,35 @@ TEST_F(FirstRun, AnImportThatFailsLeavesNoDatabaseAndTheChoiceOpen) {
     ui::click(&window, "ImportButton");
     prompter.verify();
     EXPECT_TRUE(firstrun::isNewRoot(root));
-    EXPECT_TRUE(baseFiles().isEmpty()) << baseFiles().join(' ').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(root.root())) << "the folders the attempt made are gone";
     EXPECT_TRUE(ui::find(&window, "DemoButton")->isEnabled());
     EXPECT_TRUE(window.isVisible());
+    const QString report = window.findChild<QPlainTextEdit*>("ReportMemo")->toPlainText();
+    EXPECT_TRUE(report.contains("Причина: ") && report.contains("Personal.DB")) << report.toStdString();
+    EXPECT_FALSE(window.findChild<QProgressBar*>("ProgressBar1")->isVisible());
+    window.close();
+}
+
+TEST_F(FirstRun, AFolderWithoutTablesIsDescribedWithWhatItHoldsAndWhatIsLookedFor) {
+    for (const char* name : {"readme.txt", "staff.xlsx"}) {
+        QFile f(QDir(oldBase.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    TftrFirstRun window(root, clock, prompter);
+    window.show();
+    prompter.expectOpenDirectory(oldBase.path()).expectError("Найдены файлы (не таблицы программы): readme.txt, staff.xlsx");
+    ui::click(&window, "ImportButton");
+    prompter.verify();
+    const QString report = window.findChild<QPlainTextEdit*>("ReportMemo")->toPlainText();
+    for (const char* part : {"нет ни одной таблицы прежней программы", "readme.txt", "Personal.DB", "DOLJNOST.DB",
+                             "Sluch2023.db"})
+        EXPECT_TRUE(report.contains(QString::fromUtf8(part))) << part << "\n" << report.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(root.root()));
+
+    QTemporaryDir empty;
+    prompter.expectOpenDirectory(empty.path()).expectError("Папка пуста.");
+    ui::click(&window, "ImportButton");
+    EXPECT_FALSE(QFileInfo::exists(root.root()));
     window.close();
 }
 
