@@ -17,3 +17,10 @@ private:
     static QString visible(QString text) { return text.replace(QChar(u'\0'), QStringLiteral("\\0")); }
     QString message_;
 };
+
+// The action's work is done, only a last step of convenience was not (a document saved that could
+// not be opened): the user reads it as information, not as a failure.
+class PartialSuccess : public UserError {
+public:
+    using UserError::UserError;
+};

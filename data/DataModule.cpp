@@ -1,7 +1,6 @@
 #include "data/DataModule.h"
 
 #include "core/PersonName.h"
-
 #include "data/DbError.h"
 #include "data/ServiceYears.h"
 #include "data/Store.h"
@@ -9,6 +8,7 @@
 #include "core/SharedState.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace {
 const QString kDateMask = QStringLiteral("!99/99/0000;1;_");
@@ -53,6 +53,22 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     tblSluch->field("DR").editMask = kDateMask;
     tblSLSertif->field("DateCL").editMask = kDateMask;
     tblSLSertif->field("DateCL").displayFormat = QStringLiteral("dd.mm.yyyy");
+    // The telephone is typed the way people write it and kept as its digits, which fit the field.
+    Field& phone = tblConfig->field("Phone");
+    phone.fromTyped = [](const QString& typed) {
+        static const QRegularExpression punctuation(QStringLiteral("[\\s()+.\\-]"));
+        QString digits = typed;
+        digits.remove(punctuation);
+        return digits.contains(QRegularExpression(QStringLiteral("\\D"))) ? typed.trimmed() : digits;
+    };
+    phone.shown = [](const QVariant& kept) {
+        const QString d = kept.toString();
+        static const QRegularExpression eleven(QStringLiteral("^\\d{11}$"));
+        if (!eleven.match(d).hasMatch())
+            return d;
+        return QStringLiteral("%1 (%2) %3-%4-%5").arg(d.left(1), d.mid(1, 3), d.mid(4, 3), d.mid(7, 2), d.mid(9, 2));
+    };
+    phone.typedWidth = 20;
 
     // Years of service, counted from the start years against the start-up year.
     tblPersonal->addCalculatedField(QStringLiteral("StajO1"), FieldType::Short);

@@ -107,6 +107,8 @@ QString Field::displayText() const { return displayTextOf(value()); }
 QString Field::displayTextOf(const QVariant& v) const {
     if (v.isNull() || (showsEmpty && showsEmpty(v)))
         return {};
+    if (shown)
+        return shown(v);
     switch (def_.type) {
     case FieldType::Date: {
         const QString format =
@@ -234,7 +236,7 @@ QVariant Field::convert(const QVariant& value) const {
 }
 
 void Field::setValue(const QVariant& v) { dataset_->setFieldValue(index_, convert(v)); }
-void Field::setAsString(const QString& text) { setValue(QVariant(text)); }
+void Field::setAsString(const QString& text) { setValue(QVariant(fromTyped ? fromTyped(text) : text)); }
 void Field::setAsInteger(qint64 v) { setValue(QVariant(v)); }
 void Field::setAsFloat(double v) { setValue(QVariant(v)); }
 void Field::setAsDate(const QDate& d) {

@@ -37,6 +37,12 @@ public:
     // service counted from no start year. Set up by the data module; reads, writes and the stored
     // value are not affected, so copies and the export keep what is stored.
     std::function<bool(const QVariant&)> showsEmpty;
+    // Text typed for the field as the field keeps it, and a kept value as boxes show it (the
+    // parameters' telephone: typed "8 (495) 123-45-67", kept as its eleven digits), with the most
+    // characters a box takes for it. Unset: kept as typed, shown as kept, the field's width.
+    std::function<QString(const QString&)> fromTyped;
+    std::function<QString(const QVariant&)> shown;
+    int typedWidth = 0;
 
     QVariant value() const; // null when empty
     bool isNull() const { return value().isNull(); }

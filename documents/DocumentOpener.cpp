@@ -1,6 +1,6 @@
 #include "documents/DocumentOpener.h"
 
-#include "documents/DocumentError.h"
+#include "core/UserError.h"
 
 #include <QDir>
 
@@ -19,7 +19,7 @@ void openDocument(const QString& path) {
     if (!opener())
         return;
     if (!opener()(path))
-        throw DocumentError(QStringLiteral("Документ сохранён в файле «%1», но открыть его программой электронных "
-                                           "таблиц не удалось. Откройте файл вручную.")
-                                .arg(QDir::toNativeSeparators(path)));
+        throw PartialSuccess(QStringLiteral("Документ сохранён в файле «%1», но открыть его программой электронных "
+                                            "таблиц не удалось. Откройте файл вручную.")
+                                 .arg(QDir::toNativeSeparators(path)));
 }

@@ -97,6 +97,10 @@ void writeCell(Workbook& book, const CellRef& cell, ListColumn::Kind kind, int n
         break;
     }
     case ListColumn::Kind::Date: {
+        if (value.typeId() == QMetaType::QString) { // a word in place of a date ("нет сертификата")
+            book.setText(cell, value.toString());
+            break;
+        }
         const QDate d = value.toDate();
         book.setDate(cell, d == Field::zeroDate() ? QDate() : d);
         break;

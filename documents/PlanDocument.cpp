@@ -19,10 +19,11 @@ ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Additio
             return e.position;
         if (f == QLatin1String("DiplomaSpecialty"))
             return e.diplomaSpecialty;
+        // As the plan's window shows it: "нет сертификата" where the date would be.
         if (f == QLatin1String("CertificateEnd"))
-            return e.certificateEnd;
+            return e.hasCertificate() ? QVariant(e.certificateEnd) : QVariant(QStringLiteral("нет сертификата"));
         if (f == QLatin1String("CertificateSpecialty"))
-            return e.hasCertificate() ? e.certificateSpecialty : QStringLiteral("нет сертификата");
+            return e.certificateSpecialty;
         if (f == QLatin1String("DaysLeft"))
             return e.hasCertificate() ? QVariant(e.daysLeft(plan.today)) : QVariant();
         if (f == QLatin1String("Quarter"))

@@ -27,19 +27,42 @@ using namespace refbooks;
 
 namespace {
 
-// The legend of the forms of study, shown beside the filter.
-const char* const kFormsLegend[] = {
-    "Формы обучения:",
-    "Д -  очно-заочная форма обучения  без выезда слушателей",
-    " в образовательную организацию",
-    "ОЗ - Очно-заочная форма обучения (с выездом слушателей в ",
-    "образовательную организация на период очной части обучения)",
-    "ОЧ - Очное обучение с выездом слушателей в образовательную ",
-    "организацию ",
-    " ",
-};
+// What the codes of the forms of study in the centre's catalogues mean.
+QString formMeaning(const QString& code) {
+    static const QList<std::pair<QStringList, const char*>> meanings{
+        {{"Д"}, "очно-заочная, без выезда слушателей в образовательную организацию"},
+        {{"ОЗ", "очно-заочн", "очно-заочная"}, "очно-заочная, с выездом слушателей на время очной части"},
+        {{"ОЧ", "очн", "очная"}, "очная, с выездом слушателей в образовательную организацию"},
+        {{"заочн", "заочная"}, "заочная"},
+        {{"ДОТ"}, "с применением дистанционных образовательных технологий, без выезда"},
+    };
+    for (const auto& [codes, meaning] : meanings)
+        for (const QString& c : codes)
+            if (c.compare(code.trimmed(), Qt::CaseInsensitive) == 0)
+                return QString::fromUtf8(meaning);
+    return {};
+}
 
 } // namespace
+
+// The legend of the forms of study the programmes listed have, in the order they first appear.
+QString formsLegend(Dataset& rows) {
+    QStringList codes;
+    if (rows.isActive()) {
+        const int form = rows.field(QStringLiteral("FOBUCH")).index();
+        for (int row = 0; row < rows.recordCount(); ++row) {
+            const QString code = rows.valueAt(row, form).toString().trimmed();
+            if (!code.isEmpty() && !codes.contains(code))
+                codes << code;
+        }
+    }
+    QStringList lines{QStringLiteral("Формы обучения:")};
+    for (const QString& code : codes) {
+        const QString meaning = formMeaning(code);
+        lines << code + QStringLiteral(" — ") + (meaning.isEmpty() ? QStringLiteral("так указано в каталоге") : meaning);
+    }
+    return lines.join(u'\n');
+}
 
 TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
     TDM& dm = *main.app().DM;
@@ -70,11 +93,7 @@ TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
     legend->setObjectName(QStringLiteral("Memo2"));
     legend->setReadOnly(true);
     legend->setFixedWidth(480);
-    legend->setLineWrapMode(QPlainTextEdit::NoWrap); // the lines break where the legend breaks them
-    QStringList lines;
-    for (const char* line : kFormsLegend)
-        lines << QString::fromUtf8(line);
-    legend->setPlainText(lines.join(QLatin1Char('\n')));
+    legend_ = legend;
     legend->setStyleSheet(QStringLiteral("QPlainTextEdit { color: red; font-weight: bold; font-size: 8pt; }"));
     auto* filterLabel = new QLabel(QStringLiteral("Основная специальность"), band);
     filterLabel->setObjectName(QStringLiteral("Label1"));
@@ -192,6 +211,7 @@ void TftrZicl::FormActivate() {
     default:
         break; // 8 and codes no window uses: as created
     }
+    legend_->setPlainText(formsLegend(*dm().qNewZicl));
     showContingent();
     grid_->setFocus();
     showCount();

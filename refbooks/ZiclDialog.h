@@ -12,6 +12,11 @@ class QToolButton;
 class TftrMain;
 class TDM;
 
+class Dataset;
+
+// The legend of the forms of study that the programmes listed have: "очн — очная, …".
+QString formsLegend(Dataset& programmes);
+
 class TftrZicl : public QDialog {
     Q_OBJECT
 public:
@@ -46,6 +51,7 @@ private:
     TftrMain& main_;
     QToolButton* export_;
     QComboBox* specialties_;
+    QPlainTextEdit* legend_;
     DbGrid* grid_;
     class ProgrammePanel* panel_;
     QLabel* hint_;

@@ -116,7 +116,7 @@ DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fie
         else if (!f->editMask.isEmpty())
             setInputMask(qtInputMask(f->editMask));
         if (f->type() == FieldType::Alpha)
-            setMaxLength(f->size());
+            setMaxLength(f->typedWidth > 0 ? f->typedWidth : f->size());
         if (f->def().isInteger())
             setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
         if (f->isReadOnly() || f->isCalculated())

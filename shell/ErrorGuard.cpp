@@ -2,6 +2,7 @@
 
 #include "data/DbError.h"
 #include "core/Prompter.h"
+#include "core/UserError.h"
 #include "core/SystemText.h"
 
 #include <QString>
@@ -20,6 +21,10 @@ bool runGuarded(const std::function<void()>& action) {
         return true;
     } catch (const AbortAction&) {
         return false;
+    } catch (const PartialSuccess& done) {
+        if (g_prompter)
+            g_prompter->inform(done.message());
+        return true;
     } catch (const std::exception& e) {
         message = exceptionText(e);
     } catch (...) {

@@ -25,7 +25,7 @@ Prompter::Answer answerOf(QMessageBox::StandardButton b) {
 void QtPrompter::beep() { QApplication::beep(); }
 
 void QtPrompter::inform(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Information, title(), text, QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -208,6 +208,19 @@ TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow
     }
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0], QDir(h.app.root.documents()).filePath("План обучения на 2027 год.xlsx"));
+    // Saved but not opened: information, not an error.
+    setDocumentOpener([](const QString&) { return false; });
+    h.prompter.answerUnscripted(Prompter::Answer::Ok, {});
+    {
+        TftrPlan plan(main);
+        ui::click(&plan, "PrintButton");
+    }
+    ASSERT_FALSE(h.prompter.log().isEmpty());
+    EXPECT_TRUE(h.prompter.log().last().startsWith("inform: Документ сохранён в файле")) << h.prompter.log().last().toStdString();
+    setDocumentOpener([&opened](const QString& path) {
+        opened << path;
+        return true;
+    });
 
     h.dialogs.expect("ftrPlan", [](QDialog& d) { ui::click(&d, "CloseButton"); });
     main.findChild<QAction*>("PlanItem")->trigger();

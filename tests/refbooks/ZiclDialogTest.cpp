@@ -137,6 +137,12 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
             headers << grid(d)->model()->headerData(col, Qt::Horizontal).toString();
         EXPECT_EQ(headers, (QStringList{"КодПрогр.", "ВидОб", "ОбъемЧас.", "ФормаОбуч", "Год", "Наименование"}));
         EXPECT_EQ(grid(d)->columnWidth(5), 430);
+        // The legend explains the forms the list has, by the codes the grid shows.
+        EXPECT_EQ(ui::text(&d, "Memo2"),
+                  "Формы обучения:\n"
+                  "Д — очно-заочная, без выезда слушателей в образовательную организацию\n"
+                  "ОЗ — очно-заочная, с выездом слушателей на время очной части\n"
+                  "ОЧ — очная, с выездом слушателей в образовательную организацию");
         EXPECT_EQ(ui::text(&d, "DBEdit1"), "Терапия");
         EXPECT_EQ(ui::text(&d, "DBMemo1"), "Общая врачебная практика");
         ui::click(&d, "SpeedButton1");

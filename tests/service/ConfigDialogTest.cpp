@@ -82,6 +82,22 @@ TEST_F(ConfigDialog, EachCheckShowsItsMessageAndKeepsTheDialogOpen) {
     EXPECT_TRUE(dm.tblConfig->isEmpty());
 }
 
+TEST_F(ConfigDialog, TheTelephoneIsTypedAsPeopleWriteItAndKeptAsItsDigits) {
+    storeRow();
+    open([&](QDialog& d) {
+        ui::type(&d, "DBEdit4", "8 (495) 123-45-67");
+        EXPECT_EQ(ui::text(&d, "DBEdit4"), "8 (495) 123-45-67") << "nothing typed is cut off";
+        ui::click(&d, "Button1");
+        ui::click(&d, "Button2");
+    });
+    EXPECT_EQ(dm.field("tblConfigPhone").asString(), "84951234567") << "the digits fit the field";
+    EXPECT_EQ(dm.field("tblConfigPhone").displayText(), "8 (495) 123-45-67");
+    open([&](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "DBEdit4"), "8 (495) 123-45-67");
+        d.close();
+    });
+}
+
 TEST_F(ConfigDialog, SaveWithNothingChangedWritesNothing) {
     storeRow();
     bool wrote = false;

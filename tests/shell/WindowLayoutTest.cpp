@@ -221,7 +221,7 @@ QStringList boxesStopAtTheirFieldsWidth(QWidget* window) {
     QStringList faults;
     for (DbEdit* box : visible<DbEdit>(window)) {
         const Field* f = box->link()->field();
-        if (f && f->type() == FieldType::Alpha && box->maxLength() > f->size())
+        if (f && f->type() == FieldType::Alpha && box->maxLength() > std::max(f->size(), f->typedWidth))
             faults << describe(box) + QStringLiteral(" takes %1 characters, its field keeps %2")
                                           .arg(box->maxLength())
                                           .arg(f->size());
