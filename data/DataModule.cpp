@@ -125,6 +125,14 @@ void TDM::showUnknownValuesEmpty() {
     for (const auto& [ds, names] : serviceYears)
         for (const QString& name : names)
             ds->field(name).showsEmpty = unknownYears;
+    // A SNILS saved with no digit typed is kept as its separators: it shows empty.
+    const auto noDigits = [](const QVariant& v) {
+        const QString s = v.toString();
+        return std::none_of(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
+    };
+    for (Dataset* ds : {static_cast<Dataset*>(tblPerSnils), static_cast<Dataset*>(tblSluchSnils),
+                        static_cast<Dataset*>(tblSluch2023)})
+        ds->field(QStringLiteral("SNILS")).showsEmpty = noDigits;
 }
 
 Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,

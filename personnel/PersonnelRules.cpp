@@ -98,9 +98,14 @@ QString snilsRefusal(const QString& snils) {
     const snils::Verdict v = snils::validate(snils);
     if (v.status != snils::Verdict::Status::WrongForm || !hasDigit(snils))
         return {};
+    // Shown as the box shows it, each missing digit a "_": «112-23_-___ __».
+    QString shown = snils.leftJustified(14, u' ', true);
+    for (int i = 0; i < shown.size(); ++i)
+        if (i != 3 && i != 7 && i != 11 && !shown[i].isDigit())
+            shown[i] = u'_';
     return QStringLiteral("СНИЛС «%1» заполнен не полностью: нужны все одиннадцать цифр в виде ХХХ-ХХХ-ХХХ ХХ. "
                           "Допишите недостающие цифры или очистите поле кнопкой «Очистить».")
-        .arg(snils.trimmed());
+        .arg(shown);
 }
 
 QString snilsQuestion(const QString& snils) {

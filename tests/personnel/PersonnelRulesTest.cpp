@@ -57,6 +57,8 @@ TEST(Contacts, QuestionsAndRefusals) {
         EXPECT_EQ(!personnel::snilsRefusal(s).isEmpty(), c.refused) << c.snils;
         EXPECT_EQ(!personnel::snilsQuestion(s).isEmpty(), c.asked) << c.snils;
     }
+    EXPECT_TRUE(personnel::snilsRefusal("112-23 -      ").startsWith("СНИЛС «112-23_-___ __» заполнен не полностью"))
+        << "each missing digit shown as the box shows it";
     EXPECT_EQ(personnel::snilsQuestion("112-233-445 96"),
               "СНИЛС 112-233-445 96 не проходит проверку контрольного числа. Сохранить как есть?");
     for (const char* good : {"", "ivanov@mail.ru", "a.b-c@hosp.spb.ru"})

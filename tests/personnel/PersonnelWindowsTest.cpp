@@ -292,6 +292,7 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
     EXPECT_EQ(current(), "СИДОРОВ ПЁТР");
     EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), "sidorov@hosp.ru");
     EXPECT_EQ(dm.field("tblPerSnilsSNILS").asString(), personnel::emptySnils());
+    EXPECT_EQ(ui::text(w, "DBEdit2"), "") << "the side panel shows no SNILS, not its separators";
     EXPECT_EQ(count("PERSNILS"), 1);
 
     // Only the e-mail or the SNILS box changed: "Выход" asks all the same; "Нет" keeps nothing,
