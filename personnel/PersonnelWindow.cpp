@@ -9,6 +9,7 @@
 #include "shell/RowKeys.h"
 
 #include <QAbstractButton>
+#include <QHeaderView>
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/TitleStrip.h"
@@ -74,6 +75,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
                           {"StajD1", "СтажСпец.", 62, kInfo}},
                          this);
     connect(people_, &DbGrid::cellDoubleClicked, this, [this] { runGuarded([this] { SpeedButton2Click(); }); });
+    // The position takes whatever width the window has left: long names show whole on a wide
+    // screen, and on a narrow one every column stays in view.
+    people_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
 
     // The side panel: the current person's e-mail, SNILS, certificates and training.
     auto* side = new QWidget(this);

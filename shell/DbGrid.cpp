@@ -4,6 +4,8 @@
 #include "shell/ErrorGuard.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -72,6 +74,27 @@ QString DbGrid::cellText(int row, int column) const { return model_->index(row, 
 
 bool DbGrid::isFitted(int column) const {
     return column >= 0 && column < model_->columns().size() && model_->columns()[column].width <= 0;
+}
+
+QString DbGrid::toolTipAt(int row, int column) const {
+    const QString own = model_->index(row, column).data(Qt::ToolTipRole).toString();
+    if (!own.isEmpty())
+        return own;
+    return cellWidthHint(row, column) > columnWidth(column) ? cellText(row, column) : QString();
+}
+
+bool DbGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex at = indexAt(help->pos());
+        const QString tip = at.isValid() ? toolTipAt(at.row(), at.column()) : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(at));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }
 
 int DbGrid::cellWidthHint(int row, int column) const {

@@ -21,6 +21,9 @@ public:
     QString cellText(int row, int column) const;
     // The width a cell's text needs, padding included, as the grid draws it.
     int cellWidthHint(int row, int column) const;
+    // What a cell's tooltip says: the row's own tooltip where the window gives one, else the
+    // cell's whole text when the column cuts it, else nothing.
+    QString toolTipAt(int row, int column) const;
     // True for a column sized to its contents (the window gave it no width).
     bool isFitted(int column) const;
 
@@ -41,6 +44,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void followDataset(int row);

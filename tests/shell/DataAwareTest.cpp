@@ -115,6 +115,18 @@ TEST_F(DataAware, ColumnsWithoutAWidthFitTheirTitleAndValues) {
     EXPECT_EQ(grid.columnWidth(0), 30);
 }
 
+TEST_F(DataAware, ACutCellShowsItsWholeTextInATooltip) {
+    addPeople({"ОЙ", "КОНСТАНТИНОПОЛЬСКАЯ-ВЕЛИ"});
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 80}});
+    grid.resize(300, 200);
+    grid.show();
+    QCoreApplication::processEvents();
+    QStringList tips;
+    for (int r = 0; r < grid.model()->rowCount(); ++r)
+        tips << grid.toolTipAt(r, 0);
+    EXPECT_EQ(tips, (QStringList{"КОНСТАНТИНОПОЛЬСКАЯ-ВЕЛИ", ""})); // in the register's order
+}
+
 TEST_F(DataAware, ValuesThatStandForUnknownShowEmpty) {
     addPeople({"АНДРЕЕВ", "БОРИСОВ"});
     dm.tblPersonal->first(); // АНДРЕЕВ: no start year, the zero date for a birth date
