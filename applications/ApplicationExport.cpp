@@ -249,7 +249,7 @@ void writeExportFile(const RootPaths& root, const QString& path, const QByteArra
     }
 }
 
-bool exportApplication(AppContext& app, const Generation& g) {
+QString exportApplication(AppContext& app, const Generation& g) {
     TDM& dm = *app.DM;
     const QString name = defaultExportName(dm, g);
     const QList<QVariantList> rows = exportRows(dm, g);
@@ -259,16 +259,16 @@ bool exportApplication(AppContext& app, const Generation& g) {
     const QString chosen =
         app.prompter.saveFileName(QStringLiteral("Выгрузка заявки для ТОВЕКС"), app.root.exportDir(), name);
     if (chosen.isEmpty())
-        return false;
+        return {};
     const QString target = exportTarget(chosen);
     if (const QString why = app.root.writeRefusal(target); !why.isEmpty())
         throw UserError(why);
     if (QFileInfo::exists(target) &&
         app.prompter.ask(QStringLiteral("Файл существует!"), QStringLiteral("Заменить существующий файл на новый?"),
                          Prompter::Icon::Warning, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
-        return false;
+        return {};
     writeExportFile(app.root, target, bytes);
-    return true;
+    return target;
 }
 
 } // namespace applications

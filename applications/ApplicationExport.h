@@ -44,8 +44,8 @@ QString exportTarget(const QString& chosen);
 // Throws UserError naming the file and the reason; an existing target then stays as it was.
 void writeExportFile(const RootPaths& root, const QString& path, const QByteArray& bytes);
 
-// "Выгрузить": everything above with the save dialog and the replace question; true when a file
-// was written.
-bool exportApplication(AppContext& app, const Generation& g);
+// "Выгрузить": everything above with the save dialog and the replace question; the file written,
+// or an empty string when the user cancelled.
+QString exportApplication(AppContext& app, const Generation& g);
 
 } // namespace applications

@@ -18,6 +18,7 @@
 #include "shell/WindowRegistry.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLineEdit>
 
 namespace applications {
@@ -121,7 +122,12 @@ void registerApplicationWindows() {
         const Generation& g = *generation;
         windows::registerChild(g.openProcedure, [&g](TftrMain& main) { return new ApplicationsWindow(main, g); });
         windows::registerAction(QStringLiteral("ExportApplication") + g.windowInstance,
-                                [&g](TftrMain& main) { applications::exportApplication(main.app(), g); });
+                                [&g](TftrMain& main) {
+                                    const QString file = applications::exportApplication(main.app(), g);
+                                    if (!file.isEmpty())
+                                        main.reportDone(QStringLiteral("Заявка выгружена в файл ") +
+                                                        QDir::toNativeSeparators(file));
+                                });
     }
     windows::registerAction(QStringLiteral("ShowPlan"), [](TftrMain& main) { applications::showPlan(main); });
     windows::registerAction(QStringLiteral("N13"), [](TftrMain& main) { applications::restoreApplication(main); });

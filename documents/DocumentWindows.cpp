@@ -8,6 +8,18 @@
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 
+#include <QDir>
+
+namespace {
+
+// A document saved: said in the status bar, then opened.
+void saved(TftrMain& main, const QString& path) {
+    main.reportDone(QStringLiteral("Документ сохранён: ") + QDir::toNativeSeparators(path));
+    openDocument(path);
+}
+
+} // namespace
+
 void registerDocumentWindows() {
     // The list documents of the catalogue window, the chooser and the positions dialog.
     const struct {
@@ -18,7 +30,7 @@ void registerDocumentWindows() {
     for (const auto& list : lists)
         windows::registerAction(QString::fromLatin1(list.action), [&settings = list.settings](TftrMain& main) {
             AppContext& app = main.app();
-            openDocument(documents::saveListDocument(*app.DM, settings, app.root));
+            saved(main, documents::saveListDocument(*app.DM, settings, app.root));
         });
 
     // Each generation's applications window looks its print action up by its own instance name;
@@ -30,7 +42,7 @@ void registerDocumentWindows() {
         windows::registerAction(
             QStringLiteral("PrintApplication") + generation->windowInstance, [&settings](TftrMain& main) {
                 AppContext& app = main.app();
-                openDocument(documents::saveApplicationDocument(*app.DM, settings, app.root, app.prompter));
+                saved(main, documents::saveApplicationDocument(*app.DM, settings, app.root, app.prompter));
             });
     }
 }

@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"
+#include "core/PersonName.h"
 #include "refbooks/Books.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
@@ -427,7 +428,13 @@ void TftrMPersonal::Button7Click() { detailAction(personnel::addDetail, personne
 void TftrMPersonal::Button8Click() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
 void TftrMPersonal::Button9Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
 
-void TftrMPersonal::Button4Click() { SavePerson(); }
+void TftrMPersonal::Button4Click() {
+    if (!SavePerson())
+        return;
+    Table& person = *main_.app().DM->tblPersonal;
+    const auto name = [&](const char* field) { return person.field(QString::fromLatin1(field)).asString(); };
+    main_.reportDone(QStringLiteral("Сотрудник %1 сохранён").arg(surnameAndInitials(name("Name1"), name("Name2"), name("Name3"))));
+}
 
 void TftrMPersonal::Button5Click() {
     if (!hasUnsavedChanges()) {

@@ -101,8 +101,9 @@ void TftrBackups::fill() {
 }
 
 void TftrBackups::BackupButtonClick() {
-    main_.app().backups().before(backup_action::kManual);
+    const QString copy = main_.app().backups().before(backup_action::kManual);
     fill();
+    main_.reportDone(QStringLiteral("Сделана копия базы: ") + QDir::toNativeSeparators(copy));
 }
 
 void TftrBackups::RestoreButtonClick() {

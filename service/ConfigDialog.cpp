@@ -121,8 +121,11 @@ void TftrConfig::finish(bool close, const QString& focus) {
 
 void TftrConfig::Button1Click() {
     ConfigEditor::Outcome outcome;
-    if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); }))
+    if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); })) {
+        if (outcome.close)
+            main_.reportDone(QStringLiteral("Параметры сохранены"));
         finish(outcome.close, outcome.focus);
+    }
 }
 
 void TftrConfig::Button2Click() {

@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTime>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -187,10 +188,23 @@ void TftrMain::buildToolBar() {
 
 void TftrMain::buildStatusBar() {
     panels_ = makeStatusPanels(statusBar(), {{150, true}, {150}, {50}});
+    // The last panel reports what was done last, as long as the window is wide.
+    QLabel* done = panels_.last();
+    statusBar()->removeWidget(done);
+    done->setMinimumWidth(50);
+    done->setMaximumWidth(QWIDGETSIZE_MAX);
+    statusBar()->addWidget(done, 1);
+    done->show();
 }
 
 void TftrMain::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }
 QString TftrMain::statusPanel(int panel) const { return panels_.value(panel)->text(); }
+
+void TftrMain::reportDone(const QString& what) {
+    const QString line = QTime::currentTime().toString(QStringLiteral("HH:mm")) + QStringLiteral(" — ") + what;
+    setStatusPanel(2, line);
+    panels_.value(2)->setToolTip(line);
+}
 
 void TftrMain::openChild(const QString& procedure, QToolButton* button) {
     const ChildSpec* spec = childSpec(procedure);

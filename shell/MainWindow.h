@@ -29,6 +29,9 @@ public:
     // The status bar's three panels.
     void setStatusPanel(int panel, const QString& text);
     QString statusPanel(int panel) const;
+    // What the user's last action did, in the status bar with the time: "14:05 — Заявка выгружена в
+    // файл Заявка 116 2026.db". Saving, exporting and copying say it there, as no message box does.
+    void reportDone(const QString& what);
 
     // Child windows: found again by caption, created on first use, shown maximized.
     void OpenPersonal();

@@ -290,6 +290,7 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
         EXPECT_TRUE(d.isVisible()) << "the card stays open after saving";
     });
     EXPECT_EQ(current(), "СИДОРОВ ПЁТР");
+    EXPECT_TRUE(main.statusPanel(2).endsWith(" — Сотрудник СИДОРОВ П. сохранён")) << main.statusPanel(2).toStdString();
     EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), "sidorov@hosp.ru");
     EXPECT_EQ(dm.field("tblPerSnilsSNILS").asString(), personnel::emptySnils());
     EXPECT_EQ(ui::text(w, "DBEdit2"), "") << "the side panel shows no SNILS, not its separators";

@@ -65,6 +65,8 @@ TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
     ui::click(&window, "BackupButton");
     ASSERT_EQ(list(window)->rowCount(), 3);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "копия по просьбе пользователя");
+    EXPECT_TRUE(main.statusPanel(2).contains("Сделана копия базы: ")) << "said in the status bar, with the file";
+    EXPECT_TRUE(main.statusPanel(2).endsWith(".sqlite")) << main.statusPanel(2).toStdString();
 }
 
 // A damaged store the start moved aside is listed among the copies, and restoring it is refused

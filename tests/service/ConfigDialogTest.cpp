@@ -91,6 +91,7 @@ TEST_F(ConfigDialog, TheTelephoneIsTypedAsPeopleWriteItAndKeptAsItsDigits) {
         ui::click(&d, "Button2");
     });
     EXPECT_EQ(dm.field("tblConfigPhone").asString(), "84951234567") << "the digits fit the field";
+    EXPECT_TRUE(h.mainWindow().statusPanel(2).endsWith(" — Параметры сохранены"));
     EXPECT_EQ(dm.field("tblConfigPhone").displayText(), "8 (495) 123-45-67");
     open([&](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "DBEdit4"), "8 (495) 123-45-67");
