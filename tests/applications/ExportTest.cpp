@@ -166,6 +166,9 @@ TEST_F(Export, TheFileCarriesEveryTraineeThroughTypedReads) {
     h.prompter.expectSaveFile(exportPath("ZES116_01_2026"));
     ui::click(window, "SpeedButton7");
     EXPECT_TRUE(h.prompter.log().contains("save: " + h.app.root.exportDir() + " | ZES116_01_2026"));
+    EXPECT_TRUE(h.mainWindow().statusPanel(2).endsWith(" — Заявка выгружена в файл " +
+                                                      QDir::toNativeSeparators(exportPath("ZES116_01_2026.db"))))
+        << h.mainWindow().statusPanel(2).toStdString();
 
     const ParadoxTable file = readParadoxTable(exportPath("ZES116_01_2026.db"));
     ASSERT_EQ(file.rows.size(), 2);
