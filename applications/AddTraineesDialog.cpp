@@ -143,7 +143,8 @@ AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generatio
     });
     people_->setMinimumSize(820, 360);
 
-    auto* run = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { Button2Click(); });
+    auto* run =
+        makeDefault(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { Button2Click(); }));
     auto* cancel = actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { Button3Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -60,7 +60,8 @@ NewApplicationDialog::NewApplicationDialog(TftrMain& main, const Generation& gen
     choiceLayout->addWidget(typeBox, 0, 0, 2, 1);
     choiceLayout->addWidget(yearBox, 0, 1);
     auto* choiceButtons = new QHBoxLayout;
-    choiceButtons->addWidget(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::Button1Click));
+    choiceButtons->addWidget(
+        makeDefault(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::Button1Click)));
     choiceButtons->addWidget(button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::Button2Click));
     choiceLayout->addLayout(choiceButtons, 1, 1);
 
@@ -156,6 +157,7 @@ void NewApplicationDialog::Button1Click() {
     confirmedYear_->setText(QString::number(year));
     choice_->hide();
     confirmation_->show();
+    makeDefault(findChild<QPushButton*>(QStringLiteral("Button3"))); // Enter confirms, as ОК did
 }
 
 void NewApplicationDialog::Button2Click() { reject(); }

@@ -189,7 +189,8 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
         panelRow->addWidget(email);
     }
 
-    auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
+    auto* save =
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
     auto* cancel = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

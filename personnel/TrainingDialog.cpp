@@ -48,7 +48,8 @@ TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
+    buttons->addWidget(makeDefault(
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); })));
     buttons->addWidget(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
 
     auto* layout = new QVBoxLayout(this);

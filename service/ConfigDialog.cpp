@@ -93,7 +93,8 @@ TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
     unavailable->setWordWrap(true);
     unavailable->setVisible(!unavailable->text().isEmpty());
 
-    auto* save = actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); });
+    auto* save =
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
     auto* leave = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { Button2Click(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

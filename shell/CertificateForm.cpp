@@ -39,7 +39,8 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { Button1Click(); }));
+    buttons->addWidget(
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { Button1Click(); })));
     buttons->addWidget(
         actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
 

@@ -268,6 +268,32 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout, ::testing::ValuesIn(showcase
                              return name.toStdString();
                          });
 
+// Enter presses the dialog's own "yes": a dialog that has one makes it the default button.
+TEST(WindowShowcase, EnterPressesEachDialogsOwnYes) {
+    const std::pair<const char*, const char*> defaults[] = {
+        {"ftrConfig", "Button1"},         {"ftrTraining", "Button1"},      {"ftrMSertif", "Button1"},
+        {"ftrMSLSertif", "Button1"},      {"ftrNewZajavki2023", "Button1"}, {"ftrNewZajavki2023-confirm", "Button3"},
+        {"ftrInsertSluch2023", "Button2"}, {"ftrMZajavki2023", "Button1"},  {"ftrLoadCatalogue", "CancelButton"},
+        {"ftrRestore", "CancelButton"},
+    };
+    registerAllWindows();
+    for (const auto& [name, button] : defaults) {
+        AppHarness h(true, true);
+        h.prompter.answerUnscripted(Prompter::Answer::No, {});
+        const windows::Showcase* showcase = nullptr;
+        for (const windows::Showcase& s : windows::showcases())
+            if (s.name() == QLatin1String(name))
+                showcase = &s;
+        ASSERT_TRUE(showcase) << name;
+        std::unique_ptr<QWidget> window = windows::openShowcase(*showcase, h.mainWindow());
+        QStringList found;
+        for (QPushButton* b : window->findChildren<QPushButton*>())
+            if (b->isDefault() && b->isVisibleTo(window.get()))
+                found << b->objectName();
+        EXPECT_EQ(found, QStringList{QString::fromLatin1(button)}) << name;
+    }
+}
+
 TEST(WindowShowcase, HoldsEveryWindowOfTheProgram) {
     const QList<QString> names = showcaseNames();
     for (const char* name :
