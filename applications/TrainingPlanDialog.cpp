@@ -5,6 +5,7 @@
 #include "core/AppContext.h"
 #include "core/Plural.h"
 #include "data/DataModule.h"
+#include "data/RuCollation.h"
 #include "documents/DocumentOpener.h"
 #include "documents/PlanDocument.h"
 #include "personnel/PersonnelRules.h"
@@ -128,7 +129,55 @@ void PlanModel::setFilter(const QString& position, const QString& specialty) {
             continue;
         visible_ << i;
     }
+    applySort();
     endResetModel();
+}
+
+void PlanModel::sort(int column, Qt::SortOrder order) {
+    sortColumn_ = column;
+    sortOrder_ = order;
+    emit layoutAboutToBeChanged();
+    applySort();
+    emit layoutChanged();
+}
+
+void PlanModel::applySort() {
+    std::sort(visible_.begin(), visible_.end()); // the plan's own order first, for ties
+    if (sortColumn_ < 0 || sortColumn_ >= Count)
+        return;
+    const auto key = [this](int entry) -> QVariant {
+        const plan::Entry& e = plan_.entries[entry];
+        const Choice& c = choices_[entry];
+        switch (sortColumn_) {
+        case Mark: return int(c.marked);
+        case End:
+        case DaysLeft: return e.hasCertificate() ? QVariant(e.certificateEnd) : QVariant(QDate(1, 1, 1));
+        case Quarter: return c.quarter;
+        case Surname: return e.surname;
+        case Name: return e.name;
+        case Patronymic: return e.patronymic;
+        case Position: return e.position;
+        case Diploma: return e.diplomaSpecialty;
+        case Specialty: return e.certificateSpecialty;
+        case Programme: return c.programme >= 0 ? plan_.programmes[c.programme].title() : QString();
+        default: return {};
+        }
+    };
+    QHash<int, QVariant> keys;
+    for (int entry : visible_)
+        keys.insert(entry, key(entry));
+    std::stable_sort(visible_.begin(), visible_.end(), [&](int a, int b) {
+        const QVariant& x = keys[a];
+        const QVariant& y = keys[b];
+        int order = 0;
+        if (x.typeId() == QMetaType::QString) {
+            order = ru_collation::compare(x.toString(), y.toString());
+        } else {
+            const QPartialOrdering o = QVariant::compare(x, y);
+            order = o == QPartialOrdering::Less ? -1 : o == QPartialOrdering::Greater ? 1 : 0;
+        }
+        return sortOrder_ == Qt::AscendingOrder ? order < 0 : order > 0;
+    });
 }
 
 int PlanModel::markedCount() const {
@@ -398,6 +447,8 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
+    grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the plan's order until a title is clicked
+    grid_->setSortingEnabled(true);
     grid_->installEventFilter(new SpaceMarks(grid_, model_));
 
     auto* bottom = new QHBoxLayout;

@@ -65,11 +65,16 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    // A click on a column's title orders the rows by it; column -1 is the plan's own order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 signals:
     void marksChanged();
 
 private:
+    void applySort();
+    int sortColumn_ = -1;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     struct Choice {
         bool marked = false;
         int programme = -1; // index into the plan's programmes

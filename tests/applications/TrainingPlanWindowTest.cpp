@@ -92,6 +92,19 @@ TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
     EXPECT_EQ(model.index(1, PlanModel::Quarter).data().toInt(), 1);
     EXPECT_EQ(model.index(1, PlanModel::Programme).data().toString(), "T-1 ПК, 36 ч. — Программа T-1");
 
+    // A click on a title orders by that column, a second click the other way; the plan's own order
+    // until then.
+    auto* view = qobject_cast<QTableView*>(ui::find(&plan, "PlanGrid"));
+    EXPECT_TRUE(view->isSortingEnabled());
+    view->sortByColumn(PlanModel::DaysLeft, Qt::DescendingOrder);
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "ВРАЧЕВ");
+    view->sortByColumn(PlanModel::Surname, Qt::DescendingOrder);
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "СЕСТРИНА");
+    view->sortByColumn(PlanModel::Surname, Qt::AscendingOrder);
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "ВРАЧЕВ");
+    model.sort(-1);
+    EXPECT_EQ(model.index(0, PlanModel::Surname).data().toString(), "СЕСТРИНА");
+
     auto* position = qobject_cast<QComboBox*>(ui::find(&plan, "PositionBox"));
     position->setCurrentIndex(position->findText("ВРАЧ-ТЕРАПЕВТ"));
     EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 1");
