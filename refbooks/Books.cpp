@@ -32,7 +32,7 @@ QList<Entry> entriesIn(Store& store, const Book& book) {
     return out;
 }
 
-const QList<Use> kPeopleAndTrainees(const char* code, const char* registerName) {
+QList<Use> peopleAndTrainees(const char* code, const char* registerName) {
     return {{&TDM::tblPersonal, code, "сотрудники", registerName},
             {&TDM::tblSluch, code, "слушатели заявок"},
             {&TDM::tblSluch2021, code, "слушатели заявок"},
@@ -72,14 +72,14 @@ void moveTo(const TDM& dm, const Book& book, qint64 code) {
 
 const Book& positions() {
     static const Book book{&TDM::tblDoljn, "DOLJNOST", "KDoljn", "NDoljn", false, false, "Должность",
-                           QStringLiteral(":/starter/positions.txt"), true, kPeopleAndTrainees("KDoljn", "NDoljn")};
+                           QStringLiteral(":/starter/positions.txt"), true, peopleAndTrainees("KDoljn", "NDoljn")};
     return book;
 }
 
 const Book& diplomaSpecialties() {
     static const Book book{&TDM::tblSpez, "SPEZ", "KSpez", "NSpez", false, false, "Специальность по диплому",
                            QStringLiteral(":/starter/diploma-specialties.txt"), false,
-                           kPeopleAndTrainees("KSpez", "NSpez")};
+                           peopleAndTrainees("KSpez", "NSpez")};
     return book;
 }
 
@@ -123,15 +123,19 @@ Entry add(TDM& dm, const Book& book, const QString& typed) {
     checkName(dm, book, name, -1);
     Table& t = tableOf(dm, book.table);
     t.checkBrowseMode();
+    qint64 highest = 0;
+    for (const Entry& e : entries(dm, book))
+        highest = std::max(highest, e.code);
     t.append();
-    if (!book.storeNumbers) {
-        qint64 highest = 0;
-        for (const Entry& e : entries(dm, book))
-            highest = std::max(highest, e.code);
-        t.field(QString::fromLatin1(book.codeField)).setValue(highest + 1);
+    try {
+        if (!book.storeNumbers)
+            t.field(QString::fromLatin1(book.codeField)).setValue(highest + 1);
+        t.field(QString::fromLatin1(book.nameField)).setAsString(name);
+        t.post();
+    } catch (...) {
+        t.cancel(); // no half-made entry stays behind
+        throw;
     }
-    t.field(QString::fromLatin1(book.nameField)).setAsString(name);
-    t.post();
     return Entry{t.field(QString::fromLatin1(book.codeField)).asInteger(), name};
 }
 
