@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -292,6 +293,24 @@ TEST(WindowShowcase, EnterPressesEachDialogsOwnYes) {
                 found << b->objectName();
         EXPECT_EQ(found, QStringList{QString::fromLatin1(button)}) << name;
     }
+}
+
+// Esc closes every dialog, or cancels it (a question about unsaved changes answered "Нет").
+TEST(WindowShowcase, EscClosesEveryDialog) {
+    registerAllWindows();
+    QStringList open;
+    for (const windows::Showcase& showcase : windows::showcases()) {
+        AppHarness h(true, true);
+        h.prompter.answerUnscripted(Prompter::Answer::No, {});
+        std::unique_ptr<QWidget> window = windows::openShowcase(showcase, h.mainWindow());
+        if (!qobject_cast<QDialog*>(window.get()))
+            continue;
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        if (window->isVisible())
+            open << showcase.name();
+    }
+    EXPECT_TRUE(open.isEmpty()) << open.join(", ").toStdString();
 }
 
 TEST(WindowShowcase, HoldsEveryWindowOfTheProgram) {
