@@ -34,15 +34,23 @@ std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear) {
         if (text(g.field).isEmpty())
             return FailedCheck{QString::fromUtf8(g.message), QString::fromLatin1(g.box)};
 
-    // A diploma specialty typed by hand is the book's entry of that name, its code with it.
+    // A diploma specialty typed by hand is the book's entry of that name, its code with it. One
+    // kept from before (an imported register may hold names its book lacks) stays as it is until
+    // it is changed.
     const QString diploma = text("NSpez");
+    bool unchanged = false;
+    if (person.state() == Dataset::State::Edit) {
+        auto st = dm.store().cached(QStringLiteral("SELECT NSpez FROM \"Personal\" WHERE NPP = ?"));
+        st->bind(1, person.field(QStringLiteral("NPP")).asInteger());
+        unchanged = st->step() && st->rawValue(0).toString() == diploma;
+    }
     const auto entry = books::findByName(dm, books::diplomaSpecialties(), diploma);
-    if (!entry)
+    if (!entry && !unchanged)
         return FailedCheck{QStringLiteral("Специальности по диплому «%1» нет в справочнике. Выберите её из списка "
                                           "кнопкой «...» или добавьте в справочник.")
                                .arg(diploma.simplified()),
                            QStringLiteral("DBEdit6")};
-    if (person.field(QStringLiteral("KSpez")).asInteger() != entry->code || diploma != entry->name) {
+    if (entry && (person.field(QStringLiteral("KSpez")).asInteger() != entry->code || diploma != entry->name)) {
         person.field(QStringLiteral("KSpez")).setValue(entry->code);
         person.field(QStringLiteral("NSpez")).setAsString(entry->name);
     }

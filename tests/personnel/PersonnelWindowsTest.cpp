@@ -175,6 +175,31 @@ TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
     EXPECT_EQ(main.statusPanel(1), "Всего - 1");
 }
 
+TEST_F(Personnel, ADiplomaSpecialtyKeptFromBeforeStaysUntilChangedAndATypedOneTakesTheBooksCode) {
+    addPerson("ИВАНОВ", "ЯКОВ");
+    dm.tblPersonal->edit();
+    dm.field("tblPersonalNSpez").setAsString("Зубоврачебное дело"); // an imported name the book lacks
+    dm.field("tblPersonalKSpez").setAsInteger(12);
+    dm.tblPersonal->post();
+    TftrPersonal* w = openRegister();
+    card(w, "SpeedButton2", [&](QDialog& d) {
+        ui::type(&d, "DBEdit3", "ИВАНОВИЧ");
+        ui::click(&d, "Button4"); // saved: the old name is not the change
+        ui::click(&d, "Button6");
+    });
+    EXPECT_EQ(dm.field("tblPersonalName3").asString(), "ИВАНОВИЧ");
+    EXPECT_EQ(dm.field("tblPersonalNSpez").asString(), "Зубоврачебное дело");
+    // The name the issue saw stored with a wrong code: typed over, it takes the book's code.
+    card(w, "SpeedButton2", [&](QDialog& d) {
+        ui::clear(&d, "DBEdit6");
+        ui::type(&d, "DBEdit6", "ЛЕЧЕБНОЕ ДЕЛО");
+        ui::click(&d, "Button4");
+        ui::click(&d, "Button6");
+    });
+    EXPECT_EQ(dm.field("tblPersonalNSpez").asString(), "Лечебное дело");
+    EXPECT_EQ(dm.field("tblPersonalKSpez").asInteger(), 1);
+}
+
 TEST_F(Personnel, KeysRaiseNamesToCapitalsAndMoveTheFocusAndTheButtonsFollowTheRowsState) {
     addPerson("ИВАНОВ", "ЯКОВ");
     TftrPersonal* w = openRegister();
