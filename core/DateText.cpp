@@ -13,7 +13,8 @@ struct Parts {
 
 Parts split(const QString& text) {
     const QString t = text.trimmed();
-    static const QRegularExpression dayFirst(QStringLiteral("^(\\d{1,2})\\s*[./,-]\\s*(\\d{1,2})\\s*[./,-]\\s*(\\d{4})$"));
+    static const QRegularExpression dayFirst(
+        QStringLiteral("^(\\d{1,2})\\s*[./,-]\\s*(\\d{1,2})\\s*[./,-]\\s*(\\d{4})$"));
     static const QRegularExpression yearFirst(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"));
     static const QRegularExpression digitsOnly(QStringLiteral("^(\\d{2})(\\d{2})(\\d{4})$"));
     if (auto m = dayFirst.match(t); m.hasMatch())
@@ -37,14 +38,17 @@ bool isBlank(const QString& text) {
     return blank.match(text).hasMatch();
 }
 
-bool isImpossible(const QString& text) { return split(text).found && !parse(text).isValid(); }
+bool isImpossible(const QString& text) {
+    return split(text).found && !parse(text).isValid();
+}
 
 QString problem(const QString& text) {
     if (isBlank(text) || parse(text).isValid())
         return {};
     if (isImpossible(text))
         return QStringLiteral("Такой даты нет: «%1». Проверьте день и месяц.").arg(text.trimmed());
-    return QStringLiteral("«%1» — не дата. Введите дату в виде ДД.ММ.ГГГГ, например 20.03.2028.").arg(text.trimmed());
+    return QStringLiteral("«%1» — не дата. Введите дату в виде ДД.ММ.ГГГГ, например 20.03.2028.")
+        .arg(text.trimmed());
 }
 
 } // namespace datetext

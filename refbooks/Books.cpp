@@ -11,17 +11,29 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-static void initStarterResources() { Q_INIT_RESOURCE(starter_books); }
+static void initStarterResources() {
+    Q_INIT_RESOURCE(starter_books);
+}
 
 namespace books {
 
 namespace {
 
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
-QString field(const char* name) { return quoted(QString::fromLatin1(name)); }
-Table& tableOf(const TDM& dm, Table* TDM::*table) { return *(dm.*table); }
-QString sqlName(const TDM& dm, Table* TDM::*table) { return quoted(tableOf(dm, table).layout().sqlName); }
-QString sqlName(const Book& book) { return quoted(layouts::find(QString::fromLatin1(book.tableName))->sqlName); }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
+QString field(const char* name) {
+    return quoted(QString::fromLatin1(name));
+}
+Table& tableOf(const TDM& dm, Table* TDM::*table) {
+    return *(dm.*table);
+}
+QString sqlName(const TDM& dm, Table* TDM::*table) {
+    return quoted(tableOf(dm, table).layout().sqlName);
+}
+QString sqlName(const Book& book) {
+    return quoted(layouts::find(QString::fromLatin1(book.tableName))->sqlName);
+}
 
 QList<Entry> entriesIn(Store& store, const Book& book) {
     auto st = store.cached(QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %1")
@@ -52,7 +64,9 @@ void checkName(const TDM& dm, const Book& book, const QString& name, qint64 exce
     const Table& t = tableOf(dm, book.table);
     const int width = t.layout().fields.at(t.layout().fieldIndex(QString::fromLatin1(book.nameField))).size;
     if (name.size() > width)
-        throw UserError(QStringLiteral("%1: название длиннее %2 знаков.").arg(QString::fromUtf8(book.caption)).arg(width));
+        throw UserError(QStringLiteral("%1: название длиннее %2 знаков.")
+                            .arg(QString::fromUtf8(book.caption))
+                            .arg(width));
     if (const auto same = findByName(dm, book, name); same && same->code != except)
         throw UserError(QStringLiteral("%1 «%2» уже есть в справочнике (код %3).")
                             .arg(QString::fromUtf8(book.caption), same->name)
@@ -71,14 +85,24 @@ void moveTo(const TDM& dm, const Book& book, qint64 code) {
 } // namespace
 
 const Book& positions() {
-    static const Book book{&TDM::tblDoljn, "DOLJNOST", "KDoljn", "NDoljn", false, false, "Должность",
-                           QStringLiteral(":/starter/positions.txt"), true, peopleAndTrainees("KDoljn", "NDoljn")};
+    static const Book book{&TDM::tblDoljn, "DOLJNOST",
+                           "KDoljn",       "NDoljn",
+                           false,          false,
+                           "Должность",    QStringLiteral(":/starter/positions.txt"),
+                           true,           peopleAndTrainees("KDoljn", "NDoljn")};
     return book;
 }
 
 const Book& diplomaSpecialties() {
-    static const Book book{&TDM::tblSpez, "SPEZ", "KSpez", "NSpez", false, false, "Специальность по диплому",
-                           QStringLiteral(":/starter/diploma-specialties.txt"), false,
+    static const Book book{&TDM::tblSpez,
+                           "SPEZ",
+                           "KSpez",
+                           "NSpez",
+                           false,
+                           false,
+                           "Специальность по диплому",
+                           QStringLiteral(":/starter/diploma-specialties.txt"),
+                           false,
                            peopleAndTrainees("KSpez", "NSpez")};
     return book;
 }
@@ -106,7 +130,9 @@ QString comparable(const QString& name) {
     return s;
 }
 
-QList<Entry> entries(const TDM& dm, const Book& book) { return entriesIn(dm.store(), book); }
+QList<Entry> entries(const TDM& dm, const Book& book) {
+    return entriesIn(dm.store(), book);
+}
 
 std::optional<Entry> findByName(const TDM& dm, const Book& book, const QString& name) {
     const QString wanted = comparable(name);
@@ -155,8 +181,9 @@ void rename(TDM& dm, const Book& book, qint64 code, const QString& typed) {
     for (const Use& use : book.uses) {
         if (!use.renamedField)
             continue;
-        auto st = dm.store().cached(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
-                                        .arg(sqlName(dm, use.table), field(use.renamedField), field(use.field)));
+        auto st =
+            dm.store().cached(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?")
+                                  .arg(sqlName(dm, use.table), field(use.renamedField), field(use.field)));
         st->bind(1, name);
         st->bind(2, book.usedByName ? QVariant(old) : QVariant(code));
         st->step();
@@ -171,8 +198,8 @@ QString usage(const TDM& dm, const Book& book, const Entry& entry) {
     // Counted by who refers, in the order of the uses: "сотрудники — 3, слушатели заявок — 2".
     QList<std::pair<QString, qint64>> counts;
     for (const Use& use : book.uses) {
-        auto st = dm.store().cached(
-            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?").arg(sqlName(dm, use.table), field(use.field)));
+        auto st = dm.store().cached(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = ?")
+                                        .arg(sqlName(dm, use.table), field(use.field)));
         st->bind(1, book.usedByName ? QVariant(entry.name) : QVariant(entry.code));
         st->step();
         const qint64 n = st->rawValue(0).toLongLong();
@@ -212,7 +239,8 @@ QStringList starterNames(const Book& book) {
     initStarterResources();
     QFile file(book.starterFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw UserError(QStringLiteral("Начальный справочник %1 не найден в программе.").arg(book.starterFile));
+        throw UserError(
+            QStringLiteral("Начальный справочник %1 не найден в программе.").arg(book.starterFile));
     QStringList names;
     for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
         const QString name = line.trimmed();
@@ -233,11 +261,12 @@ int loadStarterBooks(Store& store) {
     for (const Book* book : {&positions(), &diplomaSpecialties(), &specialties()}) {
         if (!entriesIn(store, *book).isEmpty())
             continue;
-        auto st = book->storeNumbers
-                      ? store.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
-                                         .arg(sqlName(*book), field(book->nameField)))
-                      : store.cached(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
-                                         .arg(sqlName(*book), field(book->nameField), field(book->codeField)));
+        auto st =
+            book->storeNumbers
+                ? store.cached(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)")
+                                   .arg(sqlName(*book), field(book->nameField)))
+                : store.cached(QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
+                                   .arg(sqlName(*book), field(book->nameField), field(book->codeField)));
         qint64 code = 0;
         for (const QString& name : starterNames(*book)) {
             st->bind(1, name);

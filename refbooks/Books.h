@@ -4,9 +4,9 @@
 // renaming and deleting entries, and filling an empty book from the starter lists shipped with
 // the program. No widgets here; every change is one transaction and throws DbError or UserError
 // with a message for the user.
+#include <optional>
 #include <QList>
 #include <QString>
-#include <optional>
 
 class Store;
 class TDM;
@@ -30,8 +30,8 @@ struct Book {
     const char* tableName; // in the store
     const char* codeField; // "KDoljn"; for a book numbered by the store, its auto-increment field
     const char* nameField;
-    bool storeNumbers; // the store gives the code (the specialties book)
-    bool usedByName;   // the uses hold the entry's name, not its code
+    bool storeNumbers;   // the store gives the code (the specialties book)
+    bool usedByName;     // the uses hold the entry's name, not its code
     const char* caption; // "Должность", opening the messages
     QString starterFile; // the starter list in the program's resources
     bool starterInCapitals;

@@ -145,7 +145,9 @@ private:
 
 } // namespace
 
-void makeDateTyping(QLineEdit* box) { new DateTyping(box); }
+void makeDateTyping(QLineEdit* box) {
+    new DateTyping(box);
+}
 
 DateBox::DateBox(const QString& objectName, QWidget* parent) : QLineEdit(parent) {
     setObjectName(objectName);
@@ -157,13 +159,19 @@ DateBox::DateBox(const QString& objectName, QWidget* parent) : QLineEdit(parent)
     });
 }
 
-QDate DateBox::date() const { return datetext::parse(text()); }
+QDate DateBox::date() const {
+    return datetext::parse(text());
+}
 
 void DateBox::setDate(const QDate& date) {
     setText(date.isValid() ? date.toString(QLatin1String(datetext::kFormat)) : QString());
     setCursorPosition(0);
 }
 
-bool DateBox::isBlank() const { return datetext::isBlank(text()); }
+bool DateBox::isBlank() const {
+    return datetext::isBlank(text());
+}
 
-QString DateBox::problem() const { return datetext::problem(text()); }
+QString DateBox::problem() const {
+    return datetext::problem(text());
+}

@@ -56,12 +56,19 @@ protected:
             return false;
         QAbstractButton* button = nullptr;
         switch (key->key()) {
-        case Qt::Key_Insert: button = add_; break;
+        case Qt::Key_Insert:
+            button = add_;
+            break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_F2: button = open_; break;
-        case Qt::Key_Delete: button = remove_; break;
-        default: return false;
+        case Qt::Key_F2:
+            button = open_;
+            break;
+        case Qt::Key_Delete:
+            button = remove_;
+            break;
+        default:
+            return false;
         }
         if (!button)
             return false;
@@ -78,7 +85,9 @@ private:
 
 } // namespace
 
-void attachRowKeys(QAbstractItemView* grid, const RowButtons& buttons) { new RowKeys(grid, buttons); }
+void attachRowKeys(QAbstractItemView* grid, const RowButtons& buttons) {
+    new RowKeys(grid, buttons);
+}
 
 QMenu* rowMenu(QAbstractItemView* grid) {
     // RowKeys is the only child of that name the grid gets.

@@ -1,14 +1,14 @@
 // The reference books without windows: the starter lists an empty database is filled from, and
 // finding an entry by a name as the clerk types it.
+#include "refbooks/Books.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/Table.h"
-#include "refbooks/Books.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
-#include <QSet>
 #include <gtest/gtest.h>
+#include <QSet>
 
 namespace {
 
@@ -40,9 +40,11 @@ TEST_F(Books, AnEmptyDatabaseGetsTheStarterListsOnceAndCanEditThem) {
     EXPECT_GT(diplomas.size(), 10);
     EXPECT_GT(specialties.size(), 120);
     for (const auto& [list, wanted] :
-         {std::pair{positions, QStringList{"ВРАЧ-ТЕРАПЕВТ", "ВРАЧ-ХИРУРГ", "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ (ПОСТОВАЯ)", "ФЕЛЬДШЕР"}},
+         {std::pair{positions, QStringList{"ВРАЧ-ТЕРАПЕВТ", "ВРАЧ-ХИРУРГ",
+                                           "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ (ПОСТОВАЯ)", "ФЕЛЬДШЕР"}},
           std::pair{diplomas, QStringList{"Лечебное дело", "Педиатрия", "Сестринское дело", "Фармация"}},
-          std::pair{specialties, QStringList{"Терапия", "Хирургия", "Сестринское дело", "Лабораторная диагностика"}}}) {
+          std::pair{specialties,
+                    QStringList{"Терапия", "Хирургия", "Сестринское дело", "Лабораторная диагностика"}}}) {
         QSet<QString> names;
         QSet<qint64> codes;
         for (const books::Entry& e : list) {

@@ -11,10 +11,10 @@
 #include "shell/WindowRegistry.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -73,8 +73,8 @@ QList<QLineEdit*> dateBoxes(QWidget* window) {
         if (!box->isVisibleTo(window) || box->isReadOnly())
             continue;
         auto* bound = qobject_cast<DbEdit*>(box);
-        if (qobject_cast<DateBox*>(box) || (bound && bound->link()->field() &&
-                                           bound->link()->field()->type() == FieldType::Date))
+        if (qobject_cast<DateBox*>(box) ||
+            (bound && bound->link()->field() && bound->link()->field()->type() == FieldType::Date))
             out << box;
     }
     return out;
@@ -95,8 +95,8 @@ void typeEveryWay(QLineEdit* box, ScriptedPrompter& prompter, const std::string&
     for (const Typing& t : typings()) {
         box->setFocus();
         t.act(box);
-        EXPECT_EQ(taken(box), t.expected) << where << ": " << t.how << ", shown «" << box->displayText().toStdString()
-                                          << "»";
+        EXPECT_EQ(taken(box), t.expected)
+            << where << ": " << t.how << ", shown «" << box->displayText().toStdString() << "»";
     }
     const qsizetype errorsBefore = prompter.log().filter(QStringLiteral("error:")).size();
     selectAllAndType(box, "31.02.2028");
@@ -106,10 +106,12 @@ void typeEveryWay(QLineEdit* box, ScriptedPrompter& prompter, const std::string&
         const QStringList errors = prompter.log().filter(QStringLiteral("error:"));
         ASSERT_EQ(errors.size(), errorsBefore + 1) << where;
         EXPECT_TRUE(errors.last().contains(QStringLiteral("дата, которой нет: «31.02.2028»"))) << where;
-        EXPECT_EQ(bound->link()->field()->asDate(), typings().last().expected) << where << ": the stored date is kept";
+        EXPECT_EQ(bound->link()->field()->asDate(), typings().last().expected)
+            << where << ": the stored date is kept";
     } else {
         EXPECT_FALSE(static_cast<DateBox*>(box)->date().isValid()) << where;
-        EXPECT_TRUE(static_cast<DateBox*>(box)->problem().startsWith(QStringLiteral("Такой даты нет"))) << where;
+        EXPECT_TRUE(static_cast<DateBox*>(box)->problem().startsWith(QStringLiteral("Такой даты нет")))
+            << where;
     }
     selectAllAndType(box, "20.03.2028");
     taken(box);
@@ -131,7 +133,8 @@ TEST(DateTyping, EveryDateBoxOfEveryWindowTakesTheDateAsTyped) {
     // The register's card, the certificate dialogs and the trainee editors of every generation.
     for (const char* expected : {"ftrMSertif/DateTimePicker1", "ftrMSLSertif/DateTimePicker1",
                                  "ftrMZajavki2023/DBEdit11", "ftrMPersonal/DBEdit4"})
-        EXPECT_TRUE(tried.contains(QString::fromLatin1(expected))) << expected << " in " << tried.join(", ").toStdString();
+        EXPECT_TRUE(tried.contains(QString::fromLatin1(expected)))
+            << expected << " in " << tried.join(", ").toStdString();
 }
 
 TEST(DateText, ReadsTheUsualFormsAndNothingElse) {
@@ -139,10 +142,21 @@ TEST(DateText, ReadsTheUsualFormsAndNothingElse) {
         const char* text;
         QDate date;
     } cases[] = {
-        {"20.03.2028", kTyped},  {"20.3.2028", kTyped},        {"20/03/2028", kTyped}, {"20032028", kTyped},
-        {"2028-03-20", kTyped},  {" 20 . 03 . 2028 ", kTyped}, {"31.02.2028", {}},    {"00.03.2028", {}},
-        {"20.13.2028", {}},      {"20.03.28", {}},             {"", {}},              {"  .  .    ", {}},
-        {"двадцатое", {}},       {"2003202", {}},              {"29.02.2028", QDate(2028, 2, 29)},
+        {"20.03.2028", kTyped},
+        {"20.3.2028", kTyped},
+        {"20/03/2028", kTyped},
+        {"20032028", kTyped},
+        {"2028-03-20", kTyped},
+        {" 20 . 03 . 2028 ", kTyped},
+        {"31.02.2028", {}},
+        {"00.03.2028", {}},
+        {"20.13.2028", {}},
+        {"20.03.28", {}},
+        {"", {}},
+        {"  .  .    ", {}},
+        {"двадцатое", {}},
+        {"2003202", {}},
+        {"29.02.2028", QDate(2028, 2, 29)},
         {"29.02.2027", {}},
     };
     for (const auto& c : cases)
