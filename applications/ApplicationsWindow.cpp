@@ -155,7 +155,7 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
         rightLayout->addLayout(traineeRow, 1);
     }
     const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
-    attachRowKeys(applications_, {named("SpeedButton1"), nullptr, named("SpeedButton3")});
+    attachRowKeys(applications_, {named("SpeedButton1"), nullptr, named("SpeedButton3"), {}});
     attachRowKeys(trainees_, {named("SpeedButton2"), named("SpeedButton4"), named("SpeedButton5"),
                               {named("SpeedButton8"), named("SpeedButton6"), named("SpeedButton7")}});
     auto* status = new QStatusBar(right);

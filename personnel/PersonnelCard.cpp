@@ -177,8 +177,8 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
                 actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"), [this] { Button9Click(); })},
                certificates);
     const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
-    attachRowKeys(training, {named("Button1"), named("Button2"), named("Button3")});
-    attachRowKeys(certificates, {named("Button7"), named("Button8"), named("Button9")});
+    attachRowKeys(training, {named("Button1"), named("Button2"), named("Button3"), {}});
+    attachRowKeys(certificates, {named("Button7"), named("Button8"), named("Button9"), {}});
 
     // The e-mail address and SNILS, typed here and saved with the person.
     email_ = new QLineEdit(this);

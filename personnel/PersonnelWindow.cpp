@@ -127,8 +127,8 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     training->setEnabled(false);
     sideLayout->addWidget(training, 1);
     const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
-    attachRowKeys(people_, {named("SpeedButton1"), named("SpeedButton2"), named("SpeedButton3")});
-    attachRowKeys(certificates, {named("SpeedButton7"), named("SpeedButton8"), named("SpeedButton9")});
+    attachRowKeys(people_, {named("SpeedButton1"), named("SpeedButton2"), named("SpeedButton3"), {}});
+    attachRowKeys(certificates, {named("SpeedButton7"), named("SpeedButton8"), named("SpeedButton9"), {}});
 
     auto* body = new QHBoxLayout;
     body->setSpacing(2);

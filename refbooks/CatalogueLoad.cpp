@@ -91,7 +91,7 @@ QList<CatalogueProgramme> programmes(Store& store, const QString& sql) {
     auto st = store.cached(sql);
     while (st->step())
         out << CatalogueProgramme{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
-                                  int(st->int64(3)), st->rawValue(4).toString()};
+                                  int(st->int64(3)), st->rawValue(4).toString(), {}};
     return out;
 }
 
@@ -160,7 +160,7 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
                                         differs.join(QStringLiteral(" OR "))));
         while (st->step()) {
             CatalogueProgramme p{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
-                                 int(st->int64(3)), st->rawValue(4).toString()};
+                                 int(st->int64(3)), st->rawValue(4).toString(), {}};
             for (int i = 0; i < int(std::size(compared)); ++i)
                 if (st->int64(5 + i))
                     p.changes << QString::fromUtf8(compared[i].word);
@@ -184,7 +184,7 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
     inUse->bindNamed(QStringLiteral(":next"), currentYear + 1);
     while (inUse->step()) {
         const CatalogueProgramme p{inUse->rawValue(0).toString(), inUse->rawValue(1).toString(),
-                                   int(inUse->int64(2)), int(inUse->int64(3)), inUse->rawValue(4).toString()};
+                                   int(inUse->int64(2)), int(inUse->int64(3)), inUse->rawValue(4).toString(), {}};
         if (c.vanishedInUse.isEmpty() || c.vanishedInUse.last().programme.code != p.code ||
             c.vanishedInUse.last().programme.kind != p.kind || c.vanishedInUse.last().programme.hours != p.hours)
             c.vanishedInUse << ProgrammeInUse{p, {}};

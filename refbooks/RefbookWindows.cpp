@@ -90,10 +90,10 @@ void registerRefbookWindows() {
         refbooks::CatalogueComparison c;
         c.file = QStringLiteral("/home/kadry/Загрузки/NewZicl2023.db");
         c.rows = 412;
-        c.added = {{QStringLiteral("339720125"), QStringLiteral("ПК"), 36, 2027, QStringLiteral("Эндокринология")}};
+        c.added = {{QStringLiteral("339720125"), QStringLiteral("ПК"), 36, 2027, QStringLiteral("Эндокринология"), {}}};
         c.changed = {{QStringLiteral("339720101"), QStringLiteral("ПК"), 144, 2026,
-                      QStringLiteral("Актуальные вопросы терапии")}};
-        c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология")}};
+                      QStringLiteral("Актуальные вопросы терапии"), {QStringLiteral("контингент")}}};
+        c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология"), {}}};
         c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя")}}};
         return new TftrLoadCatalogue(c);
     });
