@@ -13,7 +13,7 @@ struct Comparison {
     std::function<void()> ours;
     std::function<void()> base; // empty: a figure with no base
     int runs = 7;
-    std::function<void()> setup; // runs before every timed run, untimed (may be empty)
+    std::function<void()> setup = {}; // runs before every timed run, untimed (may be empty)
 };
 
 // Adds a comparison to the program's list; call from a static registrar.

@@ -55,13 +55,13 @@ struct Register {
     // What the side panel shows of the current person: e-mail, SNILS, certificates, training.
     void readSidePanel() {
         volatile qsizetype sink = 0;
-        sink += dm->field(QStringLiteral("tblPerEmailEMAIL")).displayText().size();
-        sink += dm->field(QStringLiteral("tblPerSnilsSNILS")).displayText().size();
+        sink = sink + dm->field(QStringLiteral("tblPerEmailEMAIL")).displayText().size();
+        sink = sink + dm->field(QStringLiteral("tblPerSnilsSNILS")).displayText().size();
         for (Table* details : {dm->tblSertif, dm->tblTrained})
             for (int row = 0; row < details->recordCount(); ++row)
                 for (int f = 0; f < details->storedFieldCount(); ++f)
-                    sink += details->valueAt(row, f).toString().size();
-        sink += dm->field(QStringLiteral("tblPersonalStajO1")).displayText().size();
+                    sink = sink + details->valueAt(row, f).toString().size();
+        sink = sink + dm->field(QStringLiteral("tblPersonalStajO1")).displayText().size();
         if (dm->tblSertif->recordCount() != 2 || dm->tblTrained->recordCount() != 3)
             qFatal("the side panel does not follow the current person");
     }

@@ -86,7 +86,7 @@ struct Office {
             sqlite3_prepare_v2(store->handle(), sql, -1, &st, nullptr);
             while (sqlite3_step(st) == SQLITE_ROW)
                 for (int c = 0; c < sqlite3_column_count(st); ++c)
-                    sink += sqlite3_column_bytes(st, c);
+                    sink = sink + sqlite3_column_bytes(st, c);
             sqlite3_finalize(st);
         }
     }

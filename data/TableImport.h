@@ -26,7 +26,7 @@ struct ImportOptions {
     bool withoutMissingMemos = false;
     // When given, hears of each table before it is stored (its position, the number of tables, its
     // file name) and once more at the end (the number of tables twice, no name).
-    std::function<void(int done, int total, const QString& fileName)> progress;
+    std::function<void(int done, int total, const QString& fileName)> progress = {};
 };
 
 struct ImportResult {

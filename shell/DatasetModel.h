@@ -15,7 +15,7 @@ struct GridColumn {
     QString field;
     QString title;  // empty: the field's own name
     int width = 0; // pixels; 0: fitted to the title and the values by the grid
-    std::optional<QColor> background;
+    std::optional<QColor> background = std::nullopt;
 };
 
 // Colours of a whole row (marked rows, for example); nullopt: the column's own.

@@ -13,7 +13,7 @@ struct RowButtons {
     QAbstractButton* add = nullptr;
     QAbstractButton* open = nullptr;
     QAbstractButton* remove = nullptr;
-    QList<QAbstractButton*> more; // in the context menu only
+    QList<QAbstractButton*> more = {}; // in the context menu only
 };
 
 void attachRowKeys(QAbstractItemView* grid, const RowButtons& buttons);

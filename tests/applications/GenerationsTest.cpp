@@ -120,14 +120,18 @@ TEST_P(Generations, TheDescriptionNamesFieldsItsTablesHave) {
     for (const TraineePanelBox& box : g.traineePanel)
         EXPECT_TRUE((dm.*box.source)->dataset()->findField(box.field)) << box.field.toStdString();
     ASSERT_EQ(g.exportColumns.size(), g.workingTableOf(dm).layout().fields.size());
-    for (const ExportColumn& c : g.exportColumns)
-        if (!c.field.isEmpty())
+    for (const ExportColumn& c : g.exportColumns) {
+        if (!c.field.isEmpty()) {
             EXPECT_GE((c.details ? (dm.*c.details)->layout() : traineeLayout).fieldIndex(c.field), 0)
                 << c.field.toStdString();
-    for (const documents::TraineeColumn& c : g.documentColumns)
-        if (c.kind == documents::TraineeColumn::Kind::Text)
+        }
+    }
+    for (const documents::TraineeColumn& c : g.documentColumns) {
+        if (c.kind == documents::TraineeColumn::Kind::Text) {
             EXPECT_GE((c.details ? (dm.*c.details)->layout() : traineeLayout).fieldIndex(c.field), 0)
                 << c.field.toStdString();
+        }
+    }
     // Every detail table is a detail of the generation's trainees.
     for (Table* details : g.detailTables(dm))
         EXPECT_EQ(details->masterSource(), g.traineesSource(dm)) << details->objectName().toStdString();
@@ -189,8 +193,9 @@ TEST_P(Generations, AddsThePeopleWithTheirCertificateEmailAndSnilsWhereTheGenera
 
     // Without a certificate no certificate row; the e-mail and SNILS rows are made, empty.
     ASSERT_TRUE(toTrainee(kBare.surname));
-    if (Table* c = certificates())
+    if (Table* c = certificates()) {
         EXPECT_TRUE(c->isEmpty());
+    }
     for (Table* t : {emails(), snilsRows()})
         if (t) {
             ASSERT_EQ(t->recordCount(), 1) << t->objectName().toStdString();
@@ -330,8 +335,9 @@ TEST_P(Generations, TheExportFileHasTheWorkingTablesLayoutAndTheDetailRowsValues
     EXPECT_EQ(value(0, "EMAIL"), kFull.email);
     EXPECT_EQ(value(0, "Zajavka"), 116.0);
     EXPECT_EQ(value(0, "Year"), 2020);
-    if (layout.fieldIndex("SNILS") >= 0)
+    if (layout.fieldIndex("SNILS") >= 0) {
         EXPECT_EQ(value(0, "SNILS"), kFull.snils);
+    }
     // A trainee without certificate: the base generation leaves the date empty, the others write
     // the zero date a typed read gives.
     EXPECT_EQ(value(1, "DateCL"), g.kind == Generation::Kind::Base ? QVariant() : QVariant(QDate(1899, 12, 30)));

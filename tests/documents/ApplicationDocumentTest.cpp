@@ -114,10 +114,11 @@ struct ApplicationDocumentTest : ::testing::Test {
             for (int column = 1; column <= 18; ++column) {
                 const std::string ref = refName(row, column);
                 const bool inside = row >= top && row <= bottom && column <= 17;
-                if (inside)
+                if (inside) {
                     EXPECT_EQ(book.style(book.cell(ref).style).sides, kThin) << ref;
-                else if (row != 13 || column > 17) // the headings' row is ruled by the template itself
+                } else if (row != 13 || column > 17) { // the headings' row is ruled by the template itself
                     EXPECT_EQ(book.style(book.cell(ref).style).sides, kNone) << ref;
+                }
             }
     }
     // The footer below the table's last row, with the phone as given.
@@ -169,10 +170,11 @@ TEST_F(ApplicationDocumentTest, ThreeTraineesFillTheRuledTableWithTheirKindsOfVa
             const XlsxReader::Cell c = book.cell(ref);
             const bool number = column == 1 || column == 4 || column == 7 || column == 11 || column == 12 ||
                                 (column == 9 && row != 15);
-            if (number)
+            if (number) {
                 EXPECT_EQ(c.type, "") << ref;
-            else if (!c.value.empty())
+            } else if (!c.value.empty()) {
                 EXPECT_EQ(c.type, "s") << ref;
+            }
         }
     for (const char* ref : {"I14", "I16"})
         EXPECT_EQ(book.style(book.cell(ref).style).formatCode, "dd\\.mm\\.yyyy") << ref;

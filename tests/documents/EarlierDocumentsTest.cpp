@@ -142,8 +142,9 @@ struct EarlierDocuments : ::testing::Test {
             };
             EXPECT_EQ(shown(book, first + line, 7), pk + count("ПК" + h)) << first + line;
             EXPECT_EQ(shown(book, first + line, 8), pp + count("ПП" + h)) << first + line;
-            if (line > 0)
+            if (line > 0) {
                 EXPECT_EQ(shown(book, first + line, 5), "") << first + line;
+            }
         }
         EXPECT_EQ(shown(book, first + 10, 5), "Всего проф. обучения - ");
         EXPECT_EQ(shown(book, first + 10, 7), std::to_string(anyHours));
