@@ -10,9 +10,18 @@
 
 namespace {
 
-QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const QString& name, QWidget* parent) {
+// A list whose long lines wrap instead of running off its right edge.
+QListWidget* wrappingList(const QString& name, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
+    list->setWordWrap(true);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
+    return list;
+}
+
+QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const QString& name, QWidget* parent) {
+    QListWidget* list = wrappingList(name, parent);
     for (const refbooks::CatalogueProgramme& p : programmes)
         list->addItem(p.describe());
     return list;
@@ -51,8 +60,7 @@ TftrLoadCatalogue::TftrLoadCatalogue(const refbooks::CatalogueComparison& c, QWi
         warning->setObjectName(QStringLiteral("InUseLabel"));
         warning->setWordWrap(true);
         warning->setStyleSheet(QStringLiteral("color: #b00000;"));
-        auto* inUse = new QListWidget(this);
-        inUse->setObjectName(QStringLiteral("InUseList"));
+        QListWidget* inUse = wrappingList(QStringLiteral("InUseList"), this);
         for (const refbooks::ProgrammeInUse& p : c.vanishedInUse)
             for (const QString& application : p.applications)
                 inUse->addItem(p.programme.describe() + QStringLiteral(" — ") + application);

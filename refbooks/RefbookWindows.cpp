@@ -94,7 +94,7 @@ void registerRefbookWindows() {
         c.changed = {{QStringLiteral("339720101"), QStringLiteral("ПК"), 144, 2026,
                       QStringLiteral("Актуальные вопросы терапии"), {QStringLiteral("контингент")}}};
         c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология"), {}}};
-        c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя")}}};
+        c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя (ЗАЙЦЕВА О. А., МИХАЙЛОВ О. А.)")}}};
         return new TftrLoadCatalogue(c);
     });
     windows::registerShowcase(QStringLiteral("ftrZicl"), [](TftrMain& m) {
