@@ -90,6 +90,7 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     for (auto [label, name, field] : {std::tuple{"Фамилия", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
                                       std::tuple{"Отчество", "DBEdit3", "Name3"}}) {
         auto* edit = bound(name, field);
+        nameBoxes_ << edit;
         auto* caption = new QLabel(QString::fromUtf8(label), this);
         caption->setBuddy(edit);
         auto* column = new QVBoxLayout;
@@ -101,7 +102,8 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
     strip->setFixedHeight(8);
     strip->setStyleSheet(QStringLiteral("background: #ffffe1;"));
 
-    addRow("Дата рожд.", bound("DBEdit4", "DR"));
+    birthDate_ = bound("DBEdit4", "DR");
+    addRow("Дата рожд.", birthDate_);
     {
         // The programme: code, kind and hours with their column labels above them.
         auto* programme = new QHBoxLayout;
@@ -111,6 +113,7 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
             DbEdit* edit = bound(name, field, true);
             if (!first)
                 first = edit;
+            hours_ = edit; // the last of the three
             auto* column = new QVBoxLayout;
             auto* columnLabel = new QLabel(QString::fromUtf8(label), this);
             columnLabel->setBuddy(edit);
@@ -121,7 +124,8 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
         programme->addWidget(pickButton("SpeedButton1", &TraineeEditor::SpeedButton1Click), 0, Qt::AlignBottom);
         addRow("Программа", first, programme, Qt::AlignBottom); // beside the boxes, below their labels
     }
-    addRow("Квартал обучения", bound("DBEdit8", "KV"));
+    quarter_ = bound("DBEdit8", "KV");
+    addRow("Квартал обучения", quarter_);
     position_ = lookedUp("Edit1");
     addRow("Должность", position_, withPick(position_, pickButton("SpeedButton2", &TraineeEditor::SpeedButton2Click)));
     specialty_ = lookedUp("Edit2");
@@ -208,9 +212,11 @@ TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
         layout->addWidget(emailPanel);
     layout->addLayout(buttons);
 
-    if (g_.editorKeysStepOn)
-        for (const char* box : {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4"})
-            findChild<QWidget*>(QString::fromLatin1(box))->installEventFilter(this);
+    if (g_.editorKeysStepOn) {
+        for (DbEdit* box : nameBoxes_)
+            box->installEventFilter(this);
+        birthDate_->installEventFilter(this);
+    }
 }
 
 bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
@@ -222,8 +228,8 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Right && box && !caretAtEnd(box))
             return false; // the caret moves on within the box first
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right || key == Qt::Key_Down) {
-            if (watched->objectName() == QLatin1String("DBEdit4"))
-                findChild<QWidget*>(QStringLiteral("DBEdit7"))->setFocus();
+            if (watched == birthDate_)
+                hours_->setFocus();
             else
                 focusNextChild();
             return true;
@@ -245,7 +251,7 @@ void TraineeEditor::FormActivate() {
         showName(specialty_, dm.field(QStringLiteral("tblSpezNSpez")).asString());
     else
         app.prompter.inform(QStringLiteral("Not Spez"));
-    findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus();
+    nameBoxes_.first()->setFocus();
 }
 
 void TraineeEditor::SpeedButton1Click() {
@@ -296,8 +302,7 @@ void TraineeEditor::Button1Click() {
     edited.updateRecord();
     if (!applications::quarterAccepted(edited.field(QStringLiteral("KV")))) {
         main_.app().prompter.inform(QString::fromUtf8(applications::kQuarterRule));
-        if (QWidget* w = findChild<QWidget*>(QStringLiteral("DBEdit8")))
-            w->setFocus();
+        quarter_->setFocus();
         return;
     }
     const QString tooLong = applications::saveTrainee(*main_.app().DM, g_);

@@ -8,6 +8,9 @@
 
 #include "shell/EditDialog.h"
 
+#include <QList>
+
+class DbEdit;
 class QLineEdit;
 class TftrMain;
 
@@ -32,6 +35,10 @@ protected:
 private:
     TftrMain& main_;
     const Generation& g_;
+    QList<DbEdit*> nameBoxes_; // surname, name, patronymic
+    DbEdit* birthDate_;
+    DbEdit* hours_;
+    DbEdit* quarter_;
     QLineEdit* position_;
     QLineEdit* specialty_;
 };

@@ -30,7 +30,8 @@ TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
         }
         return edit;
     };
-    auto* code = box("DBEdit1", "KZicl", true);
+    code_ = box("DBEdit1", "KZicl", true);
+    auto* code = code_;
     auto* pick = new QToolButton(this);
     pick->setObjectName(QStringLiteral("SpeedButton1"));
     pick->setText(QStringLiteral("..."));
@@ -44,7 +45,8 @@ TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
     form->addRow(codeLabel, codeRow);
     form->addRow(QStringLiteral("Вид обучения"), box("DBEdit2", "VidOb", true));
     form->addRow(QStringLiteral("Объем часов"), box("DBEdit3", "Hours", true));
-    form->addRow(QStringLiteral("Год обучения"), box("DBEdit4", "Year", false));
+    year_ = box("DBEdit4", "Year", false);
+    form->addRow(QStringLiteral("Год обучения"), year_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -60,8 +62,8 @@ TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
 }
 
 void TftrTraining::FormActivate() {
-    setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новый запись") : QStringLiteral("Редактирование"));
-    findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus();
+    setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новая запись") : QStringLiteral("Редактирование"));
+    code_->setFocus();
 }
 
 void TftrTraining::SpeedButton1Click() {
@@ -77,16 +79,16 @@ void TftrTraining::Button1Click() {
     const struct {
         const char* field;
         const char* message;
-        const char* box;
+        QWidget* box;
     } checks[] = {
-        {"KZicl", "Не выбрали код программы!", "DBEdit1"},
-        {"Year", "Не задан год обучения!", "DBEdit4"},
+        {"KZicl", "Не выбрали код программы!", code_},
+        {"Year", "Не задан год обучения!", year_},
     };
     for (const auto& c : checks) {
         if (training.isActive() && !training.field(QString::fromLatin1(c.field)).displayText().isEmpty())
             continue;
         main_.app().prompter.inform(QString::fromUtf8(c.message));
-        findChild<QWidget*>(QString::fromLatin1(c.box))->setFocus();
+        c.box->setFocus();
         return;
     }
     if (training.isModified())

@@ -21,4 +21,6 @@ protected:
 
 private:
     TftrMain& main_;
+    QWidget* code_; // the programme's code, picked with "..."
+    QWidget* year_;
 };

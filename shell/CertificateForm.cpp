@@ -22,6 +22,7 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
 
     auto* specialtyLabel = new QLabel(QStringLiteral("Специальность"), this);
     auto* specialty = new DbEdit(QStringLiteral("DBEdit1"), certificate, QStringLiteral("Name"), this);
+    specialty_ = specialty;
     specialty->setReadOnly(true);
     specialty->setStyleSheet(QStringLiteral("background: #00ffff;"));
     specialty->setMinimumWidth(300);
@@ -70,4 +71,4 @@ void CertificateForm::showDate(const QDate& date) {
     picker_->setDate(date);
 }
 
-void CertificateForm::focusSpecialty() { findChild<QWidget*>(QStringLiteral("DBEdit1"))->setFocus(); }
+void CertificateForm::focusSpecialty() { specialty_->setFocus(); }

@@ -29,5 +29,6 @@ protected:
 
 private:
     DateBox* picker_;
+    QWidget* specialty_;
     QString dateCaption_;
 };

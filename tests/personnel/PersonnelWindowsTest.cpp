@@ -421,7 +421,7 @@ TEST_F(Personnel, ATrainingRowOfANewPersonWaitsForThePersonToBeSaved) {
 
         fillCard(d, QString());
         h.dialogs.expect("ftrTraining", [&](QDialog& t) {
-            EXPECT_EQ(t.windowTitle(), "Новый запись");
+            EXPECT_EQ(t.windowTitle(), "Новая запись");
             h.prompter.expectInform("Не выбрали код программы!");
             ui::click(&t, "Button1");
             h.prompter.verify();
