@@ -150,15 +150,16 @@ void toggleMark(const TDM& dm) {
     people.post();
 }
 
+QString personKey(const QString& surname, const QString& name, const QString& patronymic, const QDate& birth) {
+    const bool dated = birth.isValid() && birth != Field::zeroDate();
+    return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' + (dated ? birth.toString(Qt::ISODate) : QString());
+}
+
 QStringList alreadyListed(const TDM& dm, const Generation& g) {
     const Table& applications = g.applicationsTable(dm);
     if (applications.isEmpty())
         return {};
     const qint64 year = applications.field(QStringLiteral("Year")).asInteger();
-    const auto key = [](const QString& a, const QString& b, const QString& c, const QDate& birth) {
-        const bool dated = birth.isValid() && birth != Field::zeroDate();
-        return QStringList{a, b, c, dated ? birth.toString(Qt::ISODate) : QString()}.join(u'\x1f');
-    };
     QHash<qint64, QList<double>> byNumber;
     QHash<QString, QList<double>> byName;
     const QString traineeTable = u'"' + g.traineesTable(dm).layout().sqlName + u'"';
@@ -171,7 +172,7 @@ QStringList alreadyListed(const TDM& dm, const Generation& g) {
             const double number = st->value(5, FieldType::Number).toDouble();
             if (!st->isNull(0))
                 byNumber[st->int64(0)] << number;
-            byName[key(st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
+            byName[personKey(st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
                        st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate())]
                 << number;
         }
@@ -184,7 +185,7 @@ QStringList alreadyListed(const TDM& dm, const Generation& g) {
         const QString name = st->value(2, FieldType::Alpha).toString();
         const QString patronymic = st->value(3, FieldType::Alpha).toString();
         QList<double> numbers = byNumber.value(st->int64(0)) +
-                                byName.value(key(surname, name, patronymic, st->value(4, FieldType::Date).toDate()));
+                                byName.value(personKey(surname, name, patronymic, st->value(4, FieldType::Date).toDate()));
         if (numbers.isEmpty())
             continue;
         std::sort(numbers.begin(), numbers.end());

@@ -5,6 +5,7 @@
 // for each generation from its description, detail rows of its trainees included.
 #include "applications/Generation.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -47,6 +48,11 @@ bool isMarked(const QVariant& pr);
 // picked programme and `quarter`, and the trainee's detail rows where the generation keeps the
 // certificate, e-mail or SNILS in rows of their own (one transaction). Returns how many were
 // added; 0 when nobody is marked (then nothing is written).
+// A trainee row and a person are the same when the row names the person's number, or, for rows
+// the adding dialog made (which carry no number), when names and birth date agree: this key. An
+// empty birth date reads as the zero date in trainee rows; both give the same key.
+QString personKey(const QString& surname, const QString& name, const QString& patronymic, const QDate& birth);
+
 // The marked people who already are trainees of an application of the current application's
 // year, one line each: "ИВАНОВ И. И. — в заявке № 116". A trainee is the person when the row names
 // the person's number, or has the same names and birth date.

@@ -41,14 +41,7 @@ QStringList specialtiesOf(const Programme& p) {
     return keys;
 }
 
-// A trainee row and a person are the same when the row names the person's number, or, for rows
-// the adding dialog made (which carry no number), when names and birth date agree. An empty birth
-// date reads as the zero date in trainee rows.
-QString personKey(const QString& surname, const QString& name, const QString& patronymic,
-                  const QDate& birth) {
-    return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' +
-           (isDate(birth) ? birth.toString(Qt::ISODate) : QString());
-}
+using applications::personKey;
 
 QString quoted(const QString& name) {
     return u'"' + name + u'"';

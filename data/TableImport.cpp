@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,19 @@ QList<Source> collect(const QStringList& paths, QStringList& skipped) {
     }
     return sources;
 }
+
+} // namespace
+
+QStringList missingFields(const QList<ParadoxField>& fields, const TableLayout& layout) {
+    QStringList missing;
+    for (const FieldDef& f : layout.fields)
+        if (std::none_of(fields.cbegin(), fields.cend(),
+                         [&](const ParadoxField& p) { return p.name.compare(f.name, Qt::CaseInsensitive) == 0; }))
+            missing << f.name;
+    return missing;
+}
+
+namespace {
 
 // Why nothing was taken from the places given: what they hold, and what the program looks for.
 QString noTablesMessage(const QStringList& paths) {
@@ -115,17 +129,14 @@ Opened open(const Source& s, const ImportOptions& options) {
                            "загрузить строки без этих текстов.")
                 .arg(QDir::toNativeSeparators(s.path), o.reader->memoFileName()));
     const QList<ParadoxField>& fields = o.reader->info().fields;
-    QStringList missing;
     for (const FieldDef& f : s.layout->fields) {
         int found = -1;
         for (int i = 0; i < fields.size() && found < 0; ++i)
             if (fields[i].name.compare(f.name, Qt::CaseInsensitive) == 0)
                 found = i;
-        if (found < 0)
-            missing << f.name;
         o.sourceColumn << found;
     }
-    if (!missing.isEmpty()) {
+    if (const QStringList missing = missingFields(fields, *s.layout); !missing.isEmpty()) {
         QStringList all;
         for (const FieldDef& f : s.layout->fields)
             all << f.name;

@@ -8,6 +8,12 @@
 #include <functional>
 
 class Store;
+struct ParadoxField;
+struct TableLayout;
+
+// The layout's field names a table file lacks (matched by name, letter case aside), in the
+// layout's order.
+QStringList missingFields(const QList<ParadoxField>& fields, const TableLayout& layout);
 
 struct ImportedTable {
     QString fileName;  // the store table's file name, e.g. "Personal.DB"

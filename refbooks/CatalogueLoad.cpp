@@ -46,23 +46,19 @@ private:
 
 // A file of another kind is refused in words: which file it is, and what a catalogue looks like.
 void checkIsCatalogue(const QString& path) {
-    QStringList have;
+    const TableLayout& catalogue = *layouts::find(kCatalogue);
+    QStringList missing;
     try {
         const ParadoxReader reader(path, ParadoxReadOptions{0, MissingMemoFile::ReadEmpty});
-        for (const ParadoxField& f : reader.info().fields)
-            have << f.name.toUpper();
+        missing = missingFields(reader.info().fields, catalogue);
     } catch (const UserError&) {
         return; // not a table at all: the import names what is wrong with it
     }
-    const TableLayout& catalogue = *layouts::find(kCatalogue);
-    QStringList missing, all;
-    for (const FieldDef& f : catalogue.fields) {
-        all << f.name;
-        if (!have.contains(f.name.toUpper()))
-            missing << f.name;
-    }
     if (missing.isEmpty())
         return;
+    QStringList all;
+    for (const FieldDef& f : catalogue.fields)
+        all << f.name;
     throw DbError(QStringLiteral("Файл «%1» — не каталог программ учебного центра: в нём нет полей %2. Каталог — "
                                  "таблица Paradox, которую учебный центр присылает каждый год (обычно "
                                  "NewZicl2023.db с файлом NewZicl2023.MB рядом), с полями %3: код программы, вид "

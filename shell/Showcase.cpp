@@ -40,6 +40,13 @@ void registerShowcase(const QString& objectName, ShowcaseFactory make, const QSt
 
 const QList<Showcase>& showcases() { return registry(); }
 
+const Showcase* findShowcase(const QString& name) {
+    for (const Showcase& s : registry())
+        if (s.name() == name)
+            return &s;
+    return nullptr;
+}
+
 std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, TftrMain& main) {
     std::unique_ptr<QWidget> window(showcase.make(main));
     if (window->objectName().isEmpty())

@@ -42,6 +42,8 @@ struct Showcase {
 void registerShowcase(const QString& objectName, ShowcaseFactory make, const QString& variant = {});
 // In the order of registration.
 const QList<Showcase>& showcases();
+// The entry of that name ("ftrDoljn", "ftrDoljn-pick"); nullptr when none is registered.
+const Showcase* findShowcase(const QString& name);
 
 // The smallest screen the program is used on: office monitors 1280 pixels wide, laptops 768
 // high. The main window maximized on it (above the task bar), and a child window maximized in it.

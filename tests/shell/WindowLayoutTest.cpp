@@ -247,10 +247,7 @@ class WindowLayout : public ::testing::TestWithParam<QString> {};
 
 TEST_P(WindowLayout, ShowsEverythingWholeAndInItsPlace) {
     AppHarness h(true, true);
-    const windows::Showcase* showcase = nullptr;
-    for (const windows::Showcase& s : windows::showcases())
-        if (s.name() == GetParam())
-            showcase = &s;
+    const windows::Showcase* showcase = windows::findShowcase(GetParam());
     ASSERT_TRUE(showcase);
     std::unique_ptr<QWidget> window = windows::openShowcase(*showcase, h.mainWindow());
     ASSERT_TRUE(window->isVisible());
@@ -281,10 +278,7 @@ TEST(WindowShowcase, EnterPressesEachDialogsOwnYes) {
     for (const auto& [name, button] : defaults) {
         AppHarness h(true, true);
         h.prompter.answerUnscripted(Prompter::Answer::No, {});
-        const windows::Showcase* showcase = nullptr;
-        for (const windows::Showcase& s : windows::showcases())
-            if (s.name() == QLatin1String(name))
-                showcase = &s;
+        const windows::Showcase* showcase = windows::findShowcase(QString::fromLatin1(name));
         ASSERT_TRUE(showcase) << name;
         std::unique_ptr<QWidget> window = windows::openShowcase(*showcase, h.mainWindow());
         QStringList found;
