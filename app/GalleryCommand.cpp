@@ -1,6 +1,6 @@
 #include "app/GalleryCommand.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/RootLock.h"
 #include "core/CommandLine.h"
 #include "core/SafeFile.h"

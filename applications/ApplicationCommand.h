@@ -3,7 +3,7 @@
 // a FILE inside the root's Base folder refused always and an existing one unless --force, the
 // root's database opened with the data module, and the application of the current generation
 // made current. Notices go to standard error.
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/CommandLine.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 #include "applications/ApplicationCommand.h"
 #include "applications/ApplicationExport.h"
 #include "applications/TrainingPlan.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/Commands.h"
 
 #include <QDir>

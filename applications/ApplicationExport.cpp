@@ -1,6 +1,6 @@
 #include "applications/ApplicationExport.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/SafeFile.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"

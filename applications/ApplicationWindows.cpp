@@ -10,9 +10,9 @@
 #include "applications/TraineeCertificateDialog.h"
 #include "applications/TraineeEditor.h"
 #include "applications/TrainingPlanDialog.h"
-#include "service/DemoRoot.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
+#include "refbooks/PickRules.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
@@ -115,11 +115,40 @@ void registerShowcases(const Generation& g) {
                                   [&g](TftrMain& m) { return new TraineeCertificateDialog(m, g); });
 }
 
+// What the reference books and the programme chooser write when a generation's window opened them:
+// a trainee keeps a position's or a diploma specialty's code (its editor shows the name in its own
+// box), a specialty's name in the certificate row where the generation keeps one, else in the
+// trainee row, a programme's code, kind, hours and the generation's programme attribute (the form
+// of study or the type of study); the adding dialog takes the programme into the shared Sel…
+// variables.
+refbooks::PickTargets pickTargetsOf(const Generation& g) {
+    using refbooks::BoxCopy;
+    const QString editor = g.editorInstance;
+    refbooks::PickTargets t;
+    t.positions = {{g.callers.position, g.trainees.table, {{"KDoljn", "KDoljn"}},
+                    BoxCopy{editor, QStringLiteral("Edit1"), QStringLiteral("NDoljn")}}};
+    t.diplomaSpecialties = {{g.callers.diplomaSpecialty, g.trainees.table, {{"KSpez", "KSpez"}},
+                             BoxCopy{editor, QStringLiteral("Edit2"), QStringLiteral("NSpez")}}};
+    if (g.certificateRows)
+        t.specialties = {{g.callers.specialty, g.certificateRows.table, {{"Name", "Name"}}, std::nullopt}};
+    else
+        t.specialties = {{g.callers.specialty, g.trainees.table, {{"Specialty", "Name"}}, std::nullopt}};
+    t.programmeTables = {{g.callers.programmeForEditing,
+                          g.trainees.table,
+                          {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}, {g.programmeAttribute, g.programmeAttribute}},
+                          std::nullopt}};
+    t.programmeAdding = {{g.callers.programmeForAdding, g.insertInstance,
+                          g.programmeAttribute == QLatin1String("FOBUCH") ? refbooks::AddingTarget::Extra::FOBUCH
+                                                                          : refbooks::AddingTarget::Extra::TypeOb}};
+    return t;
+}
+
 } // namespace
 
 void registerApplicationWindows() {
     for (const Generation* generation : Generation::all()) {
         const Generation& g = *generation;
+        refbooks::addPickTargets(pickTargetsOf(g));
         windows::registerChild(g.openProcedure, [&g](TftrMain& main) { return new ApplicationsWindow(main, g); });
         windows::registerAction(QStringLiteral("ExportApplication") + g.windowInstance,
                                 [&g](TftrMain& main) {
@@ -146,9 +175,10 @@ void registerApplicationWindows() {
     windows::registerShowcase(
         QStringLiteral("ftrRestore"),
         [](TftrMain& m) { return new TftrRestore(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
-    // The plan for the year of the demonstration's application, with its first three people marked.
+    // The plan for the year of the current application, with its first three people marked.
     windows::registerShowcase(QStringLiteral("ftrPlan"), [](TftrMain& m) {
-        auto* plan = new TftrPlan(m, demo::kFirstYear);
+        const Table& applications = *((*m.app().DM).*Generation::current().applications.table);
+        auto* plan = new TftrPlan(m, int(applications.field(QStringLiteral("Year")).asInteger()));
         for (int row = 0; row < std::min(3, plan->model().rowCount()); ++row)
             plan->model().toggleMark(row);
         return plan;

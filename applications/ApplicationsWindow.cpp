@@ -3,7 +3,7 @@
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/RowKeys.h"

@@ -4,7 +4,7 @@
 
 namespace {
 
-using documents::TraineeColumn;
+using applications::TraineeColumn;
 using ColumnKind = TraineeColumn::Kind;
 
 // Columns of the printed application.
@@ -23,7 +23,7 @@ TraineeColumn date(int column, const char* field) {
     return {.column = column, .kind = ColumnKind::Date, .field = QString::fromLatin1(field)};
 }
 TraineeColumn fullName(int column) { return {.column = column, .kind = ColumnKind::FullName, .field = {}}; }
-TraineeColumn found(int column, const char* field, documents::Reference reference) {
+TraineeColumn found(int column, const char* field, applications::Reference reference) {
     return {.column = column, .kind = ColumnKind::Found, .field = QString::fromLatin1(field), .lookup = reference};
 }
 
@@ -111,10 +111,10 @@ const Generation& Generation::current() {
                           trainee("Specialty"), trainee("EMAIL"), trainee("SNILS"), trainee("FOBUCH")},
         .documentTemplate = "Zajavka2023",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            text(5, "FOBUCH"), found(6, "NZicl", documents::ProgrammeReference), integer(7, "KV"),
-                            fullName(8), date(9, "DR"), found(10, "NDoljn", documents::PositionReference),
+                            text(5, "FOBUCH"), found(6, "NZicl", applications::ProgrammeReference), integer(7, "KV"),
+                            fullName(8), date(9, "DR"), found(10, "NDoljn", applications::PositionReference),
                             serviceYears(11, "StajOb"), serviceYears(12, "StajDoljn"),
-                            found(13, "NSpez", documents::DiplomaSpecialtyReference),
+                            found(13, "NSpez", applications::DiplomaSpecialtyReference),
                             // The certificate's date is written as the text the field shows.
                             text(14, "DateCl"), text(15, "Specialty"), text(16, "EMAIL"), text(17, "SNILS")},
         .documentCountsHours = false,
@@ -170,9 +170,9 @@ const Generation& Generation::y2021() {
                           ExportColumn::empty()},
         .documentTemplate = "Zajavka2022",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            found(5, "NZicl", documents::ProgrammeReference), integer(6, "KV"), fullName(7),
-                            date(8, "DR"), found(9, "NDoljn", documents::PositionReference), serviceYears(10, "StajOb"),
-                            serviceYears(11, "StajDoljn"), found(12, "NSpez", documents::DiplomaSpecialtyReference),
+                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"), fullName(7),
+                            date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
+                            serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
                             text(13, "DateCl"), text(14, "Specialty"), text(15, "EMAIL"),
                             text(16, "SNILS", &TDM::tblSluchSnils)},
         .documentCountsHours = false,
@@ -245,9 +245,9 @@ const Generation& Generation::base() {
                           ExportColumn::ofDetails(&TDM::tblSlEmail, "EMAIL")},
         .documentTemplate = "Zajavka2020",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            found(5, "NZicl", documents::ProgrammeReference), integer(6, "KV"), fullName(7),
-                            date(8, "DR"), found(9, "NDoljn", documents::PositionReference), serviceYears(10, "StajOb"),
-                            serviceYears(11, "StajDoljn"), found(12, "NSpez", documents::DiplomaSpecialtyReference),
+                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"), fullName(7),
+                            date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
+                            serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
                             text(13, "DateCL", &TDM::tblSLSertif), text(14, "Name", &TDM::tblSLSertif),
                             text(15, "EMAIL", &TDM::tblSlEmail)},
         .documentCountsHours = true,

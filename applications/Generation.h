@@ -3,7 +3,7 @@
 // current one) differ only in their tables, detail tables, caller codes, captions, columns and a
 // few rules. Each is described here once, every value under its name, and one set of windows,
 // rules, export and printed form works from the description.
-#include "documents/TraineeColumn.h"
+#include "applications/TraineeColumn.h"
 
 #include <QList>
 #include <QString>
@@ -139,7 +139,7 @@ struct Generation {
     // trainee columns, and whether the trainees are counted by kind of training and hours in a
     // block below the table.
     QString documentTemplate;
-    QList<documents::TraineeColumn> documentColumns;
+    QList<applications::TraineeColumn> documentColumns;
     bool documentCountsHours = false;
 
     Table& applicationsTable(const TDM& dm) const;

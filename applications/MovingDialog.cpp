@@ -1,7 +1,7 @@
 #include "applications/MovingDialog.h"
 
 #include "applications/ApplicationRules.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"

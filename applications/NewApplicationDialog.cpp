@@ -3,7 +3,7 @@
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/ActionButton.h"
 #include "shell/MainWindow.h"
 

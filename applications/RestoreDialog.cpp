@@ -1,7 +1,7 @@
 #include "applications/RestoreDialog.h"
 
 #include "applications/ApplicationWindows.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/Plural.h"
 #include "shell/MainWindow.h"
 

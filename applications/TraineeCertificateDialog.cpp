@@ -1,6 +1,6 @@
 #include "applications/TraineeCertificateDialog.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
 

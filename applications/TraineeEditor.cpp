@@ -5,7 +5,7 @@
 #include "data/DataModule.h"
 #include "data/FieldCaptions.h"
 #include "shell/ActionButton.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

@@ -2,12 +2,11 @@
 
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/Plural.h"
 #include "data/DataModule.h"
 #include "data/RuCollation.h"
-#include "documents/DocumentOpener.h"
-#include "documents/PlanDocument.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"
 #include "shell/ErrorGuard.h"
@@ -28,6 +27,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+PlanPrinting& planPrinting() {
+    static PlanPrinting printing;
+    return printing;
+}
 
 const QString kAnyPosition = QStringLiteral("Все должности");
 const QString kAnySpecialty = QStringLiteral("Все специальности");
@@ -681,7 +685,12 @@ void TftrPlan::AddButtonClick() {
                             .arg(target, counted(added, "сотрудник", "сотрудника", "сотрудников")));
 }
 
+void setPlanPrinting(PlanPrinting printing) {
+    planPrinting() = std::move(printing);
+}
+
 void TftrPlan::PrintButtonClick() {
     AppContext& app = main_.app();
-    openDocument(documents::savePlanDocument(model_.plan(), model_.shownRows(), app.root));
+    Q_ASSERT(planPrinting());
+    openDocument(planPrinting()(model_.plan(), model_.shownRows(), app.root));
 }

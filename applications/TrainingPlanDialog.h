@@ -11,11 +11,20 @@
 #include <QAbstractTableModel>
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QSpinBox;
 class QTableView;
+class RootPaths;
 class TftrMain;
+
+// Saves the plan's rows as a printed plan and returns the document's path. The printed forms sit
+// above the windows; they set it when they register.
+using PlanPrinting =
+    std::function<QString(const plan::Plan& plan, const QList<plan::Addition>& rows, const RootPaths& root)>;
+void setPlanPrinting(PlanPrinting printing);
 
 // The plan's rows as the grid shows them, with each person's mark, programme and quarter.
 class PlanModel : public QAbstractTableModel {

@@ -6,9 +6,9 @@
 //         into a fresh workbook with libxlsxwriter, which has no template to read or keep.
 #include "BenchRunner.h"
 
-#include "documents/DocumentFolder.h"
-#include "documents/Templates.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/Templates.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QDate>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/ServiceYears.h"
-#include "documents/DocumentFolder.h"
-#include "documents/Templates.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/Templates.h"
 #include "core/Prompter.h"
 #include "core/RootPaths.h"
 

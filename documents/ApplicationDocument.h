@@ -12,8 +12,8 @@
 //   const QString path = documents::saveApplicationDocument(
 //       *app.DM, ApplicationDocumentSettings::of(Generation::current()), app.root, app.prompter);
 //   openDocument(path);
-#include "documents/TraineeColumn.h"
-#include "documents/Workbook.h"
+#include "applications/TraineeColumn.h"
+#include "spreadsheet/Workbook.h"
 
 #include <optional>
 #include <QList>
@@ -27,6 +27,8 @@ class Table;
 struct Generation;
 
 namespace documents {
+
+using applications::TraineeColumn;
 
 // A reference table a trainee's row is looked up in: the first row, in the table's current order,
 // whose `fields` equal the trainee's `traineeFields` exactly. The trainee's values are typed reads
@@ -83,7 +85,7 @@ struct ApplicationDocumentSettings {
     // column that needs it is reached; a trainee whose lookup fails ends the document, keeping
     // the cells written before it, outside the ruled table.
     QList<TraineeColumn> columns;
-    QList<Lookup> lookups; // in the order of documents::Reference
+    QList<Lookup> lookups; // in the order of applications::Reference
 
     // The counts below the table, for the generation that prints them.
     std::optional<HoursTally> tally;

@@ -1,10 +1,12 @@
 #include "documents/DocumentWindows.h"
 
 #include "applications/Generation.h"
+#include "applications/TrainingPlanDialog.h"
 #include "documents/ApplicationDocument.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "documents/ListDocument.h"
-#include "core/AppContext.h"
+#include "documents/PlanDocument.h"
+#include "data/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 
@@ -45,4 +47,7 @@ void registerDocumentWindows() {
                 saved(main, documents::saveApplicationDocument(*app.DM, settings, app.root, app.prompter));
             });
     }
+
+    // The plan window's "Печать".
+    setPlanPrinting(documents::savePlanDocument);
 }

@@ -3,8 +3,8 @@
 #include "core/RootPaths.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "documents/DocumentFolder.h"
-#include "documents/Templates.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/Templates.h"
 
 #include <algorithm>
 #include <limits>

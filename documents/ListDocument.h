@@ -8,7 +8,7 @@
 //
 //   const QString path = documents::saveListDocument(*app.DM, ListDocumentSettings::programmes(), app.root);
 //   openDocument(path);
-#include "documents/Workbook.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "documents/PlanDocument.h"
 
 #include "core/RootPaths.h"
-#include "documents/DocumentFolder.h"
+#include "spreadsheet/DocumentFolder.h"
 
 namespace documents {
 

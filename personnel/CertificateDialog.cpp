@@ -1,6 +1,6 @@
 #include "personnel/CertificateDialog.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
 

@@ -1,6 +1,6 @@
 #include "personnel/PersonnelCard.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "personnel/PersonnelRules.h"

@@ -1,6 +1,6 @@
 #include "personnel/PersonnelWindow.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"

@@ -1,6 +1,6 @@
 #include "personnel/PersonnelWindows.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "personnel/CertificateDialog.h"
 #include "personnel/PersonnelCard.h"

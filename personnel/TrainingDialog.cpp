@@ -1,6 +1,6 @@
 #include "personnel/TrainingDialog.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"

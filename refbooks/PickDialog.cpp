@@ -3,7 +3,7 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "refbooks/RefbookWidgets.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

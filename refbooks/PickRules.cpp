@@ -1,9 +1,10 @@
 #include "refbooks/PickRules.h"
 
-#include "applications/Generation.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "core/SharedState.h"
+
+#include <algorithm>
 
 namespace refbooks {
 
@@ -45,80 +46,60 @@ void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWrit
 
 namespace {
 
-// What a trainee editor's pick writes: the code into the trainee row, the name into the editor's
-// box `box` (when given), for the caller code `code` of each generation.
-QList<PickTarget> editorTargets(quint8 Generation::Callers::*code, const char* codeField, const char* box,
-                                const char* nameField) {
-    QList<PickTarget> list;
-    for (const Generation* g : Generation::all())
-        list.append({g->callers.*code,
-                     g->trainees.table,
-                     {{codeField, codeField}},
-                     BoxCopy{g->editorInstance, QString::fromLatin1(box), QString::fromLatin1(nameField)}});
-    return list;
+// Adds `more` to `list`, each replacing the target of the same caller code.
+template <typename Target>
+void addTargets(QList<Target>& list, const QList<Target>& more) {
+    for (const Target& target : more) {
+        auto same = std::find_if(list.begin(), list.end(), [&](const Target& t) { return t.code == target.code; });
+        if (same != list.end())
+            *same = target;
+        else
+            list.append(target);
+    }
+}
+
+PickTargets& registeredTargets() {
+    // The personnel card takes a position's and a diploma specialty's name and code; the
+    // certificate dialog a specialty's name (a specialty is kept as text wherever it is used); the
+    // card's training record a programme's code, kind and hours.
+    static PickTargets targets{
+        {{1, &TDM::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}},
+        {{1, &TDM::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}},
+        {{11, &TDM::tblSertif, {{"Name", "Name"}}, std::nullopt}},
+        {{10, &TDM::tblTrained, {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}}, std::nullopt}},
+        {}};
+    return targets;
 }
 
 } // namespace
 
+void addPickTargets(const PickTargets& more) {
+    PickTargets& targets = registeredTargets();
+    addTargets(targets.positions, more.positions);
+    addTargets(targets.diplomaSpecialties, more.diplomaSpecialties);
+    addTargets(targets.specialties, more.specialties);
+    addTargets(targets.programmeTables, more.programmeTables);
+    addTargets(targets.programmeAdding, more.programmeAdding);
+}
+
 const QList<PickTarget>& positionTargets() {
-    // The personnel card takes both name and code; an application's trainee keeps only the
-    // code, its editor shows the name in its own box.
-    static const QList<PickTarget> list =
-        QList<PickTarget>{{1, &TDM::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}} +
-        editorTargets(&Generation::Callers::position, "KDoljn", "Edit1", "NDoljn");
-    return list;
+    return registeredTargets().positions;
 }
 
 const QList<PickTarget>& diplomaSpecialtyTargets() {
-    static const QList<PickTarget> list =
-        QList<PickTarget>{{1, &TDM::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}} +
-        editorTargets(&Generation::Callers::diplomaSpecialty, "KSpez", "Edit2", "NSpez");
-    return list;
+    return registeredTargets().diplomaSpecialties;
 }
 
 const QList<PickTarget>& specialtyTargets() {
-    // Only the name travels: the specialty is kept as text wherever it is used. A generation that
-    // keeps the certificate in a row of its own has the name written there, by the certificate
-    // dialog; the others into the trainee row, by the editor.
-    static const QList<PickTarget> list = [] {
-        QList<PickTarget> targets{{11, &TDM::tblSertif, {{"Name", "Name"}}, std::nullopt}};
-        for (const Generation* g : Generation::all()) {
-            if (g->certificateRows)
-                targets.append({g->callers.specialty, g->certificateRows.table, {{"Name", "Name"}}, std::nullopt});
-            else
-                targets.append({g->callers.specialty, g->trainees.table, {{"Specialty", "Name"}}, std::nullopt});
-        }
-        return targets;
-    }();
-    return list;
+    return registeredTargets().specialties;
 }
 
 const QList<AddingTarget>& programmeAddingTargets() {
-    static const QList<AddingTarget> list = [] {
-        QList<AddingTarget> targets;
-        for (const Generation* g : Generation::all())
-            targets.append({g->callers.programmeForAdding, g->insertInstance,
-                            g->programmeAttribute == QLatin1String("FOBUCH") ? AddingTarget::Extra::FOBUCH
-                                                                             : AddingTarget::Extra::TypeOb});
-        return targets;
-    }();
-    return list;
+    return registeredTargets().programmeAdding;
 }
 
 const QList<PickTarget>& programmeTableTargets() {
-    // Code, kind and hours go everywhere; a trainee also takes its generation's programme
-    // attribute (the form of study, or the type of study), the personnel card's training record
-    // neither.
-    static const QList<PickTarget> list = [] {
-        const QList<FieldCopy> common{{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}};
-        QList<PickTarget> targets;
-        for (const Generation* g : Generation::all())
-            targets.append({g->callers.programmeForEditing, g->trainees.table,
-                            common + QList<FieldCopy>{{g->programmeAttribute, g->programmeAttribute}}, std::nullopt});
-        targets.append({10, &TDM::tblTrained, common, std::nullopt});
-        return targets;
-    }();
-    return list;
+    return registeredTargets().programmeTables;
 }
 
 bool picksProgramme(int code) {

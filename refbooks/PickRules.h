@@ -54,22 +54,32 @@ void copyValue(Field& to, const Field& from);
 // Throws DbError when a field is unknown or refuses a value.
 void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox);
 
-// The reference books' targets: positions (DoljnCaller), diploma specialties (SpezCaller) and
-// specialties (SpecialtyCaller). The targets of the applications' dialogs come from the caller
-// codes of each generation's description (applications/Generation.h).
-const QList<PickTarget>& positionTargets();
-const QList<PickTarget>& diplomaSpecialtyTargets();
-const QList<PickTarget>& specialtyTargets();
-
-// The programme chooser (ZiclCaller). An adding dialog takes the programme into the shared
-// Sel… variables and shows it in its boxes: Edit1 "code kind", Edit2 the hours. The 2023
-// generation keeps the form of study where the earlier ones keep the type of study. Both lists
-// follow the generations' descriptions.
+// The programme chooser's adding targets (ZiclCaller). An adding dialog takes the programme into
+// the shared Sel… variables and shows it in its boxes: Edit1 "code kind", Edit2 the hours. The
+// 2023 generation keeps the form of study where the earlier ones keep the type of study.
 struct AddingTarget {
     int code;
     QString instance; // the adding dialog's instance ("ftrInsertSluch2023")
     enum class Extra { TypeOb, FOBUCH } extra;
 };
+
+// What each book and the chooser write to: positions (DoljnCaller), diploma specialties
+// (SpezCaller), specialties (SpecialtyCaller) and programmes (ZiclCaller).
+struct PickTargets {
+    QList<PickTarget> positions;
+    QList<PickTarget> diplomaSpecialties;
+    QList<PickTarget> specialties;
+    QList<PickTarget> programmeTables;
+    QList<AddingTarget> programmeAdding;
+};
+// The register's own targets are known here; the windows above (the applications' editors and
+// adding dialogs) add theirs when they register. A caller code added again replaces the earlier
+// target, so registering twice changes nothing.
+void addPickTargets(const PickTargets& more);
+
+const QList<PickTarget>& positionTargets();
+const QList<PickTarget>& diplomaSpecialtyTargets();
+const QList<PickTarget>& specialtyTargets();
 const QList<AddingTarget>& programmeAddingTargets();
 const QList<PickTarget>& programmeTableTargets();
 

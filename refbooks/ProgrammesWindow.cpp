@@ -1,6 +1,6 @@
 #include "refbooks/ProgrammesWindow.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "refbooks/CatalogueFilter.h"

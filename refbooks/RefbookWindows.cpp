@@ -6,7 +6,7 @@
 #include "refbooks/PickDialog.h"
 #include "refbooks/ProgrammesWindow.h"
 #include "refbooks/ZiclDialog.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/Showcase.h"

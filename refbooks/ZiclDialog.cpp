@@ -5,7 +5,7 @@
 #include "refbooks/ProgrammePanel.h"
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/Query.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"

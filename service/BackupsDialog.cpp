@@ -1,6 +1,6 @@
 #include "service/BackupsDialog.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
 

@@ -1,11 +1,12 @@
 #include "service/ConfigDialog.h"
 
 #include "service/BackupsDialog.h"
+#include "service/FirstRunDialog.h"
 
 #include "data/DataModule.h"
 #include "service/ConfigEditor.h"
 #include "shell/ActionButton.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
@@ -161,5 +162,10 @@ void registerServiceWindows() {
         main.app().backups().before(backup_action::kDaily);
         main.app().backups().before(backup_action::kCatalogue);
         return new TftrBackups(main);
+    });
+    // The first-run window, for a root that has no database yet.
+    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](TftrMain& m) {
+        return new TftrFirstRun(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
+                                m.app().prompter);
     });
 }

@@ -1,6 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"

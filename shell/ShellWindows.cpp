@@ -1,6 +1,5 @@
 // The shell's windows in the showcase of every window (shell/Showcase.h).
-#include "core/AppContext.h"
-#include "shell/FirstRunDialog.h"
+#include "data/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/StartupWindow.h"
@@ -17,9 +16,4 @@ void registerShellWindows() {
     // The start-up window before its pause ends: it must not open the tables again.
     windows::registerShowcase(QStringLiteral("ftrAvtoriz"),
                               [](TftrMain& m) { return new TftrAvtoriz(m.app(), 24 * 3600 * 1000); });
-    // The first-run window, for a root that has no database yet.
-    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](TftrMain& m) {
-        return new TftrFirstRun(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
-                                m.app().prompter);
-    });
 }

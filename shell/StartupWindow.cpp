@@ -1,6 +1,6 @@
 #include "shell/StartupWindow.h"
 
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/StartupTables.h"
 
 #include <QCloseEvent>

@@ -126,8 +126,8 @@ TEST_P(Generations, TheDescriptionNamesFieldsItsTablesHave) {
                 << c.field.toStdString();
         }
     }
-    for (const documents::TraineeColumn& c : g.documentColumns) {
-        if (c.kind == documents::TraineeColumn::Kind::Text) {
+    for (const applications::TraineeColumn& c : g.documentColumns) {
+        if (c.kind == applications::TraineeColumn::Kind::Text) {
             EXPECT_GE((c.details ? (dm.*c.details)->layout() : traineeLayout).fieldIndex(c.field), 0)
                 << c.field.toStdString();
         }

@@ -2,7 +2,7 @@
 // matched, and adding the chosen people to an application in one transaction.
 #include "applications/TrainingPlan.h"
 #include "applications/ApplicationRules.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "data/DbError.h"
 #include "shell/StartupTables.h"
 #include "support/ScriptedPrompter.h"

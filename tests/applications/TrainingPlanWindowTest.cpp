@@ -5,7 +5,7 @@
 #include "applications/ApplicationsWindow.h"
 #include "applications/TrainingPlanDialog.h"
 #include "data/DataModule.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 

@@ -3,7 +3,7 @@
 // table opened again; a damaged store found at start and replaced by its latest sound copy; the
 // commands that take and restore copies.
 #include "data/Backups.h"
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "core/CommandLine.h"
 #include "core/Commands.h"
 #include "data/DataModule.h"

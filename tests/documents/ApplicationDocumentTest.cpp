@@ -4,12 +4,12 @@
 // unknown birth date or years of service; rows as high as their texts; read back with our test
 // reader and with openpyxl. The applications window's print button saves and opens it, never in
 // the Base folder.
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "documents/ApplicationDocument.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 

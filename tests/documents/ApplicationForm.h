@@ -2,7 +2,7 @@
 // Fills the default application form the way the program does: the title, the institution, one
 // row per trainee (the first table row being the model of the others), the table ruled, the rows as
 // high as their texts, and the footer below the table.
-#include "documents/Workbook.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QDate>
 #include <QString>

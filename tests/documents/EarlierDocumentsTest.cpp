@@ -3,13 +3,13 @@
 // one), the table ruled to its own last column; the base generation's counts by kind of training
 // and hours below the table, the signatures below them; their own default templates; the print
 // button of their windows.
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "documents/ApplicationDocument.h"
-#include "documents/DocumentOpener.h"
-#include "documents/Templates.h"
+#include "spreadsheet/DocumentOpener.h"
+#include "spreadsheet/Templates.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 

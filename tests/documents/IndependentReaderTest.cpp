@@ -3,10 +3,10 @@
 // installed (the values as it shows them; an old .xlt template converted for real). Each test is
 // skipped where its reader is missing; scripts/deps.sh installs openpyxl, LibreOffice is optional.
 #include "ApplicationForm.h"
-#include "TemplateRoot.h"
+#include "support/TemplateRoot.h"
 
-#include "documents/DocumentFolder.h"
-#include "documents/Templates.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/Templates.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The list documents (programmes, positions): three rows and none, read back by our reader and by
 // openpyxl, which shares nothing with the program.
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
 #include "core/Prompter.h"
 #include "core/SharedState.h"

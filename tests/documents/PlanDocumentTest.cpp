@@ -1,5 +1,5 @@
 // The training plan as a workbook from its own default template, read back by our reader.
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
 #include "documents/PlanDocument.h"
 

@@ -3,7 +3,7 @@
 // existing file replaced only with --force, an unknown application refused, nothing written into
 // the Base folder, and a full disk failing the command with the old file kept.
 #include "support/FileSizeLimit.h"
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
 #include "data/Store.h"
 #include "data/Table.h"

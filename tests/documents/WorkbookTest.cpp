@@ -1,12 +1,12 @@
 // Filling the default application form: values and their types, dates, borders of the ruled
 // block, rows formatted after the model row, and everything else left as the template had it.
 #include "ApplicationForm.h"
-#include "TemplateRoot.h"
-#include "XlsxReader.h"
+#include "support/TemplateRoot.h"
+#include "support/XlsxReader.h"
 
-#include "documents/DocumentError.h"
-#include "documents/DocumentFolder.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QFile>
 #include <cmath>

@@ -1,7 +1,7 @@
 // The pick dialogs of positions, diploma specialties and specialties, through the real windows:
 // where a pick goes for each caller code, the modes, and the positions search.
 #include "data/DataModule.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "support/GridActions.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"

@@ -3,7 +3,7 @@
 // new catalogue loaded after its summary.
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "refbooks/ProgrammesWindow.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"

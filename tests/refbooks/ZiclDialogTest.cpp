@@ -1,7 +1,7 @@
 // The programme chooser through the real window: the mode by caller code, the filter by main
 // specialty, the contingent of the current programme and where a pick goes.
 #include "data/DataModule.h"
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "support/GridActions.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Opening the real windows in tests: a temporary root, a scripted prompter, a fixed clock, a
 // scripted hand for modal dialogs, and helpers to click, type and read what is shown.
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 #include "shell/DialogRunner.h"
 #include "support/ScriptedPrompter.h"
 

@@ -1,4 +1,4 @@
-#include "documents/DocumentError.h"
+#include "spreadsheet/DocumentError.h"
 
 #include "core/SafeFile.h"
 

@@ -1,4 +1,4 @@
-#include "documents/SharedStrings.h"
+#include "spreadsheet/SharedStrings.h"
 
 namespace {
 

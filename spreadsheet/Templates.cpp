@@ -1,8 +1,8 @@
-#include "documents/Templates.h"
+#include "spreadsheet/Templates.h"
 
-#include "documents/DocumentError.h"
-#include "documents/XmlPart.h"
-#include "documents/ZipPackage.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/XmlPart.h"
+#include "spreadsheet/ZipPackage.h"
 
 #include <QDir>
 #include <QFile>

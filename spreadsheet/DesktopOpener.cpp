@@ -1,6 +1,6 @@
-#include "documents/DesktopOpener.h"
+#include "spreadsheet/DesktopOpener.h"
 
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "documents/CellRef.h"
+#include "spreadsheet/CellRef.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 // A fresh root folder whose Templates folder holds the templates that come with the program.
-#include "documents/Templates.h"
+#include "spreadsheet/Templates.h"
 #include "core/RootPaths.h"
 #include "support/Printers.h"
 

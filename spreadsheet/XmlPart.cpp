@@ -1,4 +1,4 @@
-#include "documents/XmlPart.h"
+#include "spreadsheet/XmlPart.h"
 
 #include <cstring>
 

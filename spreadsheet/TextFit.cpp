@@ -1,4 +1,4 @@
-#include "documents/TextFit.h"
+#include "spreadsheet/TextFit.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "documents/DocumentFolder.h"
+#include "spreadsheet/DocumentFolder.h"
 #include "core/SystemText.h"
 
-#include "documents/DocumentError.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "documents/Worksheet.h"
+#include "spreadsheet/Worksheet.h"
 
 #include <algorithm>
 #include <charconv>

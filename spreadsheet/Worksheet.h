@@ -1,8 +1,8 @@
 #pragma once
 // The filled sheet: its XML parsed once, with an index of rows and of each row's cells, so that
 // setting thousands of cells costs a lookup each; the XML is written once, at save.
-#include "documents/CellRef.h"
-#include "documents/XmlPart.h"
+#include "spreadsheet/CellRef.h"
+#include "spreadsheet/XmlPart.h"
 
 #include <map>
 #include <string>

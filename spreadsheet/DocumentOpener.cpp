@@ -1,4 +1,4 @@
-#include "documents/DocumentOpener.h"
+#include "spreadsheet/DocumentOpener.h"
 
 #include "core/UserError.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The workbook's shared string table (xl/sharedStrings.xml). Every reader takes text from it
 // correctly, which is not so for inline strings. A text already in the table is reused.
-#include "documents/XmlPart.h"
+#include "spreadsheet/XmlPart.h"
 
 #include <QHash>
 #include <QList>

@@ -1,14 +1,14 @@
 // Saving filled workbooks into the Documents folder: a new name each time, nothing overwritten,
 // nothing left behind when the folder or the disk cannot take the file, never into Base.
 #include "support/FileSizeLimit.h"
-#include "TemplateRoot.h"
-#include "XlsxReader.h"
+#include "support/TemplateRoot.h"
+#include "support/XlsxReader.h"
 
 #include "core/UserError.h"
-#include "documents/DocumentError.h"
-#include "documents/DocumentFolder.h"
-#include "documents/DocumentOpener.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/DocumentFolder.h"
+#include "spreadsheet/DocumentOpener.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QDir>
 #include <QFile>

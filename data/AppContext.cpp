@@ -1,4 +1,4 @@
-#include "core/AppContext.h"
+#include "data/AppContext.h"
 
 #include "data/DbError.h"
 

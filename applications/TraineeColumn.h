@@ -1,13 +1,13 @@
 #pragma once
 // A column of the printed application's trainee table: where its cell takes its value from.
-// Each generation of applications lists its own columns (applications/Generation.h); the
-// document fills them the same way for all.
+// Each generation of applications lists its own columns (Generation.h); the printed
+// application fills them the same way for all.
 #include <QString>
 
 class TDM;
 class Table;
 
-namespace documents {
+namespace applications {
 
 // The reference tables a trainee's row is looked up in, by their place in the document's list.
 enum Reference { ProgrammeReference = 0, PositionReference = 1, DiplomaSpecialtyReference = 2 };
@@ -34,4 +34,4 @@ struct TraineeColumn {
     Table* TDM::*details = nullptr;
 };
 
-} // namespace documents
+} // namespace applications

@@ -1,10 +1,10 @@
-#include "shell/FirstRunDialog.h"
+#include "service/FirstRunDialog.h"
 #include "core/SystemText.h"
 
 #include "core/Clock.h"
 #include "core/Prompter.h"
 #include "core/UserError.h"
-#include "shell/FirstRun.h"
+#include "service/FirstRun.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
-#include "documents/Workbook.h"
+#include "spreadsheet/Workbook.h"
 #include "core/SystemText.h"
 
-#include "documents/DocumentError.h"
-#include "documents/SharedStrings.h"
-#include "documents/StyleSheet.h"
-#include "documents/TextFit.h"
-#include "documents/Worksheet.h"
-#include "documents/ZipPackage.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/SharedStrings.h"
+#include "spreadsheet/StyleSheet.h"
+#include "spreadsheet/TextFit.h"
+#include "spreadsheet/Worksheet.h"
+#include "spreadsheet/ZipPackage.h"
 
 #include <QDir>
 #include <QFile>

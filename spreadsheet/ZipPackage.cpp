@@ -1,4 +1,4 @@
-#include "documents/ZipPackage.h"
+#include "spreadsheet/ZipPackage.h"
 
 #include <cstdint>
 #include <memory>

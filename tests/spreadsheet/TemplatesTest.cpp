@@ -2,13 +2,13 @@
 // there), installing the default templates (completely or not at all), refusing what is not a
 // file, and the default application form itself.
 #include "support/FileSizeLimit.h"
-#include "TemplateRoot.h"
-#include "XlsxReader.h"
+#include "support/TemplateRoot.h"
+#include "support/XlsxReader.h"
 
-#include "documents/DocumentError.h"
-#include "documents/Templates.h"
-#include "documents/TextFit.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/Templates.h"
+#include "spreadsheet/TextFit.h"
+#include "spreadsheet/Workbook.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/FirstRun.h"
+#include "service/FirstRun.h"
 
 #include "refbooks/Books.h"
 

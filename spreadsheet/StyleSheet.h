@@ -3,7 +3,7 @@
 // style shows a date, and new cell styles derived from existing ones (with thin borders on every
 // side, with a date format). A style entry is never changed in place, since other cells share it:
 // it is cloned, and each clone is made once and reused.
-#include "documents/XmlPart.h"
+#include "spreadsheet/XmlPart.h"
 
 #include <string>
 #include <unordered_map>

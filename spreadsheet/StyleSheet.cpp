@@ -1,4 +1,4 @@
-#include "documents/StyleSheet.h"
+#include "spreadsheet/StyleSheet.h"
 
 #include <algorithm>
 #include <string_view>

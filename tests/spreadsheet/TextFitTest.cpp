@@ -1,7 +1,7 @@
 // The estimate of the room a text takes: lines of wrapped text, never fewer than the fonts the
 // documents are shown in need, and the heights and widths counted as spreadsheet programs count
 // them.
-#include "documents/TextFit.h"
+#include "spreadsheet/TextFit.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -12,7 +12,7 @@
 //   const QString file = DocumentFolder(paths).save(book, "Заявка 116 2026");
 //
 // Errors are DocumentError, with a Russian message naming the file concerned.
-#include "documents/CellRef.h"
+#include "spreadsheet/CellRef.h"
 
 #include <QByteArray>
 #include <QDate>

@@ -1,11 +1,11 @@
 // Templates other than ours: the active sheet found through the package, parts a template may
 // lack, formulas and the calculation chain, the 1904 date system, prefixed XML; and the
 // templates that cannot be read or are too large, each with a message naming the file.
-#include "XlsxReader.h"
+#include "support/XlsxReader.h"
 
-#include "documents/CellRef.h"
-#include "documents/DocumentError.h"
-#include "documents/Workbook.h"
+#include "spreadsheet/CellRef.h"
+#include "spreadsheet/DocumentError.h"
+#include "spreadsheet/Workbook.h"
 #include "support/Printers.h"
 
 #include <QDir>

@@ -3,8 +3,8 @@
 #include "core/Clock.h"
 #include "data/Store.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "shell/FirstRun.h"
-#include "shell/FirstRunDialog.h"
+#include "service/FirstRun.h"
+#include "service/FirstRunDialog.h"
 #include "support/ScriptedPrompter.h"
 #include "support/WindowHarness.h"
 
