@@ -98,7 +98,7 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         [&](const StartupTable& t, const QString& why) { err << t.error << QStringLiteral(": ") << why << Qt::endl; });
 
     registerAllWindows();
-    TftrMain main(context);
+    MainWindow main(context);
     main.skipStartUp();
     int failed = 0;
     for (const windows::Showcase& showcase : windows::showcases()) {

@@ -70,7 +70,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
 
     // A root without a database: the user chooses how to begin, or leaves with nothing made.
     if (firstrun::isNewRoot(context.root)) {
-        TftrFirstRun first(context.root, clock, prompter);
+        FirstRunDialog first(context.root, clock, prompter);
         if (first.exec() != QDialog::Accepted)
             return 0;
     }
@@ -89,7 +89,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     if (!context.startStore())
         return 1;
     installDesktopOpener();
-    TftrMain main(context);
+    MainWindow main(context);
     prompter.setParent(&main);
     main.showMaximized();
     return app.exec();

@@ -49,9 +49,9 @@ void UpDownControl::stepBy(int steps) {
     buddy_->setText(QString::number(position_));
 }
 
-AddTraineesDialog::AddTraineesDialog(TftrMain& main, const Generation& generation)
+AddTraineesDialog::AddTraineesDialog(MainWindow& main, const Generation& generation)
     : QDialog(&main), main_(main), g_(generation) {
-    TDM& dm = *main.app().DM;
+    DataModule& dm = *main.app().DM;
     setWindowTitle(g_.insertCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
     DataSource* apps = g_.applicationsSource(dm);

@@ -8,7 +8,7 @@
 class DbGrid;
 class QLineEdit;
 class QPushButton;
-class TftrMain;
+class MainWindow;
 
 // The up-down control beside the quarter box: steps the box's number between 1 and 4.
 class UpDownControl : public QWidget {
@@ -26,7 +26,7 @@ private:
 class AddTraineesDialog : public QDialog {
     Q_OBJECT
 public:
-    AddTraineesDialog(TftrMain& main, const Generation& generation);
+    AddTraineesDialog(MainWindow& main, const Generation& generation);
 
     void FormActivate();
     void DBGrid1KeyUp(int key);
@@ -38,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
     DbGrid* people_;
     QLineEdit* programme_;

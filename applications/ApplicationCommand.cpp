@@ -47,7 +47,7 @@ int ApplicationCommand::prepare() {
     }
     app_->openStore();
     app_->state.CurYear = quint16(clock_.today().year());
-    TDM& dm = app_->createDataModule();
+    DataModule& dm = app_->createDataModule();
     openStartupTables(dm, [](const StartupTable&) {}, [](const StartupTable&, const QString& why) { throw DbError(why); });
     if (!applications::locateApplication(dm, Generation::current(), number, year)) {
         err_ << QStringLiteral("Заявки %1 на %2 год нет").arg(args[0], QString::number(year)) << Qt::endl;

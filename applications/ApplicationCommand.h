@@ -20,7 +20,7 @@ public:
     // its one-line message already written.
     int prepare();
 
-    TDM& dm() const { return *app_->DM; }
+    DataModule& dm() const { return *app_->DM; }
     AppContext& app() const { return *app_; }
     const QString& target() const { return target_; }
 

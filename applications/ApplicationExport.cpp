@@ -64,7 +64,7 @@ QString traineeName(const QVariantList& row) {
 // first row in the detail table.
 class TraineeRange {
 public:
-    TraineeRange(const TDM& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
+    TraineeRange(const DataModule& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
         const Table& applications = g.applicationsTable(dm);
         if (!applications.isEmpty()) {
             number_ = applications.field(QStringLiteral("KZajavki")).value();
@@ -154,7 +154,7 @@ private:
 
 } // namespace
 
-QString defaultExportName(const TDM& dm, const Generation& g) {
+QString defaultExportName(const DataModule& dm, const Generation& g) {
     const Table& trainees = g.traineesTable(dm);
     QString number = trainees.isEmpty() ? QString() : trainees.field(QStringLiteral("KZajavki")).displayText();
     const int comma = number.indexOf(u',');
@@ -167,7 +167,7 @@ QString defaultExportName(const TDM& dm, const Generation& g) {
     return g.exportPrefix + QStringLiteral("%1_%2").arg(number, year);
 }
 
-QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
+QList<QVariantList> exportRows(const DataModule& dm, const Generation& g) {
     const TraineeRange range(dm, g);
     QList<QVariantList> rows;
     if (range.isEmpty())
@@ -189,7 +189,7 @@ QList<QVariantList> exportRows(const TDM& dm, const Generation& g) {
     return rows;
 }
 
-QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows) {
+QByteArray encodeExport(const DataModule& dm, const Generation& g, const QList<QVariantList>& rows) {
     const TableLayout& layout = g.workingTableOf(dm).layout();
     try {
         return encodeParadoxTable(layout, rows);
@@ -205,7 +205,7 @@ QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariant
     }
 }
 
-void fillWorkingTable(const TDM& dm, const Generation& g) {
+void fillWorkingTable(const DataModule& dm, const Generation& g) {
     // One statement copies the application's trainees into the emptied working table, with the
     // export's typed values, in one transaction with the emptying: the working table holds either
     // the old rows or every new one.
@@ -250,7 +250,7 @@ void writeExportFile(const RootPaths& root, const QString& path, const QByteArra
 }
 
 QString exportApplication(AppContext& app, const Generation& g) {
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     const QString name = defaultExportName(dm, g);
     const QList<QVariantList> rows = exportRows(dm, g);
     const QByteArray bytes = encodeExport(dm, g, rows); // every trainee checked before anything is written

@@ -18,22 +18,22 @@ namespace applications {
 
 // The proposed file name, without extension: ZES116_2026, ZES116_01_2026, ZES_2026 (no trainees),
 // ZE116_2020 (the base generation).
-QString defaultExportName(const TDM& dm, const Generation& g);
+QString defaultExportName(const DataModule& dm, const Generation& g);
 
 // The rows of the export: the current application's trainees, in the trainees' order, read in
 // one statement through typed reads: an empty number is 0 and an empty date the zero date
 // 30.12.1899; texts stay as they are. A value the generation keeps in a detail row is that of
 // the trainee's first such row; a field the generation's description reads nothing for, or reads
 // keeping its empty values, stays empty. Leaves the last trainee current.
-QList<QVariantList> exportRows(const TDM& dm, const Generation& g);
+QList<QVariantList> exportRows(const DataModule& dm, const Generation& g);
 
 // The whole export file. Throws DbError naming the trainee and the field's caption when a value
 // does not fit (a code above 32767, a letter code page 1251 lacks); nothing is written then.
-QByteArray encodeExport(const TDM& dm, const Generation& g, const QList<QVariantList>& rows);
+QByteArray encodeExport(const DataModule& dm, const Generation& g, const QList<QVariantList>& rows);
 
 // Empties the generation's working table and fills it with the rows exportRows() reads, with the
 // same typed values, through one prepared statement, in one transaction.
-void fillWorkingTable(const TDM& dm, const Generation& g);
+void fillWorkingTable(const DataModule& dm, const Generation& g);
 
 // The file a chosen name stands for: ".db" is appended unless the name ends with it already (in
 // any case): a table file without it is not seen by the programs that read Paradox tables.

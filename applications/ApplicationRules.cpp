@@ -16,7 +16,7 @@
 
 namespace applications {
 
-QString countLine(const TDM& dm, const Generation& g) {
+QString countLine(const DataModule& dm, const Generation& g) {
     const Table& t = g.traineesTable(dm);
     return QStringLiteral("заявлено - %1").arg(t.isActive() ? t.recordCount() : 0);
 }
@@ -27,8 +27,8 @@ QStringList catalogueSql(const Generation& g, bool upToYear) {
             upToYear ? QStringLiteral("ORDER BY \"Year\" DESC, RealZicl, NPP") : QStringLiteral("ORDER BY RealZicl, NPP")};
 }
 
-double additionalNumber(const TDM& dm, const Generation& g, int year, bool* noMain) {
-    const double highest = const_cast<TDM&>(dm).maxApplicationNumber(g.maxQueryOf(dm), year);
+double additionalNumber(const DataModule& dm, const Generation& g, int year, bool* noMain) {
+    const double highest = const_cast<DataModule&>(dm).maxApplicationNumber(g.maxQueryOf(dm), year);
     if (noMain)
         *noMain = highest == 0;
     const double base = highest != 0 ? highest : double(dm.field(QStringLiteral("tblConfigKZajavki")).asInteger());
@@ -37,11 +37,11 @@ double additionalNumber(const TDM& dm, const Generation& g, int year, bool* noMa
     return QString::number(base + 0.01, 'g', 15).toDouble();
 }
 
-bool locateApplication(const TDM& dm, const Generation& g, double number, int year) {
+bool locateApplication(const DataModule& dm, const Generation& g, double number, int year) {
     return g.applicationsTable(dm).locate(QStringLiteral("KZajavki;Year"), {number, year});
 }
 
-void createApplication(const TDM& dm, const Generation& g, double number, int year) {
+void createApplication(const DataModule& dm, const Generation& g, double number, int year) {
     Table& apps = g.applicationsTable(dm);
     apps.append();
     apps.field(QStringLiteral("KZajavki")).setAsFloat(number);
@@ -115,7 +115,7 @@ private:
 };
 
 // The generation's tables an operation on trainees writes, masters first.
-QList<Table*> traineeTables(const TDM& dm, const Generation& g, bool withApplications) {
+QList<Table*> traineeTables(const DataModule& dm, const Generation& g, bool withApplications) {
     QList<Table*> tables;
     if (withApplications)
         tables << &g.applicationsTable(dm);
@@ -124,7 +124,7 @@ QList<Table*> traineeTables(const TDM& dm, const Generation& g, bool withApplica
 
 } // namespace
 
-void clearMarks(const TDM& dm) {
+void clearMarks(const DataModule& dm) {
     Table& people = *dm.tblPersonal;
     Store::Transaction transaction(dm.store());
     {
@@ -140,7 +140,7 @@ void clearMarks(const TDM& dm) {
     transaction.commit();
 }
 
-void toggleMark(const TDM& dm) {
+void toggleMark(const DataModule& dm) {
     Table& people = *dm.tblPersonal;
     if (people.isEmpty())
         return;
@@ -155,7 +155,7 @@ QString personKey(const QString& surname, const QString& name, const QString& pa
     return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' + (dated ? birth.toString(Qt::ISODate) : QString());
 }
 
-QStringList alreadyListed(const TDM& dm, const Generation& g) {
+QStringList alreadyListed(const DataModule& dm, const Generation& g) {
     const Table& applications = g.applicationsTable(dm);
     if (applications.isEmpty())
         return {};
@@ -199,7 +199,7 @@ QStringList alreadyListed(const TDM& dm, const Generation& g) {
     return lines;
 }
 
-int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state, int quarter) {
+int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState& state, int quarter) {
     Table& people = *dm.tblPersonal;
     Table& trainees = g.traineesTable(dm);
     auto person = [&](const char* name) -> Field& { return people.field(QString::fromLatin1(name)); };
@@ -274,7 +274,7 @@ int addMarkedPeople(const TDM& dm, const Generation& g, const SharedState& state
 namespace {
 
 // Deletes every row of the trainee's detail tables (which ask nothing), then the trainee.
-void removeTraineeWithDetails(const TDM& dm, const Generation& g) {
+void removeTraineeWithDetails(const DataModule& dm, const Generation& g) {
     for (Table* details : g.detailTables(dm))
         while (!details->isEmpty())
             details->remove();
@@ -283,7 +283,7 @@ void removeTraineeWithDetails(const TDM& dm, const Generation& g) {
 
 } // namespace
 
-bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, Prompter& prompter,
+bool deleteApplication(const DataModule& dm, const Generation& g, SharedState& state, Prompter& prompter,
                        const std::function<void()>& beforeDeleting) {
     Table& listed = g.traineesTable(dm);
     const int traineeCount = listed.isActive() ? listed.recordCount() : 0;
@@ -311,7 +311,7 @@ bool deleteApplication(const TDM& dm, const Generation& g, SharedState& state, P
     return true;
 }
 
-void deleteTrainee(const TDM& dm, const Generation& g, SharedState& state) {
+void deleteTrainee(const DataModule& dm, const Generation& g, SharedState& state) {
     state.SilentDelete = 0;
     Table& trainees = g.traineesTable(dm);
     const QList<Table*> details = g.detailTables(dm);
@@ -364,7 +364,7 @@ const char* const kNameFields[] = {"Name1", "Name2", "Name3"};
 
 } // namespace
 
-QString saveTrainee(const TDM& dm, const Generation& g) {
+QString saveTrainee(const DataModule& dm, const Generation& g) {
     Table& trainee = g.traineesTable(dm);
     trainee.updateRecord();
     const QList<Table*> detailTables = g.detailTables(dm);
@@ -417,18 +417,18 @@ QString saveTrainee(const TDM& dm, const Generation& g) {
     return {};
 }
 
-void cancelTrainee(const TDM& dm, const Generation& g) {
+void cancelTrainee(const DataModule& dm, const Generation& g) {
     for (Table* details : g.detailTables(dm))
         details->cancel();
     g.traineesTable(dm).cancel();
 }
 
-bool traineeIsStored(const TDM& dm, const Generation& g) {
+bool traineeIsStored(const DataModule& dm, const Generation& g) {
     const Table& trainee = g.traineesTable(dm);
     return !trainee.isEmpty() && trainee.state() != Dataset::State::Insert;
 }
 
-void clearCertificate(const TDM& dm, const Generation& g) {
+void clearCertificate(const DataModule& dm, const Generation& g) {
     Table& certificate = *(dm.*g.certificateRows.table);
     certificate.edit();
     certificate.field(QStringLiteral("DateCL")).clear();
@@ -436,7 +436,7 @@ void clearCertificate(const TDM& dm, const Generation& g) {
     certificate.post();
 }
 
-void listMovingTargets(const TDM& dm, const Generation& g, int fromYear) {
+void listMovingTargets(const DataModule& dm, const Generation& g, int fromYear) {
     Query& targets = *(dm.*g.movingTargets.query);
     targets.close();
     targets.setParam(QStringLiteral("p_year"), fromYear);
@@ -444,7 +444,7 @@ void listMovingTargets(const TDM& dm, const Generation& g, int fromYear) {
     targets.last();
 }
 
-QString movingRefusal(const TDM& dm, const Generation& g) {
+QString movingRefusal(const DataModule& dm, const Generation& g) {
     if (!traineeIsStored(dm, g))
         return QStringLiteral("В текущей заявке нет слушателя, которого можно переместить или скопировать. "
                               "Выберите заявку и слушателя в окне заявок.");
@@ -458,7 +458,7 @@ QString movingRefusal(const TDM& dm, const Generation& g) {
 namespace {
 
 // Gives the current trainee the number and year of the application current in the list.
-void intoTarget(const TDM& dm, const Generation& g) {
+void intoTarget(const DataModule& dm, const Generation& g) {
     const Query& targets = *(dm.*g.movingTargets.query);
     Table& trainee = g.traineesTable(dm);
     trainee.edit();
@@ -469,13 +469,13 @@ void intoTarget(const TDM& dm, const Generation& g) {
 
 } // namespace
 
-void moveTrainee(const TDM& dm, const Generation& g) {
+void moveTrainee(const DataModule& dm, const Generation& g) {
     if (const QString why = movingRefusal(dm, g); !why.isEmpty())
         throw UserError(why);
     intoTarget(dm, g);
 }
 
-void copyTrainee(const TDM& dm, const Generation& g) {
+void copyTrainee(const DataModule& dm, const Generation& g) {
     if (const QString why = movingRefusal(dm, g); !why.isEmpty())
         throw UserError(why);
     Table& trainee = g.traineesTable(dm);

@@ -48,7 +48,7 @@ QList<GridColumn> traineeColumns(const Generation& g) {
 }
 
 // The current trainee's details, each box under its caption, read only.
-QWidget* traineePanel(const Generation& g, const TDM& dm, QWidget* parent) {
+QWidget* traineePanel(const Generation& g, const DataModule& dm, QWidget* parent) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFixedWidth(240);
@@ -72,11 +72,11 @@ QWidget* traineePanel(const Generation& g, const TDM& dm, QWidget* parent) {
 
 } // namespace
 
-ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generation)
+ApplicationsWindow::ApplicationsWindow(MainWindow& main, const Generation& generation)
     : main_(main), g_(generation) {
     setObjectName(g_.windowInstance);
-    setWindowTitle(TftrMain::childCaption(g_.openProcedure));
-    TDM& dm = *main.app().DM;
+    setWindowTitle(MainWindow::childCaption(g_.openProcedure));
+    DataModule& dm = *main.app().DM;
     DataSource* appsSource = g_.applicationsSource(dm);
     DataSource* traineesSource = g_.traineesSource(dm);
 
@@ -111,7 +111,7 @@ ApplicationsWindow::ApplicationsWindow(TftrMain& main, const Generation& generat
                                {{"KZajavki", "Заявка", 0, kCream}, {"Year", "Год", 0, kCream}}, left);
     leftLayout->addWidget(applications_, 1);
     connect(applications_, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
-    connect(&dm, &TDM::traineesWritten, this, [this] { writeCountLine(); });
+    connect(&dm, &DataModule::traineesWritten, this, [this] { writeCountLine(); });
 
     // Right: the trainees of the current application.
     auto* right = new QWidget(this);

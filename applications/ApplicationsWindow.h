@@ -15,7 +15,7 @@ class QLabel;
 class ApplicationsWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    ApplicationsWindow(TftrMain& main, const Generation& generation);
+    ApplicationsWindow(MainWindow& main, const Generation& generation);
 
     const Generation& generation() const { return g_; }
     void setCountLine(const QString& text);
@@ -36,7 +36,7 @@ public:
     void SpeedButton8Click(); // "Перемещение"
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
     DbGrid* applications_;
     DbGrid* trainees_;

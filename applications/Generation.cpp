@@ -9,7 +9,7 @@ using ColumnKind = TraineeColumn::Kind;
 
 // Columns of the printed application.
 TraineeColumn runningNumber(int column) { return {.column = column, .kind = ColumnKind::RunningNumber, .field = {}}; }
-TraineeColumn text(int column, const char* field, Table* TDM::*details = nullptr) {
+TraineeColumn text(int column, const char* field, Table* DataModule::*details = nullptr) {
     return {.column = column, .kind = ColumnKind::Text, .field = QString::fromLatin1(field), .details = details};
 }
 TraineeColumn integer(int column, const char* field) {
@@ -38,14 +38,14 @@ QList<TraineeGridColumn> earlierGridColumns(const char* programmeTitle) {
 
 } // namespace
 
-Table& Generation::applicationsTable(const TDM& dm) const { return *(dm.*applications.table); }
-Table& Generation::traineesTable(const TDM& dm) const { return *(dm.*trainees.table); }
-Query& Generation::maxQueryOf(const TDM& dm) const { return *(dm.*maxQuery); }
-DataSource* Generation::applicationsSource(const TDM& dm) const { return dm.*applications.source; }
-DataSource* Generation::traineesSource(const TDM& dm) const { return dm.*trainees.source; }
-Table& Generation::workingTableOf(const TDM& dm) const { return *(dm.*workingTable); }
+Table& Generation::applicationsTable(const DataModule& dm) const { return *(dm.*applications.table); }
+Table& Generation::traineesTable(const DataModule& dm) const { return *(dm.*trainees.table); }
+Query& Generation::maxQueryOf(const DataModule& dm) const { return *(dm.*maxQuery); }
+DataSource* Generation::applicationsSource(const DataModule& dm) const { return dm.*applications.source; }
+DataSource* Generation::traineesSource(const DataModule& dm) const { return dm.*trainees.source; }
+Table& Generation::workingTableOf(const DataModule& dm) const { return *(dm.*workingTable); }
 
-QList<Table*> Generation::detailTables(const TDM& dm) const {
+QList<Table*> Generation::detailTables(const DataModule& dm) const {
     QList<Table*> tables;
     for (const BoundTable& details : {certificateRows, emailRows, snilsRows})
         if (details)
@@ -65,10 +65,10 @@ const Generation& Generation::current() {
         .editorInstance = "ftrMZajavki2023",
         .operationsEnabled = true,
         .offersMoving = true,
-        .applications = {&TDM::tblZajavki2023, &TDM::dtsZajavki2023},
-        .trainees = {&TDM::tblSluch2023, &TDM::dtsSluch2023},
-        .maxQuery = &TDM::qrMZajavki2023,
-        .movingTargets = {&TDM::qZajavki2023, &TDM::dtsqZajavki2023},
+        .applications = {&DataModule::tblZajavki2023, &DataModule::dtsZajavki2023},
+        .trainees = {&DataModule::tblSluch2023, &DataModule::dtsSluch2023},
+        .maxQuery = &DataModule::qrMZajavki2023,
+        .movingTargets = {&DataModule::qZajavki2023, &DataModule::dtsqZajavki2023},
         .certificateRows = {},
         .emailRows = {},
         .snilsRows = {},
@@ -102,7 +102,7 @@ const Generation& Generation::current() {
                            {"EMAIL", ""}},
         .traineePanel = {},
         .exportPrefix = "ZES",
-        .workingTable = &TDM::tblTempZ2023,
+        .workingTable = &DataModule::tblTempZ2023,
         .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
                           trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"),
                           // Years of service nobody knows (no start year) reach the centre empty.
@@ -134,13 +134,13 @@ const Generation& Generation::y2021() {
         .editorInstance = "ftrMZajavki2021",
         .operationsEnabled = false,
         .offersMoving = true,
-        .applications = {&TDM::tblZajavki2021, &TDM::dtsZajavki2021},
-        .trainees = {&TDM::tblSluch2021, &TDM::dtsSluch2021},
-        .maxQuery = &TDM::qrMZajavki2021,
-        .movingTargets = {&TDM::qZajavki2021, &TDM::dtsqZajavki2021},
+        .applications = {&DataModule::tblZajavki2021, &DataModule::dtsZajavki2021},
+        .trainees = {&DataModule::tblSluch2021, &DataModule::dtsSluch2021},
+        .maxQuery = &DataModule::qrMZajavki2021,
+        .movingTargets = {&DataModule::qZajavki2021, &DataModule::dtsqZajavki2021},
         .certificateRows = {},
         .emailRows = {},
-        .snilsRows = {&TDM::tblSluchSnils, &TDM::dtsSluchSnils},
+        .snilsRows = {&DataModule::tblSluchSnils, &DataModule::dtsSluchSnils},
         .snilsInRow = false,
         .catalogue = "NewZicl2023",
         .addOffersEarlierYears = true,
@@ -154,19 +154,19 @@ const Generation& Generation::y2021() {
         .years = {.proposed = 2022, .fixed = true, .latest = 0, .highlighted = true},
         .editorKeysStepOn = false,
         .traineeColumns = earlierGridColumns("КодПрогр"),
-        .traineePanel = {{"Снилс:", &TDM::dtsSluchSnils, "SNILS"},
-                         {"Почтовый ящик (e-mail:)", &TDM::dtsSluch2021, "EMAIL"},
-                         {"Дата окончания сертификата/аккредитации", &TDM::dtsSluch2021, "DateCl"},
-                         {"Специальность:", &TDM::dtsSluch2021, "Specialty"},
-                         {"Общемедицинский стаж:", &TDM::dtsSluch2021, "StajOb"},
-                         {"Стаж по специальности:", &TDM::dtsSluch2021, "StajDoljn"}},
+        .traineePanel = {{"Снилс:", &DataModule::dtsSluchSnils, "SNILS"},
+                         {"Почтовый ящик (e-mail:)", &DataModule::dtsSluch2021, "EMAIL"},
+                         {"Дата окончания сертификата/аккредитации", &DataModule::dtsSluch2021, "DateCl"},
+                         {"Специальность:", &DataModule::dtsSluch2021, "Specialty"},
+                         {"Общемедицинский стаж:", &DataModule::dtsSluch2021, "StajOb"},
+                         {"Стаж по специальности:", &DataModule::dtsSluch2021, "StajDoljn"}},
         .exportPrefix = "ZES",
-        .workingTable = &TDM::tblTempZ2023,
+        .workingTable = &DataModule::tblTempZ2023,
         // The form of study is not kept; the SNILS comes from the trainee's SNILS row.
         .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
                           trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"), trainee("StajOb"),
                           trainee("StajDoljn"), trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
-                          trainee("Specialty"), trainee("EMAIL"), ExportColumn::ofDetails(&TDM::tblSluchSnils, "SNILS"),
+                          trainee("Specialty"), trainee("EMAIL"), ExportColumn::ofDetails(&DataModule::tblSluchSnils, "SNILS"),
                           ExportColumn::empty()},
         .documentTemplate = "Zajavka2022",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
@@ -174,7 +174,7 @@ const Generation& Generation::y2021() {
                             date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
                             serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
                             text(13, "DateCl"), text(14, "Specialty"), text(15, "EMAIL"),
-                            text(16, "SNILS", &TDM::tblSluchSnils)},
+                            text(16, "SNILS", &DataModule::tblSluchSnils)},
         .documentCountsHours = false,
     };
     return g;
@@ -192,12 +192,12 @@ const Generation& Generation::base() {
         .editorInstance = "ftrMZajavki",
         .operationsEnabled = false,
         .offersMoving = false,
-        .applications = {&TDM::tblZajavki, &TDM::dtsZajavki},
-        .trainees = {&TDM::tblSluch, &TDM::dtsSluch},
-        .maxQuery = &TDM::qrMZajavki,
-        .movingTargets = {&TDM::qZajavki, &TDM::dtsqZajavki},
-        .certificateRows = {&TDM::tblSLSertif, &TDM::dtsSLSertif},
-        .emailRows = {&TDM::tblSlEmail, &TDM::dtsSlEmail},
+        .applications = {&DataModule::tblZajavki, &DataModule::dtsZajavki},
+        .trainees = {&DataModule::tblSluch, &DataModule::dtsSluch},
+        .maxQuery = &DataModule::qrMZajavki,
+        .movingTargets = {&DataModule::qZajavki, &DataModule::dtsqZajavki},
+        .certificateRows = {&DataModule::tblSLSertif, &DataModule::dtsSLSertif},
+        .emailRows = {&DataModule::tblSlEmail, &DataModule::dtsSlEmail},
         .snilsRows = {},
         .snilsInRow = false,
         .catalogue = "NewZicl2021",
@@ -212,13 +212,13 @@ const Generation& Generation::base() {
         .years = {.proposed = 0, .fixed = false, .latest = 2020, .highlighted = false},
         .editorKeysStepOn = true,
         .traineeColumns = earlierGridColumns("КодПрогр."),
-        .traineePanel = {{"Почтовый ящик (e-mail:)", &TDM::dtsSlEmail, "EMAIL"},
-                         {"Дата окончания действия сертификата:", &TDM::dtsSLSertif, "DateCL"},
-                         {"Специальность:", &TDM::dtsSLSertif, "Name"},
-                         {"Общемедицинский стаж:", &TDM::dtsSluch, "StajOb"},
-                         {"Стаж по специальности:", &TDM::dtsSluch, "StajDoljn"}},
+        .traineePanel = {{"Почтовый ящик (e-mail:)", &DataModule::dtsSlEmail, "EMAIL"},
+                         {"Дата окончания действия сертификата:", &DataModule::dtsSLSertif, "DateCL"},
+                         {"Специальность:", &DataModule::dtsSLSertif, "Name"},
+                         {"Общемедицинский стаж:", &DataModule::dtsSluch, "StajOb"},
+                         {"Стаж по специальности:", &DataModule::dtsSluch, "StajDoljn"}},
         .exportPrefix = "ZE",
-        .workingTable = &TDM::tblTempZ,
+        .workingTable = &DataModule::tblTempZ,
         // The working table TempZ: the certificate's date only when the trainee's certificate row
         // holds one (an empty date stays empty); the fields of a later reworking stay empty.
         .exportColumns = {trainee("KZajavki"),
@@ -240,16 +240,16 @@ const Generation& Generation::base() {
                           ExportColumn::empty(),
                           trainee("VidOb"),
                           trainee("Hours"),
-                          ExportColumn::ofDetails(&TDM::tblSLSertif, "DateCL", false),
-                          ExportColumn::ofDetails(&TDM::tblSLSertif, "Name"),
-                          ExportColumn::ofDetails(&TDM::tblSlEmail, "EMAIL")},
+                          ExportColumn::ofDetails(&DataModule::tblSLSertif, "DateCL", false),
+                          ExportColumn::ofDetails(&DataModule::tblSLSertif, "Name"),
+                          ExportColumn::ofDetails(&DataModule::tblSlEmail, "EMAIL")},
         .documentTemplate = "Zajavka2020",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
                             found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"), fullName(7),
                             date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
                             serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
-                            text(13, "DateCL", &TDM::tblSLSertif), text(14, "Name", &TDM::tblSLSertif),
-                            text(15, "EMAIL", &TDM::tblSlEmail)},
+                            text(13, "DateCL", &DataModule::tblSLSertif), text(14, "Name", &DataModule::tblSLSertif),
+                            text(15, "EMAIL", &DataModule::tblSlEmail)},
         .documentCountsHours = true,
     };
     return g;

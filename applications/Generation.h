@@ -12,19 +12,19 @@
 class DataSource;
 class Query;
 class Table;
-class TDM;
+class DataModule;
 
 // A table of the data module with the data source views bind to it through.
 struct BoundTable {
-    Table* TDM::*table = nullptr;
-    DataSource* TDM::*source = nullptr;
+    Table* DataModule::*table = nullptr;
+    DataSource* DataModule::*source = nullptr;
     explicit operator bool() const { return table != nullptr; }
 };
 
 // A query of the data module with its data source.
 struct BoundQuery {
-    Query* TDM::*query = nullptr;
-    DataSource* TDM::*source = nullptr;
+    Query* DataModule::*query = nullptr;
+    DataSource* DataModule::*source = nullptr;
 };
 
 // A column of the applications window's trainee grid.
@@ -37,14 +37,14 @@ struct TraineeGridColumn {
 // its first detail row, under its caption.
 struct TraineePanelBox {
     QString caption;
-    DataSource* TDM::*source = nullptr;
+    DataSource* DataModule::*source = nullptr;
     QString field;
 };
 
 // A field of the export file, in the working table's order: what it takes from a trainee.
 struct ExportColumn {
     QString field;                  // empty: the export field stays empty
-    Table* TDM::*details = nullptr; // the field of the trainee's first row of this detail table
+    Table* DataModule::*details = nullptr; // the field of the trainee's first row of this detail table
     // An empty number or date is written as 0 or the zero date 30.12.1899 (a typed read); false:
     // it stays empty.
     bool emptyAsZero = true;
@@ -52,7 +52,7 @@ struct ExportColumn {
     static ExportColumn ofTrainee(const char* field, bool emptyAsZero = true) {
         return {QString::fromLatin1(field), nullptr, emptyAsZero};
     }
-    static ExportColumn ofDetails(Table* TDM::*details, const char* field, bool emptyAsZero = true) {
+    static ExportColumn ofDetails(Table* DataModule::*details, const char* field, bool emptyAsZero = true) {
         return {QString::fromLatin1(field), details, emptyAsZero};
     }
     static ExportColumn empty() { return {}; }
@@ -81,7 +81,7 @@ struct Generation {
     // year's highest number, and the list of applications a trainee may be moved to.
     BoundTable applications;
     BoundTable trainees;
-    Query* TDM::*maxQuery = nullptr;
+    Query* DataModule::*maxQuery = nullptr;
     BoundQuery movingTargets;
 
     // Detail tables of a trainee (linked by its NPP) holding its certificate (DateCL, Name), its
@@ -132,7 +132,7 @@ struct Generation {
     // The export file: its name's prefix ("ZES116_2026"), the working table whose layout it has,
     // and what each of the working table's fields takes.
     QString exportPrefix;
-    Table* TDM::*workingTable = nullptr;
+    Table* DataModule::*workingTable = nullptr;
     QList<ExportColumn> exportColumns;
 
     // The printed application: its template (in the Templates folder, without extension), its
@@ -142,14 +142,14 @@ struct Generation {
     QList<applications::TraineeColumn> documentColumns;
     bool documentCountsHours = false;
 
-    Table& applicationsTable(const TDM& dm) const;
-    Table& traineesTable(const TDM& dm) const;
-    Query& maxQueryOf(const TDM& dm) const;
-    DataSource* applicationsSource(const TDM& dm) const;
-    DataSource* traineesSource(const TDM& dm) const;
-    Table& workingTableOf(const TDM& dm) const;
+    Table& applicationsTable(const DataModule& dm) const;
+    Table& traineesTable(const DataModule& dm) const;
+    Query& maxQueryOf(const DataModule& dm) const;
+    DataSource* applicationsSource(const DataModule& dm) const;
+    DataSource* traineesSource(const DataModule& dm) const;
+    Table& workingTableOf(const DataModule& dm) const;
     // The trainee's detail tables, in the order certificate, e-mail, SNILS.
-    QList<Table*> detailTables(const TDM& dm) const;
+    QList<Table*> detailTables(const DataModule& dm) const;
 
     static const Generation& current();
     static const Generation& y2021();

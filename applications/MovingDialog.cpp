@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-MovingDialog::MovingDialog(TftrMain& main, const Generation& generation) : QDialog(&main), main_(main), g_(generation) {
-    TDM& dm = *main.app().DM;
+MovingDialog::MovingDialog(MainWindow& main, const Generation& generation) : QDialog(&main), main_(main), g_(generation) {
+    DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Перемещение или копирование слушателя в заявках"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 

@@ -8,12 +8,12 @@
 #include <QDialog>
 
 class DbGrid;
-class TftrMain;
+class MainWindow;
 
 class MovingDialog : public QDialog {
     Q_OBJECT
 public:
-    MovingDialog(TftrMain& main, const Generation& generation);
+    MovingDialog(MainWindow& main, const Generation& generation);
 
     void FormActivate();
     void Button1Click(); // "Перемещение"
@@ -27,7 +27,7 @@ private:
     // False, after saying why, when the trainee cannot be moved or copied now.
     bool canMove();
 
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
     DbGrid* targets_;
     bool activated_ = false;

@@ -19,7 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-NewApplicationDialog::NewApplicationDialog(TftrMain& main, const Generation& generation)
+NewApplicationDialog::NewApplicationDialog(MainWindow& main, const Generation& generation)
     : QDialog(&main), main_(main), g_(generation) {
     setWindowTitle(g_.newDialogCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -116,7 +116,7 @@ void NewApplicationDialog::FormActivate() {
 
 void NewApplicationDialog::Button1Click() {
     AppContext& app = main_.app();
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     if (type_->checkedId() < 0) {
         app.prompter.inform(QStringLiteral("Не выбрали тип заявки!"));
         return;
@@ -163,7 +163,7 @@ void NewApplicationDialog::Button1Click() {
 void NewApplicationDialog::Button2Click() { reject(); }
 
 void NewApplicationDialog::Button3Click() {
-    TDM& dm = *main_.app().DM;
+    DataModule& dm = *main_.app().DM;
     Table& apps = g_.applicationsTable(dm);
     apps.append();
     try {

@@ -9,12 +9,12 @@
 class QButtonGroup;
 class QLineEdit;
 class QWidget;
-class TftrMain;
+class MainWindow;
 
 class NewApplicationDialog : public QDialog {
     Q_OBJECT
 public:
-    NewApplicationDialog(TftrMain& main, const Generation& generation);
+    NewApplicationDialog(MainWindow& main, const Generation& generation);
 
     void FormActivate();
     void Button1Click(); // "ОК"
@@ -26,7 +26,7 @@ public:
     bool goesOnToAdding() const { return addNext_; }
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
     QWidget* choice_;
     QWidget* confirmation_;

@@ -286,7 +286,7 @@ private:
 // Writes a plan's rows with bound statements, each naming its table for a failure's message.
 class PlanWriter {
 public:
-    explicit PlanWriter(const TDM& dm) : dm_(dm), store_(dm.store()) {}
+    explicit PlanWriter(const DataModule& dm) : dm_(dm), store_(dm.store()) {}
 
     void createApplication(const RestoreApplication& a) {
         auto st = store_.cached(QStringLiteral("INSERT INTO %1 (\"KZajavki\", \"Year\") VALUES (?, ?)")
@@ -383,7 +383,7 @@ private:
         st->step();
     }
 
-    const TDM& dm_;
+    const DataModule& dm_;
     Store& store_;
     const Table* table_ = nullptr;
     QString personInsert_, traineeInsert_;
@@ -442,7 +442,7 @@ const QStringList& restoreTraineeFields() {
     return fields;
 }
 
-RestorePlan planRestore(const TDM& dm, const QString& path) {
+RestorePlan planRestore(const DataModule& dm, const QString& path) {
     Store& store = dm.store();
     const Table& trainees = *dm.tblSluch2023;
     const Table& people = *dm.tblPersonal;
@@ -556,7 +556,7 @@ RestorePlan planRestore(const TDM& dm, const QString& path) {
     return plan;
 }
 
-RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createMissingApplications) {
+RestoreOutcome writeRestore(const DataModule& dm, const RestorePlan& plan, bool createMissingApplications) {
     Store& store = dm.store();
     PlanWriter writer(dm);
     RestoreOutcome outcome;

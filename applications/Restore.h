@@ -22,7 +22,7 @@
 #include <QStringList>
 #include <QVariant>
 
-class TDM;
+class DataModule;
 
 namespace applications {
 
@@ -99,13 +99,13 @@ const QStringList& restoreTraineeFields();
 // Reads the export file `path` through the data module's tblZISCH (closed again afterwards) and
 // plans the restore against the store as it is; writes nothing. Throws UserError naming the file,
 // and for a value that its field cannot take the file's row, the person and the field.
-RestorePlan planRestore(const TDM& dm, const QString& path);
+RestorePlan planRestore(const DataModule& dm, const QString& path);
 
 // Writes the plan in one transaction, first adding the application rows the store lacks when
 // `createMissingApplications`. On any failure nothing stays written, every open dataset shows the
 // store as it was, and the UserError thrown names the file's row and the table written to. After
 // a success every table written to is re-read, so every view shows the new rows.
-RestoreOutcome writeRestore(const TDM& dm, const RestorePlan& plan, bool createMissingApplications);
+RestoreOutcome writeRestore(const DataModule& dm, const RestorePlan& plan, bool createMissingApplications);
 
 // The question before adding trainees to applications that already hold some.
 QString restoreAgainQuestion(const RestorePlan& plan);

@@ -55,7 +55,7 @@ QString heldText(const RestorePlan& plan) {
 
 } // namespace
 
-TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(parent) {
+RestoreDialog::RestoreDialog(const RestorePlan& plan, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ftrRestore"));
     setWindowTitle(QStringLiteral("Восстановление заявки"));
     auto* layout = new QVBoxLayout(this);
@@ -137,15 +137,15 @@ TftrRestore::TftrRestore(const RestorePlan& plan, QWidget* parent) : QDialog(par
     resize(620, lists ? 420 + (plan.newPeople.isEmpty() || plan.changes.isEmpty() ? 0 : 140) : 240);
 }
 
-bool TftrRestore::createsMissingApplications() const {
+bool RestoreDialog::createsMissingApplications() const {
     return create_ && create_->isChecked();
 }
 
 namespace applications {
 
-bool restoreApplication(TftrMain& main) {
+bool restoreApplication(MainWindow& main) {
     AppContext& app = main.app();
-    const TDM& dm = *app.DM;
+    const DataModule& dm = *app.DM;
     const QString caption = QStringLiteral("Восстановление заявки");
     QDir().mkpath(app.root.exportDir());
     const QString file = app.prompter.openFileName(
@@ -159,7 +159,7 @@ bool restoreApplication(TftrMain& main) {
         return false;
     }
 
-    auto* dialog = new TftrRestore(plan);
+    auto* dialog = new RestoreDialog(plan);
     bool createMissing = false;
     QObject::connect(dialog, &QDialog::finished,
                      [&createMissing, dialog] { createMissing = dialog->createsMissingApplications(); });

@@ -8,13 +8,13 @@
 #include <QDialog>
 
 class QCheckBox;
-class TftrMain;
+class MainWindow;
 
 // The summary of a planned restore; "Восстановить" accepts.
-class TftrRestore : public QDialog {
+class RestoreDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TftrRestore(const applications::RestorePlan& plan, QWidget* parent = nullptr);
+    explicit RestoreDialog(const applications::RestorePlan& plan, QWidget* parent = nullptr);
 
     // Whether the application rows the store lacks are to be created first (offered when one is
     // missing, and checked then).
@@ -26,5 +26,5 @@ private:
 
 namespace applications {
 // The whole restore; true when the file was restored.
-bool restoreApplication(TftrMain& main);
+bool restoreApplication(MainWindow& main);
 } // namespace applications

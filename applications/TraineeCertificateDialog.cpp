@@ -4,7 +4,7 @@
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
 
-TraineeCertificateDialog::TraineeCertificateDialog(TftrMain& main, const Generation& generation)
+TraineeCertificateDialog::TraineeCertificateDialog(MainWindow& main, const Generation& generation)
     : CertificateForm(&main, QStringLiteral("Дата окончания действия сертификата"),
                       (*main.app().DM).*generation.certificateRows.source),
       main_(main), g_(generation) {

@@ -6,12 +6,12 @@
 #include "applications/Generation.h"
 #include "shell/CertificateForm.h"
 
-class TftrMain;
+class MainWindow;
 
 class TraineeCertificateDialog : public CertificateForm {
     Q_OBJECT
 public:
-    TraineeCertificateDialog(TftrMain& main, const Generation& generation);
+    TraineeCertificateDialog(MainWindow& main, const Generation& generation);
 
     void DMctivate(); // the activation
     void FormActivate() override { DMctivate(); }
@@ -23,6 +23,6 @@ public:
 private:
     Table& certificate() const;
 
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
 };

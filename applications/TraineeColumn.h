@@ -4,7 +4,7 @@
 // application fills them the same way for all.
 #include <QString>
 
-class TDM;
+class DataModule;
 class Table;
 
 namespace applications {
@@ -31,7 +31,7 @@ struct TraineeColumn {
     int lookup = -1; // Found: a Reference
     // Text: the field is that of the trainee's first row in this detail table of the trainee, an
     // empty text when the trainee has none; null: a field of the trainee row.
-    Table* TDM::*details = nullptr;
+    Table* DataModule::*details = nullptr;
 };
 
 } // namespace applications

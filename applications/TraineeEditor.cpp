@@ -34,9 +34,9 @@ void showName(QLineEdit* box, const QString& name) {
 }
 } // namespace
 
-TraineeEditor::TraineeEditor(TftrMain& main, const Generation& generation)
+TraineeEditor::TraineeEditor(MainWindow& main, const Generation& generation)
     : EditDialog(&main), main_(main), g_(generation) {
-    TDM& dm = *main.app().DM;
+    DataModule& dm = *main.app().DM;
     DataSource* row = g_.traineesSource(dm);
     setWindowTitle(QStringLiteral("Редактирование"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -240,7 +240,7 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
 
 void TraineeEditor::FormActivate() {
     AppContext& app = main_.app();
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     Table& trainee = g_.traineesTable(dm);
     // The names of the coded position and diploma specialty are looked up, not stored.
     if (dm.tblDoljn->locate(QStringLiteral("KDoljn"), {trainee.field(QStringLiteral("KDoljn")).asInteger()}))

@@ -12,12 +12,12 @@
 
 class DbEdit;
 class QLineEdit;
-class TftrMain;
+class MainWindow;
 
 class TraineeEditor : public EditDialog {
     Q_OBJECT
 public:
-    TraineeEditor(TftrMain& main, const Generation& generation);
+    TraineeEditor(MainWindow& main, const Generation& generation);
 
     void FormActivate() override;
     void SpeedButton1Click(); // programme
@@ -33,7 +33,7 @@ protected:
     void leaveByUser() override { Button2Click(); } // the close box and Esc discard, as "Отмена" does
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
     const Generation& g_;
     QList<DbEdit*> nameBoxes_; // surname, name, patronymic
     DbEdit* birthDate_;

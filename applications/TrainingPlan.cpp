@@ -207,7 +207,7 @@ Choice ProgrammeChooser::choose(const QString& certificateSpecialty, const QStri
     return choice;
 }
 
-Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today) {
+Plan buildPlan(const DataModule& dm, const Generation& g, int year, const QDate& today) {
     Store& store = dm.store();
     Plan plan;
     plan.year = year;
@@ -328,7 +328,7 @@ Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today)
     return plan;
 }
 
-QList<double> applicationsOf(const TDM& dm, const Generation& g, int year) {
+QList<double> applicationsOf(const DataModule& dm, const Generation& g, int year) {
     auto st = dm.store().cached(QStringLiteral("SELECT KZajavki FROM %1 WHERE \"Year\" = ? ORDER BY KZajavki")
                                     .arg(quoted(g.applicationsTable(dm).layout().sqlName)));
     st->bind(1, year);
@@ -364,7 +364,7 @@ qint64 highestTraineeNumber(Store& store, const QString& sqlName) {
 
 } // namespace
 
-int addToApplication(const TDM& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
+int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
                      int year, const QList<Addition>& additions) {
     for (const Addition& a : additions) {
         if (a.entry < 0 || a.entry >= plan.entries.size() || a.programme < 0 ||

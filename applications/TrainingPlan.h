@@ -19,7 +19,7 @@
 #include <QList>
 #include <QString>
 
-class TDM;
+class DataModule;
 struct SharedState;
 
 namespace plan {
@@ -114,10 +114,10 @@ inline Choice chooseProgrammes(const QList<Programme>& catalogue, const QString&
 
 // The plan of `year` from the store behind the data module, for the generation's applications and
 // catalogue. Throws DbError.
-Plan buildPlan(const TDM& dm, const Generation& g, int year, const QDate& today);
+Plan buildPlan(const DataModule& dm, const Generation& g, int year, const QDate& today);
 
 // The numbers of the generation's applications of `year`, in order.
-QList<double> applicationsOf(const TDM& dm, const Generation& g, int year);
+QList<double> applicationsOf(const DataModule& dm, const Generation& g, int year);
 
 // One person of the plan going into an application.
 struct Addition {
@@ -131,7 +131,7 @@ struct Addition {
 // transaction; the trainee rows carry the certificate the plan is about and the person's number.
 // The picked programme and the register's current person are as they were afterwards; the marks
 // are cleared. Returns how many were added. Throws DbError (nothing is written then).
-int addToApplication(const TDM& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
+int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
                      int year, const QList<Addition>& additions);
 
 // The plan as text for the command line: one aligned line per person; or as CSV with a heading line.

@@ -406,7 +406,7 @@ bool PlanModel::setData(const QModelIndex& index, const QVariant& value, int rol
 
 // ---------------------------------------------------------------- the window
 
-TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
+TrainingPlanDialog::TrainingPlanDialog(MainWindow& main, int year) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("ftrPlan"));
     setWindowTitle(QStringLiteral("План обучения на год"));
 
@@ -521,15 +521,15 @@ TftrPlan::TftrPlan(TftrMain& main, int year) : QDialog(&main), main_(main) {
     resize(1260, 640); // within a 1280-pixel screen
 }
 
-void TftrPlan::setYear(int year) {
+void TrainingPlanDialog::setYear(int year) {
     year_->setValue(year);
 }
 
-void TftrPlan::YearChange() {
+void TrainingPlanDialog::YearChange() {
     rebuild();
 }
 
-void TftrPlan::rebuild() {
+void TrainingPlanDialog::rebuild() {
     AppContext& app = main_.app();
     const int year = year_->value();
     model_.setPlan(plan::buildPlan(*app.DM, Generation::current(), year, app.clock.today()),
@@ -555,7 +555,7 @@ void TftrPlan::rebuild() {
             .arg(QString::number(year_->value() + 1), QString::number(year_->value())));
 }
 
-void TftrPlan::fillFilters() {
+void TrainingPlanDialog::fillFilters() {
     const QSignalBlocker blockPosition(position_);
     const QSignalBlocker blockSpecialty(specialty_);
     const QString position = position_->currentIndex() > 0 ? position_->currentText() : QString();
@@ -580,7 +580,7 @@ void TftrPlan::fillFilters() {
     specialty_->setCurrentIndex(std::max(0, specialty_->findText(specialty)));
 }
 
-void TftrPlan::fillApplications() {
+void TrainingPlanDialog::fillApplications() {
     const QVariant kept = application_->currentData();
     application_->clear();
     for (double number : plan::applicationsOf(*main_.app().DM, Generation::current(), year_->value()))
@@ -590,20 +590,20 @@ void TftrPlan::fillApplications() {
         application_->setCurrentIndex(at);
 }
 
-void TftrPlan::FilterChange() {
+void TrainingPlanDialog::FilterChange() {
     model_.setFilter(position_->currentIndex() > 0 ? position_->currentText() : QString(),
                      specialty_->currentIndex() > 0 ? specialty_->currentText() : QString());
     writeCount();
 }
 
-void TftrPlan::writeCount() {
+void TrainingPlanDialog::writeCount() {
     count_->setText(QStringLiteral("Всего - %1").arg(model_.visibleCount()));
     marked_->setText(QStringLiteral("отмечено - %1").arg(model_.markedCount()));
 }
 
-bool TftrPlan::createMainApplication(int year) {
+bool TrainingPlanDialog::createMainApplication(int year) {
     AppContext& app = main_.app();
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     const Generation& g = Generation::current();
     if (const QString refused = applications::yearRefusal(g, year); !refused.isEmpty()) {
         app.prompter.inform(refused);
@@ -629,7 +629,7 @@ bool TftrPlan::createMainApplication(int year) {
     return true;
 }
 
-void TftrPlan::AddButtonClick() {
+void TrainingPlanDialog::AddButtonClick() {
     AppContext& app = main_.app();
     const int year = year_->value();
     const QList<plan::Addition> marked = model_.markedRows();
@@ -689,7 +689,7 @@ void setPlanPrinting(PlanPrinting printing) {
     planPrinting() = std::move(printing);
 }
 
-void TftrPlan::PrintButtonClick() {
+void TrainingPlanDialog::PrintButtonClick() {
     AppContext& app = main_.app();
     Q_ASSERT(planPrinting());
     openDocument(planPrinting()(model_.plan(), model_.shownRows(), app.root));

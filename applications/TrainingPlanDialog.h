@@ -18,7 +18,7 @@ class QLabel;
 class QSpinBox;
 class QTableView;
 class RootPaths;
-class TftrMain;
+class MainWindow;
 
 // Saves the plan's rows as a printed plan and returns the document's path. The printed forms sit
 // above the windows; they set it when they register.
@@ -96,11 +96,11 @@ private:
     QList<int> visible_;
 };
 
-class TftrPlan : public QDialog {
+class TrainingPlanDialog : public QDialog {
     Q_OBJECT
 public:
     // `year`: the plan's year; 0 for the default, the year after today's.
-    explicit TftrPlan(TftrMain& main, int year = 0);
+    explicit TrainingPlanDialog(MainWindow& main, int year = 0);
 
     PlanModel& model() { return model_; }
     void setYear(int year);
@@ -119,7 +119,7 @@ private:
     void fillApplications();
     void writeCount();
 
-    TftrMain& main_;
+    MainWindow& main_;
     PlanModel model_;
     QSpinBox* year_;
     QComboBox* position_;

@@ -26,7 +26,7 @@ struct Office {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     const Generation& g = Generation::current();
 
     void ensure() {
@@ -48,7 +48,7 @@ struct Office {
             "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026);"
             "COMMIT;"));
         state.CurYear = 2026;
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Dataset* ds : dm->datasets())
             if (qobject_cast<Table*>(ds))
                 ds->open();
@@ -107,7 +107,7 @@ struct LargeRegister {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     sqlite3_stmt* update = nullptr;
     std::mt19937 random{20260301};
     qint64 rowid = 0;
@@ -132,7 +132,7 @@ struct LargeRegister {
             "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM Personal;"
             "COMMIT;"));
         state.CurYear = 2026;
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Table* t : {dm->tblPersonal, dm->tblTrained, dm->tblSertif, dm->tblPerEmail, dm->tblPerSnils})
             t->open();
         // The base: the same change of the mark through raw SQLite on the store's own connection

@@ -31,7 +31,7 @@ struct Catalogue {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
 
     void ensure() {
         if (dm)
@@ -50,7 +50,7 @@ struct Catalogue {
             "'Общая врачебная практика (семейная медицина), Кардиология', 'очн' FROM n;"
             "COMMIT;")
                         .arg(kProgrammes));
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Dataset* ds : dm->datasets())
             if (qobject_cast<Table*>(ds))
                 ds->open();
@@ -89,7 +89,7 @@ struct Catalogue {
 
     void prepareList() {
         ensure();
-        dm->reloadNewZicl(TDM::defaultNewZiclSql());
+        dm->reloadNewZicl(DataModule::defaultNewZiclSql());
         QDir(root->documents()).removeRecursively();
         QDir().mkpath(root->documents());
         if (!rows.empty())

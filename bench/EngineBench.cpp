@@ -320,7 +320,7 @@ public:
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<Store> store;
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     std::unique_ptr<RawDb> raw;     // the base side's connection for the lasting comparisons
     std::unique_ptr<RawDb> rawOpen; // the base side's fresh connection for the opening comparison
 
@@ -340,7 +340,7 @@ public:
         dm.reset();
         store.reset();
         store = Store::open(QString::fromStdString(path));
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
     }
 
     Table* table(const char* object) const { return qobject_cast<Table*>(dm->dataset(QString::fromLatin1(object))); }

@@ -96,7 +96,7 @@ struct BigApplication {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::No};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     const Generation& g = Generation::current();
     std::unique_ptr<RootPaths> root;
     QString target;
@@ -120,7 +120,7 @@ struct BigApplication {
             "CASE WHEN i % 10 = 0 THEN NULL ELSE '1980-05-17' END, i % 300, i % 12, 25, 16, 2026, 'p' || i "
             "|| '@mail.ru', "
             "'2027-01-31', 'Терапия', '112-233-445 95', 'очн' FROM n; COMMIT;"));
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Table* t : {dm->tblZajavki2023, dm->tblSluch2023})
             t->open();
         applications::locateApplication(*dm, g, 116, 2026);

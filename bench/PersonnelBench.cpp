@@ -17,7 +17,7 @@ struct Register {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     QStringList prefixes;
     int typed = 0;
 
@@ -42,7 +42,7 @@ struct Register {
             "SELECT 'ПК-' || j, 'ПК', 36, 2020 + j, NPP FROM Personal, k;"
             "COMMIT;"));
         state.CurYear = 2026;
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Dataset* ds : dm->datasets())
             if (qobject_cast<Table*>(ds))
                 ds->open();

@@ -25,7 +25,7 @@ struct Office {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
 
     void ensure() {
         if (dm)
@@ -62,7 +62,7 @@ struct Office {
             "SELECT 116, Name1, Name2, Name3, DR, 2027, NULL FROM Personal WHERE NPP % 20 = 0;"
             "COMMIT;"));
         state.CurYear = 2026;
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
     }
 
     void plan() {

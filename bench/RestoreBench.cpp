@@ -90,7 +90,7 @@ struct BigRestore {
     std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::No};
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
     sqlite3* raw = nullptr;
 
     void ensure() {
@@ -136,7 +136,7 @@ struct BigRestore {
         writeParadoxTable(file, layouts::tempZ2023(), rows);
 
         state.CurYear = kYear;
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         for (Dataset* ds : dm->datasets())
             if (qobject_cast<Table*>(ds))
                 ds->open();

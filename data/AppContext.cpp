@@ -12,10 +12,10 @@ void AppContext::openStore() {
     store = Store::open(root.storeFile(), Store::Access::Exclusive);
 }
 
-TDM& AppContext::createDataModule() {
+DataModule& AppContext::createDataModule() {
     if (!store)
         openStore();
-    DM = std::make_unique<TDM>(*store, state, prompter);
+    DM = std::make_unique<DataModule>(*store, state, prompter);
     return *DM;
 }
 

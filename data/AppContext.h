@@ -25,7 +25,7 @@ struct AppContext {
     Prompter& prompter;
     SharedState state;
     std::unique_ptr<Store> store;
-    std::unique_ptr<TDM> DM;
+    std::unique_ptr<DataModule> DM;
     // How modal dialogs are run: exec() in the program, a scripted hand in tests.
     DialogRunner* dialogs = nullptr;
 
@@ -41,5 +41,5 @@ struct AppContext {
     // The copies of the store in the root's Backup folder, dated by the clock's day.
     Backups backups();
     // Creates the data module over the open store; its tables are still closed.
-    TDM& createDataModule();
+    DataModule& createDataModule();
 };

@@ -22,7 +22,7 @@ QString shown(const QString& path) {
 
 // The tables of the data module that read the store and are open, in the module's order: masters
 // before their details, so that opening them again in this order links each detail to its master.
-QList<Dataset*> openStoreDatasets(const TDM& dm) {
+QList<Dataset*> openStoreDatasets(const DataModule& dm) {
     QList<Dataset*> open;
     for (Dataset* ds : dm.datasets())
         if (ds->isActive() && !qobject_cast<FileTable*>(ds))
@@ -226,7 +226,7 @@ std::optional<BackupCopy> Backups::latestSound() const {
     return std::nullopt;
 }
 
-QString Backups::restore(const QString& copy, TDM* dm) {
+QString Backups::restore(const QString& copy, DataModule* dm) {
     if (!store_)
         throw DbError(QStringLiteral("База данных не открыта: восстановить её из копии нельзя"));
     if (const QString problem = Store::checkFile(copy); !problem.isEmpty())

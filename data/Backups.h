@@ -19,7 +19,7 @@
 #include <QStringList>
 
 class Store;
-class TDM;
+class DataModule;
 
 // The actions a copy is taken before, as the copies' names carry them.
 namespace backup_action {
@@ -84,7 +84,7 @@ public:
     // every table of `dm` (when given), replaces and reopens the store and opens the tables that
     // were open again. Returns the path of the copy of the store as it was. Throws UserError; the
     // store stays as it was when the copy is refused.
-    QString restore(const QString& copy, TDM* dm);
+    QString restore(const QString& copy, DataModule* dm);
 
     // For a store too damaged to open: moves the damaged file (and its log) into the folder under
     // "damaged-…" (listed as a copy of its own), then puts the copy in its place. Returns where the

@@ -14,7 +14,7 @@ namespace {
 const QString kDateMask = QStringLiteral("!99/99/0000;1;_");
 }
 
-TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
+DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
     : QObject(parent), store_(store), state_(state), prompter_(prompter) {
     setObjectName(QStringLiteral("DM"));
 
@@ -107,7 +107,7 @@ TDM::TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent)
 // Grids and boxes show no value where the stored one only stands for "unknown": the zero date an
 // empty birth date is copied as, and the years of service counted from no start year. What is
 // stored, copied and exported stays as it is.
-void TDM::showUnknownValuesEmpty() {
+void DataModule::showUnknownValuesEmpty() {
     for (Dataset* ds : datasets_)
         for (int i = 0; i < ds->fieldCount(); ++i)
             if (ds->field(i).type() == FieldType::Date)
@@ -135,7 +135,7 @@ void TDM::showUnknownValuesEmpty() {
         ds->field(QStringLiteral("SNILS")).showsEmpty = noDigits;
 }
 
-Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
+Table* DataModule::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
                      const QString& index, DataSource* master, const QString& masterFields) {
     auto* t = new Table(store_, name, file, this);
     if (!index.isEmpty())
@@ -148,7 +148,7 @@ Table* TDM::addTable(DataSource** dataSource, const QString& name, const QString
     return t;
 }
 
-Query* TDM::addMaxQuery(const QString& name, const QString& table) {
+Query* DataModule::addMaxQuery(const QString& name, const QString& table) {
     auto* q = new Query(store_, name, this);
     q->setCaptionTable(table);
     q->addField(QStringLiteral("MAXZAJAVKI"), FieldType::Number);
@@ -158,7 +158,7 @@ Query* TDM::addMaxQuery(const QString& name, const QString& table) {
     return q;
 }
 
-Query* TDM::addApplicationList(DataSource** dataSource, const QString& name, const QString& table) {
+Query* DataModule::addApplicationList(DataSource** dataSource, const QString& name, const QString& table) {
     auto* q = new Query(store_, name, this);
     q->setCaptionTable(table);
     q->addField(QStringLiteral("NPP"), FieldType::Long);
@@ -172,32 +172,32 @@ Query* TDM::addApplicationList(DataSource** dataSource, const QString& name, con
     return q;
 }
 
-QStringList TDM::defaultNewZiclSql() {
+QStringList DataModule::defaultNewZiclSql() {
     return {QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, \"Year\", NPP")};
 }
 
-Field& TDM::field(const QString& objectName) const {
+Field& DataModule::field(const QString& objectName) const {
     Field* f = fields_.value(objectName);
     if (!f)
         throw DbError(QStringLiteral("Ошибка программы: поле %1 не найдено в модуле данных").arg(objectName));
     return *f;
 }
 
-Dataset* TDM::dataset(const QString& objectName) const {
+Dataset* DataModule::dataset(const QString& objectName) const {
     for (Dataset* ds : datasets_)
         if (ds->objectName() == objectName)
             return ds;
     return nullptr;
 }
 
-DataSource* TDM::dataSource(const QString& objectName) const {
+DataSource* DataModule::dataSource(const QString& objectName) const {
     for (DataSource* s : sources_)
         if (s->objectName() == objectName)
             return s;
     return nullptr;
 }
 
-void TDM::reloadNewZicl(const QStringList& sql, const QHash<QString, QVariant>& params) {
+void DataModule::reloadNewZicl(const QStringList& sql, const QHash<QString, QVariant>& params) {
     qNewZicl->close();
     qNewZicl->setSql(sql);
     qNewZicl->clearParams();
@@ -208,7 +208,7 @@ void TDM::reloadNewZicl(const QStringList& sql, const QHash<QString, QVariant>& 
     qNewZicl->first();
 }
 
-double TDM::maxApplicationNumber(Query& maxQuery, int year) {
+double DataModule::maxApplicationNumber(Query& maxQuery, int year) {
     maxQuery.close();
     maxQuery.setParam(QStringLiteral("p_year"), year);
     maxQuery.open();
@@ -217,7 +217,7 @@ double TDM::maxApplicationNumber(Query& maxQuery, int year) {
     return value;
 }
 
-QString TDM::deletionQuestion(Dataset& ds) const {
+QString DataModule::deletionQuestion(Dataset& ds) const {
     const auto text = [&](const char* name) {
         const Field* f = ds.findField(QString::fromLatin1(name));
         return f ? f->displayText().trimmed() : QString();
@@ -240,14 +240,14 @@ QString TDM::deletionQuestion(Dataset& ds) const {
     return QStringLiteral("Удалить текущую запись?");
 }
 
-void TDM::confirmDelete(Dataset& ds) {
+void DataModule::confirmDelete(Dataset& ds) {
     if (state_.SilentDelete)
         return;
     if (!prompter_.confirmDeleting(deletionQuestion(ds)))
         throw AbortAction();
 }
 
-void TDM::calcServiceYears(Dataset& ds) {
+void DataModule::calcServiceYears(Dataset& ds) {
     // Years of service are counted from the start year; without one there are none to count (not
     // the year itself, which would reach trainee rows and the training centre as years served).
     const int year = state_.CurYear;
@@ -261,7 +261,7 @@ void TDM::calcServiceYears(Dataset& ds) {
     }
 }
 
-bool TDM::doljnMatches(Dataset& ds) {
+bool DataModule::doljnMatches(Dataset& ds) {
     if (doljnSearchText.isEmpty())
         return false;
     const QString wanted = QLocale().toUpper(doljnSearchText);

@@ -15,10 +15,10 @@ struct SharedState;
 class Prompter;
 class Store;
 
-class TDM : public QObject {
+class DataModule : public QObject {
     Q_OBJECT
 public:
-    TDM(Store& store, SharedState& state, Prompter& prompter, QObject* parent = nullptr);
+    DataModule(Store& store, SharedState& state, Prompter& prompter, QObject* parent = nullptr);
 
     Store& store() const { return store_; }
     SharedState& state() const { return state_; }

@@ -49,19 +49,19 @@ ApplicationDocumentSettings settingsOf(const Generation& g) {
     s.templateName = g.documentTemplate;
     s.applications = g.applications.table;
     s.trainees = g.trainees.table;
-    s.config = &TDM::tblConfig;
+    s.config = &DataModule::tblConfig;
     s.titleCell = CellRef("A5");
     s.title = QStringLiteral("ЗАЯВКА № %1     на   %2  год  ");
     s.institutionCell = CellRef("A11");
     s.institutionField = QStringLiteral("NLPU");
     s.firstRow = 14;
     s.lookups = {
-        {&TDM::tblNewZicl, QStringLiteral("KZicl;VidOb;Hours"),
+        {&DataModule::tblNewZicl, QStringLiteral("KZicl;VidOb;Hours"),
          {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")},
          QStringLiteral("не найден цикл - "), QStringLiteral("KZicl")},
-        {&TDM::tblDoljn, QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
+        {&DataModule::tblDoljn, QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
          QStringLiteral("не найдена должность - "), QString()},
-        {&TDM::tblSpez, QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
+        {&DataModule::tblSpez, QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
          QStringLiteral("не найдена специальность - "), QString()},
     };
     s.columns = g.documentColumns;
@@ -176,7 +176,7 @@ QString fullName(const Dataset& trainee) {
 
 class Filler {
 public:
-    Filler(const TDM& dm, const ApplicationDocumentSettings& settings, Prompter& prompter)
+    Filler(const DataModule& dm, const ApplicationDocumentSettings& settings, Prompter& prompter)
         : settings_(settings), prompter_(prompter), trainees_(*(dm.*settings.trainees)),
           config_(*(dm.*settings.config)) {
         for (const Lookup& lookup : settings.lookups)
@@ -324,7 +324,7 @@ private:
 
 } // namespace
 
-ApplicationDocument buildApplicationDocument(const TDM& dm, const ApplicationDocumentSettings& settings,
+ApplicationDocument buildApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings,
                                              const QString& templatesDir, Prompter& prompter) {
     installDefaultTemplates(templatesDir, settings.templateName);
     ApplicationDocument document{Workbook::open(ensureTemplate(templatesDir, settings.templateName)), QString(), 0};
@@ -342,7 +342,7 @@ ApplicationDocument buildApplicationDocument(const TDM& dm, const ApplicationDoc
     return document;
 }
 
-QString saveApplicationDocument(const TDM& dm, const ApplicationDocumentSettings& settings, const RootPaths& root,
+QString saveApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings, const RootPaths& root,
                                 Prompter& prompter) {
     const ApplicationDocument document = buildApplicationDocument(dm, settings, root.templates(), prompter);
     return DocumentFolder(root).save(document.book, document.title);

@@ -129,7 +129,7 @@ void finishList(ListDocument& document, const ListDocumentSettings& settings) {
 
 } // namespace
 
-ListDocument buildListDocument(const TDM& dm, const ListDocumentSettings& settings, const QString& templatesDir) {
+ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings, const QString& templatesDir) {
     Dataset* rows = dm.dataset(settings.source);
     if (!rows)
         throw DbError(QStringLiteral("Набор данных %1 не найден в модуле данных").arg(settings.source));
@@ -168,7 +168,7 @@ ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings&
     return document;
 }
 
-QString saveListDocument(const TDM& dm, const ListDocumentSettings& settings, const RootPaths& root) {
+QString saveListDocument(const DataModule& dm, const ListDocumentSettings& settings, const RootPaths& root) {
     const ListDocument document = buildListDocument(dm, settings, root.templates());
     return DocumentFolder(root).save(document.book, document.title);
 }

@@ -16,7 +16,7 @@
 #include <functional>
 
 class RootPaths;
-class TDM;
+class DataModule;
 
 namespace documents {
 
@@ -63,7 +63,7 @@ struct ListDocument {
 // Fills the template with the dataset's rows from the first to the last; the dataset is left past
 // its last row. A list without rows rules nothing: the headings stay as the template has them.
 // Throws DocumentError when the template cannot be had or read, DbError when the dataset is closed.
-ListDocument buildListDocument(const TDM& dm, const ListDocumentSettings& settings, const QString& templatesDir);
+ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings, const QString& templatesDir);
 // The same from rows given; `title` (the settings' document title when empty) names the document
 // and is written into the settings' title cell.
 ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings& settings, const QString& templatesDir,
@@ -71,6 +71,6 @@ ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings&
 
 // Builds the document and saves it into the root's Documents folder under a name of its own;
 // returns the file's path.
-QString saveListDocument(const TDM& dm, const ListDocumentSettings& settings, const RootPaths& root);
+QString saveListDocument(const DataModule& dm, const ListDocumentSettings& settings, const RootPaths& root);
 
 } // namespace documents

@@ -4,12 +4,12 @@
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
 
-TftrMSertif::TftrMSertif(TftrMain& main)
+CertificateDialog::CertificateDialog(MainWindow& main)
     : CertificateForm(&main, QStringLiteral("Дата окончания действия сертификата или срока аккредитации"),
                       main.app().DM->dtsSertif),
       main_(main) {}
 
-void TftrMSertif::FormActivate() {
+void CertificateDialog::FormActivate() {
     AppContext& app = main_.app();
     const Table& certificates = *app.DM->tblSertif;
     QDate date = app.clock.today();
@@ -26,19 +26,19 @@ void TftrMSertif::FormActivate() {
     focusSpecialty();
 }
 
-void TftrMSertif::DateTimePicker1Change() {
+void CertificateDialog::DateTimePicker1Change() {
     Table& certificates = *main_.app().DM->tblSertif;
     if (!certificates.isEditing())
         certificates.edit();
     certificates.markModified(); // a changed date is a change of the row from now on
 }
 
-void TftrMSertif::SpeedButton1Click() {
+void CertificateDialog::SpeedButton1Click() {
     main_.app().state.SpecialtyCaller = 11;
     main_.ShowSpecialty();
 }
 
-void TftrMSertif::Button1Click() {
+void CertificateDialog::Button1Click() {
     Table& certificates = *main_.app().DM->tblSertif;
     certificates.updateRecord();
     if (certificates.isModified()) {
@@ -50,7 +50,7 @@ void TftrMSertif::Button1Click() {
     closeAccepted();
 }
 
-void TftrMSertif::Button2Click() {
+void CertificateDialog::Button2Click() {
     main_.app().DM->tblSertif->cancel();
     closeRejected();
 }

@@ -3,12 +3,12 @@
 // specialty, picked from the specialties; a new certificate or the current one.
 #include "shell/CertificateForm.h"
 
-class TftrMain;
+class MainWindow;
 
-class TftrMSertif : public CertificateForm {
+class CertificateDialog : public CertificateForm {
     Q_OBJECT
 public:
-    explicit TftrMSertif(TftrMain& main);
+    explicit CertificateDialog(MainWindow& main);
 
     void FormActivate() override;
     void DateTimePicker1Change() override;
@@ -17,5 +17,5 @@ public:
     void Button2Click() override;
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
 };

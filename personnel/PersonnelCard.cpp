@@ -57,14 +57,14 @@ bool isNavigationKey(int key) {
 
 } // namespace
 
-TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
-    TDM& dm = *main.app().DM;
+PersonnelCard::PersonnelCard(MainWindow& main) : EditDialog(&main), main_(main) {
+    DataModule& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
     auto bound = [&](const char* name, const char* field, QWidget* parent) {
         return new DbEdit(QString::fromLatin1(name), dm.dtsPersonal, QString::fromLatin1(field), parent);
     };
-    auto pickButton = [this](const char* name, QWidget* parent, void (TftrMPersonal::*handler)()) {
+    auto pickButton = [this](const char* name, QWidget* parent, void (PersonnelCard::*handler)()) {
         auto* b = new QToolButton(parent);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(QStringLiteral("..."));
@@ -119,12 +119,12 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
     positionLabel->setBuddy(position);
     workGrid->addWidget(positionLabel, row, 0);
     workGrid->addWidget(position, row, 1);
-    workGrid->addWidget(pickButton("SpeedButton1", work, &TftrMPersonal::SpeedButton1Click), row++, 2);
+    workGrid->addWidget(pickButton("SpeedButton1", work, &PersonnelCard::SpeedButton1Click), row++, 2);
     auto* diplomaLabel = new QLabel(QStringLiteral("Специальность по диплому"), work);
     diplomaLabel->setBuddy(diploma);
     workGrid->addWidget(diplomaLabel, row, 0);
     workGrid->addWidget(diploma, row, 1);
-    workGrid->addWidget(pickButton("SpeedButton2", work, &TftrMPersonal::SpeedButton2Click), row++, 2);
+    workGrid->addWidget(pickButton("SpeedButton2", work, &PersonnelCard::SpeedButton2Click), row++, 2);
     auto* startedLabel = new QLabel(QStringLiteral("Год начала трудовой деятельности"), work);
     startedLabel->setBuddy(started);
     workGrid->addWidget(startedLabel, row, 0);
@@ -236,9 +236,9 @@ TftrMPersonal::TftrMPersonal(TftrMain& main) : EditDialog(&main), main_(main) {
         setTabOrder(order[i], order[i + 1]);
 }
 
-DbEdit* TftrMPersonal::box(const char* name) const { return findChild<DbEdit*>(QString::fromLatin1(name)); }
+DbEdit* PersonnelCard::box(const char* name) const { return findChild<DbEdit*>(QString::fromLatin1(name)); }
 
-void TftrMPersonal::focusBox(const QString& name) {
+void PersonnelCard::focusBox(const QString& name) {
     QWidget* w = findChild<QWidget*>(name);
     if (!w)
         return;
@@ -249,14 +249,14 @@ void TftrMPersonal::focusBox(const QString& name) {
     w->setFocus();
 }
 
-void TftrMPersonal::setSaveEnabled(bool on) {
+void PersonnelCard::setSaveEnabled(bool on) {
     save_->setEnabled(on);
     cancel_->setEnabled(on);
 }
 
-void TftrMPersonal::FormActivate() {
+void PersonnelCard::FormActivate() {
     AppContext& app = main_.app();
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     setWindowTitle(app.state.PersonalMode == 0 ? QStringLiteral("Новый сотрудник")
                                                : QStringLiteral("Редактирование сотрудника"));
     showStoredContacts();
@@ -269,8 +269,8 @@ void TftrMPersonal::FormActivate() {
     box("DBEdit1")->setFocus();
 }
 
-void TftrMPersonal::showStoredContacts() {
-    TDM& dm = *main_.app().DM;
+void PersonnelCard::showStoredContacts() {
+    DataModule& dm = *main_.app().DM;
     const bool adding = main_.app().state.PersonalMode == 0 && dm.tblPersonal->state() == Dataset::State::Insert;
     email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerEmailEMAIL")).asString());
     snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
@@ -279,7 +279,7 @@ void TftrMPersonal::showStoredContacts() {
     storedSnils_ = personnel::snilsFromBox(snils_->displayText());
 }
 
-bool TftrMPersonal::hasUnsavedChanges() {
+bool PersonnelCard::hasUnsavedChanges() {
     Table& person = *main_.app().DM->tblPersonal;
     bool changed = false;
     try {
@@ -291,7 +291,7 @@ bool TftrMPersonal::hasUnsavedChanges() {
     return changed || email_->text() != storedEmail_ || personnel::snilsFromBox(snils_->displayText()) != storedSnils_;
 }
 
-bool TftrMPersonal::eventFilter(QObject* watched, QEvent* event) {
+bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* press = static_cast<QKeyEvent*>(event);
         if (press->key() == Qt::Key_Right)
@@ -316,7 +316,7 @@ bool TftrMPersonal::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TftrMPersonal::EditKeyUp(DbEdit* edit, int key) {
+void PersonnelCard::EditKeyUp(DbEdit* edit, int key) {
     const bool dateBox = edit == box("DBEdit4");
     if (!isNavigationKey(key) && !(dateBox && key == Qt::Key_Delete))
         return;
@@ -359,17 +359,17 @@ void TftrMPersonal::EditKeyUp(DbEdit* edit, int key) {
     }
 }
 
-void TftrMPersonal::DBEdit8KeyUp(int key) {
+void PersonnelCard::DBEdit8KeyUp(int key) {
     if (key == Qt::Key_Right && !rightStepsOn_)
         return;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right) && save_->isEnabled())
         save_->setFocus();
 }
 
-bool TftrMPersonal::SavePerson() {
+bool PersonnelCard::SavePerson() {
     diplomaNames_->popup()->hide(); // a suggestion list left open would keep the focus from the box named
     AppContext& app = main_.app();
-    TDM& dm = *app.DM;
+    DataModule& dm = *app.DM;
     if (const auto failed = personnel::checkPerson(dm, app.state.CurYear)) {
         app.prompter.inform(failed->message);
         focusBox(failed->box);
@@ -401,34 +401,34 @@ bool TftrMPersonal::SavePerson() {
     return true;
 }
 
-bool TftrMPersonal::personSaved() {
+bool PersonnelCard::personSaved() {
     return main_.app().DM->tblPersonal->state() != Dataset::State::Insert || SavePerson();
 }
 
-void TftrMPersonal::SpeedButton1Click() {
+void PersonnelCard::SpeedButton1Click() {
     main_.app().state.DoljnCaller = 1;
     main_.ShowDoljn();
 }
 
-void TftrMPersonal::SpeedButton2Click() {
+void PersonnelCard::SpeedButton2Click() {
     main_.app().state.SpezCaller = 1;
     main_.ShowSpez();
 }
 
-void TftrMPersonal::detailAction(void (*action)(TftrMain&, const personnel::DetailRows&),
+void PersonnelCard::detailAction(void (*action)(MainWindow&, const personnel::DetailRows&),
                                  const personnel::DetailRows& rows) {
     if (personSaved())
         action(main_, rows);
 }
 
-void TftrMPersonal::Button1Click() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
-void TftrMPersonal::Button2Click() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
-void TftrMPersonal::Button3Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
-void TftrMPersonal::Button7Click() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
-void TftrMPersonal::Button8Click() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
-void TftrMPersonal::Button9Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::Button1Click() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
+void PersonnelCard::Button2Click() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
+void PersonnelCard::Button3Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
+void PersonnelCard::Button7Click() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::Button8Click() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::Button9Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
 
-void TftrMPersonal::Button4Click() {
+void PersonnelCard::Button4Click() {
     if (!SavePerson())
         return;
     Table& person = *main_.app().DM->tblPersonal;
@@ -436,12 +436,12 @@ void TftrMPersonal::Button4Click() {
     main_.reportDone(QStringLiteral("Сотрудник %1 сохранён").arg(surnameAndInitials(name("Name1"), name("Name2"), name("Name3"))));
 }
 
-void TftrMPersonal::Button5Click() {
+void PersonnelCard::Button5Click() {
     if (!hasUnsavedChanges()) {
         Button6Click(); // nothing to cancel: "Отмена" closes the card
         return;
     }
-    TDM& dm = *main_.app().DM;
+    DataModule& dm = *main_.app().DM;
     Table& person = *dm.tblPersonal;
     const bool adding = person.state() == Dataset::State::Insert;
     person.cancel();
@@ -454,7 +454,7 @@ void TftrMPersonal::Button5Click() {
     snils_->setText(storedSnils_);
 }
 
-void TftrMPersonal::Button6Click() {
+void PersonnelCard::Button6Click() {
     AppContext& app = main_.app();
     Table& person = *app.DM->tblPersonal;
     if (hasUnsavedChanges()) {
@@ -470,9 +470,9 @@ void TftrMPersonal::Button6Click() {
     closeRejected();
 }
 
-void TftrMPersonal::Button10Click() { snils_->clear(); }
+void PersonnelCard::Button10Click() { snils_->clear(); }
 
-void TftrMPersonal::done(int result) {
+void PersonnelCard::done(int result) {
     main_.setStatusPanel(0, QString());
     personnel::writePeopleCount(main_);
     QDialog::done(result);

@@ -10,15 +10,15 @@ class QCompleter;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class TftrMain;
+class MainWindow;
 namespace personnel {
 struct DetailRows;
 }
 
-class TftrMPersonal : public EditDialog {
+class PersonnelCard : public EditDialog {
     Q_OBJECT
 public:
-    explicit TftrMPersonal(TftrMain& main);
+    explicit PersonnelCard(MainWindow& main);
 
     void FormActivate() override;
     // The navigation rule of the name, date and first-year boxes on a key release.
@@ -59,9 +59,9 @@ private:
     bool hasUnsavedChanges();
     void showStoredContacts();
     // A training or certificate button: the person saved first, then the action on its rows.
-    void detailAction(void (*action)(TftrMain&, const personnel::DetailRows&), const personnel::DetailRows& rows);
+    void detailAction(void (*action)(MainWindow&, const personnel::DetailRows&), const personnel::DetailRows& rows);
 
-    TftrMain& main_;
+    MainWindow& main_;
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;

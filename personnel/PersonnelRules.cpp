@@ -14,7 +14,7 @@
 
 namespace personnel {
 
-std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear) {
+std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
     Table& person = *dm.tblPersonal;
     person.updateRecord(); // what the boxes hold, before it is checked
     auto text = [&](const char* field) { return person.field(QString::fromLatin1(field)).displayText(); };
@@ -131,7 +131,7 @@ QString emailQuestion(const QString& email) {
         .arg(typed);
 }
 
-void savePerson(const TDM& dm, const QString& email, const QString& snils) {
+void savePerson(const DataModule& dm, const QString& email, const QString& snils) {
     Table& person = *dm.tblPersonal;
     Store::Transaction transaction(dm.store());
     person.updateRecord();
@@ -154,7 +154,7 @@ void savePerson(const TDM& dm, const QString& email, const QString& snils) {
     transaction.commit();
 }
 
-QString personDeletionQuestion(const TDM& dm) {
+QString personDeletionQuestion(const DataModule& dm) {
     Table& person = *dm.tblPersonal;
     const auto text = [&](const char* name) { return person.field(QString::fromLatin1(name)).asString(); };
     const auto rows = [](const Table* details) { return details->isActive() ? details->recordCount() : 0; };
@@ -176,7 +176,7 @@ QString personDeletionQuestion(const TDM& dm) {
     return question + u'?';
 }
 
-bool deletePerson(const TDM& dm, SharedState& state, Prompter& prompter) {
+bool deletePerson(const DataModule& dm, SharedState& state, Prompter& prompter) {
     if (dm.tblPersonal->isEmpty())
         dm.tblPersonal->remove(); // the engine's own refusal of an empty register
     if (!prompter.confirmDeleting(personDeletionQuestion(dm)))

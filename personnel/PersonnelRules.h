@@ -8,7 +8,7 @@
 #include <optional>
 
 class Prompter;
-class TDM;
+class DataModule;
 struct SharedState;
 
 namespace personnel {
@@ -23,7 +23,7 @@ struct FailedCheck {
 // displayed text: surname, given name, birth date, position, diploma specialty, then the year work
 // began and the year of transfer (given, not before 1950, not after `curYear`). The first failure,
 // or nothing when every check passes.
-std::optional<FailedCheck> checkPerson(const TDM& dm, int curYear);
+std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear);
 
 // What a SNILS box shows with nothing typed: three blanks, a hyphen, three blanks, a hyphen and
 // six blanks.
@@ -41,14 +41,14 @@ QString emailQuestion(const QString& email);
 // "Сохранить" once the checks and questions passed, in one transaction: the person's row (names
 // raised to capitals, posted when changed; a new person gets its number here), then the person's
 // e-mail row and SNILS row, made when missing, set to the texts as typed. Throws DbError.
-void savePerson(const TDM& dm, const QString& email, const QString& snils);
+void savePerson(const DataModule& dm, const QString& email, const QString& snils);
 
 // "Удалить сотрудника ИВАНОВА И. И. вместе с 2 сертификатами, e-mail и СНИЛС?"
-QString personDeletionQuestion(const TDM& dm);
+QString personDeletionQuestion(const DataModule& dm);
 // Deletes the current person after the beep and that question: the person's training
 // rows, certificates, e-mail and SNILS rows and the person, in one transaction. False, with
 // nothing changed, when the user declines. Throws DbError (an empty register, a refused write).
-bool deletePerson(const TDM& dm, SharedState& state, Prompter& prompter);
+bool deletePerson(const DataModule& dm, SharedState& state, Prompter& prompter);
 
 // A certificate or accreditation seen from today: ended, ending within 90 days, or in force.
 enum class CertificateState { None, InForce, EndingSoon, Ended };

@@ -28,12 +28,12 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 
 } // namespace
 
-TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
+PersonnelWindow::PersonnelWindow(MainWindow& main) : main_(main) {
     setObjectName(QStringLiteral("ftrPersonal"));
     setWindowTitle(QStringLiteral("Персонал"));
-    TDM& dm = *main.app().DM;
+    DataModule& dm = *main.app().DM;
 
-    auto button = [this](QToolBar* bar, const char* name, const QString& caption, void (TftrPersonal::*handler)()) {
+    auto button = [this](QToolBar* bar, const char* name, const QString& caption, void (PersonnelWindow::*handler)()) {
         auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
@@ -59,9 +59,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     search_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
     toolbar->addWidget(search_);
     toolbar->addSeparator();
-    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton1Click);
-    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton2Click);
-    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton3Click);
+    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton1Click);
+    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton2Click);
+    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton3Click);
     connect(search_, &QLineEdit::textChanged, this, [this] { runGuarded([this] { Edit1Change(); }); });
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
@@ -99,9 +99,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     auto* certificateBar = new QToolBar(side);
     certificateBar->setIconSize(QSize(16, 16));
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
-    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton7Click);
-    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton8Click);
-    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton9Click);
+    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton7Click);
+    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton8Click);
+    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton9Click);
     sideLayout->addWidget(certificateBar);
     auto* certificates = new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
                                     {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 185, {}}}, side);
@@ -113,9 +113,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     trainingBar->setIconSize(QSize(16, 16));
     trainingBar->setObjectName(QStringLiteral("ToolBar2"));
     // Here the training history is only shown; the card keeps it.
-    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &TftrPersonal::SpeedButton4Click),
-                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &TftrPersonal::SpeedButton5Click),
-                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &TftrPersonal::SpeedButton6Click)})
+    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton4Click),
+                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton5Click),
+                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton6Click)})
         b->setEnabled(false);
     sideLayout->addWidget(trainingBar);
     auto* training = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsTrained,
@@ -141,9 +141,9 @@ TftrPersonal::TftrPersonal(TftrMain& main) : main_(main) {
     layout->addLayout(body, 1);
 }
 
-void TftrPersonal::writeCount() { personnel::writePeopleCount(main_); }
+void PersonnelWindow::writeCount() { personnel::writePeopleCount(main_); }
 
-void TftrPersonal::FormActivate() {
+void PersonnelWindow::FormActivate() {
     // Emptying the box searches with an empty text, which makes the first person current.
     search_->clear();
     main_.setStatusPanel(0, QString());
@@ -151,32 +151,32 @@ void TftrPersonal::FormActivate() {
     people_->setFocus();
 }
 
-void TftrPersonal::Edit1Change() {
+void PersonnelWindow::Edit1Change() {
     Table& people = *main_.app().DM->tblPersonal;
     people.findNearest({search_->text()});
 }
 
-void TftrPersonal::SpeedButton1Click() {
+void PersonnelWindow::SpeedButton1Click() {
     AppContext& app = main_.app();
     app.state.PersonalMode = 0;
     app.DM->tblPersonal->append();
     personnel::showCard(main_);
 }
 
-void TftrPersonal::SpeedButton2Click() {
+void PersonnelWindow::SpeedButton2Click() {
     main_.app().state.PersonalMode = 1;
     personnel::showCard(main_);
 }
 
-void TftrPersonal::SpeedButton3Click() {
+void PersonnelWindow::SpeedButton3Click() {
     AppContext& app = main_.app();
     if (personnel::deletePerson(*app.DM, app.state, app.prompter))
         writeCount();
 }
 
-void TftrPersonal::SpeedButton7Click() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
-void TftrPersonal::SpeedButton8Click() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
-void TftrPersonal::SpeedButton9Click() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
-void TftrPersonal::SpeedButton4Click() { personnel::addDetail(main_, personnel::DetailRows::training()); }
-void TftrPersonal::SpeedButton5Click() { personnel::editDetail(main_, personnel::DetailRows::training()); }
-void TftrPersonal::SpeedButton6Click() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::SpeedButton7Click() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::SpeedButton8Click() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::SpeedButton9Click() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::SpeedButton4Click() { personnel::addDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::SpeedButton5Click() { personnel::editDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::SpeedButton6Click() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }

@@ -10,10 +10,10 @@ class DbGrid;
 class QLineEdit;
 class QToolButton;
 
-class TftrPersonal : public QWidget, public ActivatedWindow {
+class PersonnelWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    explicit TftrPersonal(TftrMain& main);
+    explicit PersonnelWindow(MainWindow& main);
 
     // Handlers, named after their controls.
     void FormActivate() override;
@@ -31,7 +31,7 @@ public:
 private:
     void writeCount();
 
-    TftrMain& main_;
+    MainWindow& main_;
     QLineEdit* search_;
     DbGrid* people_;
 };

@@ -16,18 +16,18 @@ namespace personnel {
 
 namespace {
 
-int show(TftrMain& main, QDialog* dialog, const char* instance) {
+int show(MainWindow& main, QDialog* dialog, const char* instance) {
     dialog->setObjectName(QString::fromLatin1(instance));
     return main.showModal(dialog);
 }
 
 } // namespace
 
-int showCard(TftrMain& main) { return show(main, new TftrMPersonal(main), "ftrMPersonal"); }
-int showTraining(TftrMain& main) { return show(main, new TftrTraining(main), "ftrTraining"); }
-int showCertificate(TftrMain& main) { return show(main, new TftrMSertif(main), "ftrMSertif"); }
+int showCard(MainWindow& main) { return show(main, new PersonnelCard(main), "ftrMPersonal"); }
+int showTraining(MainWindow& main) { return show(main, new TrainingDialog(main), "ftrTraining"); }
+int showCertificate(MainWindow& main) { return show(main, new CertificateDialog(main), "ftrMSertif"); }
 
-void writePeopleCount(TftrMain& main) {
+void writePeopleCount(MainWindow& main) {
     const Table& people = *main.app().DM->tblPersonal;
     main.setStatusPanel(1, QStringLiteral("Всего - %1").arg(people.isActive() ? people.recordCount() : 0));
 }
@@ -40,7 +40,7 @@ std::optional<RowColours> certificateColours(CertificateState state) {
     }
 }
 
-void colourCertificates(DbGrid& grid, TftrMain& main) {
+void colourCertificates(DbGrid& grid, MainWindow& main) {
     Dataset* certificates = grid.dataset();
     const Clock& clock = main.app().clock;
     auto endOf = [certificates](int row) {
@@ -53,28 +53,28 @@ void colourCertificates(DbGrid& grid, TftrMain& main) {
 }
 
 const DetailRows& DetailRows::training() {
-    static const DetailRows rows{&TDM::tblTrained, &SharedState::TrainedMode, showTraining};
+    static const DetailRows rows{&DataModule::tblTrained, &SharedState::TrainedMode, showTraining};
     return rows;
 }
 
 const DetailRows& DetailRows::certificates() {
-    static const DetailRows rows{&TDM::tblSertif, &SharedState::SertifMode, showCertificate};
+    static const DetailRows rows{&DataModule::tblSertif, &SharedState::SertifMode, showCertificate};
     return rows;
 }
 
-void addDetail(TftrMain& main, const DetailRows& rows) {
+void addDetail(MainWindow& main, const DetailRows& rows) {
     AppContext& app = main.app();
     app.state.*rows.mode = 0;
     (app.DM.get()->*rows.table)->append();
     rows.show(main);
 }
 
-void editDetail(TftrMain& main, const DetailRows& rows) {
+void editDetail(MainWindow& main, const DetailRows& rows) {
     main.app().state.*rows.mode = 1;
     rows.show(main);
 }
 
-void deleteDetail(TftrMain& main, const DetailRows& rows) {
+void deleteDetail(MainWindow& main, const DetailRows& rows) {
     AppContext& app = main.app();
     app.state.SilentDelete = 0;
     (app.DM.get()->*rows.table)->remove();
@@ -83,32 +83,32 @@ void deleteDetail(TftrMain& main, const DetailRows& rows) {
 } // namespace personnel
 
 void registerPersonnelWindows() {
-    windows::registerChild(QStringLiteral("OpenPersonal"), [](TftrMain& main) { return new TftrPersonal(main); });
+    windows::registerChild(QStringLiteral("OpenPersonal"), [](MainWindow& main) { return new PersonnelWindow(main); });
 
     // In the showcase: the register, the card of a new and of an existing person (each on the page
     // a clerk sees first), and the two detail dialogs on the current person's rows.
-    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](TftrMain& m) { return new TftrPersonal(m); });
-    windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](MainWindow& m) { return new PersonnelWindow(m); });
+    windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](MainWindow& m) {
         m.app().state.PersonalMode = 1;
         m.app().DM->tblPersonal->first();
-        return new TftrMPersonal(m);
+        return new PersonnelCard(m);
     });
     windows::registerShowcase(
         QStringLiteral("ftrMPersonal"),
-        [](TftrMain& m) {
+        [](MainWindow& m) {
             m.app().state.PersonalMode = 0;
             m.app().DM->tblPersonal->append();
-            return new TftrMPersonal(m);
+            return new PersonnelCard(m);
         },
         QStringLiteral("new"));
-    windows::registerShowcase(QStringLiteral("ftrTraining"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrTraining"), [](MainWindow& m) {
         m.app().state.TrainedMode = 1;
         m.app().DM->tblPersonal->first();
-        return new TftrTraining(m);
+        return new TrainingDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrMSertif"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrMSertif"), [](MainWindow& m) {
         m.app().state.SertifMode = 1;
         m.app().DM->tblPersonal->first();
-        return new TftrMSertif(m);
+        return new CertificateDialog(m);
     });
 }

@@ -17,8 +17,8 @@ namespace {
 const char* kAqua = "background: #00ffff;";
 }
 
-TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
-    TDM& dm = *main.app().DM;
+TrainingDialog::TrainingDialog(MainWindow& main) : EditDialog(&main), main_(main) {
+    DataModule& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
     auto* form = new QFormLayout;
@@ -61,19 +61,19 @@ TftrTraining::TftrTraining(TftrMain& main) : EditDialog(&main), main_(main) {
     setFixedSize(QSize(352, 161).expandedTo(sizeHint()));
 }
 
-void TftrTraining::FormActivate() {
+void TrainingDialog::FormActivate() {
     setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новая запись") : QStringLiteral("Редактирование"));
     code_->setFocus();
 }
 
-void TftrTraining::SpeedButton1Click() {
+void TrainingDialog::SpeedButton1Click() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = 10;
     app.DM->reloadNewZicl({QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
     main_.ShowZicl();
 }
 
-void TftrTraining::Button1Click() {
+void TrainingDialog::Button1Click() {
     Table& training = *main_.app().DM->tblTrained;
     training.updateRecord();
     const struct {
@@ -98,7 +98,7 @@ void TftrTraining::Button1Click() {
     closeAccepted();
 }
 
-void TftrTraining::Button2Click() {
+void TrainingDialog::Button2Click() {
     main_.app().DM->tblTrained->cancel();
     closeRejected();
 }

@@ -3,12 +3,12 @@
 // of training, hours picked in the programme chooser; the year typed), new or the current one.
 #include "shell/EditDialog.h"
 
-class TftrMain;
+class MainWindow;
 
-class TftrTraining : public EditDialog {
+class TrainingDialog : public EditDialog {
     Q_OBJECT
 public:
-    explicit TftrTraining(TftrMain& main);
+    explicit TrainingDialog(MainWindow& main);
 
     void FormActivate() override;
     void SpeedButton1Click(); // "..." picks the programme
@@ -20,7 +20,7 @@ protected:
     void leaveByUser() override { Button2Click(); }
 
 private:
-    TftrMain& main_;
+    MainWindow& main_;
     QWidget* code_; // the programme's code, picked with "..."
     QWidget* year_;
 };

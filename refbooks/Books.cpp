@@ -25,10 +25,10 @@ QString quoted(const QString& name) {
 QString field(const char* name) {
     return quoted(QString::fromLatin1(name));
 }
-Table& tableOf(const TDM& dm, Table* TDM::*table) {
+Table& tableOf(const DataModule& dm, Table* DataModule::*table) {
     return *(dm.*table);
 }
-QString sqlName(const TDM& dm, Table* TDM::*table) {
+QString sqlName(const DataModule& dm, Table* DataModule::*table) {
     return quoted(tableOf(dm, table).layout().sqlName);
 }
 QString sqlName(const Book& book) {
@@ -45,10 +45,10 @@ QList<Entry> entriesIn(Store& store, const Book& book) {
 }
 
 QList<Use> peopleAndTrainees(const char* code, const char* registerName) {
-    return {{&TDM::tblPersonal, code, "сотрудники", registerName},
-            {&TDM::tblSluch, code, "слушатели заявок"},
-            {&TDM::tblSluch2021, code, "слушатели заявок"},
-            {&TDM::tblSluch2023, code, "слушатели заявок"}};
+    return {{&DataModule::tblPersonal, code, "сотрудники", registerName},
+            {&DataModule::tblSluch, code, "слушатели заявок"},
+            {&DataModule::tblSluch2021, code, "слушатели заявок"},
+            {&DataModule::tblSluch2023, code, "слушатели заявок"}};
 }
 
 // The name the book stores for what the user typed: spaces trimmed and collapsed, capitals where
@@ -58,7 +58,7 @@ QString stored(const Book& book, const QString& typed) {
     return book.starterInCapitals ? QLocale().toUpper(name) : name;
 }
 
-void checkName(const TDM& dm, const Book& book, const QString& name, qint64 except) {
+void checkName(const DataModule& dm, const Book& book, const QString& name, qint64 except) {
     if (name.isEmpty())
         throw UserError(QStringLiteral("%1: введите название.").arg(QString::fromUtf8(book.caption)));
     const Table& t = tableOf(dm, book.table);
@@ -74,7 +74,7 @@ void checkName(const TDM& dm, const Book& book, const QString& name, qint64 exce
 }
 
 // Makes the entry with the code the book's current row.
-void moveTo(const TDM& dm, const Book& book, qint64 code) {
+void moveTo(const DataModule& dm, const Book& book, qint64 code) {
     Table& t = tableOf(dm, book.table);
     if (!t.locate(QString::fromLatin1(book.codeField), {code}))
         throw UserError(QStringLiteral("%1 с кодом %2 не найдена в справочнике: возможно, её уже удалили.")
@@ -85,7 +85,7 @@ void moveTo(const TDM& dm, const Book& book, qint64 code) {
 } // namespace
 
 const Book& positions() {
-    static const Book book{&TDM::tblDoljn, "DOLJNOST",
+    static const Book book{&DataModule::tblDoljn, "DOLJNOST",
                            "KDoljn",       "NDoljn",
                            false,          false,
                            "Должность",    QStringLiteral(":/starter/positions.txt"),
@@ -94,7 +94,7 @@ const Book& positions() {
 }
 
 const Book& diplomaSpecialties() {
-    static const Book book{&TDM::tblSpez,
+    static const Book book{&DataModule::tblSpez,
                            "SPEZ",
                            "KSpez",
                            "NSpez",
@@ -108,7 +108,7 @@ const Book& diplomaSpecialties() {
 }
 
 const Book& specialties() {
-    static const Book book{&TDM::tblSpecialty,
+    static const Book book{&DataModule::tblSpecialty,
                            "Specialty",
                            "NPP",
                            "Name",
@@ -117,10 +117,10 @@ const Book& specialties() {
                            "Специальность",
                            QStringLiteral(":/starter/specialties.txt"),
                            false,
-                           {{&TDM::tblSertif, "Name", "сертификаты сотрудников", "Name"},
-                            {&TDM::tblSLSertif, "Name", "сертификаты слушателей"},
-                            {&TDM::tblSluch2021, "Specialty", "слушатели заявок"},
-                            {&TDM::tblSluch2023, "Specialty", "слушатели заявок"}}};
+                           {{&DataModule::tblSertif, "Name", "сертификаты сотрудников", "Name"},
+                            {&DataModule::tblSLSertif, "Name", "сертификаты слушателей"},
+                            {&DataModule::tblSluch2021, "Specialty", "слушатели заявок"},
+                            {&DataModule::tblSluch2023, "Specialty", "слушатели заявок"}}};
     return book;
 }
 
@@ -130,11 +130,11 @@ QString comparable(const QString& name) {
     return s;
 }
 
-QList<Entry> entries(const TDM& dm, const Book& book) {
+QList<Entry> entries(const DataModule& dm, const Book& book) {
     return entriesIn(dm.store(), book);
 }
 
-std::optional<Entry> findByName(const TDM& dm, const Book& book, const QString& name) {
+std::optional<Entry> findByName(const DataModule& dm, const Book& book, const QString& name) {
     const QString wanted = comparable(name);
     if (wanted.isEmpty())
         return std::nullopt;
@@ -144,7 +144,7 @@ std::optional<Entry> findByName(const TDM& dm, const Book& book, const QString& 
     return std::nullopt;
 }
 
-Entry add(TDM& dm, const Book& book, const QString& typed) {
+Entry add(DataModule& dm, const Book& book, const QString& typed) {
     const QString name = stored(book, typed);
     checkName(dm, book, name, -1);
     Table& t = tableOf(dm, book.table);
@@ -165,7 +165,7 @@ Entry add(TDM& dm, const Book& book, const QString& typed) {
     return Entry{t.field(QString::fromLatin1(book.codeField)).asInteger(), name};
 }
 
-void rename(TDM& dm, const Book& book, qint64 code, const QString& typed) {
+void rename(DataModule& dm, const Book& book, qint64 code, const QString& typed) {
     const QString name = stored(book, typed);
     checkName(dm, book, name, code);
     moveTo(dm, book, code);
@@ -194,7 +194,7 @@ void rename(TDM& dm, const Book& book, qint64 code, const QString& typed) {
         table->reread();
 }
 
-QString usage(const TDM& dm, const Book& book, const Entry& entry) {
+QString usage(const DataModule& dm, const Book& book, const Entry& entry) {
     // Counted by who refers, in the order of the uses: "сотрудники — 3, слушатели заявок — 2".
     QList<std::pair<QString, qint64>> counts;
     for (const Use& use : book.uses) {
@@ -218,7 +218,7 @@ QString usage(const TDM& dm, const Book& book, const Entry& entry) {
     return parts.join(QStringLiteral(", "));
 }
 
-QString removalRefusal(const TDM& dm, const Book& book, const Entry& entry) {
+QString removalRefusal(const DataModule& dm, const Book& book, const Entry& entry) {
     const QString used = usage(dm, book, entry);
     if (used.isEmpty())
         return {};
@@ -226,7 +226,7 @@ QString removalRefusal(const TDM& dm, const Book& book, const Entry& entry) {
         .arg(QString::fromUtf8(book.caption), entry.name, used);
 }
 
-void remove(TDM& dm, const Book& book, const Entry& entry) {
+void remove(DataModule& dm, const Book& book, const Entry& entry) {
     if (const QString refusal = removalRefusal(dm, book, entry); !refusal.isEmpty())
         throw UserError(refusal);
     moveTo(dm, book, entry.code);

@@ -9,14 +9,14 @@
 #include <QString>
 
 class Store;
-class TDM;
+class DataModule;
 class Table;
 
 namespace books {
 
 // Who refers to the book's entries: a table's field holding the entry's code, or its name.
 struct Use {
-    Table* TDM::*table;
+    Table* DataModule::*table;
     const char* field;
     const char* who; // "сотрудники", in the refusal's count
     // The copy of the entry's name beside the code (the register's NDoljn beside KDoljn), or, for
@@ -26,7 +26,7 @@ struct Use {
 };
 
 struct Book {
-    Table* TDM::*table;
+    Table* DataModule::*table;
     const char* tableName; // in the store
     const char* codeField; // "KDoljn"; for a book numbered by the store, its auto-increment field
     const char* nameField;
@@ -51,19 +51,19 @@ struct Entry {
 // A name as compared: capitals, Ё as Е, spaces collapsed, trimmed.
 QString comparable(const QString& name);
 
-QList<Entry> entries(const TDM& dm, const Book& book);
-std::optional<Entry> findByName(const TDM& dm, const Book& book, const QString& name);
+QList<Entry> entries(const DataModule& dm, const Book& book);
+std::optional<Entry> findByName(const DataModule& dm, const Book& book, const QString& name);
 
 // Adds an entry and makes it the book's current row; refuses an empty name or one the book has.
-Entry add(TDM& dm, const Book& book, const QString& name);
+Entry add(DataModule& dm, const Book& book, const QString& name);
 // Renames the entry with the code; the copies of its name in the register follow.
-void rename(TDM& dm, const Book& book, qint64 code, const QString& name);
+void rename(DataModule& dm, const Book& book, qint64 code, const QString& name);
 // "3 сотрудников и 1 слушателей" in words for the user; empty when nothing refers to the entry.
-QString usage(const TDM& dm, const Book& book, const Entry& entry);
+QString usage(const DataModule& dm, const Book& book, const Entry& entry);
 // Why the entry cannot be deleted, naming who refers to it and how many; empty when it can.
-QString removalRefusal(const TDM& dm, const Book& book, const Entry& entry);
+QString removalRefusal(const DataModule& dm, const Book& book, const Entry& entry);
 // Deletes the entry; refuses, naming the count, while anything refers to it.
-void remove(TDM& dm, const Book& book, const Entry& entry);
+void remove(DataModule& dm, const Book& book, const Entry& entry);
 
 // The starter lists: the national nomenclature of positions of medical and pharmaceutical
 // workers, the specialties of diplomas and of certificates. Loaded into the empty books in one

@@ -29,7 +29,7 @@ QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const
 
 } // namespace
 
-TftrLoadCatalogue::TftrLoadCatalogue(const refbooks::CatalogueComparison& c, QWidget* parent) : QDialog(parent) {
+CatalogueSummaryDialog::CatalogueSummaryDialog(const refbooks::CatalogueComparison& c, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ftrLoadCatalogue"));
     setWindowTitle(QStringLiteral("Загрузка каталога программ"));
 

@@ -6,8 +6,8 @@
 
 #include <QDialog>
 
-class TftrLoadCatalogue : public QDialog {
+class CatalogueSummaryDialog : public QDialog {
     Q_OBJECT
 public:
-    TftrLoadCatalogue(const refbooks::CatalogueComparison& comparison, QWidget* parent = nullptr);
+    CatalogueSummaryDialog(const refbooks::CatalogueComparison& comparison, QWidget* parent = nullptr);
 };

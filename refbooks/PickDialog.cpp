@@ -64,7 +64,7 @@ const PickBook& specialtiesBook() {
 using namespace refbooks;
 
 namespace {
-DataSource* sourceOf(TftrMain& main, const QString& name) {
+DataSource* sourceOf(MainWindow& main, const QString& name) {
     DataSource* source = main.app().DM->dataSource(name);
     if (!source)
         throw DbError(QStringLiteral("Источник данных %1 не найден в модуле данных").arg(name));
@@ -72,7 +72,7 @@ DataSource* sourceOf(TftrMain& main, const QString& name) {
 }
 } // namespace
 
-TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
+PickDialog::PickDialog(MainWindow& main, const PickBook& book)
     : QDialog(&main), main_(main), book_(book), layout_(new QVBoxLayout(this)),
       grid_(new DbGrid(QStringLiteral("DBGrid1"), sourceOf(main, book.source), book.columns, this)),
       editBar_(new QWidget(this)), hint_(makePickHint(this)) {
@@ -86,7 +86,7 @@ TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
     editBar_->setObjectName(QStringLiteral("BookEditBar"));
     auto* bar = new QHBoxLayout(editBar_);
     bar->setContentsMargins(6, 4, 6, 4);
-    const auto barButton = [&](const char* name, const QString& caption, const QString& tip, void (TftrPickDialog::*handler)()) {
+    const auto barButton = [&](const char* name, const QString& caption, const QString& tip, void (PickDialog::*handler)()) {
         auto* b = new QPushButton(caption, editBar_);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(tip);
@@ -95,11 +95,11 @@ TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
         bar->addWidget(b);
         return b;
     };
-    barButton("AddEntry", QStringLiteral("Добавить…"), QStringLiteral("Добавить запись в справочник (Ins)"), &TftrPickDialog::addEntry);
+    barButton("AddEntry", QStringLiteral("Добавить…"), QStringLiteral("Добавить запись в справочник (Ins)"), &PickDialog::addEntry);
     renameButton_ = barButton("RenameEntry", QStringLiteral("Переименовать…"), QStringLiteral("Переименовать текущую запись (F2)"),
-                              &TftrPickDialog::renameEntry);
+                              &PickDialog::renameEntry);
     deleteButton_ = barButton("DeleteEntry", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись (Delete)"),
-                              &TftrPickDialog::deleteEntry);
+                              &PickDialog::deleteEntry);
     bar->addStretch();
     layout_->addWidget(grid_, 1);
     layout_->addWidget(editBar_);
@@ -109,7 +109,7 @@ TftrPickDialog::TftrPickDialog(TftrMain& main, const PickBook& book)
     grid_->installEventFilter(this);
 }
 
-std::optional<books::Entry> TftrPickDialog::currentEntry() const {
+std::optional<books::Entry> PickDialog::currentEntry() const {
     Dataset& rows = *grid_->dataset();
     if (!rows.isActive() || rows.isEmpty())
         return std::nullopt;
@@ -118,7 +118,7 @@ std::optional<books::Entry> TftrPickDialog::currentEntry() const {
                         rows.field(QString::fromLatin1(book.nameField)).asString()};
 }
 
-void TftrPickDialog::addEntry() {
+void PickDialog::addEntry() {
     runGuarded([this] {
         const books::Book& book = book_.entries();
         const QString name = main_.app().prompter.askText(
@@ -130,7 +130,7 @@ void TftrPickDialog::addEntry() {
     grid_->setFocus();
 }
 
-void TftrPickDialog::renameEntry() {
+void PickDialog::renameEntry() {
     runGuarded([this] {
         const auto entry = currentEntry();
         if (!entry)
@@ -145,13 +145,13 @@ void TftrPickDialog::renameEntry() {
     grid_->setFocus();
 }
 
-void TftrPickDialog::deleteEntry() {
+void PickDialog::deleteEntry() {
     runGuarded([this] {
         const auto entry = currentEntry();
         if (!entry)
             return;
         const books::Book& book = book_.entries();
-        TDM& dm = *main_.app().DM;
+        DataModule& dm = *main_.app().DM;
         if (const QString refusal = books::removalRefusal(dm, book, *entry); !refusal.isEmpty())
             throw UserError(refusal); // before the question: nothing to ask about
         const QString question = QStringLiteral("Удалить из справочника: %1 «%2»?")
@@ -163,11 +163,11 @@ void TftrPickDialog::deleteEntry() {
     grid_->setFocus();
 }
 
-void TftrPickDialog::addTopWidget(QWidget* widget) {
+void PickDialog::addTopWidget(QWidget* widget) {
     layout_->insertWidget(0, widget);
 }
 
-void TftrPickDialog::showEvent(QShowEvent* event) {
+void PickDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (activated_)
         return;
@@ -175,7 +175,7 @@ void TftrPickDialog::showEvent(QShowEvent* event) {
     runGuarded([this] { FormActivate(); });
 }
 
-bool TftrPickDialog::eventFilter(QObject* watched, QEvent* event) {
+bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
         DBGrid1DblClick();
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
@@ -200,7 +200,7 @@ bool TftrPickDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TftrPickDialog::FormActivate() {
+void PickDialog::FormActivate() {
     const int code = main_.app().state.*book_.caller;
     Mode mode = Mode::Unknown;
     if (code == 0)
@@ -215,7 +215,7 @@ void TftrPickDialog::FormActivate() {
     grid_->setFocus();
 }
 
-void TftrPickDialog::DBGrid1DblClick() {
+void PickDialog::DBGrid1DblClick() {
     const PickTarget* target = findTarget(book_.targets(), main_.app().state.*book_.caller);
     if (!target)
         return; // browsing only, or a code no window uses: the list stays open
@@ -227,7 +227,7 @@ void TftrPickDialog::DBGrid1DblClick() {
 
 // ---------------------------------------------------------------- positions
 
-TftrDoljn::TftrDoljn(TftrMain& main) : TftrPickDialog(main, positionsBook()) {
+PositionsDialog::PositionsDialog(MainWindow& main) : PickDialog(main, positionsBook()) {
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setFixedHeight(30); // keeps its height when the print button is hidden
@@ -258,19 +258,19 @@ TftrDoljn::TftrDoljn(TftrMain& main) : TftrPickDialog(main, positionsBook()) {
     row->addStretch();
     addTopWidget(bar);
 
-    connect(start, &QToolButton::clicked, this, &TftrDoljn::SpeedButton1Click);
-    connect(next, &QToolButton::clicked, this, &TftrDoljn::SpeedButton2Click);
-    connect(print_, &QToolButton::clicked, this, &TftrDoljn::SpeedButton3Click);
+    connect(start, &QToolButton::clicked, this, &PositionsDialog::SpeedButton1Click);
+    connect(next, &QToolButton::clicked, this, &PositionsDialog::SpeedButton2Click);
+    connect(print_, &QToolButton::clicked, this, &PositionsDialog::SpeedButton3Click);
 }
 
-void TftrDoljn::activated(Mode mode) {
+void PositionsDialog::activated(Mode mode) {
     searchBox_->clear();
     // The list is printed only when browsing.
     if (mode != Mode::Unknown)
         print_->setVisible(mode == Mode::Browsing);
 }
 
-void TftrDoljn::search(bool fromNext) {
+void PositionsDialog::search(bool fromNext) {
     runGuarded([&] {
         if (!findPosition(*main_.app().DM, searchBox_->text(), fromNext))
             main_.app().prompter.inform(QStringLiteral("Запись не найдена"));
@@ -278,14 +278,14 @@ void TftrDoljn::search(bool fromNext) {
     grid()->setFocus();
 }
 
-void TftrDoljn::SpeedButton1Click() {
+void PositionsDialog::SpeedButton1Click() {
     search(false);
 }
-void TftrDoljn::SpeedButton2Click() {
+void PositionsDialog::SpeedButton2Click() {
     search(true);
 }
 
-void TftrDoljn::SpeedButton3Click() {
+void PositionsDialog::SpeedButton3Click() {
     if (windows::Action print = windows::action(QStringLiteral("PrintPositionsList")))
         print(main_);
     else

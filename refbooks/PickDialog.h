@@ -17,7 +17,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QVBoxLayout;
-class TftrMain;
+class MainWindow;
 struct SharedState;
 
 namespace refbooks {
@@ -38,10 +38,10 @@ const PickBook& specialtiesBook();
 
 } // namespace refbooks
 
-class TftrPickDialog : public QDialog {
+class PickDialog : public QDialog {
     Q_OBJECT
 public:
-    TftrPickDialog(TftrMain& main, const refbooks::PickBook& book);
+    PickDialog(MainWindow& main, const refbooks::PickBook& book);
 
     // On showing: the bottom strip and the mode by the caller code, the focus to the grid.
     void FormActivate();
@@ -65,7 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    TftrMain& main_;
+    MainWindow& main_;
     const refbooks::PickBook& book_;
 
 private:
@@ -80,10 +80,10 @@ private:
     bool activated_ = false;
 };
 
-class TftrDoljn : public TftrPickDialog {
+class PositionsDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit TftrDoljn(TftrMain& main);
+    explicit PositionsDialog(MainWindow& main);
 
     void SpeedButton1Click(); // "Начать поиск"
     void SpeedButton2Click(); // "Продолжить поиск"
@@ -99,14 +99,14 @@ private:
     QToolButton* print_;
 };
 
-class TftrSpez : public TftrPickDialog {
+class DiplomaSpecialtiesDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit TftrSpez(TftrMain& main) : TftrPickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
+    explicit DiplomaSpecialtiesDialog(MainWindow& main) : PickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
 };
 
-class TftrSpecialty : public TftrPickDialog {
+class SpecialtiesDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit TftrSpecialty(TftrMain& main) : TftrPickDialog(main, refbooks::specialtiesBook()) {}
+    explicit SpecialtiesDialog(MainWindow& main) : PickDialog(main, refbooks::specialtiesBook()) {}
 };

@@ -35,7 +35,7 @@ void copyValue(Field& to, const Field& from) {
     }
 }
 
-void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox) {
+void writePick(DataModule& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox) {
     Table& table = *(dm.*target.table);
     table.edit(); // keeps a row already in editing, starts one on an empty view
     if (target.box && writeBox)
@@ -63,10 +63,10 @@ PickTargets& registeredTargets() {
     // certificate dialog a specialty's name (a specialty is kept as text wherever it is used); the
     // card's training record a programme's code, kind and hours.
     static PickTargets targets{
-        {{1, &TDM::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}},
-        {{1, &TDM::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}},
-        {{11, &TDM::tblSertif, {{"Name", "Name"}}, std::nullopt}},
-        {{10, &TDM::tblTrained, {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}}, std::nullopt}},
+        {{1, &DataModule::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}},
+        {{1, &DataModule::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}},
+        {{11, &DataModule::tblSertif, {{"Name", "Name"}}, std::nullopt}},
+        {{10, &DataModule::tblTrained, {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}}, std::nullopt}},
         {}};
     return targets;
 }
@@ -108,7 +108,7 @@ bool picksProgramme(int code) {
            std::any_of(adding.cbegin(), adding.cend(), [code](const AddingTarget& t) { return t.code == code; });
 }
 
-bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox) {
+bool pickProgramme(DataModule& dm, SharedState& state, int code, const BoxWriter& writeBox) {
     Dataset& programmes = *dm.qNewZicl;
     // With no programme shown there is nothing to pick: an empty code would pass for a choice.
     if (!programmes.isActive() || programmes.isEmpty())
@@ -136,17 +136,17 @@ bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& write
     return false;
 }
 
-bool findPosition(TDM& dm, const QString& text, bool fromNext) {
+bool findPosition(DataModule& dm, const QString& text, bool fromNext) {
     dm.doljnSearchText = text;
     return fromNext ? dm.tblDoljn->findNext() : dm.tblDoljn->findFirst();
 }
 
-void filterProgrammes(TDM& dm, const QString& specialty) {
+void filterProgrammes(DataModule& dm, const QString& specialty) {
     dm.qNewZicl->setFilterConditions({{QStringLiteral("SPECIALY"), specialty}});
     dm.qNewZicl->setFiltered(true);
 }
 
-QStringList specialtyNames(const TDM& dm) {
+QStringList specialtyNames(const DataModule& dm) {
     QStringList names;
     Table& book = *dm.tblSpecialty;
     if (!book.isActive())
@@ -157,7 +157,7 @@ QStringList specialtyNames(const TDM& dm) {
     return names;
 }
 
-void unfilterProgrammes(TDM& dm) {
+void unfilterProgrammes(DataModule& dm) {
     dm.qNewZicl->setFiltered(false);
 }
 

@@ -12,7 +12,7 @@
 class Dataset;
 class Field;
 class Table;
-class TDM;
+class DataModule;
 struct SharedState;
 
 namespace refbooks {
@@ -32,7 +32,7 @@ struct BoxCopy {
 
 struct PickTarget {
     int code;                // the caller code this target answers
-    Table* TDM::*table;      // the data module's table written to (&TDM::tblSluch2023)
+    Table* DataModule::*table;      // the data module's table written to (&DataModule::tblSluch2023)
     QList<FieldCopy> fields; // copied in this order, after the box
     std::optional<BoxCopy> box;
 };
@@ -52,7 +52,7 @@ void copyValue(Field& to, const Field& from);
 // editing unless it already is (on an empty view a new row is started), the box is filled and
 // the fields are copied. The row is never posted: the window that opened the dialog saves it.
 // Throws DbError when a field is unknown or refuses a value.
-void writePick(TDM& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox);
+void writePick(DataModule& dm, Dataset& source, const PickTarget& target, const BoxWriter& writeBox);
 
 // The programme chooser's adding targets (ZiclCaller). An adding dialog takes the programme into
 // the shared Sel… variables and shows it in its boxes: Edit1 "code kind", Edit2 the hours. The
@@ -87,18 +87,18 @@ const QList<PickTarget>& programmeTableTargets();
 bool picksProgramme(int code);
 // Writes the current programme of qNewZicl for the caller code; false when nothing is picked:
 // browsing only, a code no window uses, or no programme shown (then nothing is written).
-bool pickProgramme(TDM& dm, SharedState& state, int code, const BoxWriter& writeBox);
+bool pickProgramme(DataModule& dm, SharedState& state, int code, const BoxWriter& writeBox);
 
 // The positions search: the record filter of tblDoljn looks for `text` raised to capitals.
 // From the first row, or from the row after the current one; false when no row matched, and
 // then the current row stays where it was.
-bool findPosition(TDM& dm, const QString& text, bool fromNext);
+bool findPosition(DataModule& dm, const QString& text, bool fromNext);
 
 // The chooser's filter on qNewZicl: only the programmes of one main specialty (compared as a
 // value, so quotes in a name are ordinary characters), or every programme again.
-void filterProgrammes(TDM& dm, const QString& specialty);
+void filterProgrammes(DataModule& dm, const QString& specialty);
 // The names of the specialties book, in its own order; read by row, so its cursor stays put.
-QStringList specialtyNames(const TDM& dm);
-void unfilterProgrammes(TDM& dm);
+QStringList specialtyNames(const DataModule& dm);
+void unfilterProgrammes(DataModule& dm);
 
 } // namespace refbooks

@@ -8,7 +8,7 @@
 #include <QSpacerItem>
 #include <QVBoxLayout>
 
-ProgrammePanel::ProgrammePanel(TDM& dm, int contingentHeight, QWidget* parent)
+ProgrammePanel::ProgrammePanel(DataModule& dm, int contingentHeight, QWidget* parent)
     : QWidget(parent), dm_(dm), contingent_(new QPlainTextEdit(this)), top_(new QSpacerItem(0, 0)) {
     setObjectName(QStringLiteral("Panel3"));
     auto* mainSpecialty = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), this);

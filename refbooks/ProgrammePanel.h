@@ -6,19 +6,19 @@
 #include <QWidget>
 
 class QPlainTextEdit;
-class TDM;
+class DataModule;
 
 class ProgrammePanel : public QWidget {
     Q_OBJECT
 public:
     // `contingentHeight`: 0 lets the contingent take the room left.
-    ProgrammePanel(TDM& dm, int contingentHeight, QWidget* parent);
+    ProgrammePanel(DataModule& dm, int contingentHeight, QWidget* parent);
     // An empty block above the strips, to line them up with the list beside them.
     void setTopSpace(int height);
     void showContingent();
 
 private:
-    TDM& dm_;
+    DataModule& dm_;
     QPlainTextEdit* contingent_;
     class QSpacerItem* top_;
 };

@@ -23,10 +23,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
+ProgrammesWindow::ProgrammesWindow(MainWindow& main) : main_(main) {
     setObjectName(QStringLiteral("ftrProgr"));
     setWindowTitle(QStringLiteral("Программы обучения"));
-    TDM& dm = *main.app().DM;
+    DataModule& dm = *main.app().DM;
 
     // The filter panel.
     auto* filter = new QWidget(this);
@@ -108,31 +108,31 @@ TftrProgr::TftrProgr(TftrMain& main) : main_(main) {
     layout->addLayout(body, 1);
     layout->addWidget(status);
 
-    auto guarded = [this](void (TftrProgr::*handler)()) {
+    auto guarded = [this](void (ProgrammesWindow::*handler)()) {
         return [this, handler] { runGuarded([&] { (this->*handler)(); }); };
     };
-    connect(apply, &QPushButton::clicked, this, guarded(&TftrProgr::Button1Click));
-    connect(cancel, &QPushButton::clicked, this, guarded(&TftrProgr::Button2Click));
-    connect(print, &QToolButton::clicked, this, guarded(&TftrProgr::SpeedButton1Click));
-    connect(load, &QToolButton::clicked, this, guarded(&TftrProgr::LoadCatalogueClick));
-    connect(grid_, &DbGrid::cellClicked, this, guarded(&TftrProgr::DBGrid1CellClick));
-    connect(grid_, &DbGrid::keyPressed, this, guarded(&TftrProgr::DBGrid1KeyDown));
-    connect(grid_, &DbGrid::keyReleased, this, guarded(&TftrProgr::DBGrid1KeyUp));
+    connect(apply, &QPushButton::clicked, this, guarded(&ProgrammesWindow::Button1Click));
+    connect(cancel, &QPushButton::clicked, this, guarded(&ProgrammesWindow::Button2Click));
+    connect(print, &QToolButton::clicked, this, guarded(&ProgrammesWindow::SpeedButton1Click));
+    connect(load, &QToolButton::clicked, this, guarded(&ProgrammesWindow::LoadCatalogueClick));
+    connect(grid_, &DbGrid::cellClicked, this, guarded(&ProgrammesWindow::DBGrid1CellClick));
+    connect(grid_, &DbGrid::keyPressed, this, guarded(&ProgrammesWindow::DBGrid1KeyDown));
+    connect(grid_, &DbGrid::keyReleased, this, guarded(&ProgrammesWindow::DBGrid1KeyUp));
 }
 
-void TftrProgr::showContingent() { panel_->showContingent(); }
+void ProgrammesWindow::showContingent() { panel_->showContingent(); }
 
-void TftrProgr::showCount() {
+void ProgrammesWindow::showCount() {
     const Query& programmes = *main_.app().DM->qNewZicl;
     count_->setText(QStringLiteral("Всего - %1").arg(programmes.isActive() ? programmes.recordCount() : 0));
 }
 
-void TftrProgr::reload(const QString& specialty, const QString& year) {
+void ProgrammesWindow::reload(const QString& specialty, const QString& year) {
     const CatalogueFilter filter{specialty, year};
     main_.app().DM->reloadNewZicl(filter.sql(), filter.parameters());
 }
 
-void TftrProgr::fillYears() {
+void ProgrammesWindow::fillYears() {
     years_->clear();
     years_->addItem(QStringLiteral("все годы"), QString());
     auto st = main_.app().DM->store().cached(QStringLiteral("SELECT DISTINCT \"Year\" FROM \"NewZicl2023\" "
@@ -142,7 +142,7 @@ void TftrProgr::fillYears() {
     years_->setCurrentIndex(0);
 }
 
-void TftrProgr::FormActivate() {
+void ProgrammesWindow::FormActivate() {
     reload({}, {});
     fillYears();
     specialties_->clear();
@@ -156,18 +156,18 @@ void TftrProgr::FormActivate() {
     grid_->setFocus();
 }
 
-void TftrProgr::DBGrid1CellClick() { showContingent(); }
-void TftrProgr::DBGrid1KeyDown() { showContingent(); }
-void TftrProgr::DBGrid1KeyUp() { showContingent(); }
+void ProgrammesWindow::DBGrid1CellClick() { showContingent(); }
+void ProgrammesWindow::DBGrid1KeyDown() { showContingent(); }
+void ProgrammesWindow::DBGrid1KeyUp() { showContingent(); }
 
-void TftrProgr::Button1Click() {
+void ProgrammesWindow::Button1Click() {
     // The texts are compared as values: quotes and percent signs are ordinary characters.
     reload(specialties_->currentText(), years_->currentData().toString());
     showContingent();
     showCount();
 }
 
-void TftrProgr::Button2Click() {
+void ProgrammesWindow::Button2Click() {
     reload({}, {});
     specialties_->setEditText(QString());
     years_->setCurrentIndex(0);
@@ -175,12 +175,12 @@ void TftrProgr::Button2Click() {
     showCount();
 }
 
-void TftrProgr::SpeedButton1Click() {
+void ProgrammesWindow::SpeedButton1Click() {
     refbooks::printProgrammeList(main_);
     showContingent(); // printing walks the list: the panel shows the programme current after it
 }
 
-void TftrProgr::LoadCatalogueClick() {
+void ProgrammesWindow::LoadCatalogueClick() {
     if (refbooks::loadNewCatalogue(main_))
         FormActivate();
 }

@@ -12,10 +12,10 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 
-class TftrProgr : public QWidget, public ActivatedWindow {
+class ProgrammesWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    explicit TftrProgr(TftrMain& main);
+    explicit ProgrammesWindow(MainWindow& main);
 
     // Handlers, named after their controls.
     void FormActivate() override;
@@ -34,7 +34,7 @@ private:
     // Loads the catalogue query: every programme, or those of the filter's specialty and year.
     void reload(const QString& specialty, const QString& year);
 
-    TftrMain& main_;
+    MainWindow& main_;
     QComboBox* specialties_;
     QComboBox* years_;
     DbGrid* grid_;

@@ -50,7 +50,7 @@ QToolButton* makePictureButton(const QString& objectName, Picture which, const Q
     return b;
 }
 
-BoxWriter boxWriter(TftrMain& main) {
+BoxWriter boxWriter(MainWindow& main) {
     return [&main](const QString& instance, const QString& box, const QString& text) {
         if (QWidget* window = main.instance(instance))
             if (auto* line = window->findChild<QLineEdit*>(box)) {

@@ -5,7 +5,7 @@
 #include "refbooks/CatalogueSummaryDialog.h"
 #include "refbooks/PickDialog.h"
 #include "refbooks/ProgrammesWindow.h"
-#include "refbooks/ZiclDialog.h"
+#include "refbooks/ProgrammeChooserDialog.h"
 #include "data/AppContext.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
@@ -14,14 +14,14 @@
 
 namespace refbooks {
 
-void printProgrammeList(TftrMain& main) {
+void printProgrammeList(MainWindow& main) {
     if (windows::Action print = windows::action(QStringLiteral("PrintProgrammeList")))
         print(main);
     else
         main.app().prompter.inform(QStringLiteral("Печать списка программ пока недоступна"));
 }
 
-bool loadNewCatalogue(TftrMain& main) {
+bool loadNewCatalogue(MainWindow& main) {
     AppContext& app = main.app();
     const QString file = app.prompter.openFileName(QStringLiteral("Каталог программ учебного центра"),
                                                    app.root.root(),
@@ -29,7 +29,7 @@ bool loadNewCatalogue(TftrMain& main) {
     if (file.isEmpty())
         return false;
     const CatalogueComparison comparison = compareCatalogue(*app.store, file, app.state.CurYear);
-    if (main.showModal(new TftrLoadCatalogue(comparison)) != QDialog::Accepted)
+    if (main.showModal(new CatalogueSummaryDialog(comparison)) != QDialog::Accepted)
         return false;
     // The catalogue it replaces can be had back from the copy taken first.
     app.backups().before(backup_action::kCatalogue);
@@ -42,51 +42,51 @@ bool loadNewCatalogue(TftrMain& main) {
 } // namespace refbooks
 
 void registerRefbookWindows() {
-    windows::registerChild(QStringLiteral("OpenProgr"), [](TftrMain& m) { return new TftrProgr(m); });
-    windows::registerAction(QStringLiteral("LoadCatalogue"), [](TftrMain& m) { refbooks::loadNewCatalogue(m); });
-    windows::registerDialog(QStringLiteral("ShowDoljn"), [](TftrMain& m) { return new TftrDoljn(m); });
-    windows::registerDialog(QStringLiteral("ShowSpez"), [](TftrMain& m) { return new TftrSpez(m); });
+    windows::registerChild(QStringLiteral("OpenProgr"), [](MainWindow& m) { return new ProgrammesWindow(m); });
+    windows::registerAction(QStringLiteral("LoadCatalogue"), [](MainWindow& m) { refbooks::loadNewCatalogue(m); });
+    windows::registerDialog(QStringLiteral("ShowDoljn"), [](MainWindow& m) { return new PositionsDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowSpez"), [](MainWindow& m) { return new DiplomaSpecialtiesDialog(m); });
     windows::registerDialog(QStringLiteral("ShowSpecialty"),
-                            [](TftrMain& m) { return new TftrSpecialty(m); });
-    windows::registerDialog(QStringLiteral("ShowZicl"), [](TftrMain& m) { return new TftrZicl(m); });
+                            [](MainWindow& m) { return new SpecialtiesDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowZicl"), [](MainWindow& m) { return new ProgrammeChooserDialog(m); });
 
     // The two catalogue items of the "Справочник" menu: browsing every programme, or whatever
     // the chooser was last loaded with.
-    windows::registerAction(QStringLiteral("N8"), [](TftrMain& m) {
+    windows::registerAction(QStringLiteral("N8"), [](MainWindow& m) {
         m.app().state.ZiclCaller = 0;
-        m.app().DM->reloadNewZicl(TDM::defaultNewZiclSql());
+        m.app().DM->reloadNewZicl(DataModule::defaultNewZiclSql());
         m.ShowZicl();
     });
-    windows::registerAction(QStringLiteral("N10"), [](TftrMain& m) {
+    windows::registerAction(QStringLiteral("N10"), [](MainWindow& m) {
         m.app().state.ZiclCaller = 0;
         m.ShowZicl();
     });
 
     // In the showcase: the books from the menu and, where the window changes, opened to pick for
     // the trainee editor; the chooser as the trainee editor opens it, on the whole catalogue.
-    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](MainWindow& m) {
         m.app().state.DoljnCaller = 0;
-        return new TftrDoljn(m);
+        return new PositionsDialog(m);
     });
     windows::registerShowcase(
         QStringLiteral("ftrDoljn"),
-        [](TftrMain& m) {
+        [](MainWindow& m) {
             m.app().state.DoljnCaller = 8;
-            return new TftrDoljn(m);
+            return new PositionsDialog(m);
         },
         QStringLiteral("pick"));
-    windows::registerShowcase(QStringLiteral("ftrSpez"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrSpez"), [](MainWindow& m) {
         m.app().state.SpezCaller = 8;
-        return new TftrSpez(m);
+        return new DiplomaSpecialtiesDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](MainWindow& m) {
         m.app().state.SpecialtyCaller = 8;
-        return new TftrSpecialty(m);
+        return new SpecialtiesDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrProgr"), [](TftrMain& m) { return new TftrProgr(m); });
+    windows::registerShowcase(QStringLiteral("ftrProgr"), [](MainWindow& m) { return new ProgrammesWindow(m); });
     // The summary of a new catalogue: one programme changed, one new, one vanished that an
     // application still uses.
-    windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](TftrMain&) -> QWidget* {
+    windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](MainWindow&) -> QWidget* {
         refbooks::CatalogueComparison c;
         c.file = QStringLiteral("/home/kadry/Загрузки/NewZicl2023.db");
         c.rows = 412;
@@ -95,11 +95,11 @@ void registerRefbookWindows() {
                       QStringLiteral("Актуальные вопросы терапии"), {QStringLiteral("контингент")}}};
         c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология"), {}}};
         c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя (ЗАЙЦЕВА О. А., МИХАЙЛОВ О. А.)")}}};
-        return new TftrLoadCatalogue(c);
+        return new CatalogueSummaryDialog(c);
     });
-    windows::registerShowcase(QStringLiteral("ftrZicl"), [](TftrMain& m) {
+    windows::registerShowcase(QStringLiteral("ftrZicl"), [](MainWindow& m) {
         m.app().state.ZiclCaller = 8;
-        m.app().DM->reloadNewZicl(TDM::defaultNewZiclSql());
-        return new TftrZicl(m);
+        m.app().DM->reloadNewZicl(DataModule::defaultNewZiclSql());
+        return new ProgrammeChooserDialog(m);
     });
 }

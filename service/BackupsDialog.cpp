@@ -20,7 +20,7 @@ QString whenText(const QDateTime& when) {
 }
 } // namespace
 
-QString TftrBackups::sizeText(qint64 bytes) {
+QString BackupsDialog::sizeText(qint64 bytes) {
     const QLocale russian(QLocale::Russian);
     if (bytes < 1024 * 1024)
         return QStringLiteral("%1 КБ").arg(std::max<qint64>(1, (bytes + 1023) / 1024));
@@ -28,7 +28,7 @@ QString TftrBackups::sizeText(qint64 bytes) {
         russian.toString(std::round(double(bytes) / (1024.0 * 1024.0) * 10) / 10, 'f', 1));
 }
 
-TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
+BackupsDialog::BackupsDialog(MainWindow& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("ftrBackups"));
     setWindowTitle(QStringLiteral("Резервные копии"));
 
@@ -77,7 +77,7 @@ TftrBackups::TftrBackups(TftrMain& main) : QDialog(&main), main_(main) {
     resize(620, 420);
 }
 
-void TftrBackups::fill() {
+void BackupsDialog::fill() {
     Backups backups = main_.app().backups();
     copies_ = backups.list();
     folder_->setText(
@@ -100,13 +100,13 @@ void TftrBackups::fill() {
         list_->selectRow(0);
 }
 
-void TftrBackups::BackupButtonClick() {
+void BackupsDialog::BackupButtonClick() {
     const QString copy = main_.app().backups().before(backup_action::kManual);
     fill();
     main_.reportDone(QStringLiteral("Сделана копия базы: ") + QDir::toNativeSeparators(copy));
 }
 
-void TftrBackups::RestoreButtonClick() {
+void BackupsDialog::RestoreButtonClick() {
     AppContext& app = main_.app();
     const int row = list_->currentRow();
     if (row < 0 || row >= copies_.size()) {

@@ -9,12 +9,12 @@
 
 class QTableWidget;
 class QLabel;
-class TftrMain;
+class MainWindow;
 
-class TftrBackups : public QDialog {
+class BackupsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TftrBackups(TftrMain& main);
+    explicit BackupsDialog(MainWindow& main);
 
     // Handlers.
     void BackupButtonClick();  // "Сделать копию"
@@ -26,7 +26,7 @@ public:
 private:
     void fill();
 
-    TftrMain& main_;
+    MainWindow& main_;
     QList<BackupCopy> copies_;
     QTableWidget* list_;
     QLabel* folder_;

@@ -35,8 +35,8 @@ DbEdit* boundRow(QFormLayout* form, const QString& label, const QString& name, D
 
 } // namespace
 
-TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
-    TDM& dm = *main.app().DM;
+ConfigDialog::ConfigDialog(MainWindow& main) : QDialog(&main), main_(main) {
+    DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Параметры"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -112,7 +112,7 @@ TftrConfig::TftrConfig(TftrMain& main) : QDialog(&main), main_(main) {
     setFixedSize(sizeHint().expandedTo(QSize(503, 393)));
 }
 
-void TftrConfig::finish(bool close, const QString& focus) {
+void ConfigDialog::finish(bool close, const QString& focus) {
     if (close) {
         closing_ = true;
         accept();
@@ -121,7 +121,7 @@ void TftrConfig::finish(bool close, const QString& focus) {
     }
 }
 
-void TftrConfig::Button1Click() {
+void ConfigDialog::Button1Click() {
     ConfigEditor::Outcome outcome;
     if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); })) {
         if (outcome.close)
@@ -130,14 +130,14 @@ void TftrConfig::Button1Click() {
     }
 }
 
-void TftrConfig::Button2Click() {
+void ConfigDialog::Button2Click() {
     ConfigEditor::Outcome outcome;
     if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).exit(); }))
         finish(outcome.close, outcome.focus);
 }
 
 // The close box (and Esc) leave as "Выход" does, asking about unsaved changes.
-void TftrConfig::closeEvent(QCloseEvent* event) {
+void ConfigDialog::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         event->ignore();
         Button2Click();
@@ -146,7 +146,7 @@ void TftrConfig::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void TftrConfig::reject() {
+void ConfigDialog::reject() {
     if (closing_)
         QDialog::reject();
     else
@@ -154,18 +154,18 @@ void TftrConfig::reject() {
 }
 
 void registerServiceWindows() {
-    windows::registerDialog(QStringLiteral("ShowConfig"), [](TftrMain& main) { return new TftrConfig(main); });
-    windows::registerShowcase(QStringLiteral("ftrConfig"), [](TftrMain& main) { return new TftrConfig(main); });
-    windows::registerAction(QStringLiteral("ShowBackups"), [](TftrMain& main) { main.showModal(new TftrBackups(main)); });
+    windows::registerDialog(QStringLiteral("ShowConfig"), [](MainWindow& main) { return new ConfigDialog(main); });
+    windows::registerShowcase(QStringLiteral("ftrConfig"), [](MainWindow& main) { return new ConfigDialog(main); });
+    windows::registerAction(QStringLiteral("ShowBackups"), [](MainWindow& main) { main.showModal(new BackupsDialog(main)); });
     // The copies list with two copies taken before it opens.
-    windows::registerShowcase(QStringLiteral("ftrBackups"), [](TftrMain& main) {
+    windows::registerShowcase(QStringLiteral("ftrBackups"), [](MainWindow& main) {
         main.app().backups().before(backup_action::kDaily);
         main.app().backups().before(backup_action::kCatalogue);
-        return new TftrBackups(main);
+        return new BackupsDialog(main);
     });
     // The first-run window, for a root that has no database yet.
-    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](TftrMain& m) {
-        return new TftrFirstRun(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
+    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](MainWindow& m) {
+        return new FirstRunDialog(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
                                 m.app().prompter);
     });
 }

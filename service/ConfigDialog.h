@@ -3,12 +3,12 @@
 // details from LPUDETAILS.db.
 #include <QDialog>
 
-class TftrMain;
+class MainWindow;
 
-class TftrConfig : public QDialog {
+class ConfigDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TftrConfig(TftrMain& main);
+    explicit ConfigDialog(MainWindow& main);
 
     void Button1Click(); // "Сохранить"
     void Button2Click(); // "Выход"
@@ -20,7 +20,7 @@ protected:
 private:
     void finish(bool close, const QString& focus);
 
-    TftrMain& main_;
+    MainWindow& main_;
     bool closing_ = false;
 };
 

@@ -9,7 +9,7 @@ const char* const kSettingsClosed = "Параметры организации �
 const char* const kDetailsClosed = "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.";
 } // namespace
 
-QString ConfigEditor::unavailableNote(const TDM& dm) {
+QString ConfigEditor::unavailableNote(const DataModule& dm) {
     QStringList lines;
     if (!dm.tblConfig->isActive())
         lines << QString::fromUtf8(kSettingsClosed);

@@ -6,11 +6,11 @@
 #include <QString>
 
 class Prompter;
-class TDM;
+class DataModule;
 
 class ConfigEditor {
 public:
-    ConfigEditor(TDM& dm, Prompter& prompter) : dm_(dm), prompter_(prompter) {}
+    ConfigEditor(DataModule& dm, Prompter& prompter) : dm_(dm), prompter_(prompter) {}
 
     struct Outcome {
         bool close = false;
@@ -25,9 +25,9 @@ public:
     Outcome exit();
 
     // What the dialog cannot show because its table did not open; empty when both are open.
-    static QString unavailableNote(const TDM& dm);
+    static QString unavailableNote(const DataModule& dm);
 
 private:
-    TDM& dm_;
+    DataModule& dm_;
     Prompter& prompter_;
 };

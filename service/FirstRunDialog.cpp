@@ -31,7 +31,7 @@ QString oldBaseFolder() {
 
 } // namespace
 
-TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent)
+FirstRunDialog::FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent)
     : QDialog(parent), root_(std::move(root)), clock_(clock), prompter_(prompter) {
     setObjectName(QStringLiteral("ftrFirstRun"));
     setWindowTitle(QStringLiteral("Заявки на переподготовку: новая папка программы"));
@@ -54,7 +54,7 @@ TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWi
                        .arg(QDir::toNativeSeparators(root_.root())));
 
     auto choice = [this](const char* name, const QString& caption, const QString& description,
-                         void (TftrFirstRun::*handler)()) {
+                         void (FirstRunDialog::*handler)()) {
         auto* b = new QCommandLinkButton(caption, description, this);
         b->setObjectName(QString::fromLatin1(name));
         connect(b, &QCommandLinkButton::clicked, this, handler);
@@ -64,14 +64,14 @@ TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWi
     choice("ImportButton", QStringLiteral("Загрузить таблицы прежней программы…"),
            QStringLiteral("Выберите её папку Base с файлами .db: сотрудники, справочники, каталог программ, "
                           "параметры и заявки перейдут в новую базу."),
-           &TftrFirstRun::ImportButtonClick);
+           &FirstRunDialog::ImportButtonClick);
     choice("DemoButton", QStringLiteral("Заполнить демонстрационными данными"),
            QStringLiteral("Около сорока сотрудников, справочники, каталог программ и одна заявка — чтобы "
                           "попробовать программу."),
-           &TftrFirstRun::DemoButtonClick);
+           &FirstRunDialog::DemoButtonClick);
     choice("EmptyButton", QStringLiteral("Начать с пустой базы"),
            QStringLiteral("Без сотрудников и заявок. Каталог программ учебного центра можно будет загрузить позже."),
-           &TftrFirstRun::EmptyButtonClick);
+           &FirstRunDialog::EmptyButtonClick);
     starterBooks_ = new QCheckBox(QStringLiteral("Заполнить справочники должностей и специальностей по номенклатуре "
                                                  "Минздрава России (их можно будет изменить)"),
                                   this);
@@ -116,13 +116,13 @@ TftrFirstRun::TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWi
     resize(560, sizeHint().height());
 }
 
-void TftrFirstRun::setChoicesEnabled(bool on) {
+void FirstRunDialog::setChoicesEnabled(bool on) {
     for (QCommandLinkButton* b : choices_)
         b->setEnabled(on);
     exit_->setEnabled(on);
 }
 
-bool TftrFirstRun::make(const std::function<QString()>& how, QString* report) {
+bool FirstRunDialog::make(const std::function<QString()>& how, QString* report) {
     setChoicesEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString error;
@@ -142,7 +142,7 @@ bool TftrFirstRun::make(const std::function<QString()>& how, QString* report) {
     return false;
 }
 
-void TftrFirstRun::ImportButtonClick() {
+void FirstRunDialog::ImportButtonClick() {
     const QString folder = prompter_.openDirectory(QStringLiteral("Папка Base прежней программы"), oldBaseFolder());
     if (folder.isEmpty())
         return;
@@ -179,12 +179,12 @@ void TftrFirstRun::ImportButtonClick() {
     open_->setFocus();
 }
 
-void TftrFirstRun::DemoButtonClick() {
+void FirstRunDialog::DemoButtonClick() {
     if (make([this] { return firstrun::fillDemo(root_, clock_.today()); }))
         accept();
 }
 
-void TftrFirstRun::EmptyButtonClick() {
+void FirstRunDialog::EmptyButtonClick() {
     if (make([this] { return firstrun::createEmpty(root_, starterBooks_->isChecked()); }))
         accept();
 }

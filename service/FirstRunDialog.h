@@ -15,10 +15,10 @@ class QCheckBox;
 class QProgressBar;
 class QPushButton;
 
-class TftrFirstRun : public QDialog {
+class FirstRunDialog : public QDialog {
     Q_OBJECT
 public:
-    TftrFirstRun(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent = nullptr);
+    FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent = nullptr);
 
     void ImportButtonClick();
     void DemoButtonClick();

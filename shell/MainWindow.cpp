@@ -62,7 +62,7 @@ public:
 
 } // namespace
 
-TftrMain::TftrMain(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app), mdi_(new QMdiArea(this)) {
+MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app), mdi_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("ftrMain"));
     setWindowTitle(QStringLiteral("\"Заявки\""));
     mdi_->setObjectName(QStringLiteral("MDIClient"));
@@ -78,12 +78,12 @@ TftrMain::TftrMain(AppContext& app, QWidget* parent) : QMainWindow(parent), app_
     });
 }
 
-QString TftrMain::childCaption(const QString& procedure) {
+QString MainWindow::childCaption(const QString& procedure) {
     const ChildSpec* c = childSpec(procedure);
     return c ? QString::fromUtf8(c->caption) : QString();
 }
 
-void TftrMain::buildMenu() {
+void MainWindow::buildMenu() {
     auto add = [this](QMenu* menu, const char* name, const char* text, bool enabled, std::function<void()> fn) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(QString::fromLatin1(name));
@@ -133,7 +133,7 @@ void TftrMain::buildMenu() {
     add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { OpenZajavki2021(); });
 }
 
-void TftrMain::buildToolBar() {
+void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
@@ -186,7 +186,7 @@ void TftrMain::buildToolBar() {
     bar->addWidget(row);
 }
 
-void TftrMain::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     panels_ = makeStatusPanels(statusBar(), {{150, true}, {150}, {50}});
     // The last panel reports what was done last, as long as the window is wide.
     QLabel* done = panels_.last();
@@ -197,16 +197,16 @@ void TftrMain::buildStatusBar() {
     done->show();
 }
 
-void TftrMain::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }
-QString TftrMain::statusPanel(int panel) const { return panels_.value(panel)->text(); }
+void MainWindow::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }
+QString MainWindow::statusPanel(int panel) const { return panels_.value(panel)->text(); }
 
-void TftrMain::reportDone(const QString& what) {
+void MainWindow::reportDone(const QString& what) {
     const QString line = QTime::currentTime().toString(QStringLiteral("HH:mm")) + QStringLiteral(" — ") + what;
     setStatusPanel(2, line);
     panels_.value(2)->setToolTip(line);
 }
 
-void TftrMain::openChild(const QString& procedure, QToolButton* button) {
+void MainWindow::openChild(const QString& procedure, QToolButton* button) {
     const ChildSpec* spec = childSpec(procedure);
     const QString caption = QString::fromUtf8(spec->caption);
     const QString instanceName = QString::fromLatin1(spec->instance);
@@ -242,17 +242,17 @@ void TftrMain::openChild(const QString& procedure, QToolButton* button) {
     mdi_->setActiveSubWindow(sub);
 }
 
-void TftrMain::OpenPersonal() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
-void TftrMain::OpenProgr() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
-void TftrMain::OpenZajavki2023() {
+void MainWindow::OpenPersonal() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
+void MainWindow::OpenProgr() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
+void MainWindow::OpenZajavki2023() {
     openChild(QStringLiteral("OpenZajavki2023"), buttons_.value(QStringLiteral("OpenZajavki2023")));
 }
-void TftrMain::OpenZajavki() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
-void TftrMain::OpenZajavki2021() {
+void MainWindow::OpenZajavki() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
+void MainWindow::OpenZajavki2021() {
     openChild(QStringLiteral("OpenZajavki2021"), buttons_.value(QStringLiteral("OpenZajavki2021")));
 }
 
-int TftrMain::showModal(QDialog* dialog) {
+int MainWindow::showModal(QDialog* dialog) {
     // Each dialog keeps its instance variable while it is shown and is freed when it closes.
     std::unique_ptr<QDialog> owned(dialog);
     instances_.insert(dialog->objectName(), dialog);
@@ -261,7 +261,7 @@ int TftrMain::showModal(QDialog* dialog) {
     return result;
 }
 
-int TftrMain::showDialog(const QString& procedure, const QString& instanceName) {
+int MainWindow::showDialog(const QString& procedure, const QString& instanceName) {
     windows::DialogFactory factory = windows::dialog(procedure);
     if (!factory) {
         app_.prompter.inform(QStringLiteral("Этот справочник пока недоступен"));
@@ -272,21 +272,21 @@ int TftrMain::showDialog(const QString& procedure, const QString& instanceName) 
     return showModal(dialog);
 }
 
-int TftrMain::ShowDoljn() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
-int TftrMain::ShowSpez() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
-int TftrMain::ShowSpecialty() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
-int TftrMain::ShowConfig() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
-int TftrMain::ShowZicl() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
-int TftrMain::ShowMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
+int MainWindow::ShowDoljn() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
+int MainWindow::ShowSpez() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
+int MainWindow::ShowSpecialty() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
+int MainWindow::ShowConfig() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
+int MainWindow::ShowZicl() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
+int MainWindow::ShowMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
 
-void TftrMain::runAction(const QString& item) {
+void MainWindow::runAction(const QString& item) {
     if (windows::Action a = windows::action(item))
         a(*this);
     else
         app_.prompter.inform(QStringLiteral("Эта операция пока недоступна"));
 }
 
-void TftrMain::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_)
         return;
@@ -294,12 +294,12 @@ void TftrMain::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { startUp(); });
 }
 
-void TftrMain::startUp() {
+void MainWindow::startUp() {
     if (startedUp_)
         return;
     startedUp_ = true;
     if (!app_.DM)
         app_.createDataModule();
-    auto* startup = new TftrAvtoriz(app_, startupDelay_);
+    auto* startup = new StartupWindow(app_, startupDelay_);
     showModal(startup);
 }

@@ -19,10 +19,10 @@ public:
     virtual void FormActivate() = 0;
 };
 
-class TftrMain : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TftrMain(AppContext& app, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
 
     AppContext& app() const { return app_; }
 

@@ -47,7 +47,7 @@ const Showcase* findShowcase(const QString& name) {
     return nullptr;
 }
 
-std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, TftrMain& main) {
+std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, MainWindow& main) {
     std::unique_ptr<QWidget> window(showcase.make(main));
     if (window->objectName().isEmpty())
         window->setObjectName(showcase.objectName);

@@ -27,7 +27,7 @@ const QList<StartupTable>& startupTables() {
     return list;
 }
 
-void openStartupTables(TDM& dm, const std::function<void(const StartupTable&)>& progress,
+void openStartupTables(DataModule& dm, const std::function<void(const StartupTable&)>& progress,
                        const std::function<void(const StartupTable&, const QString&)>& failed) {
     for (const StartupTable& t : startupTables()) {
         progress(t);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <functional>
 
-class TDM;
+class DataModule;
 
 struct StartupTable {
     QString object;   // the data module's table object
@@ -16,5 +16,5 @@ const QList<StartupTable>& startupTables();
 
 // Opens the tables in order. `progress` is called before each, `failed` after one that could not
 // be opened (with its error text); the rest are opened all the same.
-void openStartupTables(TDM& dm, const std::function<void(const StartupTable&)>& progress,
+void openStartupTables(DataModule& dm, const std::function<void(const StartupTable&)>& progress,
                        const std::function<void(const StartupTable&, const QString& engineMessage)>& failed);

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TftrAvtoriz::TftrAvtoriz(AppContext& app, int delayMs, QWidget* parent)
+StartupWindow::StartupWindow(AppContext& app, int delayMs, QWidget* parent)
     : QDialog(parent), app_(app), status_(new QLabel(this)), timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("ftrAvtoriz"));
     setWindowTitle(QStringLiteral("Заявки на переподготовку персонала"));
@@ -57,11 +57,11 @@ TftrAvtoriz::TftrAvtoriz(AppContext& app, int delayMs, QWidget* parent)
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setSingleShot(true);
     timer_->setInterval(delayMs);
-    connect(timer_, &QTimer::timeout, this, &TftrAvtoriz::Timer1Timer);
+    connect(timer_, &QTimer::timeout, this, &StartupWindow::Timer1Timer);
     timer_->start();
 }
 
-QPixmap TftrAvtoriz::picture(const QSize& size) {
+QPixmap StartupWindow::picture(const QSize& size) {
     QPixmap pm(size);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
@@ -102,9 +102,9 @@ QPixmap TftrAvtoriz::picture(const QSize& size) {
     return pm;
 }
 
-void TftrAvtoriz::Timer1Timer() { runSequence(); }
+void StartupWindow::Timer1Timer() { runSequence(); }
 
-void TftrAvtoriz::runSequence() {
+void StartupWindow::runSequence() {
     if (done_ || running_)
         return;
     running_ = true;
@@ -125,7 +125,7 @@ void TftrAvtoriz::runSequence() {
 }
 
 // Closed before its time, the window opens the tables at once rather than leaving them closed.
-void TftrAvtoriz::closeEvent(QCloseEvent* event) {
+void StartupWindow::closeEvent(QCloseEvent* event) {
     if (!done_) {
         if (running_) {
             event->ignore();
@@ -136,7 +136,7 @@ void TftrAvtoriz::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void TftrAvtoriz::reject() {
+void StartupWindow::reject() {
     if (!done_) {
         if (running_)
             return;

@@ -8,10 +8,10 @@ struct AppContext;
 class QLabel;
 class QTimer;
 
-class TftrAvtoriz : public QDialog {
+class StartupWindow : public QDialog {
     Q_OBJECT
 public:
-    TftrAvtoriz(AppContext& app, int delayMs = 5000, QWidget* parent = nullptr);
+    StartupWindow(AppContext& app, int delayMs = 5000, QWidget* parent = nullptr);
 
     bool isDone() const { return done_; }
     // The progress texts shown so far, in order.

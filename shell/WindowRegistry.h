@@ -6,12 +6,12 @@
 
 class QDialog;
 class QWidget;
-class TftrMain;
+class MainWindow;
 
 namespace windows {
-using ChildFactory = std::function<QWidget*(TftrMain&)>;
-using DialogFactory = std::function<QDialog*(TftrMain&)>;
-using Action = std::function<void(TftrMain&)>;
+using ChildFactory = std::function<QWidget*(MainWindow&)>;
+using DialogFactory = std::function<QDialog*(MainWindow&)>;
+using Action = std::function<void(MainWindow&)>;
 
 // Child windows by their opening procedure ("OpenPersonal"), dialogs by theirs ("ShowConfig"),
 // other menu actions by the item's name ("N13").

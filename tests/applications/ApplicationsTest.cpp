@@ -22,8 +22,8 @@ using Answer = Prompter::Answer;
 
 struct Applications : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
     ApplicationsWindow* window = nullptr;
 
     void SetUp() override {

@@ -24,8 +24,8 @@ using Answer = Prompter::Answer;
 
 struct EarlierWindows : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
 
     void SetUp() override {
         // Reference rows for the code 0 an empty code reads as, so that the editor finds them.
@@ -84,7 +84,7 @@ TEST_F(EarlierWindows, TheServiceMenuOpensTheArchivesWhichShowAndPrintTheirAppli
         trainee(*g, "ПЕТРОВ");
         ApplicationsWindow* window = open(*g);
         ASSERT_TRUE(window);
-        EXPECT_EQ(window->windowTitle(), TftrMain::childCaption(g->openProcedure));
+        EXPECT_EQ(window->windowTitle(), MainWindow::childCaption(g->openProcedure));
         EXPECT_EQ(window->countLine(), "заявлено - 2");
         for (const char* button :
              {"SpeedButton1", "SpeedButton3", "SpeedButton2", "SpeedButton4", "SpeedButton5", "SpeedButton7"})

@@ -107,7 +107,7 @@ struct Cli {
 
 struct Export : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     const Generation& g = Generation::current();
     QWidget* window = nullptr;
 

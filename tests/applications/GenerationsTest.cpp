@@ -32,7 +32,7 @@ const Person kBare{"БОРИСОВ", {}, {}, {}, {}};
 
 struct Generations : ::testing::TestWithParam<const Generation*> {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     const Generation& g = *GetParam();
 
     Table& trainees() { return g.traineesTable(dm); }

@@ -14,7 +14,7 @@ namespace {
 
 struct PickThrough : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     QWidget* window = nullptr;
 
     void SetUp() override {

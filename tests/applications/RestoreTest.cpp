@@ -32,7 +32,7 @@ QVariantList fileRow(const char* surname, const char* name, int doljn = 5, int s
 
 struct Restore : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     const Generation& g = Generation::current();
 
     void SetUp() override {

@@ -58,8 +58,8 @@ struct Plan : ::testing::Test {
                "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?, ?)",
                {surname, birth, year, number, certificateEnd.isValid() ? QVariant(certificateEnd) : QVariant()});
     }
-    TDM& tables() {
-        TDM& dm = app.createDataModule();
+    DataModule& tables() {
+        DataModule& dm = app.createDataModule();
         openStartupTables(
             dm, [](const StartupTable&) {},
             [](const StartupTable& t, const QString& why) { ADD_FAILURE() << why.toStdString(); });

@@ -22,8 +22,8 @@ using Answer = Prompter::Answer;
 
 struct PlanWindow : ::testing::Test {
     AppHarness h; // today is 15.03.2026, so the plan is for 2027 by default
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
 
     void SetUp() override {
         programme("T-1", "Терапия");
@@ -74,7 +74,7 @@ struct PlanWindow : ::testing::Test {
 };
 
 TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
-    TftrPlan plan(main);
+    TrainingPlanDialog plan(main);
     EXPECT_EQ(plan.windowTitle(), "План обучения на год");
     EXPECT_EQ(qobject_cast<QSpinBox*>(ui::find(&plan, "YearBox"))->value(), 2027);
     EXPECT_EQ(ui::text(&plan, "StatusBar1Panel0"), "Всего - 2");
@@ -124,7 +124,7 @@ TEST_F(PlanWindow, ShowsWhoNeedsTrainingColouredFilteredAndCounted) {
 }
 
 TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
-    TftrPlan plan(main);
+    TrainingPlanDialog plan(main);
     applications::createApplication(dm, Generation::current(), 116, 2027);
     applications::createApplication(dm, Generation::current(), 116.01, 2027);
     plan.setYear(2028);
@@ -160,11 +160,11 @@ TEST_F(PlanWindow, AddsTheMarkedToTheChosenApplicationAfterTheSummary) {
 
 TEST_F(PlanWindow, MarksOutliveTheWindowAndClearingTakesTheHiddenOnesToo) {
     {
-        TftrPlan plan(main);
+        TrainingPlanDialog plan(main);
         ui::click(&plan, "MarkAllButton");
         plan.model().setData(plan.model().index(1, PlanModel::Quarter), 3, Qt::EditRole);
     }
-    TftrPlan plan(main);
+    TrainingPlanDialog plan(main);
     EXPECT_EQ(ui::text(&plan, "StatusBar1Panel1"), "отмечено - 2") << "kept while the program runs";
     EXPECT_EQ(plan.model().index(1, PlanModel::Quarter).data().toInt(), 3);
 
@@ -187,7 +187,7 @@ TEST_F(PlanWindow, MarksOutliveTheWindowAndClearingTakesTheHiddenOnesToo) {
 }
 
 TEST_F(PlanWindow, WithoutAnApplicationOfTheYearTheMainOneIsOfferedThere) {
-    TftrPlan plan(main);
+    TrainingPlanDialog plan(main);
     ui::click(&plan, "MarkAllButton");
     // Without the contract number there is no main application to make: the parameters are named.
     h.prompter.expectInform("На 2027 год нет ни одной заявки, а номер договора с учебным центром не задан. "
@@ -216,7 +216,7 @@ TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow
         return true;
     });
     {
-        TftrPlan plan(main);
+        TrainingPlanDialog plan(main);
         ui::click(&plan, "PrintButton");
     }
     ASSERT_EQ(opened.size(), 1);
@@ -225,7 +225,7 @@ TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow
     setDocumentOpener([](const QString&) { return false; });
     h.prompter.answerUnscripted(Prompter::Answer::Ok, {});
     {
-        TftrPlan plan(main);
+        TrainingPlanDialog plan(main);
         ui::click(&plan, "PrintButton");
     }
     ASSERT_FALSE(h.prompter.log().isEmpty());

@@ -198,11 +198,11 @@ TEST_F(BackupsFixture, TheStartRemovesWhatInterruptedWorkLeftAndKeepsADamagedSto
 struct RestoreFixture : BackupsFixture {
     SharedState state;
     ScriptedPrompter prompter;
-    std::unique_ptr<TDM> dm;
+    std::unique_ptr<DataModule> dm;
 
     void SetUp() override {
         BackupsFixture::SetUp();
-        dm = std::make_unique<TDM>(*store, state, prompter);
+        dm = std::make_unique<DataModule>(*store, state, prompter);
         openStartupTables(
             *dm, [](const StartupTable&) {},
             [](const StartupTable&, const QString& why) { ADD_FAILURE() << why.toStdString(); });

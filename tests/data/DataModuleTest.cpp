@@ -14,7 +14,7 @@ struct Module : ::testing::Test {
     TempStore temp;
     SharedState state;
     ScriptedPrompter prompter;
-    TDM dm{*temp.store, state, prompter};
+    DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
         state.CurYear = 2026;
@@ -210,7 +210,7 @@ TEST_F(Module, TheCatalogueQueryTakesItsOpenersStatementAndFiltersByValue) {
         dm.field("tblNewZiclRealZicl").setAsFloat(real--);
         dm.tblNewZicl->post();
     }
-    dm.reloadNewZicl(TDM::defaultNewZiclSql());
+    dm.reloadNewZicl(DataModule::defaultNewZiclSql());
     EXPECT_EQ(dm.qNewZicl->recordCount(), 3);
     EXPECT_EQ(dm.field("qNewZiclKZicl").asString(), "C1"); // RealZicl order
 

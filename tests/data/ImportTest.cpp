@@ -56,7 +56,7 @@ TEST_F(Import, AFolderOfOldTablesKeepsRowNumbersAndLinks) {
     for (const ImportedTable& t : r.tables)
         EXPECT_EQ(t.rowsRead, t.rowsStored) << t.fileName.toStdString();
 
-    TDM dm(*temp.store, state, prompter);
+    DataModule dm(*temp.store, state, prompter);
     state.CurYear = 2026;
     for (Dataset* ds : {static_cast<Dataset*>(dm.tblPersonal), static_cast<Dataset*>(dm.tblSertif),
                         static_cast<Dataset*>(dm.tblZajavki2023), static_cast<Dataset*>(dm.tblSluch2023)})

@@ -16,7 +16,7 @@ struct Office {
     TempStore temp;
     SharedState state;
     ScriptedPrompter prompter;
-    TDM dm{*temp.store, state, prompter};
+    DataModule dm{*temp.store, state, prompter};
 
     Office() {
         state.CurYear = 2026;
@@ -33,55 +33,55 @@ struct Office {
 
 struct Case {
     const char* what;
-    std::function<void(TDM&)> act;
+    std::function<void(DataModule&)> act;
     const char* message;
 };
 
 const Case kCases[] = {
-    {"deleting from an empty trainee list", [](TDM& dm) { dm.tblSluch2023->remove(); },
+    {"deleting from an empty trainee list", [](DataModule& dm) { dm.tblSluch2023->remove(); },
      "Нечего удалять: в заявке нет слушателей."},
-    {"deleting from an empty register", [](TDM& dm) { dm.tblPersonal->remove(); },
+    {"deleting from an empty register", [](DataModule& dm) { dm.tblPersonal->remove(); },
      "Нечего удалять: в списке сотрудников никого нет."},
     {"a date that is not a date in the birth-date field",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblPersonal->append();
          dm.field("tblPersonalDR").setAsString("31.02.1980");
      },
      "В поле «дата рождения» введена дата, которой нет: «31.02.1980». Проверьте день и месяц."},
     {"a number out of range in the contract number",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblConfig->edit();
          dm.field("tblConfigKZajavki").setAsString("40000");
      },
      "Число 40000 в поле «номер договора» вне допустимого диапазона: допустимы целые числа от -32768 до "
      "32767."},
     {"a text in a number field",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblSluch2023->append();
          dm.field("tblSluch2023StajOb").setAsString("много");
      },
      "В поле «общемедицинский стаж» нужно число, а введено «много»."},
     {"a text in a whole-number field",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblPersonal->append();
          dm.field("tblPersonalKDoljn").setAsString("третий");
      },
      "В поле «код должности» нужно целое число, а введено «третий»."},
     {"a fraction in a whole-number field",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblSluch2023->append();
          dm.field("tblSluch2023KV").setAsString("1,5");
      },
      "В поле «квартал» нужно целое число, а введено «1,5»."},
     {"a position code the export layout cannot hold",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblTempZ2023->append();
          dm.field("tblTempZ2023Doljn").setAsInteger(40000);
      },
      "Число 40000 в поле «код должности» вне допустимого диапазона: допустимы целые числа от -32768 до "
      "32767."},
     {"a code beyond 32 bits",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblPersonal->append();
          dm.field("tblPersonalKSpez").setAsFloat(3e9);
      },
@@ -89,21 +89,21 @@ const Case kCases[] = {
      "числа от "
      "-2147483648 до 2147483647."},
     {"a start year out of range in the register",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblPersonal->append();
          dm.field("tblPersonalStajOb").setAsInteger(100000);
      },
      "Число 100000 в поле «год начала работы» вне допустимого диапазона: допустимы целые числа от -32768 до "
      "32767."},
     {"a table that could not be opened",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblSluch2023->close();
          dm.tblSluch2023->first();
      },
      "Таблица «слушатели заявки» не открыта, работать с ней нельзя. Перезапустите программу; если таблица не "
      "откроется и тогда, восстановите базу данных из резервной копии."},
     {"a field of a table that could not be opened",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblPersonal->close();
          dm.field("tblPersonalName1").asString();
      },
@@ -111,13 +111,13 @@ const Case kCases[] = {
      "не "
      "откроется и тогда, восстановите базу данных из резервной копии."},
     {"the catalogue, which is only shown",
-     [](TDM& dm) {
-         dm.reloadNewZicl(TDM::defaultNewZiclSql());
+     [](DataModule& dm) {
+         dm.reloadNewZicl(DataModule::defaultNewZiclSql());
          dm.qNewZicl->edit();
      },
      "Таблица «каталог программ» открыта только для просмотра, изменить её нельзя."},
     {"the row number the engine gives",
-     [](TDM& dm) {
+     [](DataModule& dm) {
          dm.tblSluch2023->append();
          dm.field("tblSluch2023NPP").setAsInteger(7);
      },

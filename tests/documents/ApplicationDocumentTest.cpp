@@ -34,7 +34,7 @@ std::string serial(const QDate& date) { return std::to_string(QDate(1899, 12, 30
 
 struct ApplicationDocumentTest : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     const documents::ApplicationDocumentSettings& settings = documents::ApplicationDocumentSettings::y2023();
 
     void SetUp() override {
@@ -378,7 +378,7 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonSavesTheDocumentAndOpensIt) {
         opened << path;
         return true;
     });
-    TftrMain& main = h.mainWindow();
+    MainWindow& main = h.mainWindow();
     main.OpenZajavki2023();
     QWidget* window = main.instance("ftrZajavki2023");
     ASSERT_TRUE(window);
@@ -410,7 +410,7 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonNeverSavesIntoTheBaseFolder) {
     const QStringList before = QDir(root.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QDir(root.documents()).removeRecursively();
     ASSERT_TRUE(QFile::link(root.base(), root.documents()));
-    TftrMain& main = h.mainWindow();
+    MainWindow& main = h.mainWindow();
     main.OpenZajavki2023();
     QWidget* window = main.instance("ftrZajavki2023");
     ASSERT_TRUE(window);

@@ -36,7 +36,7 @@ struct Trainee {
 
 struct EarlierDocuments : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
 
     void SetUp() override {
         dm.tblConfig->append();
@@ -269,7 +269,7 @@ TEST_F(EarlierDocuments, ThePrintButtonOfTheArchiveWindowsSavesAndOpensTheirForm
         opened << path;
         return true;
     });
-    TftrMain& main = h.mainWindow();
+    MainWindow& main = h.mainWindow();
     for (const Generation* g : {&Generation::base(), &Generation::y2021()}) {
         applications::createApplication(dm, *g, 116, g->kind == Generation::Kind::Base ? 2020 : 2022);
         add(*g, {"ИВАНОВ", "ПК", 144});

@@ -20,7 +20,7 @@ struct ListDocuments : ::testing::Test {
     TempStore temp;
     SharedState state;
     ScriptedPrompter prompter;
-    TDM dm{*temp.store, state, prompter};
+    DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
         for (Dataset* ds : dm.datasets())
@@ -60,7 +60,7 @@ TEST_F(ListDocuments, ProgrammesFillRowsFromFiveRuledAndAsHighAsTheirTexts) {
     addProgramme("339720123", 72, 2026, "Актуальные вопросы терапии", longList);
     addProgramme("339720124", 36, 2026, "Неотложные состояния");
     addProgramme("339720125", 144, 2027, "Терапия");
-    dm.reloadNewZicl(TDM::defaultNewZiclSql());
+    dm.reloadNewZicl(DataModule::defaultNewZiclSql());
     const QString path = documents::saveListDocument(dm, documents::ListDocumentSettings::programmes(), temp.root);
     EXPECT_TRUE(dm.qNewZicl->eof()) << "the query is left past its last row";
 
@@ -100,7 +100,7 @@ TEST_F(ListDocuments, ProgrammesFillRowsFromFiveRuledAndAsHighAsTheirTexts) {
 TEST_F(ListDocuments, AnEmptyListLeavesTheHeadingsUntouched) {
     for (const documents::ListDocumentSettings* settings :
          {&documents::ListDocumentSettings::programmes(), &documents::ListDocumentSettings::positions()}) {
-        dm.reloadNewZicl(TDM::defaultNewZiclSql());
+        dm.reloadNewZicl(DataModule::defaultNewZiclSql());
         const documents::ListDocument filled = documents::buildListDocument(dm, *settings, temp.root.templates());
         EXPECT_EQ(filled.rows, 0);
         const XlsxReader book(filled.book.toBytes());

@@ -73,7 +73,7 @@ struct DeletePerson : ::testing::Test {
     TempStore temp;
     SharedState state;
     ScriptedPrompter prompter;
-    TDM dm{*temp.store, state, prompter};
+    DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
         state.CurYear = 2026;

@@ -24,8 +24,8 @@ using Answer = Prompter::Answer;
 
 struct Personnel : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
 
     void SetUp() override {
         add(dm.tblDoljn, {{"KDoljn", 3}, {"NDoljn", "ВРАЧ-ТЕРАПЕВТ"}});
@@ -46,9 +46,9 @@ struct Personnel : ::testing::Test {
                              {"StajOb", 2001}, {"StajDoljn", 2010}});
         Q_UNUSED(npp);
     }
-    TftrPersonal* openRegister() {
+    PersonnelWindow* openRegister() {
         main.OpenPersonal();
-        auto* w = qobject_cast<TftrPersonal*>(main.instance("ftrPersonal"));
+        auto* w = qobject_cast<PersonnelWindow*>(main.instance("ftrPersonal"));
         EXPECT_TRUE(w);
         w->FormActivate();
         return w;
@@ -66,7 +66,7 @@ struct Personnel : ::testing::Test {
     }
     static QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
     // Opens the card with the register's "Добавить" or "Редакт." and lets `hand` act in it.
-    void card(TftrPersonal* w, const char* button, const std::function<void(QDialog&)>& hand) {
+    void card(PersonnelWindow* w, const char* button, const std::function<void(QDialog&)>& hand) {
         h.dialogs.expect("ftrMPersonal", [&](QDialog& d) {
             d.activateWindow();
             QCoreApplication::processEvents();
@@ -94,7 +94,7 @@ TEST_F(Personnel, TheSearchFindsTheFirstSurnameAtOrAfterTheTypedText) {
     addPerson("ИВАНОВА", "АННА");
     addPerson("ИВАНОВ", "ЯКОВ");
     addPerson("ИВАНОВ", "БОРИС");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     EXPECT_EQ(main.statusPanel(1), "Всего - 4");
     const struct {
         const char* typed;
@@ -118,7 +118,7 @@ TEST_F(Personnel, TheSearchFindsTheFirstSurnameAtOrAfterTheTypedText) {
 }
 
 TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     const struct {
         std::function<void(QDialog&)> fill; // what is typed before "Сохранить"
         const char* message;
@@ -181,7 +181,7 @@ TEST_F(Personnel, ADiplomaSpecialtyKeptFromBeforeStaysUntilChangedAndATypedOneTa
     dm.field("tblPersonalNSpez").setAsString("Зубоврачебное дело"); // an imported name the book lacks
     dm.field("tblPersonalKSpez").setAsInteger(12);
     dm.tblPersonal->post();
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton2", [&](QDialog& d) {
         ui::type(&d, "DBEdit3", "ИВАНОВИЧ");
         ui::click(&d, "Button4"); // saved: the old name is not the change
@@ -202,7 +202,7 @@ TEST_F(Personnel, ADiplomaSpecialtyKeptFromBeforeStaysUntilChangedAndATypedOneTa
 
 TEST_F(Personnel, KeysRaiseNamesToCapitalsAndMoveTheFocusAndTheButtonsFollowTheRowsState) {
     addPerson("ИВАНОВ", "ЯКОВ");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton1", [&](QDialog& d) {
         ui::type(&d, "DBEdit1", "сидоров");
         release(ui::find(&d, "DBEdit1"), Qt::Key_Return);
@@ -235,7 +235,7 @@ TEST_F(Personnel, KeysRaiseNamesToCapitalsAndMoveTheFocusAndTheButtonsFollowTheR
 
 TEST_F(Personnel, RightStepsOnOnlyFromTheEndAndTheListsOpenFromTheKeyboard) {
     addPerson("ИВАНОВ", "ЯКОВ");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton2", [&](QDialog& d) {
         for (const auto& [from, next] : {std::pair{"DBEdit1", "DBEdit2"}, std::pair{"DBEdit4", "DBEdit5"}}) {
             auto* box = d.findChild<QLineEdit*>(from);
@@ -267,7 +267,7 @@ TEST_F(Personnel, RightStepsOnOnlyFromTheEndAndTheListsOpenFromTheKeyboard) {
 TEST_F(Personnel, TheRegistersGridsAnswerInsEnterAndDelete) {
     addPerson("ИВАНОВ", "ЯКОВ");
     add(dm.tblSertif, {{"Name", "Терапия"}, {"DateCL", QDate(2027, 1, 1)}});
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     auto* people = w->findChild<QAbstractItemView*>("DBGrid1");
     h.dialogs.expect("ftrMPersonal", [](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Новый сотрудник");
@@ -293,7 +293,7 @@ TEST_F(Personnel, TheRegistersGridsAnswerInsEnterAndDelete) {
 
 TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
     addPerson("ИВАНОВ", "ЯКОВ");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton2", [&](QDialog& d) {
         auto* date = d.findChild<QLineEdit*>("DBEdit4");
         date->setFocus();
@@ -307,7 +307,7 @@ TEST_F(Personnel, DeleteInTheDateBoxEmptiesTheBirthDateInOneStep) {
 }
 
 TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) {
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton1", [&](QDialog& d) {
         fillCard(d);
         ui::type(&d, "Edit1", "sidorov@hosp.ru");
@@ -381,7 +381,7 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
 }
 
 TEST_F(Personnel, AWrongSnilsOrEmailIsAskedAboutWithNoAsTheDefault) {
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton1", [&](QDialog& d) {
         fillCard(d);
         ui::type(&d, "MaskEdit1", "1122334");
@@ -411,7 +411,7 @@ TEST_F(Personnel, AWrongSnilsOrEmailIsAskedAboutWithNoAsTheDefault) {
 }
 
 TEST_F(Personnel, ATrainingRowOfANewPersonWaitsForThePersonToBeSaved) {
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     card(w, "SpeedButton1", [&](QDialog& d) {
         ui::type(&d, "DBEdit1", "СИДОРОВ");
         h.prompter.expectInform("Не задали имя!");
@@ -450,7 +450,7 @@ TEST_F(Personnel, ATrainingRowOfANewPersonWaitsForThePersonToBeSaved) {
 
 TEST_F(Personnel, CertificatesTakeTodayOrTheChangedDate) {
     addPerson("ИВАНОВ", "ЯКОВ");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     // A new certificate with a picked specialty and the picker untouched: today's date.
     h.dialogs.expect("ftrMSertif", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Новый сертификат");
@@ -505,7 +505,7 @@ TEST_F(Personnel, DeletingAPersonAsksOnceAndTakesEveryRowOfTheirs) {
     add(dm.tblTrained, {{"KZicl", "111"}, {"Year", 2020}});
     add(dm.tblSertif, {{"Name", "Терапия"}, {"DateCL", QDate(2027, 1, 1)}});
     addPerson("ПЕТРОВ", "ПЁТР");
-    TftrPersonal* w = openRegister();
+    PersonnelWindow* w = openRegister();
     dm.tblPersonal->first();
     h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?", Answer::No);
     ui::click(w, "SpeedButton3");

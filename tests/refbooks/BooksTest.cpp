@@ -16,7 +16,7 @@ struct Books : ::testing::Test {
     TempStore temp;
     SharedState state;
     ScriptedPrompter prompter;
-    TDM dm{*temp.store, state, prompter};
+    DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
         for (Dataset* ds : dm.datasets())

@@ -17,9 +17,9 @@ using gridActions::doubleClickRow;
 
 struct PickDialogs : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     SharedState& state = h.app.state;
-    TftrMain& main = h.mainWindow();
+    MainWindow& main = h.mainWindow();
     int posts = 0;
 
     PickDialogs() {
@@ -450,7 +450,7 @@ TEST_F(PickDialogs, TheClerkAddsRenamesAndDeletesEntriesOfEachBook) {
 
     const struct {
         const char* dialog;
-        Table* TDM::*book;
+        Table* DataModule::*book;
         const char* field; // the book's name field
         const char* entryWord;
         const char* used; // an entry something refers to
@@ -462,13 +462,13 @@ TEST_F(PickDialogs, TheClerkAddsRenamesAndDeletesEntriesOfEachBook) {
         const char* renamed;
         const char* registerCopy; // the register's field that follows a renamed entry
     } cases[] = {
-        {"ftrDoljn", &TDM::tblDoljn, "NDoljn", "должность", "ВРАЧ-ТЕРАПЕВТ", "сотрудники — 1, слушатели заявок — 1",
+        {"ftrDoljn", &DataModule::tblDoljn, "NDoljn", "должность", "ВРАЧ-ТЕРАПЕВТ", "сотрудники — 1, слушатели заявок — 1",
          "ВРАЧ-ХИРУРГ", "врач-педиатр участковый", "ВРАЧ-ПЕДИАТР УЧАСТКОВЫЙ", "  врач-хирург ",
          "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "tblPersonalNDoljn"},
-        {"ftrSpez", &TDM::tblSpez, "NSpez", "специальность по диплому", "ЛЕЧЕБНОЕ ДЕЛО",
+        {"ftrSpez", &DataModule::tblSpez, "NSpez", "специальность по диплому", "ЛЕЧЕБНОЕ ДЕЛО",
          "сотрудники — 1, слушатели заявок — 1", "СЕСТРИНСКОЕ ДЕЛО", "Педиатрия", "Педиатрия", "сестринское  дело",
          "Лечебное дело", "tblPersonalNSpez"},
-        {"ftrSpecialty", &TDM::tblSpecialty, "Name", "специальность", "Терапия", "сертификаты сотрудников — 1",
+        {"ftrSpecialty", &DataModule::tblSpecialty, "Name", "специальность", "Терапия", "сертификаты сотрудников — 1",
          "Сестринское дело", "Неонатология", "Неонатология", "СЕСТРИНСКОЕ ДЕЛО", "Терапия (взрослые)",
          "tblSertifName"},
     };

@@ -19,9 +19,9 @@ namespace {
 
 struct Programmes : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
-    TftrProgr* window = nullptr;
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
+    ProgrammesWindow* window = nullptr;
 
     void SetUp() override {
         for (const char* s : {"Терапия", "Педиатрия", "Акушерство и гинекология", "Детская хирургия 'острая'"}) {
@@ -35,7 +35,7 @@ struct Programmes : ::testing::Test {
         add("301", 2027, "Детская хирургия 'острая'", "Хирурги");
         add("401", 2027, "100% хирургия", "Все хирурги");
         main.OpenProgr();
-        window = qobject_cast<TftrProgr*>(main.instance("ftrProgr"));
+        window = qobject_cast<ProgrammesWindow*>(main.instance("ftrProgr"));
         ASSERT_TRUE(window);
         window->FormActivate();
     }

@@ -17,8 +17,8 @@ using Answer = Prompter::Answer;
 
 struct BackupsWindow : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
-    TftrMain& main = h.mainWindow();
+    DataModule& dm = h.dm();
+    MainWindow& main = h.mainWindow();
 
     void append(const QString& surname) {
         dm.tblPersonal->append();
@@ -33,14 +33,14 @@ TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
     h.app.backups().before(backup_action::kCatalogue);
     append("ПОСЛЕ");
 
-    TftrBackups window(main);
+    BackupsDialog window(main);
     EXPECT_EQ(window.windowTitle(), "Резервные копии");
     ASSERT_EQ(list(window)->rowCount(), 1);
     const BackupCopy copy = h.app.backups().list()[0];
     const QString when = copy.when.toString("dd.MM.yyyy HH:mm:ss");
     EXPECT_EQ(list(window)->item(0, 0)->text(), when);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "загрузка каталога программ");
-    EXPECT_EQ(list(window)->item(0, 2)->text(), TftrBackups::sizeText(copy.size));
+    EXPECT_EQ(list(window)->item(0, 2)->text(), BackupsDialog::sizeText(copy.size));
 
     const QString question =
         "Заменить базу данных копией от " + when +
@@ -77,7 +77,7 @@ TEST_F(BackupsWindow, ListsADamagedStoreAndRefusesToRestoreIt) {
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write(QByteArray(4096, '\xA5'));
     damaged.close();
-    TftrBackups window(main);
+    BackupsDialog window(main);
     ASSERT_EQ(list(window)->rowCount(), 1);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "повреждённая база, убранная из папки Base");
     list(window)->selectRow(0);
@@ -98,8 +98,8 @@ TEST_F(BackupsWindow, OpensFromTheServiceMenuAndAsksForAChoiceOnAnEmptyList) {
     });
     main.findChild<QAction*>("BackupsItem")->trigger();
     h.dialogs.verify();
-    EXPECT_EQ(TftrBackups::sizeText(188416), "184 КБ");
-    EXPECT_EQ(TftrBackups::sizeText(5 * 1024 * 1024 + 300000), "5,3 МБ");
+    EXPECT_EQ(BackupsDialog::sizeText(188416), "184 КБ");
+    EXPECT_EQ(BackupsDialog::sizeText(5 * 1024 * 1024 + 300000), "5,3 МБ");
 }
 
 } // namespace

@@ -15,7 +15,7 @@ namespace {
 
 struct ConfigDialog : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
 
     // Opens the dialog through the menu's procedure; `hand` acts while it is open.
     void open(const std::function<void(QDialog&)>& hand) {

@@ -44,7 +44,7 @@ struct FirstRun : ::testing::Test {
 
 TEST_F(FirstRun, ANewRootIsRecognisedAndNothingIsMadeUntilAChoice) {
     EXPECT_TRUE(firstrun::isNewRoot(root));
-    TftrFirstRun window(root, clock, prompter);
+    FirstRunDialog window(root, clock, prompter);
     window.show();
     EXPECT_TRUE(ui::text(&window, "FolderLabel").contains(QDir::toNativeSeparators(root.root())));
     ui::click(&window, "ExitButton");
@@ -54,7 +54,7 @@ TEST_F(FirstRun, ANewRootIsRecognisedAndNothingIsMadeUntilAChoice) {
 
 TEST_F(FirstRun, DemoAndEmptyMakeTheDatabaseAndCloseTheWindow) {
     {
-        TftrFirstRun window(root, clock, prompter);
+        FirstRunDialog window(root, clock, prompter);
         window.show();
         ui::click(&window, "DemoButton");
         EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -64,7 +64,7 @@ TEST_F(FirstRun, DemoAndEmptyMakeTheDatabaseAndCloseTheWindow) {
     EXPECT_EQ(baseFiles(), QStringList{"tovex.sqlite"});
 
     RootPaths other(dir.filePath("other"));
-    TftrFirstRun window(other, clock, prompter);
+    FirstRunDialog window(other, clock, prompter);
     window.show();
     ui::click(&window, "EmptyButton");
     EXPECT_EQ(window.result(), QDialog::Accepted);
@@ -75,7 +75,7 @@ TEST_F(FirstRun, DemoAndEmptyMakeTheDatabaseAndCloseTheWindow) {
 TEST_F(FirstRun, AnEmptyDatabaseStartsWithTheStarterBooksUnlessTheClerkDeclines) {
     for (const bool starter : {true, false}) {
         root = RootPaths(dir.filePath(starter ? "with" : "without"));
-        TftrFirstRun window(root, clock, prompter);
+        FirstRunDialog window(root, clock, prompter);
         window.show();
         auto* check = window.findChild<QCheckBox*>("StarterBooksCheck");
         ASSERT_TRUE(check && check->isVisible());
@@ -94,7 +94,7 @@ TEST_F(FirstRun, ImportsTheOldTablesWithAReportPerTable) {
                   {{5, "АНДРЕЕВ", "ИВАН", "ПЕТРОВИЧ", QDate(1980, 5, 17), 3, "ВРАЧ-ТЕРАПЕВТ", 1, "Лечебное дело",
                     2001, 2010, {}}});
     writeOldTable("DOLJNOST.DB", "DOLJNOST", {{3, "ВРАЧ-ТЕРАПЕВТ"}, {4, "МЕДСЕСТРА"}});
-    TftrFirstRun window(root, clock, prompter);
+    FirstRunDialog window(root, clock, prompter);
     window.show();
     prompter.expectOpenDirectory(""); // cancelled: nothing happens
     ui::click(&window, "ImportButton");
@@ -120,7 +120,7 @@ TEST_F(FirstRun, AnImportThatFailsLeavesNoDatabaseAndTheChoiceOpen) {
     ASSERT_TRUE(notATable.open(QIODevice::WriteOnly));
     notATable.write("this is no Paradox table");
     notATable.close();
-    TftrFirstRun window(root, clock, prompter);
+    FirstRunDialog window(root, clock, prompter);
     window.show();
     prompter.expectOpenDirectory(oldBase.path()).expectError("Personal.DB");
     ui::click(&window, "ImportButton");
@@ -140,7 +140,7 @@ TEST_F(FirstRun, AFolderWithoutTablesIsDescribedWithWhatItHoldsAndWhatIsLookedFo
         QFile f(QDir(oldBase.path()).filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     }
-    TftrFirstRun window(root, clock, prompter);
+    FirstRunDialog window(root, clock, prompter);
     window.show();
     prompter.expectOpenDirectory(oldBase.path()).expectError("Найдены файлы (не таблицы программы): readme.txt, staff.xlsx");
     ui::click(&window, "ImportButton");

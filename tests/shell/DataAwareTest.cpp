@@ -20,7 +20,7 @@ namespace {
 
 struct DataAware : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     void addPeople(const QStringList& names) {
         for (const QString& n : names) {
             dm.tblPersonal->append();

@@ -13,7 +13,7 @@ namespace {
 
 TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
     AppHarness h;
-    TftrMain& w = h.mainWindow();
+    MainWindow& w = h.mainWindow();
     EXPECT_EQ(w.windowTitle(), "\"Заявки\"");
 
     struct Item {
@@ -80,11 +80,11 @@ public:
 TEST(MainWindow, FindsAChildWindowAgainByItsCaption) {
     AppHarness h;
     int made = 0;
-    windows::registerChild("OpenPersonal", [&](TftrMain&) {
+    windows::registerChild("OpenPersonal", [&](MainWindow&) {
         ++made;
         return new FakeRegister;
     });
-    TftrMain& w = h.mainWindow();
+    MainWindow& w = h.mainWindow();
     w.setStartupDelay(0);
     w.show();
     ui::click(&w, "SpeedButton2");
@@ -110,7 +110,7 @@ TEST(MainWindow, FindsAChildWindowAgainByItsCaption) {
 TEST(MainWindow, AWindowNotYetAvailableIsExplained) {
     AppHarness h;
     windows::registerChild("OpenProgr", nullptr);
-    TftrMain& w = h.mainWindow();
+    MainWindow& w = h.mainWindow();
     h.prompter.expectInform("Окно «Программы обучения» пока недоступно");
     w.OpenProgr();
     EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());

@@ -20,11 +20,11 @@ QStringList allProgressTexts() {
 }
 
 // Starts the program's main window and lets the start-up window run to its end.
-void startUp(AppHarness& h, int delayMs, const std::function<void(TftrAvtoriz&)>& whileOpen = {}) {
-    TftrMain& w = h.mainWindow();
+void startUp(AppHarness& h, int delayMs, const std::function<void(StartupWindow&)>& whileOpen = {}) {
+    MainWindow& w = h.mainWindow();
     w.setStartupDelay(delayMs);
     h.dialogs.expect("ftrAvtoriz", [&](QDialog& d) {
-        auto& startup = static_cast<TftrAvtoriz&>(d);
+        auto& startup = static_cast<StartupWindow&>(d);
         EXPECT_EQ(startup.windowTitle(), "Заявки на переподготовку персонала");
         EXPECT_EQ(ui::text(&d, "Label1"), "Версия 3.0.0.3 (2026)");
         if (whileOpen)
@@ -64,7 +64,7 @@ TEST(Startup, AMissingTableIsReportedByItsTextAndTheRestStillOpen) {
 
 TEST(Startup, ClosingTheWindowEarlyOpensTheTablesAtOnce) {
     AppHarness h(false);
-    startUp(h, 60'000, [](TftrAvtoriz& startup) {
+    startUp(h, 60'000, [](StartupWindow& startup) {
         EXPECT_FALSE(startup.isDone());
         startup.close();
     });

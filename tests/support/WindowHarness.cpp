@@ -72,9 +72,9 @@ AppHarness::~AppHarness() {
     setErrorPrompter(nullptr);
 }
 
-TftrMain& AppHarness::mainWindow() {
+MainWindow& AppHarness::mainWindow() {
     if (!main) {
-        main = std::make_unique<TftrMain>(app);
+        main = std::make_unique<MainWindow>(app);
         if (app.DM)
             main->skipStartUp();
     }

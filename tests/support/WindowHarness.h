@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-class TftrMain;
+class MainWindow;
 
 // Runs modal dialogs by script: each expected dialog (by object name) is handed to a function
 // that acts on it while it is "open". A dialog that was not expected fails the test.
@@ -33,15 +33,15 @@ struct AppHarness {
     explicit AppHarness(bool openTables = true, bool demoData = false);
     ~AppHarness();
 
-    TftrMain& mainWindow(); // created on first use, not shown
-    TDM& dm() { return *app.DM; }
+    MainWindow& mainWindow(); // created on first use, not shown
+    DataModule& dm() { return *app.DM; }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
     FixedClock clock{QDate(2026, 3, 15)};
     ScriptedDialogs dialogs;
     AppContext app;
-    std::unique_ptr<TftrMain> main;
+    std::unique_ptr<MainWindow> main;
 };
 
 // Pumps events until `done` holds or `ms` pass; returns whether it held.

@@ -21,9 +21,9 @@ const QString kApostrophe = QStringLiteral("Д'Арсонвализация и �
 
 struct ZiclDialog : ::testing::Test {
     AppHarness h;
-    TDM& dm = h.dm();
+    DataModule& dm = h.dm();
     SharedState& state = h.app.state;
-    TftrMain& main = h.mainWindow();
+    MainWindow& main = h.mainWindow();
 
     ZiclDialog() {
         struct Programme {
@@ -62,7 +62,7 @@ struct ZiclDialog : ::testing::Test {
             dm.field("tblSpecialtyName").setAsString(name);
             dm.tblSpecialty->post();
         }
-        dm.reloadNewZicl(TDM::defaultNewZiclSql()); // as the opener does
+        dm.reloadNewZicl(DataModule::defaultNewZiclSql()); // as the opener does
         // What earlier picks left in the shared variables.
         state.SelKZicl = "прежний";
         state.SelVidOb = "ПВ";

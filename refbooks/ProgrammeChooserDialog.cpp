@@ -1,4 +1,4 @@
-#include "refbooks/ZiclDialog.h"
+#include "refbooks/ProgrammeChooserDialog.h"
 
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
@@ -64,8 +64,8 @@ QString formsLegend(Dataset& rows) {
     return lines.join(u'\n');
 }
 
-TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
-    TDM& dm = *main.app().DM;
+ProgrammeChooserDialog::ProgrammeChooserDialog(MainWindow& main) : QDialog(&main), main_(main) {
+    DataModule& dm = *main.app().DM;
     setWindowTitle(
         QStringLiteral("Дополнительные профессиональные программы и программы профессионального обучения"));
     setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint |
@@ -151,21 +151,21 @@ TftrZicl::TftrZicl(TftrMain& main) : QDialog(&main), main_(main) {
     layout->addWidget(status);
     resize(1042, 567); // QDialog centres itself over the main window when shown
 
-    connect(export_, &QToolButton::clicked, this, &TftrZicl::SpeedButton1Click);
-    connect(filter, &QPushButton::clicked, this, &TftrZicl::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &TftrZicl::Button2Click);
-    connect(grid_, &DbGrid::cellClicked, this, &TftrZicl::DBGrid1CellClick);
-    connect(grid_, &DbGrid::keyPressed, this, &TftrZicl::DBGrid1KeyDown);
-    connect(grid_, &DbGrid::keyReleased, this, &TftrZicl::DBGrid1KeyUp);
+    connect(export_, &QToolButton::clicked, this, &ProgrammeChooserDialog::SpeedButton1Click);
+    connect(filter, &QPushButton::clicked, this, &ProgrammeChooserDialog::Button1Click);
+    connect(cancel, &QPushButton::clicked, this, &ProgrammeChooserDialog::Button2Click);
+    connect(grid_, &DbGrid::cellClicked, this, &ProgrammeChooserDialog::DBGrid1CellClick);
+    connect(grid_, &DbGrid::keyPressed, this, &ProgrammeChooserDialog::DBGrid1KeyDown);
+    connect(grid_, &DbGrid::keyReleased, this, &ProgrammeChooserDialog::DBGrid1KeyUp);
     // Any double click in the grid picks, also one on an empty list.
     grid_->viewport()->installEventFilter(this);
 }
 
-TDM& TftrZicl::dm() const {
+DataModule& ProgrammeChooserDialog::dm() const {
     return *main_.app().DM;
 }
 
-void TftrZicl::showEvent(QShowEvent* event) {
+void ProgrammeChooserDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (activated_)
         return;
@@ -173,20 +173,20 @@ void TftrZicl::showEvent(QShowEvent* event) {
     runGuarded([this] { FormActivate(); });
 }
 
-bool TftrZicl::eventFilter(QObject* watched, QEvent* event) {
+bool ProgrammeChooserDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
         DBGrid1DblClick();
     return QDialog::eventFilter(watched, event);
 }
 
-void TftrZicl::showContingent() { panel_->showContingent(); }
+void ProgrammeChooserDialog::showContingent() { panel_->showContingent(); }
 
-void TftrZicl::showCount() {
+void ProgrammeChooserDialog::showCount() {
     Query& programmes = *dm().qNewZicl;
     count_->setText(QStringLiteral("Всего - %1").arg(programmes.isActive() ? programmes.recordCount() : 0));
 }
 
-void TftrZicl::FormActivate() {
+void ProgrammeChooserDialog::FormActivate() {
     specialties_->clear();
     specialties_->addItems(specialtyNames(dm()));
     specialties_->setCurrentIndex(-1);
@@ -217,11 +217,11 @@ void TftrZicl::FormActivate() {
     showCount();
 }
 
-void TftrZicl::SpeedButton1Click() {
+void ProgrammeChooserDialog::SpeedButton1Click() {
     refbooks::printProgrammeList(main_);
 }
 
-void TftrZicl::Button1Click() {
+void ProgrammeChooserDialog::Button1Click() {
     runGuarded([this] {
         filterProgrammes(dm(), specialties_->currentText());
         showContingent();
@@ -229,7 +229,7 @@ void TftrZicl::Button1Click() {
     });
 }
 
-void TftrZicl::Button2Click() {
+void ProgrammeChooserDialog::Button2Click() {
     runGuarded([this] {
         unfilterProgrammes(dm());
         specialties_->setCurrentIndex(-1);
@@ -238,17 +238,17 @@ void TftrZicl::Button2Click() {
     });
 }
 
-void TftrZicl::DBGrid1CellClick() {
+void ProgrammeChooserDialog::DBGrid1CellClick() {
     runGuarded([this] { showContingent(); });
 }
-void TftrZicl::DBGrid1KeyDown() {
+void ProgrammeChooserDialog::DBGrid1KeyDown() {
     runGuarded([this] { showContingent(); });
 }
-void TftrZicl::DBGrid1KeyUp() {
+void ProgrammeChooserDialog::DBGrid1KeyUp() {
     runGuarded([this] { showContingent(); });
 }
 
-bool TftrZicl::yearAccepted() {
+bool ProgrammeChooserDialog::yearAccepted() {
     // The opener loads the catalogue up to its application's year: a programme of another year
     // is taken only on the clerk's word.
     Query& programmes = *dm().qNewZicl;
@@ -267,7 +267,7 @@ bool TftrZicl::yearAccepted() {
                                     Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
 }
 
-void TftrZicl::DBGrid1DblClick() {
+void ProgrammeChooserDialog::DBGrid1DblClick() {
     if (!yearAccepted())
         return;
     bool picked = false;
@@ -278,7 +278,7 @@ void TftrZicl::DBGrid1DblClick() {
         accept();
 }
 
-void TftrZicl::done(int result) {
+void ProgrammeChooserDialog::done(int result) {
     runGuarded([this] { unfilterProgrammes(dm()); });
     QDialog::done(result);
 }

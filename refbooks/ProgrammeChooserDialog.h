@@ -9,18 +9,18 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
-class TftrMain;
-class TDM;
+class MainWindow;
+class DataModule;
 
 class Dataset;
 
 // The legend of the forms of study that the programmes listed have: "очн — очная, …".
 QString formsLegend(Dataset& programmes);
 
-class TftrZicl : public QDialog {
+class ProgrammeChooserDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TftrZicl(TftrMain& main);
+    explicit ProgrammeChooserDialog(MainWindow& main);
 
     // On showing: the specialty list, the strip and the export button by the caller code, the
     // contingent, the focus to the grid and the count.
@@ -41,14 +41,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TDM& dm() const;
+    DataModule& dm() const;
     void showContingent();
     void showCount();
     // Whether the programme picked may go into the opener's application: its catalogue year is
     // the application's, or the clerk says so.
     bool yearAccepted();
 
-    TftrMain& main_;
+    MainWindow& main_;
     QToolButton* export_;
     QComboBox* specialties_;
     QPlainTextEdit* legend_;
