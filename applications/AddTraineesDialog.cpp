@@ -7,7 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,8 +49,8 @@ void UpDownControl::stepBy(int steps) {
     buddy_->setText(QString::number(position_));
 }
 
-AddTraineesDialog::AddTraineesDialog(MainWindow& main, const Generation& generation)
-    : QDialog(&main), main_(main), g_(generation) {
+AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generation)
+    : QDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(g_.insertCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -164,11 +164,11 @@ void AddTraineesDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        runGuarded([this] { FormActivate(); });
+        runGuarded([this] { activated(); });
     }
 }
 
-void AddTraineesDialog::FormActivate() {
+void AddTraineesDialog::activated() {
     // A new opening always starts with no marks.
     applications::clearMarks(*main_.app().DM);
     people_->setFocus();
@@ -184,7 +184,7 @@ void AddTraineesDialog::Button1Click() {
     app.state.ZiclCaller = g_.callers.programmeForAdding;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears), {{QStringLiteral("p_year"), year}});
-    main_.ShowZicl();
+    main_.showProgrammeChooser();
 }
 
 void AddTraineesDialog::Button2Click() {

@@ -8,7 +8,7 @@
 class DbGrid;
 class QLineEdit;
 class QPushButton;
-class MainWindow;
+class WindowHost;
 
 // The up-down control beside the quarter box: steps the box's number between 1 and 4.
 class UpDownControl : public QWidget {
@@ -26,9 +26,9 @@ private:
 class AddTraineesDialog : public QDialog {
     Q_OBJECT
 public:
-    AddTraineesDialog(MainWindow& main, const Generation& generation);
+    AddTraineesDialog(WindowHost& main, const Generation& generation);
 
-    void FormActivate();
+    void activated();
     void DBGrid1KeyUp(int key);
     void Button1Click(); // "Выбрать"
     void Button2Click(); // "Выполнить"
@@ -38,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
     DbGrid* people_;
     QLineEdit* programme_;

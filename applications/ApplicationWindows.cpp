@@ -13,7 +13,7 @@
 #include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
@@ -23,7 +23,7 @@
 
 namespace applications {
 
-int showNewApplication(MainWindow& main, const Generation& g) {
+int showNewApplication(WindowHost& main, const Generation& g) {
     auto* dialog = new NewApplicationDialog(main, g);
     dialog->setObjectName(g.newDialogInstance);
     bool addNext = false;
@@ -35,27 +35,27 @@ int showNewApplication(MainWindow& main, const Generation& g) {
     return result;
 }
 
-int showAddTrainees(MainWindow& main, const Generation& g) {
+int showAddTrainees(WindowHost& main, const Generation& g) {
     auto* dialog = new AddTraineesDialog(main, g);
     dialog->setObjectName(g.insertInstance);
     return main.showModal(dialog);
 }
 
-int showTraineeEditor(MainWindow& main, const Generation& g) {
+int showTraineeEditor(WindowHost& main, const Generation& g) {
     auto* dialog = new TraineeEditor(main, g);
     dialog->setObjectName(g.editorInstance);
     return main.showModal(dialog);
 }
 
-int showPlan(MainWindow& main) { return main.showModal(new TrainingPlanDialog(main)); }
+int showPlan(WindowHost& main) { return main.showModal(new TrainingPlanDialog(main)); }
 
-int showMoving(MainWindow& main, const Generation& g) {
+int showMoving(WindowHost& main, const Generation& g) {
     auto* dialog = new MovingDialog(main, g);
     dialog->setObjectName(QStringLiteral("ftrMoving"));
     return main.showModal(dialog);
 }
 
-int showTraineeCertificate(MainWindow& main, const Generation& g) {
+int showTraineeCertificate(WindowHost& main, const Generation& g) {
     auto* dialog = new TraineeCertificateDialog(main, g);
     dialog->setObjectName(QStringLiteral("ftrMSLSertif"));
     return main.showModal(dialog);
@@ -68,7 +68,7 @@ namespace {
 // The summary of a restore as the showcase draws it: the file of application 116 for 2026 with
 // twelve trainees, three of whose people the register lacks, the application either missing or
 // holding the trainees of an earlier restore.
-applications::RestorePlan showcaseRestorePlan(MainWindow& m, bool restoredBefore) {
+applications::RestorePlan showcaseRestorePlan(WindowHost& m, bool restoredBefore) {
     applications::RestorePlan plan;
     plan.file = m.app().root.exportDir() + QStringLiteral("/ZES116_2026.db");
     applications::RestoreApplication a;
@@ -95,11 +95,11 @@ applications::RestorePlan showcaseRestorePlan(MainWindow& m, bool restoredBefore
 // The generation's windows and dialogs in the showcase, on its current application and trainee;
 // the new application dialog also at its confirmation of an additional application.
 void registerShowcases(const Generation& g) {
-    windows::registerShowcase(g.windowInstance, [&g](MainWindow& m) { return new ApplicationsWindow(m, g); });
-    windows::registerShowcase(g.newDialogInstance, [&g](MainWindow& m) { return new NewApplicationDialog(m, g); });
+    windows::registerShowcase(g.windowInstance, [&g](WindowHost& m) { return new ApplicationsWindow(m, g); });
+    windows::registerShowcase(g.newDialogInstance, [&g](WindowHost& m) { return new NewApplicationDialog(m, g); });
     windows::registerShowcase(
         g.newDialogInstance,
-        [&g](MainWindow& m) {
+        [&g](WindowHost& m) {
             auto* dialog = new NewApplicationDialog(m, g);
             dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
             if (g.years.latest != 0) // a year the generation makes applications for
@@ -108,11 +108,11 @@ void registerShowcases(const Generation& g) {
             return dialog;
         },
         QStringLiteral("confirm"));
-    windows::registerShowcase(g.insertInstance, [&g](MainWindow& m) { return new AddTraineesDialog(m, g); });
-    windows::registerShowcase(g.editorInstance, [&g](MainWindow& m) { return new TraineeEditor(m, g); });
+    windows::registerShowcase(g.insertInstance, [&g](WindowHost& m) { return new AddTraineesDialog(m, g); });
+    windows::registerShowcase(g.editorInstance, [&g](WindowHost& m) { return new TraineeEditor(m, g); });
     if (g.certificateRows)
         windows::registerShowcase(QStringLiteral("ftrMSLSertif"),
-                                  [&g](MainWindow& m) { return new TraineeCertificateDialog(m, g); });
+                                  [&g](WindowHost& m) { return new TraineeCertificateDialog(m, g); });
 }
 
 // What the reference books and the programme chooser write when a generation's window opened them:
@@ -149,34 +149,34 @@ void registerApplicationWindows() {
     for (const Generation* generation : Generation::all()) {
         const Generation& g = *generation;
         refbooks::addPickTargets(pickTargetsOf(g));
-        windows::registerChild(g.openProcedure, [&g](MainWindow& main) { return new ApplicationsWindow(main, g); });
+        windows::registerChild(g.openProcedure, [&g](WindowHost& main) { return new ApplicationsWindow(main, g); });
         windows::registerAction(QStringLiteral("ExportApplication") + g.windowInstance,
-                                [&g](MainWindow& main) {
+                                [&g](WindowHost& main) {
                                     const QString file = applications::exportApplication(main.app(), g);
                                     if (!file.isEmpty())
                                         main.reportDone(QStringLiteral("Заявка выгружена в файл ") +
                                                         QDir::toNativeSeparators(file));
                                 });
     }
-    windows::registerAction(QStringLiteral("ShowPlan"), [](MainWindow& main) { applications::showPlan(main); });
-    windows::registerAction(QStringLiteral("N13"), [](MainWindow& main) { applications::restoreApplication(main); });
+    windows::registerAction(QStringLiteral("ShowPlan"), [](WindowHost& main) { applications::showPlan(main); });
+    windows::registerAction(QStringLiteral("N13"), [](WindowHost& main) { applications::restoreApplication(main); });
     // The main window's ShowMoving serves the window that has the moving button.
     windows::registerDialog(QStringLiteral("ShowMoving"),
-                            [](MainWindow& main) { return new MovingDialog(main, Generation::y2021()); });
+                            [](WindowHost& main) { return new MovingDialog(main, Generation::y2021()); });
 
     for (const Generation* generation : Generation::all())
         registerShowcases(*generation);
     // The moving dialog on the current generation's trainee: its applications of this year are
     // those the dialog lists.
     windows::registerShowcase(QStringLiteral("ftrMoving"),
-                              [](MainWindow& m) { return new MovingDialog(m, Generation::current()); });
+                              [](WindowHost& m) { return new MovingDialog(m, Generation::current()); });
     windows::registerShowcase(QStringLiteral("ftrRestore"),
-                              [](MainWindow& m) { return new RestoreDialog(showcaseRestorePlan(m, false)); });
+                              [](WindowHost& m) { return new RestoreDialog(showcaseRestorePlan(m, false)); });
     windows::registerShowcase(
         QStringLiteral("ftrRestore"),
-        [](MainWindow& m) { return new RestoreDialog(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
+        [](WindowHost& m) { return new RestoreDialog(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
     // The plan for the year of the current application, with its first three people marked.
-    windows::registerShowcase(QStringLiteral("ftrPlan"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrPlan"), [](WindowHost& m) {
         const Table& applications = *((*m.app().DM).*Generation::current().applications.table);
         auto* plan = new TrainingPlanDialog(m, int(applications.field(QStringLiteral("Year")).asInteger()));
         for (int row = 0; row < std::min(3, plan->model().rowCount()); ++row)

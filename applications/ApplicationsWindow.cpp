@@ -72,10 +72,10 @@ QWidget* traineePanel(const Generation& g, const DataModule& dm, QWidget* parent
 
 } // namespace
 
-ApplicationsWindow::ApplicationsWindow(MainWindow& main, const Generation& generation)
+ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& generation)
     : main_(main), g_(generation) {
     setObjectName(g_.windowInstance);
-    setWindowTitle(MainWindow::childCaption(g_.openProcedure));
+    setWindowTitle(windows::childCaption(g_.openProcedure));
     DataModule& dm = *main.app().DM;
     DataSource* appsSource = g_.applicationsSource(dm);
     DataSource* traineesSource = g_.traineesSource(dm);
@@ -173,7 +173,7 @@ void ApplicationsWindow::setCountLine(const QString& text) { count_->setText(tex
 QString ApplicationsWindow::countLine() const { return count_->text(); }
 void ApplicationsWindow::writeCountLine() { setCountLine(applications::countLine(*main_.app().DM, g_)); }
 
-void ApplicationsWindow::FormActivate() {
+void ApplicationsWindow::activated() {
     main_.setStatusPanel(0, QString());
     main_.setStatusPanel(1, QString());
     writeCountLine();
@@ -191,7 +191,7 @@ void ApplicationsWindow::SpeedButton1Click() {
         return;
     }
     if (app.prompter.confirmWithBeep(QStringLiteral("Не задан номер договора с ТОВЕКС. Перейти к заданию? ")))
-        main_.ShowConfig();
+        main_.showSettings();
     else
         applications_->setFocus();
 }

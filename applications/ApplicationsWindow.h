@@ -5,7 +5,7 @@
 // window writes its own count line: when it is activated, on a click in the applications, and
 // when a dialog it opened has changed the trainees.
 #include "applications/Generation.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QWidget>
 
@@ -15,7 +15,7 @@ class QLabel;
 class ApplicationsWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    ApplicationsWindow(MainWindow& main, const Generation& generation);
+    ApplicationsWindow(WindowHost& main, const Generation& generation);
 
     const Generation& generation() const { return g_; }
     void setCountLine(const QString& text);
@@ -23,7 +23,7 @@ public:
     void writeCountLine();
 
     // Handlers, named after their controls.
-    void FormActivate() override;
+    void activated() override;
     void DBGrid1CellClick();
     void SpeedButton1Click(); // "Создать"
     void SpeedButton3Click(); // "Удалить" the whole application
@@ -36,7 +36,7 @@ public:
     void SpeedButton8Click(); // "Перемещение"
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
     DbGrid* applications_;
     DbGrid* trainees_;

@@ -7,7 +7,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-MovingDialog::MovingDialog(MainWindow& main, const Generation& generation) : QDialog(&main), main_(main), g_(generation) {
+MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : QDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Перемещение или копирование слушателя в заявках"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -84,11 +84,11 @@ void MovingDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        runGuarded([this] { FormActivate(); });
+        runGuarded([this] { activated(); });
     }
 }
 
-void MovingDialog::FormActivate() {
+void MovingDialog::activated() {
     // The applications of the start-up year and later; the last one is chosen until the user
     // clicks another.
     AppContext& app = main_.app();

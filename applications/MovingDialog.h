@@ -8,14 +8,14 @@
 #include <QDialog>
 
 class DbGrid;
-class MainWindow;
+class WindowHost;
 
 class MovingDialog : public QDialog {
     Q_OBJECT
 public:
-    MovingDialog(MainWindow& main, const Generation& generation);
+    MovingDialog(WindowHost& main, const Generation& generation);
 
-    void FormActivate();
+    void activated();
     void Button1Click(); // "Перемещение"
     void Button3Click(); // "Копирование"
     void Button2Click(); // "Отмена"
@@ -27,7 +27,7 @@ private:
     // False, after saying why, when the trainee cannot be moved or copied now.
     bool canMove();
 
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
     DbGrid* targets_;
     bool activated_ = false;

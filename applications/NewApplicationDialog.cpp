@@ -5,7 +5,7 @@
 #include "data/DbError.h"
 #include "data/AppContext.h"
 #include "shell/ActionButton.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -19,8 +19,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-NewApplicationDialog::NewApplicationDialog(MainWindow& main, const Generation& generation)
-    : QDialog(&main), main_(main), g_(generation) {
+NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& generation)
+    : QDialog(main.hostWidget()), main_(main), g_(generation) {
     setWindowTitle(g_.newDialogCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -99,10 +99,10 @@ NewApplicationDialog::NewApplicationDialog(MainWindow& main, const Generation& g
     layout->setSizeConstraint(QLayout::SetFixedSize); // sized to the panel that is visible
     layout->addWidget(choice_);
     layout->addWidget(confirmation_);
-    FormActivate();
+    activated();
 }
 
-void NewApplicationDialog::FormActivate() {
+void NewApplicationDialog::activated() {
     type_->setExclusive(false);
     for (QAbstractButton* b : type_->buttons())
         b->setChecked(false);

@@ -9,14 +9,14 @@
 class QButtonGroup;
 class QLineEdit;
 class QWidget;
-class MainWindow;
+class WindowHost;
 
 class NewApplicationDialog : public QDialog {
     Q_OBJECT
 public:
-    NewApplicationDialog(MainWindow& main, const Generation& generation);
+    NewApplicationDialog(WindowHost& main, const Generation& generation);
 
-    void FormActivate();
+    void activated();
     void Button1Click(); // "ОК"
     void Button2Click(); // "Отмена"
     void Button3Click(); // "Да"
@@ -26,7 +26,7 @@ public:
     bool goesOnToAdding() const { return addNext_; }
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
     QWidget* choice_;
     QWidget* confirmation_;

@@ -3,7 +3,7 @@
 #include "applications/ApplicationWindows.h"
 #include "data/AppContext.h"
 #include "core/Plural.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -143,7 +143,7 @@ bool RestoreDialog::createsMissingApplications() const {
 
 namespace applications {
 
-bool restoreApplication(MainWindow& main) {
+bool restoreApplication(WindowHost& main) {
     AppContext& app = main.app();
     const DataModule& dm = *app.DM;
     const QString caption = QStringLiteral("Восстановление заявки");

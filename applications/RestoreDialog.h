@@ -8,7 +8,7 @@
 #include <QDialog>
 
 class QCheckBox;
-class MainWindow;
+class WindowHost;
 
 // The summary of a planned restore; "Восстановить" accepts.
 class RestoreDialog : public QDialog {
@@ -26,5 +26,5 @@ private:
 
 namespace applications {
 // The whole restore; true when the file was restored.
-bool restoreApplication(MainWindow& main);
+bool restoreApplication(WindowHost& main);
 } // namespace applications

@@ -2,10 +2,10 @@
 
 #include "data/AppContext.h"
 #include "data/DataModule.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
-TraineeCertificateDialog::TraineeCertificateDialog(MainWindow& main, const Generation& generation)
-    : CertificateForm(&main, QStringLiteral("Дата окончания действия сертификата"),
+TraineeCertificateDialog::TraineeCertificateDialog(WindowHost& main, const Generation& generation)
+    : CertificateForm(main.hostWidget(), QStringLiteral("Дата окончания действия сертификата"),
                       (*main.app().DM).*generation.certificateRows.source),
       main_(main), g_(generation) {
     setWindowTitle(QStringLiteral("Редактирование"));
@@ -30,7 +30,7 @@ void TraineeCertificateDialog::DateTimePicker1Change() {
 
 void TraineeCertificateDialog::SpeedButton1Click() {
     main_.app().state.SpecialtyCaller = g_.callers.specialty;
-    main_.ShowSpecialty();
+    main_.showSpecialties();
 }
 
 void TraineeCertificateDialog::Button1Click() {

@@ -6,15 +6,15 @@
 #include "applications/Generation.h"
 #include "shell/CertificateForm.h"
 
-class MainWindow;
+class WindowHost;
 
 class TraineeCertificateDialog : public CertificateForm {
     Q_OBJECT
 public:
-    TraineeCertificateDialog(MainWindow& main, const Generation& generation);
+    TraineeCertificateDialog(WindowHost& main, const Generation& generation);
 
     void DMctivate(); // the activation
-    void FormActivate() override { DMctivate(); }
+    void activated() override { DMctivate(); }
     void DateTimePicker1Change() override;
     void SpeedButton1Click() override;
     void Button1Click() override;
@@ -23,6 +23,6 @@ public:
 private:
     Table& certificate() const;
 
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
 };

@@ -8,7 +8,7 @@
 #include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,8 +34,8 @@ void showName(QLineEdit* box, const QString& name) {
 }
 } // namespace
 
-TraineeEditor::TraineeEditor(MainWindow& main, const Generation& generation)
-    : EditDialog(&main), main_(main), g_(generation) {
+TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
+    : EditDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     DataSource* row = g_.traineesSource(dm);
     setWindowTitle(QStringLiteral("Редактирование"));
@@ -238,7 +238,7 @@ bool TraineeEditor::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TraineeEditor::FormActivate() {
+void TraineeEditor::activated() {
     AppContext& app = main_.app();
     DataModule& dm = *app.DM;
     Table& trainee = g_.traineesTable(dm);
@@ -259,24 +259,24 @@ void TraineeEditor::SpeedButton1Click() {
     app.state.ZiclCaller = g_.callers.programmeForEditing;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, true), {{QStringLiteral("p_year"), year}});
-    main_.ShowZicl();
+    main_.showProgrammeChooser();
 }
 
 void TraineeEditor::SpeedButton2Click() {
     main_.app().state.DoljnCaller = g_.callers.position;
-    main_.ShowDoljn();
+    main_.showPositions();
 }
 
 void TraineeEditor::SpeedButton3Click() {
     main_.app().state.SpezCaller = g_.callers.diplomaSpecialty;
-    main_.ShowSpez();
+    main_.showDiplomaSpecialties();
 }
 
 void TraineeEditor::SpeedButton4Click() {
     AppContext& app = main_.app();
     if (!g_.certificateRows) {
         app.state.SpecialtyCaller = g_.callers.specialty;
-        main_.ShowSpecialty();
+        main_.showSpecialties();
         return;
     }
     // The certificate is a row of the trainee's own, written at once by its dialog.

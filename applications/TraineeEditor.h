@@ -12,14 +12,14 @@
 
 class DbEdit;
 class QLineEdit;
-class MainWindow;
+class WindowHost;
 
 class TraineeEditor : public EditDialog {
     Q_OBJECT
 public:
-    TraineeEditor(MainWindow& main, const Generation& generation);
+    TraineeEditor(WindowHost& main, const Generation& generation);
 
-    void FormActivate() override;
+    void activated() override;
     void SpeedButton1Click(); // programme
     void SpeedButton2Click(); // position
     void SpeedButton3Click(); // diploma specialty
@@ -33,7 +33,7 @@ protected:
     void leaveByUser() override { Button2Click(); } // the close box and Esc discard, as "Отмена" does
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
     const Generation& g_;
     QList<DbEdit*> nameBoxes_; // surname, name, patronymic
     DbEdit* birthDate_;

@@ -11,7 +11,7 @@
 #include "personnel/PersonnelWindows.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -406,7 +406,7 @@ bool PlanModel::setData(const QModelIndex& index, const QVariant& value, int rol
 
 // ---------------------------------------------------------------- the window
 
-TrainingPlanDialog::TrainingPlanDialog(MainWindow& main, int year) : QDialog(&main), main_(main) {
+TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(main.hostWidget()), main_(main) {
     setObjectName(QStringLiteral("ftrPlan"));
     setWindowTitle(QStringLiteral("План обучения на год"));
 

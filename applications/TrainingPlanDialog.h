@@ -18,7 +18,7 @@ class QLabel;
 class QSpinBox;
 class QTableView;
 class RootPaths;
-class MainWindow;
+class WindowHost;
 
 // Saves the plan's rows as a printed plan and returns the document's path. The printed forms sit
 // above the windows; they set it when they register.
@@ -100,7 +100,7 @@ class TrainingPlanDialog : public QDialog {
     Q_OBJECT
 public:
     // `year`: the plan's year; 0 for the default, the year after today's.
-    explicit TrainingPlanDialog(MainWindow& main, int year = 0);
+    explicit TrainingPlanDialog(WindowHost& main, int year = 0);
 
     PlanModel& model() { return model_; }
     void setYear(int year);
@@ -119,7 +119,7 @@ private:
     void fillApplications();
     void writeCount();
 
-    MainWindow& main_;
+    WindowHost& main_;
     PlanModel model_;
     QSpinBox* year_;
     QComboBox* position_;

@@ -7,7 +7,7 @@
 #include "documents/ListDocument.h"
 #include "documents/PlanDocument.h"
 #include "data/AppContext.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@
 namespace {
 
 // A document saved: said in the status bar, then opened.
-void saved(MainWindow& main, const QString& path) {
+void saved(WindowHost& main, const QString& path) {
     main.reportDone(QStringLiteral("Документ сохранён: ") + QDir::toNativeSeparators(path));
     openDocument(path);
 }
@@ -30,7 +30,7 @@ void registerDocumentWindows() {
     } lists[] = {{"PrintProgrammeList", documents::ListDocumentSettings::programmes()},
                  {"PrintPositionsList", documents::ListDocumentSettings::positions()}};
     for (const auto& list : lists)
-        windows::registerAction(QString::fromLatin1(list.action), [&settings = list.settings](MainWindow& main) {
+        windows::registerAction(QString::fromLatin1(list.action), [&settings = list.settings](WindowHost& main) {
             AppContext& app = main.app();
             saved(main, documents::saveListDocument(*app.DM, settings, app.root));
         });
@@ -42,7 +42,7 @@ void registerDocumentWindows() {
         const documents::ApplicationDocumentSettings& settings =
             documents::ApplicationDocumentSettings::of(*generation);
         windows::registerAction(
-            QStringLiteral("PrintApplication") + generation->windowInstance, [&settings](MainWindow& main) {
+            QStringLiteral("PrintApplication") + generation->windowInstance, [&settings](WindowHost& main) {
                 AppContext& app = main.app();
                 saved(main, documents::saveApplicationDocument(*app.DM, settings, app.root, app.prompter));
             });

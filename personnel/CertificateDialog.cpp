@@ -2,14 +2,14 @@
 
 #include "data/AppContext.h"
 #include "data/DataModule.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
-CertificateDialog::CertificateDialog(MainWindow& main)
-    : CertificateForm(&main, QStringLiteral("Дата окончания действия сертификата или срока аккредитации"),
+CertificateDialog::CertificateDialog(WindowHost& main)
+    : CertificateForm(main.hostWidget(), QStringLiteral("Дата окончания действия сертификата или срока аккредитации"),
                       main.app().DM->dtsSertif),
       main_(main) {}
 
-void CertificateDialog::FormActivate() {
+void CertificateDialog::activated() {
     AppContext& app = main_.app();
     const Table& certificates = *app.DM->tblSertif;
     QDate date = app.clock.today();
@@ -35,7 +35,7 @@ void CertificateDialog::DateTimePicker1Change() {
 
 void CertificateDialog::SpeedButton1Click() {
     main_.app().state.SpecialtyCaller = 11;
-    main_.ShowSpecialty();
+    main_.showSpecialties();
 }
 
 void CertificateDialog::Button1Click() {

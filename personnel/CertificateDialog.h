@@ -3,19 +3,19 @@
 // specialty, picked from the specialties; a new certificate or the current one.
 #include "shell/CertificateForm.h"
 
-class MainWindow;
+class WindowHost;
 
 class CertificateDialog : public CertificateForm {
     Q_OBJECT
 public:
-    explicit CertificateDialog(MainWindow& main);
+    explicit CertificateDialog(WindowHost& main);
 
-    void FormActivate() override;
+    void activated() override;
     void DateTimePicker1Change() override;
     void SpeedButton1Click() override;
     void Button1Click() override;
     void Button2Click() override;
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
 };

@@ -12,7 +12,7 @@
 #include "shell/RowKeys.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -57,7 +57,7 @@ bool isNavigationKey(int key) {
 
 } // namespace
 
-PersonnelCard::PersonnelCard(MainWindow& main) : EditDialog(&main), main_(main) {
+PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -254,7 +254,7 @@ void PersonnelCard::setSaveEnabled(bool on) {
     cancel_->setEnabled(on);
 }
 
-void PersonnelCard::FormActivate() {
+void PersonnelCard::activated() {
     AppContext& app = main_.app();
     DataModule& dm = *app.DM;
     setWindowTitle(app.state.PersonalMode == 0 ? QStringLiteral("Новый сотрудник")
@@ -407,15 +407,15 @@ bool PersonnelCard::personSaved() {
 
 void PersonnelCard::SpeedButton1Click() {
     main_.app().state.DoljnCaller = 1;
-    main_.ShowDoljn();
+    main_.showPositions();
 }
 
 void PersonnelCard::SpeedButton2Click() {
     main_.app().state.SpezCaller = 1;
-    main_.ShowSpez();
+    main_.showDiplomaSpecialties();
 }
 
-void PersonnelCard::detailAction(void (*action)(MainWindow&, const personnel::DetailRows&),
+void PersonnelCard::detailAction(void (*action)(WindowHost&, const personnel::DetailRows&),
                                  const personnel::DetailRows& rows) {
     if (personSaved())
         action(main_, rows);

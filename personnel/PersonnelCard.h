@@ -10,7 +10,7 @@ class QCompleter;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
-class MainWindow;
+class WindowHost;
 namespace personnel {
 struct DetailRows;
 }
@@ -18,9 +18,9 @@ struct DetailRows;
 class PersonnelCard : public EditDialog {
     Q_OBJECT
 public:
-    explicit PersonnelCard(MainWindow& main);
+    explicit PersonnelCard(WindowHost& main);
 
-    void FormActivate() override;
+    void activated() override;
     // The navigation rule of the name, date and first-year boxes on a key release.
     void EditKeyUp(DbEdit* box, int key);
     void DBEdit8KeyUp(int key);
@@ -59,9 +59,9 @@ private:
     bool hasUnsavedChanges();
     void showStoredContacts();
     // A training or certificate button: the person saved first, then the action on its rows.
-    void detailAction(void (*action)(MainWindow&, const personnel::DetailRows&), const personnel::DetailRows& rows);
+    void detailAction(void (*action)(WindowHost&, const personnel::DetailRows&), const personnel::DetailRows& rows);
 
-    MainWindow& main_;
+    WindowHost& main_;
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;

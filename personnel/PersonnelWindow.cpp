@@ -28,7 +28,7 @@ const QColor kCream(0xFF, 0xFB, 0xF0);
 
 } // namespace
 
-PersonnelWindow::PersonnelWindow(MainWindow& main) : main_(main) {
+PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     setObjectName(QStringLiteral("ftrPersonal"));
     setWindowTitle(QStringLiteral("Персонал"));
     DataModule& dm = *main.app().DM;
@@ -143,7 +143,7 @@ PersonnelWindow::PersonnelWindow(MainWindow& main) : main_(main) {
 
 void PersonnelWindow::writeCount() { personnel::writePeopleCount(main_); }
 
-void PersonnelWindow::FormActivate() {
+void PersonnelWindow::activated() {
     // Emptying the box searches with an empty text, which makes the first person current.
     search_->clear();
     main_.setStatusPanel(0, QString());

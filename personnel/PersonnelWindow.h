@@ -2,7 +2,7 @@
 // The staff register `ftrPersonal` ("Персонал"): every person in name order with a search by
 // surname as the user types, the person's e-mail, SNILS, certificates and training beside the
 // list, and the buttons that add, open and delete people and certificates.
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QWidget>
 
@@ -13,10 +13,10 @@ class QToolButton;
 class PersonnelWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    explicit PersonnelWindow(MainWindow& main);
+    explicit PersonnelWindow(WindowHost& main);
 
     // Handlers, named after their controls.
-    void FormActivate() override;
+    void activated() override;
     void Edit1Change();
     void SpeedButton1Click(); // "Добавить" a person
     void SpeedButton2Click(); // "Редакт." the person
@@ -31,7 +31,7 @@ public:
 private:
     void writeCount();
 
-    MainWindow& main_;
+    WindowHost& main_;
     QLineEdit* search_;
     DbGrid* people_;
 };

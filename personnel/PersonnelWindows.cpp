@@ -8,7 +8,7 @@
 #include "personnel/PersonnelWindow.h"
 #include "personnel/TrainingDialog.h"
 #include "shell/DbGrid.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
@@ -16,18 +16,18 @@ namespace personnel {
 
 namespace {
 
-int show(MainWindow& main, QDialog* dialog, const char* instance) {
+int show(WindowHost& main, QDialog* dialog, const char* instance) {
     dialog->setObjectName(QString::fromLatin1(instance));
     return main.showModal(dialog);
 }
 
 } // namespace
 
-int showCard(MainWindow& main) { return show(main, new PersonnelCard(main), "ftrMPersonal"); }
-int showTraining(MainWindow& main) { return show(main, new TrainingDialog(main), "ftrTraining"); }
-int showCertificate(MainWindow& main) { return show(main, new CertificateDialog(main), "ftrMSertif"); }
+int showCard(WindowHost& main) { return show(main, new PersonnelCard(main), "ftrMPersonal"); }
+int showTraining(WindowHost& main) { return show(main, new TrainingDialog(main), "ftrTraining"); }
+int showCertificate(WindowHost& main) { return show(main, new CertificateDialog(main), "ftrMSertif"); }
 
-void writePeopleCount(MainWindow& main) {
+void writePeopleCount(WindowHost& main) {
     const Table& people = *main.app().DM->tblPersonal;
     main.setStatusPanel(1, QStringLiteral("Всего - %1").arg(people.isActive() ? people.recordCount() : 0));
 }
@@ -40,7 +40,7 @@ std::optional<RowColours> certificateColours(CertificateState state) {
     }
 }
 
-void colourCertificates(DbGrid& grid, MainWindow& main) {
+void colourCertificates(DbGrid& grid, WindowHost& main) {
     Dataset* certificates = grid.dataset();
     const Clock& clock = main.app().clock;
     auto endOf = [certificates](int row) {
@@ -62,19 +62,19 @@ const DetailRows& DetailRows::certificates() {
     return rows;
 }
 
-void addDetail(MainWindow& main, const DetailRows& rows) {
+void addDetail(WindowHost& main, const DetailRows& rows) {
     AppContext& app = main.app();
     app.state.*rows.mode = 0;
     (app.DM.get()->*rows.table)->append();
     rows.show(main);
 }
 
-void editDetail(MainWindow& main, const DetailRows& rows) {
+void editDetail(WindowHost& main, const DetailRows& rows) {
     main.app().state.*rows.mode = 1;
     rows.show(main);
 }
 
-void deleteDetail(MainWindow& main, const DetailRows& rows) {
+void deleteDetail(WindowHost& main, const DetailRows& rows) {
     AppContext& app = main.app();
     app.state.SilentDelete = 0;
     (app.DM.get()->*rows.table)->remove();
@@ -83,30 +83,30 @@ void deleteDetail(MainWindow& main, const DetailRows& rows) {
 } // namespace personnel
 
 void registerPersonnelWindows() {
-    windows::registerChild(QStringLiteral("OpenPersonal"), [](MainWindow& main) { return new PersonnelWindow(main); });
+    windows::registerChild(QStringLiteral("OpenPersonal"), [](WindowHost& main) { return new PersonnelWindow(main); });
 
     // In the showcase: the register, the card of a new and of an existing person (each on the page
     // a clerk sees first), and the two detail dialogs on the current person's rows.
-    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](MainWindow& m) { return new PersonnelWindow(m); });
-    windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](WindowHost& m) { return new PersonnelWindow(m); });
+    windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](WindowHost& m) {
         m.app().state.PersonalMode = 1;
         m.app().DM->tblPersonal->first();
         return new PersonnelCard(m);
     });
     windows::registerShowcase(
         QStringLiteral("ftrMPersonal"),
-        [](MainWindow& m) {
+        [](WindowHost& m) {
             m.app().state.PersonalMode = 0;
             m.app().DM->tblPersonal->append();
             return new PersonnelCard(m);
         },
         QStringLiteral("new"));
-    windows::registerShowcase(QStringLiteral("ftrTraining"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrTraining"), [](WindowHost& m) {
         m.app().state.TrainedMode = 1;
         m.app().DM->tblPersonal->first();
         return new TrainingDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrMSertif"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrMSertif"), [](WindowHost& m) {
         m.app().state.SertifMode = 1;
         m.app().DM->tblPersonal->first();
         return new CertificateDialog(m);

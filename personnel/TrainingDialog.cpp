@@ -5,7 +5,7 @@
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -17,7 +17,7 @@ namespace {
 const char* kAqua = "background: #00ffff;";
 }
 
-TrainingDialog::TrainingDialog(MainWindow& main) : EditDialog(&main), main_(main) {
+TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
 
@@ -61,7 +61,7 @@ TrainingDialog::TrainingDialog(MainWindow& main) : EditDialog(&main), main_(main
     setFixedSize(QSize(352, 161).expandedTo(sizeHint()));
 }
 
-void TrainingDialog::FormActivate() {
+void TrainingDialog::activated() {
     setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новая запись") : QStringLiteral("Редактирование"));
     code_->setFocus();
 }
@@ -70,7 +70,7 @@ void TrainingDialog::SpeedButton1Click() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = 10;
     app.DM->reloadNewZicl({QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
-    main_.ShowZicl();
+    main_.showProgrammeChooser();
 }
 
 void TrainingDialog::Button1Click() {

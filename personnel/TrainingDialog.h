@@ -3,14 +3,14 @@
 // of training, hours picked in the programme chooser; the year typed), new or the current one.
 #include "shell/EditDialog.h"
 
-class MainWindow;
+class WindowHost;
 
 class TrainingDialog : public EditDialog {
     Q_OBJECT
 public:
-    explicit TrainingDialog(MainWindow& main);
+    explicit TrainingDialog(WindowHost& main);
 
-    void FormActivate() override;
+    void activated() override;
     void SpeedButton1Click(); // "..." picks the programme
     void Button1Click();      // "Сохранить"
     void Button2Click();      // "Отмена"
@@ -20,7 +20,7 @@ protected:
     void leaveByUser() override { Button2Click(); }
 
 private:
-    MainWindow& main_;
+    WindowHost& main_;
     QWidget* code_; // the programme's code, picked with "..."
     QWidget* year_;
 };

@@ -6,7 +6,7 @@
 #include "data/AppContext.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
 #include "core/UserError.h"
@@ -64,7 +64,7 @@ const PickBook& specialtiesBook() {
 using namespace refbooks;
 
 namespace {
-DataSource* sourceOf(MainWindow& main, const QString& name) {
+DataSource* sourceOf(WindowHost& main, const QString& name) {
     DataSource* source = main.app().DM->dataSource(name);
     if (!source)
         throw DbError(QStringLiteral("Источник данных %1 не найден в модуле данных").arg(name));
@@ -72,8 +72,8 @@ DataSource* sourceOf(MainWindow& main, const QString& name) {
 }
 } // namespace
 
-PickDialog::PickDialog(MainWindow& main, const PickBook& book)
-    : QDialog(&main), main_(main), book_(book), layout_(new QVBoxLayout(this)),
+PickDialog::PickDialog(WindowHost& main, const PickBook& book)
+    : QDialog(main.hostWidget()), main_(main), book_(book), layout_(new QVBoxLayout(this)),
       grid_(new DbGrid(QStringLiteral("DBGrid1"), sourceOf(main, book.source), book.columns, this)),
       editBar_(new QWidget(this)), hint_(makePickHint(this)) {
     setWindowTitle(book.caption);
@@ -172,7 +172,7 @@ void PickDialog::showEvent(QShowEvent* event) {
     if (activated_)
         return;
     activated_ = true;
-    runGuarded([this] { FormActivate(); });
+    runGuarded([this] { activated(); });
 }
 
 bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -200,7 +200,7 @@ bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void PickDialog::FormActivate() {
+void PickDialog::activated() {
     const int code = main_.app().state.*book_.caller;
     Mode mode = Mode::Unknown;
     if (code == 0)
@@ -227,7 +227,7 @@ void PickDialog::DBGrid1DblClick() {
 
 // ---------------------------------------------------------------- positions
 
-PositionsDialog::PositionsDialog(MainWindow& main) : PickDialog(main, positionsBook()) {
+PositionsDialog::PositionsDialog(WindowHost& main) : PickDialog(main, positionsBook()) {
     auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setFixedHeight(30); // keeps its height when the print button is hidden

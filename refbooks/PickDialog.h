@@ -17,7 +17,7 @@ class QLabel;
 class QLineEdit;
 class QToolButton;
 class QVBoxLayout;
-class MainWindow;
+class WindowHost;
 struct SharedState;
 
 namespace refbooks {
@@ -41,10 +41,10 @@ const PickBook& specialtiesBook();
 class PickDialog : public QDialog {
     Q_OBJECT
 public:
-    PickDialog(MainWindow& main, const refbooks::PickBook& book);
+    PickDialog(WindowHost& main, const refbooks::PickBook& book);
 
     // On showing: the bottom strip and the mode by the caller code, the focus to the grid.
-    void FormActivate();
+    void activated();
     // Picks the current row for the caller code and closes; browsing only: nothing happens.
     void DBGrid1DblClick();
     void addEntry();
@@ -57,7 +57,7 @@ protected:
     // What the caller code makes of the dialog: a list to browse, a list to pick from, or, for a
     // code the book does not know, neither (the dialog stays as created).
     enum class Mode { Browsing, Picking, Unknown };
-    // Subclasses adjust their own widgets to the mode; called from FormActivate.
+    // Subclasses adjust their own widgets to the mode; called from activated.
     virtual void activated(Mode mode) {}
     // Subclasses put a toolbar above the grid through this.
     void addTopWidget(QWidget* widget);
@@ -65,7 +65,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    MainWindow& main_;
+    WindowHost& main_;
     const refbooks::PickBook& book_;
 
 private:
@@ -83,7 +83,7 @@ private:
 class PositionsDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit PositionsDialog(MainWindow& main);
+    explicit PositionsDialog(WindowHost& main);
 
     void SpeedButton1Click(); // "Начать поиск"
     void SpeedButton2Click(); // "Продолжить поиск"
@@ -102,11 +102,11 @@ private:
 class DiplomaSpecialtiesDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit DiplomaSpecialtiesDialog(MainWindow& main) : PickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
+    explicit DiplomaSpecialtiesDialog(WindowHost& main) : PickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
 };
 
 class SpecialtiesDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit SpecialtiesDialog(MainWindow& main) : PickDialog(main, refbooks::specialtiesBook()) {}
+    explicit SpecialtiesDialog(WindowHost& main) : PickDialog(main, refbooks::specialtiesBook()) {}
 };

@@ -9,7 +9,7 @@
 #include "data/Query.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/StatusPanels.h"
 
 #include <QComboBox>
@@ -64,7 +64,7 @@ QString formsLegend(Dataset& rows) {
     return lines.join(u'\n');
 }
 
-ProgrammeChooserDialog::ProgrammeChooserDialog(MainWindow& main) : QDialog(&main), main_(main) {
+ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : QDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(
         QStringLiteral("Дополнительные профессиональные программы и программы профессионального обучения"));
@@ -170,7 +170,7 @@ void ProgrammeChooserDialog::showEvent(QShowEvent* event) {
     if (activated_)
         return;
     activated_ = true;
-    runGuarded([this] { FormActivate(); });
+    runGuarded([this] { activated(); });
 }
 
 bool ProgrammeChooserDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -186,7 +186,7 @@ void ProgrammeChooserDialog::showCount() {
     count_->setText(QStringLiteral("Всего - %1").arg(programmes.isActive() ? programmes.recordCount() : 0));
 }
 
-void ProgrammeChooserDialog::FormActivate() {
+void ProgrammeChooserDialog::activated() {
     specialties_->clear();
     specialties_->addItems(specialtyNames(dm()));
     specialties_->setCurrentIndex(-1);

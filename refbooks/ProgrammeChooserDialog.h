@@ -9,7 +9,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QToolButton;
-class MainWindow;
+class WindowHost;
 class DataModule;
 
 class Dataset;
@@ -20,11 +20,11 @@ QString formsLegend(Dataset& programmes);
 class ProgrammeChooserDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ProgrammeChooserDialog(MainWindow& main);
+    explicit ProgrammeChooserDialog(WindowHost& main);
 
     // On showing: the specialty list, the strip and the export button by the caller code, the
     // contingent, the focus to the grid and the count.
-    void FormActivate();
+    void activated();
     void SpeedButton1Click(); // programme list export
     void Button1Click();      // "Фильтр"
     void Button2Click();      // "Отмена"
@@ -48,7 +48,7 @@ private:
     // the application's, or the clerk says so.
     bool yearAccepted();
 
-    MainWindow& main_;
+    WindowHost& main_;
     QToolButton* export_;
     QComboBox* specialties_;
     QPlainTextEdit* legend_;

@@ -23,7 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-ProgrammesWindow::ProgrammesWindow(MainWindow& main) : main_(main) {
+ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     setObjectName(QStringLiteral("ftrProgr"));
     setWindowTitle(QStringLiteral("Программы обучения"));
     DataModule& dm = *main.app().DM;
@@ -142,7 +142,7 @@ void ProgrammesWindow::fillYears() {
     years_->setCurrentIndex(0);
 }
 
-void ProgrammesWindow::FormActivate() {
+void ProgrammesWindow::activated() {
     reload({}, {});
     fillYears();
     specialties_->clear();
@@ -182,5 +182,5 @@ void ProgrammesWindow::SpeedButton1Click() {
 
 void ProgrammesWindow::LoadCatalogueClick() {
     if (refbooks::loadNewCatalogue(main_))
-        FormActivate();
+        activated();
 }

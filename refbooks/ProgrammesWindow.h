@@ -3,7 +3,7 @@
 // programmes, narrowed by main specialty and catalogue year, each programme's specialties and
 // contingent beside the list, the list printed as a workbook, and the centre's new catalogue
 // loaded after a look at what it changes.
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QWidget>
 
@@ -15,10 +15,10 @@ class QPlainTextEdit;
 class ProgrammesWindow : public QWidget, public ActivatedWindow {
     Q_OBJECT
 public:
-    explicit ProgrammesWindow(MainWindow& main);
+    explicit ProgrammesWindow(WindowHost& main);
 
     // Handlers, named after their controls.
-    void FormActivate() override;
+    void activated() override;
     void DBGrid1CellClick();
     void DBGrid1KeyDown();
     void DBGrid1KeyUp();
@@ -34,7 +34,7 @@ private:
     // Loads the catalogue query: every programme, or those of the filter's specialty and year.
     void reload(const QString& specialty, const QString& year);
 
-    MainWindow& main_;
+    WindowHost& main_;
     QComboBox* specialties_;
     QComboBox* years_;
     DbGrid* grid_;

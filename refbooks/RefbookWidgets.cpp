@@ -1,7 +1,7 @@
 #include "refbooks/RefbookWidgets.h"
 
 #include "shell/Icons.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +50,7 @@ QToolButton* makePictureButton(const QString& objectName, Picture which, const Q
     return b;
 }
 
-BoxWriter boxWriter(MainWindow& main) {
+BoxWriter boxWriter(WindowHost& main) {
     return [&main](const QString& instance, const QString& box, const QString& text) {
         if (QWidget* window = main.instance(instance))
             if (auto* line = window->findChild<QLineEdit*>(box)) {

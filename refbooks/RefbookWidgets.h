@@ -9,7 +9,7 @@
 class QLabel;
 class QToolButton;
 class QWidget;
-class MainWindow;
+class WindowHost;
 
 namespace refbooks {
 
@@ -27,6 +27,6 @@ QToolButton* makePictureButton(const QString& objectName, Picture which, const Q
                                QWidget* parent);
 
 // Fills the line edit of a window the main window holds as an open instance.
-BoxWriter boxWriter(MainWindow& main);
+BoxWriter boxWriter(WindowHost& main);
 
 } // namespace refbooks

@@ -7,21 +7,21 @@
 #include "refbooks/ProgrammesWindow.h"
 #include "refbooks/ProgrammeChooserDialog.h"
 #include "data/AppContext.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 namespace refbooks {
 
-void printProgrammeList(MainWindow& main) {
+void printProgrammeList(WindowHost& main) {
     if (windows::Action print = windows::action(QStringLiteral("PrintProgrammeList")))
         print(main);
     else
         main.app().prompter.inform(QStringLiteral("Печать списка программ пока недоступна"));
 }
 
-bool loadNewCatalogue(MainWindow& main) {
+bool loadNewCatalogue(WindowHost& main) {
     AppContext& app = main.app();
     const QString file = app.prompter.openFileName(QStringLiteral("Каталог программ учебного центра"),
                                                    app.root.root(),
@@ -42,51 +42,51 @@ bool loadNewCatalogue(MainWindow& main) {
 } // namespace refbooks
 
 void registerRefbookWindows() {
-    windows::registerChild(QStringLiteral("OpenProgr"), [](MainWindow& m) { return new ProgrammesWindow(m); });
-    windows::registerAction(QStringLiteral("LoadCatalogue"), [](MainWindow& m) { refbooks::loadNewCatalogue(m); });
-    windows::registerDialog(QStringLiteral("ShowDoljn"), [](MainWindow& m) { return new PositionsDialog(m); });
-    windows::registerDialog(QStringLiteral("ShowSpez"), [](MainWindow& m) { return new DiplomaSpecialtiesDialog(m); });
+    windows::registerChild(QStringLiteral("OpenProgr"), [](WindowHost& m) { return new ProgrammesWindow(m); });
+    windows::registerAction(QStringLiteral("LoadCatalogue"), [](WindowHost& m) { refbooks::loadNewCatalogue(m); });
+    windows::registerDialog(QStringLiteral("ShowDoljn"), [](WindowHost& m) { return new PositionsDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowSpez"), [](WindowHost& m) { return new DiplomaSpecialtiesDialog(m); });
     windows::registerDialog(QStringLiteral("ShowSpecialty"),
-                            [](MainWindow& m) { return new SpecialtiesDialog(m); });
-    windows::registerDialog(QStringLiteral("ShowZicl"), [](MainWindow& m) { return new ProgrammeChooserDialog(m); });
+                            [](WindowHost& m) { return new SpecialtiesDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowZicl"), [](WindowHost& m) { return new ProgrammeChooserDialog(m); });
 
     // The two catalogue items of the "Справочник" menu: browsing every programme, or whatever
     // the chooser was last loaded with.
-    windows::registerAction(QStringLiteral("N8"), [](MainWindow& m) {
+    windows::registerAction(QStringLiteral("N8"), [](WindowHost& m) {
         m.app().state.ZiclCaller = 0;
         m.app().DM->reloadNewZicl(DataModule::defaultNewZiclSql());
-        m.ShowZicl();
+        m.showProgrammeChooser();
     });
-    windows::registerAction(QStringLiteral("N10"), [](MainWindow& m) {
+    windows::registerAction(QStringLiteral("N10"), [](WindowHost& m) {
         m.app().state.ZiclCaller = 0;
-        m.ShowZicl();
+        m.showProgrammeChooser();
     });
 
     // In the showcase: the books from the menu and, where the window changes, opened to pick for
     // the trainee editor; the chooser as the trainee editor opens it, on the whole catalogue.
-    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrDoljn"), [](WindowHost& m) {
         m.app().state.DoljnCaller = 0;
         return new PositionsDialog(m);
     });
     windows::registerShowcase(
         QStringLiteral("ftrDoljn"),
-        [](MainWindow& m) {
+        [](WindowHost& m) {
             m.app().state.DoljnCaller = 8;
             return new PositionsDialog(m);
         },
         QStringLiteral("pick"));
-    windows::registerShowcase(QStringLiteral("ftrSpez"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrSpez"), [](WindowHost& m) {
         m.app().state.SpezCaller = 8;
         return new DiplomaSpecialtiesDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrSpecialty"), [](WindowHost& m) {
         m.app().state.SpecialtyCaller = 8;
         return new SpecialtiesDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrProgr"), [](MainWindow& m) { return new ProgrammesWindow(m); });
+    windows::registerShowcase(QStringLiteral("ftrProgr"), [](WindowHost& m) { return new ProgrammesWindow(m); });
     // The summary of a new catalogue: one programme changed, one new, one vanished that an
     // application still uses.
-    windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](MainWindow&) -> QWidget* {
+    windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](WindowHost&) -> QWidget* {
         refbooks::CatalogueComparison c;
         c.file = QStringLiteral("/home/kadry/Загрузки/NewZicl2023.db");
         c.rows = 412;
@@ -97,7 +97,7 @@ void registerRefbookWindows() {
         c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя (ЗАЙЦЕВА О. А., МИХАЙЛОВ О. А.)")}}};
         return new CatalogueSummaryDialog(c);
     });
-    windows::registerShowcase(QStringLiteral("ftrZicl"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrZicl"), [](WindowHost& m) {
         m.app().state.ZiclCaller = 8;
         m.app().DM->reloadNewZicl(DataModule::defaultNewZiclSql());
         return new ProgrammeChooserDialog(m);

@@ -2,7 +2,7 @@
 
 #include "data/AppContext.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <cmath>
 #include <QDir>
@@ -28,7 +28,7 @@ QString BackupsDialog::sizeText(qint64 bytes) {
         russian.toString(std::round(double(bytes) / (1024.0 * 1024.0) * 10) / 10, 'f', 1));
 }
 
-BackupsDialog::BackupsDialog(MainWindow& main) : QDialog(&main), main_(main) {
+BackupsDialog::BackupsDialog(WindowHost& main) : QDialog(main.hostWidget()), main_(main) {
     setObjectName(QStringLiteral("ftrBackups"));
     setWindowTitle(QStringLiteral("Резервные копии"));
 

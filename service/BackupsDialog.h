@@ -9,12 +9,12 @@
 
 class QTableWidget;
 class QLabel;
-class MainWindow;
+class WindowHost;
 
 class BackupsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit BackupsDialog(MainWindow& main);
+    explicit BackupsDialog(WindowHost& main);
 
     // Handlers.
     void BackupButtonClick();  // "Сделать копию"
@@ -26,7 +26,7 @@ public:
 private:
     void fill();
 
-    MainWindow& main_;
+    WindowHost& main_;
     QList<BackupCopy> copies_;
     QTableWidget* list_;
     QLabel* folder_;

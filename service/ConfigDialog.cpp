@@ -9,7 +9,7 @@
 #include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
@@ -35,7 +35,7 @@ DbEdit* boundRow(QFormLayout* form, const QString& label, const QString& name, D
 
 } // namespace
 
-ConfigDialog::ConfigDialog(MainWindow& main) : QDialog(&main), main_(main) {
+ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Параметры"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -154,17 +154,17 @@ void ConfigDialog::reject() {
 }
 
 void registerServiceWindows() {
-    windows::registerDialog(QStringLiteral("ShowConfig"), [](MainWindow& main) { return new ConfigDialog(main); });
-    windows::registerShowcase(QStringLiteral("ftrConfig"), [](MainWindow& main) { return new ConfigDialog(main); });
-    windows::registerAction(QStringLiteral("ShowBackups"), [](MainWindow& main) { main.showModal(new BackupsDialog(main)); });
+    windows::registerDialog(QStringLiteral("ShowConfig"), [](WindowHost& main) { return new ConfigDialog(main); });
+    windows::registerShowcase(QStringLiteral("ftrConfig"), [](WindowHost& main) { return new ConfigDialog(main); });
+    windows::registerAction(QStringLiteral("ShowBackups"), [](WindowHost& main) { main.showModal(new BackupsDialog(main)); });
     // The copies list with two copies taken before it opens.
-    windows::registerShowcase(QStringLiteral("ftrBackups"), [](MainWindow& main) {
+    windows::registerShowcase(QStringLiteral("ftrBackups"), [](WindowHost& main) {
         main.app().backups().before(backup_action::kDaily);
         main.app().backups().before(backup_action::kCatalogue);
         return new BackupsDialog(main);
     });
     // The first-run window, for a root that has no database yet.
-    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](WindowHost& m) {
         return new FirstRunDialog(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
                                 m.app().prompter);
     });

@@ -3,12 +3,12 @@
 // details from LPUDETAILS.db.
 #include <QDialog>
 
-class MainWindow;
+class WindowHost;
 
 class ConfigDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ConfigDialog(MainWindow& main);
+    explicit ConfigDialog(WindowHost& main);
 
     void Button1Click(); // "Сохранить"
     void Button2Click(); // "Выход"
@@ -20,7 +20,7 @@ protected:
 private:
     void finish(bool close, const QString& focus);
 
-    MainWindow& main_;
+    WindowHost& main_;
     bool closing_ = false;
 };
 

@@ -16,7 +16,7 @@ void EditDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!activated_) {
         activated_ = true;
-        runGuarded([this] { FormActivate(); });
+        runGuarded([this] { activated(); });
     }
 }
 

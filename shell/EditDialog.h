@@ -8,7 +8,7 @@ class EditDialog : public QDialog {
     Q_OBJECT
 public:
     using QDialog::QDialog;
-    virtual void FormActivate() = 0;
+    virtual void activated() = 0;
 
 protected:
     // What Esc and the close box do: the handler of the dialog's own way out.

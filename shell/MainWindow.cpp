@@ -24,28 +24,6 @@
 
 namespace {
 
-struct ChildSpec {
-    const char* procedure;
-    const char* instance;
-    const char* caption;
-};
-
-// The child windows, each found again by its caption.
-const ChildSpec kChildren[] = {
-    {"OpenPersonal", "ftrPersonal", "Персонал"},
-    {"OpenProgr", "ftrProgr", "Программы обучения"},
-    {"OpenZajavki2023", "ftrZajavki2023", "Формирование заявок на 2026 - 2027 года "},
-    {"OpenZajavki", "ftrZajavki", "Формирование заявок по гос.заданию"},
-    {"OpenZajavki2021", "ftrZajavki2021", "Формирование заявок на 2022 год"},
-};
-
-const ChildSpec* childSpec(const QString& procedure) {
-    for (const ChildSpec& c : kChildren)
-        if (procedure == QLatin1String(c.procedure))
-            return &c;
-    return nullptr;
-}
-
 // Closing a child window only minimizes it, so that the next click finds it again.
 class MinimizeOnClose : public QObject {
 public:
@@ -74,13 +52,8 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
     connect(mdi_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
         if (sub)
             if (auto* w = dynamic_cast<ActivatedWindow*>(sub->widget()))
-                runGuarded([w] { w->FormActivate(); });
+                runGuarded([w] { w->activated(); });
     });
-}
-
-QString MainWindow::childCaption(const QString& procedure) {
-    const ChildSpec* c = childSpec(procedure);
-    return c ? QString::fromUtf8(c->caption) : QString();
 }
 
 void MainWindow::buildMenu() {
@@ -99,11 +72,11 @@ void MainWindow::buildMenu() {
     books->setObjectName(QStringLiteral("N3"));
     add(books, "N4", "Должности", true, [this] {
         app_.state.DoljnCaller = 0;
-        ShowDoljn();
+        showPositions();
     });
     add(books, "N5", "Специальности по диплому", true, [this] {
         app_.state.SpezCaller = 0;
-        ShowSpez();
+        showDiplomaSpecialties();
     });
     books->addSeparator();
     // The two catalogue items stay disabled: nothing in the program enables them.
@@ -113,7 +86,7 @@ void MainWindow::buildMenu() {
     books->addSeparator();
     add(books, "N9", "Специальности", true, [this] {
         app_.state.SpecialtyCaller = 0;
-        ShowSpecialty();
+        showSpecialties();
     });
     books->addSeparator();
     add(books, "LoadCatalogueItem", "Загрузить каталог программ…", true,
@@ -121,7 +94,7 @@ void MainWindow::buildMenu() {
 
     QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
     service->setObjectName(QStringLiteral("N6"));
-    add(service, "N7", "Параметры", true, [this] { ShowConfig(); });
+    add(service, "N7", "Параметры", true, [this] { showSettings(); });
     add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
     service->addSeparator();
     add(service, "PlanItem", "План обучения на год…", true, [this] { runAction(QStringLiteral("ShowPlan")); });
@@ -129,8 +102,8 @@ void MainWindow::buildMenu() {
     // The applications of the two earlier generations, kept to be looked at and printed; their
     // toolbar buttons stay hidden.
     service->addSeparator();
-    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true, [this] { OpenZajavki(); });
-    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { OpenZajavki2021(); });
+    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true, [this] { openApplicationsTo2020(); });
+    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { openApplications2022(); });
 }
 
 void MainWindow::buildToolBar() {
@@ -207,7 +180,7 @@ void MainWindow::reportDone(const QString& what) {
 }
 
 void MainWindow::openChild(const QString& procedure, QToolButton* button) {
-    const ChildSpec* spec = childSpec(procedure);
+    const windows::ChildWindow* spec = windows::childWindow(procedure);
     const QString caption = QString::fromUtf8(spec->caption);
     const QString instanceName = QString::fromLatin1(spec->instance);
     if (button)
@@ -242,13 +215,13 @@ void MainWindow::openChild(const QString& procedure, QToolButton* button) {
     mdi_->setActiveSubWindow(sub);
 }
 
-void MainWindow::OpenPersonal() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
-void MainWindow::OpenProgr() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
-void MainWindow::OpenZajavki2023() {
+void MainWindow::openPersonnel() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
+void MainWindow::openProgrammes() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
+void MainWindow::openApplications() {
     openChild(QStringLiteral("OpenZajavki2023"), buttons_.value(QStringLiteral("OpenZajavki2023")));
 }
-void MainWindow::OpenZajavki() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
-void MainWindow::OpenZajavki2021() {
+void MainWindow::openApplicationsTo2020() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
+void MainWindow::openApplications2022() {
     openChild(QStringLiteral("OpenZajavki2021"), buttons_.value(QStringLiteral("OpenZajavki2021")));
 }
 
@@ -272,12 +245,12 @@ int MainWindow::showDialog(const QString& procedure, const QString& instanceName
     return showModal(dialog);
 }
 
-int MainWindow::ShowDoljn() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
-int MainWindow::ShowSpez() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
-int MainWindow::ShowSpecialty() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
-int MainWindow::ShowConfig() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
-int MainWindow::ShowZicl() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
-int MainWindow::ShowMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
+int MainWindow::showPositions() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
+int MainWindow::showDiplomaSpecialties() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
+int MainWindow::showSpecialties() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
+int MainWindow::showSettings() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
+int MainWindow::showProgrammeChooser() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
+int MainWindow::showMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
 
 void MainWindow::runAction(const QString& item) {
     if (windows::Action a = windows::action(item))

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "shell/WindowHost.h"
+
 struct AppContext;
 class QDialog;
 class QLabel;
@@ -12,48 +14,40 @@ class QMdiArea;
 class QMdiSubWindow;
 class QToolButton;
 
-// A child window whose activation handler runs when the focus enters it from another window.
-class ActivatedWindow {
-public:
-    virtual ~ActivatedWindow() = default;
-    virtual void FormActivate() = 0;
-};
-
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
 public:
     explicit MainWindow(AppContext& app, QWidget* parent = nullptr);
 
-    AppContext& app() const { return app_; }
+    AppContext& app() const override { return app_; }
+    QWidget* hostWidget() override { return this; }
 
     // The status bar's three panels.
-    void setStatusPanel(int panel, const QString& text);
+    void setStatusPanel(int panel, const QString& text) override;
     QString statusPanel(int panel) const;
     // What the user's last action did, in the status bar with the time: "14:05 — Заявка выгружена в
     // файл Заявка 116 2026.db". Saving, exporting and copying say it there, as no message box does.
-    void reportDone(const QString& what);
+    void reportDone(const QString& what) override;
 
     // Child windows: found again by caption, created on first use, shown maximized.
-    void OpenPersonal();
-    void OpenProgr();
-    void OpenZajavki2023();
-    void OpenZajavki();
-    void OpenZajavki2021();
-    static QString childCaption(const QString& procedure);
+    void openPersonnel();
+    void openProgrammes();
+    void openApplications();
+    void openApplicationsTo2020();
+    void openApplications2022();
 
     // Dialogs: a new instance each time, shown modally; returns the modal result.
-    int ShowDoljn();
-    int ShowSpez();
-    int ShowSpecialty();
-    int ShowConfig();
-    int ShowZicl();
-    int ShowMoving();
-    // Runs a dialog made by a window, storing it in its instance variable while it is shown.
-    int showModal(QDialog* dialog);
+    int showPositions() override;
+    int showDiplomaSpecialties() override;
+    int showSpecialties() override;
+    int showSettings() override;
+    int showProgrammeChooser() override;
+    int showMoving();
+    int showModal(QDialog* dialog) override;
 
     // The current instance of a window by its variable's name ("ftrPersonal", "ftrDoljn"…);
     // null when there is none (a dialog's is null once it has closed).
-    QWidget* instance(const QString& name) const { return instances_.value(name); }
+    QWidget* instance(const QString& name) const override { return instances_.value(name); }
 
     // Milliseconds the start-up window waits before opening the tables.
     void setStartupDelay(int ms) { startupDelay_ = ms; }

@@ -7,13 +7,13 @@
 
 void registerShellWindows() {
     // The main window as it stands after start-up, with the applications window open in it.
-    windows::registerShowcase(QStringLiteral("ftrMain"), [](MainWindow& m) {
+    windows::registerShowcase(QStringLiteral("ftrMain"), [](WindowHost& m) {
         auto* main = new MainWindow(m.app());
         main->skipStartUp();
-        main->OpenZajavki2023();
+        main->openApplications();
         return main;
     });
     // The start-up window before its pause ends: it must not open the tables again.
     windows::registerShowcase(QStringLiteral("ftrAvtoriz"),
-                              [](MainWindow& m) { return new StartupWindow(m.app(), 24 * 3600 * 1000); });
+                              [](WindowHost& m) { return new StartupWindow(m.app(), 24 * 3600 * 1000); });
 }

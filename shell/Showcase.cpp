@@ -1,7 +1,7 @@
 #include "shell/Showcase.h"
 
 #include "shell/ErrorGuard.h"
-#include "shell/MainWindow.h"
+#include "shell/WindowHost.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -47,7 +47,7 @@ const Showcase* findShowcase(const QString& name) {
     return nullptr;
 }
 
-std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, MainWindow& main) {
+std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, WindowHost& main) {
     std::unique_ptr<QWidget> window(showcase.make(main));
     if (window->objectName().isEmpty())
         window->setObjectName(showcase.objectName);
@@ -58,7 +58,7 @@ std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, MainWindow& main
     window->show();
     settle();
     if (auto* activated = dynamic_cast<ActivatedWindow*>(window.get())) {
-        runGuarded([activated] { activated->FormActivate(); });
+        runGuarded([activated] { activated->activated(); });
         settle();
     }
     return window;

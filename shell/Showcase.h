@@ -3,7 +3,7 @@
 // (tests/shell/WindowLayoutTest.cpp) and the gallery (`zajavki gallery DIR`). Each subsystem
 // registers its own in its register…Windows() function, one line per window:
 //
-//   windows::registerShowcase("ftrPersonal", [](MainWindow& m) { return new PersonnelWindow(m); });
+//   windows::registerShowcase("ftrPersonal", [](WindowHost& m) { return new PersonnelWindow(m); });
 //
 // The function makes the window over the main window `m`, whose data module holds the
 // demonstration data (service/DemoRoot.h) with every table open, after setting what the window's
@@ -24,11 +24,11 @@
 
 class QImage;
 class QWidget;
-class MainWindow;
+class WindowHost;
 
 namespace windows {
 
-using ShowcaseFactory = std::function<QWidget*(MainWindow&)>;
+using ShowcaseFactory = std::function<QWidget*(WindowHost&)>;
 
 struct Showcase {
     QString objectName;
@@ -55,7 +55,7 @@ inline constexpr QSize kLargestDialog{1280, 700};
 
 // Makes the window, names it when it has no name, gives it its normal size, shows it (off screen
 // where the platform is the offscreen one), runs a child window's activation and lets it settle.
-std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, MainWindow& main);
+std::unique_ptr<QWidget> openShowcase(const Showcase& showcase, WindowHost& main);
 
 // The window as the user sees it, with a plain title bar carrying its icon and caption.
 QImage picture(QWidget& window);

@@ -18,6 +18,28 @@ QHash<QString, windows::Action>& actions() {
 } // namespace
 
 namespace windows {
+
+namespace {
+const ChildWindow kChildren[] = {
+    {"OpenPersonal", "ftrPersonal", "Персонал"},
+    {"OpenProgr", "ftrProgr", "Программы обучения"},
+    {"OpenZajavki2023", "ftrZajavki2023", "Формирование заявок на 2026 - 2027 года "},
+    {"OpenZajavki", "ftrZajavki", "Формирование заявок по гос.заданию"},
+    {"OpenZajavki2021", "ftrZajavki2021", "Формирование заявок на 2022 год"},
+};
+} // namespace
+
+const ChildWindow* childWindow(const QString& procedure) {
+    for (const ChildWindow& c : kChildren)
+        if (procedure == QLatin1String(c.procedure))
+            return &c;
+    return nullptr;
+}
+
+QString childCaption(const QString& procedure) {
+    const ChildWindow* c = childWindow(procedure);
+    return c ? QString::fromUtf8(c->caption) : QString();
+}
 void registerChild(const QString& procedure, ChildFactory factory) { children().insert(procedure, std::move(factory)); }
 void registerDialog(const QString& procedure, DialogFactory factory) { dialogs().insert(procedure, std::move(factory)); }
 void registerAction(const QString& item, Action action) { actions().insert(item, std::move(action)); }

@@ -6,12 +6,12 @@
 
 class QDialog;
 class QWidget;
-class MainWindow;
+class WindowHost;
 
 namespace windows {
-using ChildFactory = std::function<QWidget*(MainWindow&)>;
-using DialogFactory = std::function<QDialog*(MainWindow&)>;
-using Action = std::function<void(MainWindow&)>;
+using ChildFactory = std::function<QWidget*(WindowHost&)>;
+using DialogFactory = std::function<QDialog*(WindowHost&)>;
+using Action = std::function<void(WindowHost&)>;
 
 // Child windows by their opening procedure ("OpenPersonal"), dialogs by theirs ("ShowConfig"),
 // other menu actions by the item's name ("N13").
@@ -19,6 +19,17 @@ void registerChild(const QString& procedure, ChildFactory factory);
 void registerDialog(const QString& procedure, DialogFactory factory);
 void registerAction(const QString& item, Action action);
 ChildFactory child(const QString& procedure);
+
+// The main window's child windows, each found again by its caption.
+struct ChildWindow {
+    const char* procedure;
+    const char* instance;
+    const char* caption;
+};
+// Null for a procedure that opens no child window.
+const ChildWindow* childWindow(const QString& procedure);
+// The caption of the child window a procedure opens; empty for none.
+QString childCaption(const QString& procedure);
 DialogFactory dialog(const QString& procedure);
 Action action(const QString& item);
 } // namespace windows

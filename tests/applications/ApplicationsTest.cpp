@@ -27,7 +27,7 @@ struct Applications : ::testing::Test {
     ApplicationsWindow* window = nullptr;
 
     void SetUp() override {
-        main.OpenZajavki2023();
+        main.openApplications();
         window = qobject_cast<ApplicationsWindow*>(main.instance("ftrZajavki2023"));
         ASSERT_TRUE(window);
     }

@@ -9,6 +9,7 @@
 #include "shell/DateBox.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
 #include "support/WindowHarness.h"
 
 #include <QAbstractButton>
@@ -84,7 +85,7 @@ TEST_F(EarlierWindows, TheServiceMenuOpensTheArchivesWhichShowAndPrintTheirAppli
         trainee(*g, "ПЕТРОВ");
         ApplicationsWindow* window = open(*g);
         ASSERT_TRUE(window);
-        EXPECT_EQ(window->windowTitle(), MainWindow::childCaption(g->openProcedure));
+        EXPECT_EQ(window->windowTitle(), windows::childCaption(g->openProcedure));
         EXPECT_EQ(window->countLine(), "заявлено - 2");
         for (const char* button :
              {"SpeedButton1", "SpeedButton3", "SpeedButton2", "SpeedButton4", "SpeedButton5", "SpeedButton7"})

@@ -112,7 +112,7 @@ struct Export : ::testing::Test {
     QWidget* window = nullptr;
 
     void SetUp() override {
-        h.mainWindow().OpenZajavki2023();
+        h.mainWindow().openApplications();
         window = h.mainWindow().instance("ftrZajavki2023");
     }
     void application(double number, int year) { applications::createApplication(dm, g, number, year); }

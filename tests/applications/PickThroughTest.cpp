@@ -18,7 +18,7 @@ struct PickThrough : ::testing::Test {
     QWidget* window = nullptr;
 
     void SetUp() override {
-        h.mainWindow().OpenZajavki2023();
+        h.mainWindow().openApplications();
         window = h.mainWindow().instance("ftrZajavki2023");
         applications::createApplication(dm, Generation::current(), 116, 2026);
         struct {

@@ -207,7 +207,7 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
 TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     QList<QVariantList> exported;
     const QString file = exportedApplication(&exported);
-    h.mainWindow().OpenZajavki2023();
+    h.mainWindow().openApplications();
     auto* window = qobject_cast<ApplicationsWindow*>(h.mainWindow().instance("ftrZajavki2023"));
     ASSERT_TRUE(window);
     picking(file).expectInform(outcome(file, 4, 1, 2) + "\nЗаменено e-mail и СНИЛС в штатном списке: 2." +

@@ -237,7 +237,7 @@ TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow
 
     h.dialogs.expect("ftrPlan", [](QDialog& d) { ui::click(&d, "CloseButton"); });
     main.findChild<QAction*>("PlanItem")->trigger();
-    main.OpenZajavki2023();
+    main.openApplications();
     h.dialogs.expect("ftrPlan", [](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 2");
         d.reject();

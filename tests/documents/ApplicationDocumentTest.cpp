@@ -379,7 +379,7 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonSavesTheDocumentAndOpensIt) {
         return true;
     });
     MainWindow& main = h.mainWindow();
-    main.OpenZajavki2023();
+    main.openApplications();
     QWidget* window = main.instance("ftrZajavki2023");
     ASSERT_TRUE(window);
     ui::click(window, "SpeedButton6");
@@ -411,7 +411,7 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonNeverSavesIntoTheBaseFolder) {
     QDir(root.documents()).removeRecursively();
     ASSERT_TRUE(QFile::link(root.base(), root.documents()));
     MainWindow& main = h.mainWindow();
-    main.OpenZajavki2023();
+    main.openApplications();
     QWidget* window = main.instance("ftrZajavki2023");
     ASSERT_TRUE(window);
     h.prompter.expectError(RootPaths::insideBaseMessage(root.documents() + "/Заявка 116.01 2026.xlsx"));

@@ -47,10 +47,10 @@ struct Personnel : ::testing::Test {
         Q_UNUSED(npp);
     }
     PersonnelWindow* openRegister() {
-        main.OpenPersonal();
+        main.openPersonnel();
         auto* w = qobject_cast<PersonnelWindow*>(main.instance("ftrPersonal"));
         EXPECT_TRUE(w);
-        w->FormActivate();
+        w->activated();
         return w;
     }
     QString current() { return dm.field("tblPersonalName1").asString() + " " + dm.field("tblPersonalName2").asString(); }
@@ -112,7 +112,7 @@ TEST_F(Personnel, TheSearchFindsTheFirstSurnameAtOrAfterTheTypedText) {
     }
     // Coming back to the register empties the box and makes the first person current.
     ui::type(w, "Edit1", "П");
-    w->FormActivate();
+    w->activated();
     EXPECT_EQ(ui::text(w, "Edit1"), "");
     EXPECT_EQ(current(), "ИВАНОВ БОРИС");
 }

@@ -65,10 +65,10 @@ struct PickDialogs : ::testing::Test {
 
     int show(const QString& dialog) {
         if (dialog == "ftrDoljn")
-            return main.ShowDoljn();
+            return main.showPositions();
         if (dialog == "ftrSpez")
-            return main.ShowSpez();
-        return main.ShowSpecialty();
+            return main.showDiplomaSpecialties();
+        return main.showSpecialties();
     }
 
     // Opens `dialog` through its Show… procedure; `hand` acts while it is open.

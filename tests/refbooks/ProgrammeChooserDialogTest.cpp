@@ -73,7 +73,7 @@ struct ZiclDialog : ::testing::Test {
 
     int open(const std::function<void(QDialog&)>& hand) {
         h.dialogs.expect("ftrZicl", hand);
-        return main.ShowZicl();
+        return main.showProgrammeChooser();
     }
     static DbGrid* grid(QDialog& d) { return d.findChild<DbGrid*>("DBGrid1"); }
     static QComboBox* specialties(QDialog& d) { return d.findChild<QComboBox*>("ComboBox1"); }

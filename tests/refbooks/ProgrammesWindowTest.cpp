@@ -34,10 +34,10 @@ struct Programmes : ::testing::Test {
         add("201", 2026, "Педиатрия", "Педиатры");
         add("301", 2027, "Детская хирургия 'острая'", "Хирурги");
         add("401", 2027, "100% хирургия", "Все хирурги");
-        main.OpenProgr();
+        main.openProgrammes();
         window = qobject_cast<ProgrammesWindow*>(main.instance("ftrProgr"));
         ASSERT_TRUE(window);
-        window->FormActivate();
+        window->activated();
     }
     void TearDown() override { setDocumentOpener({}); }
     void add(const char* code, int year, const char* specialty, const char* contingent) {
@@ -120,7 +120,7 @@ TEST_F(Programmes, TheContingentIsAlwaysTheCurrentProgrammes) {
 
     // Coming back empties both boxes and lists everything: the boxes say what the list shows.
     setFilter("Терапия", "2027");
-    window->FormActivate();
+    window->activated();
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox1")->currentText(), "");
     EXPECT_EQ(window->findChild<QComboBox*>("ComboBox2")->currentText(), "все годы");
     EXPECT_EQ(shown().size(), 5);

@@ -20,7 +20,7 @@ struct ConfigDialog : ::testing::Test {
     // Opens the dialog through the menu's procedure; `hand` acts while it is open.
     void open(const std::function<void(QDialog&)>& hand) {
         h.dialogs.expect("ftrConfig", hand);
-        h.mainWindow().ShowConfig();
+        h.mainWindow().showSettings();
     }
     void fill(QDialog& d, const char* name, const char* boss, const char* user, const char* number) {
         ui::type(&d, "DBEdit1", name);
@@ -219,7 +219,7 @@ struct BrokenConfigDialog : ::testing::Test {
     }
     void open(const std::function<void(QDialog&)>& hand) {
         h.dialogs.expect("ftrConfig", hand);
-        h.mainWindow().ShowConfig();
+        h.mainWindow().showSettings();
     }
 };
 

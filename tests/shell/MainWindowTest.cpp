@@ -74,13 +74,13 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
 class FakeRegister : public QWidget, public ActivatedWindow {
 public:
     int activations = 0;
-    void FormActivate() override { ++activations; }
+    void activated() override { ++activations; }
 };
 
 TEST(MainWindow, FindsAChildWindowAgainByItsCaption) {
     AppHarness h;
     int made = 0;
-    windows::registerChild("OpenPersonal", [&](MainWindow&) {
+    windows::registerChild("OpenPersonal", [&](WindowHost&) {
         ++made;
         return new FakeRegister;
     });
@@ -112,7 +112,7 @@ TEST(MainWindow, AWindowNotYetAvailableIsExplained) {
     windows::registerChild("OpenProgr", nullptr);
     MainWindow& w = h.mainWindow();
     h.prompter.expectInform("Окно «Программы обучения» пока недоступно");
-    w.OpenProgr();
+    w.openProgrammes();
     EXPECT_TRUE(w.mdiArea()->subWindowList().isEmpty());
 }
 
