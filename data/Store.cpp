@@ -1,4 +1,5 @@
 #include "data/Store.h"
+#include "core/SafeFile.h"
 #include "core/SystemText.h"
 
 #include "data/Dataset.h"
@@ -9,7 +10,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <filesystem>
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
 #endif
@@ -23,7 +23,6 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString lastError(sqlite3* db) { return db ? sqliteResultText(sqlite3_extended_errcode(db)) : QStringLiteral("не хватило памяти"); }
 
-std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
 // A connection that only reads the file; closed when it goes out of scope.
 class ReadOnlyConnection {
@@ -64,13 +63,9 @@ QString sealCopy(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return fileErrorText(file);
-    if (!file.seek(18) || file.write("\x01\x01", 2) != 2 || !file.flush())
+    if (!file.seek(18) || file.write("\x01\x01", 2) != 2)
         return fileErrorText(file);
-#if defined(Q_OS_UNIX)
-    if (::fsync(file.handle()) != 0)
-        return QStringLiteral("данные не записались на диск");
-#endif
-    return {};
+    return syncToDisk(file);
 }
 
 // Copies the whole database of `source` into the new file `target` with SQLite's online backup.
@@ -98,8 +93,8 @@ void backupInto(sqlite3* source, const QString& target) {
         problem = QStringLiteral("файл не закрылся");
     if (problem.isEmpty())
         problem = sealCopy(temp);
-    if (problem.isEmpty() && !QFile::rename(temp, target))
-        problem = QStringLiteral("файл не удалось переименовать");
+    if (problem.isEmpty())
+        problem = moveIntoPlace(temp, target, IfTaken::Keep);
     if (!problem.isEmpty()) {
         QFile::remove(temp);
         throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
@@ -283,7 +278,7 @@ std::unique_ptr<Store> Store::create(const QString& path) {
             throw;
         }
     }
-    if (QFileInfo::exists(temp + QStringLiteral("-wal")) || !QFile::rename(temp, path)) {
+    if (QFileInfo::exists(temp + QStringLiteral("-wal")) || !moveIntoPlace(temp, path, IfTaken::Keep).isEmpty()) {
         removeAll(temp);
         throw DbError(QStringLiteral("Не удалось создать базу данных %1. Проверьте, что у вас есть право записи "
                                      "в папку %2 и на диске есть место.")
@@ -537,12 +532,9 @@ void Store::installCopy(const QString& copy, const QString& storePath) {
     // The old file's log belongs to it alone: left beside the new file it would be played into it.
     QFile::remove(storePath + QStringLiteral("-wal"));
     QFile::remove(storePath + QStringLiteral("-shm"));
-    std::error_code error;
-    std::filesystem::rename(fsPath(temp), fsPath(storePath), error);
-    if (error) {
+    if (const QString why = moveIntoPlace(temp, storePath, IfTaken::Replace); !why.isEmpty()) {
         QFile::remove(temp);
-        throw DbError(QStringLiteral("Не удалось заменить базу данных %1: %2")
-                          .arg(shown(storePath), systemErrorText(error.value())));
+        throw DbError(QStringLiteral("Не удалось заменить базу данных %1: %2").arg(shown(storePath), why));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "refbooks/Books.h"
 
 #include "core/RootLock.h"
+#include "core/SafeFile.h"
 #include "core/RootPaths.h"
 #include "data/DbError.h"
 #include "data/Store.h"
@@ -76,7 +77,7 @@ void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill) {
         removeDatabaseFiles(temp);
         throw;
     }
-    if (QFileInfo::exists(target) || !QFile::rename(temp, target)) {
+    if (!moveIntoPlace(temp, target, IfTaken::Keep).isEmpty()) {
         removeDatabaseFiles(temp);
         throw DbError(QStringLiteral("Не удалось создать базу данных «%1»: файл с таким именем уже есть или папка "
                                      "недоступна для записи.")

@@ -1,5 +1,7 @@
 #include "spreadsheet/Templates.h"
 
+#include "core/SafeFile.h"
+
 #include "spreadsheet/DocumentError.h"
 #include "spreadsheet/XmlPart.h"
 #include "spreadsheet/ZipPackage.h"
@@ -69,7 +71,7 @@ void convert(const QString& old, const QString& wanted, const QString& officePro
         !QFileInfo(produced).isFile())
         throw DocumentError(failed);
     // Another program may have made the template meanwhile: then that one is used.
-    if (!QFile::rename(produced, wanted) && !QFileInfo(wanted).isFile())
+    if (!moveIntoPlace(produced, wanted, IfTaken::Keep).isEmpty() && !QFileInfo(wanted).isFile())
         throw DocumentError(failed);
 }
 

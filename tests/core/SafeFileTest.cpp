@@ -122,4 +122,42 @@ TEST(SafeFileWrite, AFolderThatIsGoneIsNamed) {
     }
 }
 
+TEST_F(SafeFile, ANewFileNeverReplacesOneThatTookItsNameMeanwhile) {
+    // The name was free when chosen; another program takes it before the new file is placed.
+    const QString second = dir.filePath("ZES116_2026 (2).db");
+    AtomicFileWriter file(path);
+    file.write("the new file");
+    int asked = 0;
+    EXPECT_EQ(file.commitAsNew([&] { ++asked; return second; }), second);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(contentsOf(path), "the old file");
+    EXPECT_EQ(contentsOf(second), "the new file");
+    EXPECT_EQ(files(), (QStringList{"ZES116_2026 (2).db", "ZES116_2026.db"}));
+}
+
+TEST_F(SafeFile, PlacingAFileMadeElsewhere) {
+    // A file another library built under a temporary name (the store, its copies) takes its name
+    // the same way: a replaced file's permissions carry over, a kept one stays with the new file
+    // left for another try.
+    const QString temp = dir.filePath("made.part");
+    auto make = [&] {
+        QFile f(temp);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("built");
+    };
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    make();
+    EXPECT_EQ(moveIntoPlace(temp, path, IfTaken::Keep), takenReason());
+    EXPECT_EQ(contentsOf(path), "the old file");
+    EXPECT_TRUE(QFile::exists(temp));
+    EXPECT_EQ(moveIntoPlace(temp, path, IfTaken::Replace), QString());
+    EXPECT_EQ(contentsOf(path), "built");
+    const int ownerGroupOther = 0x7077; // not the bits Qt adds for the current user
+    EXPECT_EQ(QFile::permissions(path) & ownerGroupOther, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(files(), QStringList{"ZES116_2026.db"});
+    make();
+    EXPECT_FALSE(moveIntoPlace(temp, dir.filePath("gone/x.db"), IfTaken::Replace).isEmpty());
+    EXPECT_TRUE(QFile::exists(temp));
+}
+
 } // namespace
