@@ -95,7 +95,7 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     hours_ = new QLineEdit(group);
     hours_->setObjectName(QStringLiteral("Edit2"));
     hours_->setReadOnly(true);
-    choose_ = actionButton(group, QStringLiteral("Button1"), QStringLiteral("Выбрать"), [this] { Button1Click(); });
+    choose_ = actionButton(group, QStringLiteral("Button1"), QStringLiteral("Выбрать"), [this] { chooseProgramme(); });
     quarter_ = new QLineEdit(QStringLiteral("1"), group);
     quarter_->setObjectName(QStringLiteral("Edit3"));
     QFont big = quarter_->font();
@@ -144,12 +144,12 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     people_->setMinimumSize(820, 360);
 
     auto* run =
-        makeDefault(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { Button2Click(); }));
-    auto* cancel = actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { Button3Click(); });
+        makeDefault(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { addMarked(); }));
+    auto* cancelButton = actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { cancel(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(run);
-    buttons->addWidget(cancel);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(header);
@@ -157,7 +157,7 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     layout->addWidget(people_, 1);
     layout->addLayout(buttons);
 
-    connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { DBGrid1KeyUp(key); }); });
+    connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { gridKeyReleased(key); }); });
 }
 
 void AddTraineesDialog::showEvent(QShowEvent* event) {
@@ -174,12 +174,12 @@ void AddTraineesDialog::activated() {
     people_->setFocus();
 }
 
-void AddTraineesDialog::DBGrid1KeyUp(int key) {
+void AddTraineesDialog::gridKeyReleased(int key) {
     if (key == Qt::Key_Space)
         applications::toggleMark(*main_.app().DM);
 }
 
-void AddTraineesDialog::Button1Click() {
+void AddTraineesDialog::chooseProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = g_.callers.programmeForAdding;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
@@ -187,7 +187,7 @@ void AddTraineesDialog::Button1Click() {
     main_.showProgrammeChooser();
 }
 
-void AddTraineesDialog::Button2Click() {
+void AddTraineesDialog::addMarked() {
     AppContext& app = main_.app();
     if (programme_->text().trimmed().isEmpty()) {
         app.prompter.inform(QStringLiteral("Не выбрали программу обучения!"));
@@ -218,4 +218,4 @@ void AddTraineesDialog::Button2Click() {
     accept(); // the applications window writes its count line
 }
 
-void AddTraineesDialog::Button3Click() { reject(); }
+void AddTraineesDialog::cancel() { reject(); }

@@ -29,10 +29,10 @@ public:
     AddTraineesDialog(WindowHost& main, const Generation& generation);
 
     void activated();
-    void DBGrid1KeyUp(int key);
-    void Button1Click(); // "Выбрать"
-    void Button2Click(); // "Выполнить"
-    void Button3Click(); // "Отмена"
+    void gridKeyReleased(int key);
+    void chooseProgramme(); // "Выбрать"
+    void addMarked(); // "Выполнить"
+    void cancel(); // "Отмена"
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -104,7 +104,7 @@ void registerShowcases(const Generation& g) {
             dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
             if (g.years.latest != 0) // a year the generation makes applications for
                 dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))->setText(QString::number(g.years.latest));
-            dialog->Button1Click();
+            dialog->confirm();
             return dialog;
         },
         QStringLiteral("confirm"));

@@ -103,14 +103,14 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     auto* leftBar = new QToolBar(left);
     leftBar->setIconSize(QSize(16, 16)); // both buttons fit the narrow side
     button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
-           icons::Picture::New, &ApplicationsWindow::SpeedButton1Click);
+           icons::Picture::New, &ApplicationsWindow::createApplication);
     button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить заявку полностью"),
-           icons::Picture::Delete, &ApplicationsWindow::SpeedButton3Click);
+           icons::Picture::Delete, &ApplicationsWindow::deleteApplication);
     leftLayout->addWidget(leftBar);
     applications_ = new DbGrid(QStringLiteral("DBGrid1"), appsSource,
                                {{"KZajavki", "Заявка", 0, kCream}, {"Year", "Год", 0, kCream}}, left);
     leftLayout->addWidget(applications_, 1);
-    connect(applications_, &DbGrid::cellClicked, this, [this] { DBGrid1CellClick(); });
+    connect(applications_, &DbGrid::cellClicked, this, [this] { gridClicked(); });
     connect(&dm, &DataModule::traineesWritten, this, [this] { writeCountLine(); });
 
     // Right: the trainees of the current application.
@@ -121,27 +121,27 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     auto* rightBar = new QToolBar(right);
     rightBar->setIconSize(QSize(16, 16));
     button(rightBar, "SpeedButton2", QStringLiteral("Добавить"), QStringLiteral("Добавить специалистов в заявку"),
-           icons::Picture::Add, &ApplicationsWindow::SpeedButton2Click);
+           icons::Picture::Add, &ApplicationsWindow::addTrainees);
     button(rightBar, "SpeedButton4", QStringLiteral("Редактр."), QStringLiteral("Редактировать текущего "),
-           icons::Picture::Edit, &ApplicationsWindow::SpeedButton4Click);
+           icons::Picture::Edit, &ApplicationsWindow::editTrainee);
     button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
-           icons::Picture::Delete, &ApplicationsWindow::SpeedButton5Click);
+           icons::Picture::Delete, &ApplicationsWindow::deleteTrainee);
     rightBar->addSeparator();
     QToolButton* print = button(rightBar, "SpeedButton6", QString(), QStringLiteral("Печать заявки"),
-                                icons::Picture::Print, &ApplicationsWindow::SpeedButton6Click);
+                                icons::Picture::Print, &ApplicationsWindow::printApplication);
     print->setToolButtonStyle(Qt::ToolButtonIconOnly);
     print->setEnabled(true); // every generation prints
     rightBar->addSeparator();
     button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
-           icons::Picture::Export, &ApplicationsWindow::SpeedButton7Click);
+           icons::Picture::Export, &ApplicationsWindow::exportApplication);
     if (g_.offersMoving)
         button(rightBar, "SpeedButton8", QStringLiteral("Перемещение"), QString(), icons::Picture::Move,
-               &ApplicationsWindow::SpeedButton8Click);
+               &ApplicationsWindow::moveTrainee);
     if (g_.kind == Generation::Kind::Y2023) { // the plan fills the current generation's applications
         rightBar->addSeparator();
         button(rightBar, "PlanButton", QStringLiteral("План обучения"),
                QStringLiteral("План обучения на год по срокам сертификатов"), icons::Picture::People,
-               &ApplicationsWindow::PlanButtonClick)
+               &ApplicationsWindow::showPlan)
             ->setEnabled(true);
     }
     rightLayout->addWidget(rightBar);
@@ -180,9 +180,9 @@ void ApplicationsWindow::activated() {
     applications_->setFocus();
 }
 
-void ApplicationsWindow::DBGrid1CellClick() { writeCountLine(); }
+void ApplicationsWindow::gridClicked() { writeCountLine(); }
 
-void ApplicationsWindow::SpeedButton1Click() {
+void ApplicationsWindow::createApplication() {
     AppContext& app = main_.app();
     if (!app.DM->field(QStringLiteral("tblConfigKZajavki")).displayText().isEmpty()) {
         // Whatever the dialog did (it goes on to the adding dialog), the count line follows it.
@@ -196,13 +196,13 @@ void ApplicationsWindow::SpeedButton1Click() {
         applications_->setFocus();
 }
 
-void ApplicationsWindow::SpeedButton3Click() {
+void ApplicationsWindow::deleteApplication() {
     AppContext& app = main_.app();
     applications::deleteApplication(*app.DM, g_, app.state, app.prompter,
                                     [&app] { app.backups().before(backup_action::kDeleteApplication); });
 }
 
-void ApplicationsWindow::SpeedButton2Click() {
+void ApplicationsWindow::addTrainees() {
     // Trainees added with no application current would belong to no application.
     if (g_.applicationsTable(*main_.app().DM).isEmpty()) {
         main_.app().prompter.inform(
@@ -213,7 +213,7 @@ void ApplicationsWindow::SpeedButton2Click() {
         writeCountLine();
 }
 
-void ApplicationsWindow::SpeedButton4Click() {
+void ApplicationsWindow::editTrainee() {
     // With no application a trainee saved in the editor would belong to no application.
     if (g_.applicationsTable(*main_.app().DM).isEmpty()) {
         main_.app().prompter.inform(QStringLiteral(
@@ -223,30 +223,30 @@ void ApplicationsWindow::SpeedButton4Click() {
     applications::showTraineeEditor(main_, g_);
 }
 
-void ApplicationsWindow::SpeedButton5Click() {
+void ApplicationsWindow::deleteTrainee() {
     AppContext& app = main_.app();
     applications::deleteTrainee(*app.DM, g_, app.state);
     writeCountLine();
 }
 
-void ApplicationsWindow::SpeedButton6Click() {
+void ApplicationsWindow::printApplication() {
     if (windows::Action print = windows::action(QStringLiteral("PrintApplication") + g_.windowInstance))
         print(main_);
     else
         main_.app().prompter.inform(QStringLiteral("Печать заявки пока недоступна"));
 }
 
-void ApplicationsWindow::PlanButtonClick() {
+void ApplicationsWindow::showPlan() {
     if (windows::Action show = windows::action(QStringLiteral("ShowPlan")))
         show(main_);
 }
 
-void ApplicationsWindow::SpeedButton8Click() {
+void ApplicationsWindow::moveTrainee() {
     if (applications::showMoving(main_, g_) == QDialog::Accepted)
         writeCountLine();
 }
 
-void ApplicationsWindow::SpeedButton7Click() {
+void ApplicationsWindow::exportApplication() {
     if (windows::Action exportFile = windows::action(QStringLiteral("ExportApplication") + g_.windowInstance))
         exportFile(main_);
     else

@@ -22,18 +22,18 @@ public:
     QString countLine() const;
     void writeCountLine();
 
-    // Handlers, named after their controls.
+    // What the buttons and boxes do (the widgets keep their object names: SpeedButton1…).
     void activated() override;
-    void DBGrid1CellClick();
-    void SpeedButton1Click(); // "Создать"
-    void SpeedButton3Click(); // "Удалить" the whole application
-    void SpeedButton2Click(); // "Добавить"
-    void SpeedButton4Click(); // "Редактр."
-    void SpeedButton5Click(); // "Удалить" the current trainee
-    void SpeedButton6Click(); // print
-    void SpeedButton7Click(); // "Выгрузить"
-    void PlanButtonClick();   // "План обучения"
-    void SpeedButton8Click(); // "Перемещение"
+    void gridClicked();
+    void createApplication(); // "Создать"
+    void deleteApplication(); // "Удалить" the whole application
+    void addTrainees(); // "Добавить"
+    void editTrainee(); // "Редактр."
+    void deleteTrainee(); // "Удалить" the current trainee
+    void printApplication(); // print
+    void exportApplication(); // "Выгрузить"
+    void showPlan();   // "План обучения"
+    void moveTrainee(); // "Перемещение"
 
 private:
     WindowHost& main_;

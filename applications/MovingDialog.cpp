@@ -68,11 +68,11 @@ MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : QDi
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(
-        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Перемещение"), [this] { Button1Click(); }));
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Перемещение"), [this] { moveTrainee(); }));
     buttons->addWidget(
-        actionButton(this, QStringLiteral("Button3"), QStringLiteral("Копирование"), [this] { Button3Click(); }));
+        actionButton(this, QStringLiteral("Button3"), QStringLiteral("Копирование"), [this] { copyTrainee(); }));
     buttons->addWidget(
-        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -104,18 +104,18 @@ bool MovingDialog::canMove() {
     return false;
 }
 
-void MovingDialog::Button1Click() {
+void MovingDialog::moveTrainee() {
     if (!canMove())
         return;
     applications::moveTrainee(*main_.app().DM, g_);
     accept(); // the applications window writes its count line
 }
 
-void MovingDialog::Button3Click() {
+void MovingDialog::copyTrainee() {
     if (!canMove())
         return;
     applications::copyTrainee(*main_.app().DM, g_);
     accept();
 }
 
-void MovingDialog::Button2Click() { reject(); }
+void MovingDialog::cancel() { reject(); }

@@ -16,9 +16,9 @@ public:
     MovingDialog(WindowHost& main, const Generation& generation);
 
     void activated();
-    void Button1Click(); // "Перемещение"
-    void Button3Click(); // "Копирование"
-    void Button2Click(); // "Отмена"
+    void moveTrainee(); // "Перемещение"
+    void copyTrainee(); // "Копирование"
+    void cancel(); // "Отмена"
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -61,8 +61,8 @@ NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& g
     choiceLayout->addWidget(yearBox, 0, 1);
     auto* choiceButtons = new QHBoxLayout;
     choiceButtons->addWidget(
-        makeDefault(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::Button1Click)));
-    choiceButtons->addWidget(button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::Button2Click));
+        makeDefault(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::confirm)));
+    choiceButtons->addWidget(button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::cancel));
     choiceLayout->addLayout(choiceButtons, 1, 1);
 
     // The confirmation of an additional application.
@@ -89,8 +89,8 @@ NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& g
     confirmGrid->addWidget(yearLabel, 1, 0);
     confirmGrid->addWidget(confirmedYear_, 1, 1);
     auto* confirmButtons = new QHBoxLayout;
-    confirmButtons->addWidget(button(confirmBox, "Button3", QStringLiteral("Да"), &NewApplicationDialog::Button3Click));
-    confirmButtons->addWidget(button(confirmBox, "Button4", QStringLiteral("Нет"), &NewApplicationDialog::Button4Click));
+    confirmButtons->addWidget(button(confirmBox, "Button3", QStringLiteral("Да"), &NewApplicationDialog::answerYes));
+    confirmButtons->addWidget(button(confirmBox, "Button4", QStringLiteral("Нет"), &NewApplicationDialog::answerNo));
     confirmGrid->addLayout(confirmButtons, 2, 0, 1, 2);
     auto* confirmLayout = new QVBoxLayout(confirmation_);
     confirmLayout->addWidget(confirmBox);
@@ -114,7 +114,7 @@ void NewApplicationDialog::activated() {
     choice_->show();
 }
 
-void NewApplicationDialog::Button1Click() {
+void NewApplicationDialog::confirm() {
     AppContext& app = main_.app();
     DataModule& dm = *app.DM;
     if (type_->checkedId() < 0) {
@@ -160,9 +160,9 @@ void NewApplicationDialog::Button1Click() {
     makeDefault(findChild<QPushButton*>(QStringLiteral("Button3"))); // Enter confirms, as ОК did
 }
 
-void NewApplicationDialog::Button2Click() { reject(); }
+void NewApplicationDialog::cancel() { reject(); }
 
-void NewApplicationDialog::Button3Click() {
+void NewApplicationDialog::answerYes() {
     DataModule& dm = *main_.app().DM;
     Table& apps = g_.applicationsTable(dm);
     apps.append();
@@ -178,4 +178,4 @@ void NewApplicationDialog::Button3Click() {
     accept();
 }
 
-void NewApplicationDialog::Button4Click() { reject(); }
+void NewApplicationDialog::answerNo() { reject(); }

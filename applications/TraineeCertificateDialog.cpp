@@ -28,12 +28,12 @@ void TraineeCertificateDialog::DateTimePicker1Change() {
     row.markModified();
 }
 
-void TraineeCertificateDialog::SpeedButton1Click() {
+void TraineeCertificateDialog::pickSpecialty() {
     main_.app().state.SpecialtyCaller = g_.callers.specialty;
     main_.showSpecialties();
 }
 
-void TraineeCertificateDialog::Button1Click() {
+void TraineeCertificateDialog::confirm() {
     // The date shown is stored, whether or not it was changed: a trainee without a certificate
     // row gets one.
     Table& row = certificate();
@@ -43,7 +43,7 @@ void TraineeCertificateDialog::Button1Click() {
     closeAccepted();
 }
 
-void TraineeCertificateDialog::Button2Click() {
+void TraineeCertificateDialog::cancel() {
     certificate().cancel();
     closeRejected();
 }

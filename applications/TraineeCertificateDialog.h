@@ -16,9 +16,9 @@ public:
     void DMctivate(); // the activation
     void activated() override { DMctivate(); }
     void DateTimePicker1Change() override;
-    void SpeedButton1Click() override;
-    void Button1Click() override;
-    void Button2Click() override;
+    void pickSpecialty() override;
+    void confirm() override;
+    void cancel() override;
 
 private:
     Table& certificate() const;

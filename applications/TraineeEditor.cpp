@@ -121,16 +121,16 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
             column->addWidget(edit);
             programme->addLayout(column);
         }
-        programme->addWidget(pickButton("SpeedButton1", &TraineeEditor::SpeedButton1Click), 0, Qt::AlignBottom);
+        programme->addWidget(pickButton("SpeedButton1", &TraineeEditor::pickProgramme), 0, Qt::AlignBottom);
         addRow("Программа", first, programme, Qt::AlignBottom); // beside the boxes, below their labels
     }
     quarter_ = bound("DBEdit8", "KV");
     addRow("Квартал обучения", quarter_);
     position_ = lookedUp("Edit1");
-    addRow("Должность", position_, withPick(position_, pickButton("SpeedButton2", &TraineeEditor::SpeedButton2Click)));
+    addRow("Должность", position_, withPick(position_, pickButton("SpeedButton2", &TraineeEditor::pickPosition)));
     specialty_ = lookedUp("Edit2");
     addRow("Специальность по диплому", specialty_,
-           withPick(specialty_, pickButton("SpeedButton3", &TraineeEditor::SpeedButton3Click)));
+           withPick(specialty_, pickButton("SpeedButton3", &TraineeEditor::pickDiplomaSpecialty)));
     // Years of service computed from an empty start year show as an empty box (the field's rule).
     for (auto [label, name, field] : {std::tuple{"Общемедицинский стаж", "DBEdit9", "StajOb"},
                                       std::tuple{"Стаж по специальности", "DBEdit10", "StajDoljn"}})
@@ -139,7 +139,7 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
         addRow("Дата сертиф./Аккред", bound("DBEdit11", "DateCl"));
         DbEdit* specialty = bound("DBEdit12", "Specialty");
         addRow("Специальность", specialty,
-               withPick(specialty, pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click)));
+               withPick(specialty, pickButton("SpeedButton4", &TraineeEditor::pickSpecialty)));
     }
     if (!g_.emailRows)
         addRow("Электронный почтовый ящик ", bound("DBEdit13", "EMAIL"));
@@ -172,10 +172,10 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
         name->setMinimumWidth(260);
         auto* nameLabel = new QLabel(QStringLiteral("Специальность"), certificatePanel);
         nameLabel->setBuddy(name);
-        auto* change = pickButton("SpeedButton4", &TraineeEditor::SpeedButton4Click);
+        auto* change = pickButton("SpeedButton4", &TraineeEditor::pickSpecialty);
         change->setParent(certificatePanel);
         auto* clear = actionButton(certificatePanel, QStringLiteral("Button3"), QStringLiteral("Удалить"),
-                                   [this] { Button3Click(); });
+                                   [this] { deleteCertificate(); });
         auto* panelRow = new QHBoxLayout(certificatePanel);
         panelRow->addWidget(date);
         panelRow->addWidget(nameLabel);
@@ -193,13 +193,13 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
         panelRow->addWidget(email);
     }
 
-    auto* save =
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
-    auto* cancel = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); });
+    auto* saveButton =
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
+    auto* cancelButton = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(cancel);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -254,7 +254,7 @@ void TraineeEditor::activated() {
     nameBoxes_.first()->setFocus();
 }
 
-void TraineeEditor::SpeedButton1Click() {
+void TraineeEditor::pickProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = g_.callers.programmeForEditing;
     const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
@@ -262,17 +262,17 @@ void TraineeEditor::SpeedButton1Click() {
     main_.showProgrammeChooser();
 }
 
-void TraineeEditor::SpeedButton2Click() {
+void TraineeEditor::pickPosition() {
     main_.app().state.DoljnCaller = g_.callers.position;
     main_.showPositions();
 }
 
-void TraineeEditor::SpeedButton3Click() {
+void TraineeEditor::pickDiplomaSpecialty() {
     main_.app().state.SpezCaller = g_.callers.diplomaSpecialty;
     main_.showDiplomaSpecialties();
 }
 
-void TraineeEditor::SpeedButton4Click() {
+void TraineeEditor::pickSpecialty() {
     AppContext& app = main_.app();
     if (!g_.certificateRows) {
         app.state.SpecialtyCaller = g_.callers.specialty;
@@ -288,7 +288,7 @@ void TraineeEditor::SpeedButton4Click() {
     applications::showTraineeCertificate(main_, g_);
 }
 
-void TraineeEditor::Button3Click() {
+void TraineeEditor::deleteCertificate() {
     AppContext& app = main_.app();
     if (!applications::traineeIsStored(*app.DM, g_)) {
         app.prompter.inform(kStoreTraineeFirst);
@@ -297,7 +297,7 @@ void TraineeEditor::Button3Click() {
     applications::clearCertificate(*app.DM, g_);
 }
 
-void TraineeEditor::Button1Click() {
+void TraineeEditor::save() {
     Table& edited = g_.traineesTable(*main_.app().DM);
     edited.updateRecord();
     if (!applications::quarterAccepted(edited.field(QStringLiteral("KV")))) {
@@ -324,7 +324,7 @@ void TraineeEditor::Button1Click() {
     closeAccepted();
 }
 
-void TraineeEditor::Button2Click() {
+void TraineeEditor::cancel() {
     applications::cancelTrainee(*main_.app().DM, g_);
     closeRejected();
 }

@@ -20,17 +20,17 @@ public:
     TraineeEditor(WindowHost& main, const Generation& generation);
 
     void activated() override;
-    void SpeedButton1Click(); // programme
-    void SpeedButton2Click(); // position
-    void SpeedButton3Click(); // diploma specialty
-    void SpeedButton4Click(); // specialty, or the certificate dialog
-    void Button1Click();      // "Сохранить"
-    void Button2Click();      // "Отмена"
-    void Button3Click();      // "Удалить" the certificate
+    void pickProgramme(); // programme
+    void pickPosition(); // position
+    void pickDiplomaSpecialty(); // diploma specialty
+    void pickSpecialty(); // specialty, or the certificate dialog
+    void save();      // "Сохранить"
+    void cancel();      // "Отмена"
+    void deleteCertificate();      // "Удалить" the certificate
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void leaveByUser() override { Button2Click(); } // the close box and Esc discard, as "Отмена" does
+    void leaveByUser() override { cancel(); } // the close box and Esc discard, as "Отмена" does
 
 private:
     WindowHost& main_;

@@ -505,8 +505,8 @@ TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(mai
 
     connect(all, &QPushButton::clicked, this, [this] { model_.markShown(); });
     connect(none, &QPushButton::clicked, this, [this] { model_.clearMarks(); });
-    connect(add, &QPushButton::clicked, this, [this] { runGuarded([this] { AddButtonClick(); }); });
-    connect(print, &QPushButton::clicked, this, [this] { runGuarded([this] { PrintButtonClick(); }); });
+    connect(add, &QPushButton::clicked, this, [this] { runGuarded([this] { addToApplication(); }); });
+    connect(print, &QPushButton::clicked, this, [this] { runGuarded([this] { this->print(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(&model_, &PlanModel::marksChanged, this, [this] {
         writeCount();
@@ -515,9 +515,9 @@ TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(mai
 
     year_->setValue(year > 0 ? year : plan::defaultYear(main_.app().clock.today()));
     rebuild();
-    connect(year_, &QSpinBox::valueChanged, this, [this] { runGuarded([this] { YearChange(); }); });
-    connect(position_, &QComboBox::currentIndexChanged, this, [this] { FilterChange(); });
-    connect(specialty_, &QComboBox::currentIndexChanged, this, [this] { FilterChange(); });
+    connect(year_, &QSpinBox::valueChanged, this, [this] { runGuarded([this] { yearChanged(); }); });
+    connect(position_, &QComboBox::currentIndexChanged, this, [this] { filterChanged(); });
+    connect(specialty_, &QComboBox::currentIndexChanged, this, [this] { filterChanged(); });
     resize(1260, 640); // within a 1280-pixel screen
 }
 
@@ -525,7 +525,7 @@ void TrainingPlanDialog::setYear(int year) {
     year_->setValue(year);
 }
 
-void TrainingPlanDialog::YearChange() {
+void TrainingPlanDialog::yearChanged() {
     rebuild();
 }
 
@@ -536,7 +536,7 @@ void TrainingPlanDialog::rebuild() {
                    app.state.PlanMarks.value(year));
     fillFilters();
     fillApplications();
-    FilterChange();
+    filterChanged();
     // Long positions and specialties are cut (their whole text is the cell's tooltip), so that the
     // days left, the quarter and the programme stay in view.
     grid_->resizeColumnsToContents();
@@ -590,7 +590,7 @@ void TrainingPlanDialog::fillApplications() {
         application_->setCurrentIndex(at);
 }
 
-void TrainingPlanDialog::FilterChange() {
+void TrainingPlanDialog::filterChanged() {
     model_.setFilter(position_->currentIndex() > 0 ? position_->currentText() : QString(),
                      specialty_->currentIndex() > 0 ? specialty_->currentText() : QString());
     writeCount();
@@ -629,7 +629,7 @@ bool TrainingPlanDialog::createMainApplication(int year) {
     return true;
 }
 
-void TrainingPlanDialog::AddButtonClick() {
+void TrainingPlanDialog::addToApplication() {
     AppContext& app = main_.app();
     const int year = year_->value();
     const QList<plan::Addition> marked = model_.markedRows();
@@ -689,7 +689,7 @@ void setPlanPrinting(PlanPrinting printing) {
     planPrinting() = std::move(printing);
 }
 
-void TrainingPlanDialog::PrintButtonClick() {
+void TrainingPlanDialog::print() {
     AppContext& app = main_.app();
     Q_ASSERT(planPrinting());
     openDocument(planPrinting()(model_.plan(), model_.shownRows(), app.root));

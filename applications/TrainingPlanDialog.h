@@ -106,10 +106,10 @@ public:
     void setYear(int year);
 
     // Handlers.
-    void YearChange();
-    void FilterChange();
-    void AddButtonClick();   // "Добавить в заявку"
-    void PrintButtonClick(); // "Печать"
+    void yearChanged();
+    void filterChanged();
+    void addToApplication();   // "Добавить в заявку"
+    void print(); // "Печать"
 
 private:
     // Offers to make the year's main application under the contract number; true when made.

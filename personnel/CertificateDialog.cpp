@@ -33,12 +33,12 @@ void CertificateDialog::DateTimePicker1Change() {
     certificates.markModified(); // a changed date is a change of the row from now on
 }
 
-void CertificateDialog::SpeedButton1Click() {
+void CertificateDialog::pickSpecialty() {
     main_.app().state.SpecialtyCaller = 11;
     main_.showSpecialties();
 }
 
-void CertificateDialog::Button1Click() {
+void CertificateDialog::confirm() {
     Table& certificates = *main_.app().DM->tblSertif;
     certificates.updateRecord();
     if (certificates.isModified()) {
@@ -50,7 +50,7 @@ void CertificateDialog::Button1Click() {
     closeAccepted();
 }
 
-void CertificateDialog::Button2Click() {
+void CertificateDialog::cancel() {
     main_.app().DM->tblSertif->cancel();
     closeRejected();
 }

@@ -12,9 +12,9 @@ public:
 
     void activated() override;
     void DateTimePicker1Change() override;
-    void SpeedButton1Click() override;
-    void Button1Click() override;
-    void Button2Click() override;
+    void pickSpecialty() override;
+    void confirm() override;
+    void cancel() override;
 
 private:
     WindowHost& main_;

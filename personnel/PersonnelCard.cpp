@@ -119,12 +119,12 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     positionLabel->setBuddy(position);
     workGrid->addWidget(positionLabel, row, 0);
     workGrid->addWidget(position, row, 1);
-    workGrid->addWidget(pickButton("SpeedButton1", work, &PersonnelCard::SpeedButton1Click), row++, 2);
+    workGrid->addWidget(pickButton("SpeedButton1", work, &PersonnelCard::pickPosition), row++, 2);
     auto* diplomaLabel = new QLabel(QStringLiteral("Специальность по диплому"), work);
     diplomaLabel->setBuddy(diploma);
     workGrid->addWidget(diplomaLabel, row, 0);
     workGrid->addWidget(diploma, row, 1);
-    workGrid->addWidget(pickButton("SpeedButton2", work, &PersonnelCard::SpeedButton2Click), row++, 2);
+    workGrid->addWidget(pickButton("SpeedButton2", work, &PersonnelCard::pickDiplomaSpecialty), row++, 2);
     auto* startedLabel = new QLabel(QStringLiteral("Год начала трудовой деятельности"), work);
     startedLabel->setBuddy(started);
     workGrid->addWidget(startedLabel, row, 0);
@@ -164,17 +164,17 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
                                  {"Year", "Год", 0, kCream}},
                                 this);
     detailPage("TabSheet2", QStringLiteral("Переподготовка"),
-               {actionButton(this, QStringLiteral("Button1"), QStringLiteral("Добавить"), [this] { Button1Click(); }),
-                actionButton(this, QStringLiteral("Button2"), QStringLiteral("Редактир."), [this] { Button2Click(); }),
-                actionButton(this, QStringLiteral("Button3"), QStringLiteral("Удалить"), [this] { Button3Click(); })},
+               {actionButton(this, QStringLiteral("Button1"), QStringLiteral("Добавить"), [this] { addTraining(); }),
+                actionButton(this, QStringLiteral("Button2"), QStringLiteral("Редактир."), [this] { editTraining(); }),
+                actionButton(this, QStringLiteral("Button3"), QStringLiteral("Удалить"), [this] { deleteTraining(); })},
                training);
     auto* certificates = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsSertif,
                                     {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 350, {}}}, this);
     personnel::colourCertificates(*certificates, main);
     detailPage("TabSheet3", QStringLiteral("Сертификаты"),
-               {actionButton(this, QStringLiteral("Button7"), QStringLiteral("Добавить"), [this] { Button7Click(); }),
-                actionButton(this, QStringLiteral("Button8"), QStringLiteral("Редактир."), [this] { Button8Click(); }),
-                actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"), [this] { Button9Click(); })},
+               {actionButton(this, QStringLiteral("Button7"), QStringLiteral("Добавить"), [this] { addCertificate(); }),
+                actionButton(this, QStringLiteral("Button8"), QStringLiteral("Редактир."), [this] { editCertificate(); }),
+                actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"), [this] { deleteCertificate(); })},
                certificates);
     const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
     attachRowKeys(training, {named("Button1"), named("Button2"), named("Button3"), {}});
@@ -199,17 +199,17 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     contacts->addWidget(snilsLabel, 1, 0);
     contacts->addWidget(snils_, 1, 1);
     contacts->addWidget(
-        actionButton(this, QStringLiteral("Button10"), QStringLiteral("Очистить"), [this] { Button10Click(); }), 1, 2,
+        actionButton(this, QStringLiteral("Button10"), QStringLiteral("Очистить"), [this] { clearSnils(); }), 1, 2,
         Qt::AlignLeft);
     contacts->setColumnStretch(2, 1);
 
-    save_ = actionButton(this, QStringLiteral("Button4"), QStringLiteral("Сохранить"), [this] { Button4Click(); });
-    cancel_ = actionButton(this, QStringLiteral("Button5"), QStringLiteral("Отмена"), [this] { Button5Click(); });
+    save_ = actionButton(this, QStringLiteral("Button4"), QStringLiteral("Сохранить"), [this] { save(); });
+    cancel_ = actionButton(this, QStringLiteral("Button5"), QStringLiteral("Отмена"), [this] { cancel(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save_);
     buttons->addWidget(cancel_);
-    buttons->addWidget(actionButton(this, QStringLiteral("Button6"), QStringLiteral("Выход"), [this] { Button6Click(); }));
+    buttons->addWidget(actionButton(this, QStringLiteral("Button6"), QStringLiteral("Выход"), [this] { leave(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -301,7 +301,7 @@ bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
         const bool opensList =
             press->key() == Qt::Key_F4 || (press->key() == Qt::Key_Down && press->modifiers() & Qt::AltModifier);
         if (opensList && (watched == box("DBEdit5") || watched == box("DBEdit6"))) {
-            runGuarded([&] { watched == box("DBEdit5") ? SpeedButton1Click() : SpeedButton2Click(); });
+            runGuarded([&] { watched == box("DBEdit5") ? pickPosition() : pickDiplomaSpecialty(); });
             return true;
         }
     }
@@ -309,14 +309,14 @@ bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
         auto* edit = qobject_cast<DbEdit*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (edit == box("DBEdit8"))
-            runGuarded([&] { DBEdit8KeyUp(key); });
+            runGuarded([&] { lastBoxKeyReleased(key); });
         else if (edit && edit != box("DBEdit5") && edit != box("DBEdit6"))
-            runGuarded([&] { EditKeyUp(edit, key); });
+            runGuarded([&] { boxKeyReleased(edit, key); });
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void PersonnelCard::EditKeyUp(DbEdit* edit, int key) {
+void PersonnelCard::boxKeyReleased(DbEdit* edit, int key) {
     const bool dateBox = edit == box("DBEdit4");
     if (!isNavigationKey(key) && !(dateBox && key == Qt::Key_Delete))
         return;
@@ -359,14 +359,14 @@ void PersonnelCard::EditKeyUp(DbEdit* edit, int key) {
     }
 }
 
-void PersonnelCard::DBEdit8KeyUp(int key) {
+void PersonnelCard::lastBoxKeyReleased(int key) {
     if (key == Qt::Key_Right && !rightStepsOn_)
         return;
     if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Right) && save_->isEnabled())
         save_->setFocus();
 }
 
-bool PersonnelCard::SavePerson() {
+bool PersonnelCard::savePerson() {
     diplomaNames_->popup()->hide(); // a suggestion list left open would keep the focus from the box named
     AppContext& app = main_.app();
     DataModule& dm = *app.DM;
@@ -402,15 +402,15 @@ bool PersonnelCard::SavePerson() {
 }
 
 bool PersonnelCard::personSaved() {
-    return main_.app().DM->tblPersonal->state() != Dataset::State::Insert || SavePerson();
+    return main_.app().DM->tblPersonal->state() != Dataset::State::Insert || savePerson();
 }
 
-void PersonnelCard::SpeedButton1Click() {
+void PersonnelCard::pickPosition() {
     main_.app().state.DoljnCaller = 1;
     main_.showPositions();
 }
 
-void PersonnelCard::SpeedButton2Click() {
+void PersonnelCard::pickDiplomaSpecialty() {
     main_.app().state.SpezCaller = 1;
     main_.showDiplomaSpecialties();
 }
@@ -421,24 +421,24 @@ void PersonnelCard::detailAction(void (*action)(WindowHost&, const personnel::De
         action(main_, rows);
 }
 
-void PersonnelCard::Button1Click() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
-void PersonnelCard::Button2Click() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
-void PersonnelCard::Button3Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
-void PersonnelCard::Button7Click() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
-void PersonnelCard::Button8Click() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
-void PersonnelCard::Button9Click() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::addTraining() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
+void PersonnelCard::editTraining() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
+void PersonnelCard::deleteTraining() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
+void PersonnelCard::addCertificate() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::editCertificate() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::deleteCertificate() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
 
-void PersonnelCard::Button4Click() {
-    if (!SavePerson())
+void PersonnelCard::save() {
+    if (!savePerson())
         return;
     Table& person = *main_.app().DM->tblPersonal;
     const auto name = [&](const char* field) { return person.field(QString::fromLatin1(field)).asString(); };
     main_.reportDone(QStringLiteral("Сотрудник %1 сохранён").arg(surnameAndInitials(name("Name1"), name("Name2"), name("Name3"))));
 }
 
-void PersonnelCard::Button5Click() {
+void PersonnelCard::cancel() {
     if (!hasUnsavedChanges()) {
-        Button6Click(); // nothing to cancel: "Отмена" closes the card
+        leave(); // nothing to cancel: "Отмена" closes the card
         return;
     }
     DataModule& dm = *main_.app().DM;
@@ -454,12 +454,12 @@ void PersonnelCard::Button5Click() {
     snils_->setText(storedSnils_);
 }
 
-void PersonnelCard::Button6Click() {
+void PersonnelCard::leave() {
     AppContext& app = main_.app();
     Table& person = *app.DM->tblPersonal;
     if (hasUnsavedChanges()) {
         if (app.prompter.confirmWithBeep(QStringLiteral("Запись не сохранена. Сохранить?"))) {
-            if (!SavePerson())
+            if (!savePerson())
                 return;
         } else {
             person.cancel();
@@ -470,7 +470,7 @@ void PersonnelCard::Button6Click() {
     closeRejected();
 }
 
-void PersonnelCard::Button10Click() { snils_->clear(); }
+void PersonnelCard::clearSnils() { snils_->clear(); }
 
 void PersonnelCard::done(int result) {
     main_.setStatusPanel(0, QString());

@@ -22,29 +22,29 @@ public:
 
     void activated() override;
     // The navigation rule of the name, date and first-year boxes on a key release.
-    void EditKeyUp(DbEdit* box, int key);
-    void DBEdit8KeyUp(int key);
+    void boxKeyReleased(DbEdit* box, int key);
+    void lastBoxKeyReleased(int key);
     // The checks, the questions and the save; false when one of them stopped it (its message
     // shown, the focus in the box concerned).
-    bool SavePerson();
+    bool savePerson();
 
-    void SpeedButton1Click(); // "..." position
-    void SpeedButton2Click(); // "..." diploma specialty
-    void Button1Click();      // training: "Добавить"
-    void Button2Click();      //           "Редактир."
-    void Button3Click();      //           "Удалить"
-    void Button7Click();      // certificates: "Добавить"
-    void Button8Click();      //               "Редактир."
-    void Button9Click();      //               "Удалить"
-    void Button4Click();      // "Сохранить"
-    void Button5Click();      // "Отмена"
-    void Button6Click();      // "Выход"
-    void Button10Click();     // "Очистить" the SNILS
+    void pickPosition(); // "..." position
+    void pickDiplomaSpecialty(); // "..." diploma specialty
+    void addTraining();      // training: "Добавить"
+    void editTraining();      //           "Редактир."
+    void deleteTraining();      //           "Удалить"
+    void addCertificate();      // certificates: "Добавить"
+    void editCertificate();      //               "Редактир."
+    void deleteCertificate();      //               "Удалить"
+    void save();      // "Сохранить"
+    void cancel();      // "Отмена"
+    void leave();      // "Выход"
+    void clearSnils();     // "Очистить" the SNILS
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Esc and the close box behave as "Выход".
-    void leaveByUser() override { Button6Click(); }
+    void leaveByUser() override { leave(); }
     void done(int result) override;
 
 private:

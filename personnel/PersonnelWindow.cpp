@@ -59,10 +59,10 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     search_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
     toolbar->addWidget(search_);
     toolbar->addSeparator();
-    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton1Click);
-    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton2Click);
-    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton3Click);
-    connect(search_, &QLineEdit::textChanged, this, [this] { runGuarded([this] { Edit1Change(); }); });
+    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::addPerson);
+    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::editPerson);
+    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::deletePerson);
+    connect(search_, &QLineEdit::textChanged, this, [this] { runGuarded([this] { surnameSearchChanged(); }); });
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
                          {{"Name1", "Фамилия", 150, kInfo},
@@ -74,7 +74,7 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
                           {"StajO1", "СтажОбщ.", 60, kInfo},
                           {"StajD1", "СтажСпец.", 62, kInfo}},
                          this);
-    connect(people_, &DbGrid::cellDoubleClicked, this, [this] { runGuarded([this] { SpeedButton2Click(); }); });
+    connect(people_, &DbGrid::cellDoubleClicked, this, [this] { runGuarded([this] { editPerson(); }); });
     // The position takes whatever width the window has left: long names show whole on a wide
     // screen, and on a narrow one every column stays in view.
     people_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
@@ -99,9 +99,9 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     auto* certificateBar = new QToolBar(side);
     certificateBar->setIconSize(QSize(16, 16));
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
-    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton7Click);
-    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton8Click);
-    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton9Click);
+    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &PersonnelWindow::addCertificate);
+    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::editCertificate);
+    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &PersonnelWindow::deleteCertificate);
     sideLayout->addWidget(certificateBar);
     auto* certificates = new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
                                     {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 185, {}}}, side);
@@ -113,9 +113,9 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     trainingBar->setIconSize(QSize(16, 16));
     trainingBar->setObjectName(QStringLiteral("ToolBar2"));
     // Here the training history is only shown; the card keeps it.
-    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &PersonnelWindow::SpeedButton4Click),
-                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &PersonnelWindow::SpeedButton5Click),
-                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &PersonnelWindow::SpeedButton6Click)})
+    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &PersonnelWindow::addTraining),
+                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &PersonnelWindow::editTraining),
+                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &PersonnelWindow::deleteTraining)})
         b->setEnabled(false);
     sideLayout->addWidget(trainingBar);
     auto* training = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsTrained,
@@ -151,32 +151,32 @@ void PersonnelWindow::activated() {
     people_->setFocus();
 }
 
-void PersonnelWindow::Edit1Change() {
+void PersonnelWindow::surnameSearchChanged() {
     Table& people = *main_.app().DM->tblPersonal;
     people.findNearest({search_->text()});
 }
 
-void PersonnelWindow::SpeedButton1Click() {
+void PersonnelWindow::addPerson() {
     AppContext& app = main_.app();
     app.state.PersonalMode = 0;
     app.DM->tblPersonal->append();
     personnel::showCard(main_);
 }
 
-void PersonnelWindow::SpeedButton2Click() {
+void PersonnelWindow::editPerson() {
     main_.app().state.PersonalMode = 1;
     personnel::showCard(main_);
 }
 
-void PersonnelWindow::SpeedButton3Click() {
+void PersonnelWindow::deletePerson() {
     AppContext& app = main_.app();
     if (personnel::deletePerson(*app.DM, app.state, app.prompter))
         writeCount();
 }
 
-void PersonnelWindow::SpeedButton7Click() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::SpeedButton8Click() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::SpeedButton9Click() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::SpeedButton4Click() { personnel::addDetail(main_, personnel::DetailRows::training()); }
-void PersonnelWindow::SpeedButton5Click() { personnel::editDetail(main_, personnel::DetailRows::training()); }
-void PersonnelWindow::SpeedButton6Click() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::addCertificate() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::editCertificate() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::deleteCertificate() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
+void PersonnelWindow::addTraining() { personnel::addDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::editTraining() { personnel::editDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::deleteTraining() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }

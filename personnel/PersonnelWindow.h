@@ -15,18 +15,18 @@ class PersonnelWindow : public QWidget, public ActivatedWindow {
 public:
     explicit PersonnelWindow(WindowHost& main);
 
-    // Handlers, named after their controls.
+    // What the buttons and boxes do (the widgets keep their object names: SpeedButton1…).
     void activated() override;
-    void Edit1Change();
-    void SpeedButton1Click(); // "Добавить" a person
-    void SpeedButton2Click(); // "Редакт." the person
-    void SpeedButton3Click(); // "Удалить" the person
-    void SpeedButton7Click(); // "Добавить" a certificate
-    void SpeedButton8Click(); // "Редакт." the certificate
-    void SpeedButton9Click(); // "Удалить" the certificate
-    void SpeedButton4Click(); // the training buttons, disabled here: the card keeps the training
-    void SpeedButton5Click();
-    void SpeedButton6Click();
+    void surnameSearchChanged();
+    void addPerson(); // "Добавить" a person
+    void editPerson(); // "Редакт." the person
+    void deletePerson(); // "Удалить" the person
+    void addCertificate(); // "Добавить" a certificate
+    void editCertificate(); // "Редакт." the certificate
+    void deleteCertificate(); // "Удалить" the certificate
+    void addTraining(); // the training buttons, disabled here: the card keeps the training
+    void editTraining();
+    void deleteTraining();
 
 private:
     void writeCount();

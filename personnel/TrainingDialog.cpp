@@ -36,7 +36,7 @@ TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget())
     pick->setObjectName(QStringLiteral("SpeedButton1"));
     pick->setText(QStringLiteral("..."));
     pick->setAutoRaise(true);
-    connect(pick, &QToolButton::clicked, this, [this] { runGuarded([this] { SpeedButton1Click(); }); });
+    connect(pick, &QToolButton::clicked, this, [this] { runGuarded([this] { pickProgramme(); }); });
     auto* codeRow = new QHBoxLayout;
     codeRow->addWidget(code);
     codeRow->addWidget(pick);
@@ -51,8 +51,8 @@ TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget())
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(makeDefault(
-        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); })));
-    buttons->addWidget(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); })));
+    buttons->addWidget(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -66,14 +66,14 @@ void TrainingDialog::activated() {
     code_->setFocus();
 }
 
-void TrainingDialog::SpeedButton1Click() {
+void TrainingDialog::pickProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = 10;
     app.DM->reloadNewZicl({QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
     main_.showProgrammeChooser();
 }
 
-void TrainingDialog::Button1Click() {
+void TrainingDialog::save() {
     Table& training = *main_.app().DM->tblTrained;
     training.updateRecord();
     const struct {
@@ -98,7 +98,7 @@ void TrainingDialog::Button1Click() {
     closeAccepted();
 }
 
-void TrainingDialog::Button2Click() {
+void TrainingDialog::cancel() {
     main_.app().DM->tblTrained->cancel();
     closeRejected();
 }

@@ -11,13 +11,13 @@ public:
     explicit TrainingDialog(WindowHost& main);
 
     void activated() override;
-    void SpeedButton1Click(); // "..." picks the programme
-    void Button1Click();      // "Сохранить"
-    void Button2Click();      // "Отмена"
+    void pickProgramme(); // "..." picks the programme
+    void save();      // "Сохранить"
+    void cancel();      // "Отмена"
 
 protected:
     // Esc and the close box discard what was not saved, as "Отмена" does.
-    void leaveByUser() override { Button2Click(); }
+    void leaveByUser() override { cancel(); }
 
 private:
     WindowHost& main_;

@@ -177,7 +177,7 @@ void PickDialog::showEvent(QShowEvent* event) {
 
 bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        DBGrid1DblClick();
+        gridDoubleClicked();
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Insert) {
@@ -193,7 +193,7 @@ bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && findTarget(book_.targets(), main_.app().state.*book_.caller)) {
-            DBGrid1DblClick();
+            gridDoubleClicked();
             return true;
         }
     }
@@ -215,7 +215,7 @@ void PickDialog::activated() {
     grid_->setFocus();
 }
 
-void PickDialog::DBGrid1DblClick() {
+void PickDialog::gridDoubleClicked() {
     const PickTarget* target = findTarget(book_.targets(), main_.app().state.*book_.caller);
     if (!target)
         return; // browsing only, or a code no window uses: the list stays open
@@ -258,9 +258,9 @@ PositionsDialog::PositionsDialog(WindowHost& main) : PickDialog(main, positionsB
     row->addStretch();
     addTopWidget(bar);
 
-    connect(start, &QToolButton::clicked, this, &PositionsDialog::SpeedButton1Click);
-    connect(next, &QToolButton::clicked, this, &PositionsDialog::SpeedButton2Click);
-    connect(print_, &QToolButton::clicked, this, &PositionsDialog::SpeedButton3Click);
+    connect(start, &QToolButton::clicked, this, &PositionsDialog::findFirst);
+    connect(next, &QToolButton::clicked, this, &PositionsDialog::findNext);
+    connect(print_, &QToolButton::clicked, this, &PositionsDialog::printList);
 }
 
 void PositionsDialog::activated(Mode mode) {
@@ -278,14 +278,14 @@ void PositionsDialog::search(bool fromNext) {
     grid()->setFocus();
 }
 
-void PositionsDialog::SpeedButton1Click() {
+void PositionsDialog::findFirst() {
     search(false);
 }
-void PositionsDialog::SpeedButton2Click() {
+void PositionsDialog::findNext() {
     search(true);
 }
 
-void PositionsDialog::SpeedButton3Click() {
+void PositionsDialog::printList() {
     if (windows::Action print = windows::action(QStringLiteral("PrintPositionsList")))
         print(main_);
     else

@@ -46,7 +46,7 @@ public:
     // On showing: the bottom strip and the mode by the caller code, the focus to the grid.
     void activated();
     // Picks the current row for the caller code and closes; browsing only: nothing happens.
-    void DBGrid1DblClick();
+    void gridDoubleClicked();
     void addEntry();
     void renameEntry();
     void deleteEntry();
@@ -85,9 +85,9 @@ class PositionsDialog : public PickDialog {
 public:
     explicit PositionsDialog(WindowHost& main);
 
-    void SpeedButton1Click(); // "Начать поиск"
-    void SpeedButton2Click(); // "Продолжить поиск"
-    void SpeedButton3Click(); // "Печать"
+    void findFirst(); // "Начать поиск"
+    void findNext(); // "Продолжить поиск"
+    void printList(); // "Печать"
 
 protected:
     void activated(Mode mode) override;

@@ -104,16 +104,16 @@ ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : QDialog(main.
     filterLabel->setBuddy(specialties_);
     auto* filter = new QPushButton(QStringLiteral("Фильтр"), band);
     filter->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("Отмена"), band);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    for (QPushButton* b : {filter, cancel})
+    auto* cancelButton = new QPushButton(QStringLiteral("Отмена"), band);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton* b : {filter, cancelButton})
         b->setAutoDefault(false); // Enter in the grid must not filter
     // The label over the list, the buttons beside it.
     auto* filterArea = new QGridLayout;
     filterArea->addWidget(filterLabel, 0, 0);
     filterArea->addWidget(specialties_, 1, 0);
     filterArea->addWidget(filter, 1, 1);
-    filterArea->addWidget(cancel, 1, 2);
+    filterArea->addWidget(cancelButton, 1, 2);
     filterArea->setColumnStretch(3, 1);
     filterArea->setRowStretch(2, 1);
     filterArea->setContentsMargins(0, 8, 0, 0);
@@ -151,12 +151,12 @@ ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : QDialog(main.
     layout->addWidget(status);
     resize(1042, 567); // QDialog centres itself over the main window when shown
 
-    connect(export_, &QToolButton::clicked, this, &ProgrammeChooserDialog::SpeedButton1Click);
-    connect(filter, &QPushButton::clicked, this, &ProgrammeChooserDialog::Button1Click);
-    connect(cancel, &QPushButton::clicked, this, &ProgrammeChooserDialog::Button2Click);
-    connect(grid_, &DbGrid::cellClicked, this, &ProgrammeChooserDialog::DBGrid1CellClick);
-    connect(grid_, &DbGrid::keyPressed, this, &ProgrammeChooserDialog::DBGrid1KeyDown);
-    connect(grid_, &DbGrid::keyReleased, this, &ProgrammeChooserDialog::DBGrid1KeyUp);
+    connect(export_, &QToolButton::clicked, this, &ProgrammeChooserDialog::printList);
+    connect(filter, &QPushButton::clicked, this, &ProgrammeChooserDialog::applyFilter);
+    connect(cancelButton, &QPushButton::clicked, this, &ProgrammeChooserDialog::clearFilter);
+    connect(grid_, &DbGrid::cellClicked, this, &ProgrammeChooserDialog::gridClicked);
+    connect(grid_, &DbGrid::keyPressed, this, &ProgrammeChooserDialog::gridKeyPressed);
+    connect(grid_, &DbGrid::keyReleased, this, &ProgrammeChooserDialog::gridKeyReleased);
     // Any double click in the grid picks, also one on an empty list.
     grid_->viewport()->installEventFilter(this);
 }
@@ -175,7 +175,7 @@ void ProgrammeChooserDialog::showEvent(QShowEvent* event) {
 
 bool ProgrammeChooserDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        DBGrid1DblClick();
+        gridDoubleClicked();
     return QDialog::eventFilter(watched, event);
 }
 
@@ -217,11 +217,11 @@ void ProgrammeChooserDialog::activated() {
     showCount();
 }
 
-void ProgrammeChooserDialog::SpeedButton1Click() {
+void ProgrammeChooserDialog::printList() {
     refbooks::printProgrammeList(main_);
 }
 
-void ProgrammeChooserDialog::Button1Click() {
+void ProgrammeChooserDialog::applyFilter() {
     runGuarded([this] {
         filterProgrammes(dm(), specialties_->currentText());
         showContingent();
@@ -229,7 +229,7 @@ void ProgrammeChooserDialog::Button1Click() {
     });
 }
 
-void ProgrammeChooserDialog::Button2Click() {
+void ProgrammeChooserDialog::clearFilter() {
     runGuarded([this] {
         unfilterProgrammes(dm());
         specialties_->setCurrentIndex(-1);
@@ -238,13 +238,13 @@ void ProgrammeChooserDialog::Button2Click() {
     });
 }
 
-void ProgrammeChooserDialog::DBGrid1CellClick() {
+void ProgrammeChooserDialog::gridClicked() {
     runGuarded([this] { showContingent(); });
 }
-void ProgrammeChooserDialog::DBGrid1KeyDown() {
+void ProgrammeChooserDialog::gridKeyPressed() {
     runGuarded([this] { showContingent(); });
 }
-void ProgrammeChooserDialog::DBGrid1KeyUp() {
+void ProgrammeChooserDialog::gridKeyReleased() {
     runGuarded([this] { showContingent(); });
 }
 
@@ -267,7 +267,7 @@ bool ProgrammeChooserDialog::yearAccepted() {
                                     Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
 }
 
-void ProgrammeChooserDialog::DBGrid1DblClick() {
+void ProgrammeChooserDialog::gridDoubleClicked() {
     if (!yearAccepted())
         return;
     bool picked = false;

@@ -25,13 +25,13 @@ public:
     // On showing: the specialty list, the strip and the export button by the caller code, the
     // contingent, the focus to the grid and the count.
     void activated();
-    void SpeedButton1Click(); // programme list export
-    void Button1Click();      // "Фильтр"
-    void Button2Click();      // "Отмена"
-    void DBGrid1CellClick();
-    void DBGrid1KeyDown();
-    void DBGrid1KeyUp();
-    void DBGrid1DblClick();
+    void printList(); // programme list export
+    void applyFilter();      // "Фильтр"
+    void clearFilter();      // "Отмена"
+    void gridClicked();
+    void gridKeyPressed();
+    void gridKeyReleased();
+    void gridDoubleClicked();
 
     // However the chooser closes, the filter is switched off so that no other window sees it.
     void done(int result) override;

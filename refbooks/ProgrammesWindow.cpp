@@ -48,9 +48,9 @@ ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     yearLabel->setBuddy(years_);
     auto* apply = new QPushButton(QStringLiteral("Фильтр"), filter);
     apply->setObjectName(QStringLiteral("Button1"));
-    auto* cancel = new QPushButton(QStringLiteral("отмена"), filter);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    for (QPushButton* b : {apply, cancel})
+    auto* cancelButton = new QPushButton(QStringLiteral("отмена"), filter);
+    cancelButton->setObjectName(QStringLiteral("Button2"));
+    for (QPushButton* b : {apply, cancelButton})
         b->setAutoDefault(false);
     auto* filterGrid = new QGridLayout(filter);
     filterGrid->setContentsMargins(2, 2, 2, 2);
@@ -60,7 +60,7 @@ ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     filterGrid->addWidget(yearLabel, 1, 2);
     filterGrid->addWidget(years_, 1, 3);
     filterGrid->addWidget(apply, 1, 4);
-    filterGrid->addWidget(cancel, 1, 5);
+    filterGrid->addWidget(cancelButton, 1, 5);
     filterGrid->setColumnStretch(6, 1);
 
     // The toolbar of the list.
@@ -111,13 +111,13 @@ ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     auto guarded = [this](void (ProgrammesWindow::*handler)()) {
         return [this, handler] { runGuarded([&] { (this->*handler)(); }); };
     };
-    connect(apply, &QPushButton::clicked, this, guarded(&ProgrammesWindow::Button1Click));
-    connect(cancel, &QPushButton::clicked, this, guarded(&ProgrammesWindow::Button2Click));
-    connect(print, &QToolButton::clicked, this, guarded(&ProgrammesWindow::SpeedButton1Click));
-    connect(load, &QToolButton::clicked, this, guarded(&ProgrammesWindow::LoadCatalogueClick));
-    connect(grid_, &DbGrid::cellClicked, this, guarded(&ProgrammesWindow::DBGrid1CellClick));
-    connect(grid_, &DbGrid::keyPressed, this, guarded(&ProgrammesWindow::DBGrid1KeyDown));
-    connect(grid_, &DbGrid::keyReleased, this, guarded(&ProgrammesWindow::DBGrid1KeyUp));
+    connect(apply, &QPushButton::clicked, this, guarded(&ProgrammesWindow::applyFilter));
+    connect(cancelButton, &QPushButton::clicked, this, guarded(&ProgrammesWindow::clearFilter));
+    connect(print, &QToolButton::clicked, this, guarded(&ProgrammesWindow::printList));
+    connect(load, &QToolButton::clicked, this, guarded(&ProgrammesWindow::loadCatalogue));
+    connect(grid_, &DbGrid::cellClicked, this, guarded(&ProgrammesWindow::gridClicked));
+    connect(grid_, &DbGrid::keyPressed, this, guarded(&ProgrammesWindow::gridKeyPressed));
+    connect(grid_, &DbGrid::keyReleased, this, guarded(&ProgrammesWindow::gridKeyReleased));
 }
 
 void ProgrammesWindow::showContingent() { panel_->showContingent(); }
@@ -156,18 +156,18 @@ void ProgrammesWindow::activated() {
     grid_->setFocus();
 }
 
-void ProgrammesWindow::DBGrid1CellClick() { showContingent(); }
-void ProgrammesWindow::DBGrid1KeyDown() { showContingent(); }
-void ProgrammesWindow::DBGrid1KeyUp() { showContingent(); }
+void ProgrammesWindow::gridClicked() { showContingent(); }
+void ProgrammesWindow::gridKeyPressed() { showContingent(); }
+void ProgrammesWindow::gridKeyReleased() { showContingent(); }
 
-void ProgrammesWindow::Button1Click() {
+void ProgrammesWindow::applyFilter() {
     // The texts are compared as values: quotes and percent signs are ordinary characters.
     reload(specialties_->currentText(), years_->currentData().toString());
     showContingent();
     showCount();
 }
 
-void ProgrammesWindow::Button2Click() {
+void ProgrammesWindow::clearFilter() {
     reload({}, {});
     specialties_->setEditText(QString());
     years_->setCurrentIndex(0);
@@ -175,12 +175,12 @@ void ProgrammesWindow::Button2Click() {
     showCount();
 }
 
-void ProgrammesWindow::SpeedButton1Click() {
+void ProgrammesWindow::printList() {
     refbooks::printProgrammeList(main_);
     showContingent(); // printing walks the list: the panel shows the programme current after it
 }
 
-void ProgrammesWindow::LoadCatalogueClick() {
+void ProgrammesWindow::loadCatalogue() {
     if (refbooks::loadNewCatalogue(main_))
         activated();
 }

@@ -17,15 +17,15 @@ class ProgrammesWindow : public QWidget, public ActivatedWindow {
 public:
     explicit ProgrammesWindow(WindowHost& main);
 
-    // Handlers, named after their controls.
+    // What the buttons and boxes do (the widgets keep their object names: SpeedButton1…).
     void activated() override;
-    void DBGrid1CellClick();
-    void DBGrid1KeyDown();
-    void DBGrid1KeyUp();
-    void Button1Click();      // "Фильтр"
-    void Button2Click();      // "отмена"
-    void SpeedButton1Click(); // the programme list as a workbook
-    void LoadCatalogueClick(); // "Загрузить каталог программ…"
+    void gridClicked();
+    void gridKeyPressed();
+    void gridKeyReleased();
+    void applyFilter();      // "Фильтр"
+    void clearFilter();      // "отмена"
+    void printList(); // the programme list as a workbook
+    void loadCatalogue(); // "Загрузить каталог программ…"
 
 private:
     void showContingent();

@@ -68,11 +68,11 @@ BackupsDialog::BackupsDialog(WindowHost& main) : QDialog(main.hostWidget()), mai
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
-    connect(backup, &QPushButton::clicked, this, [this] { runGuarded([this] { BackupButtonClick(); }); });
-    connect(restore, &QPushButton::clicked, this, [this] { runGuarded([this] { RestoreButtonClick(); }); });
+    connect(backup, &QPushButton::clicked, this, [this] { runGuarded([this] { makeCopy(); }); });
+    connect(restore, &QPushButton::clicked, this, [this] { runGuarded([this] { restoreCopy(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(list_, &QTableWidget::cellDoubleClicked, this,
-            [this] { runGuarded([this] { RestoreButtonClick(); }); });
+            [this] { runGuarded([this] { restoreCopy(); }); });
     fill();
     resize(620, 420);
 }
@@ -100,13 +100,13 @@ void BackupsDialog::fill() {
         list_->selectRow(0);
 }
 
-void BackupsDialog::BackupButtonClick() {
+void BackupsDialog::makeCopy() {
     const QString copy = main_.app().backups().before(backup_action::kManual);
     fill();
     main_.reportDone(QStringLiteral("Сделана копия базы: ") + QDir::toNativeSeparators(copy));
 }
 
-void BackupsDialog::RestoreButtonClick() {
+void BackupsDialog::restoreCopy() {
     AppContext& app = main_.app();
     const int row = list_->currentRow();
     if (row < 0 || row >= copies_.size()) {

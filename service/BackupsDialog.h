@@ -17,8 +17,8 @@ public:
     explicit BackupsDialog(WindowHost& main);
 
     // Handlers.
-    void BackupButtonClick();  // "Сделать копию"
-    void RestoreButtonClick(); // "Восстановить"
+    void makeCopy();  // "Сделать копию"
+    void restoreCopy(); // "Восстановить"
 
     // "184 КБ", "2,4 МБ".
     static QString sizeText(qint64 bytes);

@@ -94,13 +94,13 @@ ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_
     unavailable->setWordWrap(true);
     unavailable->setVisible(!unavailable->text().isEmpty());
 
-    auto* save =
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { Button1Click(); }));
-    auto* leave = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { Button2Click(); });
+    auto* saveButton =
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
+    auto* leaveButton = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { leave(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(save);
-    buttons->addWidget(leave);
+    buttons->addWidget(saveButton);
+    buttons->addWidget(leaveButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(top);
@@ -121,7 +121,7 @@ void ConfigDialog::finish(bool close, const QString& focus) {
     }
 }
 
-void ConfigDialog::Button1Click() {
+void ConfigDialog::save() {
     ConfigEditor::Outcome outcome;
     if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); })) {
         if (outcome.close)
@@ -130,7 +130,7 @@ void ConfigDialog::Button1Click() {
     }
 }
 
-void ConfigDialog::Button2Click() {
+void ConfigDialog::leave() {
     ConfigEditor::Outcome outcome;
     if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).exit(); }))
         finish(outcome.close, outcome.focus);
@@ -140,7 +140,7 @@ void ConfigDialog::Button2Click() {
 void ConfigDialog::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         event->ignore();
-        Button2Click();
+        leave();
         return;
     }
     QDialog::closeEvent(event);
@@ -150,7 +150,7 @@ void ConfigDialog::reject() {
     if (closing_)
         QDialog::reject();
     else
-        Button2Click();
+        leave();
 }
 
 void registerServiceWindows() {

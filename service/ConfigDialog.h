@@ -10,8 +10,8 @@ class ConfigDialog : public QDialog {
 public:
     explicit ConfigDialog(WindowHost& main);
 
-    void Button1Click(); // "Сохранить"
-    void Button2Click(); // "Выход"
+    void save(); // "Сохранить"
+    void leave(); // "Выход"
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -64,14 +64,14 @@ FirstRunDialog::FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter,
     choice("ImportButton", QStringLiteral("Загрузить таблицы прежней программы…"),
            QStringLiteral("Выберите её папку Base с файлами .db: сотрудники, справочники, каталог программ, "
                           "параметры и заявки перейдут в новую базу."),
-           &FirstRunDialog::ImportButtonClick);
+           &FirstRunDialog::importOldTables);
     choice("DemoButton", QStringLiteral("Заполнить демонстрационными данными"),
            QStringLiteral("Около сорока сотрудников, справочники, каталог программ и одна заявка — чтобы "
                           "попробовать программу."),
-           &FirstRunDialog::DemoButtonClick);
+           &FirstRunDialog::fillDemo);
     choice("EmptyButton", QStringLiteral("Начать с пустой базы"),
            QStringLiteral("Без сотрудников и заявок. Каталог программ учебного центра можно будет загрузить позже."),
-           &FirstRunDialog::EmptyButtonClick);
+           &FirstRunDialog::startEmpty);
     starterBooks_ = new QCheckBox(QStringLiteral("Заполнить справочники должностей и специальностей по номенклатуре "
                                                  "Минздрава России (их можно будет изменить)"),
                                   this);
@@ -142,7 +142,7 @@ bool FirstRunDialog::make(const std::function<QString()>& how, QString* report) 
     return false;
 }
 
-void FirstRunDialog::ImportButtonClick() {
+void FirstRunDialog::importOldTables() {
     const QString folder = prompter_.openDirectory(QStringLiteral("Папка Base прежней программы"), oldBaseFolder());
     if (folder.isEmpty())
         return;
@@ -179,12 +179,12 @@ void FirstRunDialog::ImportButtonClick() {
     open_->setFocus();
 }
 
-void FirstRunDialog::DemoButtonClick() {
+void FirstRunDialog::fillDemo() {
     if (make([this] { return firstrun::fillDemo(root_, clock_.today()); }))
         accept();
 }
 
-void FirstRunDialog::EmptyButtonClick() {
+void FirstRunDialog::startEmpty() {
     if (make([this] { return firstrun::createEmpty(root_, starterBooks_->isChecked()); }))
         accept();
 }

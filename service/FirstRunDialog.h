@@ -20,9 +20,9 @@ class FirstRunDialog : public QDialog {
 public:
     FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter, QWidget* parent = nullptr);
 
-    void ImportButtonClick();
-    void DemoButtonClick();
-    void EmptyButtonClick();
+    void importOldTables();
+    void fillDemo();
+    void startEmpty();
 
 private:
     // Runs a way of making the database; false, after the error box, when it failed.

@@ -33,7 +33,7 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
     QFont bold = pick->font();
     bold.setBold(true);
     pick->setFont(bold);
-    connect(pick, &QToolButton::clicked, this, [this] { runGuarded([this] { SpeedButton1Click(); }); });
+    connect(pick, &QToolButton::clicked, this, [this] { runGuarded([this] { pickSpecialty(); }); });
     auto* specialtyRow = new QHBoxLayout;
     specialtyRow->addWidget(specialty, 1);
     specialtyRow->addWidget(pick);
@@ -41,9 +41,9 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { Button1Click(); })));
+        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { confirm(); })));
     buttons->addWidget(
-        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { Button2Click(); }));
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -11,9 +11,9 @@ class CertificateForm : public EditDialog {
     Q_OBJECT
 public:
     virtual void DateTimePicker1Change() = 0;
-    virtual void SpeedButton1Click() = 0; // "..." picks the specialty
-    virtual void Button1Click() = 0;      // "ОК"
-    virtual void Button2Click() = 0;      // "Отмена"
+    virtual void pickSpecialty() = 0; // "..." picks the specialty
+    virtual void confirm() = 0;      // "ОК"
+    virtual void cancel() = 0;      // "Отмена"
 
 protected:
     // `certificate` is the data source of the certificate rows; `dateCaption` the label over the date.
@@ -25,7 +25,7 @@ protected:
     void showDate(const QDate& date);
     void focusSpecialty();
     // Esc and the close box discard what was not saved, as "Отмена" does.
-    void leaveByUser() override { Button2Click(); }
+    void leaveByUser() override { cancel(); }
 
 private:
     DateBox* picker_;

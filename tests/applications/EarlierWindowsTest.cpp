@@ -197,20 +197,20 @@ TEST_F(EarlierWindows, TheMovingDialogRefusesWhatItCannotDoAndMovesOrCopies) {
         EXPECT_TRUE(d.isVisible());
         ui::click(&d, "Button2");
     });
-    window->SpeedButton8Click(); // the handler of the disabled button
+    window->moveTrainee(); // the handler of the disabled button
     EXPECT_EQ(dm.tblSluch2021->recordCount(), 1);
 
     // "Копирование": a copy in the application chosen, with a SNILS row of its own.
     applications::createApplication(dm, g, 117, 2026);
     applications::locateApplication(dm, g, 116, 2022);
     h.dialogs.expect("ftrMoving", [&](QDialog& d) { ui::click(&d, "Button3"); });
-    window->SpeedButton8Click();
+    window->moveTrainee();
     EXPECT_EQ(window->countLine(), "заявлено - 1");
     EXPECT_EQ(dm.field("tblSluchSnilsSNILS").asString(), "112-233-445 95");
 
     // "Перемещение": the trainee leaves its application; the count line says so.
     h.dialogs.expect("ftrMoving", [&](QDialog& d) { ui::click(&d, "Button1"); });
-    window->SpeedButton8Click();
+    window->moveTrainee();
     EXPECT_EQ(window->countLine(), "заявлено - 0");
     applications::locateApplication(dm, g, 117, 2026);
     EXPECT_EQ(dm.tblSluch2021->recordCount(), 2);
@@ -225,7 +225,7 @@ TEST_F(EarlierWindows, TheMovingDialogRefusesWhatItCannotDoAndMovesOrCopies) {
         EXPECT_TRUE(d.isVisible());
         ui::click(&d, "Button2");
     });
-    window->SpeedButton8Click();
+    window->moveTrainee();
     EXPECT_TRUE(dm.tblSluch2021->isEmpty());
 }
 
