@@ -135,7 +135,7 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
                           {"StajD1", "СтажСпец"}},
                          this);
     // Marked people are drawn as red rows with white text.
-    const int mark = dm.tblPersonal->field(QStringLiteral("PR")).index();
+    const int mark = dm.tblPersonal->field(fld::PR).index();
     people_->datasetModel()->setRowColours([&dm, mark](int row) -> std::optional<RowColours> {
         if (applications::isMarked(dm.tblPersonal->valueAt(row, mark)))
             return RowColours{QColor(255, 0, 0), QColor(Qt::white)};
@@ -182,7 +182,7 @@ void AddTraineesDialog::gridKeyReleased(int key) {
 void AddTraineesDialog::chooseProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = g_.callers.programmeForAdding;
-    const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
+    const int year = int(g_.applicationsTable(*app.DM).field(fld::Year).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears), {{QStringLiteral("p_year"), year}});
     main_.showProgrammeChooser();
 }
@@ -201,7 +201,7 @@ void AddTraineesDialog::addMarked() {
         return;
     }
     if (const QStringList listed = applications::alreadyListed(*app.DM, g_); !listed.isEmpty()) {
-        const QString year = g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).displayText();
+        const QString year = g_.applicationsTable(*app.DM).field(fld::Year).displayText();
         const QString question = QStringLiteral("Уже есть в заявках %1 года:\n%2\n\nДобавить их ещё раз?")
                                      .arg(year, listed.join(u'\n'));
         if (app.prompter.ask(windowTitle(), question, Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) !=

@@ -67,8 +67,8 @@ public:
     TraineeRange(const DataModule& dm, const Generation& g) : layout_(g.traineesTable(dm).layout()) {
         const Table& applications = g.applicationsTable(dm);
         if (!applications.isEmpty()) {
-            number_ = applications.field(QStringLiteral("KZajavki")).value();
-            year_ = applications.field(QStringLiteral("Year")).value();
+            number_ = applications.field(fld::KZajavki).value();
+            year_ = applications.field(fld::Year).value();
         }
         for (const ExportColumn& column : g.exportColumns) {
             Source source;
@@ -156,11 +156,11 @@ private:
 
 QString defaultExportName(const DataModule& dm, const Generation& g) {
     const Table& trainees = g.traineesTable(dm);
-    QString number = trainees.isEmpty() ? QString() : trainees.field(QStringLiteral("KZajavki")).displayText();
+    QString number = trainees.isEmpty() ? QString() : trainees.field(fld::KZajavki).displayText();
     const int comma = number.indexOf(u',');
     if (comma >= 0)
         number[comma] = u'.';
-    const QString year = g.applicationsTable(dm).field(QStringLiteral("Year")).asString();
+    const QString year = g.applicationsTable(dm).field(fld::Year).asString();
     const int point = number.indexOf(u'.');
     if (point >= 0)
         return g.exportPrefix + QStringLiteral("%1_%2_%3").arg(number.left(point), number.mid(point + 1), year);

@@ -31,7 +31,7 @@ double additionalNumber(const DataModule& dm, const Generation& g, int year, boo
     const double highest = const_cast<DataModule&>(dm).maxApplicationNumber(g.maxQueryOf(dm), year);
     if (noMain)
         *noMain = highest == 0;
-    const double base = highest != 0 ? highest : double(dm.field(QStringLiteral("tblConfigKZajavki")).asInteger());
+    const double base = highest != 0 ? highest : double(dm.tblConfig->field(fld::KZajavki).asInteger());
     // The number travels through its text form (as the confirmation shows it), which also
     // rounds away the binary remainder of adding 0.01.
     return QString::number(base + 0.01, 'g', 15).toDouble();
@@ -44,8 +44,8 @@ bool locateApplication(const DataModule& dm, const Generation& g, double number,
 void createApplication(const DataModule& dm, const Generation& g, double number, int year) {
     Table& apps = g.applicationsTable(dm);
     apps.append();
-    apps.field(QStringLiteral("KZajavki")).setAsFloat(number);
-    apps.field(QStringLiteral("Year")).setAsInteger(year);
+    apps.field(fld::KZajavki).setAsFloat(number);
+    apps.field(fld::Year).setAsInteger(year);
     apps.post();
 }
 
@@ -133,7 +133,7 @@ void clearMarks(const DataModule& dm) {
         // Each cleared row leaves the filtered view and the next marked person becomes current.
         while (!people.eof()) {
             people.edit();
-            people.field(QStringLiteral("PR")).clear();
+            people.field(fld::PR).clear();
             people.post();
         }
     }
@@ -144,9 +144,9 @@ void toggleMark(const DataModule& dm) {
     Table& people = *dm.tblPersonal;
     if (people.isEmpty())
         return;
-    const bool marked = isMarked(people.field(QStringLiteral("PR")).value());
+    const bool marked = isMarked(people.field(fld::PR).value());
     people.edit();
-    people.field(QStringLiteral("PR")).setAsString(marked ? QStringLiteral(" ") : QStringLiteral("X"));
+    people.field(fld::PR).setAsString(marked ? QStringLiteral(" ") : QStringLiteral("X"));
     people.post();
 }
 
@@ -159,7 +159,7 @@ QStringList alreadyListed(const DataModule& dm, const Generation& g) {
     const Table& applications = g.applicationsTable(dm);
     if (applications.isEmpty())
         return {};
-    const qint64 year = applications.field(QStringLiteral("Year")).asInteger();
+    const qint64 year = applications.field(fld::Year).asInteger();
     QHash<qint64, QList<double>> byNumber;
     QHash<QString, QList<double>> byName;
     const QString traineeTable = u'"' + g.traineesTable(dm).layout().sqlName + u'"';
@@ -233,10 +233,10 @@ int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState
             for (auto [years, served] : {std::pair{"StajOb", "StajO1"}, std::pair{"StajDoljn", "StajD1"}})
                 set(years, person(served).isNull() ? QVariant() : QVariant(person(served).asFloat()));
             // A stored date counts, the zero date too, though grids show that one empty.
-            Field& certificateDate = dm.tblSertif->field(QStringLiteral("DateCL"));
-            const QString certificateName = dm.tblSertif->field(QStringLiteral("Name")).asString();
-            const QString email = dm.tblPerEmail->field(QStringLiteral("EMAIL")).asString();
-            const QString snils = dm.tblPerSnils->field(QStringLiteral("SNILS")).asString();
+            Field& certificateDate = dm.tblSertif->field(fld::DateCL);
+            const QString certificateName = dm.tblSertif->field(fld::Name).asString();
+            const QString email = dm.tblPerEmail->field(fld::EMAIL).asString();
+            const QString snils = dm.tblPerSnils->field(fld::SNILS).asString();
             if (!g.certificateRows && !certificateDate.isNull()) {
                 set("DateCl", certificateDate.asDate());
                 set("Specialty", certificateName);
@@ -289,8 +289,8 @@ bool deleteApplication(const DataModule& dm, const Generation& g, SharedState& s
     const int traineeCount = listed.isActive() ? listed.recordCount() : 0;
     const Table& application = g.applicationsTable(dm);
     QString question = QStringLiteral("Удалить заявку № %1 за %2 год")
-                           .arg(application.field(QStringLiteral("KZajavki")).displayText(),
-                                application.field(QStringLiteral("Year")).displayText());
+                           .arg(application.field(fld::KZajavki).displayText(),
+                                application.field(fld::Year).displayText());
     question += traineeCount ? QStringLiteral(" вместе с ") + counted(traineeCount, "слушателем", "слушателями", "слушателями") +
                                u'?'
                          : QStringLiteral("? В ней нет слушателей.");
@@ -431,8 +431,8 @@ bool traineeIsStored(const DataModule& dm, const Generation& g) {
 void clearCertificate(const DataModule& dm, const Generation& g) {
     Table& certificate = *(dm.*g.certificateRows.table);
     certificate.edit();
-    certificate.field(QStringLiteral("DateCL")).clear();
-    certificate.field(QStringLiteral("Name")).clear();
+    certificate.field(fld::DateCL).clear();
+    certificate.field(fld::Name).clear();
     certificate.post();
 }
 
@@ -462,8 +462,8 @@ void intoTarget(const DataModule& dm, const Generation& g) {
     const Query& targets = *(dm.*g.movingTargets.query);
     Table& trainee = g.traineesTable(dm);
     trainee.edit();
-    trainee.field(QStringLiteral("KZajavki")).setAsFloat(targets.field(QStringLiteral("KZajavki")).asFloat());
-    trainee.field(QStringLiteral("Year")).setAsInteger(targets.field(QStringLiteral("Year")).asInteger());
+    trainee.field(fld::KZajavki).setAsFloat(targets.field(fld::KZajavki).asFloat());
+    trainee.field(fld::Year).setAsInteger(targets.field(fld::Year).asInteger());
     trainee.post();
 }
 
@@ -479,7 +479,7 @@ void copyTrainee(const DataModule& dm, const Generation& g) {
     if (const QString why = movingRefusal(dm, g); !why.isEmpty())
         throw UserError(why);
     Table& trainee = g.traineesTable(dm);
-    const qint64 original = trainee.field(QStringLiteral("NPP")).asInteger();
+    const qint64 original = trainee.field(fld::NPP).asInteger();
     QList<std::pair<int, QVariant>> values;
     for (int i = 0; i < trainee.storedFieldCount(); ++i)
         if (trainee.field(i).type() != FieldType::AutoInc)
@@ -509,7 +509,7 @@ void copyTrainee(const DataModule& dm, const Generation& g) {
         }
     intoTarget(dm, g);
     transaction.commit();
-    trainee.locate(QStringLiteral("NPP"), {original});
+    trainee.locate(fld::NPP, {original});
 }
 
 } // namespace applications

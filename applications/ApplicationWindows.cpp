@@ -125,17 +125,17 @@ refbooks::PickTargets pickTargetsOf(const Generation& g) {
     using refbooks::BoxCopy;
     const QString editor = g.editorInstance;
     refbooks::PickTargets t;
-    t.positions = {{g.callers.position, g.trainees.table, {{"KDoljn", "KDoljn"}},
+    t.positions = {{g.callers.position, g.trainees.table, {{fld::KDoljn, fld::KDoljn}},
                     BoxCopy{editor, QStringLiteral("Edit1"), QStringLiteral("NDoljn")}}};
-    t.diplomaSpecialties = {{g.callers.diplomaSpecialty, g.trainees.table, {{"KSpez", "KSpez"}},
+    t.diplomaSpecialties = {{g.callers.diplomaSpecialty, g.trainees.table, {{fld::KSpez, fld::KSpez}},
                              BoxCopy{editor, QStringLiteral("Edit2"), QStringLiteral("NSpez")}}};
     if (g.certificateRows)
-        t.specialties = {{g.callers.specialty, g.certificateRows.table, {{"Name", "Name"}}, std::nullopt}};
+        t.specialties = {{g.callers.specialty, g.certificateRows.table, {{fld::Name, fld::Name}}, std::nullopt}};
     else
-        t.specialties = {{g.callers.specialty, g.trainees.table, {{"Specialty", "Name"}}, std::nullopt}};
+        t.specialties = {{g.callers.specialty, g.trainees.table, {{fld::Specialty, fld::Name}}, std::nullopt}};
     t.programmeTables = {{g.callers.programmeForEditing,
                           g.trainees.table,
-                          {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}, {g.programmeAttribute, g.programmeAttribute}},
+                          {{fld::KZicl, fld::KZicl}, {fld::VidOb, fld::VidOb}, {fld::Hours, fld::Hours}, {g.programmeAttribute, g.programmeAttribute}},
                           std::nullopt}};
     t.programmeAdding = {{g.callers.programmeForAdding, g.insertInstance,
                           g.programmeAttribute == QLatin1String("FOBUCH") ? refbooks::AddingTarget::Extra::FOBUCH
@@ -178,7 +178,7 @@ void registerApplicationWindows() {
     // The plan for the year of the current application, with its first three people marked.
     windows::registerShowcase(QStringLiteral("ftrPlan"), [](WindowHost& m) {
         const Table& applications = *((*m.app().DM).*Generation::current().applications.table);
-        auto* plan = new TrainingPlanDialog(m, int(applications.field(QStringLiteral("Year")).asInteger()));
+        auto* plan = new TrainingPlanDialog(m, int(applications.field(fld::Year).asInteger()));
         for (int row = 0; row < std::min(3, plan->model().rowCount()); ++row)
             plan->model().toggleMark(row);
         return plan;

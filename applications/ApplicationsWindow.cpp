@@ -184,7 +184,7 @@ void ApplicationsWindow::gridClicked() { writeCountLine(); }
 
 void ApplicationsWindow::createApplication() {
     AppContext& app = main_.app();
-    if (!app.DM->field(QStringLiteral("tblConfigKZajavki")).displayText().isEmpty()) {
+    if (!app.DM->tblConfig->field(fld::KZajavki).displayText().isEmpty()) {
         // Whatever the dialog did (it goes on to the adding dialog), the count line follows it.
         applications::showNewApplication(main_, g_);
         writeCountLine();

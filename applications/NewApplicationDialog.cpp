@@ -132,7 +132,7 @@ void NewApplicationDialog::confirm() {
     }
 
     if (type_->checkedId() == 0) {
-        const double number = double(dm.field(QStringLiteral("tblConfigKZajavki")).asInteger());
+        const double number = double(dm.tblConfig->field(fld::KZajavki).asInteger());
         if (applications::locateApplication(dm, g_, number, year)) {
             if (app.prompter.ask(QStringLiteral("Такая заявка уже есть!"), QStringLiteral("Хотите просмотреть заявку?"),
                                  Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
@@ -167,8 +167,8 @@ void NewApplicationDialog::answerYes() {
     Table& apps = g_.applicationsTable(dm);
     apps.append();
     try {
-        apps.field(QStringLiteral("KZajavki")).setAsString(number_->text());
-        apps.field(QStringLiteral("Year")).setAsString(confirmedYear_->text());
+        apps.field(fld::KZajavki).setAsString(number_->text());
+        apps.field(fld::Year).setAsString(confirmedYear_->text());
         apps.post();
     } catch (...) {
         apps.cancel();

@@ -15,7 +15,7 @@ Table& TraineeCertificateDialog::certificate() const { return *((*main_.app().DM
 
 void TraineeCertificateDialog::DMctivate() {
     // The certificate's date when it has one, else today's.
-    const Field& stored = certificate().field(QStringLiteral("DateCL"));
+    const Field& stored = certificate().field(fld::DateCL);
     const QDate date = stored.displayText().isEmpty() ? main_.app().clock.today() : stored.asDate();
     showDate(date); // showing the date is no change of the row
     focusSpecialty();
@@ -38,7 +38,7 @@ void TraineeCertificateDialog::confirm() {
     // row gets one.
     Table& row = certificate();
     row.edit();
-    row.field(QStringLiteral("DateCL")).setAsDate(date());
+    row.field(fld::DateCL).setAsDate(date());
     row.post();
     closeAccepted();
 }

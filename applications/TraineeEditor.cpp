@@ -243,12 +243,12 @@ void TraineeEditor::activated() {
     DataModule& dm = *app.DM;
     Table& trainee = g_.traineesTable(dm);
     // The names of the coded position and diploma specialty are looked up, not stored.
-    if (dm.tblDoljn->locate(QStringLiteral("KDoljn"), {trainee.field(QStringLiteral("KDoljn")).asInteger()}))
-        showName(position_, dm.field(QStringLiteral("tblDoljnNDoljn")).asString());
+    if (dm.tblDoljn->locate(fld::KDoljn, {trainee.field(fld::KDoljn).asInteger()}))
+        showName(position_, dm.tblDoljn->field(fld::NDoljn).asString());
     else
         app.prompter.inform(QStringLiteral("Not doljn"));
-    if (dm.tblSpez->locate(QStringLiteral("KSpez"), {trainee.field(QStringLiteral("KSpez")).asInteger()}))
-        showName(specialty_, dm.field(QStringLiteral("tblSpezNSpez")).asString());
+    if (dm.tblSpez->locate(fld::KSpez, {trainee.field(fld::KSpez).asInteger()}))
+        showName(specialty_, dm.tblSpez->field(fld::NSpez).asString());
     else
         app.prompter.inform(QStringLiteral("Not Spez"));
     nameBoxes_.first()->setFocus();
@@ -257,7 +257,7 @@ void TraineeEditor::activated() {
 void TraineeEditor::pickProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = g_.callers.programmeForEditing;
-    const int year = int(g_.applicationsTable(*app.DM).field(QStringLiteral("Year")).asInteger());
+    const int year = int(g_.applicationsTable(*app.DM).field(fld::Year).asInteger());
     app.DM->reloadNewZicl(applications::catalogueSql(g_, true), {{QStringLiteral("p_year"), year}});
     main_.showProgrammeChooser();
 }
@@ -300,7 +300,7 @@ void TraineeEditor::deleteCertificate() {
 void TraineeEditor::save() {
     Table& edited = g_.traineesTable(*main_.app().DM);
     edited.updateRecord();
-    if (!applications::quarterAccepted(edited.field(QStringLiteral("KV")))) {
+    if (!applications::quarterAccepted(edited.field(fld::KV))) {
         main_.app().prompter.inform(QString::fromUtf8(applications::kQuarterRule));
         quarter_->setFocus();
         return;

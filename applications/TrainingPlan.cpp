@@ -242,7 +242,7 @@ Plan buildPlan(const DataModule& dm, const Generation& g, int year, const QDate&
     QSet<QString> trainedFor; // person key + end date, for rows of earlier years that carry one
     {
         const TableLayout& layout = g.traineesTable(dm).layout();
-        const bool rowsCarryTheEnd = layout.fieldIndex(QStringLiteral("DateCl")) >= 0;
+        const bool rowsCarryTheEnd = layout.fieldIndex(fld::DateCl) >= 0;
         auto st = store.cached(
             QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, \"Year\", %1 FROM %2 WHERE \"Year\" <= ?")
                 .arg(rowsCarryTheEnd ? QStringLiteral("DateCl") : QStringLiteral("NULL"), quoted(layout.sqlName)));
@@ -388,7 +388,7 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
     Table& people = *dm.tblPersonal;
     Table& trainees = g.traineesTable(dm);
     const QString traineeTable = trainees.layout().sqlName;
-    const qint64 keepPerson = people.isEmpty() ? -1 : people.field(QStringLiteral("NPP")).asInteger();
+    const qint64 keepPerson = people.isEmpty() ? -1 : people.field(fld::NPP).asInteger();
     PickedProgrammeKept picked(state);
 
     // People with the same programme and quarter are added together, as the adding dialog adds
@@ -407,7 +407,7 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
             if (a.programme != programmeIndex || a.quarter != quarter)
                 continue;
             const Entry& e = plan.entries[a.entry];
-            if (!people.locate(QStringLiteral("NPP"), {e.person}))
+            if (!people.locate(fld::NPP, {e.person}))
                 throw DbError(
                     QStringLiteral("Сотрудника %1 больше нет в списке персонала. Составьте план заново.")
                         .arg(e.fullName()));
@@ -430,28 +430,28 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
             if (trainees.rowIdAt(row) > before)
                 rows << trainees.rowIdAt(row);
         for (const qint64 id : rows) {
-            if (!trainees.locate(QStringLiteral("NPP"), {id}))
+            if (!trainees.locate(fld::NPP, {id}))
                 continue;
-            const QString key = personKey(trainees.field(QStringLiteral("Name1")).asString(),
-                                          trainees.field(QStringLiteral("Name2")).asString(),
-                                          trainees.field(QStringLiteral("Name3")).asString(),
-                                          trainees.field(QStringLiteral("DR")).asDate());
+            const QString key = personKey(trainees.field(fld::Name1).asString(),
+                                          trainees.field(fld::Name2).asString(),
+                                          trainees.field(fld::Name3).asString(),
+                                          trainees.field(fld::DR).asDate());
             QList<const Entry*>& candidates = marked[key];
             if (candidates.isEmpty())
                 continue;
             const Entry* e = candidates.takeFirst();
             trainees.edit();
-            trainees.field(QStringLiteral("KodPersonal")).setAsInteger(e->person);
+            trainees.field(fld::KodPersonal).setAsInteger(e->person);
             if (!g.certificateRows && e->hasCertificate()) { // the certificate is a field of the row
-                trainees.field(QStringLiteral("DateCl")).setAsDate(e->certificateEnd);
-                trainees.field(QStringLiteral("Specialty")).setAsString(e->certificateSpecialty);
+                trainees.field(fld::DateCl).setAsDate(e->certificateEnd);
+                trainees.field(fld::Specialty).setAsString(e->certificateSpecialty);
             }
             trainees.post();
         }
     }
     transaction.commit();
     if (keepPerson >= 0)
-        people.locate(QStringLiteral("NPP"), {keepPerson});
+        people.locate(fld::NPP, {keepPerson});
     return added;
 }
 

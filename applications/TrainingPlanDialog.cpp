@@ -609,7 +609,7 @@ bool TrainingPlanDialog::createMainApplication(int year) {
         app.prompter.inform(refused);
         return false;
     }
-    const Field& contract = dm.field(QStringLiteral("tblConfigKZajavki"));
+    const Field& contract = dm.tblConfig->field(fld::KZajavki);
     if (contract.displayText().isEmpty() || contract.asInteger() <= 0) {
         app.prompter.inform(QStringLiteral("На %1 год нет ни одной заявки, а номер договора с учебным центром не задан. "
                                            "Задайте его в «Параметрах», затем добавьте сотрудников из плана.")

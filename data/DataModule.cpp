@@ -49,12 +49,12 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
     sources_ << dtsZISCH;
 
     // Field settings that shape input and display.
-    tblPersonal->field("DR").editMask = kDateMask;
-    tblSluch->field("DR").editMask = kDateMask;
-    tblSLSertif->field("DateCL").editMask = kDateMask;
-    tblSLSertif->field("DateCL").displayFormat = QStringLiteral("dd.mm.yyyy");
+    tblPersonal->field(fld::DR).editMask = kDateMask;
+    tblSluch->field(fld::DR).editMask = kDateMask;
+    tblSLSertif->field(fld::DateCL).editMask = kDateMask;
+    tblSLSertif->field(fld::DateCL).displayFormat = QStringLiteral("dd.mm.yyyy");
     // The telephone is typed the way people write it and kept as its digits, which fit the field.
-    Field& phone = tblConfig->field("Phone");
+    Field& phone = tblConfig->field(fld::Phone);
     phone.fromTyped = [](const QString& typed) {
         static const QRegularExpression punctuation(QStringLiteral("[\\s()+.\\-]"));
         QString digits = typed;
@@ -132,7 +132,7 @@ void DataModule::showUnknownValuesEmpty() {
     };
     for (Dataset* ds : {static_cast<Dataset*>(tblPerSnils), static_cast<Dataset*>(tblSluchSnils),
                         static_cast<Dataset*>(tblSluch2023)})
-        ds->field(QStringLiteral("SNILS")).showsEmpty = noDigits;
+        ds->field(fld::SNILS).showsEmpty = noDigits;
 }
 
 Table* DataModule::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
@@ -232,10 +232,10 @@ QString DataModule::deletionQuestion(Dataset& ds) const {
     }
     if (&ds == tblTrained)
         return QStringLiteral("Удалить запись о переподготовке по программе %1 (%2 год)?").arg(text("KZicl"), text("Year"));
-    if (ds.findField(QStringLiteral("Name1")) && ds.findField(QStringLiteral("KZajavki")))
+    if (ds.findField(fld::Name1) && ds.findField(fld::KZajavki))
         return QStringLiteral("Удалить слушателя %1 из заявки № %2 за %3 год?")
             .arg(person(), text("KZajavki"), text("Year"));
-    if (ds.findField(QStringLiteral("KZajavki")))
+    if (ds.findField(fld::KZajavki))
         return QStringLiteral("Удалить заявку № %1 за %2 год?").arg(text("KZajavki"), text("Year"));
     return QStringLiteral("Удалить текущую запись?");
 }
@@ -265,5 +265,5 @@ bool DataModule::doljnMatches(Dataset& ds) {
     if (doljnSearchText.isEmpty())
         return false;
     const QString wanted = QLocale().toUpper(doljnSearchText);
-    return ds.field(QStringLiteral("NDoljn")).asString().contains(wanted, Qt::CaseSensitive);
+    return ds.field(fld::NDoljn).asString().contains(wanted, Qt::CaseSensitive);
 }

@@ -8,6 +8,7 @@
 // a small cache, so long lists stay cheap to open and to step through.
 
 #include "data/Field.h"
+#include "data/FieldNames.h"
 
 #include <QObject>
 #include <QVariant>

@@ -1,5 +1,7 @@
 #include "data/Layout.h"
 
+#include "data/FieldNames.h"
+
 #include <QFileInfo>
 
 int TableLayout::fieldIndex(const QString& name) const {
@@ -44,13 +46,13 @@ QString sqlType(const FieldDef& field) {
 
 namespace {
 
-FieldDef A(const char* n, int size) { return {QString::fromLatin1(n), FieldType::Alpha, size}; }
-FieldDef M(const char* n, int size) { return {QString::fromLatin1(n), FieldType::Memo, size}; }
-FieldDef S(const char* n) { return {QString::fromLatin1(n), FieldType::Short, 0}; }
-FieldDef I(const char* n) { return {QString::fromLatin1(n), FieldType::Long, 0}; }
-FieldDef N(const char* n) { return {QString::fromLatin1(n), FieldType::Number, 0}; }
-FieldDef D(const char* n) { return {QString::fromLatin1(n), FieldType::Date, 0}; }
-FieldDef Auto(const char* n = "NPP") { return {QString::fromLatin1(n), FieldType::AutoInc, 0}; }
+FieldDef A(const QString& n, int size) { return {n, FieldType::Alpha, size}; }
+FieldDef M(const QString& n, int size) { return {n, FieldType::Memo, size}; }
+FieldDef S(const QString& n) { return {n, FieldType::Short, 0}; }
+FieldDef I(const QString& n) { return {n, FieldType::Long, 0}; }
+FieldDef N(const QString& n) { return {n, FieldType::Number, 0}; }
+FieldDef D(const QString& n) { return {n, FieldType::Date, 0}; }
+FieldDef Auto() { return {fld::NPP, FieldType::AutoInc, 0}; }
 
 TableLayout table(const char* file, QList<FieldDef> fields, QList<IndexDef> indexes = {}) {
     TableLayout t;
@@ -62,56 +64,56 @@ TableLayout table(const char* file, QList<FieldDef> fields, QList<IndexDef> inde
 }
 
 QList<FieldDef> catalogueFields() {
-    return {Auto(),          A("KZicl", 15),  A("VidOb", 2),           A("TypeOb", 1),
-            S("Hours"),      A("NZicl", 250), A("Contingent", 250),    N("RealZicl"),
-            S("Year"),       A("SPECIALY", 255), M("ADDSPECIALTY", 150), A("FOBUCH", 5)};
+    return {Auto(),          A(fld::KZicl, 15),  A(fld::VidOb, 2),           A(fld::TypeOb, 1),
+            S(fld::Hours),      A(fld::NZicl, 250), A(fld::Contingent, 250),    N(fld::RealZicl),
+            S(fld::Year),       A(fld::SPECIALY, 255), M(fld::ADDSPECIALTY, 150), A(fld::FOBUCH, 5)};
 }
 
-QList<FieldDef> applicationFields() { return {Auto(), N("KZajavki"), S("Year")}; }
+QList<FieldDef> applicationFields() { return {Auto(), N(fld::KZajavki), S(fld::Year)}; }
 
 // The trainee tables of the three generations share most fields; `kzicl` is the code width,
 // the flags add the fields a generation has.
 QList<FieldDef> traineeFields(int kzicl, bool typeOb, bool contact, bool snilsAndForm) {
-    QList<FieldDef> f{Auto(), N("KZajavki"), A("Name1", 25), A("Name2", 25), A("Name3", 25),
-                      A("KZicl", kzicl), A("VidOb", 2)};
+    QList<FieldDef> f{Auto(), N(fld::KZajavki), A(fld::Name1, 25), A(fld::Name2, 25), A(fld::Name3, 25),
+                      A(fld::KZicl, kzicl), A(fld::VidOb, 2)};
     if (typeOb)
-        f << A("TypeOb", 1);
-    f << S("Hours") << S("KV") << D("DR") << I("KDoljn") << I("KSpez") << N("StajOb") << N("StajDoljn")
-      << S("Year") << I("KodPersonal") << A("PR", 1);
+        f << A(fld::TypeOb, 1);
+    f << S(fld::Hours) << S(fld::KV) << D(fld::DR) << I(fld::KDoljn) << I(fld::KSpez) << N(fld::StajOb) << N(fld::StajDoljn)
+      << S(fld::Year) << I(fld::KodPersonal) << A(fld::PR, 1);
     if (contact)
-        f << A("EMAIL", 100) << D("DateCl") << A("Specialty", 150);
+        f << A(fld::EMAIL, 100) << D(fld::DateCl) << A(fld::Specialty, 150);
     if (snilsAndForm)
-        f << A("SNILS", 14) << A("FOBUCH", 5);
+        f << A(fld::SNILS, 14) << A(fld::FOBUCH, 5);
     return f;
 }
 
-const IndexDef kByApplication{QStringLiteral("ind_KZajavki_Year"), {"KZajavki", "Year"}};
+const IndexDef kByApplication{QStringLiteral("ind_KZajavki_Year"), {fld::KZajavki, fld::Year}};
 
 QList<TableLayout> buildAll() {
     return {
         table("Personal.DB",
-              {Auto(), A("Name1", 25), A("Name2", 25), A("Name3", 25), D("DR"), I("KDoljn"),
-               A("NDoljn", 100), I("KSpez"), A("NSpez", 100), S("StajOb"), S("StajDoljn"), A("PR", 1)},
-              {{"ind_FIO", {"Name1", "Name2", "Name3"}}}),
+              {Auto(), A(fld::Name1, 25), A(fld::Name2, 25), A(fld::Name3, 25), D(fld::DR), I(fld::KDoljn),
+               A(fld::NDoljn, 100), I(fld::KSpez), A(fld::NSpez, 100), S(fld::StajOb), S(fld::StajDoljn), A(fld::PR, 1)},
+              {{"ind_FIO", {fld::Name1, fld::Name2, fld::Name3}}}),
         table("Trained.db",
-              {Auto(), A("KZicl", 6), A("VidOb", 2), S("Hours"), S("Year"), I("Kod_Personal"),
-               A("TypeOb", 1)},
-              {{"ind_Kod_Personal", {"Kod_Personal"}}}),
-        table("Sertif.db", {Auto(), D("DateCL"), A("Name", 150), I("PersonalKOD")},
-              {{"ind_PersonalKOD", {"PersonalKOD"}}}),
-        table("PEREMAIL.db", {Auto(), A("EMAIL", 100), I("PersonalKOD")},
-              {{"ind_PersonalKOD", {"PersonalKOD"}}}),
-        table("PERSNILS.db", {Auto(), A("SNILS", 14), I("PersonalKOD")},
-              {{"ind_PersonalKOD", {"PersonalKOD"}}}),
-        table("DOLJNOST.DB", {I("KDoljn"), A("NDoljn", 100)}),
-        table("SPEZ.DB", {I("KSpez"), A("NSpez", 100)}),
-        table("Specialty.DB", {Auto(), A("Name", 150)}),
+              {Auto(), A(fld::KZicl, 6), A(fld::VidOb, 2), S(fld::Hours), S(fld::Year), I(fld::Kod_Personal),
+               A(fld::TypeOb, 1)},
+              {{"ind_Kod_Personal", {fld::Kod_Personal}}}),
+        table("Sertif.db", {Auto(), D(fld::DateCL), A(fld::Name, 150), I(fld::PersonalKOD)},
+              {{"ind_PersonalKOD", {fld::PersonalKOD}}}),
+        table("PEREMAIL.db", {Auto(), A(fld::EMAIL, 100), I(fld::PersonalKOD)},
+              {{"ind_PersonalKOD", {fld::PersonalKOD}}}),
+        table("PERSNILS.db", {Auto(), A(fld::SNILS, 14), I(fld::PersonalKOD)},
+              {{"ind_PersonalKOD", {fld::PersonalKOD}}}),
+        table("DOLJNOST.DB", {I(fld::KDoljn), A(fld::NDoljn, 100)}),
+        table("SPEZ.DB", {I(fld::KSpez), A(fld::NSpez, 100)}),
+        table("Specialty.DB", {Auto(), A(fld::Name, 150)}),
         table("Config.db",
-              {A("NLPU", 200), A("Boss", 25), A("User", 25), A("Phone", 11), S("KZajavki")}),
+              {A(fld::NLPU, 200), A(fld::Boss, 25), A(fld::User, 25), A(fld::Phone, 11), S(fld::KZajavki)}),
         table("LPUDETAILS.db",
-              {Auto(), A("ADRESS", 250), A("INN", 15), A("KPP", 15), A("BIK", 15), A("RCH", 20),
-               A("LCH", 20), A("BANK", 250)}),
-        table("NewZicl2023.db", catalogueFields(), {{"ind_RealZicl_Hours", {"RealZicl", "Hours"}}}),
+              {Auto(), A(fld::ADRESS, 250), A(fld::INN, 15), A(fld::KPP, 15), A(fld::BIK, 15), A(fld::RCH, 20),
+               A(fld::LCH, 20), A(fld::BANK, 250)}),
+        table("NewZicl2023.db", catalogueFields(), {{"ind_RealZicl_Hours", {fld::RealZicl, fld::Hours}}}),
         table("NewZicl2021.DB", catalogueFields()),
         table("Zajavki.DB", applicationFields()),
         table("Zajavki2021.db", applicationFields()),
@@ -119,19 +121,19 @@ QList<TableLayout> buildAll() {
         table("Sluch.DB", traineeFields(6, true, false, false), {kByApplication}),
         table("Sluch2021.db", traineeFields(15, true, true, false), {kByApplication}),
         table("Sluch2023.db", traineeFields(15, false, true, true), {kByApplication}),
-        table("SLSertif.db", {Auto(), D("DateCL"), A("Name", 150), I("PersonalKOD")},
-              {{"ind_PersonalKOD", {"PersonalKOD"}}}),
-        table("SLUCHEMAIL.db", {Auto(), A("EMAIL", 100), I("SLUCHKOD")}, {{"ind_PersonalKOD", {"SLUCHKOD"}}}),
-        table("SLUCHSNILS.db", {Auto(), A("SNILS", 14), I("SLUCHKOD")}, {{"ind_PersonalKOD", {"SLUCHKOD"}}}),
+        table("SLSertif.db", {Auto(), D(fld::DateCL), A(fld::Name, 150), I(fld::PersonalKOD)},
+              {{"ind_PersonalKOD", {fld::PersonalKOD}}}),
+        table("SLUCHEMAIL.db", {Auto(), A(fld::EMAIL, 100), I("SLUCHKOD")}, {{"ind_PersonalKOD", {"SLUCHKOD"}}}),
+        table("SLUCHSNILS.db", {Auto(), A(fld::SNILS, 14), I("SLUCHKOD")}, {{"ind_PersonalKOD", {"SLUCHKOD"}}}),
         table("TempZ.DB",
-              {N("Zajavka"), A("Name1", 25), A("Name2", 25), A("Name3", 25), A("Zicl", 6), A("TypeOb", 1),
-               S("Kv"), D("DataRojd"), S("Doljn"), S("Spez"), N("Stajg"), N("StajgZ"), S("Year"),
-               S("YearObr"), A("BazaObr", 10), A("ZiclObr", 6), A("TypeObObr", 1), A("VidOb", 2),
-               S("Hours"), D("DateCL"), A("Specialty", 150), A("EMAIL", 100)}),
+              {N("Zajavka"), A(fld::Name1, 25), A(fld::Name2, 25), A(fld::Name3, 25), A("Zicl", 6), A(fld::TypeOb, 1),
+               S("Kv"), D("DataRojd"), S("Doljn"), S("Spez"), N("Stajg"), N("StajgZ"), S(fld::Year),
+               S("YearObr"), A("BazaObr", 10), A("ZiclObr", 6), A("TypeObObr", 1), A(fld::VidOb, 2),
+               S(fld::Hours), D(fld::DateCL), A(fld::Specialty, 150), A(fld::EMAIL, 100)}),
         table("TempZ2023.db",
-              {N("Zajavka"), A("Name1", 25), A("Name2", 25), A("Name3", 25), A("Zicl", 15), S("Kv"), D("DR"),
-               S("Doljn"), S("Spez"), N("Stajg"), N("StajgZ"), S("Year"), A("VidOb", 2), S("Hours"),
-               D("DateCL"), A("Specialty", 150), A("EMAIL", 100), A("SNILS", 14), A("FOBUCH", 5)}),
+              {N("Zajavka"), A(fld::Name1, 25), A(fld::Name2, 25), A(fld::Name3, 25), A("Zicl", 15), S("Kv"), D(fld::DR),
+               S("Doljn"), S("Spez"), N("Stajg"), N("StajgZ"), S(fld::Year), A(fld::VidOb, 2), S(fld::Hours),
+               D(fld::DateCL), A(fld::Specialty, 150), A(fld::EMAIL, 100), A(fld::SNILS, 14), A(fld::FOBUCH, 5)}),
     };
 }
 

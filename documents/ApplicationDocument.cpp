@@ -169,9 +169,9 @@ CellValue serviceYears(const Field& field) {
 }
 
 QString fullName(const Dataset& trainee) {
-    return trainee.field(QStringLiteral("Name1")).asString() + QStringLiteral("  ") +
-           trainee.field(QStringLiteral("Name2")).asString() + QStringLiteral("  ") +
-           trainee.field(QStringLiteral("Name3")).asString();
+    return trainee.field(fld::Name1).asString() + QStringLiteral("  ") +
+           trainee.field(fld::Name2).asString() + QStringLiteral("  ") +
+           trainee.field(fld::Name3).asString();
 }
 
 class Filler {
@@ -195,8 +195,8 @@ public:
     int read() {
         trainees_.first();
         // The title's number and year come from the first trainee: without one they are empty.
-        add(settings_.titleCell, settings_.title.arg(trainees_.field(QStringLiteral("KZajavki")).asString(),
-                                                     trainees_.field(QStringLiteral("Year")).asString()));
+        add(settings_.titleCell, settings_.title.arg(trainees_.field(fld::KZajavki).asString(),
+                                                     trainees_.field(fld::Year).asString()));
         add(settings_.institutionCell, config_.field(settings_.institutionField).asString());
         int complete = 0;
         while (!trainees_.eof()) {
@@ -251,12 +251,12 @@ private:
         if (!settings_.tally)
             return;
         const HoursTally& tally = *settings_.tally;
-        const QString kind = trainees_.field(QStringLiteral("VidOb")).asString();
+        const QString kind = trainees_.field(fld::VidOb).asString();
         if (kind == tally.anyHoursKind) {
             ++counts_.back();
             return;
         }
-        const qint64 hours = trainees_.field(QStringLiteral("Hours")).asInteger();
+        const qint64 hours = trainees_.field(fld::Hours).asInteger();
         for (int k = 0; k < 2; ++k) {
             if (kind != tally.kinds[k])
                 continue;
@@ -331,10 +331,10 @@ ApplicationDocument buildApplicationDocument(const DataModule& dm, const Applica
 
     // The file's name follows the application itself, so that it is named even without trainees.
     const Dataset& application = *(dm.*settings.applications);
-    QString number = application.field(QStringLiteral("KZajavki")).asString();
+    QString number = application.field(fld::KZajavki).asString();
     number.replace(u',', u'.');
     document.title =
-        settings.documentTitle.arg(number, application.field(QStringLiteral("Year")).asString()).simplified();
+        settings.documentTitle.arg(number, application.field(fld::Year).asString()).simplified();
 
     Filler filler(dm, settings, prompter);
     document.completeRows = filler.read();

@@ -18,7 +18,7 @@ void CertificateDialog::activated() {
     } else {
         setWindowTitle(QStringLiteral("Редактирование сертификата"));
         // On a person without certificates there is no date to show: today, as for a new one.
-        const QDate stored = certificates.isEmpty() ? QDate() : certificates.field(QStringLiteral("DateCL")).asDate();
+        const QDate stored = certificates.isEmpty() ? QDate() : certificates.field(fld::DateCL).asDate();
         if (stored.isValid() && stored != Field::zeroDate())
             date = stored;
     }
@@ -42,7 +42,7 @@ void CertificateDialog::confirm() {
     Table& certificates = *main_.app().DM->tblSertif;
     certificates.updateRecord();
     if (certificates.isModified()) {
-        certificates.field(QStringLiteral("DateCL")).setAsDate(date());
+        certificates.field(fld::DateCL).setAsDate(date());
         certificates.post();
     } else {
         certificates.cancel(); // nothing was changed: nothing is written

@@ -184,7 +184,7 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     email_ = new QLineEdit(this);
     email_->setObjectName(QStringLiteral("Edit1"));
     email_->setFixedWidth(265);
-    email_->setMaxLength(dm.tblPerEmail->field(QStringLiteral("EMAIL")).size());
+    email_->setMaxLength(dm.tblPerEmail->field(fld::EMAIL).size());
     snils_ = new QLineEdit(this);
     snils_->setObjectName(QStringLiteral("MaskEdit1"));
     snils_->setInputMask(QStringLiteral("000-000-000 00;_"));
@@ -272,8 +272,8 @@ void PersonnelCard::activated() {
 void PersonnelCard::showStoredContacts() {
     DataModule& dm = *main_.app().DM;
     const bool adding = main_.app().state.PersonalMode == 0 && dm.tblPersonal->state() == Dataset::State::Insert;
-    email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerEmailEMAIL")).asString());
-    snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString() : dm.field(QStringLiteral("tblPerSnilsSNILS")).asString());
+    email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString() : dm.tblPerEmail->field(fld::EMAIL).asString());
+    snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString() : dm.tblPerSnils->field(fld::SNILS).asString());
     email_->setCursorPosition(0);
     storedEmail_ = email_->text();
     storedSnils_ = personnel::snilsFromBox(snils_->displayText());
@@ -352,7 +352,7 @@ void PersonnelCard::boxKeyReleased(DbEdit* edit, int key) {
             person.edit();
         edit->clear();
         edit->link()->userEdited(edit->text());
-        person.field(QStringLiteral("DR")).clear();
+        person.field(fld::DR).clear();
         break;
     }
     default: break;

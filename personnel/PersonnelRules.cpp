@@ -41,7 +41,7 @@ std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
     bool unchanged = false;
     if (person.state() == Dataset::State::Edit) {
         auto st = dm.store().cached(QStringLiteral("SELECT NSpez FROM \"Personal\" WHERE NPP = ?"));
-        st->bind(1, person.field(QStringLiteral("NPP")).asInteger());
+        st->bind(1, person.field(fld::NPP).asInteger());
         unchanged = st->step() && st->rawValue(0).toString() == diploma;
     }
     const auto entry = books::findByName(dm, books::diplomaSpecialties(), diploma);
@@ -50,9 +50,9 @@ std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
                                           "кнопкой «...» или добавьте в справочник.")
                                .arg(diploma.simplified()),
                            QStringLiteral("DBEdit6")};
-    if (entry && (person.field(QStringLiteral("KSpez")).asInteger() != entry->code || diploma != entry->name)) {
-        person.field(QStringLiteral("KSpez")).setValue(entry->code);
-        person.field(QStringLiteral("NSpez")).setAsString(entry->name);
+    if (entry && (person.field(fld::KSpez).asInteger() != entry->code || diploma != entry->name)) {
+        person.field(fld::KSpez).setValue(entry->code);
+        person.field(fld::NSpez).setAsString(entry->name);
     }
 
     struct Year {

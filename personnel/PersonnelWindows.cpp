@@ -44,7 +44,7 @@ void colourCertificates(DbGrid& grid, WindowHost& main) {
     Dataset* certificates = grid.dataset();
     const Clock& clock = main.app().clock;
     auto endOf = [certificates](int row) {
-        const Field* f = certificates->findField(QStringLiteral("DateCL"));
+        const Field* f = certificates->findField(fld::DateCL);
         return f && certificates->isActive() ? certificates->valueAt(row, f->index()).toDate() : QDate();
     };
     grid.datasetModel()->setRowColours(

@@ -63,10 +63,10 @@ PickTargets& registeredTargets() {
     // certificate dialog a specialty's name (a specialty is kept as text wherever it is used); the
     // card's training record a programme's code, kind and hours.
     static PickTargets targets{
-        {{1, &DataModule::tblPersonal, {{"NDoljn", "NDoljn"}, {"KDoljn", "KDoljn"}}, std::nullopt}},
-        {{1, &DataModule::tblPersonal, {{"NSpez", "NSpez"}, {"KSpez", "KSpez"}}, std::nullopt}},
-        {{11, &DataModule::tblSertif, {{"Name", "Name"}}, std::nullopt}},
-        {{10, &DataModule::tblTrained, {{"KZicl", "KZicl"}, {"VidOb", "VidOb"}, {"Hours", "Hours"}}, std::nullopt}},
+        {{1, &DataModule::tblPersonal, {{fld::NDoljn, fld::NDoljn}, {fld::KDoljn, fld::KDoljn}}, std::nullopt}},
+        {{1, &DataModule::tblPersonal, {{fld::NSpez, fld::NSpez}, {fld::KSpez, fld::KSpez}}, std::nullopt}},
+        {{11, &DataModule::tblSertif, {{fld::Name, fld::Name}}, std::nullopt}},
+        {{10, &DataModule::tblTrained, {{fld::KZicl, fld::KZicl}, {fld::VidOb, fld::VidOb}, {fld::Hours, fld::Hours}}, std::nullopt}},
         {}};
     return targets;
 }
@@ -120,13 +120,13 @@ bool pickProgramme(DataModule& dm, SharedState& state, int code, const BoxWriter
     for (const AddingTarget& t : programmeAddingTargets()) {
         if (t.code != code)
             continue;
-        state.SelKZicl = programmes.field(QStringLiteral("KZicl")).asString();
-        state.SelVidOb = programmes.field(QStringLiteral("VidOb")).asString();
-        state.SelHours = qint32(programmes.field(QStringLiteral("Hours")).asInteger());
+        state.SelKZicl = programmes.field(fld::KZicl).asString();
+        state.SelVidOb = programmes.field(fld::VidOb).asString();
+        state.SelHours = qint32(programmes.field(fld::Hours).asInteger());
         if (t.extra == AddingTarget::Extra::TypeOb)
-            state.SelTypeOb = programmes.field(QStringLiteral("TypeOb")).asString();
+            state.SelTypeOb = programmes.field(fld::TypeOb).asString();
         else
-            state.SelFOBUCH = programmes.field(QStringLiteral("FOBUCH")).asString();
+            state.SelFOBUCH = programmes.field(fld::FOBUCH).asString();
         if (writeBox) {
             writeBox(t.instance, QStringLiteral("Edit1"), state.SelKZicl + QLatin1Char(' ') + state.SelVidOb);
             writeBox(t.instance, QStringLiteral("Edit2"), QString::number(state.SelHours));
@@ -142,7 +142,7 @@ bool findPosition(DataModule& dm, const QString& text, bool fromNext) {
 }
 
 void filterProgrammes(DataModule& dm, const QString& specialty) {
-    dm.qNewZicl->setFilterConditions({{QStringLiteral("SPECIALY"), specialty}});
+    dm.qNewZicl->setFilterConditions({{fld::SPECIALY, specialty}});
     dm.qNewZicl->setFiltered(true);
 }
 
@@ -151,7 +151,7 @@ QStringList specialtyNames(const DataModule& dm) {
     Table& book = *dm.tblSpecialty;
     if (!book.isActive())
         return names;
-    const int name = book.field(QStringLiteral("Name")).index();
+    const int name = book.field(fld::Name).index();
     for (int row = 0; row < book.recordCount(); ++row)
         names << book.valueAt(row, name).toString();
     return names;

@@ -49,7 +49,7 @@ QString formMeaning(const QString& code) {
 QString formsLegend(Dataset& rows) {
     QStringList codes;
     if (rows.isActive()) {
-        const int form = rows.field(QStringLiteral("FOBUCH")).index();
+        const int form = rows.field(fld::FOBUCH).index();
         for (int row = 0; row < rows.recordCount(); ++row) {
             const QString code = rows.valueAt(row, form).toString().trimmed();
             if (!code.isEmpty() && !codes.contains(code))
@@ -256,12 +256,12 @@ bool ProgrammeChooserDialog::yearAccepted() {
     if (!wanted.isValid() || !programmes.isActive() || programmes.isEmpty() ||
         !picksProgramme(main_.app().state.ZiclCaller))
         return true;
-    const qint64 year = programmes.field(QStringLiteral("Year")).asInteger();
+    const qint64 year = programmes.field(fld::Year).asInteger();
     if (year == wanted.toLongLong())
         return true;
     const QString question =
         QStringLiteral("Программа %1 — из каталога %2 года, а заявка — на %3 год. Выбрать её всё равно?")
-            .arg(programmes.field(QStringLiteral("KZicl")).asString().trimmed(), QString::number(year),
+            .arg(programmes.field(fld::KZicl).asString().trimmed(), QString::number(year),
                  wanted.toString());
     return main_.app().prompter.ask(windowTitle(), question, Prompter::Icon::Warning,
                                     Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;

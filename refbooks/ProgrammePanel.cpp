@@ -44,6 +44,6 @@ void ProgrammePanel::setTopSpace(int height) {
 void ProgrammePanel::showContingent() {
     const Query& programmes = *dm_.qNewZicl;
     contingent_->setPlainText(programmes.isActive() && !programmes.isEmpty()
-                                  ? programmes.field(QStringLiteral("Contingent")).asString()
+                                  ? programmes.field(fld::Contingent).asString()
                                   : QString());
 }

@@ -319,8 +319,8 @@ private:
         Table& doljn = open("DOLJNOST");
         for (const Position& p : kPositions) {
             doljn.append();
-            doljn.field("KDoljn").setAsInteger(p.code);
-            doljn.field("NDoljn").setAsString(ru(p.name));
+            doljn.field(fld::KDoljn).setAsInteger(p.code);
+            doljn.field(fld::NDoljn).setAsString(ru(p.name));
             doljn.post();
             ++summary_.positions;
         }
@@ -328,15 +328,15 @@ private:
         int code = 0;
         for (const char* name : kDiplomaSpecialties) {
             spez.append();
-            spez.field("KSpez").setAsInteger(++code);
-            spez.field("NSpez").setAsString(ru(name));
+            spez.field(fld::KSpez).setAsInteger(++code);
+            spez.field(fld::NSpez).setAsString(ru(name));
             spez.post();
             ++summary_.diplomaSpecialties;
         }
         Table& specialty = open("Specialty");
         for (const char* name : kSpecialties) {
             specialty.append();
-            specialty.field("Name").setAsString(ru(name));
+            specialty.field(fld::Name).setAsString(ru(name));
             specialty.post();
             ++summary_.specialties;
         }
@@ -378,22 +378,22 @@ private:
             const int positionYear = between(startYear, year);
 
             personal.append();
-            personal.field("Name1").setAsString(surname);
-            personal.field("Name2").setAsString(name);
-            personal.field("Name3").setAsString(patronymic);
+            personal.field(fld::Name1).setAsString(surname);
+            personal.field(fld::Name2).setAsString(name);
+            personal.field(fld::Name3).setAsString(patronymic);
             if (!kNoBirthDate.contains(i))
-                personal.field("DR").setAsDate(birth);
-            personal.field("KDoljn").setAsInteger(position.code);
-            personal.field("NDoljn").setAsString(ru(position.name));
-            personal.field("KSpez").setAsInteger(position.diploma);
-            personal.field("NSpez").setAsString(ru(kDiplomaSpecialties[position.diploma - 1]));
+                personal.field(fld::DR).setAsDate(birth);
+            personal.field(fld::KDoljn).setAsInteger(position.code);
+            personal.field(fld::NDoljn).setAsString(ru(position.name));
+            personal.field(fld::KSpez).setAsInteger(position.diploma);
+            personal.field(fld::NSpez).setAsString(ru(kDiplomaSpecialties[position.diploma - 1]));
             if (!kNoStartYear.contains(i))
-                personal.field("StajOb").setAsInteger(startYear);
+                personal.field(fld::StajOb).setAsInteger(startYear);
             if (!kNoPositionYear.contains(i))
-                personal.field("StajDoljn").setAsInteger(positionYear);
+                personal.field(fld::StajDoljn).setAsInteger(positionYear);
             personal.post();
             Person person;
-            person.npp = personal.field("NPP").asInteger();
+            person.npp = personal.field(fld::NPP).asInteger();
             person.specialty = ru(position.specialty);
             ++summary_.people;
 
@@ -414,8 +414,8 @@ private:
                     address = local + QString::number(n) + u'@' + domain;
                 addresses.insert(address);
                 email.append();
-                email.field("EMAIL").setAsString(address);
-                email.field("PersonalKOD").setAsInteger(person.npp);
+                email.field(fld::EMAIL).setAsString(address);
+                email.field(fld::PersonalKOD).setAsInteger(person.npp);
                 email.post();
                 ++summary_.emails;
             }
@@ -426,8 +426,8 @@ private:
                 while (numbers.contains(number));
                 numbers.insert(number);
                 snilsTable.append();
-                snilsTable.field("SNILS").setAsString(snils::format(number));
-                snilsTable.field("PersonalKOD").setAsInteger(person.npp);
+                snilsTable.field(fld::SNILS).setAsString(snils::format(number));
+                snilsTable.field(fld::PersonalKOD).setAsInteger(person.npp);
                 snilsTable.post();
                 ++summary_.snilsNumbers;
             }
@@ -437,9 +437,9 @@ private:
 
     void addCertificate(Table& sertif, qint64 npp, const QString& name, const QDate& end) {
         sertif.append();
-        sertif.field("DateCL").setAsDate(end);
-        sertif.field("Name").setAsString(name);
-        sertif.field("PersonalKOD").setAsInteger(npp);
+        sertif.field(fld::DateCL).setAsDate(end);
+        sertif.field(fld::Name).setAsString(name);
+        sertif.field(fld::PersonalKOD).setAsInteger(npp);
         sertif.post();
         ++summary_.certificates;
     }
@@ -464,18 +464,18 @@ private:
                 ++order;
                 const QString vid = ru(p.vid);
                 zicl.append();
-                zicl.field("KZicl").setAsString(programmeCode(vid, order % 3 != 0));
-                zicl.field("VidOb").setAsString(vid);
+                zicl.field(fld::KZicl).setAsString(programmeCode(vid, order % 3 != 0));
+                zicl.field(fld::VidOb).setAsString(vid);
                 // The type letter: the sample marks budget places Б and places under a contract Д.
-                zicl.field("TypeOb").setAsString(ru(between(1, 4) == 1 ? "Д" : "Б"));
-                zicl.field("Hours").setAsInteger(p.hours);
-                zicl.field("NZicl").setAsString(ru(p.name));
-                zicl.field("Contingent").setAsString(ru(p.contingent));
-                zicl.field("RealZicl").setAsFloat(order);
-                zicl.field("Year").setAsInteger(year);
-                zicl.field("SPECIALY").setAsString(ru(p.specialty));
-                zicl.field("ADDSPECIALTY").setAsString(ru(p.additional));
-                zicl.field("FOBUCH").setAsString(ru(p.form));
+                zicl.field(fld::TypeOb).setAsString(ru(between(1, 4) == 1 ? "Д" : "Б"));
+                zicl.field(fld::Hours).setAsInteger(p.hours);
+                zicl.field(fld::NZicl).setAsString(ru(p.name));
+                zicl.field(fld::Contingent).setAsString(ru(p.contingent));
+                zicl.field(fld::RealZicl).setAsFloat(order);
+                zicl.field(fld::Year).setAsInteger(year);
+                zicl.field(fld::SPECIALY).setAsString(ru(p.specialty));
+                zicl.field(fld::ADDSPECIALTY).setAsString(ru(p.additional));
+                zicl.field(fld::FOBUCH).setAsString(ru(p.form));
                 zicl.post();
                 ++summary_.programmes;
             }
@@ -505,31 +505,31 @@ private:
     void writeSettings() {
         const Person& boss = people_.front();
         Table& personal = open("Personal");
-        personal.locate(QStringLiteral("NPP"), {boss.npp});
-        const QString bossName = personal.field("Name1").asString().left(1) +
-                                 personal.field("Name1").asString().mid(1).toLower() + u' ' +
-                                 personal.field("Name2").asString().left(1) + ru(". ") +
-                                 personal.field("Name3").asString().left(1) + u'.';
+        personal.locate(fld::NPP, {boss.npp});
+        const QString bossName = personal.field(fld::Name1).asString().left(1) +
+                                 personal.field(fld::Name1).asString().mid(1).toLower() + u' ' +
+                                 personal.field(fld::Name2).asString().left(1) + ru(". ") +
+                                 personal.field(fld::Name3).asString().left(1) + u'.';
 
         Table& config = open("Config");
         config.append();
-        config.field("NLPU").setAsString(ru("ГБУЗ «Городская больница № 3»"));
-        config.field("Boss").setAsString(bossName);
-        config.field("User").setAsString(ru("Кудрявцева О. В."));
-        config.field("Phone").setAsString(QStringLiteral("88312345678"));
-        config.field("KZajavki").setAsInteger(kApplicationNumber);
+        config.field(fld::NLPU).setAsString(ru("ГБУЗ «Городская больница № 3»"));
+        config.field(fld::Boss).setAsString(bossName);
+        config.field(fld::User).setAsString(ru("Кудрявцева О. В."));
+        config.field(fld::Phone).setAsString(QStringLiteral("88312345678"));
+        config.field(fld::KZajavki).setAsInteger(kApplicationNumber);
         config.post();
 
         const QString bik = QStringLiteral("042202001");
         Table& details = open("LPUDETAILS");
         details.append();
-        details.field("ADRESS").setAsString(ru("603000, г. Нижний Новгород, ул. Больничная, д. 3"));
-        details.field("INN").setAsString(withInnCheck(QStringLiteral("526004731")));
-        details.field("KPP").setAsString(QStringLiteral("526001001"));
-        details.field("BIK").setAsString(bik);
-        details.field("RCH").setAsString(withAccountKey(bik, QStringLiteral("03224643220000003200")));
-        details.field("LCH").setAsString(withAccountKey(bik, QStringLiteral("40102810945370000024")));
-        details.field("BANK").setAsString(
+        details.field(fld::ADRESS).setAsString(ru("603000, г. Нижний Новгород, ул. Больничная, д. 3"));
+        details.field(fld::INN).setAsString(withInnCheck(QStringLiteral("526004731")));
+        details.field(fld::KPP).setAsString(QStringLiteral("526001001"));
+        details.field(fld::BIK).setAsString(bik);
+        details.field(fld::RCH).setAsString(withAccountKey(bik, QStringLiteral("03224643220000003200")));
+        details.field(fld::LCH).setAsString(withAccountKey(bik, QStringLiteral("40102810945370000024")));
+        details.field(fld::BANK).setAsString(
             ru("ВОЛГО-ВЯТСКОЕ ГУ БАНКА РОССИИ//УФК по Нижегородской области г. Нижний Новгород"));
         details.post();
     }
@@ -539,11 +539,11 @@ private:
     void pickProgramme(Table& zicl, const QString& specialty) {
         QList<int> rows;
         for (zicl.first(); !zicl.eof(); zicl.next())
-            if (zicl.field("Year").asInteger() == kFirstYear && zicl.field("VidOb").asString() == ru("ПК") &&
-                zicl.field("SPECIALY").asString() == specialty)
+            if (zicl.field(fld::Year).asInteger() == kFirstYear && zicl.field(fld::VidOb).asString() == ru("ПК") &&
+                zicl.field(fld::SPECIALY).asString() == specialty)
                 rows << zicl.recNo();
         if (rows.isEmpty())
-            zicl.locate(QStringLiteral("Year"), {kFirstYear});
+            zicl.locate(fld::Year, {kFirstYear});
         else
             zicl.moveTo(rows[between(0, int(rows.size()) - 1)]);
     }
@@ -554,8 +554,8 @@ private:
     void writeApplication() {
         Table& applications = open("Zajavki2023");
         applications.append();
-        applications.field("KZajavki").setAsFloat(kApplicationNumber);
-        applications.field("Year").setAsInteger(kFirstYear);
+        applications.field(fld::KZajavki).setAsFloat(kApplicationNumber);
+        applications.field(fld::Year).setAsInteger(kFirstYear);
         applications.post();
 
         Table& personal = open("Personal");
@@ -567,36 +567,36 @@ private:
         const int curYear = today_.year();
         for (int index : kTrainees) {
             const Person& person = people_[size_t(index)];
-            personal.locate(QStringLiteral("NPP"), {person.npp});
-            const bool hasCertificate = sertif.locate(QStringLiteral("PersonalKOD"), {person.npp});
-            const QString specialty = hasCertificate ? sertif.field("Name").asString() : person.specialty;
+            personal.locate(fld::NPP, {person.npp});
+            const bool hasCertificate = sertif.locate(fld::PersonalKOD, {person.npp});
+            const QString specialty = hasCertificate ? sertif.field(fld::Name).asString() : person.specialty;
             pickProgramme(zicl, specialty);
 
             sluch.append();
-            sluch.field("KZajavki").setAsFloat(kApplicationNumber);
-            sluch.field("Year").setAsInteger(kFirstYear);
-            sluch.field("KZicl").setAsString(zicl.field("KZicl").asString());
-            sluch.field("VidOb").setAsString(zicl.field("VidOb").asString());
-            sluch.field("FOBUCH").setAsString(zicl.field("FOBUCH").asString());
-            sluch.field("Hours").setAsInteger(zicl.field("Hours").asInteger());
-            sluch.field("KV").setAsInteger(between(1, 4));
-            sluch.field("Name1").setAsString(personal.field("Name1").asString());
-            sluch.field("Name2").setAsString(personal.field("Name2").asString());
-            sluch.field("Name3").setAsString(personal.field("Name3").asString());
-            sluch.field("DR").setAsDate(personal.field("DR").asDate());
-            sluch.field("KDoljn").setAsInteger(personal.field("KDoljn").asInteger());
-            sluch.field("KSpez").setAsInteger(personal.field("KSpez").asInteger());
-            sluch.field("StajOb").setAsFloat(curYear - personal.field("StajOb").asInteger());
-            sluch.field("StajDoljn").setAsFloat(curYear - personal.field("StajDoljn").asInteger());
-            sluch.field("KodPersonal").setAsInteger(person.npp);
+            sluch.field(fld::KZajavki).setAsFloat(kApplicationNumber);
+            sluch.field(fld::Year).setAsInteger(kFirstYear);
+            sluch.field(fld::KZicl).setAsString(zicl.field(fld::KZicl).asString());
+            sluch.field(fld::VidOb).setAsString(zicl.field(fld::VidOb).asString());
+            sluch.field(fld::FOBUCH).setAsString(zicl.field(fld::FOBUCH).asString());
+            sluch.field(fld::Hours).setAsInteger(zicl.field(fld::Hours).asInteger());
+            sluch.field(fld::KV).setAsInteger(between(1, 4));
+            sluch.field(fld::Name1).setAsString(personal.field(fld::Name1).asString());
+            sluch.field(fld::Name2).setAsString(personal.field(fld::Name2).asString());
+            sluch.field(fld::Name3).setAsString(personal.field(fld::Name3).asString());
+            sluch.field(fld::DR).setAsDate(personal.field(fld::DR).asDate());
+            sluch.field(fld::KDoljn).setAsInteger(personal.field(fld::KDoljn).asInteger());
+            sluch.field(fld::KSpez).setAsInteger(personal.field(fld::KSpez).asInteger());
+            sluch.field(fld::StajOb).setAsFloat(curYear - personal.field(fld::StajOb).asInteger());
+            sluch.field(fld::StajDoljn).setAsFloat(curYear - personal.field(fld::StajDoljn).asInteger());
+            sluch.field(fld::KodPersonal).setAsInteger(person.npp);
             if (hasCertificate) {
-                sluch.field("DateCl").setAsDate(sertif.field("DateCL").asDate());
-                sluch.field("Specialty").setAsString(sertif.field("Name").asString());
+                sluch.field(fld::DateCl).setAsDate(sertif.field(fld::DateCL).asDate());
+                sluch.field(fld::Specialty).setAsString(sertif.field(fld::Name).asString());
             }
-            if (email.locate(QStringLiteral("PersonalKOD"), {person.npp}))
-                sluch.field("EMAIL").setAsString(email.field("EMAIL").asString());
-            if (snilsTable.locate(QStringLiteral("PersonalKOD"), {person.npp}))
-                sluch.field("SNILS").setAsString(snilsTable.field("SNILS").asString());
+            if (email.locate(fld::PersonalKOD, {person.npp}))
+                sluch.field(fld::EMAIL).setAsString(email.field(fld::EMAIL).asString());
+            if (snilsTable.locate(fld::PersonalKOD, {person.npp}))
+                sluch.field(fld::SNILS).setAsString(snilsTable.field(fld::SNILS).asString());
             sluch.post();
             ++summary_.trainees;
         }
@@ -616,11 +616,11 @@ private:
                     if (ru(p.specialty) == person.specialty && draw(0, 1) == 0)
                         programme = &p;
                 trained.append();
-                trained.field("KZicl").setAsString(QString::number(draw(100000, 999999)));
-                trained.field("VidOb").setAsString(ru(programme->vid));
-                trained.field("Hours").setAsInteger(programme->hours);
-                trained.field("Year").setAsInteger(today_.year() - draw(1, 9));
-                trained.field("Kod_Personal").setAsInteger(person.npp);
+                trained.field(fld::KZicl).setAsString(QString::number(draw(100000, 999999)));
+                trained.field(fld::VidOb).setAsString(ru(programme->vid));
+                trained.field(fld::Hours).setAsInteger(programme->hours);
+                trained.field(fld::Year).setAsInteger(today_.year() - draw(1, 9));
+                trained.field(fld::Kod_Personal).setAsInteger(person.npp);
                 trained.post();
                 ++summary_.trainingRecords;
             }
@@ -646,8 +646,8 @@ private:
         };
         std::vector<Offered> shortCodes, allCodes;
         for (zicl.first(); !zicl.eof(); zicl.next()) {
-            const Offered p{zicl.field("KZicl").asString(), zicl.field("VidOb").asString(),
-                            zicl.field("TypeOb").asString(), int(zicl.field("Hours").asInteger())};
+            const Offered p{zicl.field(fld::KZicl).asString(), zicl.field(fld::VidOb).asString(),
+                            zicl.field(fld::TypeOb).asString(), int(zicl.field(fld::Hours).asInteger())};
             allCodes.push_back(p);
             if (p.code.size() <= 6)
                 shortCodes.push_back(p);
@@ -665,17 +665,17 @@ private:
         for (const auto& g : generations) {
             Table& applications = open(g.applications);
             applications.append();
-            applications.field("KZajavki").setAsFloat(kApplicationNumber);
-            applications.field("Year").setAsInteger(g.year);
+            applications.field(fld::KZajavki).setAsFloat(kApplicationNumber);
+            applications.field(fld::Year).setAsInteger(g.year);
             applications.post();
             Table& sluch = open(g.trainees);
             const std::vector<Offered>& offered = g.base ? shortCodes : allCodes;
             for (size_t i = 0; i < g.count; ++i) {
                 const Person& person = people_[size_t(g.people[i])];
-                personal.locate(QStringLiteral("NPP"), {person.npp});
-                const bool hasCertificate = sertif.locate(QStringLiteral("PersonalKOD"), {person.npp});
-                const bool hasEmail = email.locate(QStringLiteral("PersonalKOD"), {person.npp});
-                const bool hasSnils = snilsTable.locate(QStringLiteral("PersonalKOD"), {person.npp});
+                personal.locate(fld::NPP, {person.npp});
+                const bool hasCertificate = sertif.locate(fld::PersonalKOD, {person.npp});
+                const bool hasEmail = email.locate(fld::PersonalKOD, {person.npp});
+                const bool hasSnils = snilsTable.locate(fld::PersonalKOD, {person.npp});
                 const Offered& programme = offered[size_t(draw(0, int(offered.size()) - 1))];
                 // The certificate as it was then: one that ended a few years after the application.
                 const QDate certificateEnd(g.year + draw(1, 4), draw(1, 12), draw(1, 28));
@@ -684,30 +684,30 @@ private:
                 };
 
                 sluch.append();
-                sluch.field("KZajavki").setAsFloat(kApplicationNumber);
-                sluch.field("Year").setAsInteger(g.year);
-                sluch.field("KZicl").setAsString(programme.code);
-                sluch.field("VidOb").setAsString(programme.vid);
-                sluch.field("TypeOb").setAsString(programme.type);
-                sluch.field("Hours").setAsInteger(programme.hours);
-                sluch.field("KV").setAsInteger(draw(1, 4));
-                sluch.field("Name1").setAsString(personal.field("Name1").asString());
-                sluch.field("Name2").setAsString(personal.field("Name2").asString());
-                sluch.field("Name3").setAsString(personal.field("Name3").asString());
-                sluch.field("DR").setAsDate(personal.field("DR").asDate());
-                sluch.field("KDoljn").setAsInteger(personal.field("KDoljn").asInteger());
-                sluch.field("KSpez").setAsInteger(personal.field("KSpez").asInteger());
-                sluch.field("StajOb").setAsFloat(yearsBy("StajOb"));
-                sluch.field("StajDoljn").setAsFloat(yearsBy("StajDoljn"));
+                sluch.field(fld::KZajavki).setAsFloat(kApplicationNumber);
+                sluch.field(fld::Year).setAsInteger(g.year);
+                sluch.field(fld::KZicl).setAsString(programme.code);
+                sluch.field(fld::VidOb).setAsString(programme.vid);
+                sluch.field(fld::TypeOb).setAsString(programme.type);
+                sluch.field(fld::Hours).setAsInteger(programme.hours);
+                sluch.field(fld::KV).setAsInteger(draw(1, 4));
+                sluch.field(fld::Name1).setAsString(personal.field(fld::Name1).asString());
+                sluch.field(fld::Name2).setAsString(personal.field(fld::Name2).asString());
+                sluch.field(fld::Name3).setAsString(personal.field(fld::Name3).asString());
+                sluch.field(fld::DR).setAsDate(personal.field(fld::DR).asDate());
+                sluch.field(fld::KDoljn).setAsInteger(personal.field(fld::KDoljn).asInteger());
+                sluch.field(fld::KSpez).setAsInteger(personal.field(fld::KSpez).asInteger());
+                sluch.field(fld::StajOb).setAsFloat(yearsBy("StajOb"));
+                sluch.field(fld::StajDoljn).setAsFloat(yearsBy("StajDoljn"));
                 if (!g.base) {
                     if (hasCertificate) {
-                        sluch.field("DateCl").setAsDate(certificateEnd);
-                        sluch.field("Specialty").setAsString(sertif.field("Name").asString());
+                        sluch.field(fld::DateCl).setAsDate(certificateEnd);
+                        sluch.field(fld::Specialty).setAsString(sertif.field(fld::Name).asString());
                     }
-                    sluch.field("EMAIL").setAsString(hasEmail ? email.field("EMAIL").asString() : QString());
+                    sluch.field(fld::EMAIL).setAsString(hasEmail ? email.field(fld::EMAIL).asString() : QString());
                 }
                 sluch.post();
-                const qint64 npp = sluch.field("NPP").asInteger();
+                const qint64 npp = sluch.field(fld::NPP).asInteger();
                 ++summary_.archivedTrainees;
 
                 auto detail = [&](const char* table, const char* link,
@@ -722,11 +722,11 @@ private:
                 if (g.base) {
                     if (hasCertificate)
                         detail("SLSertif", "PersonalKOD",
-                               {{"DateCL", certificateEnd}, {"Name", sertif.field("Name").asString()}});
+                               {{"DateCL", certificateEnd}, {"Name", sertif.field(fld::Name).asString()}});
                     detail("SLUCHEMAIL", "SLUCHKOD",
-                           {{"EMAIL", hasEmail ? email.field("EMAIL").asString() : QString()}});
+                           {{"EMAIL", hasEmail ? email.field(fld::EMAIL).asString() : QString()}});
                 } else if (hasSnils) {
-                    detail("SLUCHSNILS", "SLUCHKOD", {{"SNILS", snilsTable.field("SNILS").asString()}});
+                    detail("SLUCHSNILS", "SLUCHKOD", {{"SNILS", snilsTable.field(fld::SNILS).asString()}});
                 }
             }
         }
