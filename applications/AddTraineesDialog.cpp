@@ -50,7 +50,7 @@ void UpDownControl::stepBy(int steps) {
 }
 
 AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generation)
-    : QDialog(main.hostWidget()), main_(main), g_(generation) {
+    : ActivatedDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(g_.insertCaption);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -158,14 +158,6 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     layout->addLayout(buttons);
 
     connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { gridKeyReleased(key); }); });
-}
-
-void AddTraineesDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { activated(); });
-    }
 }
 
 void AddTraineesDialog::activated() {

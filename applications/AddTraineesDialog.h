@@ -3,7 +3,7 @@
 // with the space bar; "Выполнить" adds one trainee per marked person to the current application.
 #include "applications/Generation.h"
 
-#include <QDialog>
+#include "shell/ActivatedDialog.h"
 
 class DbGrid;
 class QLineEdit;
@@ -23,19 +23,18 @@ private:
     int minimum_, maximum_, position_;
 };
 
-class AddTraineesDialog : public QDialog {
+class AddTraineesDialog : public ActivatedDialog {
     Q_OBJECT
 public:
     AddTraineesDialog(WindowHost& main, const Generation& generation);
 
-    void activated();
+    void activated() override;
     void gridKeyReleased(int key);
     void chooseProgramme(); // "Выбрать"
     void addMarked(); // "Выполнить"
     void cancel(); // "Отмена"
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     WindowHost& main_;
@@ -45,5 +44,4 @@ private:
     QLineEdit* hours_;
     QLineEdit* quarter_;
     QPushButton* choose_;
-    bool activated_ = false;
 };

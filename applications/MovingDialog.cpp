@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : QDialog(main.hostWidget()), main_(main), g_(generation) {
+MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : ActivatedDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Перемещение или копирование слушателя в заявках"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
@@ -78,14 +78,6 @@ MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : QDi
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addLayout(sides);
     layout->addLayout(buttons);
-}
-
-void MovingDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { activated(); });
-    }
 }
 
 void MovingDialog::activated() {

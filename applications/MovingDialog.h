@@ -5,23 +5,22 @@
 // there is no trainee or no application to take it.
 #include "applications/Generation.h"
 
-#include <QDialog>
+#include "shell/ActivatedDialog.h"
 
 class DbGrid;
 class WindowHost;
 
-class MovingDialog : public QDialog {
+class MovingDialog : public ActivatedDialog {
     Q_OBJECT
 public:
     MovingDialog(WindowHost& main, const Generation& generation);
 
-    void activated();
+    void activated() override;
     void moveTrainee(); // "Перемещение"
     void copyTrainee(); // "Копирование"
     void cancel(); // "Отмена"
 
 protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     // False, after saying why, when the trainee cannot be moved or copied now.
@@ -30,5 +29,4 @@ private:
     WindowHost& main_;
     const Generation& g_;
     DbGrid* targets_;
-    bool activated_ = false;
 };

@@ -73,7 +73,7 @@ DataSource* sourceOf(WindowHost& main, const QString& name) {
 } // namespace
 
 PickDialog::PickDialog(WindowHost& main, const PickBook& book)
-    : QDialog(main.hostWidget()), main_(main), book_(book), layout_(new QVBoxLayout(this)),
+    : ActivatedDialog(main.hostWidget()), main_(main), book_(book), layout_(new QVBoxLayout(this)),
       grid_(new DbGrid(QStringLiteral("DBGrid1"), sourceOf(main, book.source), book.columns, this)),
       editBar_(new QWidget(this)), hint_(makePickHint(this)) {
     setWindowTitle(book.caption);
@@ -167,14 +167,6 @@ void PickDialog::addTopWidget(QWidget* widget) {
     layout_->insertWidget(0, widget);
 }
 
-void PickDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    runGuarded([this] { activated(); });
-}
-
 bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonDblClick)
         gridDoubleClicked();
@@ -211,7 +203,7 @@ void PickDialog::activated() {
         hint_->setVisible(mode == Mode::Picking);
     renameButton_->setVisible(mode == Mode::Browsing);
     deleteButton_->setVisible(mode == Mode::Browsing);
-    activated(mode);
+    adjustToMode(mode);
     grid_->setFocus();
 }
 
@@ -263,7 +255,7 @@ PositionsDialog::PositionsDialog(WindowHost& main) : PickDialog(main, positionsB
     connect(print_, &QToolButton::clicked, this, &PositionsDialog::printList);
 }
 
-void PositionsDialog::activated(Mode mode) {
+void PositionsDialog::adjustToMode(Mode mode) {
     searchBox_->clear();
     // The list is printed only when browsing.
     if (mode != Mode::Unknown)

@@ -9,7 +9,7 @@
 #include "refbooks/PickRules.h"
 #include "shell/DatasetModel.h"
 
-#include <QDialog>
+#include "shell/ActivatedDialog.h"
 #include <QSize>
 
 class DbGrid;
@@ -38,13 +38,13 @@ const PickBook& specialtiesBook();
 
 } // namespace refbooks
 
-class PickDialog : public QDialog {
+class PickDialog : public ActivatedDialog {
     Q_OBJECT
 public:
     PickDialog(WindowHost& main, const refbooks::PickBook& book);
 
     // On showing: the bottom strip and the mode by the caller code, the focus to the grid.
-    void activated();
+    void activated() override;
     // Picks the current row for the caller code and closes; browsing only: nothing happens.
     void gridDoubleClicked();
     void addEntry();
@@ -57,12 +57,10 @@ protected:
     // What the caller code makes of the dialog: a list to browse, a list to pick from, or, for a
     // code the book does not know, neither (the dialog stays as created).
     enum class Mode { Browsing, Picking, Unknown };
-    // Subclasses adjust their own widgets to the mode; called from activated.
-    virtual void activated(Mode mode) {}
+    // Subclasses adjust their own widgets to the mode; called from activated().
+    virtual void adjustToMode(Mode mode) {}
     // Subclasses put a toolbar above the grid through this.
     void addTopWidget(QWidget* widget);
-
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     WindowHost& main_;
@@ -77,7 +75,6 @@ private:
     QWidget* renameButton_;
     QWidget* deleteButton_;
     QLabel* hint_;
-    bool activated_ = false;
 };
 
 class PositionsDialog : public PickDialog {
@@ -90,7 +87,7 @@ public:
     void printList(); // "Печать"
 
 protected:
-    void activated(Mode mode) override;
+    void adjustToMode(Mode mode) override;
 
 private:
     void search(bool fromNext);

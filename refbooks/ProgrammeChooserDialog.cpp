@@ -64,7 +64,7 @@ QString formsLegend(Dataset& rows) {
     return lines.join(u'\n');
 }
 
-ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : QDialog(main.hostWidget()), main_(main) {
+ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : ActivatedDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(
         QStringLiteral("Дополнительные профессиональные программы и программы профессионального обучения"));
@@ -163,14 +163,6 @@ ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : QDialog(main.
 
 DataModule& ProgrammeChooserDialog::dm() const {
     return *main_.app().DM;
-}
-
-void ProgrammeChooserDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    runGuarded([this] { activated(); });
 }
 
 bool ProgrammeChooserDialog::eventFilter(QObject* watched, QEvent* event) {

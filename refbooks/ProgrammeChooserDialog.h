@@ -2,7 +2,7 @@
 // The programme chooser `ftrZicl`: the programmes the opening window loaded into qNewZicl, a
 // filter by main specialty, the specialties and the contingent of the current programme, and a
 // double click that hands the programme to the window that opened the chooser.
-#include <QDialog>
+#include "shell/ActivatedDialog.h"
 
 class DbGrid;
 class QComboBox;
@@ -17,14 +17,14 @@ class Dataset;
 // The legend of the forms of study that the programmes listed have: "очн — очная, …".
 QString formsLegend(Dataset& programmes);
 
-class ProgrammeChooserDialog : public QDialog {
+class ProgrammeChooserDialog : public ActivatedDialog {
     Q_OBJECT
 public:
     explicit ProgrammeChooserDialog(WindowHost& main);
 
     // On showing: the specialty list, the strip and the export button by the caller code, the
     // contingent, the focus to the grid and the count.
-    void activated();
+    void activated() override;
     void printList(); // programme list export
     void applyFilter();      // "Фильтр"
     void clearFilter();      // "Отмена"
@@ -37,7 +37,6 @@ public:
     void done(int result) override;
 
 protected:
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -56,5 +55,4 @@ private:
     class ProgrammePanel* panel_;
     QLabel* hint_;
     QLabel* count_;
-    bool activated_ = false;
 };

@@ -12,14 +12,6 @@ void EditDialog::closeRejected() {
     QDialog::reject();
 }
 
-void EditDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!activated_) {
-        activated_ = true;
-        runGuarded([this] { activated(); });
-    }
-}
-
 void EditDialog::reject() {
     if (closing_)
         QDialog::reject();

@@ -1,14 +1,13 @@
 #pragma once
 // A modal dialog that edits a row in place: its activation handler runs once, when it is first
-// shown, and Esc and the close box run the dialog's own way out (its "Отмена" or "Выход"), so no
+// shown (ActivatedDialog), and Esc and the close box run the dialog's own way out (its "Отмена" or "Выход"), so no
 // way of leaving it keeps a row half-edited without the user's word.
-#include <QDialog>
+#include "shell/ActivatedDialog.h"
 
-class EditDialog : public QDialog {
+class EditDialog : public ActivatedDialog {
     Q_OBJECT
 public:
-    using QDialog::QDialog;
-    virtual void activated() = 0;
+    using ActivatedDialog::ActivatedDialog;
 
 protected:
     // What Esc and the close box do: the handler of the dialog's own way out.
@@ -17,10 +16,8 @@ protected:
     void closeAccepted();
     void closeRejected();
 
-    void showEvent(QShowEvent* event) override;
     void reject() override;
 
 private:
-    bool activated_ = false;
     bool closing_ = false;
 };
