@@ -49,9 +49,7 @@ struct Office {
             "COMMIT;"));
         state.CurYear = 2026;
         dm = std::make_unique<DataModule>(*store, state, prompter);
-        for (Dataset* ds : dm->datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm->openAllTables();
         state.SelKZicl = QStringLiteral("ПК-1234");
         state.SelVidOb = QStringLiteral("ПК");
         state.SelFOBUCH = QStringLiteral("очн");

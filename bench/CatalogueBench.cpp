@@ -51,9 +51,7 @@ struct Catalogue {
             "COMMIT;")
                         .arg(kProgrammes));
         dm = std::make_unique<DataModule>(*store, state, prompter);
-        for (Dataset* ds : dm->datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm->openAllTables();
     }
 
     void filter() {

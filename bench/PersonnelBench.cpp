@@ -43,9 +43,7 @@ struct Register {
             "COMMIT;"));
         state.CurYear = 2026;
         dm = std::make_unique<DataModule>(*store, state, prompter);
-        for (Dataset* ds : dm->datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm->openAllTables();
         // A surname typed letter by letter, then another.
         for (const QString& surname : {QStringLiteral("ФАМИЛИЯ2718"), QStringLiteral("ФАМИЛИЯ4321")})
             for (int n = 1; n <= surname.size(); ++n)

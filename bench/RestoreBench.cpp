@@ -137,9 +137,7 @@ struct BigRestore {
 
         state.CurYear = kYear;
         dm = std::make_unique<DataModule>(*store, state, prompter);
-        for (Dataset* ds : dm->datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm->openAllTables();
         dm->tblZajavki2023->locate(QStringLiteral("KZajavki;Year"), {116.0, kYear});
 
         if (sqlite3_open_v2(database.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)

@@ -176,6 +176,12 @@ QStringList DataModule::defaultNewZiclSql() {
     return {QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, \"Year\", NPP")};
 }
 
+void DataModule::openAllTables() {
+    for (Dataset* ds : datasets_)
+        if (qobject_cast<Table*>(ds))
+            ds->open();
+}
+
 Field& DataModule::field(const QString& objectName) const {
     Field* f = fields_.value(objectName);
     if (!f)

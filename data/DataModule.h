@@ -26,6 +26,9 @@ public:
     // Field objects by their names, e.g. "tblPersonalName1", "qrMZajavki2023MAXZAJAVKI".
     Field& field(const QString& objectName) const; // throws DbError when unknown
     QList<Dataset*> datasets() const { return datasets_; }
+    // Opens every table of the module (the queries stay closed): what a command or a test that
+    // works on the whole store needs before it reads or writes.
+    void openAllTables();
     Dataset* dataset(const QString& objectName) const;
     DataSource* dataSource(const QString& objectName) const;
 

@@ -18,9 +18,7 @@ struct Module : ::testing::Test {
 
     void SetUp() override {
         state.CurYear = 2026;
-        for (Dataset* ds : dm.datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm.openAllTables();
     }
 
     qint64 addPerson(const QString& surname, QVariant startYear = {}) {

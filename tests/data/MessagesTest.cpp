@@ -21,9 +21,7 @@ struct Office {
     Office() {
         state.CurYear = 2026;
         state.SilentDelete = 1;
-        for (Dataset* ds : dm.datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm.openAllTables();
         dm.tblZajavki2023->append();
         dm.field("tblZajavki2023KZajavki").setAsFloat(116);
         dm.field("tblZajavki2023Year").setAsInteger(2026);

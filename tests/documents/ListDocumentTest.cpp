@@ -23,9 +23,7 @@ struct ListDocuments : ::testing::Test {
     DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
-        for (Dataset* ds : dm.datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm.openAllTables();
     }
     void addProgramme(const char* code, int hours, int year, const QString& name, const QString& more = {}) {
         Table& t = *dm.tblNewZicl;

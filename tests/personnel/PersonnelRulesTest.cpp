@@ -77,9 +77,7 @@ struct DeletePerson : ::testing::Test {
 
     void SetUp() override {
         state.CurYear = 2026;
-        for (Dataset* ds : dm.datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm.openAllTables();
         for (const char* name : {"ИВАНОВ", "ПЕТРОВ"}) {
             dm.tblPersonal->append();
             dm.field("tblPersonalName1").setAsString(QString::fromUtf8(name));

@@ -19,9 +19,7 @@ struct Books : ::testing::Test {
     DataModule dm{*temp.store, state, prompter};
 
     void SetUp() override {
-        for (Dataset* ds : dm.datasets())
-            if (qobject_cast<Table*>(ds))
-                ds->open();
+        dm.openAllTables();
     }
     void reread() {
         for (Table* t : {dm.tblDoljn, dm.tblSpez, dm.tblSpecialty})
