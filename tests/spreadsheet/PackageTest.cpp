@@ -22,25 +22,6 @@ const char* const kRelTypes = "http://schemas.openxmlformats.org/officeDocument/
 
 using PartMap = std::map<std::string, std::string>;
 
-QByteArray zipOf(const PartMap& parts) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    zip_source_keep(buffer);
-    for (const auto& [name, content] : parts)
-        zip_file_add(archive, name.c_str(), zip_source_buffer(archive, content.data(), content.size(), 0), 0);
-    zip_close(archive);
-    zip_stat_t st;
-    zip_source_stat(buffer, &st);
-    QByteArray out(qsizetype(st.size), '\0');
-    zip_source_open(buffer);
-    zip_source_read(buffer, out.data(), st.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    return out;
-}
-
 std::string rel(const char* id, const char* type, const std::string& target) {
     return std::string("<Relationship Id=\"") + id + "\" Type=\"" + kRelTypes + type + "\" Target=\"" + target + "\"/>";
 }

@@ -59,3 +59,7 @@ private:
 // "A14" -> {14, 1}
 std::pair<int, int> splitRef(const std::string& ref);
 std::string refName(int row, int column);
+
+// A package (a zip) of these parts, names to contents: the other way round, for templates and
+// workbooks a test makes by hand.
+QByteArray zipOf(const std::map<std::string, std::string>& parts);
