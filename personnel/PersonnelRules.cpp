@@ -7,6 +7,7 @@
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "personnel/Snils.h"
+#include "data/RequiredFields.h"
 #include "refbooks/Books.h"
 
 #include <QLocale>
@@ -18,26 +19,20 @@ std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
     Table& person = *dm.tblPersonal;
     person.updateRecord(); // what the boxes hold, before it is checked
     auto text = [&](const char* field) { return person.field(QString::fromLatin1(field)).displayText(); };
-    struct Given {
-        const char* field;
-        const char* message;
-        const char* box;
+    static const QList<RequiredField> required{
+        {fld::Name1, QStringLiteral("Не задали Фамилию!"), QStringLiteral("DBEdit1")},
+        {fld::Name2, QStringLiteral("Не задали имя!"), QStringLiteral("DBEdit2")},
+        {fld::DR, QStringLiteral("Не задали дату рождения!"), QStringLiteral("DBEdit4")},
+        {fld::NDoljn, QStringLiteral("Не задали должность!"), QStringLiteral("DBEdit5")},
+        {fld::NSpez, QStringLiteral("Не задали специальность!"), QStringLiteral("DBEdit6")},
     };
-    static const Given given[] = {
-        {"Name1", "Не задали Фамилию!", "DBEdit1"},
-        {"Name2", "Не задали имя!", "DBEdit2"},
-        {"DR", "Не задали дату рождения!", "DBEdit4"},
-        {"NDoljn", "Не задали должность!", "DBEdit5"},
-        {"NSpez", "Не задали специальность!", "DBEdit6"},
-    };
-    for (const Given& g : given)
-        if (text(g.field).isEmpty())
-            return FailedCheck{QString::fromUtf8(g.message), QString::fromLatin1(g.box)};
+    if (const auto missing = firstMissing(person, required))
+        return FailedCheck{missing->message, missing->box};
 
     // A diploma specialty typed by hand is the book's entry of that name, its code with it. One
     // kept from before (an imported register may hold names its book lacks) stays as it is until
     // it is changed.
-    const QString diploma = text("NSpez");
+    const QString diploma = person.field(fld::NSpez).displayText();
     bool unchanged = false;
     if (person.state() == Dataset::State::Edit) {
         auto st = dm.store().cached(QStringLiteral("SELECT NSpez FROM \"Personal\" WHERE NPP = ?"));

@@ -2,6 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DbError.h"
+#include "data/RequiredFields.h"
 #include "core/Prompter.h"
 
 namespace {
@@ -27,22 +28,15 @@ ConfigEditor::Outcome ConfigEditor::save() {
         return {false, {}};
     }
     config.updateRecord(); // what the boxes hold, before it is checked
-    struct Check {
-        const char* field;
-        const char* message;
-        const char* box;
+    static const QList<RequiredField> required{
+        {fld::NLPU, QStringLiteral("Не задали название организации!"), QStringLiteral("DBEdit1")},
+        {fld::Boss, QStringLiteral("Не задали руководителя!"), QStringLiteral("DBEdit2")},
+        {fld::User, QStringLiteral("Не задали исполнителя!"), QStringLiteral("DBEdit3")},
+        {fld::KZajavki, QStringLiteral("Не задали номер договора!"), QStringLiteral("DBEdit5")},
     };
-    static const Check checks[] = {
-        {"tblConfigNLPU", "Не задали название организации!", "DBEdit1"},
-        {"tblConfigBoss", "Не задали руководителя!", "DBEdit2"},
-        {"tblConfigUser", "Не задали исполнителя!", "DBEdit3"},
-        {"tblConfigKZajavki", "Не задали номер договора!", "DBEdit5"},
-    };
-    for (const Check& c : checks) {
-        if (dm_.field(QString::fromLatin1(c.field)).displayText().isEmpty()) {
-            prompter_.inform(QString::fromUtf8(c.message));
-            return {false, QString::fromLatin1(c.box)};
-        }
+    if (const auto missing = firstMissing(config, required)) {
+        prompter_.inform(missing->message);
+        return {false, missing->box};
     }
     if (config.isModified())
         config.post();
