@@ -127,11 +127,7 @@ QString Field::invalidDate() const {
 }
 
 QVariant Field::checkedInteger(qint64 v) const {
-    qint64 lo = INT32_MIN, hi = INT32_MAX;
-    if (def_.type == FieldType::Short) {
-        lo = -32768;
-        hi = 32767;
-    }
+    const auto [lo, hi] = integerRange(def_.type);
     if (v < lo || v > hi)
         refuse(QStringLiteral("Число %1 в поле «%2» вне допустимого диапазона: допустимы целые числа от %3 до %4.")
                    .arg(QString::number(v), caption(), QString::number(lo), QString::number(hi)));

@@ -44,6 +44,12 @@ QString sqlType(const FieldDef& field) {
     return {};
 }
 
+IntegerRange integerRange(FieldType type) {
+    if (type == FieldType::Short)
+        return {INT16_MIN, INT16_MAX};
+    return {INT32_MIN, INT32_MAX};
+}
+
 namespace {
 
 FieldDef A(const QString& n, int size) { return {n, FieldType::Alpha, size}; }

@@ -26,6 +26,13 @@ struct FieldDef {
     }
 };
 
+// The whole numbers an integer field holds: 16 bits for Short, 32 for Long and AutoInc.
+struct IntegerRange {
+    qint64 lowest;
+    qint64 highest;
+};
+IntegerRange integerRange(FieldType type);
+
 struct IndexDef {
     QString name;       // the name the program opens the table with, e.g. "ind_FIO"
     QStringList fields; // ordering fields; rows with equal keys follow in row-number order

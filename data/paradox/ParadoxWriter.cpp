@@ -26,8 +26,6 @@ constexpr char kSortOrderName[] = "ancyrr";
 
 constexpr int kMaxBlocks = 0xFFFF;
 constexpr int kMaxFieldName = 25;
-constexpr qint32 kShortMax = 32767;
-constexpr qint64 kLongMax = 2147483647;
 
 const QChar kMinus(0x2212);
 const QChar kEllipsis(0x2026);
@@ -162,21 +160,18 @@ public:
             case FieldType::Alpha:
                 encodeText(column, value, row, out);
                 break;
-            case FieldType::Short: {
-                const qint64 v = integer(column, value, row);
-                if (v < -kShortMax || v > kShortMax)
-                    fail(row, column,
-                         QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kShortMax)));
-                paradoxEncodeShort(out, qint16(v));
-                break;
-            }
+            case FieldType::Short:
             case FieldType::Long:
             case FieldType::AutoInc: {
+                // The file keeps the type's lowest value for an empty field: the range is symmetric.
+                const qint64 max = integerRange(column.type).highest;
                 const qint64 v = integer(column, value, row);
-                if (v < -kLongMax || v > kLongMax)
-                    fail(row, column,
-                         QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(kLongMax)));
-                paradoxEncodeLong(out, qint32(v));
+                if (v < -max || v > max)
+                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(max)));
+                if (column.type == FieldType::Short)
+                    paradoxEncodeShort(out, qint16(v));
+                else
+                    paradoxEncodeLong(out, qint32(v));
                 if (column.type == FieldType::AutoInc && v > m_autoIncrement)
                     m_autoIncrement = qint32(v);
                 break;
@@ -248,7 +243,7 @@ private:
         if (isIntegerType(type)) {
             if (type == QMetaType::ULongLong || type == QMetaType::ULong) {
                 const qulonglong u = value.toULongLong();
-                if (u > qulonglong(kLongMax))
+                if (u > qulonglong(integerRange(FieldType::Long).highest))
                     fail(row, column, QStringLiteral("значение %1 вне диапазона").arg(u));
             }
             return value.toLongLong();
