@@ -1,10 +1,10 @@
 #include "app/GalleryCommand.h"
 
-#include "data/AppContext.h"
-#include "core/RootLock.h"
 #include "core/CommandLine.h"
+#include "core/RootLock.h"
 #include "core/SafeFile.h"
 #include "core/UserError.h"
+#include "data/AppContext.h"
 #include "data/Store.h"
 #include "service/DemoRoot.h"
 #include "shell/DialogRunner.h"
@@ -78,8 +78,9 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     // A question the windows would ask when opening is answered No, so nothing changes; what
     // they would say is printed.
     QString current;
-    FixedPrompter prompter(Prompter::Answer::No,
-                           [&](const QString& text) { err << current << QStringLiteral(": ") << text << Qt::endl; });
+    FixedPrompter prompter(Prompter::Answer::No, [&](const QString& text) {
+        err << current << QStringLiteral(": ") << text << Qt::endl;
+    });
     Prompter* const previousPrompter = errorPrompter();
     setErrorPrompter(&prompter);
     const auto restorePrompter = qScopeGuard([previousPrompter] { setErrorPrompter(previousPrompter); });
@@ -95,7 +96,9 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     current = QStringLiteral("start-up");
     openStartupTables(
         *context.DM, [](const StartupTable&) {},
-        [&](const StartupTable& t, const QString& why) { err << t.error << QStringLiteral(": ") << why << Qt::endl; });
+        [&](const StartupTable& t, const QString& why) {
+            err << t.error << QStringLiteral(": ") << why << Qt::endl;
+        });
 
     registerAllWindows();
     MainWindow main(context);
@@ -146,5 +149,6 @@ std::unique_ptr<QCoreApplication> makeGalleryApplication(int& argc, char** argv)
 void registerGalleryCommand() {
     registerCommand(QStringLiteral("gallery"), runGallery,
                     {QStringLiteral("рисует каждое окно программы на демонстрационных данных в файлы PNG"),
-                     QStringLiteral("ПАПКА"), {}});
+                     QStringLiteral("ПАПКА"),
+                     {}});
 }

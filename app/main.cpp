@@ -1,29 +1,29 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
 #include "app/GalleryCommand.h"
-#include "data/AppContext.h"
 #include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "core/RootLock.h"
 #include "core/SystemText.h"
-#include "core/Commands.h"
+#include "data/AppContext.h"
 #include "data/DbError.h"
-#include "spreadsheet/DesktopOpener.h"
-#include "shell/DialogRunner.h"
-#include "shell/ErrorGuard.h"
 #include "service/FirstRun.h"
 #include "service/FirstRunDialog.h"
+#include "shell/DialogRunner.h"
+#include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/MainWindow.h"
 #include "shell/QtPrompter.h"
 #include "shell/WindowRegistry.h"
+#include "spreadsheet/DesktopOpener.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTextStream>
 #include <QTranslator>
-#include <cerrno>
-#include <cstdio>
 
 namespace {
 
@@ -45,7 +45,9 @@ void loadRussianTranslation(QApplication& app) {
         app.installTranslator(qt);
 }
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 int runWindows(int argc, char** argv, const CommandLine& cl) {
     if (!haveDisplay()) {
@@ -81,7 +83,8 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     }
     // One program at a time works on a root.
     RootLock lock(context.root);
-    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()); !why.isEmpty()) {
+    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder());
+        !why.isEmpty()) {
         prompter.error(why);
         return 1;
     }

@@ -1,9 +1,9 @@
 #include "applications/AddTraineesDialog.h"
 
 #include "applications/ApplicationRules.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "shell/ActionButton.h"
-#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
@@ -53,7 +53,8 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     : ActivatedDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(g_.insertCaption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
     DataSource* apps = g_.applicationsSource(dm);
 
     // Header, left: the application.
@@ -84,9 +85,9 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     headerLayout->addLayout(left);
 
     // Header, right: the programme and the quarter.
-    auto* group = new QGroupBox(
-        QStringLiteral("Выберите программу обучения и задайте квартал года (от 1 до 4)  проведения повышения квалификации"),
-        header);
+    auto* group = new QGroupBox(QStringLiteral("Выберите программу обучения и задайте квартал года (от 1 до "
+                                               "4)  проведения повышения квалификации"),
+                                header);
     group->setObjectName(QStringLiteral("GroupBox1"));
     auto* g = new QGridLayout(group);
     programme_ = new QLineEdit(group);
@@ -95,7 +96,8 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     hours_ = new QLineEdit(group);
     hours_->setObjectName(QStringLiteral("Edit2"));
     hours_->setReadOnly(true);
-    choose_ = actionButton(group, QStringLiteral("Button1"), QStringLiteral("Выбрать"), [this] { chooseProgramme(); });
+    choose_ = actionButton(group, QStringLiteral("Button1"), QStringLiteral("Выбрать"),
+                           [this] { chooseProgramme(); });
     quarter_ = new QLineEdit(QStringLiteral("1"), group);
     quarter_->setObjectName(QStringLiteral("Edit3"));
     QFont big = quarter_->font();
@@ -123,7 +125,8 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     g->addLayout(quarterRow, 1, 1);
     headerLayout->addWidget(group, 1);
 
-    auto* hint = new QLabel(QStringLiteral("Клавишей \"ПРОБЕЛ\" выделите специалистов для добавления в заявку"), this);
+    auto* hint =
+        new QLabel(QStringLiteral("Клавишей \"ПРОБЕЛ\" выделите специалистов для добавления в заявку"), this);
     hint->setStyleSheet(QStringLiteral("color: red; font-weight: bold; background: #fffbf0;"));
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
@@ -143,9 +146,10 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     });
     people_->setMinimumSize(820, 360);
 
-    auto* run =
-        makeDefault(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { addMarked(); }));
-    auto* cancelButton = actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { cancel(); });
+    auto* run = makeDefault(
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выполнить"), [this] { addMarked(); }));
+    auto* cancelButton =
+        actionButton(this, QStringLiteral("Button3"), QStringLiteral("Отмена"), [this] { cancel(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(run);
@@ -157,7 +161,8 @@ AddTraineesDialog::AddTraineesDialog(WindowHost& main, const Generation& generat
     layout->addWidget(people_, 1);
     layout->addLayout(buttons);
 
-    connect(people_, &DbGrid::keyReleased, this, [this](int key) { runGuarded([&] { gridKeyReleased(key); }); });
+    connect(people_, &DbGrid::keyReleased, this,
+            [this](int key) { runGuarded([&] { gridKeyReleased(key); }); });
 }
 
 void AddTraineesDialog::activated() {
@@ -175,7 +180,8 @@ void AddTraineesDialog::chooseProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = g_.callers.programmeForAdding;
     const int year = int(g_.applicationsTable(*app.DM).field(fld::Year).asInteger());
-    app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears), {{QStringLiteral("p_year"), year}});
+    app.DM->reloadNewZicl(applications::catalogueSql(g_, g_.addOffersEarlierYears),
+                          {{QStringLiteral("p_year"), year}});
     main_.showProgrammeChooser();
 }
 
@@ -196,8 +202,8 @@ void AddTraineesDialog::addMarked() {
         const QString year = g_.applicationsTable(*app.DM).field(fld::Year).displayText();
         const QString question = QStringLiteral("Уже есть в заявках %1 года:\n%2\n\nДобавить их ещё раз?")
                                      .arg(year, listed.join(u'\n'));
-        if (app.prompter.ask(windowTitle(), question, Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) !=
-            Prompter::Answer::Yes) {
+        if (app.prompter.ask(windowTitle(), question, Prompter::Icon::Question,
+                             Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes) {
             people_->setFocus();
             return;
         }
@@ -210,4 +216,6 @@ void AddTraineesDialog::addMarked() {
     accept(); // the applications window writes its count line
 }
 
-void AddTraineesDialog::cancel() { reject(); }
+void AddTraineesDialog::cancel() {
+    reject();
+}

@@ -31,11 +31,10 @@ public:
     void activated() override;
     void gridKeyReleased(int key);
     void chooseProgramme(); // "Выбрать"
-    void addMarked(); // "Выполнить"
-    void cancel(); // "Отмена"
+    void addMarked();       // "Выполнить"
+    void cancel();          // "Отмена"
 
 protected:
-
 private:
     WindowHost& main_;
     const Generation& g_;

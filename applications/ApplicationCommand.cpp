@@ -42,13 +42,15 @@ int ApplicationCommand::prepare() {
     // These commands only read the office's data: a root without a database is an error, not a
     // reason to make one.
     if (!QFileInfo::exists(app_->root.storeFile())) {
-        err_ << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app_->root.storeFile())) << Qt::endl;
+        err_ << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app_->root.storeFile()))
+             << Qt::endl;
         return 1;
     }
     app_->openStore();
     app_->state.CurYear = quint16(clock_.today().year());
     DataModule& dm = app_->createDataModule();
-    openStartupTables(dm, [](const StartupTable&) {}, [](const StartupTable&, const QString& why) { throw DbError(why); });
+    openStartupTables(
+        dm, [](const StartupTable&) {}, [](const StartupTable&, const QString& why) { throw DbError(why); });
     if (!applications::locateApplication(dm, Generation::current(), number, year)) {
         err_ << QStringLiteral("Заявки %1 на %2 год нет").arg(args[0], QString::number(year)) << Qt::endl;
         return 1;

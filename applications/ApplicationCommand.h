@@ -3,8 +3,8 @@
 // a FILE inside the root's Base folder refused always and an existing one unless --force, the
 // root's database opened with the data module, and the application of the current generation
 // made current. Notices go to standard error.
-#include "data/AppContext.h"
 #include "core/CommandLine.h"
+#include "data/AppContext.h"
 
 #include <functional>
 #include <memory>

@@ -2,8 +2,8 @@
 #include "applications/ApplicationCommand.h"
 #include "applications/ApplicationExport.h"
 #include "applications/TrainingPlan.h"
-#include "data/AppContext.h"
 #include "core/Commands.h"
+#include "data/AppContext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,11 +46,13 @@ int runPlan(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     FixedPrompter prompter(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; });
     AppContext app(RootPaths::resolve(cl.root), clock, prompter);
     if (!QFileInfo::exists(app.root.storeFile())) {
-        err << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app.root.storeFile())) << Qt::endl;
+        err << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app.root.storeFile()))
+            << Qt::endl;
         return 1;
     }
     app.openStore();
-    const plan::Plan made = plan::buildPlan(app.createDataModule(), Generation::current(), year, clock.today());
+    const plan::Plan made =
+        plan::buildPlan(app.createDataModule(), Generation::current(), year, clock.today());
     out << (cl.hasFlag(QStringLiteral("--csv")) ? plan::toCsv(made) : plan::toText(made));
     out.flush();
     return 0;
@@ -59,13 +61,15 @@ int runPlan(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 } // namespace
 
 void registerApplicationCommands() {
-    registerCommand(QStringLiteral("plan"), runPlan,
-                    {QStringLiteral("печатает план обучения на год: кому нужно обучение по срокам сертификатов"),
-                     QStringLiteral("ГОД"),
-                     {{QStringLiteral("csv"), QString(), QStringLiteral("в виде CSV (UTF-8) с заголовком")}},
-                     RootAccess::Read});
+    registerCommand(
+        QStringLiteral("plan"), runPlan,
+        {QStringLiteral("печатает план обучения на год: кому нужно обучение по срокам сертификатов"),
+         QStringLiteral("ГОД"),
+         {{QStringLiteral("csv"), QString(), QStringLiteral("в виде CSV (UTF-8) с заголовком")}},
+         RootAccess::Read});
     registerCommand(QStringLiteral("export"), runExport,
-                    {QStringLiteral("выгружает заявку файлом для учебного центра"), QStringLiteral("НОМЕР ГОД ФАЙЛ"),
+                    {QStringLiteral("выгружает заявку файлом для учебного центра"),
+                     QStringLiteral("НОМЕР ГОД ФАЙЛ"),
                      {{QStringLiteral("force"), QString(), QStringLiteral("заменить имеющийся файл")}},
                      RootAccess::Write});
 }

@@ -1,7 +1,7 @@
 #include "applications/ApplicationExport.h"
 
-#include "data/AppContext.h"
 #include "core/SafeFile.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/Field.h"
@@ -77,7 +77,8 @@ public:
                 const TableLayout& from = details ? details->layout() : layout_;
                 const int at = from.fieldIndex(column.field);
                 if (at < 0)
-                    throw DbError(QStringLiteral("В таблице %1 нет поля %2").arg(from.fileName, column.field));
+                    throw DbError(
+                        QStringLiteral("В таблице %1 нет поля %2").arg(from.fileName, column.field));
                 source.type = from.fields[at].type;
                 source.emptyAsZero = column.emptyAsZero;
                 source.expression = details ? firstDetailValue(*details, column.field) : quoted(column.field);
@@ -124,7 +125,8 @@ private:
     QString firstDetailValue(const Table& details, const QString& field) const {
         const IndexDef* link = details.layout().index(details.indexName());
         if (!link || link->fields.isEmpty())
-            throw DbError(QStringLiteral("Таблица %1 не связана со слушателями").arg(details.layout().fileName));
+            throw DbError(
+                QStringLiteral("Таблица %1 не связана со слушателями").arg(details.layout().fileName));
         return QStringLiteral("(SELECT %1 FROM %2 WHERE %3 = %4.\"NPP\" ORDER BY rowid LIMIT 1)")
             .arg(quoted(field), quoted(details.layout().sqlName), quoted(link->fields.first()),
                  quoted(layout_.sqlName));
@@ -163,7 +165,8 @@ QString defaultExportName(const DataModule& dm, const Generation& g) {
     const QString year = g.applicationsTable(dm).field(fld::Year).asString();
     const int point = number.indexOf(u'.');
     if (point >= 0)
-        return g.exportPrefix + QStringLiteral("%1_%2_%3").arg(number.left(point), number.mid(point + 1), year);
+        return g.exportPrefix +
+               QStringLiteral("%1_%2_%3").arg(number.left(point), number.mid(point + 1), year);
     return g.exportPrefix + QStringLiteral("%1_%2").arg(number, year);
 }
 
@@ -181,7 +184,8 @@ QList<QVariantList> exportRows(const DataModule& dm, const Generation& g) {
         QVariantList row;
         row.reserve(fields);
         for (int i = 0, column = 0; i < fields; ++i)
-            row << (range.isRead(i) ? typedRead(*st, column++, range.type(i), range.emptyAsZero(i)) : QVariant());
+            row << (range.isRead(i) ? typedRead(*st, column++, range.type(i), range.emptyAsZero(i))
+                                    : QVariant());
         rows << std::move(row);
     }
     // As a walk through the trainees would, leave the last one current.
@@ -264,8 +268,9 @@ QString exportApplication(AppContext& app, const Generation& g) {
     if (const QString why = app.root.writeRefusal(target); !why.isEmpty())
         throw UserError(why);
     if (QFileInfo::exists(target) &&
-        app.prompter.ask(QStringLiteral("Файл существует!"), QStringLiteral("Заменить существующий файл на новый?"),
-                         Prompter::Icon::Warning, Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
+        app.prompter.ask(QStringLiteral("Файл существует!"),
+                         QStringLiteral("Заменить существующий файл на новый?"), Prompter::Icon::Warning,
+                         Prompter::Buttons::OkCancel) != Prompter::Answer::Ok)
         return {};
     writeExportFile(app.root, target, bytes);
     return target;

@@ -3,11 +3,11 @@
 #include "core/PersonName.h"
 #include "core/Plural.h"
 
-#include "data/DataModule.h"
-#include "data/Store.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "core/UserError.h"
+#include "data/DataModule.h"
+#include "data/Store.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -23,8 +23,10 @@ QString countLine(const DataModule& dm, const Generation& g) {
 
 QStringList catalogueSql(const Generation& g, bool upToYear) {
     // Earlier years' programmes come after the year's own, newest first.
-    return {QStringLiteral("SELECT * FROM \"%1\" WHERE \"Year\" %2 :p_year").arg(g.catalogue, upToYear ? "<=" : "="),
-            upToYear ? QStringLiteral("ORDER BY \"Year\" DESC, RealZicl, NPP") : QStringLiteral("ORDER BY RealZicl, NPP")};
+    return {QStringLiteral("SELECT * FROM \"%1\" WHERE \"Year\" %2 :p_year")
+                .arg(g.catalogue, upToYear ? "<=" : "="),
+            upToYear ? QStringLiteral("ORDER BY \"Year\" DESC, RealZicl, NPP")
+                     : QStringLiteral("ORDER BY RealZicl, NPP")};
 }
 
 double additionalNumber(const DataModule& dm, const Generation& g, int year, bool* noMain) {
@@ -67,7 +69,9 @@ bool quarterAccepted(const Field& quarter) {
     return quarter.isNull() || (quarter.asInteger() >= 1 && quarter.asInteger() <= 4);
 }
 
-bool isMarked(const QVariant& pr) { return pr.toString() == QStringLiteral("X"); }
+bool isMarked(const QVariant& pr) {
+    return pr.toString() == QStringLiteral("X");
+}
 
 namespace {
 
@@ -150,9 +154,11 @@ void toggleMark(const DataModule& dm) {
     people.post();
 }
 
-QString personKey(const QString& surname, const QString& name, const QString& patronymic, const QDate& birth) {
+QString personKey(const QString& surname, const QString& name, const QString& patronymic,
+                  const QDate& birth) {
     const bool dated = birth.isValid() && birth != Field::zeroDate();
-    return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' + (dated ? birth.toString(Qt::ISODate) : QString());
+    return surname + u'\x1f' + name + u'\x1f' + patronymic + u'\x1f' +
+           (dated ? birth.toString(Qt::ISODate) : QString());
 }
 
 QStringList alreadyListed(const DataModule& dm, const Generation& g) {
@@ -164,28 +170,31 @@ QStringList alreadyListed(const DataModule& dm, const Generation& g) {
     QHash<QString, QList<double>> byName;
     const QString traineeTable = u'"' + g.traineesTable(dm).layout().sqlName + u'"';
     {
-        auto st = dm.store().cached(QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, KZajavki FROM %1 "
-                                                   "WHERE \"Year\" = ? ORDER BY KZajavki")
-                                        .arg(traineeTable));
+        auto st =
+            dm.store().cached(QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, KZajavki FROM %1 "
+                                             "WHERE \"Year\" = ? ORDER BY KZajavki")
+                                  .arg(traineeTable));
         st->bind(1, year);
         while (st->step()) {
             const double number = st->value(5, FieldType::Number).toDouble();
             if (!st->isNull(0))
                 byNumber[st->int64(0)] << number;
-            byName[personKey(st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
-                       st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate())]
+            byName[personKey(
+                st->value(1, FieldType::Alpha).toString(), st->value(2, FieldType::Alpha).toString(),
+                st->value(3, FieldType::Alpha).toString(), st->value(4, FieldType::Date).toDate())]
                 << number;
         }
     }
     QStringList lines;
-    auto st = dm.store().cached(
-        QStringLiteral("SELECT NPP, Name1, Name2, Name3, DR FROM \"Personal\" WHERE PR = 'X' ORDER BY Name1, Name2, Name3"));
+    auto st = dm.store().cached(QStringLiteral(
+        "SELECT NPP, Name1, Name2, Name3, DR FROM \"Personal\" WHERE PR = 'X' ORDER BY Name1, Name2, Name3"));
     while (st->step()) {
         const QString surname = st->value(1, FieldType::Alpha).toString();
         const QString name = st->value(2, FieldType::Alpha).toString();
         const QString patronymic = st->value(3, FieldType::Alpha).toString();
-        QList<double> numbers = byNumber.value(st->int64(0)) +
-                                byName.value(personKey(surname, name, patronymic, st->value(4, FieldType::Date).toDate()));
+        QList<double> numbers =
+            byNumber.value(st->int64(0)) +
+            byName.value(personKey(surname, name, patronymic, st->value(4, FieldType::Date).toDate()));
         if (numbers.isEmpty())
             continue;
         std::sort(numbers.begin(), numbers.end());
@@ -193,8 +202,8 @@ QStringList alreadyListed(const DataModule& dm, const Generation& g) {
         QStringList named;
         for (double n : numbers)
             named << QStringLiteral("№ ") + formatNumber(n);
-        lines << QStringLiteral("%1 — в заявке %2").arg(surnameAndInitials(surname, name, patronymic),
-                                                         named.join(QStringLiteral(", ")));
+        lines << QStringLiteral("%1 — в заявке %2")
+                     .arg(surnameAndInitials(surname, name, patronymic), named.join(QStringLiteral(", ")));
     }
     return lines;
 }
@@ -203,7 +212,9 @@ int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState
     Table& people = *dm.tblPersonal;
     Table& trainees = g.traineesTable(dm);
     auto person = [&](const char* name) -> Field& { return people.field(QString::fromLatin1(name)); };
-    auto set = [&](const char* name, const QVariant& v) { trainees.field(QString::fromLatin1(name)).setValue(v); };
+    auto set = [&](const char* name, const QVariant& v) {
+        trainees.field(QString::fromLatin1(name)).setValue(v);
+    };
 
     Store::Transaction transaction(dm.store());
     const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
@@ -288,12 +299,12 @@ bool deleteApplication(const DataModule& dm, const Generation& g, SharedState& s
     Table& listed = g.traineesTable(dm);
     const int traineeCount = listed.isActive() ? listed.recordCount() : 0;
     const Table& application = g.applicationsTable(dm);
-    QString question = QStringLiteral("Удалить заявку № %1 за %2 год")
-                           .arg(application.field(fld::KZajavki).displayText(),
-                                application.field(fld::Year).displayText());
-    question += traineeCount ? QStringLiteral(" вместе с ") + counted(traineeCount, "слушателем", "слушателями", "слушателями") +
-                               u'?'
-                         : QStringLiteral("? В ней нет слушателей.");
+    QString question =
+        QStringLiteral("Удалить заявку № %1 за %2 год")
+            .arg(application.field(fld::KZajavki).displayText(), application.field(fld::Year).displayText());
+    question += traineeCount ? QStringLiteral(" вместе с ") +
+                                   counted(traineeCount, "слушателем", "слушателями", "слушателями") + u'?'
+                             : QStringLiteral("? В ней нет слушателей.");
     if (!prompter.confirmDeleting(question))
         return false;
     if (beforeDeleting)
@@ -375,7 +386,8 @@ QString saveTrainee(const DataModule& dm, const Generation& g) {
     }
     // A new trainee is stored when only its detail rows were typed into, so that they have a
     // trainee to belong to.
-    const bool storeTrainee = trainee.isModified() || (detailsChanged && trainee.state() == Dataset::State::Insert);
+    const bool storeTrainee =
+        trainee.isModified() || (detailsChanged && trainee.state() == Dataset::State::Insert);
     // The names are stored in capitals, by the user's locale (Cyrillic included). A few letters
     // grow in capitals (ß becomes SS): a name that no longer fits is not cut.
     const QLocale locale;

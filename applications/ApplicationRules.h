@@ -5,11 +5,11 @@
 // for each generation from its description, detail rows of its trainees included.
 #include "applications/Generation.h"
 
+#include <functional>
+#include <optional>
 #include <QDate>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <optional>
 
 class Field;
 

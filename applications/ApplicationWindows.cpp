@@ -13,8 +13,8 @@
 #include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "refbooks/PickRules.h"
-#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
+#include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
 #include <QAbstractButton>
@@ -47,7 +47,9 @@ int showTraineeEditor(WindowHost& main, const Generation& g) {
     return main.showModal(dialog);
 }
 
-int showPlan(WindowHost& main) { return main.showModal(new TrainingPlanDialog(main)); }
+int showPlan(WindowHost& main) {
+    return main.showModal(new TrainingPlanDialog(main));
+}
 
 int showMoving(WindowHost& main, const Generation& g) {
     auto* dialog = new MovingDialog(main, g);
@@ -96,14 +98,16 @@ applications::RestorePlan showcaseRestorePlan(WindowHost& m, bool restoredBefore
 // the new application dialog also at its confirmation of an additional application.
 void registerShowcases(const Generation& g) {
     windows::registerShowcase(g.windowInstance, [&g](WindowHost& m) { return new ApplicationsWindow(m, g); });
-    windows::registerShowcase(g.newDialogInstance, [&g](WindowHost& m) { return new NewApplicationDialog(m, g); });
+    windows::registerShowcase(g.newDialogInstance,
+                              [&g](WindowHost& m) { return new NewApplicationDialog(m, g); });
     windows::registerShowcase(
         g.newDialogInstance,
         [&g](WindowHost& m) {
             auto* dialog = new NewApplicationDialog(m, g);
             dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
             if (g.years.latest != 0) // a year the generation makes applications for
-                dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))->setText(QString::number(g.years.latest));
+                dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))
+                    ->setText(QString::number(g.years.latest));
             dialog->confirm();
             return dialog;
         },
@@ -125,21 +129,31 @@ refbooks::PickTargets pickTargetsOf(const Generation& g) {
     using refbooks::BoxCopy;
     const QString editor = g.editorInstance;
     refbooks::PickTargets t;
-    t.positions = {{g.callers.position, g.trainees.table, {{fld::KDoljn, fld::KDoljn}},
+    t.positions = {{g.callers.position,
+                    g.trainees.table,
+                    {{fld::KDoljn, fld::KDoljn}},
                     BoxCopy{editor, QStringLiteral("Edit1"), QStringLiteral("NDoljn")}}};
-    t.diplomaSpecialties = {{g.callers.diplomaSpecialty, g.trainees.table, {{fld::KSpez, fld::KSpez}},
+    t.diplomaSpecialties = {{g.callers.diplomaSpecialty,
+                             g.trainees.table,
+                             {{fld::KSpez, fld::KSpez}},
                              BoxCopy{editor, QStringLiteral("Edit2"), QStringLiteral("NSpez")}}};
     if (g.certificateRows)
-        t.specialties = {{g.callers.specialty, g.certificateRows.table, {{fld::Name, fld::Name}}, std::nullopt}};
+        t.specialties = {
+            {g.callers.specialty, g.certificateRows.table, {{fld::Name, fld::Name}}, std::nullopt}};
     else
-        t.specialties = {{g.callers.specialty, g.trainees.table, {{fld::Specialty, fld::Name}}, std::nullopt}};
+        t.specialties = {
+            {g.callers.specialty, g.trainees.table, {{fld::Specialty, fld::Name}}, std::nullopt}};
     t.programmeTables = {{g.callers.programmeForEditing,
                           g.trainees.table,
-                          {{fld::KZicl, fld::KZicl}, {fld::VidOb, fld::VidOb}, {fld::Hours, fld::Hours}, {g.programmeAttribute, g.programmeAttribute}},
+                          {{fld::KZicl, fld::KZicl},
+                           {fld::VidOb, fld::VidOb},
+                           {fld::Hours, fld::Hours},
+                           {g.programmeAttribute, g.programmeAttribute}},
                           std::nullopt}};
     t.programmeAdding = {{g.callers.programmeForAdding, g.insertInstance,
-                          g.programmeAttribute == QLatin1String("FOBUCH") ? refbooks::AddingTarget::Extra::FOBUCH
-                                                                          : refbooks::AddingTarget::Extra::TypeOb}};
+                          g.programmeAttribute == QLatin1String("FOBUCH")
+                              ? refbooks::AddingTarget::Extra::FOBUCH
+                              : refbooks::AddingTarget::Extra::TypeOb}};
     return t;
 }
 
@@ -149,7 +163,8 @@ void registerApplicationWindows() {
     for (const Generation* generation : Generation::all()) {
         const Generation& g = *generation;
         refbooks::addPickTargets(pickTargetsOf(g));
-        windows::registerChild(g.openProcedure, [&g](WindowHost& main) { return new ApplicationsWindow(main, g); });
+        windows::registerChild(g.openProcedure,
+                               [&g](WindowHost& main) { return new ApplicationsWindow(main, g); });
         windows::registerAction(QStringLiteral("ExportApplication") + g.windowInstance,
                                 [&g](WindowHost& main) {
                                     const QString file = applications::exportApplication(main.app(), g);
@@ -158,8 +173,10 @@ void registerApplicationWindows() {
                                                         QDir::toNativeSeparators(file));
                                 });
     }
-    windows::registerAction(QStringLiteral("ShowPlan"), [](WindowHost& main) { applications::showPlan(main); });
-    windows::registerAction(QStringLiteral("N13"), [](WindowHost& main) { applications::restoreApplication(main); });
+    windows::registerAction(QStringLiteral("ShowPlan"),
+                            [](WindowHost& main) { applications::showPlan(main); });
+    windows::registerAction(QStringLiteral("N13"),
+                            [](WindowHost& main) { applications::restoreApplication(main); });
     // The main window's ShowMoving serves the window that has the moving button.
     windows::registerDialog(QStringLiteral("ShowMoving"),
                             [](WindowHost& main) { return new MovingDialog(main, Generation::y2021()); });
@@ -174,7 +191,8 @@ void registerApplicationWindows() {
                               [](WindowHost& m) { return new RestoreDialog(showcaseRestorePlan(m, false)); });
     windows::registerShowcase(
         QStringLiteral("ftrRestore"),
-        [](WindowHost& m) { return new RestoreDialog(showcaseRestorePlan(m, true)); }, QStringLiteral("again"));
+        [](WindowHost& m) { return new RestoreDialog(showcaseRestorePlan(m, true)); },
+        QStringLiteral("again"));
     // The plan for the year of the current application, with its first three people marked.
     windows::registerShowcase(QStringLiteral("ftrPlan"), [](WindowHost& m) {
         const Table& applications = *((*m.app().DM).*Generation::current().applications.table);

@@ -2,14 +2,14 @@
 
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
-#include "data/DataModule.h"
 #include "data/AppContext.h"
+#include "data/DataModule.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
-#include "shell/RowKeys.h"
 #include "shell/ErrorGuard.h"
-#include "shell/StatusPanels.h"
 #include "shell/Icons.h"
+#include "shell/RowKeys.h"
+#include "shell/StatusPanels.h"
 #include "shell/WindowRegistry.h"
 
 #include <QDialog>
@@ -120,8 +120,9 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     rightLayout->addWidget(heading(QStringLiteral("Заявленные специалисты "), right));
     auto* rightBar = new QToolBar(right);
     rightBar->setIconSize(QSize(16, 16));
-    button(rightBar, "SpeedButton2", QStringLiteral("Добавить"), QStringLiteral("Добавить специалистов в заявку"),
-           icons::Picture::Add, &ApplicationsWindow::addTrainees);
+    button(rightBar, "SpeedButton2", QStringLiteral("Добавить"),
+           QStringLiteral("Добавить специалистов в заявку"), icons::Picture::Add,
+           &ApplicationsWindow::addTrainees);
     button(rightBar, "SpeedButton4", QStringLiteral("Редактр."), QStringLiteral("Редактировать текущего "),
            icons::Picture::Edit, &ApplicationsWindow::editTrainee);
     button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
@@ -132,8 +133,9 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     print->setToolButtonStyle(Qt::ToolButtonIconOnly);
     print->setEnabled(true); // every generation prints
     rightBar->addSeparator();
-    button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"), QStringLiteral("Выгрузка заявки для ТОВЕКС"),
-           icons::Picture::Export, &ApplicationsWindow::exportApplication);
+    button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"),
+           QStringLiteral("Выгрузка заявки для ТОВЕКС"), icons::Picture::Export,
+           &ApplicationsWindow::exportApplication);
     if (g_.offersMoving)
         button(rightBar, "SpeedButton8", QStringLiteral("Перемещение"), QString(), icons::Picture::Move,
                &ApplicationsWindow::moveTrainee);
@@ -154,9 +156,13 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
         traineeRow->addWidget(traineePanel(g_, dm, right));
         rightLayout->addLayout(traineeRow, 1);
     }
-    const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    const auto named = [this](const char* name) {
+        return findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
     attachRowKeys(applications_, {named("SpeedButton1"), nullptr, named("SpeedButton3"), {}});
-    attachRowKeys(trainees_, {named("SpeedButton2"), named("SpeedButton4"), named("SpeedButton5"),
+    attachRowKeys(trainees_, {named("SpeedButton2"),
+                              named("SpeedButton4"),
+                              named("SpeedButton5"),
                               {named("SpeedButton8"), named("SpeedButton6"), named("SpeedButton7")}});
     auto* status = new QStatusBar(right);
     count_ = makeStatusPanels(status, {{150, true}, {50}}).first();
@@ -169,9 +175,15 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     layout->addWidget(right, 1);
 }
 
-void ApplicationsWindow::setCountLine(const QString& text) { count_->setText(text); }
-QString ApplicationsWindow::countLine() const { return count_->text(); }
-void ApplicationsWindow::writeCountLine() { setCountLine(applications::countLine(*main_.app().DM, g_)); }
+void ApplicationsWindow::setCountLine(const QString& text) {
+    count_->setText(text);
+}
+QString ApplicationsWindow::countLine() const {
+    return count_->text();
+}
+void ApplicationsWindow::writeCountLine() {
+    setCountLine(applications::countLine(*main_.app().DM, g_));
+}
 
 void ApplicationsWindow::activated() {
     main_.setStatusPanel(0, QString());
@@ -180,7 +192,9 @@ void ApplicationsWindow::activated() {
     applications_->setFocus();
 }
 
-void ApplicationsWindow::gridClicked() { writeCountLine(); }
+void ApplicationsWindow::gridClicked() {
+    writeCountLine();
+}
 
 void ApplicationsWindow::createApplication() {
     AppContext& app = main_.app();
@@ -205,8 +219,8 @@ void ApplicationsWindow::deleteApplication() {
 void ApplicationsWindow::addTrainees() {
     // Trainees added with no application current would belong to no application.
     if (g_.applicationsTable(*main_.app().DM).isEmpty()) {
-        main_.app().prompter.inform(
-            QStringLiteral("Нет заявки, в которую можно добавить специалистов. Сначала создайте заявку кнопкой «Создать»."));
+        main_.app().prompter.inform(QStringLiteral(
+            "Нет заявки, в которую можно добавить специалистов. Сначала создайте заявку кнопкой «Создать»."));
         return;
     }
     if (applications::showAddTrainees(main_, g_) == QDialog::Accepted)

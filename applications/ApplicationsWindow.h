@@ -27,13 +27,13 @@ public:
     void gridClicked();
     void createApplication(); // "Создать"
     void deleteApplication(); // "Удалить" the whole application
-    void addTrainees(); // "Добавить"
-    void editTrainee(); // "Редактр."
-    void deleteTrainee(); // "Удалить" the current trainee
-    void printApplication(); // print
+    void addTrainees();       // "Добавить"
+    void editTrainee();       // "Редактр."
+    void deleteTrainee();     // "Удалить" the current trainee
+    void printApplication();  // print
     void exportApplication(); // "Выгрузить"
-    void showPlan();   // "План обучения"
-    void moveTrainee(); // "Перемещение"
+    void showPlan();          // "План обучения"
+    void moveTrainee();       // "Перемещение"
 
 private:
     WindowHost& main_;

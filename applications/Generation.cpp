@@ -8,9 +8,12 @@ using applications::TraineeColumn;
 using ColumnKind = TraineeColumn::Kind;
 
 // Columns of the printed application.
-TraineeColumn runningNumber(int column) { return {.column = column, .kind = ColumnKind::RunningNumber, .field = {}}; }
+TraineeColumn runningNumber(int column) {
+    return {.column = column, .kind = ColumnKind::RunningNumber, .field = {}};
+}
 TraineeColumn text(int column, const char* field, Table* DataModule::*details = nullptr) {
-    return {.column = column, .kind = ColumnKind::Text, .field = QString::fromLatin1(field), .details = details};
+    return {
+        .column = column, .kind = ColumnKind::Text, .field = QString::fromLatin1(field), .details = details};
 }
 TraineeColumn integer(int column, const char* field) {
     return {.column = column, .kind = ColumnKind::Integer, .field = QString::fromLatin1(field)};
@@ -22,12 +25,19 @@ TraineeColumn serviceYears(int column, const char* field) {
 TraineeColumn date(int column, const char* field) {
     return {.column = column, .kind = ColumnKind::Date, .field = QString::fromLatin1(field)};
 }
-TraineeColumn fullName(int column) { return {.column = column, .kind = ColumnKind::FullName, .field = {}}; }
+TraineeColumn fullName(int column) {
+    return {.column = column, .kind = ColumnKind::FullName, .field = {}};
+}
 TraineeColumn found(int column, const char* field, applications::Reference reference) {
-    return {.column = column, .kind = ColumnKind::Found, .field = QString::fromLatin1(field), .lookup = reference};
+    return {.column = column,
+            .kind = ColumnKind::Found,
+            .field = QString::fromLatin1(field),
+            .lookup = reference};
 }
 
-ExportColumn trainee(const char* field) { return ExportColumn::ofTrainee(field); }
+ExportColumn trainee(const char* field) {
+    return ExportColumn::ofTrainee(field);
+}
 
 // The grid columns the two earlier windows share; the base one's programme title ends in a point.
 QList<TraineeGridColumn> earlierGridColumns(const char* programmeTitle) {
@@ -38,12 +48,24 @@ QList<TraineeGridColumn> earlierGridColumns(const char* programmeTitle) {
 
 } // namespace
 
-Table& Generation::applicationsTable(const DataModule& dm) const { return *(dm.*applications.table); }
-Table& Generation::traineesTable(const DataModule& dm) const { return *(dm.*trainees.table); }
-Query& Generation::maxQueryOf(const DataModule& dm) const { return *(dm.*maxQuery); }
-DataSource* Generation::applicationsSource(const DataModule& dm) const { return dm.*applications.source; }
-DataSource* Generation::traineesSource(const DataModule& dm) const { return dm.*trainees.source; }
-Table& Generation::workingTableOf(const DataModule& dm) const { return *(dm.*workingTable); }
+Table& Generation::applicationsTable(const DataModule& dm) const {
+    return *(dm.*applications.table);
+}
+Table& Generation::traineesTable(const DataModule& dm) const {
+    return *(dm.*trainees.table);
+}
+Query& Generation::maxQueryOf(const DataModule& dm) const {
+    return *(dm.*maxQuery);
+}
+DataSource* Generation::applicationsSource(const DataModule& dm) const {
+    return dm.*applications.source;
+}
+DataSource* Generation::traineesSource(const DataModule& dm) const {
+    return dm.*trainees.source;
+}
+Table& Generation::workingTableOf(const DataModule& dm) const {
+    return *(dm.*workingTable);
+}
 
 QList<Table*> Generation::detailTables(const DataModule& dm) const {
     QList<Table*> tables;
@@ -103,17 +125,19 @@ const Generation& Generation::current() {
         .traineePanel = {},
         .exportPrefix = "ZES",
         .workingTable = &DataModule::tblTempZ2023,
-        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
-                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"),
+        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"),
+                          trainee("KZicl"), trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"),
                           // Years of service nobody knows (no start year) reach the centre empty.
-                          ExportColumn::ofTrainee("StajOb", false), ExportColumn::ofTrainee("StajDoljn", false),
-                          trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
-                          trainee("Specialty"), trainee("EMAIL"), trainee("SNILS"), trainee("FOBUCH")},
+                          ExportColumn::ofTrainee("StajOb", false),
+                          ExportColumn::ofTrainee("StajDoljn", false), trainee("Year"), trainee("VidOb"),
+                          trainee("Hours"), trainee("DateCl"), trainee("Specialty"), trainee("EMAIL"),
+                          trainee("SNILS"), trainee("FOBUCH")},
         .documentTemplate = "Zajavka2023",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            text(5, "FOBUCH"), found(6, "NZicl", applications::ProgrammeReference), integer(7, "KV"),
-                            fullName(8), date(9, "DR"), found(10, "NDoljn", applications::PositionReference),
-                            serviceYears(11, "StajOb"), serviceYears(12, "StajDoljn"),
+                            text(5, "FOBUCH"), found(6, "NZicl", applications::ProgrammeReference),
+                            integer(7, "KV"), fullName(8), date(9, "DR"),
+                            found(10, "NDoljn", applications::PositionReference), serviceYears(11, "StajOb"),
+                            serviceYears(12, "StajDoljn"),
                             found(13, "NSpez", applications::DiplomaSpecialtyReference),
                             // The certificate's date is written as the text the field shows.
                             text(14, "DateCl"), text(15, "Specialty"), text(16, "EMAIL"), text(17, "SNILS")},
@@ -163,17 +187,19 @@ const Generation& Generation::y2021() {
         .exportPrefix = "ZES",
         .workingTable = &DataModule::tblTempZ2023,
         // The form of study is not kept; the SNILS comes from the trainee's SNILS row.
-        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"), trainee("KZicl"),
-                          trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"), trainee("StajOb"),
-                          trainee("StajDoljn"), trainee("Year"), trainee("VidOb"), trainee("Hours"), trainee("DateCl"),
-                          trainee("Specialty"), trainee("EMAIL"), ExportColumn::ofDetails(&DataModule::tblSluchSnils, "SNILS"),
+        .exportColumns = {trainee("KZajavki"), trainee("Name1"), trainee("Name2"), trainee("Name3"),
+                          trainee("KZicl"), trainee("KV"), trainee("DR"), trainee("KDoljn"), trainee("KSpez"),
+                          trainee("StajOb"), trainee("StajDoljn"), trainee("Year"), trainee("VidOb"),
+                          trainee("Hours"), trainee("DateCl"), trainee("Specialty"), trainee("EMAIL"),
+                          ExportColumn::ofDetails(&DataModule::tblSluchSnils, "SNILS"),
                           ExportColumn::empty()},
         .documentTemplate = "Zajavka2022",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"), fullName(7),
-                            date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
-                            serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
-                            text(13, "DateCl"), text(14, "Specialty"), text(15, "EMAIL"),
+                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"),
+                            fullName(7), date(8, "DR"), found(9, "NDoljn", applications::PositionReference),
+                            serviceYears(10, "StajOb"), serviceYears(11, "StajDoljn"),
+                            found(12, "NSpez", applications::DiplomaSpecialtyReference), text(13, "DateCl"),
+                            text(14, "Specialty"), text(15, "EMAIL"),
                             text(16, "SNILS", &DataModule::tblSluchSnils)},
         .documentCountsHours = false,
     };
@@ -245,10 +271,12 @@ const Generation& Generation::base() {
                           ExportColumn::ofDetails(&DataModule::tblSlEmail, "EMAIL")},
         .documentTemplate = "Zajavka2020",
         .documentColumns = {runningNumber(1), text(2, "KZicl"), text(3, "VidOb"), integer(4, "Hours"),
-                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"), fullName(7),
-                            date(8, "DR"), found(9, "NDoljn", applications::PositionReference), serviceYears(10, "StajOb"),
-                            serviceYears(11, "StajDoljn"), found(12, "NSpez", applications::DiplomaSpecialtyReference),
-                            text(13, "DateCL", &DataModule::tblSLSertif), text(14, "Name", &DataModule::tblSLSertif),
+                            found(5, "NZicl", applications::ProgrammeReference), integer(6, "KV"),
+                            fullName(7), date(8, "DR"), found(9, "NDoljn", applications::PositionReference),
+                            serviceYears(10, "StajOb"), serviceYears(11, "StajDoljn"),
+                            found(12, "NSpez", applications::DiplomaSpecialtyReference),
+                            text(13, "DateCL", &DataModule::tblSLSertif),
+                            text(14, "Name", &DataModule::tblSLSertif),
                             text(15, "EMAIL", &DataModule::tblSlEmail)},
         .documentCountsHours = true,
     };

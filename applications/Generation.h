@@ -43,7 +43,7 @@ struct TraineePanelBox {
 
 // A field of the export file, in the working table's order: what it takes from a trainee.
 struct ExportColumn {
-    QString field;                  // empty: the export field stays empty
+    QString field;                         // empty: the export field stays empty
     Table* DataModule::*details = nullptr; // the field of the trainee's first row of this detail table
     // An empty number or date is written as 0 or the zero date 30.12.1899 (a typed read); false:
     // it stays empty.

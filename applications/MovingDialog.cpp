@@ -15,10 +15,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : ActivatedDialog(main.hostWidget()), main_(main), g_(generation) {
+MovingDialog::MovingDialog(WindowHost& main, const Generation& generation)
+    : ActivatedDialog(main.hostWidget()), main_(main), g_(generation) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Перемещение или копирование слушателя в заявках"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     // Left: the applications the trainee may go to.
     auto* choice = new QGroupBox(QStringLiteral("Выберите заявку"), this);
@@ -67,10 +69,10 @@ MovingDialog::MovingDialog(WindowHost& main, const Generation& generation) : Act
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(
-        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Перемещение"), [this] { moveTrainee(); }));
-    buttons->addWidget(
-        actionButton(this, QStringLiteral("Button3"), QStringLiteral("Копирование"), [this] { copyTrainee(); }));
+    buttons->addWidget(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Перемещение"),
+                                    [this] { moveTrainee(); }));
+    buttons->addWidget(actionButton(this, QStringLiteral("Button3"), QStringLiteral("Копирование"),
+                                    [this] { copyTrainee(); }));
     buttons->addWidget(
         actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
@@ -110,4 +112,6 @@ void MovingDialog::copyTrainee() {
     accept();
 }
 
-void MovingDialog::cancel() { reject(); }
+void MovingDialog::cancel() {
+    reject();
+}

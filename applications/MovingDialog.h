@@ -18,10 +18,9 @@ public:
     void activated() override;
     void moveTrainee(); // "Перемещение"
     void copyTrainee(); // "Копирование"
-    void cancel(); // "Отмена"
+    void cancel();      // "Отмена"
 
 protected:
-
 private:
     // False, after saying why, when the trainee cannot be moved or copied now.
     bool canMove();

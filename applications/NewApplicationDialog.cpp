@@ -1,9 +1,9 @@
 #include "applications/NewApplicationDialog.h"
 
 #include "applications/ApplicationRules.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "data/AppContext.h"
 #include "shell/ActionButton.h"
 #include "shell/WindowHost.h"
 
@@ -22,9 +22,11 @@
 NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& generation)
     : QDialog(main.hostWidget()), main_(main), g_(generation) {
     setWindowTitle(g_.newDialogCaption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
-    auto button = [this](QWidget* parent, const char* name, const QString& caption, void (NewApplicationDialog::*h)()) {
+    auto button = [this](QWidget* parent, const char* name, const QString& caption,
+                         void (NewApplicationDialog::*h)()) {
         return actionButton(parent, QString::fromLatin1(name), caption, [this, h] { (this->*h)(); });
     };
 
@@ -62,13 +64,15 @@ NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& g
     auto* choiceButtons = new QHBoxLayout;
     choiceButtons->addWidget(
         makeDefault(button(choice_, "Button1", QStringLiteral("ОК"), &NewApplicationDialog::confirm)));
-    choiceButtons->addWidget(button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::cancel));
+    choiceButtons->addWidget(
+        button(choice_, "Button2", QStringLiteral("Отмена"), &NewApplicationDialog::cancel));
     choiceLayout->addLayout(choiceButtons, 1, 1);
 
     // The confirmation of an additional application.
     confirmation_ = new QWidget(this);
     confirmation_->setObjectName(QStringLiteral("Panel3"));
-    auto* confirmBox = new QGroupBox(QStringLiteral("Подтвердите создание дополнительной заявки"), confirmation_);
+    auto* confirmBox =
+        new QGroupBox(QStringLiteral("Подтвердите создание дополнительной заявки"), confirmation_);
     auto* confirmGrid = new QGridLayout(confirmBox);
     number_ = new QLineEdit(confirmBox);
     number_->setObjectName(QStringLiteral("Edit2"));
@@ -89,8 +93,10 @@ NewApplicationDialog::NewApplicationDialog(WindowHost& main, const Generation& g
     confirmGrid->addWidget(yearLabel, 1, 0);
     confirmGrid->addWidget(confirmedYear_, 1, 1);
     auto* confirmButtons = new QHBoxLayout;
-    confirmButtons->addWidget(button(confirmBox, "Button3", QStringLiteral("Да"), &NewApplicationDialog::answerYes));
-    confirmButtons->addWidget(button(confirmBox, "Button4", QStringLiteral("Нет"), &NewApplicationDialog::answerNo));
+    confirmButtons->addWidget(
+        button(confirmBox, "Button3", QStringLiteral("Да"), &NewApplicationDialog::answerYes));
+    confirmButtons->addWidget(
+        button(confirmBox, "Button4", QStringLiteral("Нет"), &NewApplicationDialog::answerNo));
     confirmGrid->addLayout(confirmButtons, 2, 0, 1, 2);
     auto* confirmLayout = new QVBoxLayout(confirmation_);
     confirmLayout->addWidget(confirmBox);
@@ -124,7 +130,8 @@ void NewApplicationDialog::confirm() {
     bool ok = false;
     const int year = year_->text().trimmed().toInt(&ok);
     if (!ok || year_->text().trimmed().size() != 4)
-        throw DbError(QStringLiteral("'%1' — неверное значение года: нужны четыре цифры").arg(year_->text().trimmed()));
+        throw DbError(
+            QStringLiteral("'%1' — неверное значение года: нужны четыре цифры").arg(year_->text().trimmed()));
     if (const QString refusal = applications::yearRefusal(g_, year); !refusal.isEmpty()) {
         app.prompter.inform(refusal);
         year_->setFocus();
@@ -134,8 +141,9 @@ void NewApplicationDialog::confirm() {
     if (type_->checkedId() == 0) {
         const double number = double(dm.tblConfig->field(fld::KZajavki).asInteger());
         if (applications::locateApplication(dm, g_, number, year)) {
-            if (app.prompter.ask(QStringLiteral("Такая заявка уже есть!"), QStringLiteral("Хотите просмотреть заявку?"),
-                                 Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+            if (app.prompter.ask(QStringLiteral("Такая заявка уже есть!"),
+                                 QStringLiteral("Хотите просмотреть заявку?"), Prompter::Icon::Question,
+                                 Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
                 year_->setFocus();
                 return;
             }
@@ -160,7 +168,9 @@ void NewApplicationDialog::confirm() {
     makeDefault(findChild<QPushButton*>(QStringLiteral("Button3"))); // Enter confirms, as ОК did
 }
 
-void NewApplicationDialog::cancel() { reject(); }
+void NewApplicationDialog::cancel() {
+    reject();
+}
 
 void NewApplicationDialog::answerYes() {
     DataModule& dm = *main_.app().DM;
@@ -178,4 +188,6 @@ void NewApplicationDialog::answerYes() {
     accept();
 }
 
-void NewApplicationDialog::answerNo() { reject(); }
+void NewApplicationDialog::answerNo() {
+    reject();
+}

@@ -17,10 +17,10 @@ public:
     NewApplicationDialog(WindowHost& main, const Generation& generation);
 
     void activated();
-    void confirm(); // "ОК"
-    void cancel(); // "Отмена"
+    void confirm();   // "ОК"
+    void cancel();    // "Отмена"
     void answerYes(); // "Да"
-    void answerNo(); // "Нет"
+    void answerNo();  // "Нет"
 
     // Set when the dialog made or found an application and the adding dialog is to follow.
     bool goesOnToAdding() const { return addNext_; }

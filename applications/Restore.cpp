@@ -105,8 +105,12 @@ struct Bounds {
     bool required;
 };
 constexpr Bounds kBounds[] = {
-    {"Zajavka", 0.01, 99999, true}, {"Year", 1900, FileRow::kLatestYear, true}, {"Kv", 0, 4, false}, // 0: no quarter given
-    {"Hours", 0, 10000, false},     {"Stajg", 0, 100, false},                   {"StajgZ", 0, 100, false},
+    {"Zajavka", 0.01, 99999, true},
+    {"Year", 1900, FileRow::kLatestYear, true},
+    {"Kv", 0, 4, false}, // 0: no quarter given
+    {"Hours", 0, 10000, false},
+    {"Stajg", 0, 100, false},
+    {"StajgZ", 0, 100, false},
 };
 
 QString boundText(double v) {
@@ -131,10 +135,11 @@ void checkBounds(const FileRow& row, const QString& path, int fileRow, const QSt
                             .arg(boundText(number), boundText(b.least), boundText(b.most));
         }
         if (!fault.isEmpty())
-            throw UserError(QStringLiteral("Заявка не восстановлена, ничего не записано. Файл «%1», строка %2 (%3), "
-                                           "поле «%4»: %5. Исправьте файл или выберите другой.")
-                                .arg(nativeFile(path), QString::number(fileRow), name,
-                                     captions::field(QStringLiteral("TempZ2023"), latin(b.field)), fault));
+            throw UserError(
+                QStringLiteral("Заявка не восстановлена, ничего не записано. Файл «%1», строка %2 (%3), "
+                               "поле «%4»: %5. Исправьте файл или выберите другой.")
+                    .arg(nativeFile(path), QString::number(fileRow), name,
+                         captions::field(QStringLiteral("TempZ2023"), latin(b.field)), fault));
     }
 }
 
@@ -521,7 +526,8 @@ RestorePlan planRestore(const DataModule& dm, const QString& path) {
             found.insert(person);
             // A stored e-mail or SNILS the file would replace by another is listed before
             // anything is written.
-            for (auto [values, file, what] : {std::tuple{&emails, &t.email, "e-mail"}, std::tuple{&snilses, &t.snils, "СНИЛС"}}) {
+            for (auto [values, file, what] :
+                 {std::tuple{&emails, &t.email, "e-mail"}, std::tuple{&snilses, &t.snils, "СНИЛС"}}) {
                 if (file->isEmpty())
                     continue;
                 QString& stored = values->of(person);
@@ -633,7 +639,8 @@ QString restoreOutcomeText(const RestorePlan& plan, const RestoreOutcome& outcom
     text += QStringLiteral("\nСотрудников найдено в штатном списке: %1, добавлено в него: %2.")
                 .arg(QString::number(outcome.foundPeople), QString::number(outcome.newPeople));
     if (!plan.changes.isEmpty())
-        text += QStringLiteral("\nЗаменено e-mail и СНИЛС в штатном списке: %1.").arg(QString::number(plan.changes.size()));
+        text += QStringLiteral("\nЗаменено e-mail и СНИЛС в штатном списке: %1.")
+                    .arg(QString::number(plan.changes.size()));
     const QStringList created = createdMissing ? plan.missingTitles() : QStringList();
     const QStringList missing = createdMissing ? QStringList() : plan.missingTitles();
     if (!created.isEmpty())

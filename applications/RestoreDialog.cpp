@@ -1,8 +1,8 @@
 #include "applications/RestoreDialog.h"
 
 #include "applications/ApplicationWindows.h"
-#include "data/AppContext.h"
 #include "core/Plural.h"
+#include "data/AppContext.h"
 #include "shell/WindowHost.h"
 
 #include <QCheckBox>

@@ -11,7 +11,9 @@ TraineeCertificateDialog::TraineeCertificateDialog(WindowHost& main, const Gener
     setWindowTitle(QStringLiteral("Редактирование"));
 }
 
-Table& TraineeCertificateDialog::certificate() const { return *((*main_.app().DM).*g_.certificateRows.table); }
+Table& TraineeCertificateDialog::certificate() const {
+    return *((*main_.app().DM).*g_.certificateRows.table);
+}
 
 void TraineeCertificateDialog::DMctivate() {
     // The certificate's date when it has one, else today's.

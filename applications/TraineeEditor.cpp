@@ -2,10 +2,10 @@
 
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/FieldCaptions.h"
 #include "shell/ActionButton.h"
-#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
 #include "shell/WindowHost.h"
@@ -23,9 +23,9 @@
 
 namespace {
 const char* kAqua = "background: #00ffff;";
-const QString kStoreTraineeFirst =
-    QStringLiteral("Сертификат записывается к сохранённому слушателю. Сохраните слушателя кнопкой «Сохранить» "
-                   "и откройте его снова.");
+const QString kStoreTraineeFirst = QStringLiteral(
+    "Сертификат записывается к сохранённому слушателю. Сохраните слушателя кнопкой «Сохранить» "
+    "и откройте его снова.");
 
 // A long name shows its beginning.
 void showName(QLineEdit* box, const QString& name) {
@@ -39,7 +39,8 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
     DataModule& dm = *main.app().DM;
     DataSource* row = g_.traineesSource(dm);
     setWindowTitle(QStringLiteral("Редактирование"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     // The form: each label in the first column on the row of its box, the box (or the row holding
     // it and its "..." button) in the second.
@@ -55,8 +56,10 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
             grid->addWidget(box, line, 1);
         ++line;
     };
-    auto bound = [&](const char* name, const char* field, bool readOnly = false, DataSource* source = nullptr) {
-        auto* edit = new DbEdit(QString::fromLatin1(name), source ? source : row, QString::fromLatin1(field), this);
+    auto bound = [&](const char* name, const char* field, bool readOnly = false,
+                     DataSource* source = nullptr) {
+        auto* edit =
+            new DbEdit(QString::fromLatin1(name), source ? source : row, QString::fromLatin1(field), this);
         if (readOnly) {
             edit->setReadOnly(true);
             edit->setStyleSheet(QString::fromLatin1(kAqua));
@@ -87,8 +90,9 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
 
     // Names, then an empty strip, then the rest.
     auto* names = new QHBoxLayout;
-    for (auto [label, name, field] : {std::tuple{"Фамилия", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
-                                      std::tuple{"Отчество", "DBEdit3", "Name3"}}) {
+    for (auto [label, name, field] :
+         {std::tuple{"Фамилия", "DBEdit1", "Name1"}, std::tuple{"Имя", "DBEdit2", "Name2"},
+          std::tuple{"Отчество", "DBEdit3", "Name3"}}) {
         auto* edit = bound(name, field);
         nameBoxes_ << edit;
         auto* caption = new QLabel(QString::fromUtf8(label), this);
@@ -108,8 +112,9 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
         // The programme: code, kind and hours with their column labels above them.
         auto* programme = new QHBoxLayout;
         QWidget* first = nullptr;
-        for (auto [label, name, field] : {std::tuple{"Код", "DBEdit5", "KZicl"}, std::tuple{"ВидОб", "DBEdit6", "VidOb"},
-                                          std::tuple{"Часы", "DBEdit7", "Hours"}}) {
+        for (auto [label, name, field] :
+             {std::tuple{"Код", "DBEdit5", "KZicl"}, std::tuple{"ВидОб", "DBEdit6", "VidOb"},
+              std::tuple{"Часы", "DBEdit7", "Hours"}}) {
             DbEdit* edit = bound(name, field, true);
             if (!first)
                 first = edit;
@@ -127,7 +132,8 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
     quarter_ = bound("DBEdit8", "KV");
     addRow("Квартал обучения", quarter_);
     position_ = lookedUp("Edit1");
-    addRow("Должность", position_, withPick(position_, pickButton("SpeedButton2", &TraineeEditor::pickPosition)));
+    addRow("Должность", position_,
+           withPick(position_, pickButton("SpeedButton2", &TraineeEditor::pickPosition)));
     specialty_ = lookedUp("Edit2");
     addRow("Специальность по диплому", specialty_,
            withPick(specialty_, pickButton("SpeedButton3", &TraineeEditor::pickDiplomaSpecialty)));
@@ -162,8 +168,10 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
         certificatePanel = new QGroupBox(QStringLiteral("Дата окончания сертификата"), this);
         certificatePanel->setObjectName(QStringLiteral("GroupBox1"));
         DataSource* certificate = dm.*g_.certificateRows.source;
-        auto* date = new DbEdit(QStringLiteral("DBEdit11"), certificate, QStringLiteral("DateCL"), certificatePanel);
-        auto* name = new DbEdit(QStringLiteral("DBEdit12"), certificate, QStringLiteral("Name"), certificatePanel);
+        auto* date =
+            new DbEdit(QStringLiteral("DBEdit11"), certificate, QStringLiteral("DateCL"), certificatePanel);
+        auto* name =
+            new DbEdit(QStringLiteral("DBEdit12"), certificate, QStringLiteral("Name"), certificatePanel);
         for (DbEdit* e : {date, name}) {
             e->setReadOnly(true);
             e->setStyleSheet(QString::fromLatin1(kAqua));
@@ -187,15 +195,16 @@ TraineeEditor::TraineeEditor(WindowHost& main, const Generation& generation)
     if (g_.emailRows) {
         emailPanel = new QGroupBox(QStringLiteral("Электронный почтовый ящик "), this);
         emailPanel->setObjectName(QStringLiteral("GroupBox2"));
-        auto* email =
-            new DbEdit(QStringLiteral("DBEdit13"), dm.*g_.emailRows.source, QStringLiteral("EMAIL"), emailPanel);
+        auto* email = new DbEdit(QStringLiteral("DBEdit13"), dm.*g_.emailRows.source, QStringLiteral("EMAIL"),
+                                 emailPanel);
         auto* panelRow = new QHBoxLayout(emailPanel);
         panelRow->addWidget(email);
     }
 
-    auto* saveButton =
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
-    auto* cancelButton = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); });
+    auto* saveButton = makeDefault(
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
+    auto* cancelButton =
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveButton);

@@ -20,13 +20,13 @@ public:
     TraineeEditor(WindowHost& main, const Generation& generation);
 
     void activated() override;
-    void pickProgramme(); // programme
-    void pickPosition(); // position
+    void pickProgramme();        // programme
+    void pickPosition();         // position
     void pickDiplomaSpecialty(); // diploma specialty
-    void pickSpecialty(); // specialty, or the certificate dialog
-    void save();      // "Сохранить"
-    void cancel();      // "Отмена"
-    void deleteCertificate();      // "Удалить" the certificate
+    void pickSpecialty();        // specialty, or the certificate dialog
+    void save();                 // "Сохранить"
+    void cancel();               // "Отмена"
+    void deleteCertificate();    // "Удалить" the certificate
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -189,7 +189,8 @@ Choice ProgrammeChooser::choose(const QString& certificateSpecialty, const QStri
         {named.isEmpty() ? QList<int>() : main_.value(named),
          QStringLiteral("по должности «%1»").arg(position.simplified())},
         {certificate.isEmpty() ? QList<int>() : additional_.value(certificate),
-         QStringLiteral("по дополнительной специальности программы «%1»").arg(certificateSpecialty.simplified())},
+         QStringLiteral("по дополнительной специальности программы «%1»")
+             .arg(certificateSpecialty.simplified())},
         {diploma.isEmpty() || !certificate.isEmpty() ? QList<int>() : main_.value(diploma),
          QStringLiteral("по специальности диплома «%1»").arg(diplomaSpecialty.simplified())},
     };
@@ -199,7 +200,8 @@ Choice ProgrammeChooser::choose(const QString& certificateSpecialty, const QStri
         for (int i : rule.found)
             if (!choice.programmes.contains(i))
                 found << i;
-        std::stable_sort(found.begin(), found.end(), [&](int a, int b) { return advanced_[a] && !advanced_[b]; });
+        std::stable_sort(found.begin(), found.end(),
+                         [&](int a, int b) { return advanced_[a] && !advanced_[b]; });
         if (!found.isEmpty() && choice.rule.isEmpty())
             choice.rule = rule.why;
         choice.programmes << found;
@@ -244,8 +246,10 @@ Plan buildPlan(const DataModule& dm, const Generation& g, int year, const QDate&
         const TableLayout& layout = g.traineesTable(dm).layout();
         const bool rowsCarryTheEnd = layout.fieldIndex(fld::DateCl) >= 0;
         auto st = store.cached(
-            QStringLiteral("SELECT KodPersonal, Name1, Name2, Name3, DR, \"Year\", %1 FROM %2 WHERE \"Year\" <= ?")
-                .arg(rowsCarryTheEnd ? QStringLiteral("DateCl") : QStringLiteral("NULL"), quoted(layout.sqlName)));
+            QStringLiteral(
+                "SELECT KodPersonal, Name1, Name2, Name3, DR, \"Year\", %1 FROM %2 WHERE \"Year\" <= ?")
+                .arg(rowsCarryTheEnd ? QStringLiteral("DateCl") : QStringLiteral("NULL"),
+                     quoted(layout.sqlName)));
         st->bind(1, year);
         while (st->step()) {
             const QString key = personKey(
@@ -300,8 +304,9 @@ Plan buildPlan(const DataModule& dm, const Generation& g, int year, const QDate&
             const QString key = personKey(e.surname, e.name, e.patronymic, e.birthDate);
             if (listedPeople.contains(key))
                 continue;
-            if (isDate(end) && (trainedFor.contains(QString::number(person) + u'#' + end.toString(Qt::ISODate)) ||
-                                trainedFor.contains(key + u'#' + end.toString(Qt::ISODate))))
+            if (isDate(end) &&
+                (trainedFor.contains(QString::number(person) + u'#' + end.toString(Qt::ISODate)) ||
+                 trainedFor.contains(key + u'#' + end.toString(Qt::ISODate))))
                 continue; // already applied for, in an earlier year, for the certificate that ends
             e.position = st->value(5, FieldType::Alpha).toString();
             e.diplomaSpecialty = st->value(6, FieldType::Alpha).toString();
@@ -364,8 +369,8 @@ qint64 highestTraineeNumber(Store& store, const QString& sqlName) {
 
 } // namespace
 
-int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
-                     int year, const QList<Addition>& additions) {
+int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan,
+                     double number, int year, const QList<Addition>& additions) {
     for (const Addition& a : additions) {
         if (a.entry < 0 || a.entry >= plan.entries.size() || a.programme < 0 ||
             a.programme >= plan.programmes.size())
@@ -432,10 +437,9 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
         for (const qint64 id : rows) {
             if (!trainees.locate(fld::NPP, {id}))
                 continue;
-            const QString key = personKey(trainees.field(fld::Name1).asString(),
-                                          trainees.field(fld::Name2).asString(),
-                                          trainees.field(fld::Name3).asString(),
-                                          trainees.field(fld::DR).asDate());
+            const QString key =
+                personKey(trainees.field(fld::Name1).asString(), trainees.field(fld::Name2).asString(),
+                          trainees.field(fld::Name3).asString(), trainees.field(fld::DR).asDate());
             QList<const Entry*>& candidates = marked[key];
             if (candidates.isEmpty())
                 continue;

@@ -50,7 +50,7 @@ struct Entry {
     QString certificateSpecialty;
     int quarter = 1;
     QList<int> programmes; // indices into Plan::programmes; the first is proposed, the others offered
-    QString rule;          // why the first was proposed: "по специальности сертификата «Терапия»"
+    QString rule; // why the first was proposed: "по специальности сертификата «Терапия»"
 
     bool hasCertificate() const { return certificateEnd.isValid(); }
     // Days from `today` to the end, negative once it has ended; 0 without a certificate.
@@ -98,12 +98,13 @@ struct Choice {
 class ProgrammeChooser {
 public:
     explicit ProgrammeChooser(const QList<Programme>& catalogue);
-    Choice choose(const QString& certificateSpecialty, const QString& position, const QString& diplomaSpecialty);
+    Choice choose(const QString& certificateSpecialty, const QString& position,
+                  const QString& diplomaSpecialty);
 
 private:
-    QList<bool> advanced_;                    // ПК, by programme
-    QHash<QString, QList<int>> main_;         // main specialty → programmes, in catalogue order
-    QHash<QString, QList<int>> additional_;   // additional specialty → programmes
+    QList<bool> advanced_;                       // ПК, by programme
+    QHash<QString, QList<int>> main_;            // main specialty → programmes, in catalogue order
+    QHash<QString, QList<int>> additional_;      // additional specialty → programmes
     QList<QPair<QString, QString>> specialties_; // the main specialties: key, as written
     QHash<QString, QString> positionSpecialty_;  // position → the main specialty it names best
 };
@@ -131,8 +132,8 @@ struct Addition {
 // transaction; the trainee rows carry the certificate the plan is about and the person's number.
 // The picked programme and the register's current person are as they were afterwards; the marks
 // are cleared. Returns how many were added. Throws DbError (nothing is written then).
-int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan, double number,
-                     int year, const QList<Addition>& additions);
+int addToApplication(const DataModule& dm, const Generation& g, SharedState& state, const Plan& plan,
+                     double number, int year, const QList<Addition>& additions);
 
 // The plan as text for the command line: one aligned line per person; or as CSV with a heading line.
 QString toText(const Plan& plan);

@@ -2,16 +2,16 @@
 
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationWindows.h"
-#include "data/AppContext.h"
 #include "core/Plural.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/RuCollation.h"
-#include "spreadsheet/DocumentOpener.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/WindowHost.h"
+#include "spreadsheet/DocumentOpener.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -153,18 +153,29 @@ void PlanModel::applySort() {
         const plan::Entry& e = plan_.entries[entry];
         const Choice& c = choices_[entry];
         switch (sortColumn_) {
-        case Mark: return int(c.marked);
+        case Mark:
+            return int(c.marked);
         case End:
-        case DaysLeft: return e.hasCertificate() ? QVariant(e.certificateEnd) : QVariant(QDate(1, 1, 1));
-        case Quarter: return c.quarter;
-        case Surname: return e.surname;
-        case Name: return e.name;
-        case Patronymic: return e.patronymic;
-        case Position: return e.position;
-        case Diploma: return e.diplomaSpecialty;
-        case Specialty: return e.certificateSpecialty;
-        case Programme: return c.programme >= 0 ? plan_.programmes[c.programme].title() : QString();
-        default: return {};
+        case DaysLeft:
+            return e.hasCertificate() ? QVariant(e.certificateEnd) : QVariant(QDate(1, 1, 1));
+        case Quarter:
+            return c.quarter;
+        case Surname:
+            return e.surname;
+        case Name:
+            return e.name;
+        case Patronymic:
+            return e.patronymic;
+        case Position:
+            return e.position;
+        case Diploma:
+            return e.diplomaSpecialty;
+        case Specialty:
+            return e.certificateSpecialty;
+        case Programme:
+            return c.programme >= 0 ? plan_.programmes[c.programme].title() : QString();
+        default:
+            return {};
         }
     };
     QHash<int, QVariant> keys;
@@ -193,7 +204,8 @@ QHash<qint64, PlanChoice> PlanModel::marks() const {
     for (int i = 0; i < choices_.size(); ++i)
         if (choices_[i].marked)
             out.insert(plan_.entries[i].person,
-                       PlanChoice{choices_[i].programme >= 0 ? plan_.programmes[choices_[i].programme].code : QString(),
+                       PlanChoice{choices_[i].programme >= 0 ? plan_.programmes[choices_[i].programme].code
+                                                             : QString(),
                                   choices_[i].quarter});
     return out;
 }
@@ -342,8 +354,9 @@ QVariant PlanModel::data(const QModelIndex& index, int role) const {
             return e.hasCertificate() ? personnel::certificateHint(e.certificateEnd, plan_.today)
                                       : QStringLiteral("Нет сертификата или аккредитации с датой окончания");
         if (column == Programme && c.programme < 0)
-            return QStringLiteral("Подходящей программы в каталоге %1 года нет: ни по специальности сертификата, ни по "
-                                  "должности, ни по специальности диплома")
+            return QStringLiteral(
+                       "Подходящей программы в каталоге %1 года нет: ни по специальности сертификата, ни по "
+                       "должности, ни по специальности диплома")
                 .arg(plan_.year);
         if (column == Programme && c.programme >= 0) {
             QString tip = plan_.programmes[c.programme].title();
@@ -451,7 +464,8 @@ TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(mai
     grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder); // the plan's order until a title is clicked
+    grid_->horizontalHeader()->setSortIndicator(
+        -1, Qt::AscendingOrder); // the plan's order until a title is clicked
     grid_->setSortingEnabled(true);
     grid_->installEventFilter(new SpaceMarks(grid_, model_));
 
@@ -466,8 +480,8 @@ TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(mai
     };
     QPushButton* all =
         button("MarkAllButton", QStringLiteral("Отметить всех"), QStringLiteral("Отметить всех показанных"));
-    QPushButton* none =
-        button("UnmarkButton", QStringLiteral("Снять отметки"), QStringLiteral("Снять отметки со всех, и скрытых фильтром тоже"));
+    QPushButton* none = button("UnmarkButton", QStringLiteral("Снять отметки"),
+                               QStringLiteral("Снять отметки со всех, и скрытых фильтром тоже"));
     bottom->addSpacing(16);
     application_ = new QComboBox(this);
     application_->setObjectName(QStringLiteral("ApplicationBox"));
@@ -611,17 +625,19 @@ bool TrainingPlanDialog::createMainApplication(int year) {
     }
     const Field& contract = dm.tblConfig->field(fld::KZajavki);
     if (contract.displayText().isEmpty() || contract.asInteger() <= 0) {
-        app.prompter.inform(QStringLiteral("На %1 год нет ни одной заявки, а номер договора с учебным центром не задан. "
-                                           "Задайте его в «Параметрах», затем добавьте сотрудников из плана.")
-                                .arg(year));
+        app.prompter.inform(
+            QStringLiteral("На %1 год нет ни одной заявки, а номер договора с учебным центром не задан. "
+                           "Задайте его в «Параметрах», затем добавьте сотрудников из плана.")
+                .arg(year));
         return false;
     }
     const double number = double(contract.asInteger());
-    if (app.prompter.ask(windowTitle(),
-                         QStringLiteral("На %1 год нет ни одной заявки. Создать основную заявку № %2 на %1 год и "
-                                        "добавить в неё отмеченных?")
-                             .arg(QString::number(year), formatNumber(number)),
-                         Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+    if (app.prompter.ask(
+            windowTitle(),
+            QStringLiteral("На %1 год нет ни одной заявки. Создать основную заявку № %2 на %1 год и "
+                           "добавить в неё отмеченных?")
+                .arg(QString::number(year), formatNumber(number)),
+            Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return false;
     applications::createApplication(dm, g, number, year);
     fillApplications();

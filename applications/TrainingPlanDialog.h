@@ -108,8 +108,8 @@ public:
     // Handlers.
     void yearChanged();
     void filterChanged();
-    void addToApplication();   // "Добавить в заявку"
-    void print(); // "Печать"
+    void addToApplication(); // "Добавить в заявку"
+    void print();            // "Печать"
 
 private:
     // Offers to make the year's main application under the contract number; true when made.

@@ -7,16 +7,16 @@
 #include "BenchRunner.h"
 
 #include "applications/ApplicationRules.h"
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/Store.h"
 #include "shell/DbGrid.h"
-#include "core/Prompter.h"
-#include "core/SharedState.h"
 
+#include <memory>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <memory>
 #include <random>
 #include <sqlite3.h>
 
@@ -32,18 +32,22 @@ struct Office {
     void ensure() {
         if (dm)
             return;
-        const QString path = QString::fromStdString(bench::scratchDir()) + QStringLiteral("/applications.sqlite");
+        const QString path =
+            QString::fromStdString(bench::scratchDir()) + QStringLiteral("/applications.sqlite");
         QFile::remove(path);
         store = Store::open(path, Store::Access::Exclusive); // as the program opens it
         store->exec(QStringLiteral(
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
             "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, KSpez, StajOb, StajDoljn) "
-            "SELECT 'ФАМИЛИЯ' || (i % 997), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 30, i % 12, 2000, 2010 FROM n;"
+            "SELECT 'ФАМИЛИЯ' || (i % 997), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 30, i % 12, "
+            "2000, 2010 FROM n;"
             "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) SELECT 'p' || NPP || '@mail.ru', NPP FROM Personal;"
             "INSERT INTO PERSNILS (SNILS, PersonalKOD) SELECT '112-233-445 95', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM "
+            "Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM "
+            "Personal;"
             "INSERT INTO Config (NLPU, Boss, \"User\", KZajavki) VALUES ('Б', 'Р', 'И', 116);"
             "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026);"
             "COMMIT;"));
@@ -79,7 +83,8 @@ struct Office {
             "BEGIN; DELETE FROM Zajavki2023 WHERE KZajavki = 200; DELETE FROM Sluch2023 WHERE KZajavki = 200;"
             "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (200, 2026);"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
-            "INSERT INTO Sluch2023 (KZajavki, \"Year\", Name1, KZicl, KV) SELECT 200, 2026, 'СЛУШАТЕЛЬ' || i, 'ПК-1', 1 FROM n;"
+            "INSERT INTO Sluch2023 (KZajavki, \"Year\", Name1, KZicl, KV) SELECT 200, 2026, 'СЛУШАТЕЛЬ' || "
+            "i, 'ПК-1', 1 FROM n;"
             "COMMIT;"));
         dm->tblZajavki2023->reread();
         applications::locateApplication(*dm, g, 200, 2026);
@@ -126,8 +131,10 @@ struct LargeRegister {
             "'ВРАЧ-ТЕРАПЕВТ', i % 12, 1990 + i % 30, CASE WHEN i % 10 = 0 THEN NULL ELSE 2010 END FROM n;"
             "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) SELECT 'p' || NPP || '@mail.ru', NPP FROM Personal;"
             "INSERT INTO PERSNILS (SNILS, PersonalKOD) SELECT '112-233-445 95', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM "
+            "Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM "
+            "Personal;"
             "COMMIT;"));
         state.CurYear = 2026;
         dm = std::make_unique<DataModule>(*store, state, prompter);
@@ -200,14 +207,20 @@ LargeRegister& largeRegister() {
     return *r;
 }
 
-const bench::Registrar markAndAdd({"applications mark and add 1000", [] { office().markAndAdd(); }, {}, 5,
+const bench::Registrar markAndAdd({"applications mark and add 1000",
+                                   [] { office().markAndAdd(); },
+                                   {},
+                                   5,
                                    [] { office().resetApplication116(); }});
 const bench::Registrar markOne({"applications mark one of 100000", [] { largeRegister().ours(); },
                                 [] { largeRegister().base(); }, 501, [] { largeRegister().pickPerson(); }});
-const bench::Registrar spaceInGrid({"applications space bar in a grid of 100000", [] { largeRegister().pressSpace(); },
-                                    [] { largeRegister().base(); }, 101,
+const bench::Registrar spaceInGrid({"applications space bar in a grid of 100000",
+                                    [] { largeRegister().pressSpace(); }, [] { largeRegister().base(); }, 101,
                                     [] { largeRegister().pickPersonInGrid(); }});
-const bench::Registrar deleteApplication({"applications delete 1000 trainees", [] { office().deleteApplication(); },
-                                          {}, 5, [] { office().makeApplicationOf1000(); }});
+const bench::Registrar deleteApplication({"applications delete 1000 trainees",
+                                          [] { office().deleteApplication(); },
+                                          {},
+                                          5,
+                                          [] { office().makeApplicationOf1000(); }});
 
 } // namespace

@@ -1,8 +1,8 @@
 // zajavki-bench [FILTER]: runs every comparison (or those whose name contains FILTER).
 #include "BenchRunner.h"
 
-#include <QApplication>
 #include <cstdio>
+#include <QApplication>
 
 int main(int argc, char** argv) {
     // Grids are measured too; they need no screen.

@@ -1,11 +1,11 @@
 #include "BenchRunner.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <QDir>
+#include <QTemporaryDir>
 
 namespace bench {
 
@@ -16,7 +16,9 @@ std::vector<Comparison>& registry() {
 }
 } // namespace
 
-void add(Comparison c) { registry().push_back(std::move(c)); }
+void add(Comparison c) {
+    registry().push_back(std::move(c));
+}
 
 std::string scratchDir() {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -58,7 +60,8 @@ int runAll(const std::string& filter) {
         };
         if (c.base) {
             double o = median(ours), b = median(base);
-            std::printf("bench %s: ours %.3f ms, base %.3f ms, ratio %.2f\n", c.name.c_str(), o, b, b > 0 ? o / b : 0.0);
+            std::printf("bench %s: ours %.3f ms, base %.3f ms, ratio %.2f\n", c.name.c_str(), o, b,
+                        b > 0 ? o / b : 0.0);
         } else {
             std::printf("bench %s: ours %.3f ms\n", c.name.c_str(), median(ours));
         }

@@ -14,8 +14,8 @@
 #include "documents/ListDocument.h"
 #include "refbooks/CatalogueFilter.h"
 
-#include <QDir>
 #include <memory>
+#include <QDir>
 #include <sqlite3.h>
 #include <string>
 #include <vector>
@@ -36,20 +36,23 @@ struct Catalogue {
     void ensure() {
         if (dm)
             return;
-        root = std::make_unique<RootPaths>(QString::fromStdString(bench::scratchDir()) + QStringLiteral("/catalogue"));
+        root = std::make_unique<RootPaths>(QString::fromStdString(bench::scratchDir()) +
+                                           QStringLiteral("/catalogue"));
         root->makeFolders();
         QFile::remove(root->storeFile());
         store = Store::open(root->storeFile(), Store::Access::Exclusive);
-        store->exec(QStringLiteral(
-            "BEGIN;"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-            "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, RealZicl, \"Year\", SPECIALY, "
-            "ADDSPECIALTY, FOBUCH) SELECT 'ПК-' || i, 'ПК', 'Б', 36 * (1 + i % 4), "
-            "'Актуальные вопросы программы номер ' || i, 'Врачи-специалисты, врачи общей практики', i, 2026 + i % 2, "
-            "CASE i % 20 WHEN 0 THEN 'Терапия' ELSE 'Специальность ' || (i % 20) END, "
-            "'Общая врачебная практика (семейная медицина), Кардиология', 'очн' FROM n;"
-            "COMMIT;")
-                        .arg(kProgrammes));
+        store->exec(
+            QStringLiteral("BEGIN;"
+                           "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                           "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, "
+                           "RealZicl, \"Year\", SPECIALY, "
+                           "ADDSPECIALTY, FOBUCH) SELECT 'ПК-' || i, 'ПК', 'Б', 36 * (1 + i % 4), "
+                           "'Актуальные вопросы программы номер ' || i, 'Врачи-специалисты, врачи общей "
+                           "практики', i, 2026 + i % 2, "
+                           "CASE i % 20 WHEN 0 THEN 'Терапия' ELSE 'Специальность ' || (i % 20) END, "
+                           "'Общая врачебная практика (семейная медицина), Кардиология', 'очн' FROM n;"
+                           "COMMIT;")
+                .arg(kProgrammes));
         dm = std::make_unique<DataModule>(*store, state, prompter);
         dm->openAllTables();
     }
@@ -64,8 +67,8 @@ struct Catalogue {
     void rawFilter() {
         sqlite3_stmt* st = nullptr;
         sqlite3_prepare_v2(store->handle(),
-                           "SELECT * FROM NewZicl2023 WHERE SPECIALY = ? ORDER BY RealZicl, \"Year\", NPP", -1, &st,
-                           nullptr);
+                           "SELECT * FROM NewZicl2023 WHERE SPECIALY = ? ORDER BY RealZicl, \"Year\", NPP",
+                           -1, &st, nullptr);
         sqlite3_bind_text(st, 1, kSpecialty, -1, SQLITE_STATIC);
         int rows = 0;
         while (sqlite3_step(st) == SQLITE_ROW) {
@@ -95,7 +98,8 @@ struct Catalogue {
         Query& q = *dm->qNewZicl;
         for (q.first(); !q.eof(); q.next()) {
             Row r;
-            for (const char* f : {"KZicl", "VidOb", "Hours", "NZicl", "Contingent", "SPECIALY", "ADDSPECIALTY"})
+            for (const char* f :
+                 {"KZicl", "VidOb", "Hours", "NZicl", "Contingent", "SPECIALY", "ADDSPECIALTY"})
                 r.texts.push_back(q.field(QString::fromLatin1(f)).asString().toStdString());
             r.year = int(q.field(QStringLiteral("Year")).asInteger());
             rows.push_back(std::move(r));
@@ -132,9 +136,11 @@ Catalogue& catalogue() {
     return c;
 }
 
-const bench::Registrar filterBench({"catalogue filter by specialty, 5000 programmes", [] { catalogue().filter(); },
-                                    [] { catalogue().rawFilter(); }, 15, [] { catalogue().ensure(); }});
-const bench::Registrar listBench({"catalogue programme list document, 5000 programmes", [] { catalogue().list(); },
-                                  [] { catalogue().freshList(); }, 5, [] { catalogue().prepareList(); }});
+const bench::Registrar filterBench({"catalogue filter by specialty, 5000 programmes",
+                                    [] { catalogue().filter(); }, [] { catalogue().rawFilter(); }, 15,
+                                    [] { catalogue().ensure(); }});
+const bench::Registrar listBench({"catalogue programme list document, 5000 programmes",
+                                  [] { catalogue().list(); }, [] { catalogue().freshList(); }, 5,
+                                  [] { catalogue().prepareList(); }});
 
 } // namespace

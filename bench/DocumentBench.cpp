@@ -23,7 +23,8 @@ constexpr int kRows = 1000;
 constexpr int kFirstRow = 14; // the model trainee row of the form
 
 struct Trainee {
-    QString code, kind, form, programme, name, position, diploma, certificate, certificateSpeciality, email, snils;
+    QString code, kind, form, programme, name, position, diploma, certificate, certificateSpeciality, email,
+        snils;
     int hours, quarter;
     double total, special;
     QDate birth;
@@ -37,7 +38,8 @@ const std::vector<Trainee>& trainees() {
         const QStringList surnames = {"Иванова", "Петров", "Сидоренко", "Кузнецова", "Ёлкин"};
         const QStringList names = {"Мария Ивановна", "Алексей Сергеевич", "Ольга Петровна"};
         const QStringList programmes = {"Сестринское дело в терапии", "Функциональная диагностика",
-                                        "Неотложные состояния в практике фельдшера", "Организация здравоохранения"};
+                                        "Неотложные состояния в практике фельдшера",
+                                        "Организация здравоохранения"};
         std::vector<Trainee> out;
         out.reserve(kRows);
         for (int i = 0; i < kRows; ++i) {
@@ -52,14 +54,17 @@ const std::vector<Trainee>& trainees() {
             t.certificate = QStringLiteral("12.03.%1").arg(2020 + i % 5);
             t.certificateSpeciality = QStringLiteral("Сестринское дело");
             t.email = QStringLiteral("user%1@mail.ru").arg(i);
-            t.snils = QStringLiteral("123-456-%1 %2").arg(i % 1000, 3, 10, QLatin1Char('0')).arg(i % 100, 2, 10, QLatin1Char('0'));
+            t.snils = QStringLiteral("123-456-%1 %2")
+                          .arg(i % 1000, 3, 10, QLatin1Char('0'))
+                          .arg(i % 100, 2, 10, QLatin1Char('0'));
             t.hours = 36 + (i % 4) * 36;
             t.quarter = 1 + i % 4;
             t.total = double(i % 40) + 0.5;
             t.special = double(i % 25);
             t.birth = QDate(1960, 1, 1).addDays(i * 7 % 15000);
-            for (const QString* s : {&t.code, &t.kind, &t.form, &t.programme, &t.name, &t.position, &t.diploma,
-                                     &t.certificate, &t.certificateSpeciality, &t.email, &t.snils})
+            for (const QString* s :
+                 {&t.code, &t.kind, &t.form, &t.programme, &t.name, &t.position, &t.diploma, &t.certificate,
+                  &t.certificateSpeciality, &t.email, &t.snils})
                 t.utf8.push_back(s->toStdString());
             out.push_back(std::move(t));
         }
@@ -68,7 +73,9 @@ const std::vector<Trainee>& trainees() {
     return list;
 }
 
-QString scratch(const char* name) { return QString::fromStdString(bench::scratchDir()) + QLatin1Char('/') + name; }
+QString scratch(const char* name) {
+    return QString::fromStdString(bench::scratchDir()) + QLatin1Char('/') + name;
+}
 
 const QString& templatePath() {
     static const QString path = [] {

@@ -5,17 +5,17 @@
 // statements on a connection of its own ("base").
 #include "BenchRunner.h"
 
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/Layout.h"
 #include "data/RuCollation.h"
 #include "data/Store.h"
-#include "core/Prompter.h"
-#include "core/SharedState.h"
 
-#include <QDate>
-#include <QStringList>
 #include <cstdio>
 #include <memory>
+#include <QDate>
+#include <QStringList>
 #include <random>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -121,22 +121,31 @@ qint64 readRow(sqlite3_stmt* s) {
     const int n = sqlite3_column_count(s);
     for (int i = 0; i < n; ++i) {
         switch (sqlite3_column_type(s, i)) {
-        case SQLITE_INTEGER: h += sqlite3_column_int64(s, i); break;
-        case SQLITE_FLOAT: h += qint64(sqlite3_column_double(s, i)); break;
+        case SQLITE_INTEGER:
+            h += sqlite3_column_int64(s, i);
+            break;
+        case SQLITE_FLOAT:
+            h += qint64(sqlite3_column_double(s, i));
+            break;
         case SQLITE_TEXT: {
             const unsigned char* t = sqlite3_column_text(s, i);
             h += sqlite3_column_bytes(s, i) + (t ? t[0] : 0);
             break;
         }
-        default: break;
+        default:
+            break;
         }
     }
     return h;
 }
 
-std::string quoted(const QString& name) { return '"' + name.toStdString() + '"'; }
+std::string quoted(const QString& name) {
+    return '"' + name.toStdString() + '"';
+}
 
-std::string u8(const QString& s) { return s.toStdString(); }
+std::string u8(const QString& s) {
+    return s.toStdString();
+}
 
 // ---------------------------------------------------------------- what the data module opens
 
@@ -184,8 +193,8 @@ const std::vector<OpenedTable>& openedTables() {
 struct ViewSql {
     std::string ids;
     std::string row;
-    int master = -1;              // position of the master in openedTables()
-    std::vector<int> masterCols;  // the master's link columns
+    int master = -1;             // position of the master in openedTables()
+    std::vector<int> masterCols; // the master's link columns
 };
 
 std::vector<ViewSql> viewSqls() {
@@ -225,33 +234,37 @@ std::vector<ViewSql> viewSqls() {
 // ---------------------------------------------------------------- generated register
 
 const char* const kSurnames[] = {
-    "ИВАНОВ",    "ПЕТРОВ",     "СИДОРОВ",   "СМИРНОВ",    "КУЗНЕЦОВ",   "ПОПОВ",      "ВАСИЛЬЕВ",  "СОКОЛОВ",
-    "МИХАЙЛОВ",  "НОВИКОВ",    "ФЕДОРОВ",   "МОРОЗОВ",    "ВОЛКОВ",     "АЛЕКСЕЕВ",   "ЛЕБЕДЕВ",   "СЕМЁНОВ",
-    "ЕГОРОВ",    "ПАВЛОВ",     "КОЗЛОВ",    "СТЕПАНОВ",   "НИКОЛАЕВ",   "ОРЛОВ",      "АНДРЕЕВ",   "МАКАРОВ",
-    "НИКИТИН",   "ЗАХАРОВ",    "ЗАЙЦЕВ",    "СОЛОВЬЁВ",   "БОРИСОВ",    "ЯКОВЛЕВ",    "ГРИГОРЬЕВ", "РОМАНОВ",
-    "ВОРОБЬЁВ",  "СЕРГЕЕВ",    "КУЗЬМИН",   "ФРОЛОВ",     "АЛЕКСАНДРОВ", "ДМИТРИЕВ",  "КОРОЛЁВ",   "ГУСЕВ",
-    "КИСЕЛЁВ",   "ИЛЬИН",      "МАКСИМОВ",  "ПОЛЯКОВ",    "СОРОКИН",    "ВИНОГРАДОВ", "КОВАЛЁВ",   "БЕЛОВ",
-    "МЕДВЕДЕВ",  "АНТОНОВ",    "ТАРАСОВ",   "ЖУКОВ",      "БАРАНОВ",    "ФИЛИППОВ",   "КОМАРОВ",   "ДАВЫДОВ",
-    "БЕЛЯЕВ",    "ГЕРАСИМОВ",  "БОГДАНОВ",  "ОСИПОВ",     "МАТВЕЕВ",    "ТИТОВ",      "МАРКОВ",    "МИРОНОВ",
-    "КРЫЛОВ",    "КУЛИКОВ",    "КАРПОВ",    "ВЛАСОВ",     "МЕЛЬНИКОВ",  "ДЕНИСОВ",    "ГАВРИЛОВ",  "ТИХОНОВ",
-    "КАЗАКОВ",   "АФАНАСЬЕВ",  "ДАНИЛОВ",   "САВЕЛЬЕВ",   "ТИМОФЕЕВ",   "ФОМИН",      "ЧЕРНОВ",    "АБРАМОВ",
-    "МАРТЫНОВ",  "ЕФИМОВ",     "ФЕДОТОВ",   "ЩЕРБАКОВ",   "НАЗАРОВ",    "КАЛИНИН",    "ИСАЕВ",     "ЧЕРНЫШЁВ",
-    "БЫКОВ",     "МАСЛОВ",     "РОДИОНОВ",  "КОНОВАЛОВ",  "ЛАЗАРЕВ",    "ВОРОНИН",    "КЛИМОВ",    "ФИЛАТОВ",
-    "ПОНОМАРЁВ", "ГОЛУБЕВ",    "КУДРЯВЦЕВ", "ПРОХОРОВ",   "НАУМОВ",     "ПОТАПОВ",    "ЖУРАВЛЁВ",  "ОВЧИННИКОВ",
-    "ТРОФИМОВ",  "ЛЕОНОВ",     "СОБОЛЕВ",   "ЕРМАКОВ",    "КОЛЕСНИКОВ", "ГОНЧАРОВ",   "ЕМЕЛЬЯНОВ", "НИКИФОРОВ",
-    "ГРАЧЁВ",    "КОТОВ",      "ГРИШИН",    "ЕФРЕМОВ",    "АРХИПОВ",    "ГРОМОВ",     "КИРИЛЛОВ",  "МАЛЫШЕВ",
-    "ПАНОВ",     "МОИСЕЕВ",    "РУМЯНЦЕВ",  "АКИМОВ",     "КОНДРАТЬЕВ", "БИРЮКОВ",    "ГОРБУНОВ",  "АНИСИМОВ",
-    "ЕРЁМИН",    "ТИХОМИРОВ",  "ГАЛКИН",    "ЛУКЬЯНОВ",   "МИХЕЕВ",     "СКВОРЦОВ",   "ЮДИН",      "БЕЛОУСОВ",
-    "НЕСТЕРОВ",  "СИМОНОВ",    "ПРОКОФЬЕВ", "ХАРИТОНОВ",  "КНЯЗЕВ",     "ЦВЕТКОВ",    "ЛЕВИН",     "ЁЛКИН",
-    "ВОРОНОВ",   "АКСЁНОВ",    "МАЛЬЦЕВ",   "ЛОГИНОВ",    "ГОРШКОВ",    "САВИН",      "КРАСНОВ",   "ЩУКИН",
+    "ИВАНОВ",    "ПЕТРОВ",      "СИДОРОВ",   "СМИРНОВ",    "КУЗНЕЦОВ", "ПОПОВ",      "ВАСИЛЬЕВ",
+    "СОКОЛОВ",   "МИХАЙЛОВ",    "НОВИКОВ",   "ФЕДОРОВ",    "МОРОЗОВ",  "ВОЛКОВ",     "АЛЕКСЕЕВ",
+    "ЛЕБЕДЕВ",   "СЕМЁНОВ",     "ЕГОРОВ",    "ПАВЛОВ",     "КОЗЛОВ",   "СТЕПАНОВ",   "НИКОЛАЕВ",
+    "ОРЛОВ",     "АНДРЕЕВ",     "МАКАРОВ",   "НИКИТИН",    "ЗАХАРОВ",  "ЗАЙЦЕВ",     "СОЛОВЬЁВ",
+    "БОРИСОВ",   "ЯКОВЛЕВ",     "ГРИГОРЬЕВ", "РОМАНОВ",    "ВОРОБЬЁВ", "СЕРГЕЕВ",    "КУЗЬМИН",
+    "ФРОЛОВ",    "АЛЕКСАНДРОВ", "ДМИТРИЕВ",  "КОРОЛЁВ",    "ГУСЕВ",    "КИСЕЛЁВ",    "ИЛЬИН",
+    "МАКСИМОВ",  "ПОЛЯКОВ",     "СОРОКИН",   "ВИНОГРАДОВ", "КОВАЛЁВ",  "БЕЛОВ",      "МЕДВЕДЕВ",
+    "АНТОНОВ",   "ТАРАСОВ",     "ЖУКОВ",     "БАРАНОВ",    "ФИЛИППОВ", "КОМАРОВ",    "ДАВЫДОВ",
+    "БЕЛЯЕВ",    "ГЕРАСИМОВ",   "БОГДАНОВ",  "ОСИПОВ",     "МАТВЕЕВ",  "ТИТОВ",      "МАРКОВ",
+    "МИРОНОВ",   "КРЫЛОВ",      "КУЛИКОВ",   "КАРПОВ",     "ВЛАСОВ",   "МЕЛЬНИКОВ",  "ДЕНИСОВ",
+    "ГАВРИЛОВ",  "ТИХОНОВ",     "КАЗАКОВ",   "АФАНАСЬЕВ",  "ДАНИЛОВ",  "САВЕЛЬЕВ",   "ТИМОФЕЕВ",
+    "ФОМИН",     "ЧЕРНОВ",      "АБРАМОВ",   "МАРТЫНОВ",   "ЕФИМОВ",   "ФЕДОТОВ",    "ЩЕРБАКОВ",
+    "НАЗАРОВ",   "КАЛИНИН",     "ИСАЕВ",     "ЧЕРНЫШЁВ",   "БЫКОВ",    "МАСЛОВ",     "РОДИОНОВ",
+    "КОНОВАЛОВ", "ЛАЗАРЕВ",     "ВОРОНИН",   "КЛИМОВ",     "ФИЛАТОВ",  "ПОНОМАРЁВ",  "ГОЛУБЕВ",
+    "КУДРЯВЦЕВ", "ПРОХОРОВ",    "НАУМОВ",    "ПОТАПОВ",    "ЖУРАВЛЁВ", "ОВЧИННИКОВ", "ТРОФИМОВ",
+    "ЛЕОНОВ",    "СОБОЛЕВ",     "ЕРМАКОВ",   "КОЛЕСНИКОВ", "ГОНЧАРОВ", "ЕМЕЛЬЯНОВ",  "НИКИФОРОВ",
+    "ГРАЧЁВ",    "КОТОВ",       "ГРИШИН",    "ЕФРЕМОВ",    "АРХИПОВ",  "ГРОМОВ",     "КИРИЛЛОВ",
+    "МАЛЫШЕВ",   "ПАНОВ",       "МОИСЕЕВ",   "РУМЯНЦЕВ",   "АКИМОВ",   "КОНДРАТЬЕВ", "БИРЮКОВ",
+    "ГОРБУНОВ",  "АНИСИМОВ",    "ЕРЁМИН",    "ТИХОМИРОВ",  "ГАЛКИН",   "ЛУКЬЯНОВ",   "МИХЕЕВ",
+    "СКВОРЦОВ",  "ЮДИН",        "БЕЛОУСОВ",  "НЕСТЕРОВ",   "СИМОНОВ",  "ПРОКОФЬЕВ",  "ХАРИТОНОВ",
+    "КНЯЗЕВ",    "ЦВЕТКОВ",     "ЛЕВИН",     "ЁЛКИН",      "ВОРОНОВ",  "АКСЁНОВ",    "МАЛЬЦЕВ",
+    "ЛОГИНОВ",   "ГОРШКОВ",     "САВИН",     "КРАСНОВ",    "ЩУКИН",
 };
-const char* const kMaleNames[] = {"АЛЕКСАНДР", "АЛЕКСЕЙ", "АНДРЕЙ", "АНТОН",   "АРТЁМ",    "БОРИС",  "ВАДИМ",
-                                  "ВАЛЕРИЙ",   "ВИКТОР",  "ВЛАДИМИР", "ГЕННАДИЙ", "ГЕОРГИЙ", "ДЕНИС",  "ДМИТРИЙ",
-                                  "ЕВГЕНИЙ",   "ИВАН",    "ИГОРЬ",  "КОНСТАНТИН", "МАКСИМ", "МИХАИЛ", "НИКОЛАЙ",
-                                  "ОЛЕГ",      "ПАВЕЛ",   "РОМАН",  "СЕРГЕЙ",  "ЮРИЙ"};
-const char* const kFemaleNames[] = {"АННА",   "АЛЛА",    "ВАЛЕНТИНА", "ВЕРА",     "ГАЛИНА",  "ДАРЬЯ",  "ЕЛЕНА",
-                                    "ЕКАТЕРИНА", "ИРИНА", "ЛАРИСА",   "ЛЮДМИЛА",  "МАРИНА",  "МАРИЯ",  "НАДЕЖДА",
-                                    "НАТАЛЬЯ", "НИНА",   "ОКСАНА",    "ОЛЬГА",    "СВЕТЛАНА", "ТАТЬЯНА", "ЮЛИЯ"};
+const char* const kMaleNames[] = {
+    "АЛЕКСАНДР", "АЛЕКСЕЙ",  "АНДРЕЙ",  "АНТОН", "АРТЁМ",   "БОРИС",   "ВАДИМ",  "ВАЛЕРИЙ", "ВИКТОР",
+    "ВЛАДИМИР",  "ГЕННАДИЙ", "ГЕОРГИЙ", "ДЕНИС", "ДМИТРИЙ", "ЕВГЕНИЙ", "ИВАН",   "ИГОРЬ",   "КОНСТАНТИН",
+    "МАКСИМ",    "МИХАИЛ",   "НИКОЛАЙ", "ОЛЕГ",  "ПАВЕЛ",   "РОМАН",   "СЕРГЕЙ", "ЮРИЙ"};
+const char* const kFemaleNames[] = {"АННА",     "АЛЛА",      "ВАЛЕНТИНА", "ВЕРА",   "ГАЛИНА",  "ДАРЬЯ",
+                                    "ЕЛЕНА",    "ЕКАТЕРИНА", "ИРИНА",     "ЛАРИСА", "ЛЮДМИЛА", "МАРИНА",
+                                    "МАРИЯ",    "НАДЕЖДА",   "НАТАЛЬЯ",   "НИНА",   "ОКСАНА",  "ОЛЬГА",
+                                    "СВЕТЛАНА", "ТАТЬЯНА",   "ЮЛИЯ"};
 // Patronymics: male and female forms of the same father's name.
 const char* const kPatronymics[][2] = {
     {"АЛЕКСАНДРОВИЧ", "АЛЕКСАНДРОВНА"}, {"АЛЕКСЕЕВИЧ", "АЛЕКСЕЕВНА"}, {"АНДРЕЕВИЧ", "АНДРЕЕВНА"},
@@ -262,21 +275,48 @@ const char* const kPatronymics[][2] = {
     {"ПЕТРОВИЧ", "ПЕТРОВНА"},           {"СЕРГЕЕВИЧ", "СЕРГЕЕВНА"},   {"ЮРЬЕВИЧ", "ЮРЬЕВНА"},
 };
 const char* const kPositions[] = {
-    "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "ВРАЧ-ХИРУРГ",          "ВРАЧ-ПЕДИАТР",          "ВРАЧ-КАРДИОЛОГ",
-    "ВРАЧ-НЕВРОЛОГ",            "ВРАЧ-ОФТАЛЬМОЛОГ",     "ВРАЧ-РЕНТГЕНОЛОГ",      "ВРАЧ АНЕСТЕЗИОЛОГ-РЕАНИМАТОЛОГ",
-    "ЗАВЕДУЮЩИЙ ОТДЕЛЕНИЕМ",    "МЕДИЦИНСКАЯ СЕСТРА",   "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "МЕДИЦИНСКАЯ СЕСТРА ПРОЦЕДУРНОЙ",
-    "СТАРШАЯ МЕДИЦИНСКАЯ СЕСТРА", "ФЕЛЬДШЕР",           "АКУШЕРКА",              "ЛАБОРАНТ",
-    "РЕНТГЕНОЛАБОРАНТ",         "ФЕЛЬДШЕР СКОРОЙ МЕДИЦИНСКОЙ ПОМОЩИ", "ИНСТРУКТОР ПО ЛЕЧЕБНОЙ ФИЗКУЛЬТУРЕ",
+    "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ",
+    "ВРАЧ-ХИРУРГ",
+    "ВРАЧ-ПЕДИАТР",
+    "ВРАЧ-КАРДИОЛОГ",
+    "ВРАЧ-НЕВРОЛОГ",
+    "ВРАЧ-ОФТАЛЬМОЛОГ",
+    "ВРАЧ-РЕНТГЕНОЛОГ",
+    "ВРАЧ АНЕСТЕЗИОЛОГ-РЕАНИМАТОЛОГ",
+    "ЗАВЕДУЮЩИЙ ОТДЕЛЕНИЕМ",
+    "МЕДИЦИНСКАЯ СЕСТРА",
+    "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ",
+    "МЕДИЦИНСКАЯ СЕСТРА ПРОЦЕДУРНОЙ",
+    "СТАРШАЯ МЕДИЦИНСКАЯ СЕСТРА",
+    "ФЕЛЬДШЕР",
+    "АКУШЕРКА",
+    "ЛАБОРАНТ",
+    "РЕНТГЕНОЛАБОРАНТ",
+    "ФЕЛЬДШЕР СКОРОЙ МЕДИЦИНСКОЙ ПОМОЩИ",
+    "ИНСТРУКТОР ПО ЛЕЧЕБНОЙ ФИЗКУЛЬТУРЕ",
     "МЕДИЦИНСКИЙ СТАТИСТИК",
 };
 const char* const kSpecialties[] = {
-    "ТЕРАПИЯ",        "ХИРУРГИЯ",         "ПЕДИАТРИЯ",       "КАРДИОЛОГИЯ",     "НЕВРОЛОГИЯ",
-    "ОФТАЛЬМОЛОГИЯ",  "РЕНТГЕНОЛОГИЯ",    "АНЕСТЕЗИОЛОГИЯ-РЕАНИМАТОЛОГИЯ", "СЕСТРИНСКОЕ ДЕЛО",
-    "ЛЕЧЕБНОЕ ДЕЛО",  "АКУШЕРСКОЕ ДЕЛО",  "ЛАБОРАТОРНАЯ ДИАГНОСТИКА", "СКОРАЯ И НЕОТЛОЖНАЯ ПОМОЩЬ",
-    "ОРГАНИЗАЦИЯ ЗДРАВООХРАНЕНИЯ", "МЕДИЦИНСКАЯ СТАТИСТИКА",
+    "ТЕРАПИЯ",
+    "ХИРУРГИЯ",
+    "ПЕДИАТРИЯ",
+    "КАРДИОЛОГИЯ",
+    "НЕВРОЛОГИЯ",
+    "ОФТАЛЬМОЛОГИЯ",
+    "РЕНТГЕНОЛОГИЯ",
+    "АНЕСТЕЗИОЛОГИЯ-РЕАНИМАТОЛОГИЯ",
+    "СЕСТРИНСКОЕ ДЕЛО",
+    "ЛЕЧЕБНОЕ ДЕЛО",
+    "АКУШЕРСКОЕ ДЕЛО",
+    "ЛАБОРАТОРНАЯ ДИАГНОСТИКА",
+    "СКОРАЯ И НЕОТЛОЖНАЯ ПОМОЩЬ",
+    "ОРГАНИЗАЦИЯ ЗДРАВООХРАНЕНИЯ",
+    "МЕДИЦИНСКАЯ СТАТИСТИКА",
 };
 
-template <typename T, size_t N> constexpr int countOf(T (&)[N]) { return int(N); }
+template <typename T, size_t N> constexpr int countOf(T (&)[N]) {
+    return int(N);
+}
 
 struct Person {
     QString name1, name2, name3;
@@ -300,7 +340,9 @@ private:
     std::mt19937 gen_{20230417};
 };
 
-std::string dateText(const QDate& d) { return d.toString(Qt::ISODate).toStdString(); }
+std::string dateText(const QDate& d) {
+    return d.toString(Qt::ISODate).toStdString();
+}
 std::string snilsText(Rng& rng) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%03d-%03d-%03d %02d", rng(0, 999), rng(0, 999), rng(0, 999), rng(0, 99));
@@ -324,7 +366,7 @@ public:
     std::unique_ptr<RawDb> raw;     // the base side's connection for the lasting comparisons
     std::unique_ptr<RawDb> rawOpen; // the base side's fresh connection for the opening comparison
 
-    std::vector<Person> people; // by NPP - 1
+    std::vector<Person> people;        // by NPP - 1
     std::vector<qint64> registerOrder; // NPP of the people in the order of ind_FIO
     std::vector<QString> prefixes;
     std::vector<std::string> prefixesUtf8;
@@ -343,7 +385,9 @@ public:
         dm = std::make_unique<DataModule>(*store, state, prompter);
     }
 
-    Table* table(const char* object) const { return qobject_cast<Table*>(dm->dataset(QString::fromLatin1(object))); }
+    Table* table(const char* object) const {
+        return qobject_cast<Table*>(dm->dataset(QString::fromLatin1(object)));
+    }
 
     // Closes every table, details first, then opens the given ones in order.
     void openOnly(std::initializer_list<Table*> wanted) {
@@ -420,7 +464,8 @@ void Fixture::generate() {
             p = people[size_t(rng(0, i - 1))]; // namesakes: the same three names again
         } else {
             const bool female = rng(0, 1) == 1;
-            p.name1 = QString::fromUtf8(kSurnames[rng(0, countOf(kSurnames) - 1)]) + (female ? QStringLiteral("А") : QString());
+            p.name1 = QString::fromUtf8(kSurnames[rng(0, countOf(kSurnames) - 1)]) +
+                      (female ? QStringLiteral("А") : QString());
             p.name2 = QString::fromUtf8(female ? kFemaleNames[rng(0, countOf(kFemaleNames) - 1)]
                                                : kMaleNames[rng(0, countOf(kMaleNames) - 1)]);
             p.name3 = QString::fromUtf8(kPatronymics[rng(0, countOf(kPatronymics) - 1)][female ? 1 : 0]);
@@ -468,8 +513,9 @@ void Fixture::generate() {
     }
 
     // The programme catalogue.
-    RawStmt zicl(db, "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, RealZicl, \"Year\", "
-                     "SPECIALY, ADDSPECIALTY, FOBUCH) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+    RawStmt zicl(
+        db, "INSERT INTO NewZicl2023 (KZicl, VidOb, TypeOb, Hours, NZicl, Contingent, RealZicl, \"Year\", "
+            "SPECIALY, ADDSPECIALTY, FOBUCH) VALUES (?,?,?,?,?,?,?,?,?,?,?)");
     for (int i = 0; i < kProgrammes; ++i) {
         const char* field = kSpecialties[rng(0, countOf(kSpecialties) - 1)];
         char code[24];
@@ -499,9 +545,10 @@ void Fixture::generate() {
         app.run();
         apps.emplace_back(number, year);
     }
-    RawStmt trainee(db, "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, KDoljn, "
-                        "KSpez, StajOb, StajDoljn, \"Year\", KodPersonal, PR, EMAIL, DateCl, Specialty, SNILS, FOBUCH) "
-                        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    RawStmt trainee(
+        db, "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, KDoljn, "
+            "KSpez, StajOb, StajDoljn, \"Year\", KodPersonal, PR, EMAIL, DateCl, Specialty, SNILS, FOBUCH) "
+            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     for (int i = 0; i < kTrainees; ++i) {
         const auto& [number, year] = apps[size_t(rng(0, kApplications - 1))];
         const int who = rng(0, kPeople - 1);
@@ -611,18 +658,22 @@ void Fixture::check() {
 
     Table* personal = dm->tblPersonal;
     openOnly({personal});
-    if (personal->recordCount() != int(registerOrder.size()) || personal->currentRowId() != registerOrder.front())
+    if (personal->recordCount() != int(registerOrder.size()) ||
+        personal->currentRowId() != registerOrder.front())
         std::fprintf(stderr, "engine bench: the register's order differs\n");
-    RawStmt nearest(raw->get(), "SELECT rowid FROM Personal WHERE Name1 >= ?1 COLLATE RU ORDER BY Name1 COLLATE RU, "
-                                "Name2 COLLATE RU, Name3 COLLATE RU, rowid LIMIT 1");
-    RawStmt exact(raw->get(), "SELECT rowid FROM Personal WHERE Name1 = ?1 COLLATE RU AND Name2 = ?2 COLLATE RU "
-                              "AND Name3 = ?3 COLLATE RU ORDER BY Name1 COLLATE RU, Name2 COLLATE RU, "
-                              "Name3 COLLATE RU, rowid LIMIT 1");
+    RawStmt nearest(raw->get(),
+                    "SELECT rowid FROM Personal WHERE Name1 >= ?1 COLLATE RU ORDER BY Name1 COLLATE RU, "
+                    "Name2 COLLATE RU, Name3 COLLATE RU, rowid LIMIT 1");
+    RawStmt exact(raw->get(),
+                  "SELECT rowid FROM Personal WHERE Name1 = ?1 COLLATE RU AND Name2 = ?2 COLLATE RU "
+                  "AND Name3 = ?3 COLLATE RU ORDER BY Name1 COLLATE RU, Name2 COLLATE RU, "
+                  "Name3 COLLATE RU, rowid LIMIT 1");
     for (int i = 0; i < kLookups; i += 17) {
         personal->findNearest({prefixes[size_t(i)]});
         nearest.bind(1, prefixesUtf8[size_t(i)]);
         if (!nearest.step() || nearest.int64(0) != personal->currentRowId())
-            std::fprintf(stderr, "engine bench: find nearest differs for %s\n", prefixesUtf8[size_t(i)].c_str());
+            std::fprintf(stderr, "engine bench: find nearest differs for %s\n",
+                         prefixesUtf8[size_t(i)].c_str());
         nearest.reset();
         const Person& p = people[size_t(locateWho[size_t(i)])];
         const bool found = personal->locate(QStringLiteral("Name1;Name2;Name3"), {p.name1, p.name2, p.name3});
@@ -712,13 +763,15 @@ struct Search {
         f.openOnly({f.dm->tblPersonal});
         if (!nearest) {
             const std::string cols = kPersonalColumns;
-            const std::string order = " ORDER BY Name1 COLLATE RU, Name2 COLLATE RU, Name3 COLLATE RU, rowid LIMIT 1";
+            const std::string order =
+                " ORDER BY Name1 COLLATE RU, Name2 COLLATE RU, Name3 COLLATE RU, rowid LIMIT 1";
             nearest = std::make_unique<RawStmt>(
                 f.raw->get(), "SELECT " + cols + " FROM Personal WHERE Name1 >= ?1 COLLATE RU" + order);
-            exact = std::make_unique<RawStmt>(f.raw->get(), "SELECT " + cols +
-                                                                " FROM Personal WHERE Name1 = ?1 COLLATE RU AND "
-                                                                "Name2 = ?2 COLLATE RU AND Name3 = ?3 COLLATE RU" +
-                                                                order);
+            exact = std::make_unique<RawStmt>(f.raw->get(),
+                                              "SELECT " + cols +
+                                                  " FROM Personal WHERE Name1 = ?1 COLLATE RU AND "
+                                                  "Name2 = ?2 COLLATE RU AND Name3 = ?3 COLLATE RU" +
+                                                  order);
         }
     }
 
@@ -781,7 +834,8 @@ struct Stepping {
 
     void openRegister() {
         Fixture& f = Fixture::get();
-        f.openOnly({f.dm->tblPersonal, f.dm->tblTrained, f.dm->tblSertif, f.dm->tblPerEmail, f.dm->tblPerSnils});
+        f.openOnly(
+            {f.dm->tblPersonal, f.dm->tblTrained, f.dm->tblSertif, f.dm->tblPerEmail, f.dm->tblPerSnils});
     }
 
     void setup() {
@@ -791,15 +845,16 @@ struct Stepping {
             sqlite3* db = f.raw->get();
             person = std::make_unique<RawStmt>(db, std::string("SELECT ") + kPersonalColumns +
                                                        " FROM Personal WHERE rowid = ?");
-            const char* tables[][3] = {{"Trained", "Kod_Personal", "NPP,KZicl,VidOb,Hours,\"Year\",Kod_Personal,TypeOb"},
-                                       {"Sertif", "PersonalKOD", "NPP,DateCL,Name,PersonalKOD"},
-                                       {"PEREMAIL", "PersonalKOD", "NPP,EMAIL,PersonalKOD"},
-                                       {"PERSNILS", "PersonalKOD", "NPP,SNILS,PersonalKOD"}};
+            const char* tables[][3] = {
+                {"Trained", "Kod_Personal", "NPP,KZicl,VidOb,Hours,\"Year\",Kod_Personal,TypeOb"},
+                {"Sertif", "PersonalKOD", "NPP,DateCL,Name,PersonalKOD"},
+                {"PEREMAIL", "PersonalKOD", "NPP,EMAIL,PersonalKOD"},
+                {"PERSNILS", "PersonalKOD", "NPP,SNILS,PersonalKOD"}};
             for (const auto& t : tables) {
                 const std::string table = t[0], link = t[1], cols = t[2];
-                details.push_back(
-                    {RawStmt(db, "SELECT rowid FROM " + table + " WHERE " + link + " = ? ORDER BY " + link + ", rowid"),
-                     RawStmt(db, "SELECT " + cols + " FROM " + table + " WHERE rowid = ?")});
+                details.push_back({RawStmt(db, "SELECT rowid FROM " + table + " WHERE " + link +
+                                                   " = ? ORDER BY " + link + ", rowid"),
+                                   RawStmt(db, "SELECT " + cols + " FROM " + table + " WHERE rowid = ?")});
             }
         }
     }
@@ -861,9 +916,10 @@ struct Append {
         f.openOnly({f.dm->tblZajavki2023, f.dm->tblSluch2023});
         if (!insert)
             insert = std::make_unique<RawStmt>(
-                f.raw->get(), "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, "
-                              "KDoljn, KSpez, StajOb, StajDoljn, \"Year\", KodPersonal, PR, EMAIL, DateCl, Specialty, "
-                              "SNILS, FOBUCH) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                f.raw->get(),
+                "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, "
+                "KDoljn, KSpez, StajOb, StajDoljn, \"Year\", KodPersonal, PR, EMAIL, DateCl, Specialty, "
+                "SNILS, FOBUCH) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     }
 
     void ours() {
@@ -949,13 +1005,13 @@ const bench::Registrar openAll({"engine open all", [] { g_open.ours(); }, [] { g
                                 [] { g_open.setup(); }});
 const bench::Registrar findNearest({"engine find nearest", [] { g_search.oursNearest(); },
                                     [] { g_search.baseNearest(); }, 15, [] { g_search.setup(); }});
-const bench::Registrar locate({"engine locate", [] { g_search.oursLocate(); }, [] { g_search.baseLocate(); }, 15,
-                               [] { g_search.setup(); }});
-const bench::Registrar stepRegister({"engine step register", [] { g_stepping.ours(); }, [] { g_stepping.base(); }, 5,
-                                     [] { g_stepping.setup(); }});
+const bench::Registrar locate({"engine locate", [] { g_search.oursLocate(); }, [] { g_search.baseLocate(); },
+                               15, [] { g_search.setup(); }});
+const bench::Registrar stepRegister({"engine step register", [] { g_stepping.ours(); },
+                                     [] { g_stepping.base(); }, 5, [] { g_stepping.setup(); }});
 // One step (a person and four details following) on its own, the median of many.
-const bench::Registrar registerStep({"engine register step", [] { g_stepping.oneStep(); }, {}, 1001,
-                                     [] { g_stepping.stepSetup(); }});
+const bench::Registrar registerStep(
+    {"engine register step", [] { g_stepping.oneStep(); }, {}, 1001, [] { g_stepping.stepSetup(); }});
 const bench::Registrar append1000({"engine append 1000", [] { g_append.ours(); }, [] { g_append.base(); }, 11,
                                    [] { g_append.setup(); }});
 

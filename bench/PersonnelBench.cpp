@@ -8,8 +8,8 @@
 #include "data/DataModule.h"
 #include "data/Store.h"
 
-#include <QDir>
 #include <memory>
+#include <QDir>
 
 namespace {
 
@@ -24,19 +24,23 @@ struct Register {
     void ensure() {
         if (dm)
             return;
-        const QString path = QString::fromStdString(bench::scratchDir()) + QStringLiteral("/personnel.sqlite");
+        const QString path =
+            QString::fromStdString(bench::scratchDir()) + QStringLiteral("/personnel.sqlite");
         QFile::remove(path);
         store = Store::open(path, Store::Access::Exclusive);
         store->exec(QStringLiteral(
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
             "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, StajDoljn) "
-            "SELECT 'ФАМИЛИЯ' || (i % 4999), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 30, 'ВРАЧ', i % 12, "
+            "SELECT 'ФАМИЛИЯ' || (i % 4999), 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 30, 'ВРАЧ', i "
+            "% 12, "
             "'ЛЕЧЕБНОЕ ДЕЛО', 2000, 2010 FROM n;"
             "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) SELECT 'p' || NPP || '@mail.ru', NPP FROM Personal;"
             "INSERT INTO PERSNILS (SNILS, PersonalKOD) SELECT '112-233-445 95', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM "
+            "Personal;"
+            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2028-01-31', 'Хирургия', NPP FROM "
+            "Personal;"
             "WITH RECURSIVE k(j) AS (SELECT 1 UNION ALL SELECT j + 1 FROM k WHERE j < 3) "
             "INSERT INTO Trained (KZicl, VidOb, Hours, \"Year\", Kod_Personal) "
             "SELECT 'ПК-' || j, 'ПК', 36, 2020 + j, NPP FROM Personal, k;"
@@ -84,9 +88,15 @@ Register& office() {
     return r;
 }
 
-const bench::Registrar keystroke({"personnel one keystroke of the search, 10000 people", [] { office().keystroke(); },
-                                  {}, 41, [] { office().ensure(); }});
-const bench::Registrar step({"personnel one step through the register, 10000 people", [] { office().step(); }, {},
-                             41, [] { office().ensure(); }});
+const bench::Registrar keystroke({"personnel one keystroke of the search, 10000 people",
+                                  [] { office().keystroke(); },
+                                  {},
+                                  41,
+                                  [] { office().ensure(); }});
+const bench::Registrar step({"personnel one step through the register, 10000 people",
+                             [] { office().step(); },
+                             {},
+                             41,
+                             [] { office().ensure(); }});
 
 } // namespace

@@ -11,18 +11,18 @@
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
-#include "data/RuCollation.h"
-#include "data/Store.h"
 #include "data/paradox/ParadoxReader.h"
 #include "data/paradox/ParadoxWriter.h"
+#include "data/RuCollation.h"
+#include "data/Store.h"
 
-#include <QDate>
-#include <QFile>
-#include <QHash>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <QDate>
+#include <QFile>
+#include <QHash>
 #include <sqlite3.h>
 
 namespace {
@@ -102,22 +102,27 @@ struct BigRestore {
         QFile::remove(database);
         // Shared access, so that the base can write the same database through a connection of its own.
         store = Store::open(database, Store::Access::Shared);
-        store->exec(QStringLiteral(
-            "BEGIN;"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-            "INSERT INTO DOLJNOST SELECT i, 'ДОЛЖНОСТЬ ' || i FROM n;"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12) "
-            "INSERT INTO SPEZ SELECT i, 'СПЕЦИАЛЬНОСТЬ ' || i FROM n;"
-            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-            "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, StajDoljn) "
-            "SELECT 'ФАМИЛИЯ' || i, 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 300, 'ВРАЧ', i % 12, "
-            "'ЛЕЧЕБНОЕ ДЕЛО', 2000, 2010 FROM n;"
-            "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) SELECT 'p' || NPP || '@mail.ru', NPP FROM Personal;"
-            "INSERT INTO PERSNILS (SNILS, PersonalKOD) SELECT '112-233-445 95', NPP FROM Personal;"
-            "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM Personal;"
-            "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, %2);"
-            "COMMIT;")
-                       .arg(QString::number(kPeople), QString::number(kYear)));
+        store->exec(
+            QStringLiteral(
+                "BEGIN;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                "INSERT INTO DOLJNOST SELECT i, 'ДОЛЖНОСТЬ ' || i FROM n;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 12) "
+                "INSERT INTO SPEZ SELECT i, 'СПЕЦИАЛЬНОСТЬ ' || i FROM n;"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+                "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, "
+                "StajDoljn) "
+                "SELECT 'ФАМИЛИЯ' || i, 'ИМЯ' || (i % 31), 'ОТЧЕСТВО', '1980-01-01', i % 300, 'ВРАЧ', i % "
+                "12, "
+                "'ЛЕЧЕБНОЕ ДЕЛО', 2000, 2010 FROM n;"
+                "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) SELECT 'p' || NPP || '@mail.ru', NPP FROM "
+                "Personal;"
+                "INSERT INTO PERSNILS (SNILS, PersonalKOD) SELECT '112-233-445 95', NPP FROM Personal;"
+                "INSERT INTO Sertif (DateCL, Name, PersonalKOD) SELECT '2027-01-31', 'Терапия', NPP FROM "
+                "Personal;"
+                "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, %2);"
+                "COMMIT;")
+                .arg(QString::number(kPeople), QString::number(kYear)));
 
         // The file: people of the register spread over it, and people it lacks.
         QList<QVariantList> rows;
@@ -127,11 +132,25 @@ struct BigRestore {
             const QString surname =
                 (found ? QStringLiteral("ФАМИЛИЯ") : QStringLiteral("НОВЫЙ")) + QString::number(person);
             // Codes up to 310: some the book of 300 positions lacks.
-            rows << QVariantList{116.0, surname, QStringLiteral("ИМЯ%1").arg(person % 31), QStringLiteral("ОТЧЕСТВО"),
-                                 QStringLiteral("ПК-%1").arg(i % 500), 1 + i % 4, QDate(1980, 5, 17), i % 310,
-                                 i % 12, 25.0, 16.0, kYear, QStringLiteral("ПК"), 36, QDate(2027, 1, 31),
-                                 QStringLiteral("Терапия"), QStringLiteral("n%1@mail.ru").arg(i),
-                                 QStringLiteral("987-654-321 83"), QStringLiteral("очн")};
+            rows << QVariantList{116.0,
+                                 surname,
+                                 QStringLiteral("ИМЯ%1").arg(person % 31),
+                                 QStringLiteral("ОТЧЕСТВО"),
+                                 QStringLiteral("ПК-%1").arg(i % 500),
+                                 1 + i % 4,
+                                 QDate(1980, 5, 17),
+                                 i % 310,
+                                 i % 12,
+                                 25.0,
+                                 16.0,
+                                 kYear,
+                                 QStringLiteral("ПК"),
+                                 36,
+                                 QDate(2027, 1, 31),
+                                 QStringLiteral("Терапия"),
+                                 QStringLiteral("n%1@mail.ru").arg(i),
+                                 QStringLiteral("987-654-321 83"),
+                                 QStringLiteral("очн")};
         }
         writeParadoxTable(file, layouts::tempZ2023(), rows);
 
@@ -160,7 +179,8 @@ struct BigRestore {
     QList<qint64> counts() {
         QList<qint64> out;
         for (const char* table : {"Sluch2023", "Personal", "PEREMAIL", "PERSNILS", "Sertif"}) {
-            auto st = store->cached(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromLatin1(table)));
+            auto st =
+                store->cached(QStringLiteral("SELECT COUNT(*) FROM %1").arg(QString::fromLatin1(table)));
             st->step();
             out << st->int64(0);
         }
@@ -201,10 +221,12 @@ struct BigRestore {
                     names->insert(st.column(0), st.columnText(1));
         }
         sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        Raw find(raw, "SELECT NPP FROM Personal WHERE Name1 = ? COLLATE RU AND Name2 = ? COLLATE RU AND Name3 = ? "
-                      "COLLATE RU ORDER BY NPP LIMIT 1");
-        Raw person(raw, "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, "
-                        "StajDoljn) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Raw find(raw,
+                 "SELECT NPP FROM Personal WHERE Name1 = ? COLLATE RU AND Name2 = ? COLLATE RU AND Name3 = ? "
+                 "COLLATE RU ORDER BY NPP LIMIT 1");
+        Raw person(raw,
+                   "INSERT INTO Personal (Name1, Name2, Name3, DR, KDoljn, NDoljn, KSpez, NSpez, StajOb, "
+                   "StajDoljn) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         Raw firstEmail(raw, "SELECT NPP FROM PEREMAIL WHERE PersonalKOD = ? ORDER BY NPP LIMIT 1");
         Raw setEmail(raw, "UPDATE PEREMAIL SET EMAIL = ? WHERE NPP = ?");
         Raw addEmail(raw, "INSERT INTO PEREMAIL (EMAIL, PersonalKOD) VALUES (?, ?)");
@@ -212,9 +234,10 @@ struct BigRestore {
         Raw setSnils(raw, "UPDATE PERSNILS SET SNILS = ? WHERE NPP = ?");
         Raw addSnils(raw, "INSERT INTO PERSNILS (SNILS, PersonalKOD) VALUES (?, ?)");
         Raw certificate(raw, "INSERT INTO Sertif (DateCL, Name, PersonalKOD) VALUES (?, ?, ?)");
-        Raw trainee(raw, "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, KDoljn, "
-                         "KSpez, StajOb, StajDoljn, \"Year\", DateCl, Specialty, EMAIL, SNILS, FOBUCH, KodPersonal) "
-                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        Raw trainee(
+            raw, "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, KDoljn, "
+                 "KSpez, StajOb, StajDoljn, \"Year\", DateCl, Specialty, EMAIL, SNILS, FOBUCH, KodPersonal) "
+                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
         auto upsert = [](Raw& first, Raw& set, Raw& add, const QVariant& value, qint64 npp) {
             first.integer(1, npp);
             const qint64 row = first.step() ? first.column(0) : 0;
@@ -243,10 +266,22 @@ struct BigRestore {
             }
             upsert(firstEmail, setEmail, addEmail, r[16], npp);
             upsert(firstSnils, setSnils, addSnils, r[17], npp);
-            trainee.number(1, r[0].toDouble()).text(2, r[1]).text(3, r[2]).text(4, r[3]).text(5, r[4]).text(6, r[12]);
-            trainee.integer(7, r[13].toInt()).integer(8, r[5].toInt()).date(9, r[6]).integer(10, r[7].toInt());
+            trainee.number(1, r[0].toDouble())
+                .text(2, r[1])
+                .text(3, r[2])
+                .text(4, r[3])
+                .text(5, r[4])
+                .text(6, r[12]);
+            trainee.integer(7, r[13].toInt())
+                .integer(8, r[5].toInt())
+                .date(9, r[6])
+                .integer(10, r[7].toInt());
             trainee.integer(11, r[8].toInt()).number(12, r[9].toDouble()).number(13, r[10].toDouble());
-            trainee.integer(14, r[11].toInt()).date(15, r[14]).text(16, r[15]).text(17, r[16]).text(18, r[17]);
+            trainee.integer(14, r[11].toInt())
+                .date(15, r[14])
+                .text(16, r[15])
+                .text(17, r[16])
+                .text(18, r[17]);
             trainee.text(19, r[18]).integer(20, npp);
             trainee.step();
             trainee.reset();

@@ -1,8 +1,8 @@
 #include "core/CommandLine.h"
 
 #include "core/RootLock.h"
-#include "core/SystemText.h"
 #include "core/RootPaths.h"
+#include "core/SystemText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -97,11 +97,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     if (!parser.parse(QStringList{kProgram} + arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
-            cl.error = cl.command.isEmpty()
-                           ? QStringLiteral("Неизвестный параметр «%1». Список команд: zajavki --help")
-                                 .arg(unknown.first())
-                           : QStringLiteral("Неизвестный параметр «%1» команды %2. Её параметры: zajavki %2 --help")
-                                 .arg(unknown.first(), cl.command);
+            cl.error =
+                cl.command.isEmpty()
+                    ? QStringLiteral("Неизвестный параметр «%1». Список команд: zajavki --help")
+                          .arg(unknown.first())
+                    : QStringLiteral("Неизвестный параметр «%1» команды %2. Её параметры: zajavki %2 --help")
+                          .arg(unknown.first(), cl.command);
         else
             cl.error = QStringLiteral("Неверная командная строка: после параметра нужно указать его значение "
                                       "(например, --root ПАПКА)");
@@ -163,9 +164,13 @@ void registerCommand(const QString& name, CommandFn fn, CommandInfo info) {
     commands().insert(name, Registered{std::move(fn), std::move(info)});
 }
 
-bool isCommand(const QString& name) { return commands().contains(name); }
+bool isCommand(const QString& name) {
+    return commands().contains(name);
+}
 
-QString versionText() { return kProgram + u' ' + QStringLiteral(ZAJAVKI_VERSION); }
+QString versionText() {
+    return kProgram + u' ' + QStringLiteral(ZAJAVKI_VERSION);
+}
 
 QString generalHelp() {
     QStringList lines{

@@ -7,12 +7,12 @@
 //   registerCommand("export", runExport,
 //                   {"выгружает заявку файлом для учебного центра", "НОМЕР ГОД ФАЙЛ",
 //                    {{"force", {}, "заменить имеющийся файл"}}});
+#include <functional>
 #include <QList>
 #include <QMap>
 #include <QSet>
 #include <QStringList>
 #include <QTextStream>
-#include <functional>
 
 // An option of a command, without its dashes: a flag when it takes no value.
 struct CommandOption {
@@ -35,17 +35,17 @@ struct CommandInfo {
 };
 
 struct CommandLine {
-    QString command;  // empty: start the program's windows
-    QStringList args; // the command's own arguments as given, options included, --root removed
-    QString root;     // the value of --root, if given
-    QString error;    // a malformed command line, in Russian
+    QString command;      // empty: start the program's windows
+    QStringList args;     // the command's own arguments as given, options included, --root removed
+    QString root;         // the value of --root, if given
+    QString error;        // a malformed command line, in Russian
     bool help = false;    // --help, -h or `help`: print help instead of running anything
     bool version = false; // --version
 
     // Parses `arguments` (without the program's name) against the registered commands.
     static CommandLine parse(const QStringList& arguments);
-    bool hasFlag(const QString& flag) const; // "--force"
-    QString option(const QString& name) const; // the value of "--codepage"; empty when absent
+    bool hasFlag(const QString& flag) const;               // "--force"
+    QString option(const QString& name) const;             // the value of "--codepage"; empty when absent
     QStringList positional() const { return positional_; } // arguments that are not options
 
 private:

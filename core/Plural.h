@@ -8,6 +8,9 @@ inline QString counted(qint64 count, const char* one, const char* few, const cha
     const qint64 n = count < 0 ? -count : count;
     const qint64 lastTwo = n % 100;
     const qint64 last = n % 10;
-    const char* word = (lastTwo >= 11 && lastTwo <= 14) ? many : last == 1 ? one : (last >= 2 && last <= 4) ? few : many;
+    const char* word = (lastTwo >= 11 && lastTwo <= 14) ? many
+                       : last == 1                      ? one
+                       : (last >= 2 && last <= 4)       ? few
+                                                        : many;
     return QString::number(n) + u' ' + QString::fromUtf8(word);
 }

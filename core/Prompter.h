@@ -1,8 +1,8 @@
 #pragma once
 // Every message box, the question beep and every file dialog go through a Prompter, so that
 // the rules that ask the user run headless and tests can script the answers.
-#include <QString>
 #include <functional>
+#include <QString>
 
 class Prompter {
 public:
@@ -24,7 +24,8 @@ public:
     // A message box with its own caption, icon and buttons.
     virtual Answer ask(const QString& caption, const QString& text, Icon icon, Buttons buttons) = 0;
     // File dialogs; an empty result means the user cancelled.
-    virtual QString saveFileName(const QString& caption, const QString& directory, const QString& fileName) = 0;
+    virtual QString saveFileName(const QString& caption, const QString& directory,
+                                 const QString& fileName) = 0;
     virtual QString openFileName(const QString& caption, const QString& directory, const QString& filter) = 0;
     virtual QString openDirectory(const QString& caption, const QString& directory) = 0;
     // A one-line text box with "ОК" and "Отмена", holding `text` at first; empty when cancelled.

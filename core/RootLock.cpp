@@ -1,24 +1,27 @@
 #include "core/RootLock.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QThread>
-#include <cerrno>
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 namespace {
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // Writes who holds the lock into the lock file: the process, the holder and since when.
 void describeHolder(int fd, const QString& holder) {
-    const QByteArray text = QStringLiteral("%1\n%2\n%3\n")
-                                .arg(QString::number(::getpid()), holder,
-                                     QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")))
-                                .toUtf8();
+    const QByteArray text =
+        QStringLiteral("%1\n%2\n%3\n")
+            .arg(QString::number(::getpid()), holder,
+                 QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")))
+            .toUtf8();
     // The text only serves the message of whoever waits: a failure to write it changes nothing.
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, text.constData(), size_t(text.size()), 0) < 0)
         return;
@@ -28,11 +31,17 @@ void describeHolder(int fd, const QString& holder) {
 
 RootLock::RootLock(const RootPaths& root) : root_(root) {}
 
-RootLock::~RootLock() { release(); }
+RootLock::~RootLock() {
+    release();
+}
 
-QString RootLock::lockFile() const { return root_.base() + QStringLiteral("/zajavki.lock"); }
+QString RootLock::lockFile() const {
+    return root_.base() + QStringLiteral("/zajavki.lock");
+}
 
-QString RootLock::programHolder() { return QStringLiteral("программа «Заявки на переподготовку»"); }
+QString RootLock::programHolder() {
+    return QStringLiteral("программа «Заявки на переподготовку»");
+}
 
 QString RootLock::commandHolder(const QString& command) {
     return QStringLiteral("команда «zajavki %1»").arg(command);
@@ -69,8 +78,9 @@ QString RootLock::acquire(Mode mode, const QString& holder, std::chrono::millise
             ::close(fd);
             if (busy)
                 return busyMessage();
-            return QStringLiteral("Не удалось заблокировать папку %1 для работы: файловая система не позволяет "
-                                  "этого. Запустите программу с папкой на локальном диске.")
+            return QStringLiteral(
+                       "Не удалось заблокировать папку %1 для работы: файловая система не позволяет "
+                       "этого. Запустите программу с папкой на локальном диске.")
                 .arg(shown(root_.root()));
         }
         QThread::msleep(100);
@@ -88,10 +98,12 @@ QString RootLock::busyMessage() const {
         lines = QString::fromUtf8(file.read(4096)).split(u'\n');
     const QString folder = shown(root_.root());
     if (lines.size() >= 3 && !lines[1].trimmed().isEmpty())
-        return QStringLiteral("С папкой %1 сейчас работает %2 (процесс %3, с %4). Дождитесь, пока она закончит, "
-                              "и повторите.")
+        return QStringLiteral(
+                   "С папкой %1 сейчас работает %2 (процесс %3, с %4). Дождитесь, пока она закончит, "
+                   "и повторите.")
             .arg(folder, lines[1].trimmed(), lines[0].trimmed(), lines[2].trimmed());
-    return QStringLiteral("С папкой %1 сейчас работает другая копия программы или её команда. Дождитесь, пока она "
-                          "закончит, и повторите.")
+    return QStringLiteral(
+               "С папкой %1 сейчас работает другая копия программы или её команда. Дождитесь, пока она "
+               "закончит, и повторите.")
         .arg(folder);
 }

@@ -7,7 +7,8 @@
 // that has to wait.
 //
 //   RootLock lock(root);
-//   if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::commandHolder("import")); !why.isEmpty())
+//   if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::commandHolder("import"));
+//   !why.isEmpty())
 //       return fail(why);
 #include "core/RootPaths.h"
 

@@ -49,7 +49,8 @@ QString resolved(const QString& path) {
 // True when `path` is a file that starts as every SQLite database does.
 bool isDatabaseFile(const QString& path) {
     QFile file(path);
-    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
+           file.read(16) == QByteArray("SQLite format 3", 16);
 }
 
 bool isInside(const QString& path, const QString& folder) {
@@ -64,14 +65,17 @@ bool isInside(const QString& path, const QString& folder) {
 }
 } // namespace
 
-bool RootPaths::isInsideBase(const QString& path) const { return isInside(path, base()); }
+bool RootPaths::isInsideBase(const QString& path) const {
+    return isInside(path, base());
+}
 
 QString RootPaths::writeRefusal(const QString& path) const {
     if (isInsideBase(path))
         return insideBaseMessage(path);
     if (isInside(path, backups()))
-        return QStringLiteral("Файл «%1» нельзя записать в папку резервных копий Backup: там хранятся копии базы "
-                              "программы. Выберите другую папку, например Export или Documents.")
+        return QStringLiteral(
+                   "Файл «%1» нельзя записать в папку резервных копий Backup: там хранятся копии базы "
+                   "программы. Выберите другую папку, например Export или Documents.")
             .arg(QDir::toNativeSeparators(path));
     if (isDatabaseFile(path))
         return QStringLiteral("Файл «%1» — это база данных, и программа не станет записывать поверх него. "

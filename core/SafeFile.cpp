@@ -40,10 +40,10 @@ QString syncFolder(const QString& folder) {
 bool openTemporaryBeside(QFile& file, const QString& target) {
     const QFileInfo info(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        file.setFileName(info.dir().filePath(QStringLiteral(".%1.%2.tmp")
-                                                 .arg(info.fileName())
-                                                 .arg(QRandomGenerator::global()->generate64(), 16, 16,
-                                                      QLatin1Char('0'))));
+        file.setFileName(info.dir().filePath(
+            QStringLiteral(".%1.%2.tmp")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))));
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return true;
         if (!file.exists())
@@ -81,7 +81,8 @@ QString moveIntoPlace(const QString& temp, const QString& target, IfTaken ifTake
     if (ifTaken == IfTaken::Keep) {
         // QFile::rename never replaces a file (and renames in one step on one file system).
         if (!QFile::rename(temp, target))
-            return QFileInfo::exists(target) ? takenReason() : QStringLiteral("файл не удалось переименовать");
+            return QFileInfo::exists(target) ? takenReason()
+                                             : QStringLiteral("файл не удалось переименовать");
     } else {
         if (QFileInfo::exists(target))
             QFile::setPermissions(temp, QFile::permissions(target));
@@ -91,7 +92,8 @@ QString moveIntoPlace(const QString& temp, const QString& target, IfTaken ifTake
     return syncFolder(QFileInfo(target).absolutePath());
 }
 
-AtomicFileWriter::AtomicFileWriter(const QString& path, const QString& failure) : path_(path), failure_(failure) {
+AtomicFileWriter::AtomicFileWriter(const QString& path, const QString& failure)
+    : path_(path), failure_(failure) {
     if (!openTemporaryBeside(file_, path_)) {
         const QString reason = fileErrorText(file_);
         file_.setFileName(QString()); // nothing of ours to remove

@@ -2,10 +2,10 @@
 
 #include "core/UserError.h"
 
-#include <QHash>
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <QHash>
 
 QString systemErrorText(int errnum) {
     static const QHash<int, QString> texts{
@@ -62,7 +62,8 @@ QString russianSystemText(const QString& text) {
             if (!s.startsWith(QStringLiteral("Unknown error")))
                 list.append({s, e});
         }
-        std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+        std::sort(list.begin(), list.end(),
+                  [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
         return list;
     }();
     QString result = text;
@@ -78,7 +79,8 @@ QString exceptionText(const std::exception& e) {
     if (const auto* user = dynamic_cast<const UserError*>(&e))
         return user->message();
     if (dynamic_cast<const std::bad_alloc*>(&e))
-        return QStringLiteral("Не хватило памяти для этого действия. Закройте другие программы и повторите его.");
+        return QStringLiteral(
+            "Не хватило памяти для этого действия. Закройте другие программы и повторите его.");
     return QStringLiteral("Внутренняя ошибка программы: %1. Сообщите о ней в службу поддержки.")
         .arg(russianSystemText(QString::fromUtf8(e.what())));
 }

@@ -2,12 +2,13 @@
 
 #include "data/DbError.h"
 
-#include <QDir>
 #include <optional>
+#include <QDir>
 
 void AppContext::openStore() {
     if (!root.makeFolders())
-        throw DbError(QStringLiteral("Не удалось создать папки программы в %1").arg(QDir::toNativeSeparators(root.root())));
+        throw DbError(QStringLiteral("Не удалось создать папки программы в %1")
+                          .arg(QDir::toNativeSeparators(root.root())));
     // One program at a time works on a root: it keeps the database to itself.
     store = Store::open(root.storeFile(), Store::Access::Exclusive);
 }
@@ -21,18 +22,22 @@ DataModule& AppContext::createDataModule() {
 
 Backups AppContext::backups() {
     const Clock* day = &clock;
-    return Backups(root.backups(), store.get(), [day] { return QDateTime(day->today(), QTime::currentTime()); });
+    return Backups(root.backups(), store.get(),
+                   [day] { return QDateTime(day->today(), QTime::currentTime()); });
 }
 
 namespace {
-QString copyDate(const BackupCopy& copy) { return copy.when.toString(QStringLiteral("dd.MM.yyyy HH:mm")); }
+QString copyDate(const BackupCopy& copy) {
+    return copy.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+}
 } // namespace
 
 bool AppContext::startStore() {
     Store::Checked checked;
     try {
         if (!root.makeFolders())
-            throw DbError(QStringLiteral("Не удалось создать папки программы в %1").arg(QDir::toNativeSeparators(root.root())));
+            throw DbError(QStringLiteral("Не удалось создать папки программы в %1")
+                              .arg(QDir::toNativeSeparators(root.root())));
         // What an interrupted piece of work left unfinished goes; the root's lock is ours.
         Store::removeLeftovers(root.storeFile());
         backups().removeLeftovers();
@@ -50,7 +55,8 @@ bool AppContext::startStore() {
         try {
             backups().dailyIfDue();
         } catch (const UserError& e) {
-            prompter.inform(QStringLiteral("Не удалось сделать резервную копию базы данных за сегодня. ") + e.message());
+            prompter.inform(QStringLiteral("Не удалось сделать резервную копию базы данных за сегодня. ") +
+                            e.message());
         }
         return true;
     }
@@ -64,22 +70,25 @@ bool AppContext::startStore() {
     bool restore = false;
     if (sound) {
         const QString question =
-            QStringLiteral("База данных %1 повреждена: %2\n\nВосстановить последнюю исправную резервную копию от %3 "
-                           "(сделана перед действием «%4»)? Повреждённая база будет перенесена в папку %5.")
+            QStringLiteral(
+                "База данных %1 повреждена: %2\n\nВосстановить последнюю исправную резервную копию от %3 "
+                "(сделана перед действием «%4»)? Повреждённая база будет перенесена в папку %5.")
                 .arg(where, checked.damage, copyDate(*sound), sound->actionText(),
                      QDir::toNativeSeparators(copies.folder()));
         restore = prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
                                Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
     } else {
-        prompter.error(QStringLiteral("База данных %1 повреждена: %2\n\nИсправной резервной копии в папке %3 нет. "
-                                      "Сохраните папку программы и обратитесь к администратору.")
-                           .arg(where, checked.damage, QDir::toNativeSeparators(copies.folder())));
+        prompter.error(
+            QStringLiteral("База данных %1 повреждена: %2\n\nИсправной резервной копии в папке %3 нет. "
+                           "Сохраните папку программы и обратитесь к администратору.")
+                .arg(where, checked.damage, QDir::toNativeSeparators(copies.folder())));
     }
     try {
         if (restore) {
             copies.restoreDamaged(sound->path, root.storeFile());
             openStore();
-            prompter.inform(QStringLiteral("База данных восстановлена из резервной копии от %1.").arg(copyDate(*sound)));
+            prompter.inform(
+                QStringLiteral("База данных восстановлена из резервной копии от %1.").arg(copyDate(*sound)));
         } else {
             openStore();
         }

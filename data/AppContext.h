@@ -1,20 +1,21 @@
 #pragma once
 // What the whole program shares: the root folder, the clock, the prompter, the shared
 // variables, the store and the data module `DM`.
-#include "data/Backups.h"
-#include "data/DataModule.h"
-#include "data/Store.h"
 #include "core/Clock.h"
 #include "core/Prompter.h"
 #include "core/RootPaths.h"
 #include "core/SharedState.h"
+#include "data/Backups.h"
+#include "data/DataModule.h"
+#include "data/Store.h"
 
 #include <memory>
 
 class DialogRunner;
 
 struct AppContext {
-    AppContext(RootPaths root, Clock& clock, Prompter& prompter) : root(std::move(root)), clock(clock), prompter(prompter) {}
+    AppContext(RootPaths root, Clock& clock, Prompter& prompter)
+        : root(std::move(root)), clock(clock), prompter(prompter) {}
     ~AppContext() {
         DM.reset();
         store.reset();

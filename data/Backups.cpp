@@ -61,8 +61,8 @@ QByteArray contentsHash(const QString& path) {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray header = file.read(100);
     if (header.size() == 100) {
-        header.replace(24, 4, QByteArray(4, '\0'));  // file change counter
-        header.replace(92, 8, QByteArray(8, '\0'));  // version-valid-for and the writer's version
+        header.replace(24, 4, QByteArray(4, '\0')); // file change counter
+        header.replace(92, 8, QByteArray(8, '\0')); // version-valid-for and the writer's version
     }
     hash.addData(header);
     if (!hash.addData(&file))

@@ -1,11 +1,11 @@
 #include "data/DataModule.h"
 
 #include "core/PersonName.h"
+#include "core/Prompter.h"
+#include "core/SharedState.h"
 #include "data/DbError.h"
 #include "data/ServiceYears.h"
 #include "data/Store.h"
-#include "core/Prompter.h"
-#include "core/SharedState.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -19,10 +19,14 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
     setObjectName(QStringLiteral("DM"));
 
     tblPersonal = addTable(&dtsPersonal, "tblPersonal", "Personal.DB", "dtsPersonal", "ind_FIO");
-    tblTrained = addTable(&dtsTrained, "tblTrained", "Trained.db", "dtsTrained", "ind_Kod_Personal", dtsPersonal, "NPP");
-    tblSertif = addTable(&dtsSertif, "tblSertif", "Sertif.db", "dtsSertif", "ind_PersonalKOD", dtsPersonal, "NPP");
-    tblPerEmail = addTable(&dtsPerEmail, "tblPerEmail", "PEREMAIL.db", "dtsPerEmail", "ind_PersonalKOD", dtsPersonal, "NPP");
-    tblPerSnils = addTable(&dtsPerSnils, "tblPerSnils", "PERSNILS.db", "dtsPerSnils", "ind_PersonalKOD", dtsPersonal, "NPP");
+    tblTrained = addTable(&dtsTrained, "tblTrained", "Trained.db", "dtsTrained", "ind_Kod_Personal",
+                          dtsPersonal, "NPP");
+    tblSertif =
+        addTable(&dtsSertif, "tblSertif", "Sertif.db", "dtsSertif", "ind_PersonalKOD", dtsPersonal, "NPP");
+    tblPerEmail = addTable(&dtsPerEmail, "tblPerEmail", "PEREMAIL.db", "dtsPerEmail", "ind_PersonalKOD",
+                           dtsPersonal, "NPP");
+    tblPerSnils = addTable(&dtsPerSnils, "tblPerSnils", "PERSNILS.db", "dtsPerSnils", "ind_PersonalKOD",
+                           dtsPersonal, "NPP");
     tblDoljn = addTable(&dtsDoljn, "tblDoljn", "DOLJNOST.DB", "dtsDoljn");
     tblSpez = addTable(&dtsSpez, "tblSpez", "SPEZ.DB", "dtsSpez");
     tblSpecialty = addTable(&dtsSpecialty, "tblSpecialty", "Specialty.DB", "dtsSpecialty");
@@ -30,17 +34,20 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
     tblConfig = addTable(&dtsConfig, "tblConfig", "Config.db", "dtsConfig");
     tblLPUDETAILS = addTable(&dtsLPUDetails, "tblLPUDETAILS", "LPUDETAILS.db", "dtsLPUDetails");
     tblZajavki = addTable(&dtsZajavki, "tblZajavki", "Zajavki.DB", "dtsZajavki");
-    tblSluch = addTable(&dtsSluch, "tblSluch", "Sluch.DB", "dtsSluch", "ind_KZajavki_Year", dtsZajavki, "KZajavki;Year");
-    tblSLSertif = addTable(&dtsSLSertif, "tblSLSertif", "SLSertif.db", "dtsSLSertif", "ind_PersonalKOD", dtsSluch, "NPP");
-    tblSlEmail = addTable(&dtsSlEmail, "tblSlEmail", "SLUCHEMAIL.db", "dtsSlEmail", "ind_PersonalKOD", dtsSluch, "NPP");
+    tblSluch = addTable(&dtsSluch, "tblSluch", "Sluch.DB", "dtsSluch", "ind_KZajavki_Year", dtsZajavki,
+                        "KZajavki;Year");
+    tblSLSertif = addTable(&dtsSLSertif, "tblSLSertif", "SLSertif.db", "dtsSLSertif", "ind_PersonalKOD",
+                           dtsSluch, "NPP");
+    tblSlEmail = addTable(&dtsSlEmail, "tblSlEmail", "SLUCHEMAIL.db", "dtsSlEmail", "ind_PersonalKOD",
+                          dtsSluch, "NPP");
     tblZajavki2021 = addTable(&dtsZajavki2021, "tblZajavki2021", "Zajavki2021.db", "dtsZajavki2021");
-    tblSluch2021 = addTable(&dtsSluch2021, "tblSluch2021", "Sluch2021.db", "dtsSluch2021", "ind_KZajavki_Year",
-                            dtsZajavki2021, "KZajavki;Year");
-    tblSluchSnils = addTable(&dtsSluchSnils, "tblSluchSnils", "SLUCHSNILS.db", "dtsSluchSnils", "ind_PersonalKOD",
-                             dtsSluch2021, "NPP");
+    tblSluch2021 = addTable(&dtsSluch2021, "tblSluch2021", "Sluch2021.db", "dtsSluch2021",
+                            "ind_KZajavki_Year", dtsZajavki2021, "KZajavki;Year");
+    tblSluchSnils = addTable(&dtsSluchSnils, "tblSluchSnils", "SLUCHSNILS.db", "dtsSluchSnils",
+                             "ind_PersonalKOD", dtsSluch2021, "NPP");
     tblZajavki2023 = addTable(&dtsZajavki2023, "tblZajavki2023", "Zajavki2023.db", "dtsZajavki2023");
-    tblSluch2023 = addTable(&dtsSluch2023, "tblSluch2023", "Sluch2023.db", "dtsSluch2023", "ind_KZajavki_Year",
-                            dtsZajavki2023, "KZajavki;Year");
+    tblSluch2023 = addTable(&dtsSluch2023, "tblSluch2023", "Sluch2023.db", "dtsSluch2023",
+                            "ind_KZajavki_Year", dtsZajavki2023, "KZajavki;Year");
     tblTempZ = addTable(&dtsTempZ, "tblTempZ", "TempZ.DB", "dtsTempZ");
     tblTempZ2023 = addTable(&dtsTempZ2023, "tblTempZ2023", "TempZ2023.db", "dtsTempZ2023");
     tblZISCH = new FileTable(QStringLiteral("tblZISCH"), layouts::tempZ2023(), this);
@@ -66,7 +73,8 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
         static const QRegularExpression eleven(QStringLiteral("^\\d{11}$"));
         if (!eleven.match(d).hasMatch())
             return d;
-        return QStringLiteral("%1 (%2) %3-%4-%5").arg(d.left(1), d.mid(1, 3), d.mid(4, 3), d.mid(7, 2), d.mid(9, 2));
+        return QStringLiteral("%1 (%2) %3-%4-%5")
+            .arg(d.left(1), d.mid(1, 3), d.mid(4, 3), d.mid(7, 2), d.mid(9, 2));
     };
     phone.typedWidth = 20;
 
@@ -85,9 +93,11 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
     qrMZajavki2021 = addMaxQuery(QStringLiteral("qrMZajavki2021"), QStringLiteral("Zajavki2021"));
     qrMZajavki = addMaxQuery(QStringLiteral("qrMZajavki"), QStringLiteral("Zajavki"));
 
-    qZajavki2021 = addApplicationList(&dtsqZajavki2021, QStringLiteral("qZajavki2021"), QStringLiteral("Zajavki2021"));
+    qZajavki2021 =
+        addApplicationList(&dtsqZajavki2021, QStringLiteral("qZajavki2021"), QStringLiteral("Zajavki2021"));
     qZajavki = addApplicationList(&dtsqZajavki, QStringLiteral("qZajavki"), QStringLiteral("Zajavki"));
-    qZajavki2023 = addApplicationList(&dtsqZajavki2023, QStringLiteral("qZajavki2023"), QStringLiteral("Zajavki2023"));
+    qZajavki2023 =
+        addApplicationList(&dtsqZajavki2023, QStringLiteral("qZajavki2023"), QStringLiteral("Zajavki2023"));
 
     qNewZicl = new Query(store_, QStringLiteral("qNewZicl"), this);
     qNewZicl->setCaptionTable(QStringLiteral("NewZicl2023"));
@@ -135,8 +145,9 @@ void DataModule::showUnknownValuesEmpty() {
         ds->field(fld::SNILS).showsEmpty = noDigits;
 }
 
-Table* DataModule::addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
-                     const QString& index, DataSource* master, const QString& masterFields) {
+Table* DataModule::addTable(DataSource** dataSource, const QString& name, const QString& file,
+                            const QString& source, const QString& index, DataSource* master,
+                            const QString& masterFields) {
     auto* t = new Table(store_, name, file, this);
     if (!index.isEmpty())
         t->setIndexName(index);
@@ -237,7 +248,8 @@ QString DataModule::deletionQuestion(Dataset& ds) const {
             .arg(text("Name"), until.isEmpty() ? QString() : QStringLiteral(" (действует до %1)").arg(until));
     }
     if (&ds == tblTrained)
-        return QStringLiteral("Удалить запись о переподготовке по программе %1 (%2 год)?").arg(text("KZicl"), text("Year"));
+        return QStringLiteral("Удалить запись о переподготовке по программе %1 (%2 год)?")
+            .arg(text("KZicl"), text("Year"));
     if (ds.findField(fld::Name1) && ds.findField(fld::KZajavki))
         return QStringLiteral("Удалить слушателя %1 из заявки № %2 за %3 год?")
             .arg(person(), text("KZajavki"), text("Year"));

@@ -114,8 +114,8 @@ signals:
 private:
     // Makes a table object with its data source (stored through `dataSource`).
     Table* addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
-                    const QString& index = {},
-                    DataSource* master = nullptr, const QString& masterFields = {});
+                    const QString& index = {}, DataSource* master = nullptr,
+                    const QString& masterFields = {});
     Query* addMaxQuery(const QString& name, const QString& table);
     // "SELECT NPP, KZajavki, Year" of the applications of :p_year and later, with its data source.
     Query* addApplicationList(DataSource** dataSource, const QString& name, const QString& table);

@@ -6,8 +6,8 @@
 #include "data/RuCollation.h"
 #include "data/Store.h"
 
-#include <QRegularExpression>
 #include <algorithm>
+#include <QRegularExpression>
 
 namespace {
 constexpr size_t kCacheLimit = 4096;
@@ -65,9 +65,13 @@ Field& Dataset::field(const QString& name) const {
     fail(QStringLiteral("Ошибка программы: поле %1 не найдено в наборе данных %2").arg(name, objectName()));
 }
 
-Values Dataset::blankRecord() const { return Values(fieldCount()); }
+Values Dataset::blankRecord() const {
+    return Values(fieldCount());
+}
 
-void Dataset::fail(const QString& message) const { throw DbError(message); }
+void Dataset::fail(const QString& message) const {
+    throw DbError(message);
+}
 
 QString Dataset::caption() const {
     return captionTable_.isEmpty() ? QStringLiteral("данные") : captions::table(captionTable_);
@@ -80,8 +84,9 @@ QString Dataset::emptyText() const {
 void Dataset::checkActive() const {
     // Met when a table could not be opened at start-up (the start-up window said why).
     if (state_ == State::Inactive)
-        fail(QStringLiteral("Таблица «%1» не открыта, работать с ней нельзя. Перезапустите программу; если таблица "
-                            "не откроется и тогда, восстановите базу данных из резервной копии.")
+        fail(QStringLiteral(
+                 "Таблица «%1» не открыта, работать с ней нельзя. Перезапустите программу; если таблица "
+                 "не откроется и тогда, восстановите базу данных из резервной копии.")
                  .arg(caption()));
 }
 
@@ -154,8 +159,12 @@ void Dataset::remember(RowId id, const Values& values) {
     cache_[id] = values;
 }
 
-void Dataset::forgetRow(RowId id) { cache_.erase(id); }
-void Dataset::forgetAllRows() { cache_.clear(); }
+void Dataset::forgetRow(RowId id) {
+    cache_.erase(id);
+}
+void Dataset::forgetAllRows() {
+    cache_.clear();
+}
 
 int Dataset::positionOf(RowId id) {
     if (!positionsValid_) {
@@ -177,7 +186,9 @@ QVariant Dataset::valueAt(int row, int fieldIndex) {
     return rowValues(view_[size_t(row)])[fieldIndex];
 }
 
-RowId Dataset::currentRowId() const { return cur_ >= 0 ? view_[size_t(cur_)] : -1; }
+RowId Dataset::currentRowId() const {
+    return cur_ >= 0 ? view_[size_t(cur_)] : -1;
+}
 
 void Dataset::loadCurrent() {
     if (cur_ >= 0 && cur_ < int(view_.size()))
@@ -267,7 +278,9 @@ int Dataset::recordCount() const {
     return int(view_.size());
 }
 
-int Dataset::recNo() const { return cur_; }
+int Dataset::recNo() const {
+    return cur_;
+}
 bool Dataset::eof() const {
     checkActive();
     return eof_ || view_.empty();
@@ -463,9 +476,15 @@ void Dataset::remove() {
     setCurrent(row);
 }
 
-RowId Dataset::writeInsert(Values&) { failReadOnly(); }
-void Dataset::writeUpdate(RowId, const Values&) { failReadOnly(); }
-void Dataset::writeDelete(RowId) { failReadOnly(); }
+RowId Dataset::writeInsert(Values&) {
+    failReadOnly();
+}
+void Dataset::writeUpdate(RowId, const Values&) {
+    failReadOnly();
+}
+void Dataset::writeDelete(RowId) {
+    failReadOnly();
+}
 
 // Places a written row in the view: where its order puts it when it still belongs there,
 // otherwise it leaves the view and the next row (else the previous) becomes current.
@@ -531,7 +550,9 @@ int Dataset::lowerBound(const Values& values, RowId id) {
     return lo;
 }
 
-int Dataset::compareOrder(const Values&, RowId a, const Values&, RowId b) const { return a < b ? -1 : a > b ? 1 : 0; }
+int Dataset::compareOrder(const Values&, RowId a, const Values&, RowId b) const {
+    return a < b ? -1 : a > b ? 1 : 0;
+}
 
 int Dataset::compareValues(FieldType type, const QVariant& a, const QVariant& b) {
     const bool an = a.isNull(), bn = b.isNull();
@@ -539,7 +560,8 @@ int Dataset::compareValues(FieldType type, const QVariant& a, const QVariant& b)
         return an == bn ? 0 : an ? -1 : 1;
     switch (type) {
     case FieldType::Alpha:
-    case FieldType::Memo: return ru_collation::compare(a.toString(), b.toString());
+    case FieldType::Memo:
+        return ru_collation::compare(a.toString(), b.toString());
     case FieldType::Number: {
         double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : x > y ? 1 : 0;
@@ -649,7 +671,8 @@ int Dataset::nearestPosition(const Values& key) {
         for (int i = 0; i < n && c == 0; ++i) {
             const FieldType type = field(order[i]).type();
             // Texts are found without regard to case: "ив" finds ИВАНОВ.
-            if ((type == FieldType::Alpha || type == FieldType::Memo) && !v[order[i]].isNull() && !key[i].isNull())
+            if ((type == FieldType::Alpha || type == FieldType::Memo) && !v[order[i]].isNull() &&
+                !key[i].isNull())
                 c = ru_collation::comparePrimary(v[order[i]].toString(), key[i].toString());
             else
                 c = compareValues(type, v[order[i]], key[i]);
@@ -662,8 +685,12 @@ int Dataset::nearestPosition(const Values& key) {
     return lo;
 }
 
-bool Dataset::findFirst() { return findFrom(0); }
-bool Dataset::findNext() { return findFrom(cur_ + 1); }
+bool Dataset::findFirst() {
+    return findFrom(0);
+}
+bool Dataset::findNext() {
+    return findFrom(cur_ + 1);
+}
 
 // The first row from `row` on that the record filter routine accepts becomes current.
 bool Dataset::findFrom(int row) {
@@ -684,7 +711,8 @@ bool Dataset::findFrom(int row) {
 
 void Dataset::setFilter(const QString& expression) {
     // The one form the program uses: ([FIELD]= 'value').
-    static const QRegularExpression form(QStringLiteral("^\\s*\\(\\s*\\[(\\w+)\\]\\s*=\\s*'(.*)'\\s*\\)\\s*$"));
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*\\(\\s*\\[(\\w+)\\]\\s*=\\s*'(.*)'\\s*\\)\\s*$"));
     QList<FilterCondition> conds;
     if (!expression.trimmed().isEmpty()) {
         const auto m = form.match(expression);

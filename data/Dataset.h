@@ -10,11 +10,11 @@
 #include "data/Field.h"
 #include "data/FieldNames.h"
 
+#include <functional>
+#include <memory>
 #include <QObject>
 #include <QVariant>
 #include <QVector>
-#include <functional>
-#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -145,7 +145,7 @@ protected:
     virtual void closeSource() {}
     virtual std::vector<RowId> fetchView() = 0; // honouring range and filter, in order
     virtual Values fetchRow(RowId id) = 0;      // stored values only
-    virtual RowId writeInsert(Values& values); // may fill an auto-increment value
+    virtual RowId writeInsert(Values& values);  // may fill an auto-increment value
     virtual void writeUpdate(RowId id, const Values& values);
     virtual void writeDelete(RowId id);
     // Order of the view; the default is by row identity.

@@ -6,9 +6,9 @@
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
 
+#include <cmath>
 #include <QLocale>
 #include <QRegularExpression>
-#include <cmath>
 
 namespace {
 
@@ -27,14 +27,18 @@ QString qtDateFormat(const QString& format) {
 
 } // namespace
 
-QString formatNumber(double value) { return numberLocale().toString(value, 'g', 15); }
+QString formatNumber(double value) {
+    return numberLocale().toString(value, 'g', 15);
+}
 
 Field::Field(Dataset* dataset, int index, FieldDef def, bool calculated)
     : dataset_(dataset), index_(index), def_(std::move(def)), calculated_(calculated) {
     readOnly_ = def_.type == FieldType::AutoInc;
 }
 
-QString Field::objectName() const { return dataset_->objectName() + def_.name; }
+QString Field::objectName() const {
+    return dataset_->objectName() + def_.name;
+}
 
 QString Field::caption() const {
     // A field standing alone (a value checked on its way into the store) has no table to ask.
@@ -51,9 +55,12 @@ QString Field::asString() const {
     if (v.isNull())
         return {};
     switch (def_.type) {
-    case FieldType::Number: return formatNumber(v.toDouble());
-    case FieldType::Date: return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
-    default: return v.toString();
+    case FieldType::Number:
+        return formatNumber(v.toDouble());
+    case FieldType::Date:
+        return v.toDate().toString(QStringLiteral("dd.MM.yyyy"));
+    default:
+        return v.toString();
     }
 }
 
@@ -62,7 +69,8 @@ qint64 Field::asInteger() const {
     if (v.isNull())
         return 0;
     switch (def_.type) {
-    case FieldType::Number: return qint64(std::llround(v.toDouble()));
+    case FieldType::Number:
+        return qint64(std::llround(v.toDouble()));
     case FieldType::Alpha:
     case FieldType::Memo: {
         bool ok = false;
@@ -71,8 +79,10 @@ qint64 Field::asInteger() const {
             refuse(QStringLiteral("В поле «%1» записано не целое число: «%2».").arg(caption(), v.toString()));
         return n;
     }
-    case FieldType::Date: return Field::zeroDate().daysTo(v.toDate());
-    default: return v.toLongLong();
+    case FieldType::Date:
+        return Field::zeroDate().daysTo(v.toDate());
+    default:
+        return v.toLongLong();
     }
 }
 
@@ -86,8 +96,10 @@ double Field::asFloat() const {
         QVariant n = Field(dataset_, index_, {def_.name, FieldType::Number, 0}, false).fromText(v.toString());
         return n.toDouble();
     }
-    case FieldType::Date: return double(Field::zeroDate().daysTo(v.toDate()));
-    default: return v.toDouble();
+    case FieldType::Date:
+        return double(Field::zeroDate().daysTo(v.toDate()));
+    default:
+        return v.toDouble();
     }
 }
 
@@ -102,7 +114,9 @@ QDate Field::asDate() const {
     return zeroDate().addDays(v.toLongLong());
 }
 
-QString Field::displayText() const { return displayTextOf(value()); }
+QString Field::displayText() const {
+    return displayTextOf(value());
+}
 
 QString Field::displayTextOf(const QVariant& v) const {
     if (v.isNull() || (showsEmpty && showsEmpty(v)))
@@ -111,16 +125,20 @@ QString Field::displayTextOf(const QVariant& v) const {
         return shown(v);
     switch (def_.type) {
     case FieldType::Date: {
-        const QString format =
-            displayFormat.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat) : qtDateFormat(displayFormat);
+        const QString format = displayFormat.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat)
+                                                       : qtDateFormat(displayFormat);
         return QLocale().toString(v.toDate(), format);
     }
-    case FieldType::Number: return formatNumber(v.toDouble());
-    default: return v.toString();
+    case FieldType::Number:
+        return formatNumber(v.toDouble());
+    default:
+        return v.toString();
     }
 }
 
-void Field::refuse(const QString& message) const { throw DbError(message); }
+void Field::refuse(const QString& message) const {
+    throw DbError(message);
+}
 
 QString Field::invalidDate() const {
     return QStringLiteral("В поле «%1» нужна существующая дата в виде ДД.ММ.ГГГГ.").arg(caption());
@@ -129,7 +147,8 @@ QString Field::invalidDate() const {
 QVariant Field::checkedInteger(qint64 v) const {
     const auto [lo, hi] = integerRange(def_.type);
     if (v < lo || v > hi)
-        refuse(QStringLiteral("Число %1 в поле «%2» вне допустимого диапазона: допустимы целые числа от %3 до %4.")
+        refuse(QStringLiteral(
+                   "Число %1 в поле «%2» вне допустимого диапазона: допустимы целые числа от %3 до %4.")
                    .arg(QString::number(v), caption(), QString::number(lo), QString::number(hi)));
     return int(v);
 }
@@ -170,11 +189,13 @@ QVariant Field::fromText(const QString& text) const {
             return {};
         const QDate d = datetext::parse(text);
         if (!d.isValid()) {
-            refuse(datetext::isImpossible(text)
-                       ? QStringLiteral("В поле «%1» введена дата, которой нет: «%2». Проверьте день и месяц.")
-                             .arg(caption(), text.trimmed())
-                       : QStringLiteral("В поле «%1» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «%2».")
-                             .arg(caption(), text));
+            refuse(
+                datetext::isImpossible(text)
+                    ? QStringLiteral("В поле «%1» введена дата, которой нет: «%2». Проверьте день и месяц.")
+                          .arg(caption(), text.trimmed())
+                    : QStringLiteral(
+                          "В поле «%1» нужна дата в виде ДД.ММ.ГГГГ, например 17.05.1980, а введено «%2».")
+                          .arg(caption(), text));
         }
         return d;
     }
@@ -204,10 +225,13 @@ QVariant Field::convert(const QVariant& value) const {
         if (!std::isfinite(d))
             refuse(QStringLiteral("В поле «%1» нужно число.").arg(caption()));
         switch (def_.type) {
-        case FieldType::Number: return d;
+        case FieldType::Number:
+            return d;
         case FieldType::Alpha:
-        case FieldType::Memo: return fromText(formatNumber(d));
-        case FieldType::Date: return zeroDate().addDays(qint64(std::floor(d)));
+        case FieldType::Memo:
+            return fromText(formatNumber(d));
+        case FieldType::Date:
+            return zeroDate().addDays(qint64(std::floor(d)));
         default:
             if (std::fabs(d) > 9.0e15)
                 refuse(QStringLiteral("Число %1 в поле «%2» вне допустимого диапазона.")
@@ -221,23 +245,37 @@ QVariant Field::convert(const QVariant& value) const {
         if (!ok)
             return fromText(value.toString());
         switch (def_.type) {
-        case FieldType::Number: return double(n);
+        case FieldType::Number:
+            return double(n);
         case FieldType::Alpha:
-        case FieldType::Memo: return fromText(QString::number(n));
-        case FieldType::Date: return zeroDate().addDays(n);
-        default: return checkedInteger(n);
+        case FieldType::Memo:
+            return fromText(QString::number(n));
+        case FieldType::Date:
+            return zeroDate().addDays(n);
+        default:
+            return checkedInteger(n);
         }
     }
     }
 }
 
-void Field::setValue(const QVariant& v) { dataset_->setFieldValue(index_, convert(v)); }
-void Field::setAsString(const QString& text) { setValue(QVariant(fromTyped ? fromTyped(text) : text)); }
-void Field::setAsInteger(qint64 v) { setValue(QVariant(v)); }
-void Field::setAsFloat(double v) { setValue(QVariant(v)); }
+void Field::setValue(const QVariant& v) {
+    dataset_->setFieldValue(index_, convert(v));
+}
+void Field::setAsString(const QString& text) {
+    setValue(QVariant(fromTyped ? fromTyped(text) : text));
+}
+void Field::setAsInteger(qint64 v) {
+    setValue(QVariant(v));
+}
+void Field::setAsFloat(double v) {
+    setValue(QVariant(v));
+}
 void Field::setAsDate(const QDate& d) {
     if (!d.isValid())
         refuse(invalidDate());
     setValue(QVariant(d));
 }
-void Field::clear() { dataset_->setFieldValue(index_, QVariant()); }
+void Field::clear() {
+    dataset_->setFieldValue(index_, QVariant());
+}

@@ -5,10 +5,10 @@
 
 #include "data/Layout.h"
 
+#include <functional>
 #include <QDate>
 #include <QString>
 #include <QVariant>
-#include <functional>
 
 class Dataset;
 

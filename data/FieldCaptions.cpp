@@ -149,7 +149,8 @@ QString table(const QString& table) {
 
 QString emptyTable(const QString& table) {
     const auto it = tables().find(table);
-    return it == tables().end() ? QStringLiteral("таблица %1 пуста").arg(table) : QString::fromUtf8(it->empty);
+    return it == tables().end() ? QStringLiteral("таблица %1 пуста").arg(table)
+                                : QString::fromUtf8(it->empty);
 }
 
 } // namespace captions

@@ -14,8 +14,12 @@ FileTable::FileTable(const QString& objectName, const TableLayout& layout, QObje
         defineField(f);
 }
 
-QString FileTable::caption() const { return QStringLiteral("файл выгрузки заявки"); }
-QString FileTable::emptyText() const { return QStringLiteral("в файле выгрузки нет слушателей"); }
+QString FileTable::caption() const {
+    return QStringLiteral("файл выгрузки заявки");
+}
+QString FileTable::emptyText() const {
+    return QStringLiteral("в файле выгрузки нет слушателей");
+}
 
 void FileTable::setPath(const QString& path) {
     if (isActive())
@@ -49,7 +53,8 @@ void FileTable::openSource() {
                     v[f] = field(f).convert(source[columnOf[f]]);
                 } catch (const DbError& e) {
                     fail(QStringLiteral("Файл %1, строка %2: %3")
-                             .arg(QDir::toNativeSeparators(path_), QString::number(rows_.size() + 1), e.message()));
+                             .arg(QDir::toNativeSeparators(path_), QString::number(rows_.size() + 1),
+                                  e.message()));
                 }
             }
             rows_.push_back(std::move(v));

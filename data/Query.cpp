@@ -6,7 +6,8 @@
 
 #include <sqlite3.h>
 
-Query::Query(Store& store, const QString& objectName, QObject* parent) : ReadOnlyDataset(&store, objectName, parent) {}
+Query::Query(Store& store, const QString& objectName, QObject* parent)
+    : ReadOnlyDataset(&store, objectName, parent) {}
 
 Field& Query::addField(const QString& name, FieldType type, int size) {
     defineField(FieldDef{name, type, size});
@@ -15,11 +16,14 @@ Field& Query::addField(const QString& name, FieldType type, int size) {
 
 void Query::setSql(const QStringList& lines) {
     if (isActive())
-        fail(QStringLiteral("Ошибка программы: текст запроса %1 нельзя менять, пока он открыт").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: текст запроса %1 нельзя менять, пока он открыт")
+                 .arg(objectName()));
     sql_ = lines;
 }
 
-void Query::setParam(const QString& name, const QVariant& value) { params_.insert(name, value); }
+void Query::setParam(const QString& name, const QVariant& value) {
+    params_.insert(name, value);
+}
 
 void Query::openSource() {
     Statement st(store_->handle(), sql_.join(u'\n'));

@@ -17,7 +17,8 @@ protected:
 
     // For each field, the position of the source column of the same name (letter case aside);
     // a field without one fails with the message `missing(field)`.
-    QList<int> matchColumns(const QStringList& columns, const std::function<QString(const Field&)>& missing) const;
+    QList<int> matchColumns(const QStringList& columns,
+                            const std::function<QString(const Field&)>& missing) const;
 
     std::vector<Values> rows_;
 };

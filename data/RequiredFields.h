@@ -3,9 +3,9 @@
 // that says so and the box the focus goes to: the personnel card's and the parameters' checks.
 #include "data/Dataset.h"
 
+#include <optional>
 #include <QList>
 #include <QString>
-#include <optional>
 
 struct RequiredField {
     QString field;
@@ -14,7 +14,8 @@ struct RequiredField {
 };
 
 // The first of `required` the current row of `dataset` shows as empty; none when all are given.
-inline std::optional<RequiredField> firstMissing(const Dataset& dataset, const QList<RequiredField>& required) {
+inline std::optional<RequiredField> firstMissing(const Dataset& dataset,
+                                                 const QList<RequiredField>& required) {
     for (const RequiredField& r : required)
         if (dataset.field(r.field).displayText().isEmpty())
             return r;

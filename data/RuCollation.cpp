@@ -35,8 +35,7 @@ Weights weigh(char32_t cp) {
     return {cp, 0, 0};
 }
 
-template <typename NextA, typename NextB>
-int compareSeq(NextA nextA, NextB nextB, bool primaryOnly = false) {
+template <typename NextA, typename NextB> int compareSeq(NextA nextA, NextB nextB, bool primaryOnly = false) {
     int secondary = 0, tertiary = 0, binary = 0;
     for (;;) {
         char32_t a, b;
@@ -108,8 +107,12 @@ static int compareViews(QStringView a, QStringView b, bool primaryOnly) {
     return compareSeq(na, nb, primaryOnly);
 }
 
-int compare(QStringView a, QStringView b) { return compareViews(a, b, false); }
-int comparePrimary(QStringView a, QStringView b) { return compareViews(a, b, true); }
+int compare(QStringView a, QStringView b) {
+    return compareViews(a, b, false);
+}
+int comparePrimary(QStringView a, QStringView b) {
+    return compareViews(a, b, true);
+}
 
 QString lowestOfLetters(QStringView s) {
     QString out;
@@ -126,6 +129,8 @@ QString lowestOfLetters(QStringView s) {
     return out;
 }
 
-void install(sqlite3* db) { sqlite3_create_collation_v2(db, "RU", SQLITE_UTF8, nullptr, collationCallback, nullptr); }
+void install(sqlite3* db) {
+    sqlite3_create_collation_v2(db, "RU", SQLITE_UTF8, nullptr, collationCallback, nullptr);
+}
 
 } // namespace ru_collation

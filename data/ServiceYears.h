@@ -3,4 +3,6 @@
 // start-up year minus an empty year, that is the year itself (2026), and trainee rows and export
 // files of those builds keep that number. What a user reads shows no years instead: nobody has
 // served 1900 years.
-inline bool serviceYearsUnknown(double years) { return years >= 1900; }
+inline bool serviceYearsUnknown(double years) {
+    return years >= 1900;
+}

@@ -7,8 +7,12 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-QString dateToStore(const QDate& date) { return date.toString(Qt::ISODate); }
-QDate dateFromStore(const QString& text) { return QDate::fromString(text, Qt::ISODate); }
+QString dateToStore(const QDate& date) {
+    return date.toString(Qt::ISODate);
+}
+QDate dateFromStore(const QString& text) {
+    return QDate::fromString(text, Qt::ISODate);
+}
 
 QString databaseFile(sqlite3* db) {
     const char* name = db ? sqlite3_db_filename(db, "main") : nullptr;
@@ -24,44 +28,52 @@ QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const 
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
     case SQLITE_PROTOCOL:
-        return QStringLiteral("База данных %1 занята другой программой. Закройте другую программу, которая работает с "
-                              "этой базой (или вторую копию этой программы), и повторите действие.")
+        return QStringLiteral(
+                   "База данных %1 занята другой программой. Закройте другую программу, которая работает с "
+                   "этой базой (или вторую копию этой программы), и повторите действие.")
             .arg(file);
     case SQLITE_NOTADB:
-        return QStringLiteral("Файл %1 не является базой данных программы или повреждён так, что его нельзя прочитать. "
-                              "Восстановите базу данных из резервной копии.")
+        return QStringLiteral(
+                   "Файл %1 не является базой данных программы или повреждён так, что его нельзя прочитать. "
+                   "Восстановите базу данных из резервной копии.")
             .arg(file);
     case SQLITE_CORRUPT:
         return QStringLiteral("База данных %1 повреждена. Восстановите её из резервной копии.").arg(file);
     case SQLITE_FULL:
-        return QStringLiteral("На диске не хватает места для базы данных %1, изменения не сохранены. Освободите место "
-                              "на диске и повторите действие.")
+        return QStringLiteral(
+                   "На диске не хватает места для базы данных %1, изменения не сохранены. Освободите место "
+                   "на диске и повторите действие.")
             .arg(file);
     case SQLITE_READONLY:
-        return QStringLiteral("База данных %1 доступна только для чтения, изменения не сохранены. Проверьте, что файл "
-                              "не защищён от записи и что у вас есть право записи в папку %2.")
+        return QStringLiteral(
+                   "База данных %1 доступна только для чтения, изменения не сохранены. Проверьте, что файл "
+                   "не защищён от записи и что у вас есть право записи в папку %2.")
             .arg(file, folder);
     case SQLITE_CANTOPEN:
-        return QStringLiteral("Не удалось открыть базу данных %1. Проверьте, что папка %2 существует и у вас есть "
-                              "право чтения и записи в ней.")
+        return QStringLiteral(
+                   "Не удалось открыть базу данных %1. Проверьте, что папка %2 существует и у вас есть "
+                   "право чтения и записи в ней.")
             .arg(file, folder);
     case SQLITE_PERM:
     case SQLITE_AUTH:
         return QStringLiteral("Нет прав на работу с базой данных %1. Проверьте права на файл и на папку %2.")
             .arg(file, folder);
     case SQLITE_NOMEM:
-        return QStringLiteral("Не хватает памяти для работы с базой данных %1. Закройте другие программы и повторите "
-                              "действие.")
+        return QStringLiteral(
+                   "Не хватает памяти для работы с базой данных %1. Закройте другие программы и повторите "
+                   "действие.")
             .arg(file);
     case SQLITE_IOERR:
-        return QStringLiteral("Не удалось прочитать или записать базу данных %1. Проверьте, что диск доступен и на нём "
-                              "есть место, и повторите действие; если ошибка повторится, восстановите базу данных из "
-                              "резервной копии.")
+        return QStringLiteral(
+                   "Не удалось прочитать или записать базу данных %1. Проверьте, что диск доступен и на нём "
+                   "есть место, и повторите действие; если ошибка повторится, восстановите базу данных из "
+                   "резервной копии.")
                    .arg(file) +
                forSupport;
     default:
-        return QStringLiteral("Ошибка при работе с базой данных %1. Повторите действие; если ошибка повторится, "
-                              "обратитесь в службу поддержки.")
+        return QStringLiteral(
+                   "Ошибка при работе с базой данных %1. Повторите действие; если ошибка повторится, "
+                   "обратитесь в службу поддержки.")
                    .arg(file) +
                forSupport;
     }
@@ -99,7 +111,8 @@ QString sqliteResultText(int resultCode) {
 }
 
 void throwSqliteFailure(sqlite3* db, int resultCode) {
-    const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    const QString text =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
     throw DbError(sqliteFailureMessage(resultCode, databaseFile(db), text), resultCode);
 }
 
@@ -118,7 +131,9 @@ Statement::Statement(sqlite3* db, const QString& sql) : db_(db), sql_(sql) {
     }
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
 
 void Statement::bind(int position, const QVariant& value) {
     int rc = SQLITE_OK;
@@ -170,7 +185,9 @@ void Statement::bindNamed(const QString& name, const QVariant& value) {
     bind(position, value);
 }
 
-int Statement::parameterCount() const { return sqlite3_bind_parameter_count(stmt_); }
+int Statement::parameterCount() const {
+    return sqlite3_bind_parameter_count(stmt_);
+}
 
 QString Statement::parameterName(int position) const {
     const char* n = sqlite3_bind_parameter_name(stmt_, position);
@@ -186,7 +203,8 @@ bool Statement::step() {
     const int code = sqlite3_extended_errcode(db_);
     const QString text = QString::fromUtf8(sqlite3_errmsg(db_));
     sqlite3_reset(stmt_);
-    throw DbError(sqliteFailureMessage(code != SQLITE_OK ? code : rc, databaseFile(db_), text), code != SQLITE_OK ? code : rc);
+    throw DbError(sqliteFailureMessage(code != SQLITE_OK ? code : rc, databaseFile(db_), text),
+                  code != SQLITE_OK ? code : rc);
 }
 
 void Statement::reset() {
@@ -194,10 +212,18 @@ void Statement::reset() {
     sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
-QString Statement::columnName(int column) const { return QString::fromUtf8(sqlite3_column_name(stmt_, column)); }
-bool Statement::isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
-qint64 Statement::int64(int column) const { return sqlite3_column_int64(stmt_, column); }
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+qint64 Statement::int64(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 static QString columnText(sqlite3_stmt* stmt, int column) {
     auto text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
@@ -229,12 +255,16 @@ QVariant Statement::value(int column, FieldType type) const {
 
 QVariant Statement::rawValue(int column) const {
     switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_INTEGER: return sqlite3_column_int64(stmt_, column);
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt_, column);
-    case SQLITE_TEXT: return columnText(stmt_, column);
+    case SQLITE_INTEGER:
+        return sqlite3_column_int64(stmt_, column);
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(stmt_, column);
+    case SQLITE_TEXT:
+        return columnText(stmt_, column);
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt_, column)),
                           sqlite3_column_bytes(stmt_, column));
-    default: return {};
+    default:
+        return {};
     }
 }

@@ -17,12 +17,17 @@
 
 namespace {
 
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
-QString lastError(sqlite3* db) { return db ? sqliteResultText(sqlite3_extended_errcode(db)) : QStringLiteral("не хватило памяти"); }
-
+QString lastError(sqlite3* db) {
+    return db ? sqliteResultText(sqlite3_extended_errcode(db)) : QStringLiteral("не хватило памяти");
+}
 
 // A connection that only reads the file; closed when it goes out of scope.
 class ReadOnlyConnection {
@@ -77,9 +82,10 @@ void backupInto(sqlite3* source, const QString& target) {
     QFile::remove(temp);
     QString problem;
     sqlite3* copy = nullptr;
-    if (sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-            SQLITE_OK ||
-        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK ||
+        sqlite3_exec(copy, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr) !=
+            SQLITE_OK) {
         problem = lastError(copy);
     } else if (sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main")) {
         const int step = sqlite3_backup_step(backup, -1);
@@ -97,7 +103,8 @@ void backupInto(sqlite3* source, const QString& target) {
         problem = moveIntoPlace(temp, target, IfTaken::Keep);
     if (!problem.isEmpty()) {
         QFile::remove(temp);
-        throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
+        throw DbError(
+            QStringLiteral("Не удалось записать копию базы данных %1: %2").arg(shown(target), problem));
     }
 }
 
@@ -135,7 +142,9 @@ TableCheck checkTable(sqlite3* db, const TableLayout& t) {
     return check;
 }
 
-QString normalizedSql(QString sql) { return sql.simplified().remove(u'"'); }
+QString normalizedSql(QString sql) {
+    return sql.simplified().remove(u'"');
+}
 
 QString createTableSql(const TableLayout& t) {
     QStringList cols;
@@ -155,7 +164,8 @@ QString createIndexSql(const TableLayout& t, const IndexDef& idx) {
         cols << quoted(name) + (f.isText() ? QStringLiteral(" COLLATE RU") : QString());
     }
     return QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-        .arg(quoted(Store::sqlIndexName(t.sqlName, idx.name)), quoted(t.sqlName), cols.join(QStringLiteral(", ")));
+        .arg(quoted(Store::sqlIndexName(t.sqlName, idx.name)), quoted(t.sqlName),
+             cols.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -177,7 +187,8 @@ QString foreignSchema(sqlite3* db) {
         if (application != 0 && application != Store::kApplicationId)
             return QStringLiteral("копия сделана другой программой");
         if (version.int64(0) > Store::kSchemaVersion)
-            return QStringLiteral("копия сделана более новой версией программы; восстановите её в той версии");
+            return QStringLiteral(
+                "копия сделана более новой версией программы; восстановите её в той версии");
     }
     QStringList problems;
     QHash<QString, QString> programIndexes; // name → normalized SQL
@@ -185,7 +196,8 @@ QString foreignSchema(sqlite3* db) {
     for (const TableLayout& t : layouts::all()) {
         programTables.insert(t.sqlName);
         for (const IndexDef& idx : t.indexes)
-            programIndexes.insert(Store::sqlIndexName(t.sqlName, idx.name), normalizedSql(createIndexSql(t, idx)));
+            programIndexes.insert(Store::sqlIndexName(t.sqlName, idx.name),
+                                  normalizedSql(createIndexSql(t, idx)));
         const TableCheck check = checkTable(db, t);
         const QString table = captions::table(t.sqlName);
         if (check.missing)
@@ -220,10 +232,13 @@ QString foreignSchema(sqlite3* db) {
 
 Store::Store(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
 
-QString Store::displayPath() const { return QDir::toNativeSeparators(path_); }
+QString Store::displayPath() const {
+    return QDir::toNativeSeparators(path_);
+}
 
 void Store::failToOpen(sqlite3* db, int resultCode, const QString& path) {
-    const QString text = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
+    const QString text =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(resultCode));
     sqlite3_close_v2(db);
     throw DbError(sqliteFailureMessage(resultCode, QDir::toNativeSeparators(path), text), resultCode);
 }
@@ -257,11 +272,13 @@ std::unique_ptr<Store> Store::create(const QString& path) {
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc =
+        sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK)
         failToOpen(db, rc, path);
     auto removeAll = [](const QString& file) {
-        for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        for (const QString& suffix :
+             {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
             QFile::remove(file + suffix);
     };
     {
@@ -278,12 +295,14 @@ std::unique_ptr<Store> Store::create(const QString& path) {
             throw;
         }
     }
-    if (QFileInfo::exists(temp + QStringLiteral("-wal")) || !moveIntoPlace(temp, path, IfTaken::Keep).isEmpty()) {
+    if (QFileInfo::exists(temp + QStringLiteral("-wal")) ||
+        !moveIntoPlace(temp, path, IfTaken::Keep).isEmpty()) {
         removeAll(temp);
-        throw DbError(QStringLiteral("Не удалось создать базу данных %1. Проверьте, что у вас есть право записи "
-                                     "в папку %2 и на диске есть место.")
-                          .arg(QDir::toNativeSeparators(path),
-                               QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+        throw DbError(
+            QStringLiteral("Не удалось создать базу данных %1. Проверьте, что у вас есть право записи "
+                           "в папку %2 и на диске есть место.")
+                .arg(QDir::toNativeSeparators(path),
+                     QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     }
     try {
         return open(path);
@@ -335,14 +354,16 @@ void Store::checkLayouts() {
         const TableCheck check = checkTable(db_, t);
         const QString table = captions::table(t.sqlName);
         if (check.missing)
-            layoutErrors_.insert(t.sqlName, QStringLiteral("В базе данных %1 нет таблицы «%2». Восстановите базу "
-                                                           "данных из резервной копии.")
-                                                .arg(displayPath(), table));
-        else if (!check.problems.isEmpty())
             layoutErrors_.insert(t.sqlName,
-                                 QStringLiteral("Таблица «%1» в базе данных %2 устроена не так, как ожидает программа: "
-                                                "%3. Восстановите базу данных из резервной копии.")
-                                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
+                                 QStringLiteral("В базе данных %1 нет таблицы «%2». Восстановите базу "
+                                                "данных из резервной копии.")
+                                     .arg(displayPath(), table));
+        else if (!check.problems.isEmpty())
+            layoutErrors_.insert(
+                t.sqlName,
+                QStringLiteral("Таблица «%1» в базе данных %2 устроена не так, как ожидает программа: "
+                               "%3. Восстановите базу данных из резервной копии.")
+                    .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
     stampVersion();
 }
@@ -359,9 +380,13 @@ void Store::stampVersion() {
                  .arg(kSchemaVersion));
 }
 
-QString Store::layoutError(const QString& sqlName) const { return layoutErrors_.value(sqlName); }
+QString Store::layoutError(const QString& sqlName) const {
+    return layoutErrors_.value(sqlName);
+}
 
-QString Store::sqlIndexName(const QString& sqlName, const QString& indexName) { return sqlName + u'_' + indexName; }
+QString Store::sqlIndexName(const QString& sqlName, const QString& indexName) {
+    return sqlName + u'_' + indexName;
+}
 
 bool Store::hasIndex(const QString& sqlName, const QString& indexName) const {
     return indexes_.contains(sqlIndexName(sqlName, indexName));
@@ -388,7 +413,9 @@ Store::Cached Store::cached(const QString& sql) {
     return Cached(slot.get(), nullptr);
 }
 
-qint64 Store::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+qint64 Store::lastInsertId() const {
+    return sqlite3_last_insert_rowid(db_);
+}
 
 void Store::exec(const QString& sql) {
     char* err = nullptr;
@@ -424,7 +451,8 @@ void Store::rollback() {
         return;
     --depth_;
     try {
-        exec(depth_ == 0 ? QStringLiteral("ROLLBACK") : QStringLiteral("ROLLBACK TO sp%1; RELEASE sp%1").arg(depth_));
+        exec(depth_ == 0 ? QStringLiteral("ROLLBACK")
+                         : QStringLiteral("ROLLBACK TO sp%1; RELEASE sp%1").arg(depth_));
     } catch (const DbError&) {
         // A failed rollback leaves SQLite to undo the transaction itself; the datasets are re-read below.
     }
@@ -487,7 +515,8 @@ QString Store::checkFile(const QString& path) {
         if (!problems.isEmpty())
             return QStringLiteral("Файл %1 повреждён: %2").arg(shown(path), problems);
         if (const QString foreign = foreignSchema(db.get()); !foreign.isEmpty())
-            return QStringLiteral("Файл %1 нельзя принять как базу данных программы: %2.").arg(shown(path), foreign);
+            return QStringLiteral("Файл %1 нельзя принять как базу данных программы: %2.")
+                .arg(shown(path), foreign);
     } catch (const DbError& e) {
         return QStringLiteral("Файл %1 не является базой данных программы: %2").arg(shown(path), e.message());
     }
@@ -513,8 +542,10 @@ QStringList Store::removeLeftovers(const QString& storePath) {
     const QFileInfo store(storePath);
     const QDir folder = store.absoluteDir();
     QStringList removed;
-    for (const QString& suffix : {QStringLiteral(".new"), QStringLiteral(".restore"), QStringLiteral(".first")})
-        for (const QString& name : folder.entryList({store.fileName() + suffix + u'*'}, QDir::Files | QDir::Hidden))
+    for (const QString& suffix :
+         {QStringLiteral(".new"), QStringLiteral(".restore"), QStringLiteral(".first")})
+        for (const QString& name :
+             folder.entryList({store.fileName() + suffix + u'*'}, QDir::Files | QDir::Hidden))
             if (QFile::remove(folder.filePath(name)))
                 removed << folder.filePath(name);
     return removed;

@@ -6,10 +6,10 @@
 #include "data/Layout.h"
 #include "data/Statement.h"
 
+#include <memory>
 #include <QHash>
 #include <QSet>
 #include <QString>
-#include <memory>
 #include <unordered_map>
 
 struct sqlite3;

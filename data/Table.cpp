@@ -5,7 +5,9 @@
 #include "data/Store.h"
 
 namespace {
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
 } // namespace
 
 Table::Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent)
@@ -29,21 +31,24 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
     }
     const QString t = quoted(layout_->sqlName);
     selectRowSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(u','), t);
-    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u','));
+    insertSql_ =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u','));
     updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(t, assignments.join(u','));
     deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t);
 }
 
 void Table::setIndexName(const QString& indexName) {
     if (isActive())
-        fail(QStringLiteral("Ошибка программы: индекс таблицы %1 нельзя сменить, пока она открыта").arg(objectName()));
+        fail(QStringLiteral("Ошибка программы: индекс таблицы %1 нельзя сменить, пока она открыта")
+                 .arg(objectName()));
     indexName_ = indexName;
     order_.clear();
     if (indexName.isEmpty())
         return;
     const IndexDef* idx = layout_->index(indexName);
     if (!idx)
-        fail(QStringLiteral("Ошибка программы: индекс %1 таблицы %2 не описан").arg(indexName, layout_->fileName));
+        fail(QStringLiteral("Ошибка программы: индекс %1 таблицы %2 не описан")
+                 .arg(indexName, layout_->fileName));
     for (const QString& f : idx->fields)
         order_ << layout_->fieldIndex(f);
 }
@@ -53,8 +58,9 @@ void Table::openSource() {
     if (!error.isEmpty())
         throw DbError(error);
     if (!indexName_.isEmpty() && !store_->hasIndex(layout_->sqlName, indexName_))
-        fail(QStringLiteral("В базе данных %1 нет индекса, в порядке которого показывается таблица «%2»: база данных "
-                            "повреждена. Восстановите её из резервной копии.")
+        fail(QStringLiteral(
+                 "В базе данных %1 нет индекса, в порядке которого показывается таблица «%2»: база данных "
+                 "повреждена. Восстановите её из резервной копии.")
                  .arg(store_->displayPath(), caption()));
 }
 
@@ -102,8 +108,8 @@ std::vector<RowId> Table::fetchView() {
                 return {}; // an empty link value matches no row
     }
     QVariantList binds;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + whereClause(binds) +
-                        orderClause();
+    const QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) +
+                        whereClause(binds) + orderClause();
     auto st = store_->cached(sql);
     for (int i = 0; i < binds.size(); ++i)
         st->bind(i + 1, binds[i]);
@@ -203,10 +209,12 @@ int Table::findMatch(const QList<int>& fields, const Values& values) {
         }
         // Text fields of an index are compared in its collation, which lets the index serve the
         // search; it tells two texts equal only when they are identical, so the match stays exact.
-        terms << quoted(def.name) + (inTextIndex(fields[i]) ? QStringLiteral(" = ? COLLATE RU") : QStringLiteral(" = ?"));
+        terms << quoted(def.name) +
+                     (inTextIndex(fields[i]) ? QStringLiteral(" = ? COLLATE RU") : QStringLiteral(" = ?"));
         binds << values[i];
     }
-    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) + terms.join(QStringLiteral(" AND "));
+    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+             terms.join(QStringLiteral(" AND "));
     if (masterSource() && rangeEmpty())
         return -1;
     if (masterSource())

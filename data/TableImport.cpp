@@ -3,9 +3,9 @@
 #include "data/DbError.h"
 #include "data/Field.h"
 #include "data/Layout.h"
-#include "data/Store.h"
 #include "data/paradox/ParadoxError.h"
 #include "data/paradox/ParadoxReader.h"
+#include "data/Store.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,7 +16,9 @@
 
 namespace {
 
-QString quoted(const QString& name) { return u'"' + name + u'"'; }
+QString quoted(const QString& name) {
+    return u'"' + name + u'"';
+}
 
 struct Source {
     QString path;
@@ -32,7 +34,8 @@ QList<Source> collect(const QStringList& paths, QStringList& skipped) {
             layout = layouts::find(fi.fileName());
         if (!layout) {
             if (!fromFolder)
-                throw DbError(QStringLiteral("%1 — не таблица программы: такого имени таблицы нет").arg(fi.fileName()));
+                throw DbError(
+                    QStringLiteral("%1 — не таблица программы: такого имени таблицы нет").arg(fi.fileName()));
             skipped << fi.fileName();
             return;
         }
@@ -64,8 +67,9 @@ QList<Source> collect(const QStringList& paths, QStringList& skipped) {
 QStringList missingFields(const QList<ParadoxField>& fields, const TableLayout& layout) {
     QStringList missing;
     for (const FieldDef& f : layout.fields)
-        if (std::none_of(fields.cbegin(), fields.cend(),
-                         [&](const ParadoxField& p) { return p.name.compare(f.name, Qt::CaseInsensitive) == 0; }))
+        if (std::none_of(fields.cbegin(), fields.cend(), [&](const ParadoxField& p) {
+                return p.name.compare(f.name, Qt::CaseInsensitive) == 0;
+            }))
             missing << f.name;
     return missing;
 }
@@ -87,17 +91,20 @@ QString noTablesMessage(const QStringList& paths) {
     for (const TableLayout& l : layouts::all())
         if (!l.sqlName.startsWith(QStringLiteral("TempZ")))
             expected << l.fileName;
-    const QString where = paths.size() == 1 ? QDir::toNativeSeparators(paths.first()) : paths.join(QStringLiteral(", "));
+    const QString where =
+        paths.size() == 1 ? QDir::toNativeSeparators(paths.first()) : paths.join(QStringLiteral(", "));
     QString message = QStringLiteral("В «%1» нет ни одной таблицы прежней программы. ").arg(where);
     if (found.isEmpty())
         message += QStringLiteral("Папка пуста.");
     else
-        message += QStringLiteral("Найдены файлы (не таблицы программы): %1%2.")
-                       .arg(QStringList(found.mid(0, 20)).join(QStringLiteral(", ")),
-                            found.size() > 20 ? QStringLiteral(" и ещё %1").arg(found.size() - 20) : QString());
-    return message + QStringLiteral(" Программа ищет таблицы Paradox с такими именами: %1. Укажите папку Base "
-                                    "прежней программы, где они лежат.")
-                         .arg(expected.join(QStringLiteral(", ")));
+        message +=
+            QStringLiteral("Найдены файлы (не таблицы программы): %1%2.")
+                .arg(QStringList(found.mid(0, 20)).join(QStringLiteral(", ")),
+                     found.size() > 20 ? QStringLiteral(" и ещё %1").arg(found.size() - 20) : QString());
+    return message +
+           QStringLiteral(" Программа ищет таблицы Paradox с такими именами: %1. Укажите папку Base "
+                          "прежней программы, где они лежат.")
+               .arg(expected.join(QStringLiteral(", ")));
 }
 
 qint64 rowCount(Store& store, const QString& sqlName) {
@@ -140,10 +147,11 @@ Opened open(const Source& s, const ImportOptions& options) {
         QStringList all;
         for (const FieldDef& f : s.layout->fields)
             all << f.name;
-        throw DbError(QStringLiteral("Файл %1 назван как таблица %2 программы, но это другая таблица: в нём нет полей "
-                                     "%3. В таблице %2 программы поля такие: %4.")
-                          .arg(o.file, s.layout->fileName, missing.join(QStringLiteral(", ")),
-                               all.join(QStringLiteral(", "))));
+        throw DbError(
+            QStringLiteral("Файл %1 назван как таблица %2 программы, но это другая таблица: в нём нет полей "
+                           "%3. В таблице %2 программы поля такие: %4.")
+                .arg(o.file, s.layout->fileName, missing.join(QStringLiteral(", ")),
+                     all.join(QStringLiteral(", "))));
     }
     return o;
 }
@@ -221,9 +229,9 @@ ImportedTable storeRows(Store& store, Opened& o) {
 } // namespace
 
 bool isOfficeWork(const QString& sqlName) {
-    static const QStringList work = {"Personal", "Trained",     "Sertif",   "PEREMAIL",    "PERSNILS",
-                                     "Zajavki",  "Zajavki2021", "Zajavki2023", "Sluch",    "Sluch2021",
-                                     "Sluch2023", "SLSertif",   "SLUCHEMAIL", "SLUCHSNILS"};
+    static const QStringList work = {"Personal",  "Trained",     "Sertif",      "PEREMAIL",  "PERSNILS",
+                                     "Zajavki",   "Zajavki2021", "Zajavki2023", "Sluch",     "Sluch2021",
+                                     "Sluch2023", "SLSertif",    "SLUCHEMAIL",  "SLUCHSNILS"};
     return work.contains(sqlName);
 }
 
@@ -245,8 +253,9 @@ ImportResult importTables(Store& store, const QStringList& paths, const ImportOp
             occupied << s.layout->fileName;
     }
     if (!occupied.isEmpty())
-        throw DbError(QStringLiteral("В базе уже есть данные в таблицах %1; чтобы заменить их, укажите --replace")
-                          .arg(occupied.join(QStringLiteral(", "))));
+        throw DbError(
+            QStringLiteral("В базе уже есть данные в таблицах %1; чтобы заменить их, укажите --replace")
+                .arg(occupied.join(QStringLiteral(", "))));
 
     // The rows are decoded as they are stored, in one transaction: a value refused half-way
     // undoes the whole import.

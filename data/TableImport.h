@@ -2,10 +2,10 @@
 // Bringing Paradox tables into the store: the old program's Base folder, or single tables such
 // as the training centre's catalogue. Each file is recognised by its name among the store's
 // tables; rows keep their row numbers, so the links between tables hold.
+#include <functional>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 class Store;
 struct ParadoxField;
@@ -16,8 +16,8 @@ struct TableLayout;
 QStringList missingFields(const QList<ParadoxField>& fields, const TableLayout& layout);
 
 struct ImportedTable {
-    QString fileName;  // the store table's file name, e.g. "Personal.DB"
-    QString source;    // the file it came from
+    QString fileName; // the store table's file name, e.g. "Personal.DB"
+    QString source;   // the file it came from
     int rowsRead = 0;
     int rowsStored = 0;
     // The .MB file the table was imported without ("NewZicl2023.MB"); empty when none was missing.

@@ -1,13 +1,13 @@
 #include "documents/ApplicationDocument.h"
 
 #include "applications/Generation.h"
+#include "core/Prompter.h"
+#include "core/RootPaths.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/ServiceYears.h"
 #include "spreadsheet/DocumentFolder.h"
 #include "spreadsheet/Templates.h"
-#include "core/Prompter.h"
-#include "core/RootPaths.h"
 
 #include <algorithm>
 #include <limits>
@@ -38,7 +38,8 @@ HoursTally hoursTally() {
                      .anyHoursHeading = QStringLiteral("Всего проф. обучения - ")};
     for (int hours : {834, 432, 288, 252, 216, 144, 72, 36, 18, 16}) {
         // The form lines the numbers up: two blanks before the shorter ones in the first column.
-        const QString first = hours < 100 ? QStringLiteral("ПК  %1 час. - ") : QStringLiteral("ПК %1 час. - ");
+        const QString first =
+            hours < 100 ? QStringLiteral("ПК  %1 час. - ") : QStringLiteral("ПК %1 час. - ");
         tally.lines.append({hours, {first.arg(hours), QStringLiteral("ПП %1 час. - ").arg(hours)}});
     }
     return tally;
@@ -56,13 +57,21 @@ ApplicationDocumentSettings settingsOf(const Generation& g) {
     s.institutionField = QStringLiteral("NLPU");
     s.firstRow = 14;
     s.lookups = {
-        {&DataModule::tblNewZicl, QStringLiteral("KZicl;VidOb;Hours"),
+        {&DataModule::tblNewZicl,
+         QStringLiteral("KZicl;VidOb;Hours"),
          {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")},
-         QStringLiteral("не найден цикл - "), QStringLiteral("KZicl")},
-        {&DataModule::tblDoljn, QStringLiteral("KDoljn"), {QStringLiteral("KDoljn")},
-         QStringLiteral("не найдена должность - "), QString()},
-        {&DataModule::tblSpez, QStringLiteral("KSpez"), {QStringLiteral("KSpez")},
-         QStringLiteral("не найдена специальность - "), QString()},
+         QStringLiteral("не найден цикл - "),
+         QStringLiteral("KZicl")},
+        {&DataModule::tblDoljn,
+         QStringLiteral("KDoljn"),
+         {QStringLiteral("KDoljn")},
+         QStringLiteral("не найдена должность - "),
+         QString()},
+        {&DataModule::tblSpez,
+         QStringLiteral("KSpez"),
+         {QStringLiteral("KSpez")},
+         QStringLiteral("не найдена специальность - "),
+         QString()},
     };
     s.columns = g.documentColumns;
     // The signatures: right below the table (rows 18 + n to 25 + n), or below the counts where
@@ -108,7 +117,9 @@ const ApplicationDocumentSettings& ApplicationDocumentSettings::of(const Generat
     return current;
 }
 
-const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() { return of(Generation::current()); }
+const ApplicationDocumentSettings& ApplicationDocumentSettings::y2023() {
+    return of(Generation::current());
+}
 
 namespace {
 
@@ -149,10 +160,14 @@ CellValue wholeNumber(qint64 value) {
 QVariant keyValue(const Field& field) {
     switch (field.type()) {
     case FieldType::Alpha:
-    case FieldType::Memo: return field.asString();
-    case FieldType::Number: return field.asFloat();
-    case FieldType::Date: return field.asDate();
-    default: return field.asInteger();
+    case FieldType::Memo:
+        return field.asString();
+    case FieldType::Number:
+        return field.asFloat();
+    case FieldType::Date:
+        return field.asDate();
+    default:
+        return field.asInteger();
     }
 }
 
@@ -170,8 +185,7 @@ CellValue serviceYears(const Field& field) {
 
 QString fullName(const Dataset& trainee) {
     return trainee.field(fld::Name1).asString() + QStringLiteral("  ") +
-           trainee.field(fld::Name2).asString() + QStringLiteral("  ") +
-           trainee.field(fld::Name3).asString();
+           trainee.field(fld::Name2).asString() + QStringLiteral("  ") + trainee.field(fld::Name3).asString();
 }
 
 class Filler {
@@ -240,7 +254,8 @@ private:
         for (int line = 0; line < tally.lines.size(); ++line)
             for (int kind = 0; kind < 2; ++kind)
                 book.setText(CellRef(first + line, tally.columns[kind]),
-                             tally.lines[line].labels[kind] + QString::number(counts_[size_t(line * 2 + kind)]));
+                             tally.lines[line].labels[kind] +
+                                 QString::number(counts_[size_t(line * 2 + kind)]));
         const int last = first + int(tally.lines.size());
         book.setText(CellRef(last, tally.headingColumn), tally.anyHoursHeading);
         book.setText(CellRef(last, tally.columns[0]), QString::number(counts_.back()));
@@ -278,13 +293,27 @@ private:
             const TraineeColumn& column = settings_.columns[qsizetype(i)];
             const CellRef cell(row, column.column);
             switch (column.kind) {
-            case TraineeColumn::Kind::RunningNumber: add(cell, qint32(runningNumber)); break;
-            case TraineeColumn::Kind::Text: add(cell, sources_[i]->field(column.field).asString()); break;
-            case TraineeColumn::Kind::Integer: add(cell, wholeNumber(trainees_.field(column.field).asInteger())); break;
-            case TraineeColumn::Kind::Float: add(cell, trainees_.field(column.field).asFloat()); break;
-            case TraineeColumn::Kind::ServiceYears: add(cell, serviceYears(trainees_.field(column.field))); break;
-            case TraineeColumn::Kind::Date: add(cell, shownDate(trainees_.field(column.field))); break;
-            case TraineeColumn::Kind::FullName: add(cell, fullName(trainees_)); break;
+            case TraineeColumn::Kind::RunningNumber:
+                add(cell, qint32(runningNumber));
+                break;
+            case TraineeColumn::Kind::Text:
+                add(cell, sources_[i]->field(column.field).asString());
+                break;
+            case TraineeColumn::Kind::Integer:
+                add(cell, wholeNumber(trainees_.field(column.field).asInteger()));
+                break;
+            case TraineeColumn::Kind::Float:
+                add(cell, trainees_.field(column.field).asFloat());
+                break;
+            case TraineeColumn::Kind::ServiceYears:
+                add(cell, serviceYears(trainees_.field(column.field)));
+                break;
+            case TraineeColumn::Kind::Date:
+                add(cell, shownDate(trainees_.field(column.field)));
+                break;
+            case TraineeColumn::Kind::FullName:
+                add(cell, fullName(trainees_));
+                break;
             case TraineeColumn::Kind::Found: {
                 const size_t index = size_t(column.lookup);
                 if (!found[index]) {
@@ -306,8 +335,9 @@ private:
             values << keyValue(trainees_.field(field));
         if (table.locate(lookup.fields, values))
             return true;
-        prompter_.inform(lookup.missing + (lookup.namedBy.isEmpty() ? fullName(trainees_)
-                                                                    : trainees_.field(lookup.namedBy).asString()));
+        prompter_.inform(lookup.missing + (lookup.namedBy.isEmpty()
+                                               ? fullName(trainees_)
+                                               : trainees_.field(lookup.namedBy).asString()));
         return false;
     }
 
@@ -324,17 +354,18 @@ private:
 
 } // namespace
 
-ApplicationDocument buildApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings,
+ApplicationDocument buildApplicationDocument(const DataModule& dm,
+                                             const ApplicationDocumentSettings& settings,
                                              const QString& templatesDir, Prompter& prompter) {
     installDefaultTemplates(templatesDir, settings.templateName);
-    ApplicationDocument document{Workbook::open(ensureTemplate(templatesDir, settings.templateName)), QString(), 0};
+    ApplicationDocument document{Workbook::open(ensureTemplate(templatesDir, settings.templateName)),
+                                 QString(), 0};
 
     // The file's name follows the application itself, so that it is named even without trainees.
     const Dataset& application = *(dm.*settings.applications);
     QString number = application.field(fld::KZajavki).asString();
     number.replace(u',', u'.');
-    document.title =
-        settings.documentTitle.arg(number, application.field(fld::Year).asString()).simplified();
+    document.title = settings.documentTitle.arg(number, application.field(fld::Year).asString()).simplified();
 
     Filler filler(dm, settings, prompter);
     document.completeRows = filler.read();
@@ -342,8 +373,8 @@ ApplicationDocument buildApplicationDocument(const DataModule& dm, const Applica
     return document;
 }
 
-QString saveApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings, const RootPaths& root,
-                                Prompter& prompter) {
+QString saveApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings,
+                                const RootPaths& root, Prompter& prompter) {
     const ApplicationDocument document = buildApplicationDocument(dm, settings, root.templates(), prompter);
     return DocumentFolder(root).save(document.book, document.title);
 }

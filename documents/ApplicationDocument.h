@@ -35,7 +35,7 @@ using applications::TraineeColumn;
 // of its fields: a text as it is (case counts), a whole-number field as a whole number, an empty
 // number as 0.
 struct Lookup {
-    Table* DataModule::*table;        // the data module's table: &DataModule::tblNewZicl
+    Table* DataModule::*table; // the data module's table: &DataModule::tblNewZicl
     QString fields;            // its fields, joined by ';' as Dataset::locate takes them
     QStringList traineeFields; // the trainee's fields giving the values, in the same order
     // The notice when nothing is found: this text followed by the trainee's field `namedBy`, or by
@@ -65,7 +65,7 @@ struct HoursTally {
 
 // One generation's printed application.
 struct ApplicationDocumentSettings {
-    QString templateName;      // in the root's Templates folder, without extension: "Zajavka2023"
+    QString templateName;             // in the root's Templates folder, without extension: "Zajavka2023"
     Table* DataModule::*applications; // the data module's tables: the applications,
     Table* DataModule::*trainees;     // their trainees (a detail of the applications),
     Table* DataModule::*config;       // and the institution's settings
@@ -126,13 +126,14 @@ struct ApplicationDocument {
 // past their last row or on the trainee that ended the table; the reference tables on the rows
 // last found. Throws DocumentError when the template cannot be had or read, DbError when a table
 // is closed.
-ApplicationDocument buildApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings,
+ApplicationDocument buildApplicationDocument(const DataModule& dm,
+                                             const ApplicationDocumentSettings& settings,
                                              const QString& templatesDir, Prompter& prompter);
 
 // Builds the document and saves it into the root's Documents folder under a name of its own (a
 // new file each time); returns the file's path. Throws DocumentError as above, or naming the file
 // that cannot be written.
-QString saveApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings, const RootPaths& root,
-                                Prompter& prompter);
+QString saveApplicationDocument(const DataModule& dm, const ApplicationDocumentSettings& settings,
+                                const RootPaths& root, Prompter& prompter);
 
 } // namespace documents

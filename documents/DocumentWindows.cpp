@@ -2,13 +2,13 @@
 
 #include "applications/Generation.h"
 #include "applications/TrainingPlanDialog.h"
+#include "data/AppContext.h"
 #include "documents/ApplicationDocument.h"
-#include "spreadsheet/DocumentOpener.h"
 #include "documents/ListDocument.h"
 #include "documents/PlanDocument.h"
-#include "data/AppContext.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
+#include "spreadsheet/DocumentOpener.h"
 
 #include <QDir>
 
@@ -30,10 +30,11 @@ void registerDocumentWindows() {
     } lists[] = {{"PrintProgrammeList", documents::ListDocumentSettings::programmes()},
                  {"PrintPositionsList", documents::ListDocumentSettings::positions()}};
     for (const auto& list : lists)
-        windows::registerAction(QString::fromLatin1(list.action), [&settings = list.settings](WindowHost& main) {
-            AppContext& app = main.app();
-            saved(main, documents::saveListDocument(*app.DM, settings, app.root));
-        });
+        windows::registerAction(QString::fromLatin1(list.action),
+                                [&settings = list.settings](WindowHost& main) {
+                                    AppContext& app = main.app();
+                                    saved(main, documents::saveListDocument(*app.DM, settings, app.root));
+                                });
 
     // Each generation's applications window looks its print action up by its own instance name;
     // the document is saved into the root's Documents folder and handed to the desktop's

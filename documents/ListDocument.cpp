@@ -80,10 +80,15 @@ const ListDocumentSettings& ListDocumentSettings::positions() {
 
 namespace {
 
-void writeCell(Workbook& book, const CellRef& cell, ListColumn::Kind kind, int number, const QVariant& value) {
+void writeCell(Workbook& book, const CellRef& cell, ListColumn::Kind kind, int number,
+               const QVariant& value) {
     switch (kind) {
-    case ListColumn::Kind::RunningNumber: book.setInteger(cell, number); break;
-    case ListColumn::Kind::Text: book.setText(cell, value.toString()); break;
+    case ListColumn::Kind::RunningNumber:
+        book.setInteger(cell, number);
+        break;
+    case ListColumn::Kind::Text:
+        book.setText(cell, value.toString());
+        break;
     case ListColumn::Kind::Integer: {
         if (value.isNull()) {
             book.setText(cell, QString());
@@ -129,7 +134,8 @@ void finishList(ListDocument& document, const ListDocumentSettings& settings) {
 
 } // namespace
 
-ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings, const QString& templatesDir) {
+ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings,
+                               const QString& templatesDir) {
     Dataset* rows = dm.dataset(settings.source);
     if (!rows)
         throw DbError(QStringLiteral("Набор данных %1 не найден в модуле данных").arg(settings.source));
@@ -140,10 +146,17 @@ ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings&
         for (const ListColumn& c : settings.columns) {
             QVariant value;
             switch (c.kind) {
-            case ListColumn::Kind::RunningNumber: break;
-            case ListColumn::Kind::Text: value = rows->field(c.field).asString(); break;
-            case ListColumn::Kind::Integer: value = rows->field(c.field).asInteger(); break;
-            case ListColumn::Kind::Date: value = rows->field(c.field).asDate(); break;
+            case ListColumn::Kind::RunningNumber:
+                break;
+            case ListColumn::Kind::Text:
+                value = rows->field(c.field).asString();
+                break;
+            case ListColumn::Kind::Integer:
+                value = rows->field(c.field).asInteger();
+                break;
+            case ListColumn::Kind::Date:
+                value = rows->field(c.field).asDate();
+                break;
             }
             writeCell(document.book, CellRef(row, c.column), c.kind, document.rows + 1, value);
         }
@@ -154,8 +167,8 @@ ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings&
     return document;
 }
 
-ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings& settings, const QString& templatesDir,
-                               const QString& title) {
+ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings& settings,
+                               const QString& templatesDir, const QString& title) {
     ListDocument document =
         startList(settings, templatesDir, rows.count, title.isEmpty() ? settings.documentTitle : title);
     for (; document.rows < rows.count; ++document.rows) {

@@ -10,10 +10,10 @@
 //   openDocument(path);
 #include "spreadsheet/Workbook.h"
 
+#include <functional>
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <functional>
 
 class RootPaths;
 class DataModule;
@@ -37,7 +37,7 @@ struct ListDocumentSettings {
     QString source;       // the data module's dataset whose rows are listed: "qNewZicl"
     int firstRow;         // the first listed row; it is the model whose look the rows below take
     QList<ListColumn> columns;
-    QString documentTitle; // the name the document is saved under: "Программы обучения"
+    QString documentTitle;  // the name the document is saved under: "Программы обучения"
     QString titleCell = {}; // where the document's title is written ("A1"); empty: nowhere
 
     int lastColumn() const;
@@ -63,11 +63,12 @@ struct ListDocument {
 // Fills the template with the dataset's rows from the first to the last; the dataset is left past
 // its last row. A list without rows rules nothing: the headings stay as the template has them.
 // Throws DocumentError when the template cannot be had or read, DbError when the dataset is closed.
-ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings, const QString& templatesDir);
+ListDocument buildListDocument(const DataModule& dm, const ListDocumentSettings& settings,
+                               const QString& templatesDir);
 // The same from rows given; `title` (the settings' document title when empty) names the document
 // and is written into the settings' title cell.
-ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings& settings, const QString& templatesDir,
-                               const QString& title = {});
+ListDocument buildListDocument(const ListRows& rows, const ListDocumentSettings& settings,
+                               const QString& templatesDir, const QString& title = {});
 
 // Builds the document and saves it into the root's Documents folder under a name of its own;
 // returns the file's path.

@@ -21,7 +21,8 @@ ListDocument buildPlanDocument(const plan::Plan& plan, const QList<plan::Additio
             return e.diplomaSpecialty;
         // As the plan's window shows it: "нет сертификата" where the date would be.
         if (f == QLatin1String("CertificateEnd"))
-            return e.hasCertificate() ? QVariant(e.certificateEnd) : QVariant(QStringLiteral("нет сертификата"));
+            return e.hasCertificate() ? QVariant(e.certificateEnd)
+                                      : QVariant(QStringLiteral("нет сертификата"));
         if (f == QLatin1String("CertificateSpecialty"))
             return e.certificateSpecialty;
         if (f == QLatin1String("DaysLeft"))

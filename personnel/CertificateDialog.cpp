@@ -5,7 +5,8 @@
 #include "shell/WindowHost.h"
 
 CertificateDialog::CertificateDialog(WindowHost& main)
-    : CertificateForm(main.hostWidget(), QStringLiteral("Дата окончания действия сертификата или срока аккредитации"),
+    : CertificateForm(main.hostWidget(),
+                      QStringLiteral("Дата окончания действия сертификата или срока аккредитации"),
                       main.app().DM->dtsSertif),
       main_(main) {}
 

@@ -1,27 +1,27 @@
 #include "personnel/PersonnelCard.h"
 
+#include "core/PersonName.h"
 #include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "personnel/PersonnelRules.h"
 #include "personnel/PersonnelWindows.h"
-#include "core/PersonName.h"
 #include "refbooks/Books.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
-#include "shell/RowKeys.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/RowKeys.h"
 #include "shell/WindowHost.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
-#include <QAbstractItemView>
-#include <QCompleter>
 #include <QPushButton>
 #include <QStringListModel>
 #include <QTabWidget>
@@ -33,7 +33,8 @@ namespace {
 const char* kAqua = "background: #00ffff;";
 const QColor kCream(0xFF, 0xFB, 0xF0);
 // The boxes in the order the navigation keys go through them.
-const char* const kOrder[] = {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4", "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"};
+const char* const kOrder[] = {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4",
+                              "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"};
 
 QLabel* boldLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -59,7 +60,8 @@ bool isNavigationKey(int key) {
 
 PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     auto bound = [&](const char* name, const char* field, QWidget* parent) {
         return new DbEdit(QString::fromLatin1(name), dm.dtsPersonal, QString::fromLatin1(field), parent);
@@ -130,13 +132,15 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     workGrid->addWidget(startedLabel, row, 0);
     workGrid->addWidget(started, row++, 1, Qt::AlignLeft);
     workGrid->addWidget(
-        redNote(QStringLiteral("(приблизительный год, для вычисления общемедицинского стажа)"), work), row++, 0, 1, 3);
+        redNote(QStringLiteral("(приблизительный год, для вычисления общемедицинского стажа)"), work), row++,
+        0, 1, 3);
     auto* transferredLabel = new QLabel(QStringLiteral("Год перевода на занимаемую должность"), work);
     transferredLabel->setBuddy(transferred);
     workGrid->addWidget(transferredLabel, row, 0);
     workGrid->addWidget(transferred, row++, 1, Qt::AlignLeft);
     workGrid->addWidget(
-        redNote(QStringLiteral("(приблизительный год, для вычисления стажа по специальности) "), work), row++, 0, 1, 3);
+        redNote(QStringLiteral("(приблизительный год, для вычисления стажа по специальности) "), work), row++,
+        0, 1, 3);
     workGrid->setRowStretch(row, 1);
     workGrid->setColumnStretch(1, 1);
     pages_->addTab(work, QStringLiteral("Работа и образование"));
@@ -163,20 +167,29 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
                                  {"Hours", "КолЧасов", 0, kCream},
                                  {"Year", "Год", 0, kCream}},
                                 this);
-    detailPage("TabSheet2", QStringLiteral("Переподготовка"),
-               {actionButton(this, QStringLiteral("Button1"), QStringLiteral("Добавить"), [this] { addTraining(); }),
-                actionButton(this, QStringLiteral("Button2"), QStringLiteral("Редактир."), [this] { editTraining(); }),
-                actionButton(this, QStringLiteral("Button3"), QStringLiteral("Удалить"), [this] { deleteTraining(); })},
-               training);
-    auto* certificates = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsSertif,
-                                    {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 350, {}}}, this);
+    detailPage(
+        "TabSheet2", QStringLiteral("Переподготовка"),
+        {actionButton(this, QStringLiteral("Button1"), QStringLiteral("Добавить"), [this] { addTraining(); }),
+         actionButton(this, QStringLiteral("Button2"), QStringLiteral("Редактир."),
+                      [this] { editTraining(); }),
+         actionButton(this, QStringLiteral("Button3"), QStringLiteral("Удалить"),
+                      [this] { deleteTraining(); })},
+        training);
+    auto* certificates =
+        new DbGrid(QStringLiteral("DBGrid2"), dm.dtsSertif,
+                   {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 350, {}}}, this);
     personnel::colourCertificates(*certificates, main);
     detailPage("TabSheet3", QStringLiteral("Сертификаты"),
-               {actionButton(this, QStringLiteral("Button7"), QStringLiteral("Добавить"), [this] { addCertificate(); }),
-                actionButton(this, QStringLiteral("Button8"), QStringLiteral("Редактир."), [this] { editCertificate(); }),
-                actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"), [this] { deleteCertificate(); })},
+               {actionButton(this, QStringLiteral("Button7"), QStringLiteral("Добавить"),
+                             [this] { addCertificate(); }),
+                actionButton(this, QStringLiteral("Button8"), QStringLiteral("Редактир."),
+                             [this] { editCertificate(); }),
+                actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"),
+                             [this] { deleteCertificate(); })},
                certificates);
-    const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    const auto named = [this](const char* name) {
+        return findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
     attachRowKeys(training, {named("Button1"), named("Button2"), named("Button3"), {}});
     attachRowKeys(certificates, {named("Button7"), named("Button8"), named("Button9"), {}});
 
@@ -199,8 +212,8 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     contacts->addWidget(snilsLabel, 1, 0);
     contacts->addWidget(snils_, 1, 1);
     contacts->addWidget(
-        actionButton(this, QStringLiteral("Button10"), QStringLiteral("Очистить"), [this] { clearSnils(); }), 1, 2,
-        Qt::AlignLeft);
+        actionButton(this, QStringLiteral("Button10"), QStringLiteral("Очистить"), [this] { clearSnils(); }),
+        1, 2, Qt::AlignLeft);
     contacts->setColumnStretch(2, 1);
 
     save_ = actionButton(this, QStringLiteral("Button4"), QStringLiteral("Сохранить"), [this] { save(); });
@@ -209,7 +222,8 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     buttons->addStretch();
     buttons->addWidget(save_);
     buttons->addWidget(cancel_);
-    buttons->addWidget(actionButton(this, QStringLiteral("Button6"), QStringLiteral("Выход"), [this] { leave(); }));
+    buttons->addWidget(
+        actionButton(this, QStringLiteral("Button6"), QStringLiteral("Выход"), [this] { leave(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -222,21 +236,18 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     for (const char* name : kOrder)
         box(name)->installEventFilter(this);
     // Each "..." right after its box.
-    const QList<QWidget*> order{box("DBEdit1"),
-                                box("DBEdit2"),
-                                box("DBEdit3"),
-                                box("DBEdit4"),
-                                position,
-                                findChild<QWidget*>(QStringLiteral("SpeedButton1")),
-                                diploma,
-                                findChild<QWidget*>(QStringLiteral("SpeedButton2")),
-                                started,
-                                transferred};
+    const QList<QWidget*> order{box("DBEdit1"), box("DBEdit2"),
+                                box("DBEdit3"), box("DBEdit4"),
+                                position,       findChild<QWidget*>(QStringLiteral("SpeedButton1")),
+                                diploma,        findChild<QWidget*>(QStringLiteral("SpeedButton2")),
+                                started,        transferred};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
-DbEdit* PersonnelCard::box(const char* name) const { return findChild<DbEdit*>(QString::fromLatin1(name)); }
+DbEdit* PersonnelCard::box(const char* name) const {
+    return findChild<DbEdit*>(QString::fromLatin1(name));
+}
 
 void PersonnelCard::focusBox(const QString& name) {
     QWidget* w = findChild<QWidget*>(name);
@@ -271,9 +282,12 @@ void PersonnelCard::activated() {
 
 void PersonnelCard::showStoredContacts() {
     DataModule& dm = *main_.app().DM;
-    const bool adding = main_.app().state.PersonalMode == 0 && dm.tblPersonal->state() == Dataset::State::Insert;
-    email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString() : dm.tblPerEmail->field(fld::EMAIL).asString());
-    snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString() : dm.tblPerSnils->field(fld::SNILS).asString());
+    const bool adding =
+        main_.app().state.PersonalMode == 0 && dm.tblPersonal->state() == Dataset::State::Insert;
+    email_->setText(adding || dm.tblPerEmail->isEmpty() ? QString()
+                                                        : dm.tblPerEmail->field(fld::EMAIL).asString());
+    snils_->setText(adding || dm.tblPerSnils->isEmpty() ? QString()
+                                                        : dm.tblPerSnils->field(fld::SNILS).asString());
     email_->setCursorPosition(0);
     storedEmail_ = email_->text();
     storedSnils_ = personnel::snilsFromBox(snils_->displayText());
@@ -288,7 +302,8 @@ bool PersonnelCard::hasUnsavedChanges() {
     } catch (const DbError&) {
         changed = true; // a value the field refuses is an unsaved change all the same
     }
-    return changed || email_->text() != storedEmail_ || personnel::snilsFromBox(snils_->displayText()) != storedSnils_;
+    return changed || email_->text() != storedEmail_ ||
+           personnel::snilsFromBox(snils_->displayText()) != storedSnils_;
 }
 
 bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
@@ -298,8 +313,8 @@ bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
             if (auto* edit = qobject_cast<QLineEdit*>(watched))
                 rightStepsOn_ = caretAtEnd(edit); // judged before the key moves the caret
         // F4 or Alt+Down opens the list of the position's and the diploma specialty's box.
-        const bool opensList =
-            press->key() == Qt::Key_F4 || (press->key() == Qt::Key_Down && press->modifiers() & Qt::AltModifier);
+        const bool opensList = press->key() == Qt::Key_F4 ||
+                               (press->key() == Qt::Key_Down && press->modifiers() & Qt::AltModifier);
         if (opensList && (watched == box("DBEdit5") || watched == box("DBEdit6"))) {
             runGuarded([&] { watched == box("DBEdit5") ? pickPosition() : pickDiplomaSpecialty(); });
             return true;
@@ -355,7 +370,8 @@ void PersonnelCard::boxKeyReleased(DbEdit* edit, int key) {
         person.field(fld::DR).clear();
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -389,8 +405,8 @@ bool PersonnelCard::savePerson() {
     for (const auto& q : questions) {
         if (q.question.isEmpty())
             continue;
-        if (app.prompter.ask(windowTitle(), q.question, Prompter::Icon::Question, Prompter::Buttons::YesNoDefaultNo) !=
-            Prompter::Answer::Yes) {
+        if (app.prompter.ask(windowTitle(), q.question, Prompter::Icon::Question,
+                             Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes) {
             q.box->setFocus();
             return false;
         }
@@ -421,19 +437,32 @@ void PersonnelCard::detailAction(void (*action)(WindowHost&, const personnel::De
         action(main_, rows);
 }
 
-void PersonnelCard::addTraining() { detailAction(personnel::addDetail, personnel::DetailRows::training()); }
-void PersonnelCard::editTraining() { detailAction(personnel::editDetail, personnel::DetailRows::training()); }
-void PersonnelCard::deleteTraining() { detailAction(personnel::deleteDetail, personnel::DetailRows::training()); }
-void PersonnelCard::addCertificate() { detailAction(personnel::addDetail, personnel::DetailRows::certificates()); }
-void PersonnelCard::editCertificate() { detailAction(personnel::editDetail, personnel::DetailRows::certificates()); }
-void PersonnelCard::deleteCertificate() { detailAction(personnel::deleteDetail, personnel::DetailRows::certificates()); }
+void PersonnelCard::addTraining() {
+    detailAction(personnel::addDetail, personnel::DetailRows::training());
+}
+void PersonnelCard::editTraining() {
+    detailAction(personnel::editDetail, personnel::DetailRows::training());
+}
+void PersonnelCard::deleteTraining() {
+    detailAction(personnel::deleteDetail, personnel::DetailRows::training());
+}
+void PersonnelCard::addCertificate() {
+    detailAction(personnel::addDetail, personnel::DetailRows::certificates());
+}
+void PersonnelCard::editCertificate() {
+    detailAction(personnel::editDetail, personnel::DetailRows::certificates());
+}
+void PersonnelCard::deleteCertificate() {
+    detailAction(personnel::deleteDetail, personnel::DetailRows::certificates());
+}
 
 void PersonnelCard::save() {
     if (!savePerson())
         return;
     Table& person = *main_.app().DM->tblPersonal;
     const auto name = [&](const char* field) { return person.field(QString::fromLatin1(field)).asString(); };
-    main_.reportDone(QStringLiteral("Сотрудник %1 сохранён").arg(surnameAndInitials(name("Name1"), name("Name2"), name("Name3"))));
+    main_.reportDone(QStringLiteral("Сотрудник %1 сохранён")
+                         .arg(surnameAndInitials(name("Name1"), name("Name2"), name("Name3"))));
 }
 
 void PersonnelCard::cancel() {
@@ -470,7 +499,9 @@ void PersonnelCard::leave() {
     closeRejected();
 }
 
-void PersonnelCard::clearSnils() { snils_->clear(); }
+void PersonnelCard::clearSnils() {
+    snils_->clear();
+}
 
 void PersonnelCard::done(int result) {
     main_.setStatusPanel(0, QString());

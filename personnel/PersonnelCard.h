@@ -28,18 +28,18 @@ public:
     // shown, the focus in the box concerned).
     bool savePerson();
 
-    void pickPosition(); // "..." position
+    void pickPosition();         // "..." position
     void pickDiplomaSpecialty(); // "..." diploma specialty
-    void addTraining();      // training: "Добавить"
-    void editTraining();      //           "Редактир."
-    void deleteTraining();      //           "Удалить"
-    void addCertificate();      // certificates: "Добавить"
+    void addTraining();          // training: "Добавить"
+    void editTraining();         //           "Редактир."
+    void deleteTraining();       //           "Удалить"
+    void addCertificate();       // certificates: "Добавить"
     void editCertificate();      //               "Редактир."
-    void deleteCertificate();      //               "Удалить"
-    void save();      // "Сохранить"
-    void cancel();      // "Отмена"
-    void leave();      // "Выход"
-    void clearSnils();     // "Очистить" the SNILS
+    void deleteCertificate();    //               "Удалить"
+    void save();                 // "Сохранить"
+    void cancel();               // "Отмена"
+    void leave();                // "Выход"
+    void clearSnils();           // "Очистить" the SNILS
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,15 +59,16 @@ private:
     bool hasUnsavedChanges();
     void showStoredContacts();
     // A training or certificate button: the person saved first, then the action on its rows.
-    void detailAction(void (*action)(WindowHost&, const personnel::DetailRows&), const personnel::DetailRows& rows);
+    void detailAction(void (*action)(WindowHost&, const personnel::DetailRows&),
+                      const personnel::DetailRows& rows);
 
     WindowHost& main_;
     QTabWidget* pages_;
     QLineEdit* email_;
     QLineEdit* snils_;
-    bool rightStepsOn_ = true; // the Right arrow was pressed with the caret at the end of its box
+    bool rightStepsOn_ = true;          // the Right arrow was pressed with the caret at the end of its box
     QString storedEmail_, storedSnils_; // what the two boxes showed when the person was opened or saved
-    QCompleter* diplomaNames_; // the book's names offered while the diploma specialty is typed
+    QCompleter* diplomaNames_;          // the book's names offered while the diploma specialty is typed
     QPushButton* save_;
     QPushButton* cancel_;
 };

@@ -5,9 +5,9 @@
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
+#include "data/RequiredFields.h"
 #include "data/Store.h"
 #include "personnel/Snils.h"
-#include "data/RequiredFields.h"
 #include "refbooks/Books.h"
 
 #include <QLocale>
@@ -41,10 +41,11 @@ std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
     }
     const auto entry = books::findByName(dm, books::diplomaSpecialties(), diploma);
     if (!entry && !unchanged)
-        return FailedCheck{QStringLiteral("Специальности по диплому «%1» нет в справочнике. Выберите её из списка "
-                                          "кнопкой «...» или добавьте в справочник.")
-                               .arg(diploma.simplified()),
-                           QStringLiteral("DBEdit6")};
+        return FailedCheck{
+            QStringLiteral("Специальности по диплому «%1» нет в справочнике. Выберите её из списка "
+                           "кнопкой «...» или добавьте в справочник.")
+                .arg(diploma.simplified()),
+            QStringLiteral("DBEdit6")};
     if (entry && (person.field(fld::KSpez).asInteger() != entry->code || diploma != entry->name)) {
         person.field(fld::KSpez).setValue(entry->code);
         person.field(fld::NSpez).setAsString(entry->name);
@@ -80,7 +81,9 @@ std::optional<FailedCheck> checkPerson(const DataModule& dm, int curYear) {
     return std::nullopt;
 }
 
-QString emptySnils() { return QStringLiteral("   -   -      "); }
+QString emptySnils() {
+    return QStringLiteral("   -   -      ");
+}
 
 QString snilsFromBox(const QString& displayText) {
     QString text = displayText;
@@ -106,15 +109,17 @@ QString snilsRefusal(const QString& snils) {
     for (int i = 0; i < shown.size(); ++i)
         if (i != 3 && i != 7 && i != 11 && !shown[i].isDigit())
             shown[i] = u'_';
-    return QStringLiteral("СНИЛС «%1» заполнен не полностью: нужны все одиннадцать цифр в виде ХХХ-ХХХ-ХХХ ХХ. "
-                          "Допишите недостающие цифры или очистите поле кнопкой «Очистить».")
+    return QStringLiteral(
+               "СНИЛС «%1» заполнен не полностью: нужны все одиннадцать цифр в виде ХХХ-ХХХ-ХХХ ХХ. "
+               "Допишите недостающие цифры или очистите поле кнопкой «Очистить».")
         .arg(shown);
 }
 
 QString snilsQuestion(const QString& snils) {
     if (snils::validate(snils).status != snils::Verdict::Status::WrongCheckNumber)
         return {};
-    return QStringLiteral("СНИЛС %1 не проходит проверку контрольного числа. Сохранить как есть?").arg(snils.trimmed());
+    return QStringLiteral("СНИЛС %1 не проходит проверку контрольного числа. Сохранить как есть?")
+        .arg(snils.trimmed());
 }
 
 QString emailQuestion(const QString& email) {
@@ -122,7 +127,8 @@ QString emailQuestion(const QString& email) {
     const QString typed = email.trimmed();
     if (typed.isEmpty() || address.match(typed).hasMatch())
         return {};
-    return QStringLiteral("Адрес электронной почты «%1» не похож на адрес вида имя@домен.ru. Сохранить как есть?")
+    return QStringLiteral(
+               "Адрес электронной почты «%1» не похож на адрес вида имя@домен.ru. Сохранить как есть?")
         .arg(typed);
 }
 
@@ -141,7 +147,8 @@ void savePerson(const DataModule& dm, const QString& email, const QString& snils
         person.cancel();
     }
     // Editing a person's empty detail view starts the row, linked to the person.
-    for (auto [table, field, value] : {std::tuple{dm.tblPerEmail, "EMAIL", email}, std::tuple{dm.tblPerSnils, "SNILS", snils}}) {
+    for (auto [table, field, value] :
+         {std::tuple{dm.tblPerEmail, "EMAIL", email}, std::tuple{dm.tblPerSnils, "SNILS", snils}}) {
         table->edit();
         table->field(QString::fromLatin1(field)).setAsString(value);
         table->post();
@@ -157,16 +164,19 @@ QString personDeletionQuestion(const DataModule& dm) {
     if (const int n = rows(dm.tblSertif))
         withIt << counted(n, "сертификатом", "сертификатами", "сертификатами");
     if (const int n = rows(dm.tblTrained))
-        withIt << counted(n, "записью о переподготовке", "записями о переподготовке", "записями о переподготовке");
+        withIt << counted(n, "записью о переподготовке", "записями о переподготовке",
+                          "записями о переподготовке");
     if (rows(dm.tblPerEmail))
         withIt << QStringLiteral("e-mail");
     if (rows(dm.tblPerSnils))
         withIt << QStringLiteral("СНИЛС");
-    QString question = QStringLiteral("Удалить сотрудника ") + surnameAndInitials(text("Name1"), text("Name2"), text("Name3"));
+    QString question = QStringLiteral("Удалить сотрудника ") +
+                       surnameAndInitials(text("Name1"), text("Name2"), text("Name3"));
     if (!withIt.isEmpty()) {
         const QString last = withIt.takeLast();
-        question += QStringLiteral(" вместе с ") +
-                    (withIt.isEmpty() ? last : withIt.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last);
+        question +=
+            QStringLiteral(" вместе с ") +
+            (withIt.isEmpty() ? last : withIt.join(QStringLiteral(", ")) + QStringLiteral(" и ") + last);
     }
     return question + u'?';
 }
@@ -201,7 +211,9 @@ CertificateState certificateState(const QDate& end, const QDate& today) {
     return left <= kEndingSoonDays ? CertificateState::EndingSoon : CertificateState::InForce;
 }
 
-QString days(qint64 count) { return counted(count, "день", "дня", "дней"); }
+QString days(qint64 count) {
+    return counted(count, "день", "дня", "дней");
+}
 
 QString certificateHint(const QDate& end, const QDate& today) {
     if (certificateState(end, today) == CertificateState::None)

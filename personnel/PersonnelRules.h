@@ -3,9 +3,9 @@
 // checks in their order, the questions about an e-mail address or SNILS that look wrong, saving
 // a person with the e-mail and SNILS rows, deleting a person with every row of theirs, and the
 // state of a certificate seen from today.
+#include <optional>
 #include <QDate>
 #include <QString>
-#include <optional>
 
 class Prompter;
 class DataModule;

@@ -8,11 +8,11 @@
 #include "shell/DbGrid.h"
 #include "shell/RowKeys.h"
 
-#include <QAbstractButton>
-#include <QHeaderView>
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
 #include "shell/TitleStrip.h"
+#include <QAbstractButton>
+#include <QHeaderView>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -33,7 +33,8 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     setWindowTitle(QStringLiteral("Персонал"));
     DataModule& dm = *main.app().DM;
 
-    auto button = [this](QToolBar* bar, const char* name, const QString& caption, void (PersonnelWindow::*handler)()) {
+    auto button = [this](QToolBar* bar, const char* name, const QString& caption,
+                         void (PersonnelWindow::*handler)()) {
         auto* b = new QToolButton(bar);
         b->setObjectName(QString::fromLatin1(name));
         b->setText(caption);
@@ -62,7 +63,8 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::addPerson);
     button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::editPerson);
     button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::deletePerson);
-    connect(search_, &QLineEdit::textChanged, this, [this] { runGuarded([this] { surnameSearchChanged(); }); });
+    connect(search_, &QLineEdit::textChanged, this,
+            [this] { runGuarded([this] { surnameSearchChanged(); }); });
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
                          {{"Name1", "Фамилия", 150, kInfo},
@@ -86,7 +88,8 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->setSpacing(2);
-    sideLayout->addWidget(titleStrip(QStringLiteral("Почтовый ящик (e-mail:)"), QStringLiteral("Panel3"), side));
+    sideLayout->addWidget(
+        titleStrip(QStringLiteral("Почтовый ящик (e-mail:)"), QStringLiteral("Panel3"), side));
     auto* email = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsPerEmail, QStringLiteral("EMAIL"), side);
     email->setReadOnly(true);
     sideLayout->addWidget(email);
@@ -95,7 +98,8 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     snils->setReadOnly(true);
     sideLayout->addWidget(snils);
 
-    sideLayout->addWidget(titleStrip(QStringLiteral("Сертификаты и Аккредитация"), QStringLiteral("Panel5"), side));
+    sideLayout->addWidget(
+        titleStrip(QStringLiteral("Сертификаты и Аккредитация"), QStringLiteral("Panel5"), side));
     auto* certificateBar = new QToolBar(side);
     certificateBar->setIconSize(QSize(16, 16));
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
@@ -103,19 +107,22 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::editCertificate);
     button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &PersonnelWindow::deleteCertificate);
     sideLayout->addWidget(certificateBar);
-    auto* certificates = new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
-                                    {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 185, {}}}, side);
+    auto* certificates =
+        new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
+                   {{"DateCL", "ДатаОкон.", 0, {}}, {"Name", "Специальность", 185, {}}}, side);
     personnel::colourCertificates(*certificates, main);
     sideLayout->addWidget(certificates, 1);
 
-    sideLayout->addWidget(titleStrip(QStringLiteral("Учеба по дополнительным ПП"), QStringLiteral("Panel6"), side));
+    sideLayout->addWidget(
+        titleStrip(QStringLiteral("Учеба по дополнительным ПП"), QStringLiteral("Panel6"), side));
     auto* trainingBar = new QToolBar(side);
     trainingBar->setIconSize(QSize(16, 16));
     trainingBar->setObjectName(QStringLiteral("ToolBar2"));
     // Here the training history is only shown; the card keeps it.
-    for (QToolButton* b : {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &PersonnelWindow::addTraining),
-                           button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &PersonnelWindow::editTraining),
-                           button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &PersonnelWindow::deleteTraining)})
+    for (QToolButton* b :
+         {button(trainingBar, "SpeedButton4", QStringLiteral("Добавить"), &PersonnelWindow::addTraining),
+          button(trainingBar, "SpeedButton5", QStringLiteral("Редакт."), &PersonnelWindow::editTraining),
+          button(trainingBar, "SpeedButton6", QStringLiteral("Удалить"), &PersonnelWindow::deleteTraining)})
         b->setEnabled(false);
     sideLayout->addWidget(trainingBar);
     auto* training = new DbGrid(QStringLiteral("DBGrid2"), dm.dtsTrained,
@@ -126,7 +133,9 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
                                 side);
     training->setEnabled(false);
     sideLayout->addWidget(training, 1);
-    const auto named = [this](const char* name) { return findChild<QAbstractButton*>(QString::fromLatin1(name)); };
+    const auto named = [this](const char* name) {
+        return findChild<QAbstractButton*>(QString::fromLatin1(name));
+    };
     attachRowKeys(people_, {named("SpeedButton1"), named("SpeedButton2"), named("SpeedButton3"), {}});
     attachRowKeys(certificates, {named("SpeedButton7"), named("SpeedButton8"), named("SpeedButton9"), {}});
 
@@ -141,7 +150,9 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     layout->addLayout(body, 1);
 }
 
-void PersonnelWindow::writeCount() { personnel::writePeopleCount(main_); }
+void PersonnelWindow::writeCount() {
+    personnel::writePeopleCount(main_);
+}
 
 void PersonnelWindow::activated() {
     // Emptying the box searches with an empty text, which makes the first person current.
@@ -174,9 +185,21 @@ void PersonnelWindow::deletePerson() {
         writeCount();
 }
 
-void PersonnelWindow::addCertificate() { personnel::addDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::editCertificate() { personnel::editDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::deleteCertificate() { personnel::deleteDetail(main_, personnel::DetailRows::certificates()); }
-void PersonnelWindow::addTraining() { personnel::addDetail(main_, personnel::DetailRows::training()); }
-void PersonnelWindow::editTraining() { personnel::editDetail(main_, personnel::DetailRows::training()); }
-void PersonnelWindow::deleteTraining() { personnel::deleteDetail(main_, personnel::DetailRows::training()); }
+void PersonnelWindow::addCertificate() {
+    personnel::addDetail(main_, personnel::DetailRows::certificates());
+}
+void PersonnelWindow::editCertificate() {
+    personnel::editDetail(main_, personnel::DetailRows::certificates());
+}
+void PersonnelWindow::deleteCertificate() {
+    personnel::deleteDetail(main_, personnel::DetailRows::certificates());
+}
+void PersonnelWindow::addTraining() {
+    personnel::addDetail(main_, personnel::DetailRows::training());
+}
+void PersonnelWindow::editTraining() {
+    personnel::editDetail(main_, personnel::DetailRows::training());
+}
+void PersonnelWindow::deleteTraining() {
+    personnel::deleteDetail(main_, personnel::DetailRows::training());
+}

@@ -18,13 +18,13 @@ public:
     // What the buttons and boxes do (the widgets keep their object names: SpeedButton1…).
     void activated() override;
     void surnameSearchChanged();
-    void addPerson(); // "Добавить" a person
-    void editPerson(); // "Редакт." the person
-    void deletePerson(); // "Удалить" the person
-    void addCertificate(); // "Добавить" a certificate
-    void editCertificate(); // "Редакт." the certificate
+    void addPerson();         // "Добавить" a person
+    void editPerson();        // "Редакт." the person
+    void deletePerson();      // "Удалить" the person
+    void addCertificate();    // "Добавить" a certificate
+    void editCertificate();   // "Редакт." the certificate
     void deleteCertificate(); // "Удалить" the certificate
-    void addTraining(); // the training buttons, disabled here: the card keeps the training
+    void addTraining();       // the training buttons, disabled here: the card keeps the training
     void editTraining();
     void deleteTraining();
 

@@ -8,8 +8,8 @@
 #include "personnel/PersonnelWindow.h"
 #include "personnel/TrainingDialog.h"
 #include "shell/DbGrid.h"
-#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
+#include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
 namespace personnel {
@@ -23,9 +23,15 @@ int show(WindowHost& main, QDialog* dialog, const char* instance) {
 
 } // namespace
 
-int showCard(WindowHost& main) { return show(main, new PersonnelCard(main), "ftrMPersonal"); }
-int showTraining(WindowHost& main) { return show(main, new TrainingDialog(main), "ftrTraining"); }
-int showCertificate(WindowHost& main) { return show(main, new CertificateDialog(main), "ftrMSertif"); }
+int showCard(WindowHost& main) {
+    return show(main, new PersonnelCard(main), "ftrMPersonal");
+}
+int showTraining(WindowHost& main) {
+    return show(main, new TrainingDialog(main), "ftrTraining");
+}
+int showCertificate(WindowHost& main) {
+    return show(main, new CertificateDialog(main), "ftrMSertif");
+}
 
 void writePeopleCount(WindowHost& main) {
     const Table& people = *main.app().DM->tblPersonal;
@@ -34,9 +40,12 @@ void writePeopleCount(WindowHost& main) {
 
 std::optional<RowColours> certificateColours(CertificateState state) {
     switch (state) {
-    case CertificateState::Ended: return RowColours{QColor(0xE5, 0x39, 0x35), Qt::white};
-    case CertificateState::EndingSoon: return RowColours{QColor(0xFF, 0xA7, 0x26), Qt::black};
-    default: return std::nullopt;
+    case CertificateState::Ended:
+        return RowColours{QColor(0xE5, 0x39, 0x35), Qt::white};
+    case CertificateState::EndingSoon:
+        return RowColours{QColor(0xFF, 0xA7, 0x26), Qt::black};
+    default:
+        return std::nullopt;
     }
 }
 
@@ -49,7 +58,8 @@ void colourCertificates(DbGrid& grid, WindowHost& main) {
     };
     grid.datasetModel()->setRowColours(
         [endOf, &clock](int row) { return certificateColours(certificateState(endOf(row), clock.today())); });
-    grid.datasetModel()->setRowToolTip([endOf, &clock](int row) { return certificateHint(endOf(row), clock.today()); });
+    grid.datasetModel()->setRowToolTip(
+        [endOf, &clock](int row) { return certificateHint(endOf(row), clock.today()); });
 }
 
 const DetailRows& DetailRows::training() {
@@ -83,11 +93,13 @@ void deleteDetail(WindowHost& main, const DetailRows& rows) {
 } // namespace personnel
 
 void registerPersonnelWindows() {
-    windows::registerChild(QStringLiteral("OpenPersonal"), [](WindowHost& main) { return new PersonnelWindow(main); });
+    windows::registerChild(QStringLiteral("OpenPersonal"),
+                           [](WindowHost& main) { return new PersonnelWindow(main); });
 
     // In the showcase: the register, the card of a new and of an existing person (each on the page
     // a clerk sees first), and the two detail dialogs on the current person's rows.
-    windows::registerShowcase(QStringLiteral("ftrPersonal"), [](WindowHost& m) { return new PersonnelWindow(m); });
+    windows::registerShowcase(QStringLiteral("ftrPersonal"),
+                              [](WindowHost& m) { return new PersonnelWindow(m); });
     windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](WindowHost& m) {
         m.app().state.PersonalMode = 1;
         m.app().DM->tblPersonal->first();

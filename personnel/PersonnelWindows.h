@@ -31,8 +31,8 @@ void colourCertificates(DbGrid& grid, WindowHost& main);
 // A person's detail rows that the register and the card maintain through a dialog: the training
 // records and the certificates.
 struct DetailRows {
-    Table* DataModule::*table;          // the detail table of the person
-    quint8 SharedState::*mode;   // the dialog's mode flag: 0 a new row, 1 the current one
+    Table* DataModule::*table;     // the detail table of the person
+    quint8 SharedState::*mode;     // the dialog's mode flag: 0 a new row, 1 the current one
     int (*show)(WindowHost& main); // opens the dialog
 
     static const DetailRows& training();

@@ -19,7 +19,8 @@ const char* kAqua = "background: #00ffff;";
 
 TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     auto* form = new QFormLayout;
     auto box = [&](const char* name, const char* field, bool readOnly) {
@@ -52,7 +53,8 @@ TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget())
     buttons->addStretch();
     buttons->addWidget(makeDefault(
         actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); })));
-    buttons->addWidget(actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
+    buttons->addWidget(
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -62,14 +64,16 @@ TrainingDialog::TrainingDialog(WindowHost& main) : EditDialog(main.hostWidget())
 }
 
 void TrainingDialog::activated() {
-    setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новая запись") : QStringLiteral("Редактирование"));
+    setWindowTitle(main_.app().state.TrainedMode == 0 ? QStringLiteral("Новая запись")
+                                                      : QStringLiteral("Редактирование"));
     code_->setFocus();
 }
 
 void TrainingDialog::pickProgramme() {
     AppContext& app = main_.app();
     app.state.ZiclCaller = 10;
-    app.DM->reloadNewZicl({QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
+    app.DM->reloadNewZicl(
+        {QStringLiteral("SELECT * FROM NewZicl2023"), QStringLiteral("ORDER BY RealZicl, NPP")});
     main_.showProgrammeChooser();
 }
 

@@ -12,8 +12,8 @@ public:
 
     void activated() override;
     void pickProgramme(); // "..." picks the programme
-    void save();      // "Сохранить"
-    void cancel();      // "Отмена"
+    void save();          // "Сохранить"
+    void cancel();        // "Отмена"
 
 protected:
     // Esc and the close box discard what was not saved, as "Отмена" does.

@@ -85,11 +85,16 @@ void moveTo(const DataModule& dm, const Book& book, qint64 code) {
 } // namespace
 
 const Book& positions() {
-    static const Book book{&DataModule::tblDoljn, "DOLJNOST",
-                           "KDoljn",       "NDoljn",
-                           false,          false,
-                           "Должность",    QStringLiteral(":/starter/positions.txt"),
-                           true,           peopleAndTrainees("KDoljn", "NDoljn")};
+    static const Book book{&DataModule::tblDoljn,
+                           "DOLJNOST",
+                           "KDoljn",
+                           "NDoljn",
+                           false,
+                           false,
+                           "Должность",
+                           QStringLiteral(":/starter/positions.txt"),
+                           true,
+                           peopleAndTrainees("KDoljn", "NDoljn")};
     return book;
 }
 

@@ -1,13 +1,13 @@
 #include "refbooks/CatalogueLoad.h"
 
-#include "data/DbError.h"
-#include "data/Layout.h"
-#include "data/Store.h"
-#include "data/TableImport.h"
-#include "data/paradox/ParadoxReader.h"
 #include "core/PersonName.h"
 #include "core/Plural.h"
+#include "data/DbError.h"
 #include "data/Field.h"
+#include "data/Layout.h"
+#include "data/paradox/ParadoxReader.h"
+#include "data/Store.h"
+#include "data/TableImport.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,14 +28,16 @@ public:
         if (!QFileInfo(path).isFile())
             throw DbError(QStringLiteral("Файл каталога «%1» не найден").arg(QDir::toNativeSeparators(path)));
         if (!dir_.isValid())
-            throw DbError(QStringLiteral("Не удалось подготовить загрузку каталога: нет места для временных файлов"));
+            throw DbError(
+                QStringLiteral("Не удалось подготовить загрузку каталога: нет места для временных файлов"));
         path_ = dir_.filePath(kCatalogue + QStringLiteral(".db"));
         bool copied = QFile::copy(path, path_);
         const QString memo = paradoxMemoPath(path);
         if (copied && !memo.isEmpty())
             copied = QFile::copy(memo, dir_.filePath(kCatalogue + QStringLiteral(".MB")));
         if (!copied)
-            throw DbError(QStringLiteral("Не удалось прочитать файл каталога «%1»").arg(QDir::toNativeSeparators(path)));
+            throw DbError(QStringLiteral("Не удалось прочитать файл каталога «%1»")
+                              .arg(QDir::toNativeSeparators(path)));
     }
     const QString& path() const { return path_; }
 
@@ -59,13 +61,14 @@ void checkIsCatalogue(const QString& path) {
     QStringList all;
     for (const FieldDef& f : catalogue.fields)
         all << f.name;
-    throw DbError(QStringLiteral("Файл «%1» — не каталог программ учебного центра: в нём нет полей %2. Каталог — "
-                                 "таблица Paradox, которую учебный центр присылает каждый год (обычно "
-                                 "NewZicl2023.db с файлом NewZicl2023.MB рядом), с полями %3: код программы, вид "
-                                 "и часы обучения, название, контингент, год каталога, основная и дополнительные "
-                                 "специальности, форма обучения.")
-                      .arg(QDir::toNativeSeparators(path), missing.join(QStringLiteral(", ")),
-                           all.join(QStringLiteral(", "))));
+    throw DbError(
+        QStringLiteral("Файл «%1» — не каталог программ учебного центра: в нём нет полей %2. Каталог — "
+                       "таблица Paradox, которую учебный центр присылает каждый год (обычно "
+                       "NewZicl2023.db с файлом NewZicl2023.MB рядом), с полями %3: код программы, вид "
+                       "и часы обучения, название, контингент, год каталога, основная и дополнительные "
+                       "специальности, форма обучения.")
+            .arg(QDir::toNativeSeparators(path), missing.join(QStringLiteral(", ")),
+                 all.join(QStringLiteral(", "))));
 }
 
 void import(Store& store, const QString& path) {
@@ -87,14 +90,15 @@ QList<CatalogueProgramme> programmes(Store& store, const QString& sql) {
     auto st = store.cached(sql);
     while (st->step())
         out << CatalogueProgramme{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
-                                  int(st->int64(3)), st->rawValue(4).toString(), {}};
+                                  int(st->int64(3)),          st->rawValue(4).toString(), {}};
     return out;
 }
 
 // The key of an offering in one catalogue year, compared between the old catalogue (o) and the
 // new one (n); texts compared as stored, empty ones alike.
-const QString kSameKey = QStringLiteral("n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours AND "
-                                        "n.\"Year\" IS o.\"Year\"");
+const QString kSameKey =
+    QStringLiteral("n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours AND "
+                   "n.\"Year\" IS o.\"Year\"");
 const QString kColumns = QStringLiteral("KZicl, VidOb, Hours, \"Year\", NZicl");
 const QString kOrder = QStringLiteral(" ORDER BY KZicl, VidOb, Hours, \"Year\"");
 
@@ -116,7 +120,8 @@ QString CatalogueComparison::summary() const {
     if (changesNothing())
         return QStringLiteral("каталог не изменился");
     return QStringLiteral("новых программ: %1, изменённых: %2, исчезнувших: %3")
-        .arg(QString::number(added.size()), QString::number(changed.size()), QString::number(vanished.size()));
+        .arg(QString::number(added.size()), QString::number(changed.size()),
+             QString::number(vanished.size()));
 }
 
 CatalogueComparison compareCatalogue(Store& store, const QString& path, int currentYear) {
@@ -143,20 +148,23 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
         const struct {
             const char* field;
             const char* word;
-        } compared[] = {{"NZicl", "название"},           {"TypeOb", "тип обучения"},
-                        {"FOBUCH", "форма обучения"},    {"Contingent", "контингент"},
-                        {"SPECIALY", "основная специальность"}, {"ADDSPECIALTY", "дополнительные специальности"}};
+        } compared[] = {{"NZicl", "название"},
+                        {"TypeOb", "тип обучения"},
+                        {"FOBUCH", "форма обучения"},
+                        {"Contingent", "контингент"},
+                        {"SPECIALY", "основная специальность"},
+                        {"ADDSPECIALTY", "дополнительные специальности"}};
         QStringList differs;
         for (const auto& f : compared)
             differs << QStringLiteral("n.%1 IS NOT o.%1").arg(QString::fromLatin1(f.field));
-        auto st = store.cached(QStringLiteral("SELECT n.KZicl, n.VidOb, n.Hours, n.\"Year\", n.NZicl, %1 "
-                                              "FROM main.NewZicl2023 n JOIN temp.old_catalogue o ON %2 "
-                                              "WHERE %3 GROUP BY n.rowid ORDER BY n.KZicl, n.VidOb, n.Hours, n.\"Year\"")
-                                   .arg(differs.join(QStringLiteral(", ")), kSameKey,
-                                        differs.join(QStringLiteral(" OR "))));
+        auto st = store.cached(
+            QStringLiteral("SELECT n.KZicl, n.VidOb, n.Hours, n.\"Year\", n.NZicl, %1 "
+                           "FROM main.NewZicl2023 n JOIN temp.old_catalogue o ON %2 "
+                           "WHERE %3 GROUP BY n.rowid ORDER BY n.KZicl, n.VidOb, n.Hours, n.\"Year\"")
+                .arg(differs.join(QStringLiteral(", ")), kSameKey, differs.join(QStringLiteral(" OR "))));
         while (st->step()) {
             CatalogueProgramme p{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
-                                 int(st->int64(3)), st->rawValue(4).toString(), {}};
+                                 int(st->int64(3)),          st->rawValue(4).toString(), {}};
             for (int i = 0; i < int(std::size(compared)); ++i)
                 if (st->int64(5 + i))
                     p.changes << QString::fromUtf8(compared[i].word);
@@ -180,9 +188,11 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
     inUse->bindNamed(QStringLiteral(":next"), currentYear + 1);
     while (inUse->step()) {
         const CatalogueProgramme p{inUse->rawValue(0).toString(), inUse->rawValue(1).toString(),
-                                   int(inUse->int64(2)), int(inUse->int64(3)), inUse->rawValue(4).toString(), {}};
+                                   int(inUse->int64(2)),          int(inUse->int64(3)),
+                                   inUse->rawValue(4).toString(), {}};
         if (c.vanishedInUse.isEmpty() || c.vanishedInUse.last().programme.code != p.code ||
-            c.vanishedInUse.last().programme.kind != p.kind || c.vanishedInUse.last().programme.hours != p.hours)
+            c.vanishedInUse.last().programme.kind != p.kind ||
+            c.vanishedInUse.last().programme.hours != p.hours)
             c.vanishedInUse << ProgrammeInUse{p, {}};
         const double number = inUse->rawValue(5).toDouble();
         QStringList trainees;
@@ -199,6 +209,8 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
     return c; // the transaction is undone here: the store keeps its catalogue
 }
 
-void loadCatalogue(Store& store, const QString& path) { import(store, path); }
+void loadCatalogue(Store& store, const QString& path) {
+    import(store, path);
+}
 
 } // namespace refbooks

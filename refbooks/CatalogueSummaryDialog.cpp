@@ -20,7 +20,8 @@ QListWidget* wrappingList(const QString& name, QWidget* parent) {
     return list;
 }
 
-QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const QString& name, QWidget* parent) {
+QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const QString& name,
+                    QWidget* parent) {
     QListWidget* list = wrappingList(name, parent);
     for (const refbooks::CatalogueProgramme& p : programmes)
         list->addItem(p.describe());
@@ -29,7 +30,8 @@ QListWidget* listOf(const QList<refbooks::CatalogueProgramme>& programmes, const
 
 } // namespace
 
-CatalogueSummaryDialog::CatalogueSummaryDialog(const refbooks::CatalogueComparison& c, QWidget* parent) : QDialog(parent) {
+CatalogueSummaryDialog::CatalogueSummaryDialog(const refbooks::CatalogueComparison& c, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("ftrLoadCatalogue"));
     setWindowTitle(QStringLiteral("Загрузка каталога программ"));
 
@@ -38,10 +40,11 @@ CatalogueSummaryDialog::CatalogueSummaryDialog(const refbooks::CatalogueComparis
                             this);
     file->setObjectName(QStringLiteral("FileLabel"));
     file->setWordWrap(true);
-    auto* summary = new QLabel(c.changesNothing() ? QStringLiteral("Новый файл совпадает с каталогом программы: "
-                                                                   "каталог не изменился.")
-                                                  : QStringLiteral("Загрузка изменит каталог: ") + c.summary() + u'.',
-                               this);
+    auto* summary =
+        new QLabel(c.changesNothing() ? QStringLiteral("Новый файл совпадает с каталогом программы: "
+                                                       "каталог не изменился.")
+                                      : QStringLiteral("Загрузка изменит каталог: ") + c.summary() + u'.',
+                   this);
     summary->setObjectName(QStringLiteral("SummaryLabel"));
     QFont bold = summary->font();
     bold.setBold(true);
@@ -54,8 +57,9 @@ CatalogueSummaryDialog::CatalogueSummaryDialog(const refbooks::CatalogueComparis
 
     if (!c.vanishedInUse.isEmpty()) {
         auto* warning = new QLabel(
-            QStringLiteral("Из каталога исчезают программы, которые указаны у слушателей заявок этого и следующего "
-                           "года. После загрузки выберите этим слушателям другую программу:"),
+            QStringLiteral(
+                "Из каталога исчезают программы, которые указаны у слушателей заявок этого и следующего "
+                "года. После загрузки выберите этим слушателям другую программу:"),
             this);
         warning->setObjectName(QStringLiteral("InUseLabel"));
         warning->setWordWrap(true);

@@ -1,9 +1,9 @@
 #include "refbooks/PickDialog.h"
 
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "refbooks/RefbookWidgets.h"
-#include "data/AppContext.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/WindowHost.h"
@@ -12,12 +12,12 @@
 #include "core/UserError.h"
 
 #include <QEvent>
-#include <QKeyEvent>
-#include <QPushButton>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,13 +37,14 @@ const PickBook& positionsBook() {
 
 const PickBook& diplomaSpecialtiesBook() {
     // The name column has no title of its own: the grid heads it with the field's name.
-    static const PickBook book{QStringLiteral("Специальности по диплому"),
-                               QSize(478, 433),
-                               QStringLiteral("dtsSpez"),
-                               {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QStringLiteral("Название"), 380)},
-                               &SharedState::SpezCaller,
-                               &diplomaSpecialtyTargets,
-                               &books::diplomaSpecialties};
+    static const PickBook book{
+        QStringLiteral("Специальности по диплому"),
+        QSize(478, 433),
+        QStringLiteral("dtsSpez"),
+        {column("KSpez", QStringLiteral("Код"), 45), column("NSpez", QStringLiteral("Название"), 380)},
+        &SharedState::SpezCaller,
+        &diplomaSpecialtyTargets,
+        &books::diplomaSpecialties};
     return book;
 }
 
@@ -86,7 +87,8 @@ PickDialog::PickDialog(WindowHost& main, const PickBook& book)
     editBar_->setObjectName(QStringLiteral("BookEditBar"));
     auto* bar = new QHBoxLayout(editBar_);
     bar->setContentsMargins(6, 4, 6, 4);
-    const auto barButton = [&](const char* name, const QString& caption, const QString& tip, void (PickDialog::*handler)()) {
+    const auto barButton = [&](const char* name, const QString& caption, const QString& tip,
+                               void (PickDialog::*handler)()) {
         auto* b = new QPushButton(caption, editBar_);
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(tip);
@@ -95,11 +97,12 @@ PickDialog::PickDialog(WindowHost& main, const PickBook& book)
         bar->addWidget(b);
         return b;
     };
-    barButton("AddEntry", QStringLiteral("Добавить…"), QStringLiteral("Добавить запись в справочник (Ins)"), &PickDialog::addEntry);
-    renameButton_ = barButton("RenameEntry", QStringLiteral("Переименовать…"), QStringLiteral("Переименовать текущую запись (F2)"),
-                              &PickDialog::renameEntry);
-    deleteButton_ = barButton("DeleteEntry", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись (Delete)"),
-                              &PickDialog::deleteEntry);
+    barButton("AddEntry", QStringLiteral("Добавить…"), QStringLiteral("Добавить запись в справочник (Ins)"),
+              &PickDialog::addEntry);
+    renameButton_ = barButton("RenameEntry", QStringLiteral("Переименовать…"),
+                              QStringLiteral("Переименовать текущую запись (F2)"), &PickDialog::renameEntry);
+    deleteButton_ = barButton("DeleteEntry", QStringLiteral("Удалить"),
+                              QStringLiteral("Удалить текущую запись (Delete)"), &PickDialog::deleteEntry);
     bar->addStretch();
     layout_->addWidget(grid_, 1);
     layout_->addWidget(editBar_);
@@ -121,8 +124,8 @@ std::optional<books::Entry> PickDialog::currentEntry() const {
 void PickDialog::addEntry() {
     runGuarded([this] {
         const books::Book& book = book_.entries();
-        const QString name = main_.app().prompter.askText(
-            QStringLiteral("Новая запись: ") + book_.caption, QString::fromUtf8(book.caption) + u':', QString());
+        const QString name = main_.app().prompter.askText(QStringLiteral("Новая запись: ") + book_.caption,
+                                                          QString::fromUtf8(book.caption) + u':', QString());
         if (name.trimmed().isEmpty())
             return;
         books::add(*main_.app().DM, book, name);
@@ -136,8 +139,9 @@ void PickDialog::renameEntry() {
         if (!entry)
             return;
         const books::Book& book = book_.entries();
-        const QString name = main_.app().prompter.askText(QStringLiteral("Переименование: ") + book_.caption,
-                                                          QString::fromUtf8(book.caption) + u':', entry->name);
+        const QString name =
+            main_.app().prompter.askText(QStringLiteral("Переименование: ") + book_.caption,
+                                         QString::fromUtf8(book.caption) + u':', entry->name);
         if (name.trimmed().isEmpty() || name == entry->name)
             return;
         books::rename(*main_.app().DM, book, entry->code, name);
@@ -184,7 +188,8 @@ bool PickDialog::eventFilter(QObject* watched, QEvent* event) {
             deleteEntry();
             return true;
         }
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && findTarget(book_.targets(), main_.app().state.*book_.caller)) {
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            findTarget(book_.targets(), main_.app().state.*book_.caller)) {
             gridDoubleClicked();
             return true;
         }

@@ -83,7 +83,7 @@ public:
     explicit PositionsDialog(WindowHost& main);
 
     void findFirst(); // "Начать поиск"
-    void findNext(); // "Продолжить поиск"
+    void findNext();  // "Продолжить поиск"
     void printList(); // "Печать"
 
 protected:
@@ -99,7 +99,8 @@ private:
 class DiplomaSpecialtiesDialog : public PickDialog {
     Q_OBJECT
 public:
-    explicit DiplomaSpecialtiesDialog(WindowHost& main) : PickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
+    explicit DiplomaSpecialtiesDialog(WindowHost& main)
+        : PickDialog(main, refbooks::diplomaSpecialtiesBook()) {}
 };
 
 class SpecialtiesDialog : public PickDialog {

@@ -1,8 +1,8 @@
 #include "refbooks/PickRules.h"
 
+#include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "core/SharedState.h"
 
 #include <algorithm>
 
@@ -47,10 +47,10 @@ void writePick(DataModule& dm, Dataset& source, const PickTarget& target, const 
 namespace {
 
 // Adds `more` to `list`, each replacing the target of the same caller code.
-template <typename Target>
-void addTargets(QList<Target>& list, const QList<Target>& more) {
+template <typename Target> void addTargets(QList<Target>& list, const QList<Target>& more) {
     for (const Target& target : more) {
-        auto same = std::find_if(list.begin(), list.end(), [&](const Target& t) { return t.code == target.code; });
+        auto same =
+            std::find_if(list.begin(), list.end(), [&](const Target& t) { return t.code == target.code; });
         if (same != list.end())
             *same = target;
         else
@@ -63,10 +63,16 @@ PickTargets& registeredTargets() {
     // certificate dialog a specialty's name (a specialty is kept as text wherever it is used); the
     // card's training record a programme's code, kind and hours.
     static PickTargets targets{
-        {{1, &DataModule::tblPersonal, {{fld::NDoljn, fld::NDoljn}, {fld::KDoljn, fld::KDoljn}}, std::nullopt}},
+        {{1,
+          &DataModule::tblPersonal,
+          {{fld::NDoljn, fld::NDoljn}, {fld::KDoljn, fld::KDoljn}},
+          std::nullopt}},
         {{1, &DataModule::tblPersonal, {{fld::NSpez, fld::NSpez}, {fld::KSpez, fld::KSpez}}, std::nullopt}},
         {{11, &DataModule::tblSertif, {{fld::Name, fld::Name}}, std::nullopt}},
-        {{10, &DataModule::tblTrained, {{fld::KZicl, fld::KZicl}, {fld::VidOb, fld::VidOb}, {fld::Hours, fld::Hours}}, std::nullopt}},
+        {{10,
+          &DataModule::tblTrained,
+          {{fld::KZicl, fld::KZicl}, {fld::VidOb, fld::VidOb}, {fld::Hours, fld::Hours}},
+          std::nullopt}},
         {}};
     return targets;
 }
@@ -105,7 +111,8 @@ const QList<PickTarget>& programmeTableTargets() {
 bool picksProgramme(int code) {
     const auto& adding = programmeAddingTargets();
     return findTarget(programmeTableTargets(), code) ||
-           std::any_of(adding.cbegin(), adding.cend(), [code](const AddingTarget& t) { return t.code == code; });
+           std::any_of(adding.cbegin(), adding.cend(),
+                       [code](const AddingTarget& t) { return t.code == code; });
 }
 
 bool pickProgramme(DataModule& dm, SharedState& state, int code, const BoxWriter& writeBox) {

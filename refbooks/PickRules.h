@@ -31,9 +31,9 @@ struct BoxCopy {
 };
 
 struct PickTarget {
-    int code;                // the caller code this target answers
-    Table* DataModule::*table;      // the data module's table written to (&DataModule::tblSluch2023)
-    QList<FieldCopy> fields; // copied in this order, after the box
+    int code;                  // the caller code this target answers
+    Table* DataModule::*table; // the data module's table written to (&DataModule::tblSluch2023)
+    QList<FieldCopy> fields;   // copied in this order, after the box
     std::optional<BoxCopy> box;
 };
 

@@ -1,16 +1,16 @@
 #include "refbooks/ProgrammeChooserDialog.h"
 
+#include "data/AppContext.h"
 #include "data/DataModule.h"
+#include "data/Query.h"
 #include "refbooks/PickRules.h"
 #include "refbooks/ProgrammePanel.h"
 #include "refbooks/RefbookWidgets.h"
 #include "refbooks/RefbookWindows.h"
-#include "data/AppContext.h"
-#include "data/Query.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
-#include "shell/WindowHost.h"
 #include "shell/StatusPanels.h"
+#include "shell/WindowHost.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -59,12 +59,14 @@ QString formsLegend(Dataset& rows) {
     QStringList lines{QStringLiteral("Формы обучения:")};
     for (const QString& code : codes) {
         const QString meaning = formMeaning(code);
-        lines << code + QStringLiteral(" — ") + (meaning.isEmpty() ? QStringLiteral("так указано в каталоге") : meaning);
+        lines << code + QStringLiteral(" — ") +
+                     (meaning.isEmpty() ? QStringLiteral("так указано в каталоге") : meaning);
     }
     return lines.join(u'\n');
 }
 
-ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : ActivatedDialog(main.hostWidget()), main_(main) {
+ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main)
+    : ActivatedDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(
         QStringLiteral("Дополнительные профессиональные программы и программы профессионального обучения"));
@@ -94,7 +96,8 @@ ProgrammeChooserDialog::ProgrammeChooserDialog(WindowHost& main) : ActivatedDial
     legend->setReadOnly(true);
     legend->setFixedWidth(480);
     legend_ = legend;
-    legend->setStyleSheet(QStringLiteral("QPlainTextEdit { color: red; font-weight: bold; font-size: 8pt; }"));
+    legend->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { color: red; font-weight: bold; font-size: 8pt; }"));
     auto* filterLabel = new QLabel(QStringLiteral("Основная специальность"), band);
     filterLabel->setObjectName(QStringLiteral("Label1"));
     specialties_ = new QComboBox(band);
@@ -171,7 +174,9 @@ bool ProgrammeChooserDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ProgrammeChooserDialog::showContingent() { panel_->showContingent(); }
+void ProgrammeChooserDialog::showContingent() {
+    panel_->showContingent();
+}
 
 void ProgrammeChooserDialog::showCount() {
     Query& programmes = *dm().qNewZicl;
@@ -253,8 +258,7 @@ bool ProgrammeChooserDialog::yearAccepted() {
         return true;
     const QString question =
         QStringLiteral("Программа %1 — из каталога %2 года, а заявка — на %3 год. Выбрать её всё равно?")
-            .arg(programmes.field(fld::KZicl).asString().trimmed(), QString::number(year),
-                 wanted.toString());
+            .arg(programmes.field(fld::KZicl).asString().trimmed(), QString::number(year), wanted.toString());
     return main_.app().prompter.ask(windowTitle(), question, Prompter::Icon::Warning,
                                     Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes;
 }

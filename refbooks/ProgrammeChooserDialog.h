@@ -25,9 +25,9 @@ public:
     // On showing: the specialty list, the strip and the export button by the caller code, the
     // contingent, the focus to the grid and the count.
     void activated() override;
-    void printList(); // programme list export
-    void applyFilter();      // "Фильтр"
-    void clearFilter();      // "Отмена"
+    void printList();   // programme list export
+    void applyFilter(); // "Фильтр"
+    void clearFilter(); // "Отмена"
     void gridClicked();
     void gridKeyPressed();
     void gridKeyReleased();

@@ -11,7 +11,8 @@
 ProgrammePanel::ProgrammePanel(DataModule& dm, int contingentHeight, QWidget* parent)
     : QWidget(parent), dm_(dm), contingent_(new QPlainTextEdit(this)), top_(new QSpacerItem(0, 0)) {
     setObjectName(QStringLiteral("Panel3"));
-    auto* mainSpecialty = new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), this);
+    auto* mainSpecialty =
+        new DbEdit(QStringLiteral("DBEdit1"), dm.dtsQNewZICL2021, QStringLiteral("SPECIALY"), this);
     mainSpecialty->setReadOnly(true);
     auto* addSpecialties =
         new DbMemo(QStringLiteral("DBMemo1"), dm.dtsQNewZICL2021, QStringLiteral("ADDSPECIALTY"), this);
@@ -28,7 +29,8 @@ ProgrammePanel::ProgrammePanel(DataModule& dm, int contingentHeight, QWidget* pa
     column->addSpacerItem(top_);
     column->addWidget(titleStrip(QStringLiteral("Основная специальность"), QStringLiteral("Panel4"), this));
     column->addWidget(mainSpecialty);
-    column->addWidget(titleStrip(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), this));
+    column->addWidget(
+        titleStrip(QStringLiteral("Дополнительные специальности"), QStringLiteral("Panel5"), this));
     column->addWidget(addSpecialties);
     column->addWidget(titleStrip(QStringLiteral("Контингент"), QStringLiteral("Panel6"), this));
     column->addWidget(contingent_, contingentHeight > 0 ? 0 : 1);

@@ -120,7 +120,9 @@ ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     connect(grid_, &DbGrid::keyReleased, this, guarded(&ProgrammesWindow::gridKeyReleased));
 }
 
-void ProgrammesWindow::showContingent() { panel_->showContingent(); }
+void ProgrammesWindow::showContingent() {
+    panel_->showContingent();
+}
 
 void ProgrammesWindow::showCount() {
     const Query& programmes = *main_.app().DM->qNewZicl;
@@ -136,7 +138,7 @@ void ProgrammesWindow::fillYears() {
     years_->clear();
     years_->addItem(QStringLiteral("все годы"), QString());
     auto st = main_.app().DM->store().cached(QStringLiteral("SELECT DISTINCT \"Year\" FROM \"NewZicl2023\" "
-                                                          "WHERE \"Year\" IS NOT NULL ORDER BY \"Year\""));
+                                                            "WHERE \"Year\" IS NOT NULL ORDER BY \"Year\""));
     while (st->step())
         years_->addItem(QString::number(st->int64(0)), QString::number(st->int64(0)));
     years_->setCurrentIndex(0);
@@ -156,9 +158,15 @@ void ProgrammesWindow::activated() {
     grid_->setFocus();
 }
 
-void ProgrammesWindow::gridClicked() { showContingent(); }
-void ProgrammesWindow::gridKeyPressed() { showContingent(); }
-void ProgrammesWindow::gridKeyReleased() { showContingent(); }
+void ProgrammesWindow::gridClicked() {
+    showContingent();
+}
+void ProgrammesWindow::gridKeyPressed() {
+    showContingent();
+}
+void ProgrammesWindow::gridKeyReleased() {
+    showContingent();
+}
 
 void ProgrammesWindow::applyFilter() {
     // The texts are compared as values: quotes and percent signs are ordinary characters.

@@ -22,9 +22,9 @@ public:
     void gridClicked();
     void gridKeyPressed();
     void gridKeyReleased();
-    void applyFilter();      // "Фильтр"
-    void clearFilter();      // "отмена"
-    void printList(); // the programme list as a workbook
+    void applyFilter();   // "Фильтр"
+    void clearFilter();   // "отмена"
+    void printList();     // the programme list as a workbook
     void loadCatalogue(); // "Загрузить каталог программ…"
 
 private:

@@ -31,9 +31,12 @@ QLabel* makePickHint(QWidget* parent) {
 
 QIcon picture(Picture which, QWidget*) {
     switch (which) {
-    case Picture::Search: return icons::icon(icons::Picture::Search);
-    case Picture::SearchNext: return icons::icon(icons::Picture::SearchNext);
-    case Picture::Print: return icons::icon(icons::Picture::Print);
+    case Picture::Search:
+        return icons::icon(icons::Picture::Search);
+    case Picture::SearchNext:
+        return icons::icon(icons::Picture::SearchNext);
+    case Picture::Print:
+        return icons::icon(icons::Picture::Print);
     }
     return {};
 }

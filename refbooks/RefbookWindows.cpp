@@ -1,15 +1,14 @@
 #include "refbooks/RefbookWindows.h"
 
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "refbooks/CatalogueLoad.h"
 #include "refbooks/CatalogueSummaryDialog.h"
 #include "refbooks/PickDialog.h"
-#include "refbooks/ProgrammesWindow.h"
 #include "refbooks/ProgrammeChooserDialog.h"
-#include "data/AppContext.h"
+#include "refbooks/ProgrammesWindow.h"
+#include "shell/Showcase.h"
 #include "shell/WindowHost.h"
-#include "shell/Showcase.h"
-#include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
 
 namespace refbooks {
@@ -23,9 +22,9 @@ void printProgrammeList(WindowHost& main) {
 
 bool loadNewCatalogue(WindowHost& main) {
     AppContext& app = main.app();
-    const QString file = app.prompter.openFileName(QStringLiteral("Каталог программ учебного центра"),
-                                                   app.root.root(),
-                                                   QStringLiteral("Таблицы Paradox (*.db *.DB);;Все файлы (*)"));
+    const QString file =
+        app.prompter.openFileName(QStringLiteral("Каталог программ учебного центра"), app.root.root(),
+                                  QStringLiteral("Таблицы Paradox (*.db *.DB);;Все файлы (*)"));
     if (file.isEmpty())
         return false;
     const CatalogueComparison comparison = compareCatalogue(*app.store, file, app.state.CurYear);
@@ -42,13 +41,18 @@ bool loadNewCatalogue(WindowHost& main) {
 } // namespace refbooks
 
 void registerRefbookWindows() {
-    windows::registerChild(QStringLiteral("OpenProgr"), [](WindowHost& m) { return new ProgrammesWindow(m); });
-    windows::registerAction(QStringLiteral("LoadCatalogue"), [](WindowHost& m) { refbooks::loadNewCatalogue(m); });
-    windows::registerDialog(QStringLiteral("ShowDoljn"), [](WindowHost& m) { return new PositionsDialog(m); });
-    windows::registerDialog(QStringLiteral("ShowSpez"), [](WindowHost& m) { return new DiplomaSpecialtiesDialog(m); });
+    windows::registerChild(QStringLiteral("OpenProgr"),
+                           [](WindowHost& m) { return new ProgrammesWindow(m); });
+    windows::registerAction(QStringLiteral("LoadCatalogue"),
+                            [](WindowHost& m) { refbooks::loadNewCatalogue(m); });
+    windows::registerDialog(QStringLiteral("ShowDoljn"),
+                            [](WindowHost& m) { return new PositionsDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowSpez"),
+                            [](WindowHost& m) { return new DiplomaSpecialtiesDialog(m); });
     windows::registerDialog(QStringLiteral("ShowSpecialty"),
                             [](WindowHost& m) { return new SpecialtiesDialog(m); });
-    windows::registerDialog(QStringLiteral("ShowZicl"), [](WindowHost& m) { return new ProgrammeChooserDialog(m); });
+    windows::registerDialog(QStringLiteral("ShowZicl"),
+                            [](WindowHost& m) { return new ProgrammeChooserDialog(m); });
 
     // The two catalogue items of the "Справочник" menu: browsing every programme, or whatever
     // the chooser was last loaded with.
@@ -83,18 +87,31 @@ void registerRefbookWindows() {
         m.app().state.SpecialtyCaller = 8;
         return new SpecialtiesDialog(m);
     });
-    windows::registerShowcase(QStringLiteral("ftrProgr"), [](WindowHost& m) { return new ProgrammesWindow(m); });
+    windows::registerShowcase(QStringLiteral("ftrProgr"),
+                              [](WindowHost& m) { return new ProgrammesWindow(m); });
     // The summary of a new catalogue: one programme changed, one new, one vanished that an
     // application still uses.
     windows::registerShowcase(QStringLiteral("ftrLoadCatalogue"), [](WindowHost&) -> QWidget* {
         refbooks::CatalogueComparison c;
         c.file = QStringLiteral("/home/kadry/Загрузки/NewZicl2023.db");
         c.rows = 412;
-        c.added = {{QStringLiteral("339720125"), QStringLiteral("ПК"), 36, 2027, QStringLiteral("Эндокринология"), {}}};
-        c.changed = {{QStringLiteral("339720101"), QStringLiteral("ПК"), 144, 2026,
-                      QStringLiteral("Актуальные вопросы терапии"), {QStringLiteral("контингент")}}};
-        c.vanished = {{QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология"), {}}};
-        c.vanishedInUse = {{c.vanished[0], {QStringLiteral("заявка 116 на 2026 год: 2 слушателя (ЗАЙЦЕВА О. А., МИХАЙЛОВ О. А.)")}}};
+        c.added = {{QStringLiteral("339720125"),
+                    QStringLiteral("ПК"),
+                    36,
+                    2027,
+                    QStringLiteral("Эндокринология"),
+                    {}}};
+        c.changed = {{QStringLiteral("339720101"),
+                      QStringLiteral("ПК"),
+                      144,
+                      2026,
+                      QStringLiteral("Актуальные вопросы терапии"),
+                      {QStringLiteral("контингент")}}};
+        c.vanished = {
+            {QStringLiteral("339720077"), QStringLiteral("ПП"), 576, 2026, QStringLiteral("Неврология"), {}}};
+        c.vanishedInUse = {
+            {c.vanished[0],
+             {QStringLiteral("заявка 116 на 2026 год: 2 слушателя (ЗАЙЦЕВА О. А., МИХАЙЛОВ О. А.)")}}};
         return new CatalogueSummaryDialog(c);
     });
     windows::registerShowcase(QStringLiteral("ftrZicl"), [](WindowHost& m) {

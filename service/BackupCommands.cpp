@@ -66,7 +66,8 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
     // (thrown) and stays where it is.
     Store::Checked checked = Store::openChecked(root.storeFile(), Store::Access::Shared);
     if (checked.damage.isEmpty()) {
-        const QString before = Backups(root.backups(), checked.store.get(), systemNow()).restore(copy, nullptr);
+        const QString before =
+            Backups(root.backups(), checked.store.get(), systemNow()).restore(copy, nullptr);
         out << QStringLiteral("База данных восстановлена из %1; прежняя база сохранена в %2")
                    .arg(shown(copy), shown(before))
             << Qt::endl;
@@ -85,7 +86,8 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
 // that the store is sound and to compare it with another.
 int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (!cl.positional().isEmpty()) {
-        err << QStringLiteral("Лишние аргументы команды check: %1").arg(cl.positional().join(u' ')) << Qt::endl;
+        err << QStringLiteral("Лишние аргументы команды check: %1").arg(cl.positional().join(u' '))
+            << Qt::endl;
         return 2;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
@@ -96,7 +98,8 @@ int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (damage.isEmpty())
         damage = checked.store->integrityCheck();
     if (!damage.isEmpty()) {
-        err << QStringLiteral("База данных %1 повреждена: %2").arg(shown(root.storeFile()), damage) << Qt::endl;
+        err << QStringLiteral("База данных %1 повреждена: %2").arg(shown(root.storeFile()), damage)
+            << Qt::endl;
         return 1;
     }
     QStringList problems;
@@ -122,7 +125,9 @@ int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 void registerBackupCommands() {
     registerCommand(QStringLiteral("backup"), runBackup,
-                    {QStringLiteral("делает резервную копию базы данных в папке Backup"), QString(), {},
+                    {QStringLiteral("делает резервную копию базы данных в папке Backup"),
+                     QString(),
+                     {},
                      RootAccess::Write});
     registerCommand(
         QStringLiteral("restore-backup"), runRestoreBackup,
@@ -133,5 +138,7 @@ void registerBackupCommands() {
     registerCommand(QStringLiteral("check"), runCheck,
                     {QStringLiteral("проверяет базу данных: её целостность, устройство таблиц, число строк и "
                                     "контрольную сумму каждой таблицы"),
-                     QString(), {}, RootAccess::Read});
+                     QString(),
+                     {},
+                     RootAccess::Read});
 }

@@ -71,8 +71,7 @@ BackupsDialog::BackupsDialog(WindowHost& main) : QDialog(main.hostWidget()), mai
     connect(backup, &QPushButton::clicked, this, [this] { runGuarded([this] { makeCopy(); }); });
     connect(restore, &QPushButton::clicked, this, [this] { runGuarded([this] { restoreCopy(); }); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(list_, &QTableWidget::cellDoubleClicked, this,
-            [this] { runGuarded([this] { restoreCopy(); }); });
+    connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { runGuarded([this] { restoreCopy(); }); });
     fill();
     resize(620, 420);
 }
@@ -115,10 +114,11 @@ void BackupsDialog::restoreCopy() {
     }
     const BackupCopy copy = copies_[row];
     if (copy.action == backup_action::kDamaged) {
-        app.prompter.inform(QStringLiteral("Это повреждённая база данных, которую программа убрала из папки Base %1: "
-                                           "восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
-                                           "выберите другую копию.")
-                                .arg(whenText(copy.when)));
+        app.prompter.inform(
+            QStringLiteral("Это повреждённая база данных, которую программа убрала из папки Base %1: "
+                           "восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
+                           "выберите другую копию.")
+                .arg(whenText(copy.when)));
         return;
     }
     if (!app.prompter.confirmWithBeep(

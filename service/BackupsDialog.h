@@ -17,7 +17,7 @@ public:
     explicit BackupsDialog(WindowHost& main);
 
     // Handlers.
-    void makeCopy();  // "Сделать копию"
+    void makeCopy();    // "Сделать копию"
     void restoreCopy(); // "Восстановить"
 
     // "184 КБ", "2,4 МБ".

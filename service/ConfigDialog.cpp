@@ -3,14 +3,14 @@
 #include "service/BackupsDialog.h"
 #include "service/FirstRunDialog.h"
 
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "service/ConfigEditor.h"
 #include "shell/ActionButton.h"
-#include "data/AppContext.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
-#include "shell/WindowHost.h"
 #include "shell/Showcase.h"
+#include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
 #include <QCloseEvent>
@@ -38,12 +38,14 @@ DbEdit* boundRow(QFormLayout* form, const QString& label, const QString& name, D
 ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_(main) {
     DataModule& dm = *main.app().DM;
     setWindowTitle(QStringLiteral("Параметры"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     auto* top = new QWidget(this);
     top->setObjectName(QStringLiteral("Panel1"));
     auto* topForm = new QFormLayout(top);
-    boundRow(topForm, QStringLiteral("Название организации"), QStringLiteral("DBEdit1"), dm.dtsConfig, "NLPU", top);
+    boundRow(topForm, QStringLiteral("Название организации"), QStringLiteral("DBEdit1"), dm.dtsConfig, "NLPU",
+             top);
     boundRow(topForm, QStringLiteral("Руководитель"), QStringLiteral("DBEdit2"), dm.dtsConfig, "Boss", top);
     boundRow(topForm, QStringLiteral("Исполнитель"), QStringLiteral("DBEdit3"), dm.dtsConfig, "User", top);
     boundRow(topForm, QStringLiteral("Телефон"), QStringLiteral("DBEdit4"), dm.dtsConfig, "Phone", top);
@@ -74,12 +76,16 @@ ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_
         const char* label;
         const char* box;
         const char* field;
-    } bank[] = {{"Адрес", "DBEdit6", "ADRESS"},         {"ИНН", "DBEdit7", "INN"},   {"КПП", "DBEdit8", "KPP"},
-                {"БИК", "DBEdit9", "BIK"},              {"Расчетный счет", "DBEdit10", "RCH"},
-                {"Лицевой счет", "DBEdit11", "LCH"},    {"Банк", "DBEdit12", "BANK"}};
+    } bank[] = {{"Адрес", "DBEdit6", "ADRESS"},
+                {"ИНН", "DBEdit7", "INN"},
+                {"КПП", "DBEdit8", "KPP"},
+                {"БИК", "DBEdit9", "BIK"},
+                {"Расчетный счет", "DBEdit10", "RCH"},
+                {"Лицевой счет", "DBEdit11", "LCH"},
+                {"Банк", "DBEdit12", "BANK"}};
     for (const auto& b : bank) {
-        DbEdit* box = boundRow(detailsForm, QString::fromUtf8(b.label), QString::fromLatin1(b.box), dm.dtsLPUDetails,
-                               QString::fromLatin1(b.field), details);
+        DbEdit* box = boundRow(detailsForm, QString::fromUtf8(b.label), QString::fromLatin1(b.box),
+                               dm.dtsLPUDetails, QString::fromLatin1(b.field), details);
         box->setEnabled(false); // the bank details are never written here
     }
     pages->addTab(details, QStringLiteral("Реквизиты:"));
@@ -94,9 +100,10 @@ ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_
     unavailable->setWordWrap(true);
     unavailable->setVisible(!unavailable->text().isEmpty());
 
-    auto* saveButton =
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
-    auto* leaveButton = actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { leave(); });
+    auto* saveButton = makeDefault(
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("Сохранить"), [this] { save(); }));
+    auto* leaveButton =
+        actionButton(this, QStringLiteral("Button2"), QStringLiteral("Выход"), [this] { leave(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(saveButton);
@@ -154,9 +161,12 @@ void ConfigDialog::reject() {
 }
 
 void registerServiceWindows() {
-    windows::registerDialog(QStringLiteral("ShowConfig"), [](WindowHost& main) { return new ConfigDialog(main); });
-    windows::registerShowcase(QStringLiteral("ftrConfig"), [](WindowHost& main) { return new ConfigDialog(main); });
-    windows::registerAction(QStringLiteral("ShowBackups"), [](WindowHost& main) { main.showModal(new BackupsDialog(main)); });
+    windows::registerDialog(QStringLiteral("ShowConfig"),
+                            [](WindowHost& main) { return new ConfigDialog(main); });
+    windows::registerShowcase(QStringLiteral("ftrConfig"),
+                              [](WindowHost& main) { return new ConfigDialog(main); });
+    windows::registerAction(QStringLiteral("ShowBackups"),
+                            [](WindowHost& main) { main.showModal(new BackupsDialog(main)); });
     // The copies list with two copies taken before it opens.
     windows::registerShowcase(QStringLiteral("ftrBackups"), [](WindowHost& main) {
         main.app().backups().before(backup_action::kDaily);
@@ -166,6 +176,6 @@ void registerServiceWindows() {
     // The first-run window, for a root that has no database yet.
     windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](WindowHost& m) {
         return new FirstRunDialog(RootPaths(m.app().root.root() + QStringLiteral("/new-root")), m.app().clock,
-                                m.app().prompter);
+                                  m.app().prompter);
     });
 }

@@ -10,7 +10,7 @@ class ConfigDialog : public QDialog {
 public:
     explicit ConfigDialog(WindowHost& main);
 
-    void save(); // "Сохранить"
+    void save();  // "Сохранить"
     void leave(); // "Выход"
 
 protected:

@@ -1,13 +1,15 @@
 #include "service/ConfigEditor.h"
 
+#include "core/Prompter.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/RequiredFields.h"
-#include "core/Prompter.h"
 
 namespace {
-const char* const kSettingsClosed = "Параметры организации недоступны: их таблица не открылась при запуске программы.";
-const char* const kDetailsClosed = "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.";
+const char* const kSettingsClosed =
+    "Параметры организации недоступны: их таблица не открылась при запуске программы.";
+const char* const kDetailsClosed =
+    "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.";
 } // namespace
 
 QString ConfigEditor::unavailableNote(const DataModule& dm) {
@@ -22,9 +24,10 @@ QString ConfigEditor::unavailableNote(const DataModule& dm) {
 ConfigEditor::Outcome ConfigEditor::save() {
     Table& config = *dm_.tblConfig;
     if (!config.isActive()) {
-        prompter_.inform(QStringLiteral("Параметры организации сохранить нельзя: их таблица не открылась при запуске "
-                                        "программы. Перезапустите программу; если ошибка повторится, обратитесь к "
-                                        "администратору."));
+        prompter_.inform(
+            QStringLiteral("Параметры организации сохранить нельзя: их таблица не открылась при запуске "
+                           "программы. Перезапустите программу; если ошибка повторится, обратитесь к "
+                           "администратору."));
         return {false, {}};
     }
     config.updateRecord(); // what the boxes hold, before it is checked
@@ -46,8 +49,9 @@ ConfigEditor::Outcome ConfigEditor::save() {
     // The institution's own data are saved by now; the bank details follow when they can.
     Table& details = *dm_.tblLPUDETAILS;
     if (!details.isActive()) {
-        prompter_.inform(QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: их "
-                                        "таблица не открылась при запуске программы."));
+        prompter_.inform(
+            QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: их "
+                           "таблица не открылась при запуске программы."));
         return {true, {}};
     }
     try {
@@ -57,8 +61,9 @@ ConfigEditor::Outcome ConfigEditor::save() {
             details.cancel();
     } catch (const DbError& e) {
         details.cancel();
-        prompter_.inform(QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: ") +
-                         e.message());
+        prompter_.inform(
+            QStringLiteral("Параметры организации сохранены. Банковские реквизиты не сохранены: ") +
+            e.message());
     }
     return {true, {}};
 }

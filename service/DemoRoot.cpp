@@ -539,7 +539,8 @@ private:
     void pickProgramme(Table& zicl, const QString& specialty) {
         QList<int> rows;
         for (zicl.first(); !zicl.eof(); zicl.next())
-            if (zicl.field(fld::Year).asInteger() == kFirstYear && zicl.field(fld::VidOb).asString() == ru("ПК") &&
+            if (zicl.field(fld::Year).asInteger() == kFirstYear &&
+                zicl.field(fld::VidOb).asString() == ru("ПК") &&
                 zicl.field(fld::SPECIALY).asString() == specialty)
                 rows << zicl.recNo();
         if (rows.isEmpty())
@@ -660,8 +661,9 @@ private:
             const int* people;
             size_t count;
             bool base;
-        } generations[] = {{"Zajavki", "Sluch", kBaseYear, kBaseTrainees, std::size(kBaseTrainees), true},
-                           {"Zajavki2021", "Sluch2021", k2021Year, k2021Trainees, std::size(k2021Trainees), false}};
+        } generations[] = {
+            {"Zajavki", "Sluch", kBaseYear, kBaseTrainees, std::size(kBaseTrainees), true},
+            {"Zajavki2021", "Sluch2021", k2021Year, k2021Trainees, std::size(k2021Trainees), false}};
         for (const auto& g : generations) {
             Table& applications = open(g.applications);
             applications.append();
@@ -704,7 +706,8 @@ private:
                         sluch.field(fld::DateCl).setAsDate(certificateEnd);
                         sluch.field(fld::Specialty).setAsString(sertif.field(fld::Name).asString());
                     }
-                    sluch.field(fld::EMAIL).setAsString(hasEmail ? email.field(fld::EMAIL).asString() : QString());
+                    sluch.field(fld::EMAIL)
+                        .setAsString(hasEmail ? email.field(fld::EMAIL).asString() : QString());
                 }
                 sluch.post();
                 const qint64 npp = sluch.field(fld::NPP).asInteger();

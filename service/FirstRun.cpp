@@ -3,23 +3,24 @@
 #include "refbooks/Books.h"
 
 #include "core/RootLock.h"
-#include "core/SafeFile.h"
 #include "core/RootPaths.h"
+#include "core/SafeFile.h"
 #include "data/DbError.h"
 #include "data/Store.h"
 #include "service/DemoRoot.h"
 
+#include <functional>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <functional>
 
 namespace firstrun {
 
 namespace {
 
 void removeDatabaseFiles(const QString& path) {
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".new")})
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral(".new")})
         QFile::remove(path + suffix);
 }
 
@@ -28,7 +29,8 @@ void removeDatabaseFiles(const QString& path) {
 class NewFolders {
 public:
     explicit NewFolders(const RootPaths& root) : lockFile_(RootLock(root).lockFile()) {
-        for (const QString& dir : {root.root(), root.base(), root.templates(), root.exportDir(), root.documents()})
+        for (const QString& dir :
+             {root.root(), root.base(), root.templates(), root.exportDir(), root.documents()})
             if (!QFileInfo::exists(dir))
                 made_ << dir;
     }
@@ -61,11 +63,13 @@ void build(const RootPaths& root, const std::function<void(Store&)>& fill) {
 
 void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill) {
     if (!root.makeFolders())
-        throw DbError(QStringLiteral("Не удалось создать папку программы «%1». Проверьте права доступа к ней.")
-                          .arg(QDir::toNativeSeparators(root.root())));
+        throw DbError(
+            QStringLiteral("Не удалось создать папку программы «%1». Проверьте права доступа к ней.")
+                .arg(QDir::toNativeSeparators(root.root())));
     // No command may work on the root while its database is being made.
     RootLock lock(root);
-    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()); !why.isEmpty())
+    if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder());
+        !why.isEmpty())
         throw DbError(why);
     const QString target = root.storeFile();
     const QString temp = target + QStringLiteral(".first");
@@ -79,15 +83,18 @@ void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill) {
     }
     if (!moveIntoPlace(temp, target, IfTaken::Keep).isEmpty()) {
         removeDatabaseFiles(temp);
-        throw DbError(QStringLiteral("Не удалось создать базу данных «%1»: файл с таким именем уже есть или папка "
-                                     "недоступна для записи.")
-                          .arg(QDir::toNativeSeparators(target)));
+        throw DbError(
+            QStringLiteral("Не удалось создать базу данных «%1»: файл с таким именем уже есть или папка "
+                           "недоступна для записи.")
+                .arg(QDir::toNativeSeparators(target)));
     }
 }
 
 } // namespace
 
-bool isNewRoot(const RootPaths& root) { return !QFileInfo::exists(root.storeFile()); }
+bool isNewRoot(const RootPaths& root) {
+    return !QFileInfo::exists(root.storeFile());
+}
 
 QString createEmpty(const RootPaths& root, bool starterBooks) {
     int entries = 0;
@@ -95,9 +102,11 @@ QString createEmpty(const RootPaths& root, bool starterBooks) {
         if (starterBooks)
             entries = books::loadStarterBooks(store);
     });
-    QString line = QStringLiteral("Создана пустая база данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
+    QString line =
+        QStringLiteral("Создана пустая база данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
     if (starterBooks)
-        line += QStringLiteral("; справочники должностей и специальностей заполнены (%1 записей)").arg(entries);
+        line +=
+            QStringLiteral("; справочники должностей и специальностей заполнены (%1 записей)").arg(entries);
     return line;
 }
 

@@ -47,11 +47,12 @@ FirstRunDialog::FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter,
     where->setObjectName(QStringLiteral("FolderLabel"));
     where->setWordWrap(true);
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    where->setText(QStringLiteral("Данные программы будут храниться в папке\n%1\n\n"
-                                  "База данных — в её папке Base, шаблоны печатных форм — в Templates, файлы "
-                                  "выгрузки заявок — в Export, заполненные документы — в Documents. Если папка "
-                                  "указана по ошибке, закройте это окно и запустите программу с нужной папкой.")
-                       .arg(QDir::toNativeSeparators(root_.root())));
+    where->setText(
+        QStringLiteral("Данные программы будут храниться в папке\n%1\n\n"
+                       "База данных — в её папке Base, шаблоны печатных форм — в Templates, файлы "
+                       "выгрузки заявок — в Export, заполненные документы — в Documents. Если папка "
+                       "указана по ошибке, закройте это окно и запустите программу с нужной папкой.")
+            .arg(QDir::toNativeSeparators(root_.root())));
 
     auto choice = [this](const char* name, const QString& caption, const QString& description,
                          void (FirstRunDialog::*handler)()) {
@@ -70,11 +71,13 @@ FirstRunDialog::FirstRunDialog(RootPaths root, Clock& clock, Prompter& prompter,
                           "попробовать программу."),
            &FirstRunDialog::fillDemo);
     choice("EmptyButton", QStringLiteral("Начать с пустой базы"),
-           QStringLiteral("Без сотрудников и заявок. Каталог программ учебного центра можно будет загрузить позже."),
+           QStringLiteral(
+               "Без сотрудников и заявок. Каталог программ учебного центра можно будет загрузить позже."),
            &FirstRunDialog::startEmpty);
-    starterBooks_ = new QCheckBox(QStringLiteral("Заполнить справочники должностей и специальностей по номенклатуре "
-                                                 "Минздрава России (их можно будет изменить)"),
-                                  this);
+    starterBooks_ =
+        new QCheckBox(QStringLiteral("Заполнить справочники должностей и специальностей по номенклатуре "
+                                     "Минздрава России (их можно будет изменить)"),
+                      this);
     starterBooks_->setObjectName(QStringLiteral("StarterBooksCheck"));
     starterBooks_->setChecked(true);
 
@@ -143,7 +146,8 @@ bool FirstRunDialog::make(const std::function<QString()>& how, QString* report) 
 }
 
 void FirstRunDialog::importOldTables() {
-    const QString folder = prompter_.openDirectory(QStringLiteral("Папка Base прежней программы"), oldBaseFolder());
+    const QString folder =
+        prompter_.openDirectory(QStringLiteral("Папка Base прежней программы"), oldBaseFolder());
     if (folder.isEmpty())
         return;
     progress_->setValue(0);
@@ -164,13 +168,15 @@ void FirstRunDialog::importOldTables() {
         &report);
     if (!done) {
         progress_->setVisible(false);
-        report_->setPlainText(QStringLiteral("Ничего не загружено: база данных не создана, в папке программы ничего "
-                                             "не осталось.\n\nПричина: %1\n\nИсправьте её и загрузите снова или "
-                                             "выберите другой способ.")
-                                  .arg(failure_));
+        report_->setPlainText(
+            QStringLiteral("Ничего не загружено: база данных не создана, в папке программы ничего "
+                           "не осталось.\n\nПричина: %1\n\nИсправьте её и загрузите снова или "
+                           "выберите другой способ.")
+                .arg(failure_));
         return;
     }
-    report_->setPlainText(QStringLiteral("Загружено из %1:\n%2").arg(QDir::toNativeSeparators(folder), report));
+    report_->setPlainText(
+        QStringLiteral("Загружено из %1:\n%2").arg(QDir::toNativeSeparators(folder), report));
     for (QCommandLinkButton* b : choices_)
         b->setVisible(false);
     exit_->setVisible(false);

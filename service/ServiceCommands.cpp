@@ -1,10 +1,10 @@
 // Service commands: maintenance of a root without the program's windows.
-#include "data/Store.h"
-#include "service/DemoRoot.h"
 #include "core/Clock.h"
 #include "core/CommandLine.h"
 #include "core/Commands.h"
 #include "core/RootPaths.h"
+#include "data/Store.h"
+#include "service/DemoRoot.h"
 
 #include <QDir>
 
@@ -37,6 +37,8 @@ int runDemo(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 
 void registerServiceCommands() {
     registerCommand(QStringLiteral("demo"), runDemo,
-                    {QStringLiteral("заполняет новую папку программы демонстрационными данными"), QString(), {},
+                    {QStringLiteral("заполняет новую папку программы демонстрационными данными"),
+                     QString(),
+                     {},
                      RootAccess::Create});
 }

@@ -1,8 +1,8 @@
 #pragma once
 // A dialog's push button, named after its control: a click runs the handler as a user action
 // (an engine error shows the standard error box). Enter presses only the one made the default.
-#include <QPushButton>
 #include <functional>
+#include <QPushButton>
 
 QPushButton* actionButton(QWidget* parent, const QString& name, const QString& caption,
                           std::function<void()> handler);

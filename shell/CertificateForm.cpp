@@ -12,13 +12,16 @@
 #include <QVBoxLayout>
 
 CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, DataSource* certificate)
-    : EditDialog(parent), picker_(new DateBox(QStringLiteral("DateTimePicker1"), this)), dateCaption_(dateCaption) {
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    : EditDialog(parent), picker_(new DateBox(QStringLiteral("DateTimePicker1"), this)),
+      dateCaption_(dateCaption) {
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
 
     auto* dateLabel = new QLabel(dateCaption, this);
     dateLabel->setBuddy(picker_);
     // Any typing counts as a change, so a date that is no date is refused on "ОК", never dropped.
-    connect(picker_, &QLineEdit::textEdited, this, [this] { runGuarded([this] { DateTimePicker1Change(); }); });
+    connect(picker_, &QLineEdit::textEdited, this,
+            [this] { runGuarded([this] { DateTimePicker1Change(); }); });
 
     auto* specialtyLabel = new QLabel(QStringLiteral("Специальность"), this);
     auto* specialty = new DbEdit(QStringLiteral("DBEdit1"), certificate, QStringLiteral("Name"), this);
@@ -40,8 +43,8 @@ CertificateForm::CertificateForm(QWidget* parent, const QString& dateCaption, Da
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(
-        makeDefault(actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { confirm(); })));
+    buttons->addWidget(makeDefault(
+        actionButton(this, QStringLiteral("Button1"), QStringLiteral("ОК"), [this] { confirm(); })));
     buttons->addWidget(
         actionButton(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), [this] { cancel(); }));
 
@@ -71,4 +74,6 @@ void CertificateForm::showDate(const QDate& date) {
     picker_->setDate(date);
 }
 
-void CertificateForm::focusSpecialty() { specialty_->setFocus(); }
+void CertificateForm::focusSpecialty() {
+    specialty_->setFocus();
+}

@@ -12,8 +12,8 @@ class CertificateForm : public EditDialog {
 public:
     virtual void DateTimePicker1Change() = 0;
     virtual void pickSpecialty() = 0; // "..." picks the specialty
-    virtual void confirm() = 0;      // "ОК"
-    virtual void cancel() = 0;      // "Отмена"
+    virtual void confirm() = 0;       // "ОК"
+    virtual void cancel() = 0;        // "Отмена"
 
 protected:
     // `certificate` is the data source of the certificate rows; `dateCaption` the label over the date.

@@ -1,12 +1,12 @@
 // The shell's own commands.
+#include "core/Commands.h"
+#include "core/CommandLine.h"
+#include "core/RootPaths.h"
 #include "data/Backups.h"
 #include "data/DbError.h"
+#include "data/paradox/ParadoxDump.h"
 #include "data/Store.h"
 #include "data/TableImport.h"
-#include "data/paradox/ParadoxDump.h"
-#include "core/CommandLine.h"
-#include "core/Commands.h"
-#include "core/RootPaths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,15 +17,18 @@ namespace {
 int runInit(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const RootPaths root = RootPaths::resolve(cl.root);
     if (!root.makeFolders()) {
-        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root())) << Qt::endl;
+        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root()))
+            << Qt::endl;
         return 1;
     }
     if (QFileInfo::exists(root.storeFile())) {
-        err << QStringLiteral("База данных уже есть: %1").arg(QDir::toNativeSeparators(root.storeFile())) << Qt::endl;
+        err << QStringLiteral("База данных уже есть: %1").arg(QDir::toNativeSeparators(root.storeFile()))
+            << Qt::endl;
         return 1;
     }
     Store::create(root.storeFile());
-    out << QStringLiteral("Создана база данных %1").arg(QDir::toNativeSeparators(root.storeFile())) << Qt::endl;
+    out << QStringLiteral("Создана база данных %1").arg(QDir::toNativeSeparators(root.storeFile()))
+        << Qt::endl;
     return 0;
 }
 
@@ -48,7 +51,8 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     }
     const RootPaths root = RootPaths::resolve(cl.root);
     if (!root.makeFolders()) {
-        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root())) << Qt::endl;
+        err << QStringLiteral("Не удалось создать папки в %1").arg(QDir::toNativeSeparators(root.root()))
+            << Qt::endl;
         return 1;
     }
     const bool hadStore = QFileInfo::exists(root.storeFile());
@@ -62,7 +66,8 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     try {
         result = importTables(*store, paths,
                               ImportOptions{cl.hasFlag(QStringLiteral("--replace")),
-                                            cl.hasFlag(QStringLiteral("--force")), {}});
+                                            cl.hasFlag(QStringLiteral("--force")),
+                                            {}});
     } catch (...) {
         if (!copy.isEmpty())
             backups.discard(copy);
@@ -87,18 +92,21 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
 } // namespace
 
 void registerShellCommands() {
-    registerCommand(QStringLiteral("init"), runInit,
-                    {QStringLiteral("создаёт папку программы и пустую базу"), QString(), {}, RootAccess::Create});
+    registerCommand(
+        QStringLiteral("init"), runInit,
+        {QStringLiteral("создаёт папку программы и пустую базу"), QString(), {}, RootAccess::Create});
     registerCommand(QStringLiteral("dump"), runDumpCommand,
-                    {QStringLiteral("печатает таблицу Paradox: её структуру и строки в CSV"), QStringLiteral("ФАЙЛ.db"),
+                    {QStringLiteral("печатает таблицу Paradox: её структуру и строки в CSV"),
+                     QStringLiteral("ФАЙЛ.db"),
                      {{QStringLiteral("codepage"), QStringLiteral("N"),
                        QStringLiteral("читать тексты в кодовой странице N, а не в указанной в файле")}}});
-    registerCommand(QStringLiteral("import"), runImport,
-                    {QStringLiteral("загружает таблицы Paradox прежней программы (папку Base или отдельные файлы)"),
-                     QStringLiteral("ПУТЬ…"),
-                     {{QStringLiteral("replace"), QString(),
-                       QStringLiteral("заменить имеющихся сотрудников, заявки и слушателей")},
-                      {QStringLiteral("force"), QString(),
-                       QStringLiteral("загрузить таблицу без её файла памяток (.MB), без текстов памяток")}},
-                     RootAccess::Create});
+    registerCommand(
+        QStringLiteral("import"), runImport,
+        {QStringLiteral("загружает таблицы Paradox прежней программы (папку Base или отдельные файлы)"),
+         QStringLiteral("ПУТЬ…"),
+         {{QStringLiteral("replace"), QString(),
+           QStringLiteral("заменить имеющихся сотрудников, заявки и слушателей")},
+          {QStringLiteral("force"), QString(),
+           QStringLiteral("загрузить таблицу без её файла памяток (.MB), без текстов памяток")}},
+         RootAccess::Create});
 }

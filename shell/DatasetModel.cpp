@@ -1,7 +1,7 @@
 #include "shell/DatasetModel.h"
 
-#include "data/DataSource.h"
 #include "data/Dataset.h"
+#include "data/DataSource.h"
 
 DatasetModel::DatasetModel(DataSource* source, QList<GridColumn> columns, QObject* parent)
     : QAbstractTableModel(parent), dataset_(source->dataset()), columns_(std::move(columns)) {
@@ -19,7 +19,9 @@ DatasetModel::DatasetModel(DataSource* source, QList<GridColumn> columns, QObjec
     connect(dataset_, &Dataset::fieldChanged, this, &DatasetModel::currentRecordChanged);
 }
 
-int DatasetModel::fieldIndex(int column) const { return fieldIndexes_.value(column, -1); }
+int DatasetModel::fieldIndex(int column) const {
+    return fieldIndexes_.value(column, -1);
+}
 
 void DatasetModel::reset() {
     beginResetModel();
@@ -49,8 +51,12 @@ void DatasetModel::currentRecordChanged() {
     emit currentRowChanged(row);
 }
 
-int DatasetModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
-int DatasetModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(columns_.size()); }
+int DatasetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+int DatasetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(columns_.size());
+}
 
 QVariant DatasetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_ || !dataset_->isActive())
@@ -83,7 +89,8 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         if (f >= 0 && !dataset_->field(f).def().isText() && dataset_->field(f).type() != FieldType::Date)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
-    default: return {};
+    default:
+        return {};
     }
 }
 

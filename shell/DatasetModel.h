@@ -2,18 +2,18 @@
 // A table model over a dataset for grids: one column per chosen field, rows read through the
 // dataset only when the view asks for them (that is, when they are painted).
 
+#include <functional>
+#include <optional>
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QPointer>
-#include <functional>
-#include <optional>
 
 class DataSource;
 class Dataset;
 
 struct GridColumn {
     QString field;
-    QString title;  // empty: the field's own name
+    QString title; // empty: the field's own name
     int width = 0; // pixels; 0: fitted to the title and the values by the grid
     std::optional<QColor> background = std::nullopt;
 };

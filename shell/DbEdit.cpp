@@ -1,18 +1,18 @@
 #include "shell/DbEdit.h"
 
-#include "data/DataSource.h"
 #include "data/Dataset.h"
+#include "data/DataSource.h"
 #include "data/DbError.h"
 #include "shell/DateBox.h"
 #include "shell/ErrorGuard.h"
 
+#include <limits>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMimeData>
 #include <QRegularExpressionValidator>
 #include <QTextCursor>
 #include <QTimer>
-#include <limits>
 
 QString qtInputMask(const QString& editMask) {
     if (editMask.isEmpty())
@@ -22,8 +22,8 @@ QString qtInputMask(const QString& editMask) {
     if (mask.startsWith(u'!'))
         mask.remove(0, 1);
     mask.replace(QStringLiteral("\\"), QString()); // escaped literals stand for themselves
-    const QString dateSeparator = QLocale().dateFormat(QLocale::ShortFormat).contains(u'.') ? QStringLiteral(".")
-                                                                                             : QStringLiteral("/");
+    const QString dateSeparator =
+        QLocale().dateFormat(QLocale::ShortFormat).contains(u'.') ? QStringLiteral(".") : QStringLiteral("/");
     mask.replace(u'/', dateSeparator);
     const QString blank = parts.value(2, QStringLiteral("_"));
     return mask + u';' + (blank.isEmpty() ? QStringLiteral("_") : blank.left(1));
@@ -51,9 +51,13 @@ FieldLink::FieldLink(QWidget* box, DataSource* source, const QString& fieldName)
     QTimer::singleShot(0, this, &FieldLink::refresh);
 }
 
-FieldLink::~FieldLink() { dataset_->removeRecordUpdater(updaterId_); }
+FieldLink::~FieldLink() {
+    dataset_->removeRecordUpdater(updaterId_);
+}
 
-Field* FieldLink::field() const { return dataset_->findField(fieldName_); }
+Field* FieldLink::field() const {
+    return dataset_->findField(fieldName_);
+}
 
 void FieldLink::refresh() {
     if (writing_)
@@ -105,7 +109,9 @@ void FieldLink::commit() {
     pending_ = false;
 }
 
-bool FieldLink::commitGuarded() { return runGuarded([this] { commit(); }); }
+bool FieldLink::commitGuarded() {
+    return runGuarded([this] { commit(); });
+}
 
 DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent)
     : QLineEdit(parent), link_(new FieldLink(this, source, fieldName)) {
@@ -118,7 +124,8 @@ DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fie
         if (f->type() == FieldType::Alpha)
             setMaxLength(f->typedWidth > 0 ? f->typedWidth : f->size());
         if (f->def().isInteger())
-            setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
+            setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
         if (f->isReadOnly() || f->isCalculated())
             setReadOnly(true);
     }

@@ -45,7 +45,8 @@ private:
 class DbEdit : public QLineEdit {
     Q_OBJECT
 public:
-    DbEdit(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent = nullptr);
+    DbEdit(const QString& objectName, DataSource* source, const QString& fieldName,
+           QWidget* parent = nullptr);
     FieldLink* link() const { return link_; }
 
 protected:
@@ -60,7 +61,8 @@ private:
 class DbMemo : public QPlainTextEdit {
     Q_OBJECT
 public:
-    DbMemo(const QString& objectName, DataSource* source, const QString& fieldName, QWidget* parent = nullptr);
+    DbMemo(const QString& objectName, DataSource* source, const QString& fieldName,
+           QWidget* parent = nullptr);
     FieldLink* link() const { return link_; }
     // The most characters the box takes; 0: no limit.
     int maxLength() const { return maxLength_; }

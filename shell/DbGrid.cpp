@@ -5,11 +5,11 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -70,7 +70,9 @@ DbGrid::DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> 
     followDataset(dataset()->isActive() ? dataset()->recNo() : -1);
 }
 
-QString DbGrid::cellText(int row, int column) const { return model_->index(row, column).data().toString(); }
+QString DbGrid::cellText(int row, int column) const {
+    return model_->index(row, column).data().toString();
+}
 
 bool DbGrid::isFitted(int column) const {
     return column >= 0 && column < model_->columns().size() && model_->columns()[column].width <= 0;

@@ -13,7 +13,8 @@
 class DbGrid : public QTableView {
     Q_OBJECT
 public:
-    DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> columns, QWidget* parent = nullptr);
+    DbGrid(const QString& objectName, DataSource* source, QList<GridColumn> columns,
+           QWidget* parent = nullptr);
 
     DatasetModel* datasetModel() const { return model_; }
     Dataset* dataset() const { return model_->dataset(); }

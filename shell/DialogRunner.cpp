@@ -2,4 +2,6 @@
 
 #include <QDialog>
 
-int DialogRunner::run(QDialog& dialog) { return dialog.exec(); }
+int DialogRunner::run(QDialog& dialog) {
+    return dialog.exec();
+}

@@ -1,7 +1,7 @@
 #pragma once
 // A modal dialog that edits a row in place: its activation handler runs once, when it is first
-// shown (ActivatedDialog), and Esc and the close box run the dialog's own way out (its "Отмена" or "Выход"), so no
-// way of leaving it keeps a row half-edited without the user's word.
+// shown (ActivatedDialog), and Esc and the close box run the dialog's own way out (its "Отмена" or "Выход"),
+// so no way of leaving it keeps a row half-edited without the user's word.
 #include "shell/ActivatedDialog.h"
 
 class EditDialog : public ActivatedDialog {

@@ -1,9 +1,9 @@
 #include "shell/ErrorGuard.h"
 
-#include "data/DbError.h"
 #include "core/Prompter.h"
-#include "core/UserError.h"
 #include "core/SystemText.h"
+#include "core/UserError.h"
+#include "data/DbError.h"
 
 #include <QString>
 
@@ -11,8 +11,12 @@ namespace {
 Prompter* g_prompter = nullptr;
 }
 
-void setErrorPrompter(Prompter* prompter) { g_prompter = prompter; }
-Prompter* errorPrompter() { return g_prompter; }
+void setErrorPrompter(Prompter* prompter) {
+    g_prompter = prompter;
+}
+Prompter* errorPrompter() {
+    return g_prompter;
+}
 
 bool runGuarded(const std::function<void()>& action) {
     QString message;

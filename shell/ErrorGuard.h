@@ -1,8 +1,8 @@
 #pragma once
 // Runs a user action: an engine error ends it with the standard error box, a declined
 // confirmation ends it silently. The program goes on either way.
-#include <QApplication>
 #include <functional>
+#include <QApplication>
 
 class Prompter;
 

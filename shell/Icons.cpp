@@ -8,7 +8,9 @@
 
 // The pictures are embedded in a static library: the resource must be referenced for the linker
 // to keep it.
-static void initIconResources() { Q_INIT_RESOURCE(icons); }
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace icons {
 
@@ -76,6 +78,8 @@ QIcon icon(Picture picture) {
     return *it;
 }
 
-void installApplicationIcon() { QApplication::setWindowIcon(icon(Picture::App)); }
+void installApplicationIcon() {
+    QApplication::setWindowIcon(icon(Picture::App));
+}
 
 } // namespace icons

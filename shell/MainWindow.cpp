@@ -40,7 +40,8 @@ public:
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), app_(app), mdi_(new QMdiArea(this)) {
+MainWindow::MainWindow(AppContext& app, QWidget* parent)
+    : QMainWindow(parent), app_(app), mdi_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("ftrMain"));
     setWindowTitle(QStringLiteral("\"Заявки\""));
     mdi_->setObjectName(QStringLiteral("MDIClient"));
@@ -57,7 +58,8 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent) : QMainWindow(parent), 
 }
 
 void MainWindow::buildMenu() {
-    auto add = [this](QMenu* menu, const char* name, const char* text, bool enabled, std::function<void()> fn) {
+    auto add = [this](QMenu* menu, const char* name, const char* text, bool enabled,
+                      std::function<void()> fn) {
         QAction* a = menu->addAction(QString::fromUtf8(text));
         a->setObjectName(QString::fromLatin1(name));
         a->setEnabled(enabled);
@@ -97,13 +99,17 @@ void MainWindow::buildMenu() {
     add(service, "N7", "Параметры", true, [this] { showSettings(); });
     add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
     service->addSeparator();
-    add(service, "PlanItem", "План обучения на год…", true, [this] { runAction(QStringLiteral("ShowPlan")); });
-    add(service, "BackupsItem", "Резервные копии…", true, [this] { runAction(QStringLiteral("ShowBackups")); });
+    add(service, "PlanItem", "План обучения на год…", true,
+        [this] { runAction(QStringLiteral("ShowPlan")); });
+    add(service, "BackupsItem", "Резервные копии…", true,
+        [this] { runAction(QStringLiteral("ShowBackups")); });
     // The applications of the two earlier generations, kept to be looked at and printed; their
     // toolbar buttons stay hidden.
     service->addSeparator();
-    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true, [this] { openApplicationsTo2020(); });
-    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true, [this] { openApplications2022(); });
+    add(service, "ArchiveZajavkiItem", "Архив заявок до 2021 года", true,
+        [this] { openApplicationsTo2020(); });
+    add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true,
+        [this] { openApplications2022(); });
 }
 
 void MainWindow::buildToolBar() {
@@ -140,7 +146,8 @@ void MainWindow::buildToolBar() {
     button("SpeedButton2", "Персонал", 145, "OpenPersonal", icons::Picture::People);
     divider(24);
     button("SpeedButton1", "Программы", 152, "OpenProgr", icons::Picture::Programmes);
-    QToolButton* old = button("SpeedButton3", "Заявки до 2021 года", 145, "OpenZajavki", icons::Picture::Applications);
+    QToolButton* old =
+        button("SpeedButton3", "Заявки до 2021 года", 145, "OpenZajavki", icons::Picture::Applications);
     old->setEnabled(false);
     old->setVisible(false);
     QToolButton* y2022 =
@@ -170,11 +177,16 @@ void MainWindow::buildStatusBar() {
     done->show();
 }
 
-void MainWindow::setStatusPanel(int panel, const QString& text) { panels_.value(panel)->setText(text); }
-QString MainWindow::statusPanel(int panel) const { return panels_.value(panel)->text(); }
+void MainWindow::setStatusPanel(int panel, const QString& text) {
+    panels_.value(panel)->setText(text);
+}
+QString MainWindow::statusPanel(int panel) const {
+    return panels_.value(panel)->text();
+}
 
 void MainWindow::reportDone(const QString& what) {
-    const QString line = QTime::currentTime().toString(QStringLiteral("HH:mm")) + QStringLiteral(" — ") + what;
+    const QString line =
+        QTime::currentTime().toString(QStringLiteral("HH:mm")) + QStringLiteral(" — ") + what;
     setStatusPanel(2, line);
     panels_.value(2)->setToolTip(line);
 }
@@ -215,12 +227,18 @@ void MainWindow::openChild(const QString& procedure, QToolButton* button) {
     mdi_->setActiveSubWindow(sub);
 }
 
-void MainWindow::openPersonnel() { openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal"))); }
-void MainWindow::openProgrammes() { openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr"))); }
+void MainWindow::openPersonnel() {
+    openChild(QStringLiteral("OpenPersonal"), buttons_.value(QStringLiteral("OpenPersonal")));
+}
+void MainWindow::openProgrammes() {
+    openChild(QStringLiteral("OpenProgr"), buttons_.value(QStringLiteral("OpenProgr")));
+}
 void MainWindow::openApplications() {
     openChild(QStringLiteral("OpenZajavki2023"), buttons_.value(QStringLiteral("OpenZajavki2023")));
 }
-void MainWindow::openApplicationsTo2020() { openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki"))); }
+void MainWindow::openApplicationsTo2020() {
+    openChild(QStringLiteral("OpenZajavki"), buttons_.value(QStringLiteral("OpenZajavki")));
+}
 void MainWindow::openApplications2022() {
     openChild(QStringLiteral("OpenZajavki2021"), buttons_.value(QStringLiteral("OpenZajavki2021")));
 }
@@ -245,12 +263,24 @@ int MainWindow::showDialog(const QString& procedure, const QString& instanceName
     return showModal(dialog);
 }
 
-int MainWindow::showPositions() { return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn")); }
-int MainWindow::showDiplomaSpecialties() { return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez")); }
-int MainWindow::showSpecialties() { return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty")); }
-int MainWindow::showSettings() { return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig")); }
-int MainWindow::showProgrammeChooser() { return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl")); }
-int MainWindow::showMoving() { return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving")); }
+int MainWindow::showPositions() {
+    return showDialog(QStringLiteral("ShowDoljn"), QStringLiteral("ftrDoljn"));
+}
+int MainWindow::showDiplomaSpecialties() {
+    return showDialog(QStringLiteral("ShowSpez"), QStringLiteral("ftrSpez"));
+}
+int MainWindow::showSpecialties() {
+    return showDialog(QStringLiteral("ShowSpecialty"), QStringLiteral("ftrSpecialty"));
+}
+int MainWindow::showSettings() {
+    return showDialog(QStringLiteral("ShowConfig"), QStringLiteral("ftrConfig"));
+}
+int MainWindow::showProgrammeChooser() {
+    return showDialog(QStringLiteral("ShowZicl"), QStringLiteral("ftrZicl"));
+}
+int MainWindow::showMoving() {
+    return showDialog(QStringLiteral("ShowMoving"), QStringLiteral("ftrMoving"));
+}
 
 void MainWindow::runAction(const QString& item) {
     if (windows::Action a = windows::action(item))

@@ -8,21 +8,30 @@
 
 namespace {
 
-QString title() { return QCoreApplication::applicationName(); }
+QString title() {
+    return QCoreApplication::applicationName();
+}
 
 Prompter::Answer answerOf(QMessageBox::StandardButton b) {
     switch (b) {
-    case QMessageBox::Yes: return Prompter::Answer::Yes;
-    case QMessageBox::No: return Prompter::Answer::No;
-    case QMessageBox::Ok: return Prompter::Answer::Ok;
-    case QMessageBox::Cancel: return Prompter::Answer::Cancel;
-    default: return Prompter::Answer::Closed;
+    case QMessageBox::Yes:
+        return Prompter::Answer::Yes;
+    case QMessageBox::No:
+        return Prompter::Answer::No;
+    case QMessageBox::Ok:
+        return Prompter::Answer::Ok;
+    case QMessageBox::Cancel:
+        return Prompter::Answer::Cancel;
+    default:
+        return Prompter::Answer::Closed;
     }
 }
 
 } // namespace
 
-void QtPrompter::beep() { QApplication::beep(); }
+void QtPrompter::beep() {
+    QApplication::beep();
+}
 
 void QtPrompter::inform(const QString& text) {
     QMessageBox box(QMessageBox::Information, title(), text, QMessageBox::Ok, parent_);
@@ -58,8 +67,8 @@ Prompter::Answer QtPrompter::ask(const QString& caption, const QString& text, Ic
 
 QString QtPrompter::saveFileName(const QString& caption, const QString& directory, const QString& fileName) {
     // The caller asks its own question before replacing a file.
-    return QFileDialog::getSaveFileName(parent_, caption, QDir(directory).filePath(fileName), QString(), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parent_, caption, QDir(directory).filePath(fileName), QString(),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPrompter::openFileName(const QString& caption, const QString& directory, const QString& filter) {

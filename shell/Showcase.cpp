@@ -25,7 +25,9 @@ void settle() {
 }
 } // namespace
 
-QString Showcase::name() const { return variant.isEmpty() ? objectName : objectName + u'-' + variant; }
+QString Showcase::name() const {
+    return variant.isEmpty() ? objectName : objectName + u'-' + variant;
+}
 
 void registerShowcase(const QString& objectName, ShowcaseFactory make, const QString& variant) {
     Showcase entry{objectName, variant, std::move(make)};
@@ -38,7 +40,9 @@ void registerShowcase(const QString& objectName, ShowcaseFactory make, const QSt
     registry().append(std::move(entry));
 }
 
-const QList<Showcase>& showcases() { return registry(); }
+const QList<Showcase>& showcases() {
+    return registry();
+}
 
 const Showcase* findShowcase(const QString& name) {
     for (const Showcase& s : registry())

@@ -16,11 +16,11 @@
 // A dialog keeps the size it gives itself; the main window and the child windows get the size
 // they have maximized on a common screen. Nothing else is needed: once registered, the window is
 // checked by the layout test and drawn by the gallery.
+#include <functional>
+#include <memory>
 #include <QList>
 #include <QSize>
 #include <QString>
-#include <functional>
-#include <memory>
 
 class QImage;
 class QWidget;

@@ -1,8 +1,8 @@
 #pragma once
 // The tables the start-up opens, in order, with the texts it shows for each.
+#include <functional>
 #include <QList>
 #include <QString>
-#include <functional>
 
 class DataModule;
 

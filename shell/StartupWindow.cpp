@@ -16,7 +16,8 @@ StartupWindow::StartupWindow(AppContext& app, int delayMs, QWidget* parent)
     : QDialog(parent), app_(app), status_(new QLabel(this)), timer_(new QTimer(this)) {
     setObjectName(QStringLiteral("ftrAvtoriz"));
     setWindowTitle(QStringLiteral("Заявки на переподготовку персонала"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowTitleHint);
     setFixedSize(433, 307);
 
     auto* image = new QLabel(this);
@@ -98,11 +99,14 @@ QPixmap StartupWindow::picture(const QSize& size) {
     f.setPointSize(13);
     p.setFont(f);
     p.setPen(QColor(0x0b, 0x2e, 0x4a));
-    p.drawText(QRectF(0, size.height() - 40, size.width(), 30), Qt::AlignCenter, QStringLiteral("Заявки на обучение"));
+    p.drawText(QRectF(0, size.height() - 40, size.width(), 30), Qt::AlignCenter,
+               QStringLiteral("Заявки на обучение"));
     return pm;
 }
 
-void StartupWindow::Timer1Timer() { runSequence(); }
+void StartupWindow::Timer1Timer() {
+    runSequence();
+}
 
 void StartupWindow::runSequence() {
     if (done_ || running_)

@@ -1,10 +1,10 @@
 #pragma once
 // A window's status bar panels: labels of fixed widths named StatusBar1Panel0, StatusBar1Panel1, …
 // in order, the bar itself named StatusBar1 without a size grip.
+#include <initializer_list>
 #include <QLabel>
 #include <QList>
 #include <QStatusBar>
-#include <initializer_list>
 
 struct StatusPanel {
     int width;

@@ -40,10 +40,22 @@ QString childCaption(const QString& procedure) {
     const ChildWindow* c = childWindow(procedure);
     return c ? QString::fromUtf8(c->caption) : QString();
 }
-void registerChild(const QString& procedure, ChildFactory factory) { children().insert(procedure, std::move(factory)); }
-void registerDialog(const QString& procedure, DialogFactory factory) { dialogs().insert(procedure, std::move(factory)); }
-void registerAction(const QString& item, Action action) { actions().insert(item, std::move(action)); }
-ChildFactory child(const QString& procedure) { return children().value(procedure); }
-DialogFactory dialog(const QString& procedure) { return dialogs().value(procedure); }
-Action action(const QString& item) { return actions().value(item); }
+void registerChild(const QString& procedure, ChildFactory factory) {
+    children().insert(procedure, std::move(factory));
+}
+void registerDialog(const QString& procedure, DialogFactory factory) {
+    dialogs().insert(procedure, std::move(factory));
+}
+void registerAction(const QString& item, Action action) {
+    actions().insert(item, std::move(action));
+}
+ChildFactory child(const QString& procedure) {
+    return children().value(procedure);
+}
+DialogFactory dialog(const QString& procedure) {
+    return dialogs().value(procedure);
+}
+Action action(const QString& item) {
+    return actions().value(item);
+}
 } // namespace windows

@@ -1,8 +1,8 @@
 #pragma once
 // Where each subsystem puts the windows it offers, so the main window's menu, toolbar and Show…
 // procedures open them without the shell knowing every window class.
-#include <QString>
 #include <functional>
+#include <QString>
 
 class QDialog;
 class QWidget;

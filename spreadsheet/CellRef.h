@@ -1,8 +1,8 @@
 #pragma once
 // A cell of a sheet addressed as in A1 notation ("A14", "$Q$16"), or by row and column numbers.
+#include <optional>
 #include <QString>
 #include <QStringView>
-#include <optional>
 #include <string>
 
 struct CellRef {

@@ -6,5 +6,6 @@
 #include <QUrl>
 
 void installDesktopOpener() {
-    setDocumentOpener([](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+    setDocumentOpener(
+        [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 }

@@ -7,12 +7,14 @@
 #include "spreadsheet/Workbook.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // A title as a file name on every desktop: no path separators or characters Windows forbids, no
 // trailing dots or blanks.
@@ -20,7 +22,8 @@ QString fileStem(const QString& title) {
     QString stem;
     stem.reserve(title.size());
     for (const QChar ch : title)
-        stem.append(ch.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(ch) ? QLatin1Char('_') : ch);
+        stem.append(ch.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(ch) ? QLatin1Char('_')
+                                                                                      : ch);
     stem = stem.trimmed();
     while (stem.endsWith(QLatin1Char('.')) || stem.endsWith(QLatin1Char(' ')))
         stem.chop(1);
@@ -29,8 +32,9 @@ QString fileStem(const QString& title) {
 
 QString candidate(const QDir& folder, const QString& stem, int n) {
     // Built without arg(): the title is the user's text and may hold "%1".
-    return folder.filePath(n == 1 ? stem + QStringLiteral(".xlsx")
-                                  : stem + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").xlsx"));
+    return folder.filePath(n == 1
+                               ? stem + QStringLiteral(".xlsx")
+                               : stem + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").xlsx"));
 }
 
 } // namespace
@@ -51,7 +55,8 @@ QString DocumentFolder::save(const Workbook& book, const QString& title) const {
     if (const QString why = root_ ? root_->writeRefusal(target) : QString(); !why.isEmpty())
         throw DocumentError(why);
     auto failed = [&](const QString& reason) {
-        return DocumentError(QStringLiteral("Не удалось записать документ «%1»: %2.").arg(shown(target), reason));
+        return DocumentError(
+            QStringLiteral("Не удалось записать документ «%1»: %2.").arg(shown(target), reason));
     };
     if (!QDir().mkpath(path_))
         throw failed(QStringLiteral("не удалось создать папку «%1»").arg(shown(path_)));

@@ -4,8 +4,8 @@
 // is never overwritten.
 #include "core/RootPaths.h"
 
-#include <QString>
 #include <optional>
+#include <QString>
 
 class Workbook;
 

@@ -11,15 +11,20 @@ DocumentOpener& opener() {
 }
 } // namespace
 
-void setDocumentOpener(DocumentOpener o) { opener() = std::move(o); }
+void setDocumentOpener(DocumentOpener o) {
+    opener() = std::move(o);
+}
 
-bool hasDocumentOpener() { return bool(opener()); }
+bool hasDocumentOpener() {
+    return bool(opener());
+}
 
 void openDocument(const QString& path) {
     if (!opener())
         return;
     if (!opener()(path))
-        throw PartialSuccess(QStringLiteral("Документ сохранён в файле «%1», но открыть его программой электронных "
-                                            "таблиц не удалось. Откройте файл вручную.")
-                                 .arg(QDir::toNativeSeparators(path)));
+        throw PartialSuccess(
+            QStringLiteral("Документ сохранён в файле «%1», но открыть его программой электронных "
+                           "таблиц не удалось. Откройте файл вручную.")
+                .arg(QDir::toNativeSeparators(path)));
 }

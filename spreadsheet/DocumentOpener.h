@@ -2,8 +2,8 @@
 // Handing a saved document to the desktop's spreadsheet program. The core library knows no
 // desktop: the program with windows sets the opener (installDesktopOpener() in
 // documents/DesktopOpener.h); commands without windows and tests leave it unset or set their own.
-#include <QString>
 #include <functional>
+#include <QString>
 
 // Opens the file; false when the desktop could not.
 using DocumentOpener = std::function<bool(const QString& path)>;

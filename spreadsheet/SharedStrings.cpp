@@ -2,7 +2,9 @@
 
 namespace {
 
-bool allowed(char16_t ch) { return ch >= 0x20 ? ch != 0xFFFE && ch != 0xFFFF : ch == u'\t' || ch == u'\n'; }
+bool allowed(char16_t ch) {
+    return ch >= 0x20 ? ch != 0xFFFE && ch != 0xFFFF : ch == u'\t' || ch == u'\n';
+}
 
 // Blanks at either end, or line breaks and tabs, are kept only where xml:space says so.
 bool needsPreserve(const QString& text) {
@@ -92,7 +94,9 @@ int SharedStrings::add(const QString& original) {
     return count_++;
 }
 
-QString SharedStrings::text(int index) const { return index >= 0 && index < texts_.size() ? texts_[index] : QString(); }
+QString SharedStrings::text(int index) const {
+    return index >= 0 && index < texts_.size() ? texts_[index] : QString();
+}
 
 std::string SharedStrings::save() {
     // The number of references (count) is not known without reading every sheet, and it is

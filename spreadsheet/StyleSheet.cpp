@@ -149,7 +149,9 @@ bool StyleSheet::load(const std::string& xml) {
     return true;
 }
 
-int StyleSheet::numberFormat(int style) const { return intAttribute(xfs_[size_t(valid(style))], "numFmtId"); }
+int StyleSheet::numberFormat(int style) const {
+    return intAttribute(xfs_[size_t(valid(style))], "numFmtId");
+}
 
 bool StyleSheet::showsDate(int style) const {
     const int id = numberFormat(style);
@@ -174,7 +176,8 @@ StyleSheet::TextLook StyleSheet::textLook(int style) const {
 
 double StyleSheet::defaultFontSize() const {
     const double fallback = TextLook().size;
-    return fontList_.empty() ? fallback : childNamed(fontList_.front(), "sz").attribute("val").as_double(fallback);
+    return fontList_.empty() ? fallback
+                             : childNamed(fontList_.front(), "sz").attribute("val").as_double(fallback);
 }
 
 int StyleSheet::clone(int style, const char* attribute, int value, const char* applyAttribute) {

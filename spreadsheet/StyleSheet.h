@@ -51,9 +51,9 @@ private:
     std::vector<pugi::xml_node> borderList_;
     std::vector<pugi::xml_node> fontList_;
     std::unordered_map<int, std::string> customFormats_; // numFmtId -> formatCode
-    std::unordered_map<int, int> borderClones_;           // border -> the same with thin sides
-    std::unordered_map<int, int> ruledStyles_;            // style -> with thin borders
-    std::unordered_map<int, int> datedStyles_;            // style -> with a date format
+    std::unordered_map<int, int> borderClones_;          // border -> the same with thin sides
+    std::unordered_map<int, int> ruledStyles_;           // style -> with thin borders
+    std::unordered_map<int, int> datedStyles_;           // style -> with a date format
     int dateFormatId_ = -1;
     bool changed_ = false;
 };

@@ -6,6 +6,7 @@
 #include "spreadsheet/XmlPart.h"
 #include "spreadsheet/ZipPackage.h"
 
+#include <cstring>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,11 +14,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
-#include <cstring>
 
 // The templates are embedded in the core library, a static one: the resource must be referenced
 // for the linker to keep it.
-static void initTemplateResources() { Q_INIT_RESOURCE(document_templates); }
+static void initTemplateResources() {
+    Q_INIT_RESOURCE(document_templates);
+}
 
 namespace {
 
@@ -25,7 +27,9 @@ const QString kResourceFolder = QStringLiteral(":/templates");
 // LibreOffice takes a few seconds, more on its first start with a new profile.
 constexpr int kConversionTimeoutMs = 120000;
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // The entry of `folder` with this name, whatever the case of its letters; empty when none. Any
 // kind of entry counts, so that a pipe or a device under a template's name is refused with a
@@ -56,9 +60,10 @@ void convert(const QString& old, const QString& wanted, const QString& officePro
         throw DocumentError(failed);
     QProcess process;
     process.setProgram(officeProgram);
-    process.setArguments({QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                          QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xltx"),
-                          QStringLiteral("--outdir"), work.path(), old});
+    process.setArguments(
+        {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+         QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xltx"),
+         QStringLiteral("--outdir"), work.path(), old});
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start();
     const bool finished = process.waitForStarted() && process.waitForFinished(kConversionTimeoutMs);
@@ -66,7 +71,8 @@ void convert(const QString& old, const QString& wanted, const QString& officePro
         process.kill();
         process.waitForFinished();
     }
-    const QString produced = QDir(work.path()).filePath(QFileInfo(old).completeBaseName() + QStringLiteral(".xltx"));
+    const QString produced =
+        QDir(work.path()).filePath(QFileInfo(old).completeBaseName() + QStringLiteral(".xltx"));
     if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 ||
         !QFileInfo(produced).isFile())
         throw DocumentError(failed);
@@ -127,7 +133,8 @@ QString ensureTemplate(const QString& templatesDir, const QString& name, const Q
     }
     const QString old = findFile(folder, name + QStringLiteral(".xlt"));
     if (old.isEmpty())
-        throw DocumentError(QStringLiteral("Не найден шаблон «%1». Положите его в папку шаблонов.").arg(shown(wanted)));
+        throw DocumentError(
+            QStringLiteral("Не найден шаблон «%1». Положите его в папку шаблонов.").arg(shown(wanted)));
     if (officeProgram.isEmpty())
         throw DocumentError(
             QStringLiteral("Шаблон «%1» сохранён в старом формате Excel, а LibreOffice, которым его можно "
@@ -151,7 +158,8 @@ QByteArray defaultTemplate(const QString& fileName) {
 
 QStringList installDefaultTemplates(const QString& templatesDir, const QString& onlyName) {
     if (!QDir().mkpath(templatesDir))
-        throw DocumentError(QStringLiteral("Не удалось создать папку шаблонов «%1».").arg(shown(templatesDir)));
+        throw DocumentError(
+            QStringLiteral("Не удалось создать папку шаблонов «%1».").arg(shown(templatesDir)));
     const QDir folder(templatesDir);
     QStringList written;
     for (const QString& fileName : defaultTemplateNames()) {

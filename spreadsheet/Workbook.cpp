@@ -8,15 +8,15 @@
 #include "spreadsheet/Worksheet.h"
 #include "spreadsheet/ZipPackage.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileDevice>
-#include <QFileInfo>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -25,17 +25,23 @@ namespace {
 
 const char* const kContentTypesPart = "[Content_Types].xml";
 const char* const kPackageRelsPart = "_rels/.rels";
-const char* const kRelationshipTypeBase = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+const char* const kRelationshipTypeBase =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 // The main part's content type of a template and of the workbook saved from it.
-const char* const kTemplateType = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
-const char* const kWorkbookType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+const char* const kTemplateType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
+const char* const kWorkbookType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
 // Workbooks and templates with macros: what we save is an .xlsx, which cannot hold them.
 const char* const kMacroTypePrefix = "application/vnd.ms-excel.";
 const char* const kStylesType = "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
-const char* const kSharedStringsType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
+const char* const kSharedStringsType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml";
 
-QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
 
 // The folder of a part, with its slash ("xl/" for "xl/workbook.xml").
 std::string folderOf(const std::string& part) {
@@ -52,7 +58,8 @@ std::string relationshipsPartOf(const std::string& part) {
 // A relationship's target as a part name: relative to the source part's folder, or absolute
 // from the package root ("/xl/worksheets/sheet1.xml").
 std::string resolveTarget(const std::string& sourcePart, const std::string& target) {
-    const std::string joined = !target.empty() && target[0] == '/' ? target.substr(1) : folderOf(sourcePart) + target;
+    const std::string joined =
+        !target.empty() && target[0] == '/' ? target.substr(1) : folderOf(sourcePart) + target;
     std::vector<std::string> segments;
     size_t start = 0;
     while (start <= joined.size()) {
@@ -74,7 +81,9 @@ std::string resolveTarget(const std::string& sourcePart, const std::string& targ
     return out;
 }
 
-bool sameName(const char* a, const std::string& b) { return QByteArray(a).compare(b.c_str(), Qt::CaseInsensitive) == 0; }
+bool sameName(const char* a, const std::string& b) {
+    return QByteArray(a).compare(b.c_str(), Qt::CaseInsensitive) == 0;
+}
 
 bool hasType(pugi::xml_node relationship, const char* kind) {
     // The transitional and the strict schema name the types under different bases: compare the end.
@@ -86,7 +95,8 @@ bool hasType(pugi::xml_node relationship, const char* kind) {
 
 pugi::xml_node relationshipOfType(const XmlPart& rels, const char* kind) {
     for (pugi::xml_node r = rels.root().first_child(); r; r = r.next_sibling())
-        if (isNamed(r, "Relationship") && hasType(r, kind) && std::strcmp(r.attribute("TargetMode").value(), "External"))
+        if (isNamed(r, "Relationship") && hasType(r, kind) &&
+            std::strcmp(r.attribute("TargetMode").value(), "External"))
             return r;
     return {};
 }
@@ -196,7 +206,8 @@ void Workbook::Impl::load() {
     XmlPart packageRels;
     if (package->has(kPackageRelsPart))
         parse(packageRels, kPackageRelsPart, "Relationships");
-    if (const pugi::xml_node main = packageRels.root() ? relationshipOfType(packageRels, "officeDocument") : pugi::xml_node())
+    if (const pugi::xml_node main =
+            packageRels.root() ? relationshipOfType(packageRels, "officeDocument") : pugi::xml_node())
         workbookPart = resolveTarget("", main.attribute("Target").value());
     else if (package->has("xl/workbook.xml"))
         workbookPart = "xl/workbook.xml";
@@ -205,13 +216,15 @@ void Workbook::Impl::load() {
     parse(workbookXml, workbookPart, "workbook");
     workbookRelsPart = relationshipsPartOf(workbookPart);
     if (!package->has(workbookRelsPart))
-        damaged(QStringLiteral("в нём нет списка частей книги (%1)").arg(QString::fromStdString(workbookRelsPart)));
+        damaged(QStringLiteral("в нём нет списка частей книги (%1)")
+                    .arg(QString::fromStdString(workbookRelsPart)));
     parse(workbookRels, workbookRelsPart, "Relationships");
     date1904 = childNamed(workbookXml.root(), "workbookPr").attribute("date1904").as_bool();
 
     findActiveSheet();
     if (!sheet.load(read(sheetPart)))
-        damaged(QStringLiteral("не читается лист «%1» (%2)").arg(sheetName, QString::fromStdString(sheetPart)));
+        damaged(
+            QStringLiteral("не читается лист «%1» (%2)").arg(sheetName, QString::fromStdString(sheetPart)));
     loadStyles();
     loadStrings();
     dropCalculationChain();
@@ -291,8 +304,9 @@ void Workbook::Impl::dropCalculationChain() {
         if (!calcPr) {
             // calcPr comes after the sheets and names, before the elements that follow them.
             pugi::xml_node after;
-            for (const char* before : {"fileVersion", "fileSharing", "workbookPr", "workbookProtection", "bookViews",
-                                       "sheets", "functionGroups", "externalReferences", "definedNames"})
+            for (const char* before :
+                 {"fileVersion", "fileSharing", "workbookPr", "workbookProtection", "bookViews", "sheets",
+                  "functionGroups", "externalReferences", "definedNames"})
                 if (const pugi::xml_node n = childNamed(workbookXml.root(), before))
                     after = n;
             const std::string name = workbookXml.name("calcPr");
@@ -316,9 +330,10 @@ void Workbook::Impl::markAsWorkbook() {
     }
     const char* type = o.attribute("ContentType").value();
     if (std::strncmp(type, kMacroTypePrefix, std::strlen(kMacroTypePrefix)) == 0)
-        throw DocumentError(QStringLiteral("Шаблон «%1» содержит макросы, а документ сохраняется как книга .xlsx "
-                                           "без макросов. Нужен шаблон без макросов (.xltx).")
-                                .arg(shown(templatePath)));
+        throw DocumentError(
+            QStringLiteral("Шаблон «%1» содержит макросы, а документ сохраняется как книга .xlsx "
+                           "без макросов. Нужен шаблон без макросов (.xltx).")
+                .arg(shown(templatePath)));
     if (std::strcmp(type, kTemplateType) == 0) {
         o.attribute("ContentType") = kWorkbookType;
         contentTypesChanged = true;
@@ -395,7 +410,9 @@ Workbook Workbook::open(const QString& templatePath, qint64 sizeLimit) {
     return Workbook(std::move(impl));
 }
 
-const QString& Workbook::templatePath() const { return d->templatePath; }
+const QString& Workbook::templatePath() const {
+    return d->templatePath;
+}
 
 void Workbook::setText(const CellRef& ref, const QString& text) {
     pugi::xml_node c = d->cell(ref);
@@ -417,8 +434,9 @@ void Workbook::setInteger(const CellRef& ref, qint32 value) {
 
 void Workbook::setNumber(const CellRef& ref, double value) {
     if (!std::isfinite(value))
-        throw DocumentError(QStringLiteral("В ячейку %1 документа по шаблону «%2» нельзя записать «%3»: это не число.")
-                                .arg(ref.name(), shown(d->templatePath), QString::number(value)));
+        throw DocumentError(
+            QStringLiteral("В ячейку %1 документа по шаблону «%2» нельзя записать «%3»: это не число.")
+                .arg(ref.name(), shown(d->templatePath), QString::number(value)));
     // The shortest text that reads back as the same double; never "-0".
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value == 0 ? 0.0 : value).ptr;
@@ -457,12 +475,14 @@ void Workbook::fitRowHeights(int firstRow, int lastRow) {
     std::unordered_map<int, double> widths;
     auto lookOf = [&](int style) {
         auto found = looks.find(style);
-        return found != looks.end() ? found->second : looks.emplace(style, d->styles.textLook(style)).first->second;
+        return found != looks.end() ? found->second
+                                    : looks.emplace(style, d->styles.textLook(style)).first->second;
     };
     auto widthOf = [&](int column) {
         auto found = widths.find(column);
         if (found == widths.end())
-            found = widths.emplace(column, columnWidthInPoints(d->sheet.columnWidth(column), defaultFont)).first;
+            found =
+                widths.emplace(column, columnWidthInPoints(d->sheet.columnWidth(column), defaultFont)).first;
         return found->second;
     };
     for (int row = firstRow; row <= lastRow; ++row) {
@@ -487,7 +507,8 @@ void Workbook::fitRowHeights(int firstRow, int lastRow) {
 }
 
 void Workbook::ruleThin(const CellRef& corner, const CellRef& oppositeCorner) {
-    const int top = std::min(corner.row, oppositeCorner.row), bottom = std::max(corner.row, oppositeCorner.row);
+    const int top = std::min(corner.row, oppositeCorner.row),
+              bottom = std::max(corner.row, oppositeCorner.row);
     const int left = std::min(corner.column, oppositeCorner.column);
     const int right = std::max(corner.column, oppositeCorner.column);
     CellRef ref;

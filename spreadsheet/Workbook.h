@@ -14,11 +14,11 @@
 // Errors are DocumentError, with a Russian message naming the file concerned.
 #include "spreadsheet/CellRef.h"
 
+#include <memory>
 #include <QByteArray>
 #include <QDate>
 #include <QString>
 #include <QtGlobal>
-#include <memory>
 
 class Workbook {
 public:

@@ -82,7 +82,8 @@ bool Worksheet::load(const std::string& xml) {
             if (const int style = col.attribute("style").as_int(0); style > 0)
                 columnStyles_.push_back({first, last, style});
             if (const pugi::xml_attribute width = col.attribute("width"))
-                columnWidths_.push_back({first, last, col.attribute("hidden").as_bool() ? 0.0 : width.as_double()});
+                columnWidths_.push_back(
+                    {first, last, col.attribute("hidden").as_bool() ? 0.0 : width.as_double()});
         }
     }
     if (const pugi::xml_node merges = childNamed(root, "mergeCells")) {
@@ -152,8 +153,9 @@ Worksheet::Row& Worksheet::row(int number) {
     auto next = rows_.lower_bound(number);
     if (next != rows_.end() && next->first == number)
         return next->second;
-    pugi::xml_node node = next == rows_.end() ? sheetData_.append_child(rowName_.c_str())
-                                              : sheetData_.insert_child_before(rowName_.c_str(), next->second.node);
+    pugi::xml_node node = next == rows_.end()
+                              ? sheetData_.append_child(rowName_.c_str())
+                              : sheetData_.insert_child_before(rowName_.c_str(), next->second.node);
     node.append_attribute("r") = number;
     auto made = rows_.emplace_hint(next, number, Row{node, {}});
     return made->second;
@@ -168,7 +170,9 @@ int Worksheet::defaultStyle(const Row& row, int column) const {
     return 0;
 }
 
-pugi::xml_node Worksheet::cell(const CellRef& ref) { return cell(ref, nullptr); }
+pugi::xml_node Worksheet::cell(const CellRef& ref) {
+    return cell(ref, nullptr);
+}
 
 pugi::xml_node Worksheet::cell(const CellRef& ref, bool* made) {
     Row& row = this->row(ref.row);
@@ -176,8 +180,9 @@ pugi::xml_node Worksheet::cell(const CellRef& ref, bool* made) {
     // Cells are mostly written left to right: try the end first.
     auto at = cells.end();
     if (!cells.empty() && cells.back().first >= ref.column)
-        at = std::lower_bound(cells.begin(), cells.end(), ref.column,
-                              [](const std::pair<int, pugi::xml_node>& c, int column) { return c.first < column; });
+        at = std::lower_bound(
+            cells.begin(), cells.end(), ref.column,
+            [](const std::pair<int, pugi::xml_node>& c, int column) { return c.first < column; });
     if (made)
         *made = at == cells.end() || at->first != ref.column;
     if (at != cells.end() && at->first == ref.column)
@@ -317,7 +322,8 @@ void Worksheet::updateDimension() {
     if (!dimension) {
         const std::string name = part_.name("dimension");
         const pugi::xml_node sheetPr = childNamed(root, "sheetPr");
-        dimension = sheetPr ? root.insert_child_after(name.c_str(), sheetPr) : root.prepend_child(name.c_str());
+        dimension =
+            sheetPr ? root.insert_child_after(name.c_str(), sheetPr) : root.prepend_child(name.c_str());
     }
     setAttribute(dimension, "ref", ref.data(), ref.size());
 }

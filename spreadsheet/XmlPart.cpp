@@ -7,7 +7,8 @@ namespace {
 // Text that is only blanks is kept where it is an element's whole content (`<t> </t>`): a string
 // of blanks is a value. Indentation between elements is dropped.
 constexpr unsigned kParseFlags = pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_pi |
-                                 pugi::parse_comments | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+                                 pugi::parse_comments | pugi::parse_declaration |
+                                 pugi::parse_ws_pcdata_single;
 
 struct StringWriter : pugi::xml_writer {
     std::string out;

@@ -16,7 +16,9 @@ std::string zipMessage(zip_error_t* error) {
     return message;
 }
 
-std::string archiveMessage(zip_t* archive) { return zip_strerror(archive); }
+std::string archiveMessage(zip_t* archive) {
+    return zip_strerror(archive);
+}
 
 struct SourceFree {
     void operator()(zip_source_t* s) const { zip_source_free(s); }
@@ -50,7 +52,9 @@ zip_int64_t locate(zip_t* archive, const std::string& part) {
 
 } // namespace
 
-ZipPackage::ZipPackage(QByteArray bytes) : bytes_(std::move(bytes)) { archive_ = openBuffer(bytes_); }
+ZipPackage::ZipPackage(QByteArray bytes) : bytes_(std::move(bytes)) {
+    archive_ = openBuffer(bytes_);
+}
 
 ZipPackage::~ZipPackage() {
     if (archive_)
@@ -70,7 +74,9 @@ quint64 ZipPackage::declaredUnpackedSize() const {
     return total;
 }
 
-bool ZipPackage::has(const std::string& part) const { return locate(archive_, part) >= 0; }
+bool ZipPackage::has(const std::string& part) const {
+    return locate(archive_, part) >= 0;
+}
 
 std::string ZipPackage::read(const std::string& part) const {
     const zip_int64_t index = locate(archive_, part);

@@ -2,9 +2,9 @@
 // A zip package (an .xlsx or .xltx file) held in memory: its parts can be read, and a copy can be
 // written in which some parts are replaced, added or removed while every other part is copied as
 // it is, still compressed.
+#include <map>
 #include <QByteArray>
 #include <QtGlobal>
-#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -43,7 +43,8 @@ public:
     };
     // The package with `changes` applied (a part not in the package is added) and the parts
     // named in `removed` left out.
-    QByteArray write(const std::map<std::string, Change>& changes, const std::set<std::string>& removed) const;
+    QByteArray write(const std::map<std::string, Change>& changes,
+                     const std::set<std::string>& removed) const;
 
 private:
     QByteArray bytes_;

@@ -348,7 +348,8 @@ ParadoxReader::ParadoxReader(const QString& path, const ParadoxReadOptions& opti
     // memory whole.
     const QByteArray head = file->read(qMin(fileSize, kMaxHeader));
     if (file->error() != QFileDevice::NoError)
-        throw ParadoxError(QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, fileErrorText(*file)));
+        throw ParadoxError(
+            QStringLiteral("Не удалось прочитать файл %1: %2").arg(name, fileErrorText(*file)));
     d->open(std::make_unique<FileSource>(std::move(file), fileSize, name), head, name, codePageOverride);
     if (d->info.hasBlobFields()) {
         const QString memoPath = paradoxMemoPath(path);

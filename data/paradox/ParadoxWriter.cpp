@@ -167,7 +167,8 @@ public:
                 const qint64 max = integerRange(column.type).highest;
                 const qint64 v = integer(column, value, row);
                 if (v < -max || v > max)
-                    fail(row, column, QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(max)));
+                    fail(row, column,
+                         QStringLiteral("значение %1 вне диапазона %2").arg(v).arg(rangeText(max)));
                 if (column.type == FieldType::Short)
                     paradoxEncodeShort(out, qint16(v));
                 else
@@ -370,7 +371,8 @@ void writeParadoxTable(QIODevice& device, const TableLayout& layout, const QList
     const QByteArray bytes = encodeParadoxTable(layout, rows, options);
     if (device.write(bytes) != bytes.size())
         throw ParadoxError(QStringLiteral("Не удалось записать таблицу %1: %2")
-                               .arg(tableNameFor(options.tableName, layout.fileName), russianSystemText(device.errorString())));
+                               .arg(tableNameFor(options.tableName, layout.fileName),
+                                    russianSystemText(device.errorString())));
 }
 
 void writeParadoxTable(const QString& path, const TableLayout& layout, const QList<QVariantList>& rows,

@@ -4,6 +4,7 @@
 // free again in time goes on.
 #include "core/RootLock.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDate>
@@ -12,12 +13,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
 
-QString program() { return qEnvironmentVariable("ZAJAVKI_PROGRAM"); }
+QString program() {
+    return qEnvironmentVariable("ZAJAVKI_PROGRAM");
+}
 
 struct Ran {
     int status = -1;
@@ -63,7 +65,9 @@ struct FolderMeeting : ::testing::Test {
         return r;
     }
     Ran run(const QStringList& args) { return finish(start(args)); }
-    QString aCopy() const { return QDir(root.backups()).entryInfoList({"tovex_*.sqlite"}).value(0).absoluteFilePath(); }
+    QString aCopy() const {
+        return QDir(root.backups()).entryInfoList({"tovex_*.sqlite"}).value(0).absoluteFilePath();
+    }
 };
 
 TEST_F(FolderMeeting, EveryCommandThatWritesTheFolderWaitsThenRefusesNamingTheHolder) {

@@ -1,11 +1,11 @@
 // What a command prints must reach its file: a full disk or a full device fails the command with
 // a Russian sentence on standard error, never exit 0 with the output cut or lost.
+#include <gtest/gtest.h>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,7 +19,10 @@ TEST(CommandOutput, AnOutputThatCannotBeWrittenFailsTheCommand) {
     demo.start(program, {"demo", "--root", root});
     ASSERT_TRUE(demo.waitForFinished(60000));
     ASSERT_EQ(demo.exitCode(), 0);
-    const QString table = QDir(qEnvironmentVariable("ZAJAVKI_FIXTURES") + "/paradox/db").entryInfoList({"*.db", "*.DB"}).value(0).absoluteFilePath();
+    const QString table = QDir(qEnvironmentVariable("ZAJAVKI_FIXTURES") + "/paradox/db")
+                              .entryInfoList({"*.db", "*.DB"})
+                              .value(0)
+                              .absoluteFilePath();
     ASSERT_FALSE(table.isEmpty());
     const QList<QStringList> commands{
         {"plan", QString::number(QDate::currentDate().year()), "--csv", "--root", root},
@@ -36,7 +39,8 @@ TEST(CommandOutput, AnOutputThatCannotBeWrittenFailsTheCommand) {
         ASSERT_TRUE(p.waitForFinished(60000));
         EXPECT_EQ(p.exitCode(), 1);
         const QString err = QString::fromUtf8(p.readAllStandardError());
-        EXPECT_TRUE(err.endsWith("Не удалось записать вывод команды: на диске нет места.\n")) << err.toStdString();
+        EXPECT_TRUE(err.endsWith("Не удалось записать вывод команды: на диске нет места.\n"))
+            << err.toStdString();
     }
 }
 

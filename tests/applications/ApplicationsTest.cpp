@@ -4,17 +4,17 @@
 #include "applications/ApplicationsWindow.h"
 #include "data/DataModule.h"
 #include "shell/MainWindow.h"
-#include "support/WindowHarness.h"
 #include "shell/RowKeys.h"
+#include "support/WindowHarness.h"
 
-#include <QMenu>
-#include <QTest>
+#include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <gtest/gtest.h>
+#include <QMenu>
+#include <QTest>
 
 namespace {
 
@@ -38,7 +38,9 @@ struct Applications : ::testing::Test {
         dm.field("tblConfigKZajavki").setValue(number);
         dm.tblConfig->post();
     }
-    void addApplication(double number, int year) { applications::createApplication(dm, Generation::current(), number, year); }
+    void addApplication(double number, int year) {
+        applications::createApplication(dm, Generation::current(), number, year);
+    }
     qint64 addPerson(const QString& surname, const QVariantList& more = {}) {
         dm.tblPersonal->append();
         dm.field("tblPersonalName1").setAsString(surname);
@@ -70,7 +72,8 @@ struct Applications : ::testing::Test {
         ui::click(&d, "Button1");
     }
     // Picks a programme as the chooser does for the adding dialog.
-    void pickProgramme(QDialog& adding, const QString& code, const QString& kind, int hours, const QString& form) {
+    void pickProgramme(QDialog& adding, const QString& code, const QString& kind, int hours,
+                       const QString& form) {
         h.app.state.SelKZicl = code;
         h.app.state.SelVidOb = kind;
         h.app.state.SelHours = hours;
@@ -125,8 +128,8 @@ TEST_F(Applications, AdditionalApplicationsCountInHundredths) {
             ui::click(&d, "Button3");
         });
     }
-    EXPECT_EQ(shown, (QStringList{"116,01", "116,02", "116,03", "116,04", "116,05", "116,06", "116,07", "116,08",
-                                  "116,09", "116,1"}));
+    EXPECT_EQ(shown, (QStringList{"116,01", "116,02", "116,03", "116,04", "116,05", "116,06", "116,07",
+                                  "116,08", "116,09", "116,1"}));
     EXPECT_EQ(numbers(2026).size(), 11);
     EXPECT_DOUBLE_EQ(numbers(2026).last(), 116.1);
 
@@ -209,7 +212,8 @@ TEST_F(Applications, MarkedPeopleAreAddedInRegisterOrderWithASnapshotOfTheirData
 
     h.dialogs.expect("ftrInsertSluch2023", [&](QDialog& adding) {
         for (int r = 0; r < dm.tblPersonal->recordCount(); ++r)
-            EXPECT_FALSE(applications::isMarked(dm.tblPersonal->valueAt(r, dm.tblPersonal->field("PR").index())));
+            EXPECT_FALSE(
+                applications::isMarked(dm.tblPersonal->valueAt(r, dm.tblPersonal->field("PR").index())));
         pickProgramme(adding, "ПК-1234", "ПК", 36, "очн");
         ui::clear(&adding, "Edit3");
         ui::type(&adding, "Edit3", "3");
@@ -275,8 +279,9 @@ TEST_F(Applications, APersonAlreadyInAnApplicationOfTheYearIsAddedOnlyOnTheClerk
 
     // A supplementary application of the same year: both are named with the application they are in.
     addApplication(116.01, 2026);
-    const QString question = "Уже есть в заявках 2026 года:\nБОРИСОВ И. П. — в заявке № 116\nВОЛКОВ О. — в заявке № 116"
-                             "\n\nДобавить их ещё раз?";
+    const QString question =
+        "Уже есть в заявках 2026 года:\nБОРИСОВ И. П. — в заявке № 116\nВОЛКОВ О. — в заявке № 116"
+        "\n\nДобавить их ещё раз?";
     addBoth([&] { h.prompter.expectAsk("Добавление специалистов", question, Prompter::Answer::No); });
     EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo);
     EXPECT_TRUE(dm.tblSluch2023->isEmpty()) << "nothing added to 116,01";
@@ -316,7 +321,8 @@ TEST_F(Applications, ATraineeIsMovedFromTheWindowByItsButtonMenuAndKeys) {
     QTest::keyClick(trainees, Qt::Key_Return);
     h.dialogs.verify();
     h.prompter.verify();
-    h.prompter.expectAsk("Удаление", "Удалить слушателя ИВАНОВ из заявки № 117 за 2026 год?", Prompter::Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя ИВАНОВ из заявки № 117 за 2026 год?",
+                         Prompter::Answer::No);
     QTest::keyClick(trainees, Qt::Key_Delete);
     h.dialogs.expect("ftrInsertSluch2023", [](QDialog& d) { ui::click(&d, "Button3"); });
     QTest::keyClick(trainees, Qt::Key_Insert);
@@ -421,7 +427,8 @@ TEST_F(Applications, TheEditorTakesAQuarterFromOneToFourOnly) {
             ui::type(&d, "DBEdit8", typed);
             const qsizetype before = h.prompter.log().size();
             ui::click(&d, "Button1");
-            EXPECT_TRUE(h.prompter.log().mid(before).contains("inform: Квартал года задаётся целым числом от 1 до 4"))
+            EXPECT_TRUE(
+                h.prompter.log().mid(before).contains("inform: Квартал года задаётся целым числом от 1 до 4"))
                 << typed;
             EXPECT_TRUE(d.isVisible()) << typed;
             EXPECT_EQ(QApplication::focusWidget()->objectName(), "DBEdit8") << typed;
@@ -475,14 +482,16 @@ TEST_F(Applications, TheEditorKeepsEveryTypedCharacter) {
     const QString name = QString(24, u'a') + "ß";
     h.prompter.expectInform("Not doljn")
         .expectInform("Not Spez")
-        .expectInform("Фамилия заглавными буквами займёт больше 25 знаков и не поместится целиком. Сократите запись.");
+        .expectInform(
+            "Фамилия заглавными буквами займёт больше 25 знаков и не поместится целиком. Сократите запись.");
     h.dialogs.expect("ftrMZajavki2023", [&](QDialog& d) {
         d.activateWindow();
         ui::clear(&d, "DBEdit1");
         ui::type(&d, "DBEdit1", name);
         ui::click(&d, "Button1");
         EXPECT_TRUE(d.isVisible());
-        EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), "DBEdit1");
+        EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(),
+                  "DBEdit1");
         ui::click(&d, "Button2");
     });
     ui::click(window, "SpeedButton4");

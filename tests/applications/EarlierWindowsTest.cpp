@@ -3,8 +3,8 @@
 // disabled; their dialogs, built for when the buttons are enabled, work on the generation's own
 // tables and detail rows; the moving dialog refuses what it cannot do and copies.
 #include "applications/ApplicationRules.h"
-#include "applications/ApplicationWindows.h"
 #include "applications/ApplicationsWindow.h"
+#include "applications/ApplicationWindows.h"
 #include "data/DataModule.h"
 #include "shell/DateBox.h"
 #include "shell/DbGrid.h"
@@ -12,12 +12,12 @@
 #include "shell/WindowRegistry.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -49,8 +49,8 @@ struct EarlierWindows : ::testing::Test {
         return qobject_cast<ApplicationsWindow*>(main.instance(g.windowInstance));
     }
     // A trainee of the current application, with a certificate, e-mail and SNILS where given.
-    void trainee(const Generation& g, const QString& surname, const QString& email = {}, const QDate& certificate = {},
-                 const QString& snils = {}) {
+    void trainee(const Generation& g, const QString& surname, const QString& email = {},
+                 const QDate& certificate = {}, const QString& snils = {}) {
         dm.tblPersonal->append();
         dm.field("tblPersonalName1").setAsString(surname);
         dm.tblPersonal->post();
@@ -104,9 +104,9 @@ TEST_F(EarlierWindows, TheServiceMenuOpensTheArchivesWhichShowAndPrintTheirAppli
         QStringList titles;
         for (int c = 0; c < grid->model()->columnCount(); ++c)
             titles << grid->model()->headerData(c, Qt::Horizontal).toString();
-        EXPECT_EQ(titles,
-                  (QStringList{"Заявка", "Уч. год", g->kind == Generation::Kind::Base ? "КодПрогр." : "КодПрогр",
-                               "ВидОб", "ОбъемЧас.", "Кварт.", "Фамилия", "Имя", "Отчество"}));
+        EXPECT_EQ(titles, (QStringList{"Заявка", "Уч. год",
+                                       g->kind == Generation::Kind::Base ? "КодПрогр." : "КодПрогр", "ВидОб",
+                                       "ОбъемЧас.", "Кварт.", "Фамилия", "Имя", "Отчество"}));
         // Opened again from the menu: the same window.
         EXPECT_EQ(open(*g), window);
     }

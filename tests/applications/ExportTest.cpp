@@ -3,17 +3,17 @@
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxReader.h"
-#include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <memory>
@@ -158,23 +158,51 @@ TEST_F(Export, TheProposedNameFollowsTheNumberAndYear) {
 
 TEST_F(Export, TheFileCarriesEveryTraineeThroughTypedReads) {
     application(116.01, 2026);
-    trainee("ИВАНОВ", {{"Name3", "ИВАНОВИЧ"}, {"KZicl", "ПК-1234"}, {"KV", 2}, {"DR", QDate(1980, 5, 17)},
-                       {"KDoljn", 32767}, {"KSpez", 7}, {"StajOb", 25.0}, {"StajDoljn", 16.5}, {"VidOb", "ПК"},
-                       {"Hours", 36}, {"DateCl", QDate(2027, 1, 31)}, {"Specialty", "Терапия"},
-                       {"EMAIL", "a@b.ru"}, {"SNILS", "112-233-445 95"}, {"FOBUCH", "очн"}});
+    trainee("ИВАНОВ", {{"Name3", "ИВАНОВИЧ"},
+                       {"KZicl", "ПК-1234"},
+                       {"KV", 2},
+                       {"DR", QDate(1980, 5, 17)},
+                       {"KDoljn", 32767},
+                       {"KSpez", 7},
+                       {"StajOb", 25.0},
+                       {"StajDoljn", 16.5},
+                       {"VidOb", "ПК"},
+                       {"Hours", 36},
+                       {"DateCl", QDate(2027, 1, 31)},
+                       {"Specialty", "Терапия"},
+                       {"EMAIL", "a@b.ru"},
+                       {"SNILS", "112-233-445 95"},
+                       {"FOBUCH", "очн"}});
     trainee("ПЕТРОВ"); // no dates, no codes
     h.prompter.expectSaveFile(exportPath("ZES116_01_2026"));
     ui::click(window, "SpeedButton7");
     EXPECT_TRUE(h.prompter.log().contains("save: " + h.app.root.exportDir() + " | ZES116_01_2026"));
-    EXPECT_TRUE(h.mainWindow().statusPanel(2).endsWith(" — Заявка выгружена в файл " +
-                                                      QDir::toNativeSeparators(exportPath("ZES116_01_2026.db"))))
+    EXPECT_TRUE(h.mainWindow().statusPanel(2).endsWith(
+        " — Заявка выгружена в файл " + QDir::toNativeSeparators(exportPath("ZES116_01_2026.db"))))
         << h.mainWindow().statusPanel(2).toStdString();
 
     const ParadoxTable file = readParadoxTable(exportPath("ZES116_01_2026.db"));
     ASSERT_EQ(file.rows.size(), 2);
     EXPECT_EQ(file.info.codePage, 1251);
-    const QVariantList first{116.01, "ИВАНОВ", "ИВАН", "ИВАНОВИЧ", "ПК-1234", 2, QDate(1980, 5, 17), 32767, 7, 25.0,
-                             16.5, 2026, "ПК", 36, QDate(2027, 1, 31), "Терапия", "a@b.ru", "112-233-445 95", "очн"};
+    const QVariantList first{116.01,
+                             "ИВАНОВ",
+                             "ИВАН",
+                             "ИВАНОВИЧ",
+                             "ПК-1234",
+                             2,
+                             QDate(1980, 5, 17),
+                             32767,
+                             7,
+                             25.0,
+                             16.5,
+                             2026,
+                             "ПК",
+                             36,
+                             QDate(2027, 1, 31),
+                             "Терапия",
+                             "a@b.ru",
+                             "112-233-445 95",
+                             "очн"};
     EXPECT_EQ(file.rows[0], first);
     const QVariantList& second = file.rows[1];
     EXPECT_EQ(second[6], QDate(1899, 12, 30));  // DR

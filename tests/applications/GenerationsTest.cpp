@@ -7,12 +7,12 @@
 #include "core/UserError.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "data/Store.h"
 #include "data/paradox/ParadoxReader.h"
+#include "data/Store.h"
 #include "support/WindowHarness.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -166,7 +166,8 @@ TEST_P(Generations, AddsThePeopleWithTheirCertificateEmailAndSnilsWhereTheGenera
     ASSERT_EQ(trainees().recordCount(), 2);
 
     ASSERT_TRUE(toTrainee(kFull.surname));
-    EXPECT_EQ(trainees().field(g.programmeAttribute).asString(), g.programmeAttribute == "FOBUCH" ? "очн" : "Б");
+    EXPECT_EQ(trainees().field(g.programmeAttribute).asString(),
+              g.programmeAttribute == "FOBUCH" ? "очн" : "Б");
     if (Table* c = certificates()) {
         ASSERT_EQ(c->recordCount(), 1);
         EXPECT_EQ(c->field("DateCL").asDate(), kFull.certificateDate);
@@ -209,9 +210,10 @@ TEST_P(Generations, AddingThePeopleIsOneTransaction) {
     applications::createApplication(dm, g, 116, 2020);
     Table* last = snilsRows() ? snilsRows() : emails() ? emails() : &trainees();
     const QString table = last->layout().sqlName;
-    h.app.store->exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON \"%1\" WHEN (SELECT COUNT(*) FROM "
-                                     "\"%1\") >= 1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                          .arg(table));
+    h.app.store->exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON \"%1\" WHEN (SELECT COUNT(*) FROM "
+                       "\"%1\") >= 1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
+            .arg(table));
     EXPECT_THROW(addTrainees({kFull, kBare}), UserError);
     EXPECT_EQ(stored(trainees().layout().sqlName), 0);
     EXPECT_EQ(storedDetails(), 0);
@@ -232,12 +234,14 @@ TEST_P(Generations, DeletingATraineeAsksOnceAndTakesItsDetailRowsWithIt) {
     const qint64 details = storedDetails();
     h.app.state.SilentDelete = 1;
 
-    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?", Answer::No);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?",
+                         Answer::No);
     EXPECT_THROW(applications::deleteTrainee(dm, g, h.app.state), AbortAction);
     EXPECT_EQ(stored(trainees().layout().sqlName), 2);
     EXPECT_EQ(storedDetails(), details);
 
-    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?", Answer::Yes);
+    h.prompter.expectAsk("Удаление", "Удалить слушателя АНДРЕЕВА И. из заявки № 116 за 2020 год?",
+                         Answer::Yes);
     applications::deleteTrainee(dm, g, h.app.state);
     h.prompter.verify();
     EXPECT_EQ(h.app.state.SilentDelete, 0);
@@ -256,9 +260,10 @@ TEST_P(Generations, DeletingAnApplicationTakesEveryRowOfItsTraineesInOneTransact
     const qint64 allDetails = storedDetails();
 
     // The application's own delete refused at the end: every trainee and row is back.
-    h.app.store->exec(QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON \"%1\" BEGIN SELECT RAISE(ABORT, "
-                                     "'refused'); END")
-                          .arg(g.applicationsTable(dm).layout().sqlName));
+    h.app.store->exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON \"%1\" BEGIN SELECT RAISE(ABORT, "
+                       "'refused'); END")
+            .arg(g.applicationsTable(dm).layout().sqlName));
     h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2020 год вместе с 2 слушателями?", Answer::Yes);
     EXPECT_THROW(applications::deleteApplication(dm, g, h.app.state, h.prompter), UserError);
     EXPECT_EQ(stored(trainees().layout().sqlName), 3);
@@ -307,9 +312,9 @@ TEST_P(Generations, SavingATraineeWritesTheDetailRowsTypedIntoAndLinksThemToANew
     EXPECT_EQ(stored(trainees().layout().sqlName), 2);
     EXPECT_EQ(typedInto.recordCount(), 1);
     EXPECT_EQ(typedInto.field(field).asString(), "новый");
-    EXPECT_EQ(
-        stored(typedInto.layout().sqlName, QStringLiteral("\"%1\" IS NULL").arg(typedInto.layout().fields.last().name)),
-        0);
+    EXPECT_EQ(stored(typedInto.layout().sqlName,
+                     QStringLiteral("\"%1\" IS NULL").arg(typedInto.layout().fields.last().name)),
+              0);
 }
 
 TEST_P(Generations, TheExportFileHasTheWorkingTablesLayoutAndTheDetailRowsValues) {
@@ -340,7 +345,8 @@ TEST_P(Generations, TheExportFileHasTheWorkingTablesLayoutAndTheDetailRowsValues
     }
     // A trainee without certificate: the base generation leaves the date empty, the others write
     // the zero date a typed read gives.
-    EXPECT_EQ(value(1, "DateCL"), g.kind == Generation::Kind::Base ? QVariant() : QVariant(QDate(1899, 12, 30)));
+    EXPECT_EQ(value(1, "DateCL"),
+              g.kind == Generation::Kind::Base ? QVariant() : QVariant(QDate(1899, 12, 30)));
     EXPECT_EQ(value(1, "Specialty"), QVariant());
     switch (g.kind) {
     case Generation::Kind::Base:
@@ -377,8 +383,9 @@ TEST_P(Generations, ATraineeIsMovedOrCopiedIntoAnApplicationOfThisYearOrLater) {
     EXPECT_EQ(trainees().recordCount(), 1);
     EXPECT_EQ(trainees().field("Name1").asString(), kFull.surname);
     const qint64 original = trainees().field("NPP").asInteger();
-    EXPECT_EQ(stored(trainees().layout().sqlName, "KZajavki = 117 AND \"Year\" = 2027 AND Name1 = 'АНДРЕЕВА' AND "
-                                                  "KZicl = 'ПК-101' AND KV = 2"),
+    EXPECT_EQ(stored(trainees().layout().sqlName,
+                     "KZajavki = 117 AND \"Year\" = 2027 AND Name1 = 'АНДРЕЕВА' AND "
+                     "KZicl = 'ПК-101' AND KV = 2"),
               1);
     EXPECT_EQ(storedDetails(), 2 * details);
 
@@ -404,12 +411,14 @@ TEST_P(Generations, MovingIsRefusedWithoutATraineeOrAnApplicationToTakeIt) {
 
     addTrainees({kBare});
     applications::listMovingTargets(dm, g, 2030);
-    EXPECT_EQ(applications::movingRefusal(dm, g), "Нет заявок текущего или следующих лет: слушателя некуда "
-                                                  "переместить или скопировать. Сначала создайте такую заявку.");
+    EXPECT_EQ(applications::movingRefusal(dm, g),
+              "Нет заявок текущего или следующих лет: слушателя некуда "
+              "переместить или скопировать. Сначала создайте такую заявку.");
     EXPECT_THROW(applications::moveTrainee(dm, g), UserError);
     EXPECT_EQ(trainees().field("KZajavki").asFloat(), 116);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryGeneration, Generations, ::testing::ValuesIn(Generation::all()), generationName);
+INSTANTIATE_TEST_SUITE_P(EveryGeneration, Generations, ::testing::ValuesIn(Generation::all()),
+                         generationName);
 
 } // namespace

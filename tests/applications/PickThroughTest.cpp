@@ -26,7 +26,8 @@ struct PickThrough : ::testing::Test {
             int year;
             int hours;
             const char* form;
-        } programmes[] = {{"ПК-26", 2026, 36, "очн"}, {"ПК-27", 2027, 72, "ДОТ"}, {"ПК-25", 2025, 18, "заочн"}};
+        } programmes[] = {
+            {"ПК-26", 2026, 36, "очн"}, {"ПК-27", 2027, 72, "ДОТ"}, {"ПК-25", 2025, 18, "заочн"}};
         double real = 1;
         for (const auto& p : programmes) {
             dm.tblNewZicl->append();
@@ -94,10 +95,12 @@ TEST_F(PickThrough, TheEditorOffersEarlierYearsAndPicksIntoTheRow) {
     h.prompter.expectInform("Not doljn").expectInform("Not Spez");
     h.dialogs.expect("ftrMZajavki2023", [&](QDialog& editor) {
         h.dialogs.expect("ftrZicl", [&](QDialog& chooser) {
-            EXPECT_EQ(grid(chooser)->model()->rowCount(), 2); // 2026 and earlier, the application's year first
+            EXPECT_EQ(grid(chooser)->model()->rowCount(),
+                      2); // 2026 and earlier, the application's year first
             EXPECT_EQ(grid(chooser)->cellText(0, 4), "2026");
             // One of another year is asked about first: "Нет" keeps the chooser open.
-            const QString question = "Программа ПК-25 — из каталога 2025 года, а заявка — на 2026 год. Выбрать её всё равно?";
+            const QString question =
+                "Программа ПК-25 — из каталога 2025 года, а заявка — на 2026 год. Выбрать её всё равно?";
             h.prompter.expectAsk(chooser.windowTitle(), question, Prompter::Answer::No);
             gridActions::doubleClickRow(grid(chooser), 1);
             EXPECT_TRUE(chooser.isVisible());
@@ -106,7 +109,8 @@ TEST_F(PickThrough, TheEditorOffersEarlierYearsAndPicksIntoTheRow) {
         });
         ui::click(&editor, "SpeedButton1");
         EXPECT_EQ(ui::text(&editor, "DBEdit5"), "ПК-25");
-        h.dialogs.expect("ftrDoljn", [&](QDialog& positions) { gridActions::doubleClickRow(grid(positions), 0); });
+        h.dialogs.expect("ftrDoljn",
+                         [&](QDialog& positions) { gridActions::doubleClickRow(grid(positions), 0); });
         ui::click(&editor, "SpeedButton2");
         EXPECT_EQ(ui::text(&editor, "Edit1"), "МЕДСЕСТРА");
         ui::click(&editor, "Button1");

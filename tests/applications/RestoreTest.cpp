@@ -1,23 +1,23 @@
 // The restore of an application from an export file, through the main window's menu item: the file
 // chosen in the Export folder, the summary before anything is written, the question before adding
 // trainees a second time, the one transaction, and the round trip of a file our export wrote.
+#include "applications/Restore.h"
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
-#include "applications/Restore.h"
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <cmath>
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,9 +25,27 @@ using Answer = Prompter::Answer;
 
 // A row of the export layout: Zajavka, Name1, Name2, Name3, Zicl, Kv, DR, Doljn, Spez, Stajg,
 // StajgZ, Year, VidOb, Hours, DateCL, Specialty, EMAIL, SNILS, FOBUCH.
-QVariantList fileRow(const char* surname, const char* name, int doljn = 5, int spez = 7, double stajg = 20.0) {
-    return {116.0, QString::fromUtf8(surname), QString::fromUtf8(name), "", "ПК-1", 1, QDate(1985, 3, 2), doljn,
-            spez, stajg, 10.0, 2026, "ПК", 36, QDate(2027, 6, 30), "Терапия", "", "", "очн"};
+QVariantList fileRow(const char* surname, const char* name, int doljn = 5, int spez = 7,
+                     double stajg = 20.0) {
+    return {116.0,
+            QString::fromUtf8(surname),
+            QString::fromUtf8(name),
+            "",
+            "ПК-1",
+            1,
+            QDate(1985, 3, 2),
+            doljn,
+            spez,
+            stajg,
+            10.0,
+            2026,
+            "ПК",
+            36,
+            QDate(2027, 6, 30),
+            "Терапия",
+            "",
+            "",
+            "очн"};
 }
 
 struct Restore : ::testing::Test {
@@ -56,8 +74,8 @@ struct Restore : ::testing::Test {
     }
     QString exportPath(const QString& name) { return QDir(h.app.root.exportDir()).filePath(name); }
 
-    qint64 addPerson(const QString& name1, const QString& name2, const QString& name3, const QString& email = {},
-                     const QString& snils = {}) {
+    qint64 addPerson(const QString& name1, const QString& name2, const QString& name3,
+                     const QString& email = {}, const QString& snils = {}) {
         auto st = dm.store().cached("INSERT INTO Personal (Name1, Name2, Name3) VALUES (?, ?, ?)");
         st->bind(1, name1);
         st->bind(2, name2);
@@ -92,7 +110,8 @@ struct Restore : ::testing::Test {
     static void accept(QDialog& d) { ui::click(&d, "RestoreButton"); }
     // The outcome message up to what it says of the application row.
     QString outcome(const QString& file, int trainees, int found, int added) {
-        return QString("Заявка 116 на 2026 год восстановлена из файла «%1».\nСлушателей добавлено: %2.\nСотрудников "
+        return QString("Заявка 116 на 2026 год восстановлена из файла «%1».\nСлушателей добавлено: "
+                       "%2.\nСотрудников "
                        "найдено в штатном списке: %3, добавлено в него: %4.")
             .arg(QDir::toNativeSeparators(file), QString::number(trainees), QString::number(found),
                  QString::number(added));
@@ -108,15 +127,40 @@ struct Restore : ::testing::Test {
                  .arg(ivanov));
         addPerson("Петров", "Пётр", "Петрович");
         applications::createApplication(dm, g, 116, 2026);
-        trainee({{"Name1", "ИВАНОВ"}, {"Name2", "ИВАН"}, {"Name3", "ИВАНОВИЧ"}, {"KZicl", "ПК-1234"}, {"KV", 2},
-                 {"DR", QDate(1980, 5, 17)}, {"KDoljn", 5}, {"KSpez", 7}, {"StajOb", 25.0}, {"StajDoljn", 16.0},
-                 {"VidOb", "ПК"}, {"Hours", 36}, {"DateCl", QDate(2027, 1, 31)}, {"Specialty", "Терапия"},
-                 {"EMAIL", "ivanov@new.ru"}, {"SNILS", "112-233-445 95"}, {"FOBUCH", "очн"}});
+        trainee({{"Name1", "ИВАНОВ"},
+                 {"Name2", "ИВАН"},
+                 {"Name3", "ИВАНОВИЧ"},
+                 {"KZicl", "ПК-1234"},
+                 {"KV", 2},
+                 {"DR", QDate(1980, 5, 17)},
+                 {"KDoljn", 5},
+                 {"KSpez", 7},
+                 {"StajOb", 25.0},
+                 {"StajDoljn", 16.0},
+                 {"VidOb", "ПК"},
+                 {"Hours", 36},
+                 {"DateCl", QDate(2027, 1, 31)},
+                 {"Specialty", "Терапия"},
+                 {"EMAIL", "ivanov@new.ru"},
+                 {"SNILS", "112-233-445 95"},
+                 {"FOBUCH", "очн"}});
         for (const char* programme : {"ПК-1", "ПК-2"}) // one person, two programmes
-            trainee({{"Name1", "ПЕТРОВ"}, {"Name2", "ПЁТР"}, {"Name3", "ПЕТРОВИЧ"}, {"KZicl", programme},
-                     {"KV", 3}, {"DR", QDate(1990, 1, 2)}, {"KDoljn", 9}, {"KSpez", 7}, {"StajOb", 10.0},
-                     {"StajDoljn", 4.4}, {"VidOb", "ПК"}, {"Hours", 72}, {"DateCl", QDate(2026, 12, 1)},
-                     {"Specialty", "Педиатрия"}, {"EMAIL", "p@p.ru"}, {"SNILS", "987-654-321 83"}});
+            trainee({{"Name1", "ПЕТРОВ"},
+                     {"Name2", "ПЁТР"},
+                     {"Name3", "ПЕТРОВИЧ"},
+                     {"KZicl", programme},
+                     {"KV", 3},
+                     {"DR", QDate(1990, 1, 2)},
+                     {"KDoljn", 9},
+                     {"KSpez", 7},
+                     {"StajOb", 10.0},
+                     {"StajDoljn", 4.4},
+                     {"VidOb", "ПК"},
+                     {"Hours", 72},
+                     {"DateCl", QDate(2026, 12, 1)},
+                     {"Specialty", "Педиатрия"},
+                     {"EMAIL", "p@p.ru"},
+                     {"SNILS", "987-654-321 83"}});
         trainee({{"Name1", "СИДОРОВ"}, {"Name2", "СИДОР"}}); // no dates, codes or certificate
         *rows = applications::exportRows(dm, g);
         const QString file = exportPath("ZES116_2026.db");
@@ -149,7 +193,8 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
         ASSERT_TRUE(changes);
         ASSERT_EQ(changes->count(), 2);
         EXPECT_EQ(changes->item(0)->text(), "ИВАНОВ ИВАН ИВАНОВИЧ: e-mail «old@mail.ru» → «ivanov@new.ru»");
-        EXPECT_EQ(changes->item(1)->text(), "ИВАНОВ ИВАН ИВАНОВИЧ: СНИЛС «001-001-999 00» → «112-233-445 95»");
+        EXPECT_EQ(changes->item(1)->text(),
+                  "ИВАНОВ ИВАН ИВАНОВИЧ: СНИЛС «001-001-999 00» → «112-233-445 95»");
         EXPECT_EQ(ui::text(&d, "FoundLabel"), "Найдено в штатном списке: 1 сотрудник.");
         auto* people = d.findChild<QListWidget*>("NewPeopleList");
         ASSERT_TRUE(people);
@@ -168,10 +213,11 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 4);
 
     // Each trainee is linked to its person: the one found, or the one added (once for ПЕТРОВ).
-    const QStringList people = column("SELECT Name1 || ' ' || Name2 || ' ' || IFNULL(Name3, '') || ' ' || NPP "
-                                      "FROM Personal ORDER BY NPP");
-    ASSERT_EQ(people, (QStringList{"ИВАНОВ ИВАН ИВАНОВИЧ 1", "Петров Пётр Петрович 2", "ПЕТРОВ ПЁТР ПЕТРОВИЧ 3",
-                                   "СИДОРОВ СИДОР  4"}));
+    const QStringList people =
+        column("SELECT Name1 || ' ' || Name2 || ' ' || IFNULL(Name3, '') || ' ' || NPP "
+               "FROM Personal ORDER BY NPP");
+    ASSERT_EQ(people, (QStringList{"ИВАНОВ ИВАН ИВАНОВИЧ 1", "Петров Пётр Петрович 2",
+                                   "ПЕТРОВ ПЁТР ПЕТРОВИЧ 3", "СИДОРОВ СИДОР  4"}));
     EXPECT_EQ(column("SELECT KodPersonal FROM Sluch2023 ORDER BY NPP"), (QStringList{"1", "3", "3", "4"}));
 
     // The person found takes the file's e-mail and SNILS in place of the old ones; the certificate stays.
@@ -215,7 +261,8 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     restore(accept);
     h.prompter.verify();
     ASSERT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 4);
-    EXPECT_EQ(window->countLine(), "заявлено - 4") << "the open applications window counts the restored trainees";
+    EXPECT_EQ(window->countLine(), "заявлено - 4")
+        << "the open applications window counts the restored trainees";
     ASSERT_EQ(h.app.backups().list().size(), 1) << "a copy of the store before the restore";
     EXPECT_EQ(h.app.backups().list()[0].action, "restore-application");
 
@@ -224,15 +271,17 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     restore([](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "FoundLabel"), "Найдено в штатном списке: 3 сотрудника.");
         EXPECT_EQ(ui::text(&d, "NewPeopleLabel"), "Новых сотрудников в файле нет.");
-        EXPECT_EQ(ui::text(&d, "HeldLabel"),
-                  "В заявке 116 на 2026 год уже есть 4 слушателя. Слушатели из файла добавятся к ним; если этот "
-                  "файл уже восстанавливали, те же слушатели окажутся в заявке дважды.");
+        EXPECT_EQ(
+            ui::text(&d, "HeldLabel"),
+            "В заявке 116 на 2026 год уже есть 4 слушателя. Слушатели из файла добавятся к ним; если этот "
+            "файл уже восстанавливали, те же слушатели окажутся в заявке дважды.");
         EXPECT_EQ(d.findChild<QWidget*>("CreateApplicationBox"), nullptr);
         ui::click(&d, "CancelButton");
     });
-    const QString question = "Слушатели из файла будут добавлены к тем, что уже есть: в заявке 116 на 2026 год их "
-                             "уже 4. Если этот файл уже восстанавливали, те же слушатели окажутся в заявке дважды. "
-                             "Всё равно восстановить?";
+    const QString question =
+        "Слушатели из файла будут добавлены к тем, что уже есть: в заявке 116 на 2026 год их "
+        "уже 4. Если этот файл уже восстанавливали, те же слушатели окажутся в заявке дважды. "
+        "Всё равно восстановить?";
     // Accepted, then No to the question, whose safe answer Enter gives.
     picking(file).expectAsk("Восстановление заявки", question, Answer::No);
     restore(accept);
@@ -242,21 +291,25 @@ TEST_F(Restore, RestoringAgainAsksFirstAndNoKeepsTheApplicationAsItIs) {
     EXPECT_EQ(h.app.backups().list().size(), 1) << "no copy when nothing is written";
 
     // Yes: the trainees are there twice, their people once.
-    picking(file).expectAsk("Восстановление заявки", question, Answer::Yes).expectInform(outcome(file, 4, 3, 0));
+    picking(file)
+        .expectAsk("Восстановление заявки", question, Answer::Yes)
+        .expectInform(outcome(file, 4, 3, 0));
     restore(accept);
     h.prompter.verify();
     EXPECT_EQ(single("SELECT COUNT(*) FROM Sluch2023").toInt(), 8);
     EXPECT_EQ(dm.tblSluch2023->recordCount(), 8);
     EXPECT_EQ(single("SELECT COUNT(*) FROM Personal").toInt(), 4);
-    EXPECT_EQ(single("SELECT COUNT(*) FROM Sertif").toInt(), 2) << "none for СИДОРОВ, whom the file gives none";
+    EXPECT_EQ(single("SELECT COUNT(*) FROM Sertif").toInt(), 2)
+        << "none for СИДОРОВ, whom the file gives none";
 }
 
 TEST_F(Restore, WithoutTheApplicationCreatedTheTraineesWaitForIt) {
     const QString file = exportPath("ZES116_2026.db");
     writeParadoxTable(file, layouts::tempZ2023(), {fileRow("ИВАНОВ", "ИВАН")});
-    picking(file).expectInform(outcome(file, 1, 0, 1) +
-                            "\nЗаявки 116 на 2026 год нет в списке заявок: её слушатели появятся в окне заявок, когда "
-                            "заявку с этим номером и годом создадут.");
+    picking(file).expectInform(
+        outcome(file, 1, 0, 1) +
+        "\nЗаявки 116 на 2026 год нет в списке заявок: её слушатели появятся в окне заявок, когда "
+        "заявку с этим номером и годом создадут.");
     restore([](QDialog& d) {
         d.findChild<QCheckBox*>("CreateApplicationBox")->setChecked(false);
         accept(d);
@@ -267,7 +320,8 @@ TEST_F(Restore, WithoutTheApplicationCreatedTheTraineesWaitForIt) {
 
 TEST_F(Restore, CodesTheReferenceBooksLackGiveEmptyNames) {
     const QString file = exportPath("ZES116_2026.db");
-    writeParadoxTable(file, layouts::tempZ2023(), {fileRow("ИВАНОВ", "ИВАН", 77, 88), fileRow("ПЕТРОВ", "ПЁТР", 9, 7)});
+    writeParadoxTable(file, layouts::tempZ2023(),
+                      {fileRow("ИВАНОВ", "ИВАН", 77, 88), fileRow("ПЕТРОВ", "ПЁТР", 9, 7)});
     // Whatever rows the books stand on, a code they lack names nothing.
     ASSERT_TRUE(dm.tblDoljn->locate("KDoljn", {9}));
     ASSERT_TRUE(dm.tblSpez->locate("KSpez", {7}));
@@ -283,13 +337,14 @@ TEST_F(Restore, AFailureHalfWayLeavesNothingWrittenAndNamesTheRow) {
     const QString file = exportPath("ZES116_2026.db");
     QVariantList ivanovRow = fileRow("ИВАНОВ", "ИВАН");
     ivanovRow[16] = "new@mail.ru";
-    writeParadoxTable(file, layouts::tempZ2023(), {ivanovRow, fileRow("ПЕТРОВ", "ПЁТР"), fileRow("СИДОРОВ", "СИДОР")});
+    writeParadoxTable(file, layouts::tempZ2023(),
+                      {ivanovRow, fileRow("ПЕТРОВ", "ПЁТР"), fileRow("СИДОРОВ", "СИДОР")});
     // The store refuses the third trainee, as a full disk would, after everything before it was written.
     exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Sluch2023 WHEN NEW.Name1 = 'СИДОРОВ' "
          "BEGIN SELECT RAISE(ABORT, 'no room'); END");
     picking(file).expectError("Заявка не восстановлена, в базе данных ничего не изменено. Файл «" +
-                           QDir::toNativeSeparators(file) +
-                           "», строка 3 (СИДОРОВ СИДОР), таблица «слушатели заявки»: ");
+                              QDir::toNativeSeparators(file) +
+                              "», строка 3 (СИДОРОВ СИДОР), таблица «слушатели заявки»: ");
     restore(accept);
     h.prompter.verify();
     EXPECT_EQ(single("SELECT COUNT(*) FROM Zajavki2023").toInt(), 0);
@@ -297,7 +352,8 @@ TEST_F(Restore, AFailureHalfWayLeavesNothingWrittenAndNamesTheRow) {
     EXPECT_EQ(single("SELECT COUNT(*) FROM Personal").toInt(), 1);
     EXPECT_EQ(column(QString("SELECT EMAIL FROM PEREMAIL WHERE PersonalKOD = %1").arg(ivanov)),
               QStringList{"old@mail.ru"});
-    EXPECT_EQ(single("SELECT COUNT(*) FROM PERSNILS").toInt() + single("SELECT COUNT(*) FROM Sertif").toInt(), 0);
+    EXPECT_EQ(single("SELECT COUNT(*) FROM PERSNILS").toInt() + single("SELECT COUNT(*) FROM Sertif").toInt(),
+              0);
     // And the open datasets show the store as it is.
     EXPECT_EQ(dm.tblPersonal->recordCount(), 1);
     EXPECT_EQ(dm.tblZajavki2023->recordCount(), 0);
@@ -329,10 +385,11 @@ TEST_F(Restore, ValuesOutOfTheirBoundsRefuseTheFileBeforeTheSummary) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.field) + " " + c.value.toString().toStdString());
         QVariantList bad = fileRow("ПЕТРОВ", "ПЁТР");
-        bad[layout.fieldIndex(c.field)] = c.value.toInt() == 0 && QString(c.field) == "Year" ? QVariant() : c.value;
+        bad[layout.fieldIndex(c.field)] =
+            c.value.toInt() == 0 && QString(c.field) == "Year" ? QVariant() : c.value;
         writeParadoxTable(file, layout, {fileRow("ИВАНОВ", "ИВАН"), bad});
-        picking(file).expectError("Заявка не восстановлена, ничего не записано. Файл «" + QDir::toNativeSeparators(file) +
-                                  "», строка 2 (ПЕТРОВ ПЁТР), поле «");
+        picking(file).expectError("Заявка не восстановлена, ничего не записано. Файл «" +
+                                  QDir::toNativeSeparators(file) + "», строка 2 (ПЕТРОВ ПЁТР), поле «");
         restore(nullptr);
         h.prompter.verify();
         EXPECT_TRUE(h.prompter.log().last().contains(c.fault)) << h.prompter.log().last().toStdString();
@@ -351,14 +408,16 @@ TEST_F(Restore, EmptyValuesReplaceNothingAndStayEmpty) {
     const QString file = exportPath("ZES116_2026.db");
     QVariantList noYears = fileRow("СИДОРОВ", "СИДОР", 5, 7, 2026.0);
     noYears[layouts::tempZ2023().fieldIndex("StajgZ")] = 2026.0;
-    writeParadoxTable(file, layouts::tempZ2023(), {fileRow("ИВАНОВ", "ИВАН"), fileRow("ПЕТРОВ", "ПЁТР"), noYears});
+    writeParadoxTable(file, layouts::tempZ2023(),
+                      {fileRow("ИВАНОВ", "ИВАН"), fileRow("ПЕТРОВ", "ПЁТР"), noYears});
     picking(file).expectInform(outcome(file, 3, 2, 1) + "\nСоздана заявка 116 на 2026 год.");
     restore([](QDialog& d) {
         EXPECT_EQ(d.findChild<QWidget*>("ChangesList"), nullptr) << "nothing stored is replaced";
         accept(d);
     });
     h.prompter.verify();
-    EXPECT_EQ(column(QString("SELECT EMAIL FROM PEREMAIL WHERE PersonalKOD = %1").arg(ivanov)), QStringList{"old@mail.ru"});
+    EXPECT_EQ(column(QString("SELECT EMAIL FROM PEREMAIL WHERE PersonalKOD = %1").arg(ivanov)),
+              QStringList{"old@mail.ru"});
     EXPECT_EQ(column(QString("SELECT SNILS FROM PERSNILS WHERE PersonalKOD = %1").arg(ivanov)),
               QStringList{"001-001-999 00"});
     EXPECT_EQ(single(QString("SELECT COUNT(*) FROM PEREMAIL WHERE PersonalKOD = %1").arg(petrov)).toInt(), 0);
@@ -381,8 +440,8 @@ TEST_F(Restore, AFileThatCannotBeRestoredIsRefusedBeforeTheSummary) {
         QString file;
         QString error;
     } cases[] = {
-        {dir + "/missing.db", "Заявка не восстановлена. Файл " + QDir::toNativeSeparators(dir + "/missing.db") +
-                                  " не найден."},
+        {dir + "/missing.db",
+         "Заявка не восстановлена. Файл " + QDir::toNativeSeparators(dir + "/missing.db") + " не найден."},
         {dir + "/junk.db", "Заявка не восстановлена. "},
         {dir + "/old.db", "не подходит: в нём нет поля «дата рождения»"},
         // A start year of 2026 − 100000 fits no register row: the row, the person and the file's field.

@@ -54,9 +54,10 @@ struct Plan : ::testing::Test {
     }
     void trainee(int year, const QString& surname, const QVariant& number,
                  const QDate& birth = QDate(1980, 1, 2), const QDate& certificateEnd = QDate()) {
-        insert("INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal, DateCl) "
-               "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?, ?)",
-               {surname, birth, year, number, certificateEnd.isValid() ? QVariant(certificateEnd) : QVariant()});
+        insert(
+            "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, DR, \"Year\", KodPersonal, DateCl) "
+            "VALUES (116, ?, 'ИВАН', 'ИВАНОВИЧ', ?, ?, ?, ?)",
+            {surname, birth, year, number, certificateEnd.isValid() ? QVariant(certificateEnd) : QVariant()});
     }
     DataModule& tables() {
         DataModule& dm = app.createDataModule();
@@ -215,10 +216,14 @@ TEST_F(Plan, ProposesTheProgrammeOfThePersonsOwnSpecialtyAdvancedTrainingFirst) 
         const char* specialty;
         const char* additional;
     } catalogue[] = {
-        {"ПП-8066", "ПП", "Сестринское дело", "Лечебное дело"}, {"ПП-2", "ПП", "Хирургия", ""},
-        {"ПК-1", "ПК", "Хирургия", ""},                         {"ПК-3", "ПК", "Терапия", ""},
-        {"ПК-5", "ПК", "Неонатология", "Педиатрия"},            {"ПК-6", "ПК", "Педиатрия", ""},
-        {"ПК-7", "ПК", "Сестринское дело", ""},                 {"ПК-9", "ПК", "Акушерство и гинекология", ""},
+        {"ПП-8066", "ПП", "Сестринское дело", "Лечебное дело"},
+        {"ПП-2", "ПП", "Хирургия", ""},
+        {"ПК-1", "ПК", "Хирургия", ""},
+        {"ПК-3", "ПК", "Терапия", ""},
+        {"ПК-5", "ПК", "Неонатология", "Педиатрия"},
+        {"ПК-6", "ПК", "Педиатрия", ""},
+        {"ПК-7", "ПК", "Сестринское дело", ""},
+        {"ПК-9", "ПК", "Акушерство и гинекология", ""},
     };
     QList<plan::Programme> programmes;
     for (const auto& c : catalogue) {
@@ -237,26 +242,55 @@ TEST_F(Plan, ProposesTheProgrammeOfThePersonsOwnSpecialtyAdvancedTrainingFirst) 
         QStringList proposed; // in the order offered
         const char* rule;
     } people[] = {
-        {"surgeon without a certificate", "", "ВРАЧ-ХИРУРГ", "Лечебное дело", {"ПК-1", "ПП-2"},
+        {"surgeon without a certificate",
+         "",
+         "ВРАЧ-ХИРУРГ",
+         "Лечебное дело",
+         {"ПК-1", "ПП-2"},
          "по должности «ВРАЧ-ХИРУРГ»"},
-        {"district therapist without one", "", "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "Лечебное дело", {"ПК-3"},
+        {"district therapist without one",
+         "",
+         "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ",
+         "Лечебное дело",
+         {"ПК-3"},
          "по должности «ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ»"},
-        {"surgeon with one", "Хирургия", "ВРАЧ-ХИРУРГ", "Лечебное дело", {"ПК-1", "ПП-2"},
+        {"surgeon with one",
+         "Хирургия",
+         "ВРАЧ-ХИРУРГ",
+         "Лечебное дело",
+         {"ПК-1", "ПП-2"},
          "по специальности сертификата «Хирургия»"},
-        {"paediatrician", "Педиатрия", "ВРАЧ-ПЕДИАТР", "Педиатрия", {"ПК-6", "ПК-5"},
+        {"paediatrician",
+         "Педиатрия",
+         "ВРАЧ-ПЕДИАТР",
+         "Педиатрия",
+         {"ПК-6", "ПК-5"},
          "по специальности сертификата «Педиатрия»"},
-        {"ward nurse", "", "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "Сестринское дело", {"ПК-7", "ПП-8066"},
+        {"ward nurse",
+         "",
+         "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ",
+         "Сестринское дело",
+         {"ПК-7", "ПП-8066"},
          "по должности «МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ»"},
-        {"obstetrician", "", "ВРАЧ-АКУШЕР-ГИНЕКОЛОГ", "Лечебное дело", {"ПК-9"},
+        {"obstetrician",
+         "",
+         "ВРАЧ-АКУШЕР-ГИНЕКОЛОГ",
+         "Лечебное дело",
+         {"ПК-9"},
          "по должности «ВРАЧ-АКУШЕР-ГИНЕКОЛОГ»"},
-        {"nurse by her diploma", "", "ПОСТОВАЯ", "Сестринское дело", {"ПК-7", "ПП-8066"},
+        {"nurse by her diploma",
+         "",
+         "ПОСТОВАЯ",
+         "Сестринское дело",
+         {"ПК-7", "ПП-8066"},
          "по специальности диплома «Сестринское дело»"},
         {"doctor whose position names nothing", "", "ВРАЧ-СТАЖЕР", "Лечебное дело", {}, ""},
         {"dentist", "Стоматология", "ВРАЧ-СТОМАТОЛОГ", "Стоматология", {}, ""},
     };
     for (const auto& c : people) {
-        const plan::Choice choice = plan::chooseProgrammes(programmes, QString::fromUtf8(c.certificate),
-                                                           QString::fromUtf8(c.position), QString::fromUtf8(c.diploma));
+        const plan::Choice choice =
+            plan::chooseProgrammes(programmes, QString::fromUtf8(c.certificate),
+                                   QString::fromUtf8(c.position), QString::fromUtf8(c.diploma));
         QStringList codes;
         for (int i : choice.programmes)
             codes << programmes[i].code;

@@ -5,8 +5,8 @@
 #include "applications/ApplicationsWindow.h"
 #include "applications/TrainingPlanDialog.h"
 #include "data/DataModule.h"
-#include "spreadsheet/DocumentOpener.h"
 #include "shell/MainWindow.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -203,7 +203,8 @@ TEST_F(PlanWindow, WithoutAnApplicationOfTheYearTheMainOneIsOfferedThere) {
     EXPECT_EQ(count("SELECT COUNT(*) FROM Zajavki2023"), 0);
     h.prompter.expectAsk("План обучения на год", offer, Answer::Yes)
         .expectAsk("План обучения на год",
-                   "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?", Answer::Yes)
+                   "В заявку № 116 на 2027 год будут добавлены 2 сотрудника (программ: 2).\n\nДобавить?",
+                   Answer::Yes)
         .expectInform("В заявку № 116 на 2027 год добавлено: 2 сотрудника.");
     ui::click(&plan, "AddButton");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Sluch2023 WHERE KZajavki = 116 AND \"Year\" = 2027"), 2);
@@ -229,7 +230,8 @@ TEST_F(PlanWindow, PrintsThePlanShownAndOpensFromTheMenuAndTheApplicationsWindow
         ui::click(&plan, "PrintButton");
     }
     ASSERT_FALSE(h.prompter.log().isEmpty());
-    EXPECT_TRUE(h.prompter.log().last().startsWith("inform: Документ сохранён в файле")) << h.prompter.log().last().toStdString();
+    EXPECT_TRUE(h.prompter.log().last().startsWith("inform: Документ сохранён в файле"))
+        << h.prompter.log().last().toStdString();
     setDocumentOpener([&opened](const QString& path) {
         opened << path;
         return true;

@@ -6,10 +6,10 @@
 #include "support/FileSizeLimit.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -49,8 +49,8 @@ TEST_F(CommandLineTest, RefusesMalformedCommandLines) {
         const char* saying;
     } cases[] = {
         {{"--root"}, "--root"},
-        {{"--root="}, "--root"},             // an empty root is not the default root
-        {{"init", "--root", ""}, "--root"},  //
+        {{"--root="}, "--root"},            // an empty root is not the default root
+        {{"init", "--root", ""}, "--root"}, //
         {{"export", "1", "2", "f.db", "--forse"}, "«forse»"},
         {{"--frobnicate"}, "«frobnicate»"},
         {{"nonsense"}, "«nonsense»"},
@@ -67,11 +67,13 @@ TEST_F(CommandLineTest, HelpListsEveryCommandAndEachCommandItsArguments) {
         ASSERT_EQ(run(args), 0) << args.join(' ').toStdString();
         for (const char* command : {"init", "demo", "dump", "import", "export", "print"})
             EXPECT_TRUE(outText.contains(QStringLiteral("  %1 ").arg(QString::fromLatin1(command))))
-                << command << '\n' << outText.toStdString();
+                << command << '\n'
+                << outText.toStdString();
     }
     for (const QStringList& args : {QStringList{"export", "--help"}, QStringList{"help", "export"}}) {
         ASSERT_EQ(run(args), 0);
-        EXPECT_TRUE(outText.startsWith("Использование: zajavki export НОМЕР ГОД ФАЙЛ [--root ПАПКА] [--force]"))
+        EXPECT_TRUE(
+            outText.startsWith("Использование: zajavki export НОМЕР ГОД ФАЙЛ [--root ПАПКА] [--force]"))
             << outText.toStdString();
         EXPECT_TRUE(outText.contains("заменить имеющийся файл"));
     }

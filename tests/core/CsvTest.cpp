@@ -21,7 +21,7 @@ TEST(Csv, QuotesWhatMustBeQuotedAndDisarmsFormulas) {
         {"-2+3", "'-2+3"},
         {"@SUM(A1)", "'@SUM(A1)"},
         {"\tcmd", "'\tcmd"},
-        {"-5", "-5"},   // a plain number stays a number
+        {"-5", "-5"}, // a plain number stays a number
         {"-1.5", "-1.5"},
         {"+12", "+12"},
         {"a=b", "a=b"},

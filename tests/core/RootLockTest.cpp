@@ -4,10 +4,10 @@
 #include "core/RootLock.h"
 #include "support/ChildProcess.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <thread>
 
 namespace {
@@ -57,14 +57,16 @@ TEST_F(RootLockTest, AWaitingCommandGetsTheRootWhenItsHolderLetsGo) {
         holder->release();
     });
     RootLock waiting(root);
-    EXPECT_EQ(waiting.acquire(Mode::Exclusive, RootLock::commandHolder("backup"), milliseconds(3000)), QString());
+    EXPECT_EQ(waiting.acquire(Mode::Exclusive, RootLock::commandHolder("backup"), milliseconds(3000)),
+              QString());
     letGo.join();
 }
 
 // A kill or a power cut leaves the file behind, empty or with the last holder's lines: neither
 // locks the root.
 TEST_F(RootLockTest, ALockFileLeftBehindLocksNothing) {
-    for (const QByteArray& left : {QByteArray(), QByteArray("4242\nкоманда «zajavki import»\n01.01.2026 10:00\n")}) {
+    for (const QByteArray& left :
+         {QByteArray(), QByteArray("4242\nкоманда «zajavki import»\n01.01.2026 10:00\n")}) {
         QFile file(RootLock(root).lockFile());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(left);

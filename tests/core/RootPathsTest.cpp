@@ -2,10 +2,10 @@
 #include "core/RootPaths.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,18 +25,19 @@ TEST(RootPaths, RecognisesEveryWayOfNamingAFileInBase) {
     } cases[] = {
         {root.storeFile(), true},
         {root.base(), true},
-        {root.base() + "/new.db", true},                          // not there yet
-        {root.base() + "/sub/deeper/new.xlsx", true},              // folders not there yet
-        {root.exportDir() + "/../Base/tovex.sqlite", true},        // ".." walks back into Base
-        {dir.filePath("link-to-store.db"), true},                  // a link to the store
-        {dir.filePath("link-to-base") + "/new.db", true},          // through a link to the folder
+        {root.base() + "/new.db", true},                    // not there yet
+        {root.base() + "/sub/deeper/new.xlsx", true},       // folders not there yet
+        {root.exportDir() + "/../Base/tovex.sqlite", true}, // ".." walks back into Base
+        {dir.filePath("link-to-store.db"), true},           // a link to the store
+        {dir.filePath("link-to-base") + "/new.db", true},   // through a link to the folder
         {root.exportDir() + "/ZES116_2026.db", false},
-        {root.root() + "/Base-old/tovex.sqlite", false},           // only a name that begins alike
+        {root.root() + "/Base-old/tovex.sqlite", false}, // only a name that begins alike
         {root.documents() + "/Заявка 116 2026.xlsx", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(root.isInsideBase(c.path), c.inside) << c.path.toStdString();
-    EXPECT_TRUE(RootPaths::insideBaseMessage(root.storeFile()).contains(QDir::toNativeSeparators(root.storeFile())));
+    EXPECT_TRUE(
+        RootPaths::insideBaseMessage(root.storeFile()).contains(QDir::toNativeSeparators(root.storeFile())));
 }
 
 } // namespace
@@ -55,7 +56,8 @@ TEST(RootLock, ASecondProgramIsToldTheRootIsInUse) {
     RootLock first(root);
     ASSERT_EQ(first.acquire(RootLock::Mode::Exclusive, RootLock::programHolder()), QString());
     RootLock second(root);
-    const QString why = second.acquire(RootLock::Mode::Exclusive, RootLock::programHolder(), std::chrono::milliseconds(0));
+    const QString why =
+        second.acquire(RootLock::Mode::Exclusive, RootLock::programHolder(), std::chrono::milliseconds(0));
     EXPECT_TRUE(why.startsWith("С папкой " + QDir::toNativeSeparators(root.root()) +
                                " сейчас работает программа «Заявки на переподготовку»"))
         << why.toStdString();

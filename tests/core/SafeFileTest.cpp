@@ -4,10 +4,10 @@
 #include "core/UserError.h"
 #include "support/FileSizeLimit.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -128,7 +128,11 @@ TEST_F(SafeFile, ANewFileNeverReplacesOneThatTookItsNameMeanwhile) {
     AtomicFileWriter file(path);
     file.write("the new file");
     int asked = 0;
-    EXPECT_EQ(file.commitAsNew([&] { ++asked; return second; }), second);
+    EXPECT_EQ(file.commitAsNew([&] {
+        ++asked;
+        return second;
+    }),
+              second);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(contentsOf(path), "the old file");
     EXPECT_EQ(contentsOf(second), "the new file");

@@ -3,11 +3,11 @@
 #include "core/SystemText.h"
 #include "core/UserError.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <new>
+#include <QFile>
 
 namespace {
 
@@ -42,9 +42,10 @@ TEST(SystemText, AnExceptionThatIsNoUserErrorIsASentence) {
     EXPECT_EQ(exceptionText(UserError("Файл занят")), "Файл занят");
     EXPECT_EQ(exceptionText(std::bad_alloc()),
               "Не хватило памяти для этого действия. Закройте другие программы и повторите его.");
-    EXPECT_EQ(exceptionText(std::runtime_error("database or disk is full: No space left on device")),
-              "Внутренняя ошибка программы: database or disk is full: на диске нет места. Сообщите о ней в службу "
-              "поддержки.");
+    EXPECT_EQ(
+        exceptionText(std::runtime_error("database or disk is full: No space left on device")),
+        "Внутренняя ошибка программы: database or disk is full: на диске нет места. Сообщите о ней в службу "
+        "поддержки.");
 }
 
 TEST(SystemText, ANulInANameDoesNotCutTheMessage) {

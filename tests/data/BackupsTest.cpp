@@ -3,9 +3,9 @@
 // table opened again; a damaged store found at start and replaced by its latest sound copy; the
 // commands that take and restore copies.
 #include "data/Backups.h"
-#include "data/AppContext.h"
 #include "core/CommandLine.h"
 #include "core/Commands.h"
+#include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxWriter.h"
@@ -545,11 +545,12 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
     const Case cases[] = {
         {"extra column", "ALTER TABLE Personal ADD COLUMN Extra TEXT", "в ней лишнее поле №"},
         {"missing column", "ALTER TABLE PEREMAIL DROP COLUMN EMAIL", "в ней нет поля"},
-        {"column of another type",
-         "DROP TABLE LPUDETAILS; CREATE TABLE LPUDETAILS (NPP BLOB)", "устроена иначе"},
+        {"column of another type", "DROP TABLE LPUDETAILS; CREATE TABLE LPUDETAILS (NPP BLOB)",
+         "устроена иначе"},
         {"trigger", "CREATE TRIGGER wipe AFTER INSERT ON Sluch2023 BEGIN DELETE FROM Personal; END",
          "копия содержит чужие команды (триггер «wipe»)"},
-        {"view", "CREATE VIEW everyone AS SELECT * FROM Personal", "в копии есть чужое представление «everyone»"},
+        {"view", "CREATE VIEW everyone AS SELECT * FROM Personal",
+         "в копии есть чужое представление «everyone»"},
         {"foreign table", "CREATE TABLE notes (text TEXT)", "в копии есть чужая таблица «notes»"},
         {"foreign index", "CREATE INDEX mine ON Personal (Name2)", "в копии есть чужой индекс «mine»"},
         {"missing table", "DROP TABLE Sertif", "в копии нет таблицы"},
@@ -559,7 +560,9 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
     int n = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString hostile = QDir(root.backups()).filePath(QString("tovex_2030-01-01_00-00-00-%1_manual.sqlite").arg(n++, 3, 10, QChar('0')));
+        const QString hostile =
+            QDir(root.backups())
+                .filePath(QString("tovex_2030-01-01_00-00-00-%1_manual.sqlite").arg(n++, 3, 10, QChar('0')));
         ASSERT_TRUE(QFile::copy(model, hostile));
         {
             auto copy = Store::open(hostile);

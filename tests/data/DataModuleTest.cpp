@@ -1,8 +1,8 @@
 // The data module's rules: links, calculated years of service, the positions search,
 // the delete question and the queries.
 #include "data/DataModule.h"
-#include "data/DbError.h"
 #include "core/SharedState.h"
+#include "data/DbError.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
@@ -108,7 +108,7 @@ TEST_F(Module, UnknownYearsOfServiceAndTheZeroDateShowEmpty) {
         const char* yearsShown;
         const char* birthShown;
     } trainees[] = {
-        {2026.0, Field::zeroDate(), "", ""},         // copied from a person without start year or birth date
+        {2026.0, Field::zeroDate(), "", ""}, // copied from a person without start year or birth date
         {25.0, QDate(1980, 5, 17), "25", "17.05.1980"},
         {1899.0, QDate(1899, 12, 31), "1899", "31.12.1899"}, // the rule hides only what stands for "unknown"
     };
@@ -124,7 +124,8 @@ TEST_F(Module, UnknownYearsOfServiceAndTheZeroDateShowEmpty) {
     for (int row = 0; row < t.recordCount(); ++row) {
         const auto& c = trainees[row];
         for (const char* name : {"StajOb", "StajDoljn"})
-            EXPECT_EQ(t.field(name).displayTextOf(t.valueAt(row, t.field(name).index())), c.yearsShown) << row;
+            EXPECT_EQ(t.field(name).displayTextOf(t.valueAt(row, t.field(name).index())), c.yearsShown)
+                << row;
         EXPECT_EQ(t.field("DR").displayTextOf(t.valueAt(row, t.field("DR").index())), c.birthShown) << row;
     }
     t.first();
@@ -132,7 +133,8 @@ TEST_F(Module, UnknownYearsOfServiceAndTheZeroDateShowEmpty) {
     EXPECT_EQ(t.field("DR").asDate(), Field::zeroDate()); // stored and read as it was written
     EXPECT_DOUBLE_EQ(t.field("StajOb").asFloat(), 2026);
     // Every date of the module hides the zero date: a certificate's end date, the export file's.
-    for (const char* name : {"tblSertifDateCL", "tblSLSertifDateCL", "tblTempZ2023DR", "tblZISCHDateCL", "tblSluchDR"})
+    for (const char* name :
+         {"tblSertifDateCL", "tblSLSertifDateCL", "tblTempZ2023DR", "tblZISCHDateCL", "tblSluchDR"})
         EXPECT_EQ(dm.field(name).displayTextOf(QVariant(Field::zeroDate())), "") << name;
 }
 
@@ -198,7 +200,8 @@ TEST_F(Module, TheCatalogueQueryTakesItsOpenersStatementAndFiltersByValue) {
         const char* code;
         int year;
         const char* specialty;
-    } rows[] = {{"B1", 2026, "Терапия"}, {"A1", 2027, "Акушерство и гинекология"}, {"C1", 2026, "Д'Арсонваль"}};
+    } rows[] = {
+        {"B1", 2026, "Терапия"}, {"A1", 2027, "Акушерство и гинекология"}, {"C1", 2026, "Д'Арсонваль"}};
     double real = 3;
     for (const auto& r : rows) {
         dm.tblNewZicl->append();

@@ -60,8 +60,8 @@ struct BadValue {
 
 TEST_F(Fields, ABadValueIsRefusedNamingTheFieldAndNothingIsWritten) {
     const BadValue cases[] = {
-        {"Kv", 40000, "вне допустимого диапазона", "квартал"},                          // short
-        {"Kv", -32769, "вне допустимого диапазона", "квартал"},                         // short
+        {"Kv", 40000, "вне допустимого диапазона", "квартал"},                            // short
+        {"Kv", -32769, "вне допустимого диапазона", "квартал"},                           // short
         {"Doljn", QString("12a"), "нужно целое число, а введено «12a»", "код должности"}, // short, from text
         {"Zajavka", QString("сто"), "нужно число, а введено «сто»", "номер заявки"},      // number
         {"DR", QString("31.02.2020"), "введена дата, которой нет: «31.02.2020»", "дата рождения"}, // date
@@ -75,7 +75,8 @@ TEST_F(Fields, ABadValueIsRefusedNamingTheFieldAndNothingIsWritten) {
             ADD_FAILURE() << c.field << " took " << c.value.toString().toStdString();
         } catch (const DbError& e) {
             EXPECT_TRUE(e.message().contains(c.why)) << e.message().toStdString();
-            EXPECT_TRUE(e.message().contains(QString("поле «%1»").arg(c.caption))) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QString("поле «%1»").arg(c.caption)))
+                << e.message().toStdString();
             EXPECT_FALSE(e.message().contains(QString(c.field) + ')')) << e.message().toStdString();
         }
         EXPECT_EQ(f.value(), before) << c.field;

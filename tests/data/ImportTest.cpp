@@ -9,8 +9,8 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -28,15 +28,46 @@ struct Import : ::testing::Test {
     const TableLayout& layout(const char* name) { return *layouts::find(name); }
     void writeOldBase() {
         write("PERSONAL.DB", layout("Personal"),
-              {{5, "АНДРЕЕВ", "ИВАН", "ПЕТРОВИЧ", QDate(1980, 5, 17), 3, "ВРАЧ-ТЕРАПЕВТ", 1, "Лечебное дело", 2001, 2010,
+              {{5,
+                "АНДРЕЕВ",
+                "ИВАН",
+                "ПЕТРОВИЧ",
+                QDate(1980, 5, 17),
+                3,
+                "ВРАЧ-ТЕРАПЕВТ",
+                1,
+                "Лечебное дело",
+                2001,
+                2010,
                 {}},
                {9, "ЁЛКИНА", "МАРИЯ", "ИВАНОВНА", {}, 4, "МЕДСЕСТРА", 2, "Сестринское дело", {}, {}, {}}});
-        write("sertif.db", layout("Sertif"), {{1, QDate(2027, 1, 31), "Терапия", 5}, {2, QDate(2026, 6, 1), "Сестринское дело", 9}});
+        write("sertif.db", layout("Sertif"),
+              {{1, QDate(2027, 1, 31), "Терапия", 5}, {2, QDate(2026, 6, 1), "Сестринское дело", 9}});
         write("DOLJNOST.DB", layout("DOLJNOST"), {{3, "ВРАЧ-ТЕРАПЕВТ"}, {4, "МЕДСЕСТРА"}});
         write("Zajavki2023.db", layout("Zajavki2023"), {{1, 116.0, 2026}});
         write("Sluch2023.db", layout("Sluch2023"),
-              {{7, 116.0, "АНДРЕЕВ", "ИВАН", "ПЕТРОВИЧ", "ПК-12", "ПК", 36, 2, QDate(1980, 5, 17), 3, 1, 25.0, 16.0, 2026,
-                5, {}, "a@b.ru", QDate(2027, 1, 31), "Терапия", "112-233-445 95", "очн"}});
+              {{7,
+                116.0,
+                "АНДРЕЕВ",
+                "ИВАН",
+                "ПЕТРОВИЧ",
+                "ПК-12",
+                "ПК",
+                36,
+                2,
+                QDate(1980, 5, 17),
+                3,
+                1,
+                25.0,
+                16.0,
+                2026,
+                5,
+                {},
+                "a@b.ru",
+                QDate(2027, 1, 31),
+                "Терапия",
+                "112-233-445 95",
+                "очн"}});
         QFile other(QDir(source.path()).filePath("NOTES.DB"));
         other.open(QIODevice::WriteOnly);
         other.write("not a table of ours");
@@ -107,8 +138,9 @@ TEST_F(Import, ATableLackingAFieldIsRefusedByNameAndNothingIsImported) {
         importTables(*temp.store, {source.path()}, false);
         ADD_FAILURE() << "a table without NDoljn was imported";
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), "Файл DOLJNOST.DB назван как таблица DOLJNOST.DB программы, но это другая таблица: в нём "
-                           "нет полей NDoljn. В таблице DOLJNOST.DB программы поля такие: KDoljn, NDoljn.");
+        EXPECT_EQ(e.message(),
+                  "Файл DOLJNOST.DB назван как таблица DOLJNOST.DB программы, но это другая таблица: в нём "
+                  "нет полей NDoljn. В таблице DOLJNOST.DB программы поля такие: KDoljn, NDoljn.");
     }
     EXPECT_EQ(count("Personal"), 0);
     EXPECT_EQ(count("DOLJNOST"), 0);

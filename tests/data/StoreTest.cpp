@@ -3,16 +3,17 @@
 #include "data/Table.h"
 #include "support/TempStore.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 #include <sqlite3.h>
 
 namespace {
 
 // Each table with its fields in order, as the documentation of the tables writes them.
 const char* const kExpected[] = {
-    "Personal.DB: NPP +, Name1 A 25, Name2 A 25, Name3 A 25, DR D, KDoljn I, NDoljn A 100, KSpez I, NSpez A 100, "
+    "Personal.DB: NPP +, Name1 A 25, Name2 A 25, Name3 A 25, DR D, KDoljn I, NDoljn A 100, KSpez I, NSpez A "
+    "100, "
     "StajOb S, StajDoljn S, PR A 1",
     "Trained.db: NPP +, KZicl A 6, VidOb A 2, Hours S, Year S, Kod_Personal I, TypeOb A 1",
     "Sertif.db: NPP +, DateCL D, Name A 150, PersonalKOD I",
@@ -23,28 +24,36 @@ const char* const kExpected[] = {
     "Specialty.DB: NPP +, Name A 150",
     "Config.db: NLPU A 200, Boss A 25, User A 25, Phone A 11, KZajavki S",
     "LPUDETAILS.db: NPP +, ADRESS A 250, INN A 15, KPP A 15, BIK A 15, RCH A 20, LCH A 20, BANK A 250",
-    "NewZicl2023.db: NPP +, KZicl A 15, VidOb A 2, TypeOb A 1, Hours S, NZicl A 250, Contingent A 250, RealZicl N, "
+    "NewZicl2023.db: NPP +, KZicl A 15, VidOb A 2, TypeOb A 1, Hours S, NZicl A 250, Contingent A 250, "
+    "RealZicl N, "
     "Year S, SPECIALY A 255, ADDSPECIALTY M 150, FOBUCH A 5",
-    "NewZicl2021.DB: NPP +, KZicl A 15, VidOb A 2, TypeOb A 1, Hours S, NZicl A 250, Contingent A 250, RealZicl N, "
+    "NewZicl2021.DB: NPP +, KZicl A 15, VidOb A 2, TypeOb A 1, Hours S, NZicl A 250, Contingent A 250, "
+    "RealZicl N, "
     "Year S, SPECIALY A 255, ADDSPECIALTY M 150, FOBUCH A 5",
     "Zajavki.DB: NPP +, KZajavki N, Year S",
     "Zajavki2021.db: NPP +, KZajavki N, Year S",
     "Zajavki2023.db: NPP +, KZajavki N, Year S",
-    "Sluch.DB: NPP +, KZajavki N, Name1 A 25, Name2 A 25, Name3 A 25, KZicl A 6, VidOb A 2, TypeOb A 1, Hours S, "
+    "Sluch.DB: NPP +, KZajavki N, Name1 A 25, Name2 A 25, Name3 A 25, KZicl A 6, VidOb A 2, TypeOb A 1, "
+    "Hours S, "
     "KV S, DR D, KDoljn I, KSpez I, StajOb N, StajDoljn N, Year S, KodPersonal I, PR A 1",
     "Sluch2021.db: NPP +, KZajavki N, Name1 A 25, Name2 A 25, Name3 A 25, KZicl A 15, VidOb A 2, TypeOb A 1, "
-    "Hours S, KV S, DR D, KDoljn I, KSpez I, StajOb N, StajDoljn N, Year S, KodPersonal I, PR A 1, EMAIL A 100, "
+    "Hours S, KV S, DR D, KDoljn I, KSpez I, StajOb N, StajDoljn N, Year S, KodPersonal I, PR A 1, EMAIL A "
+    "100, "
     "DateCl D, Specialty A 150",
-    "Sluch2023.db: NPP +, KZajavki N, Name1 A 25, Name2 A 25, Name3 A 25, KZicl A 15, VidOb A 2, Hours S, KV S, "
+    "Sluch2023.db: NPP +, KZajavki N, Name1 A 25, Name2 A 25, Name3 A 25, KZicl A 15, VidOb A 2, Hours S, KV "
+    "S, "
     "DR D, KDoljn I, KSpez I, StajOb N, StajDoljn N, Year S, KodPersonal I, PR A 1, EMAIL A 100, DateCl D, "
     "Specialty A 150, SNILS A 14, FOBUCH A 5",
     "SLSertif.db: NPP +, DateCL D, Name A 150, PersonalKOD I",
     "SLUCHEMAIL.db: NPP +, EMAIL A 100, SLUCHKOD I",
     "SLUCHSNILS.db: NPP +, SNILS A 14, SLUCHKOD I",
-    "TempZ.DB: Zajavka N, Name1 A 25, Name2 A 25, Name3 A 25, Zicl A 6, TypeOb A 1, Kv S, DataRojd D, Doljn S, "
-    "Spez S, Stajg N, StajgZ N, Year S, YearObr S, BazaObr A 10, ZiclObr A 6, TypeObObr A 1, VidOb A 2, Hours S, "
+    "TempZ.DB: Zajavka N, Name1 A 25, Name2 A 25, Name3 A 25, Zicl A 6, TypeOb A 1, Kv S, DataRojd D, Doljn "
+    "S, "
+    "Spez S, Stajg N, StajgZ N, Year S, YearObr S, BazaObr A 10, ZiclObr A 6, TypeObObr A 1, VidOb A 2, "
+    "Hours S, "
     "DateCL D, Specialty A 150, EMAIL A 100",
-    "TempZ2023.db: Zajavka N, Name1 A 25, Name2 A 25, Name3 A 25, Zicl A 15, Kv S, DR D, Doljn S, Spez S, Stajg N, "
+    "TempZ2023.db: Zajavka N, Name1 A 25, Name2 A 25, Name3 A 25, Zicl A 15, Kv S, DR D, Doljn S, Spez S, "
+    "Stajg N, "
     "StajgZ N, Year S, VidOb A 2, Hours S, DateCL D, Specialty A 150, EMAIL A 100, SNILS A 14, FOBUCH A 5",
 };
 
@@ -59,9 +68,12 @@ QString storedLayout(const QString& dbPath, const TableLayout& t) {
         const QString name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
         const QString type = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 2)));
         const bool key = sqlite3_column_int(st, 5) == 1;
-        QString code = key ? "+" : type == "SMALLINT" ? "S" : type == "INTEGER" ? "I" : type == "DOUBLE" ? "N"
-                                 : type == "DATE"     ? "D"
-                                                      : type;
+        QString code = key                  ? "+"
+                       : type == "SMALLINT" ? "S"
+                       : type == "INTEGER"  ? "I"
+                       : type == "DOUBLE"   ? "N"
+                       : type == "DATE"     ? "D"
+                                            : type;
         if (type.startsWith("VARCHAR("))
             code = "A " + type.mid(8).chopped(1);
         if (type == "TEXT")
@@ -91,12 +103,14 @@ TEST(Store, AMissingOrDifferentTableIsAnErrorOfThatTableAlone) {
     temp.store.reset();
     auto store = Store::open(path);
     const QString file = QDir::toNativeSeparators(path);
-    EXPECT_EQ(store->layoutError("SLUCHEMAIL"), "В базе данных " + file +
-                                                    " нет таблицы «адрес электронной почты слушателя». Восстановите "
-                                                    "базу данных из резервной копии.");
+    EXPECT_EQ(store->layoutError("SLUCHEMAIL"),
+              "В базе данных " + file +
+                  " нет таблицы «адрес электронной почты слушателя». Восстановите "
+                  "базу данных из резервной копии.");
     EXPECT_EQ(store->layoutError("Trained"),
               "Таблица «учёба сотрудника» в базе данных " + file +
-                  " устроена не так, как ожидает программа: поле «код программы» хранит значения другого вида; в ней "
+                  " устроена не так, как ожидает программа: поле «код программы» хранит значения другого "
+                  "вида; в ней "
                   "нет поля «вид обучения». Восстановите базу данных из резервной копии.");
     Table email(*store, "tblSlEmail", "SLUCHEMAIL.db");
     try {
@@ -121,9 +135,10 @@ TEST(Store, AMissingIndexIsAnErrorWhenTheTableOpensWithIt) {
         people.open();
         ADD_FAILURE() << "the register opened without its index";
     } catch (const DbError& e) {
-        EXPECT_EQ(e.message(), "В базе данных " + QDir::toNativeSeparators(path) +
-                                   " нет индекса, в порядке которого показывается таблица «список сотрудников»: база "
-                                   "данных повреждена. Восстановите её из резервной копии.");
+        EXPECT_EQ(e.message(),
+                  "В базе данных " + QDir::toNativeSeparators(path) +
+                      " нет индекса, в порядке которого показывается таблица «список сотрудников»: база "
+                      "данных повреждена. Восстановите её из резервной копии.");
     }
 }
 
@@ -156,7 +171,8 @@ TEST(Store, ACommitThatFailsRollsTheTransactionBack) {
     TempStore temp;
     Store& store = *temp.store;
     store.exec("CREATE TEMP TABLE parent (id INTEGER PRIMARY KEY)");
-    store.exec("CREATE TEMP TABLE child (parent INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)");
+    store.exec(
+        "CREATE TEMP TABLE child (parent INTEGER REFERENCES parent(id) DEFERRABLE INITIALLY DEFERRED)");
     store.exec("PRAGMA foreign_keys=ON");
     {
         Store::Transaction transaction(store);

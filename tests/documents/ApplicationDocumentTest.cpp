@@ -9,10 +9,11 @@
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "documents/ApplicationDocument.h"
-#include "spreadsheet/DocumentOpener.h"
 #include "shell/MainWindow.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +21,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -29,8 +29,12 @@ using Sides = std::array<std::string, 4>;
 const Sides kThin{"thin", "thin", "thin", "thin"};
 const Sides kNone{"", "", "", ""};
 
-std::string utf8(const QString& s) { return s.toStdString(); }
-std::string serial(const QDate& date) { return std::to_string(QDate(1899, 12, 30).daysTo(date)); }
+std::string utf8(const QString& s) {
+    return s.toStdString();
+}
+std::string serial(const QDate& date) {
+    return std::to_string(QDate(1899, 12, 30).daysTo(date));
+}
 
 struct ApplicationDocumentTest : ::testing::Test {
     AppHarness h;
@@ -58,8 +62,12 @@ struct ApplicationDocumentTest : ::testing::Test {
             {"ПК-55", "ПК", 36, "Неотложные состояния", 4, 2026},
         };
         for (const auto& p : catalogue)
-            fill(dm.tblNewZicl, {{"KZicl", p.code}, {"VidOb", p.kind}, {"Hours", p.hours}, {"NZicl", p.name},
-                                 {"RealZicl", p.order}, {"Year", p.year}});
+            fill(dm.tblNewZicl, {{"KZicl", p.code},
+                                 {"VidOb", p.kind},
+                                 {"Hours", p.hours},
+                                 {"NZicl", p.name},
+                                 {"RealZicl", p.order},
+                                 {"Year", p.year}});
         fill(dm.tblDoljn, {{"KDoljn", 1}, {"NDoljn", "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ"}});
         fill(dm.tblDoljn, {{"KDoljn", 2}, {"NDoljn", "ВРАЧ-ТЕРАПЕВТ"}});
         fill(dm.tblDoljn, {{"KDoljn", 3}, {"NDoljn", "ФЕЛЬДШЕР"}});
@@ -77,22 +85,54 @@ struct ApplicationDocumentTest : ::testing::Test {
     }
     // Three trainees; `second` changes the second one.
     void threeTrainees(const FieldValues& second = {}) {
-        fill(dm.tblSluch2023, {{"Name1", "ИВАНОВА"}, {"Name2", "МАРИЯ"}, {"Name3", "ИВАНОВНА"}, {"KZicl", "ПК-101"},
-                               {"VidOb", "ПК"}, {"Hours", 144}, {"FOBUCH", "очн"}, {"KV", 1},
-                               {"DR", QDate(1985, 7, 15)}, {"KDoljn", 1}, {"KSpez", 7}, {"StajOb", 12.5},
-                               {"StajDoljn", 7}, {"DateCl", QDate(2024, 3, 12)}, {"Specialty", "Сестринское дело"},
-                               {"EMAIL", "ivanova@mail.ru"}, {"SNILS", "112-233-445 95"}});
+        fill(dm.tblSluch2023, {{"Name1", "ИВАНОВА"},
+                               {"Name2", "МАРИЯ"},
+                               {"Name3", "ИВАНОВНА"},
+                               {"KZicl", "ПК-101"},
+                               {"VidOb", "ПК"},
+                               {"Hours", 144},
+                               {"FOBUCH", "очн"},
+                               {"KV", 1},
+                               {"DR", QDate(1985, 7, 15)},
+                               {"KDoljn", 1},
+                               {"KSpez", 7},
+                               {"StajOb", 12.5},
+                               {"StajDoljn", 7},
+                               {"DateCl", QDate(2024, 3, 12)},
+                               {"Specialty", "Сестринское дело"},
+                               {"EMAIL", "ivanova@mail.ru"},
+                               {"SNILS", "112-233-445 95"}});
         // No birth date, no certificate.
-        fill(dm.tblSluch2023, FieldValues{{"Name1", "ПЕТРОВ"}, {"Name2", "АЛЕКСЕЙ"}, {"Name3", "СЕРГЕЕВИЧ"},
-                                     {"KZicl", "ПП-7"}, {"VidOb", "ПП"}, {"Hours", 504}, {"FOBUCH", "заочн"},
-                                     {"KV", 2}, {"KDoljn", 2}, {"KSpez", 1}, {"StajOb", 20}, {"StajDoljn", 3.25},
-                                     {"EMAIL", "petrov@mail.ru"}, {"SNILS", "987-654-321 83"}} +
+        fill(dm.tblSluch2023, FieldValues{{"Name1", "ПЕТРОВ"},
+                                          {"Name2", "АЛЕКСЕЙ"},
+                                          {"Name3", "СЕРГЕЕВИЧ"},
+                                          {"KZicl", "ПП-7"},
+                                          {"VidOb", "ПП"},
+                                          {"Hours", 504},
+                                          {"FOBUCH", "заочн"},
+                                          {"KV", 2},
+                                          {"KDoljn", 2},
+                                          {"KSpez", 1},
+                                          {"StajOb", 20},
+                                          {"StajDoljn", 3.25},
+                                          {"EMAIL", "petrov@mail.ru"},
+                                          {"SNILS", "987-654-321 83"}} +
                                   second);
         // No years in the position, no e-mail.
-        fill(dm.tblSluch2023, {{"Name1", "ЁЛКИНА"}, {"Name2", "ОЛЬГА"}, {"Name3", "ПЕТРОВНА"}, {"KZicl", "ПК-55"},
-                               {"VidOb", "ПК"}, {"Hours", 36}, {"FOBUCH", "ДОТ"}, {"KV", 4},
-                               {"DR", QDate(2000, 2, 29)}, {"KDoljn", 3}, {"KSpez", 1}, {"StajOb", 0.5},
-                               {"DateCl", QDate(2023, 12, 1)}, {"Specialty", "Скорая и неотложная помощь"},
+        fill(dm.tblSluch2023, {{"Name1", "ЁЛКИНА"},
+                               {"Name2", "ОЛЬГА"},
+                               {"Name3", "ПЕТРОВНА"},
+                               {"KZicl", "ПК-55"},
+                               {"VidOb", "ПК"},
+                               {"Hours", 36},
+                               {"FOBUCH", "ДОТ"},
+                               {"KV", 4},
+                               {"DR", QDate(2000, 2, 29)},
+                               {"KDoljn", 3},
+                               {"KSpez", 1},
+                               {"StajOb", 0.5},
+                               {"DateCl", QDate(2023, 12, 1)},
+                               {"Specialty", "Скорая и неотложная помощь"},
                                {"SNILS", "001-001-998 00"}});
     }
     QString save() { return documents::saveApplicationDocument(dm, settings, h.app.root, h.prompter); }
@@ -105,7 +145,8 @@ struct ApplicationDocumentTest : ::testing::Test {
     static void expectRow(const XlsxReader& book, int row, const std::vector<std::string>& values) {
         for (int column = 1; column <= 17; ++column) {
             const std::string ref = refName(row, column);
-            EXPECT_EQ(shown(book, ref), column <= int(values.size()) ? values[size_t(column - 1)] : "") << ref;
+            EXPECT_EQ(shown(book, ref), column <= int(values.size()) ? values[size_t(column - 1)] : "")
+                << ref;
         }
     }
     // Rows top..bottom are ruled across A..Q; the rows next to them are not.
@@ -150,13 +191,15 @@ TEST_F(ApplicationDocumentTest, ThreeTraineesFillTheRuledTableWithTheirKindsOfVa
     EXPECT_EQ(shown(book, "A11"), "ГБУЗ «Городская больница № 1»");
 
     expectRow(book, 14,
-              {"1", "ПК-101", "ПК", "144", "очн", "Сестринское дело в терапии", "1", "ИВАНОВА  МАРИЯ  ИВАНОВНА",
-               serial(QDate(1985, 7, 15)), "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "12.5", "7", "Сестринское дело",
-               "12.03.2024", "Сестринское дело", "ivanova@mail.ru", "112-233-445 95"});
+              {"1", "ПК-101", "ПК", "144", "очн", "Сестринское дело в терапии", "1",
+               "ИВАНОВА  МАРИЯ  ИВАНОВНА", serial(QDate(1985, 7, 15)), "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "12.5",
+               "7", "Сестринское дело", "12.03.2024", "Сестринское дело", "ivanova@mail.ru",
+               "112-233-445 95"});
     // An empty birth date, stored as the zero date, prints as an empty cell.
     expectRow(book, 15,
-              {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2", "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
-               "", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25", "Лечебное дело", "", "", "petrov@mail.ru", "987-654-321 83"});
+              {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2",
+               "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ", "", "ВРАЧ-ТЕРАПЕВТ", "20", "3.25", "Лечебное дело", "", "",
+               "petrov@mail.ru", "987-654-321 83"});
     expectRow(book, 16,
               {"3", "ПК-55", "ПК", "36", "ДОТ", "Неотложные состояния", "4", "ЁЛКИНА  ОЛЬГА  ПЕТРОВНА",
                serial(QDate(2000, 2, 29)), "ФЕЛЬДШЕР", "0.5", "0", "Лечебное дело", "01.12.2023",
@@ -208,19 +251,30 @@ TEST_F(ApplicationDocumentTest, AnApplicationWithoutTraineesKeepsTheHeadingsRule
 }
 
 TEST_F(ApplicationDocumentTest, ATraineeWhoseReferenceIsMissingEndsTheTable) {
-    const std::vector<std::string> first = {
-        "1", "ПК-101", "ПК", "144", "очн", "Сестринское дело в терапии", "1", "ИВАНОВА  МАРИЯ  ИВАНОВНА",
-        serial(QDate(1985, 7, 15)), "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ", "12.5", "7", "Сестринское дело", "12.03.2024",
-        "Сестринское дело", "ivanova@mail.ru", "112-233-445 95"};
+    const std::vector<std::string> first = {"1",
+                                            "ПК-101",
+                                            "ПК",
+                                            "144",
+                                            "очн",
+                                            "Сестринское дело в терапии",
+                                            "1",
+                                            "ИВАНОВА  МАРИЯ  ИВАНОВНА",
+                                            serial(QDate(1985, 7, 15)),
+                                            "МЕДИЦИНСКАЯ СЕСТРА ПАЛАТНАЯ",
+                                            "12.5",
+                                            "7",
+                                            "Сестринское дело",
+                                            "12.03.2024",
+                                            "Сестринское дело",
+                                            "ivanova@mail.ru",
+                                            "112-233-445 95"};
     const struct {
         FieldValues second;
         QString notice;
         std::vector<std::string> written; // the second trainee's cells before the failed search
     } cases[] = {
         // The programme's code is compared with its case.
-        {{{"KZicl", "пп-7"}},
-         "не найден цикл - пп-7",
-         {"2", "пп-7", "ПП", "504", "заочн"}},
+        {{{"KZicl", "пп-7"}}, "не найден цикл - пп-7", {"2", "пп-7", "ПП", "504", "заочн"}},
         {{{"KDoljn", 99}},
          "не найдена должность - ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
          {"2", "ПП-7", "ПП", "504", "заочн", "Функциональная диагностика", "2", "ПЕТРОВ  АЛЕКСЕЙ  СЕРГЕЕВИЧ",
@@ -262,11 +316,12 @@ TEST_F(ApplicationDocumentTest, OpenpyxlReadsTheValuesTheirTypesAndTheRuling) {
         GTEST_SKIP() << "no Python with openpyxl";
     threeTrainees();
     const QString file = save();
-    const QStringList refs = {"A5", "A14", "D15", "G16", "I14", "I15", "K14", "L15", "N14", "N15", "Q14",
-                              "A16", "Q16", "A17", "E21", "G21", "E23", "E27", "G27", "E28"};
+    const QStringList refs = {"A5",  "A14", "D15", "G16", "I14", "I15", "K14", "L15", "N14", "N15",
+                              "Q14", "A16", "Q16", "A17", "E21", "G21", "E23", "E27", "G27", "E28"};
     QProcess reader;
     reader.start(python,
-                 QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} + refs);
+                 QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} +
+                     refs);
     ASSERT_TRUE(reader.waitForFinished(60000));
     ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     const QJsonObject cells =
@@ -313,11 +368,19 @@ TEST_F(ApplicationDocumentTest, OpenpyxlReadsTheValuesTheirTypesAndTheRuling) {
 TEST_F(ApplicationDocumentTest, UnknownBirthDateAndYearsOfServicePrintAsEmptyCells) {
     const FieldValues course = {{"KZicl", "ПК-55"}, {"VidOb", "ПК"}, {"Hours", 36}, {"FOBUCH", "очн"},
                                 {"KV", 3},          {"KDoljn", 3},   {"KSpez", 1}};
-    fill(dm.tblSluch2023, FieldValues{{"Name1", "СИДОРОВА"}, {"Name2", "АННА"}, {"Name3", "ПАВЛОВНА"},
-                                      {"DR", Field::zeroDate()}, {"StajOb", 2026}, {"StajDoljn", 1900}} +
+    fill(dm.tblSluch2023, FieldValues{{"Name1", "СИДОРОВА"},
+                                      {"Name2", "АННА"},
+                                      {"Name3", "ПАВЛОВНА"},
+                                      {"DR", Field::zeroDate()},
+                                      {"StajOb", 2026},
+                                      {"StajDoljn", 1900}} +
                               course);
-    fill(dm.tblSluch2023, FieldValues{{"Name1", "ОРЛОВ"}, {"Name2", "ИВАН"}, {"Name3", "ИЛЬИЧ"},
-                                      {"DR", QDate(1900, 3, 1)}, {"StajOb", 1899}, {"StajDoljn", 0}} +
+    fill(dm.tblSluch2023, FieldValues{{"Name1", "ОРЛОВ"},
+                                      {"Name2", "ИВАН"},
+                                      {"Name3", "ИЛЬИЧ"},
+                                      {"DR", QDate(1900, 3, 1)},
+                                      {"StajOb", 1899},
+                                      {"StajDoljn", 0}} +
                               course);
     const QString file = save();
     const XlsxReader book = XlsxReader::fromFile(file);
@@ -353,10 +416,15 @@ TEST_F(ApplicationDocumentTest, UnknownBirthDateAndYearsOfServicePrintAsEmptyCel
 // Each trainee's row is as high as its longest wrapped text, so that nothing prints over the
 // row below it.
 TEST_F(ApplicationDocumentTest, TraineeRowsAreAsHighAsTheirTexts) {
-    fill(dm.tblNewZicl, {{"KZicl", "ПК-9"}, {"VidOb", "ПК"}, {"Hours", 72}, {"RealZicl", 6}, {"Year", 2026},
-                         {"NZicl", "Организация здравоохранения и общественное здоровье: экспертиза временной "
-                                   "нетрудоспособности, контроль качества и безопасности медицинской "
-                                   "деятельности в медицинской организации"}});
+    fill(dm.tblNewZicl,
+         {{"KZicl", "ПК-9"},
+          {"VidOb", "ПК"},
+          {"Hours", 72},
+          {"RealZicl", 6},
+          {"Year", 2026},
+          {"NZicl", "Организация здравоохранения и общественное здоровье: экспертиза временной "
+                    "нетрудоспособности, контроль качества и безопасности медицинской "
+                    "деятельности в медицинской организации"}});
     threeTrainees({{"KZicl", "ПК-9"}, {"VidOb", "ПК"}, {"Hours", 72}});
     const XlsxReader book = XlsxReader::fromFile(save());
     const pugi::xml_node data = book.xml("xl/worksheets/sheet1.xml").child("worksheet").child("sheetData");
@@ -407,7 +475,8 @@ TEST_F(ApplicationDocumentTest, ThePrintButtonNeverSavesIntoTheBaseFolder) {
     });
     // Documents is a link into Base: the document is refused with the error box, Base untouched.
     const RootPaths& root = h.app.root;
-    const QStringList before = QDir(root.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(root.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QDir(root.documents()).removeRecursively();
     ASSERT_TRUE(QFile::link(root.base(), root.documents()));
     MainWindow& main = h.mainWindow();

@@ -8,15 +8,15 @@
 #include "applications/ApplicationRules.h"
 #include "data/DataModule.h"
 #include "documents/ApplicationDocument.h"
+#include "shell/MainWindow.h"
 #include "spreadsheet/DocumentOpener.h"
 #include "spreadsheet/Templates.h"
-#include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -107,8 +107,8 @@ struct EarlierDocuments : ::testing::Test {
                 detail(dm.*g.snilsRows.table, {{"SNILS", number}});
     }
     XlsxReader print(const Generation& g) {
-        const QString path = documents::saveApplicationDocument(dm, documents::ApplicationDocumentSettings::of(g),
-                                                                h.app.root, h.prompter);
+        const QString path = documents::saveApplicationDocument(
+            dm, documents::ApplicationDocumentSettings::of(g), h.app.root, h.prompter);
         return XlsxReader::fromFile(path);
     }
 
@@ -116,13 +116,17 @@ struct EarlierDocuments : ::testing::Test {
         const XlsxReader::Cell c = book.cell(ref);
         return c.type == "s" ? c.text : c.value;
     }
-    static std::string shown(const XlsxReader& book, int row, int column) { return shown(book, refName(row, column)); }
+    static std::string shown(const XlsxReader& book, int row, int column) {
+        return shown(book, refName(row, column));
+    }
     // Rows top..bottom are ruled across A..`last`; the column after them is not.
     static void expectRuled(const XlsxReader& book, int top, int bottom, int last) {
         for (int row = top; row <= bottom; ++row) {
             for (int column = 1; column <= last; ++column)
-                EXPECT_EQ(book.style(book.cell(refName(row, column)).style).sides, kThin) << refName(row, column);
-            EXPECT_EQ(book.style(book.cell(refName(row, last + 1)).style).sides, kNone) << refName(row, last + 1);
+                EXPECT_EQ(book.style(book.cell(refName(row, column)).style).sides, kThin)
+                    << refName(row, column);
+            EXPECT_EQ(book.style(book.cell(refName(row, last + 1)).style).sides, kNone)
+                << refName(row, last + 1);
         }
         for (int column = 1; column <= last; ++column)
             EXPECT_EQ(book.style(book.cell(refName(bottom + 1, column)).style).sides, kNone);
@@ -170,9 +174,9 @@ TEST_F(EarlierDocuments, TheBaseFormCountsTheTraineesByKindAndHoursAboveTheSigna
 
     EXPECT_EQ(shown(book, "A5"), "ЗАЯВКА № 116     на   2020  год  ");
     EXPECT_EQ(shown(book, "A11"), "ГБУЗ «Городская больница № 1»");
-    const std::vector<std::string> first = {"1", "144ПК",          "ПК",         "144",      "Программа 144ПК",
-                                            "2", "ИВАНОВ  ИВАН  ", "",           "ФЕЛЬДШЕР", "10",
-                                            "4", "Лечебное дело",  "05.04.2023", "Терапия",  "i@mail.ru"};
+    const std::vector<std::string> first = {
+        "1",        "144ПК", "ПК", "144",           "Программа 144ПК", "2",       "ИВАНОВ  ИВАН  ", "",
+        "ФЕЛЬДШЕР", "10",    "4",  "Лечебное дело", "05.04.2023",      "Терапия", "i@mail.ru"};
     for (int column = 1; column <= 15; ++column)
         EXPECT_EQ(shown(book, 14, column), first[size_t(column - 1)]) << column;
     for (int column : {13, 14, 15})
@@ -244,8 +248,9 @@ TEST_F(EarlierDocuments, TheirTemplatesComeWithTheProgram) {
         const char* file;
         int columns;
         std::vector<std::string> last;
-    } forms[] = {{"Zajavka2020.xltx", 15, {"Дата сертификата / аккредитации", "Специальность сертификата", "E-mail"}},
-                 {"Zajavka2022.xltx", 16, {"Специальность сертификата", "E-mail", "СНИЛС"}}};
+    } forms[] = {
+        {"Zajavka2020.xltx", 15, {"Дата сертификата / аккредитации", "Специальность сертификата", "E-mail"}},
+        {"Zajavka2022.xltx", 16, {"Специальность сертификата", "E-mail", "СНИЛС"}}};
     for (const auto& f : forms) {
         SCOPED_TRACE(f.file);
         const XlsxReader form(defaultTemplate(QString::fromLatin1(f.file)));
@@ -273,7 +278,8 @@ TEST_F(EarlierDocuments, ThePrintButtonOfTheArchiveWindowsSavesAndOpensTheirForm
     for (const Generation* g : {&Generation::base(), &Generation::y2021()}) {
         applications::createApplication(dm, *g, 116, g->kind == Generation::Kind::Base ? 2020 : 2022);
         add(*g, {"ИВАНОВ", "ПК", 144});
-        main.findChild<QAction*>(g->kind == Generation::Kind::Base ? "ArchiveZajavkiItem" : "ArchiveZajavki2021Item")
+        main.findChild<QAction*>(g->kind == Generation::Kind::Base ? "ArchiveZajavkiItem"
+                                                                   : "ArchiveZajavki2021Item")
             ->trigger();
         QWidget* window = main.instance(g->windowInstance);
         ASSERT_TRUE(window);

@@ -30,13 +30,15 @@ TEST_F(IndependentReader, OpenpyxlReadsTheFilledForm) {
     fillApplication(book, sampleTrainees());
     const QString file = DocumentFolder(root.documents()).save(book, QStringLiteral("Заявка 116 2026"));
 
-    QStringList refs = {"A5", "A11", "I14", "I16", "K14", "L15", "D15", "A16", "N14", "Q14", "F16", "E21", "G27",
-                        "A17", "R14", "N15"};
+    QStringList refs = {"A5",  "A11", "I14", "I16", "K14", "L15", "D15", "A16",
+                        "N14", "Q14", "F16", "E21", "G27", "A17", "R14", "N15"};
     for (int row = 14; row <= 16; ++row)
         for (const char* column : {"A", "H", "Q"})
             refs.append(QStringLiteral("%1%2").arg(QLatin1String(column)).arg(row));
     QProcess reader;
-    reader.start(python, QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} + refs);
+    reader.start(python,
+                 QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} +
+                     refs);
     ASSERT_TRUE(reader.waitForFinished(60000));
     ASSERT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
     const QJsonObject read = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
@@ -64,7 +66,8 @@ TEST_F(IndependentReader, OpenpyxlReadsTheFilledForm) {
     EXPECT_EQ(type("N14"), QStringLiteral("str"));
     EXPECT_EQ(value("N14").toString(), QStringLiteral("12.03.2024"));
     EXPECT_EQ(value("Q14").toString(), QStringLiteral("112-233-445 95"));
-    EXPECT_EQ(value("F16").toString(), QStringLiteral("Неотложные состояния <в практике> & \"доврачебная\" помощь"));
+    EXPECT_EQ(value("F16").toString(),
+              QStringLiteral("Неотложные состояния <в практике> & \"доврачебная\" помощь"));
     EXPECT_EQ(value("E21").toString(), QStringLiteral("Ф.И.О. руководителя"));
     EXPECT_EQ(value("G27").toString(), QStringLiteral("Кузнецова К. К."));
     EXPECT_TRUE(value("N15").isNull());
@@ -82,16 +85,19 @@ TEST_F(IndependentReader, OpenpyxlReadsTheFilledForm) {
 
 // Runs LibreOffice headless on `file`, converting it to `format` into `outDir`, with a profile of
 // its own; returns the converted file's path, empty on failure.
-QString convertWithOffice(const QString& office, const QString& file, const QString& format, const QString& outDir) {
+QString convertWithOffice(const QString& office, const QString& file, const QString& format,
+                          const QString& outDir) {
     QTemporaryDir profile;
     QProcess process;
-    process.start(office, {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
-                           QStringLiteral("--outdir"), outDir, file});
+    process.start(office,
+                  {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                   QStringLiteral("--headless"), QStringLiteral("--convert-to"), format,
+                   QStringLiteral("--outdir"), outDir, file});
     if (!process.waitForFinished(180000) || process.exitCode() != 0)
         return {};
     const QString extension = format.section(QLatin1Char(':'), 0, 0);
-    const QString out = QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + extension);
+    const QString out =
+        QDir(outDir).filePath(QFileInfo(file).completeBaseName() + QLatin1Char('.') + extension);
     return QFileInfo::exists(out) ? out : QString();
 }
 
@@ -104,18 +110,23 @@ TEST_F(IndependentReader, LibreOfficeShowsTheFilledForm) {
     const QString file = DocumentFolder(root.documents()).save(book, QStringLiteral("Заявка 116 2026"));
     QTemporaryDir out;
     // Comma-separated UTF-8 text, as shown (formatted) values.
-    const QString csv = convertWithOffice(office, file, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true"), out.path());
+    const QString csv = convertWithOffice(
+        office, file, QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true"),
+        out.path());
     ASSERT_FALSE(csv.isEmpty());
     QFile f(csv);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     ASSERT_GE(lines.size(), 28);
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("ЗАЯВКА № 116     на   2026  год  ,"))) << lines[4].toStdString();
-    EXPECT_TRUE(lines[13].startsWith(QStringLiteral("1,ПК-101,ПК,144,очная,Сестринское дело в терапии,1,"
-                                                    "Иванова Мария Ивановна,15.07.1985,Медицинская сестра палатная,12.5,7,")))
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("ЗАЯВКА № 116     на   2026  год  ,")))
+        << lines[4].toStdString();
+    EXPECT_TRUE(lines[13].startsWith(
+        QStringLiteral("1,ПК-101,ПК,144,очная,Сестринское дело в терапии,1,"
+                       "Иванова Мария Ивановна,15.07.1985,Медицинская сестра палатная,12.5,7,")))
         << lines[13].toStdString();
     EXPECT_TRUE(lines[15].contains(QStringLiteral(",29.02.2000,Фельдшер,0.5,0,"))) << lines[15].toStdString();
-    EXPECT_TRUE(lines[20].startsWith(QStringLiteral(",,,,Ф.И.О. руководителя,,Сидоров С. С.,"))) << lines[20].toStdString();
+    EXPECT_TRUE(lines[20].startsWith(QStringLiteral(",,,,Ф.И.О. руководителя,,Сидоров С. С.,")))
+        << lines[20].toStdString();
 }
 
 TEST(OldTemplate, LibreOfficeConvertsAnXltIntoTheTemplateWeFill) {
@@ -142,14 +153,15 @@ TEST(OldTemplate, LibreOfficeConvertsAnXltIntoTheTemplateWeFill) {
     const QString file = templates.filePath(QStringLiteral("filled.xlsx"));
     book.saveAs(file);
     QProcess reader;
-    reader.start(python, {QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file, "A5", "A13",
-                          "I14", "Q16"});
+    reader.start(python, {QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file, "A5",
+                          "A13", "I14", "Q16"});
     ASSERT_TRUE(reader.waitForFinished(60000));
     const QJsonObject read = QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
     const QJsonObject cells = read.value("cells").toObject();
     EXPECT_EQ(cells.value("A13").toObject().value("value").toString(), QStringLiteral("№ п/п"));
     EXPECT_EQ(cells.value("I14").toObject().value("value").toString(), QStringLiteral("1985-07-15"));
-    EXPECT_EQ(cells.value("Q16").toObject().value("borders").toArray(), (QJsonArray{"thin", "thin", "thin", "thin"}));
+    EXPECT_EQ(cells.value("Q16").toObject().value("borders").toArray(),
+              (QJsonArray{"thin", "thin", "thin", "thin"}));
     EXPECT_TRUE(read.value("merged").toArray().contains(QStringLiteral("A5:Q5")));
 }
 

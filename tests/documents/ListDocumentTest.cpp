@@ -9,10 +9,10 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
+#include <gtest/gtest.h>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,9 +22,7 @@ struct ListDocuments : ::testing::Test {
     ScriptedPrompter prompter;
     DataModule dm{*temp.store, state, prompter};
 
-    void SetUp() override {
-        dm.openAllTables();
-    }
+    void SetUp() override { dm.openAllTables(); }
     void addProgramme(const char* code, int hours, int year, const QString& name, const QString& more = {}) {
         Table& t = *dm.tblNewZicl;
         t.append();
@@ -33,7 +31,8 @@ struct ListDocuments : ::testing::Test {
         t.field("Hours").setAsInteger(hours);
         t.field("Year").setAsInteger(year);
         t.field("NZicl").setAsString(name);
-        t.field("Contingent").setAsString("Врачи-терапевты участковые, врачи общей практики (семейные врачи)");
+        t.field("Contingent")
+            .setAsString("Врачи-терапевты участковые, врачи общей практики (семейные врачи)");
         t.field("SPECIALY").setAsString("Терапия");
         t.field("ADDSPECIALTY").setAsString(more);
         t.field("RealZicl").setAsFloat(t.recordCount());
@@ -46,7 +45,9 @@ struct ListDocuments : ::testing::Test {
         if (python.isEmpty())
             return {};
         QProcess reader;
-        reader.start(python, QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} + refs);
+        reader.start(
+            python,
+            QStringList{QStringLiteral(ZAJAVKI_SOURCE_DIR "/tests/documents/read_workbook.py"), file} + refs);
         EXPECT_TRUE(reader.waitForFinished(60000));
         EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
         return QJsonDocument::fromJson(reader.readAllStandardOutput()).object().value("cells").toObject();
@@ -59,7 +60,8 @@ TEST_F(ListDocuments, ProgrammesFillRowsFromFiveRuledAndAsHighAsTheirTexts) {
     addProgramme("339720124", 36, 2026, "Неотложные состояния");
     addProgramme("339720125", 144, 2027, "Терапия");
     dm.reloadNewZicl(DataModule::defaultNewZiclSql());
-    const QString path = documents::saveListDocument(dm, documents::ListDocumentSettings::programmes(), temp.root);
+    const QString path =
+        documents::saveListDocument(dm, documents::ListDocumentSettings::programmes(), temp.root);
     EXPECT_TRUE(dm.qNewZicl->eof()) << "the query is left past its last row";
 
     const XlsxReader book = read(path);
@@ -76,9 +78,10 @@ TEST_F(ListDocuments, ProgrammesFillRowsFromFiveRuledAndAsHighAsTheirTexts) {
             EXPECT_EQ(side, "thin") << ref;
     // The long list of specialties wraps onto several lines: its row is higher than the others.
     const auto heights = [&](int row) {
-        const pugi::xml_node r = book.xml("xl/worksheets/sheet1.xml")
-                                     .select_node(("//*[local-name()='row'][@r='" + std::to_string(row) + "']").c_str())
-                                     .node();
+        const pugi::xml_node r =
+            book.xml("xl/worksheets/sheet1.xml")
+                .select_node(("//*[local-name()='row'][@r='" + std::to_string(row) + "']").c_str())
+                .node();
         return r.attribute("ht").as_double();
     };
     EXPECT_GT(heights(5), 2 * heights(6));
@@ -99,10 +102,12 @@ TEST_F(ListDocuments, AnEmptyListLeavesTheHeadingsUntouched) {
     for (const documents::ListDocumentSettings* settings :
          {&documents::ListDocumentSettings::programmes(), &documents::ListDocumentSettings::positions()}) {
         dm.reloadNewZicl(DataModule::defaultNewZiclSql());
-        const documents::ListDocument filled = documents::buildListDocument(dm, *settings, temp.root.templates());
+        const documents::ListDocument filled =
+            documents::buildListDocument(dm, *settings, temp.root.templates());
         EXPECT_EQ(filled.rows, 0);
         const XlsxReader book(filled.book.toBytes());
-        const XlsxReader original = XlsxReader::fromFile(temp.root.templates() + "/" + settings->templateName + ".xltx");
+        const XlsxReader original =
+            XlsxReader::fromFile(temp.root.templates() + "/" + settings->templateName + ".xltx");
         // The same sheet, but for the line break the template's generator puts after the declaration.
         const auto sheet = [](const XlsxReader& r) {
             const std::string xml = r.part("xl/worksheets/sheet1.xml");
@@ -113,13 +118,15 @@ TEST_F(ListDocuments, AnEmptyListLeavesTheHeadingsUntouched) {
 }
 
 TEST_F(ListDocuments, PositionsGiveTheirCodesAsText) {
-    for (auto [code, name] : {std::pair{1, "ВРАЧ-ТЕРАПЕВТ"}, std::pair{2, "МЕДИЦИНСКАЯ СЕСТРА"}, std::pair{40, "ЗАВЕДУЮЩИЙ"}}) {
+    for (auto [code, name] :
+         {std::pair{1, "ВРАЧ-ТЕРАПЕВТ"}, std::pair{2, "МЕДИЦИНСКАЯ СЕСТРА"}, std::pair{40, "ЗАВЕДУЮЩИЙ"}}) {
         dm.tblDoljn->append();
         dm.field("tblDoljnKDoljn").setAsInteger(code);
         dm.field("tblDoljnNDoljn").setAsString(QString::fromUtf8(name));
         dm.tblDoljn->post();
     }
-    const QString path = documents::saveListDocument(dm, documents::ListDocumentSettings::positions(), temp.root);
+    const QString path =
+        documents::saveListDocument(dm, documents::ListDocumentSettings::positions(), temp.root);
     const XlsxReader book = read(path);
     EXPECT_EQ(book.cell("A4").text, "1");
     EXPECT_EQ(book.cell("A4").type, "s");

@@ -5,19 +5,19 @@
 #include "support/FileSizeLimit.h"
 #include "support/XlsxReader.h"
 
-#include "data/Store.h"
-#include "data/Table.h"
-#include "service/DemoRoot.h"
 #include "core/CommandLine.h"
 #include "core/Commands.h"
 #include "core/RootPaths.h"
+#include "data/Store.h"
+#include "data/Table.h"
+#include "service/DemoRoot.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -60,7 +60,8 @@ TEST_F(PrintCommand, WritesTheDemonstrationApplicationWhereAsked) {
     for (int k = 1; k <= 7; ++k)
         EXPECT_EQ(shown(book, refName(13 + k, 1)), std::to_string(k));
     EXPECT_EQ(shown(book, "A21"), "");
-    EXPECT_EQ(book.style(book.cell("Q20").style).sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+    EXPECT_EQ(book.style(book.cell("Q20").style).sides,
+              (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
     EXPECT_EQ(shown(book, "E25"), "Ф.И.О. руководителя");
     EXPECT_EQ(shown(book, "E32"), "тел.:  88312345678");
     // The document is not put into the root's Documents folder.
@@ -127,7 +128,8 @@ TEST_F(PrintCommand, NothingIsWrittenIntoTheBaseFolderEvenWithForce) {
     // The command's own lock file aside, nothing appears in the folder.
     QFile::remove(paths.base() + "/zajavki.lock");
     auto files = [&paths] {
-        QStringList list = QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        QStringList list =
+            QDir(paths.base()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         list.removeAll("zajavki.lock");
         return list;
     };
@@ -173,7 +175,8 @@ TEST_F(PrintCommand, NeitherPrintNorExportWritesOverACopyOrAnyDatabaseEvenWithFo
     for (const Case& c : cases) {
         SCOPED_TRACE((c.command + " " + c.target).toStdString());
         EXPECT_EQ(run({c.command, "116", "2026", c.target, "--force"}), 1);
-        EXPECT_TRUE(errText.startsWith(c.refusal.arg(QDir::toNativeSeparators(c.target)))) << errText.toStdString();
+        EXPECT_TRUE(errText.startsWith(c.refusal.arg(QDir::toNativeSeparators(c.target))))
+            << errText.toStdString();
         EXPECT_EQ(outText, "");
     }
     for (const QString& path : {copy, database, disguised})

@@ -8,17 +8,21 @@
 #include "spreadsheet/DocumentFolder.h"
 #include "spreadsheet/Workbook.h"
 
-#include <QFile>
 #include <cmath>
+#include <QFile>
 #include <set>
 
 namespace {
 
 const std::string kSheet = "xl/worksheets/sheet1.xml";
 
-XlsxReader readTemplate(const QString& path) { return XlsxReader::fromFile(path); }
+XlsxReader readTemplate(const QString& path) {
+    return XlsxReader::fromFile(path);
+}
 
-bool inBlock(int row, int column, int top, int bottom) { return row >= top && row <= bottom && column <= 17; }
+bool inBlock(int row, int column, int top, int bottom) {
+    return row >= top && row <= bottom && column <= 17;
+}
 
 class FillTemplate : public ::testing::Test, protected TemplateRoot {};
 
@@ -33,7 +37,8 @@ TEST_F(FillTemplate, FillsTheApplicationFormAndLeavesTheRestAsTheTemplateHadIt) 
     const XlsxReader in = readTemplate(templatePath);
 
     // A workbook, not a template; no calculation chain.
-    EXPECT_EQ(out.contentType("/xl/workbook.xml"), "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
+    EXPECT_EQ(out.contentType("/xl/workbook.xml"),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
     EXPECT_FALSE(out.has("xl/calcChain.xml"));
     EXPECT_TRUE(out.workbookTargets("/calcChain").empty());
 
@@ -117,10 +122,12 @@ TEST_F(FillTemplate, FillsTheApplicationFormAndLeavesTheRestAsTheTemplateHadIt) 
     };
     for (const char* element : {"mergeCells", "cols", "pageSetup", "sheetViews", "pageMargins"})
         EXPECT_EQ(childXml(out, element), childXml(in, element)) << element;
-    for (const char* part : {"xl/workbook.xml", "xl/_rels/workbook.xml.rels", "docProps/core.xml", "_rels/.rels"})
+    for (const char* part :
+         {"xl/workbook.xml", "xl/_rels/workbook.xml.rels", "docProps/core.xml", "_rels/.rels"})
         EXPECT_EQ(out.part(part), in.part(part)) << part;
     EXPECT_EQ(out.partNames(), in.partNames());
-    EXPECT_EQ(std::string(out.xml(kSheet).child("worksheet").child("dimension").attribute("ref").value()), "A1:Q28");
+    EXPECT_EQ(std::string(out.xml(kSheet).child("worksheet").child("dimension").attribute("ref").value()),
+              "A1:Q28");
 }
 
 // The date cases: the cell's own date format stays; a cell without one gets dd.mm.yyyy, from a
@@ -142,8 +149,8 @@ TEST_F(FillTemplate, DatesAreDayNumbersKeepingTheCellsOwnDateFormat) {
     book.formatRowsLike(14, 15, 15);
     for (const Case& c : cases)
         book.setDate(c.cell, c.date);
-    book.setDate("C14", QDate());                 // no date: an empty cell
-    book.setDate("C15", QDate(1899, 12, 31));      // before 1900: text
+    book.setDate("C14", QDate());             // no date: an empty cell
+    book.setDate("C15", QDate(1899, 12, 31)); // before 1900: text
     const XlsxReader in = readTemplate(templatePath);
     const XlsxReader out(book.toBytes());
 
@@ -279,7 +286,8 @@ TEST_F(FillTemplate, StylesDoNotGrowWithTheNumberOfRows) {
     EXPECT_LE(out.styleCount(), in.styleCount() + 7);
     EXPECT_EQ(out.cell("F1013").style, out.cell("F14").style);
     EXPECT_EQ(out.cell("H1013").text, "Слушатель 1013");
-    EXPECT_EQ(out.style(out.cell("Q1013").style).sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+    EXPECT_EQ(out.style(out.cell("Q1013").style).sides,
+              (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
 }
 
 TEST_F(FillTemplate, FormattedRowsTakeTheModelRowsLookOnlyWhereAsked) {
@@ -290,7 +298,8 @@ TEST_F(FillTemplate, FormattedRowsTakeTheModelRowsLookOnlyWhereAsked) {
     const XlsxReader out(book.toBytes());
     for (int row = 15; row <= 17; ++row)
         for (int column = 1; column <= 17; ++column)
-            EXPECT_EQ(out.cell(refName(row, column)).style, out.cell(refName(14, column)).style) << refName(row, column);
+            EXPECT_EQ(out.cell(refName(row, column)).style, out.cell(refName(14, column)).style)
+                << refName(row, column);
     EXPECT_EQ(out.cell("H19").style, 0);
     EXPECT_FALSE(out.cell("A18").exists);
     // An empty range formats nothing.

@@ -1,9 +1,9 @@
 // The personnel rules without windows: certificates seen from today, the SNILS and e-mail
 // questions, and deleting a person with every row of theirs in one step.
+#include "personnel/PersonnelRules.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "personnel/PersonnelRules.h"
 #include "support/ScriptedPrompter.h"
 #include "support/TempStore.h"
 
@@ -47,23 +47,25 @@ TEST(Contacts, QuestionsAndRefusals) {
         bool asked;
     } snilsCases[] = {
         {"   -   -      ", false, false}, // untouched: saved as it is
-        {"112-233-445 95", false, false},  // valid
-        {"112-233-445 96", false, true},   // wrong check number: asked
-        {"112-233-4   9 ", true, false},   // half-filled: refused
-        {"001-001-998 77", false, false},  // small numbers are not checked
+        {"112-233-445 95", false, false}, // valid
+        {"112-233-445 96", false, true},  // wrong check number: asked
+        {"112-233-4   9 ", true, false},  // half-filled: refused
+        {"001-001-998 77", false, false}, // small numbers are not checked
     };
     for (const auto& c : snilsCases) {
         const QString s = QString::fromLatin1(c.snils);
         EXPECT_EQ(!personnel::snilsRefusal(s).isEmpty(), c.refused) << c.snils;
         EXPECT_EQ(!personnel::snilsQuestion(s).isEmpty(), c.asked) << c.snils;
     }
-    EXPECT_TRUE(personnel::snilsRefusal("112-23 -      ").startsWith("СНИЛС «112-23_-___ __» заполнен не полностью"))
+    EXPECT_TRUE(
+        personnel::snilsRefusal("112-23 -      ").startsWith("СНИЛС «112-23_-___ __» заполнен не полностью"))
         << "each missing digit shown as the box shows it";
     EXPECT_EQ(personnel::snilsQuestion("112-233-445 96"),
               "СНИЛС 112-233-445 96 не проходит проверку контрольного числа. Сохранить как есть?");
     for (const char* good : {"", "ivanov@mail.ru", "a.b-c@hosp.spb.ru"})
         EXPECT_TRUE(personnel::emailQuestion(QString::fromLatin1(good)).isEmpty()) << good;
-    for (const char* bad : {"ivanov", "ivanov@mail", "ivanov@@mail.ru", "iv anov@mail.ru", "@mail.ru", "a@.ru"})
+    for (const char* bad :
+         {"ivanov", "ivanov@mail", "ivanov@@mail.ru", "iv anov@mail.ru", "@mail.ru", "a@.ru"})
         EXPECT_FALSE(personnel::emailQuestion(QString::fromLatin1(bad)).isEmpty()) << bad;
     EXPECT_EQ(personnel::snilsFromBox("112-2__-___ __"), "112-2  -      ");
     EXPECT_EQ(personnel::emptySnils().size(), 14);
@@ -97,7 +99,8 @@ struct DeletePerson : ::testing::Test {
         t->post();
     }
     int count(const char* table) {
-        auto st = temp.store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
+        auto st =
+            temp.store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
         st->step();
         return int(st->int64(0));
     }
@@ -105,7 +108,10 @@ struct DeletePerson : ::testing::Test {
 
 TEST_F(DeletePerson, RemovesThePersonWithEveryRowOfTheirsInOneStep) {
     state.SilentDelete = 0;
-    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::Yes);
+    prompter.expectAsk(
+        "Удаление",
+        "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?",
+        Prompter::Answer::Yes);
     ASSERT_TRUE(personnel::deletePerson(dm, state, prompter));
     EXPECT_EQ(prompter.beeps(), 1);
     EXPECT_EQ(count("Personal"), 1);
@@ -119,7 +125,10 @@ TEST_F(DeletePerson, RemovesThePersonWithEveryRowOfTheirsInOneStep) {
 
 TEST_F(DeletePerson, DeclinedChangesNothing) {
     state.SilentDelete = 0;
-    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::No);
+    prompter.expectAsk(
+        "Удаление",
+        "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?",
+        Prompter::Answer::No);
     EXPECT_FALSE(personnel::deletePerson(dm, state, prompter));
     EXPECT_EQ(count("Personal"), 2);
     EXPECT_EQ(count("Trained"), 6);
@@ -129,8 +138,12 @@ TEST_F(DeletePerson, DeclinedChangesNothing) {
 
 // A failure half-way leaves every row in place: the deletions are one transaction.
 TEST_F(DeletePerson, AFailureHalfWayDeletesNothing) {
-    prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?", Prompter::Answer::Yes);
-    temp.store->exec("CREATE TRIGGER refuse BEFORE DELETE ON Personal BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    prompter.expectAsk(
+        "Удаление",
+        "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?",
+        Prompter::Answer::Yes);
+    temp.store->exec(
+        "CREATE TRIGGER refuse BEFORE DELETE ON Personal BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_THROW(personnel::deletePerson(dm, state, prompter), DbError);
     EXPECT_EQ(count("Personal"), 2);
     EXPECT_EQ(count("Trained"), 6);

@@ -10,13 +10,13 @@
 #include "support/GridActions.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -31,8 +31,12 @@ struct Personnel : ::testing::Test {
         add(dm.tblDoljn, {{"KDoljn", 3}, {"NDoljn", "ВРАЧ-ТЕРАПЕВТ"}});
         add(dm.tblSpez, {{"KSpez", 1}, {"NSpez", "Лечебное дело"}});
         add(dm.tblSpecialty, {{"Name", "Терапия"}});
-        add(dm.tblNewZicl, {{"KZicl", "339720123"}, {"VidOb", "ПК"}, {"Hours", 36}, {"NZicl", "Терапия"},
-                            {"RealZicl", 1.0}, {"Year", 2026}});
+        add(dm.tblNewZicl, {{"KZicl", "339720123"},
+                            {"VidOb", "ПК"},
+                            {"Hours", 36},
+                            {"NZicl", "Терапия"},
+                            {"RealZicl", 1.0},
+                            {"Year", 2026}});
     }
     static void add(Table* t, const QList<std::pair<const char*, QVariant>>& values) {
         t->append();
@@ -41,9 +45,15 @@ struct Personnel : ::testing::Test {
         t->post();
     }
     void addPerson(const QString& surname, const QString& name, int npp = 0) {
-        add(dm.tblPersonal, {{"Name1", surname}, {"Name2", name}, {"DR", QDate(1980, 5, 17)}, {"KDoljn", 3},
-                             {"NDoljn", "ВРАЧ-ТЕРАПЕВТ"}, {"KSpez", 1}, {"NSpez", "Лечебное дело"},
-                             {"StajOb", 2001}, {"StajDoljn", 2010}});
+        add(dm.tblPersonal, {{"Name1", surname},
+                             {"Name2", name},
+                             {"DR", QDate(1980, 5, 17)},
+                             {"KDoljn", 3},
+                             {"NDoljn", "ВРАЧ-ТЕРАПЕВТ"},
+                             {"KSpez", 1},
+                             {"NSpez", "Лечебное дело"},
+                             {"StajOb", 2001},
+                             {"StajDoljn", 2010}});
         Q_UNUSED(npp);
     }
     PersonnelWindow* openRegister() {
@@ -53,9 +63,12 @@ struct Personnel : ::testing::Test {
         w->activated();
         return w;
     }
-    QString current() { return dm.field("tblPersonalName1").asString() + " " + dm.field("tblPersonalName2").asString(); }
+    QString current() {
+        return dm.field("tblPersonalName1").asString() + " " + dm.field("tblPersonalName2").asString();
+    }
     int count(const char* table) {
-        auto st = h.app.store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
+        auto st = h.app.store->cached(
+            QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
         st->step();
         return int(st->int64(0));
     }
@@ -64,7 +77,9 @@ struct Personnel : ::testing::Test {
         QCoreApplication::sendEvent(w, &e);
         QCoreApplication::processEvents();
     }
-    static QString focused() { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    static QString focused() {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
     // Opens the card with the register's "Добавить" or "Редакт." and lets `hand` act in it.
     void card(PersonnelWindow* w, const char* button, const std::function<void(QDialog&)>& hand) {
         h.dialogs.expect("ftrMPersonal", [&](QDialog& d) {
@@ -100,10 +115,10 @@ TEST_F(Personnel, TheSearchFindsTheFirstSurnameAtOrAfterTheTypedText) {
         const char* typed;
         const char* current;
     } cases[] = {
-        {"И", "ИВАНОВ БОРИС"},     {"ИВ", "ИВАНОВ БОРИС"}, {"ИВАНОВА", "ИВАНОВА АННА"},
-        {"ЯЯ", "ПЕТРОВ ПЁТР"},     // after every surname: the last person
-        {"ив", "ИВАНОВ БОРИС"},    // small letters find as capitals
-        {"", "ИВАНОВ БОРИС"},      // an empty text: the first person
+        {"И", "ИВАНОВ БОРИС"},       {"ИВ", "ИВАНОВ БОРИС"},
+        {"ИВАНОВА", "ИВАНОВА АННА"}, {"ЯЯ", "ПЕТРОВ ПЁТР"}, // after every surname: the last person
+        {"ив", "ИВАНОВ БОРИС"},                             // small letters find as capitals
+        {"", "ИВАНОВ БОРИС"},                               // an empty text: the first person
     };
     for (const auto& c : cases) {
         ui::clear(w, "Edit1");
@@ -128,27 +143,41 @@ TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
         {[](QDialog& d) { ui::type(&d, "DBEdit1", "СИДОРОВ"); }, "Не задали имя!", "DBEdit2"},
         {[](QDialog& d) { ui::type(&d, "DBEdit2", "ПЁТР"); }, "Не задали дату рождения!", "DBEdit4"},
         {[](QDialog& d) { ui::type(&d, "DBEdit4", "01021990"); }, "Не задали должность!", "DBEdit5"},
-        {[&](QDialog&) { dm.field("tblPersonalNDoljn").setAsString("ВРАЧ"); }, "Не задали специальность!", "DBEdit6"},
+        {[&](QDialog&) { dm.field("tblPersonalNDoljn").setAsString("ВРАЧ"); }, "Не задали специальность!",
+         "DBEdit6"},
         // A diploma specialty typed by hand must be one of the book, whatever its letters; the
         // typed name takes the book's code with it.
         {[&](QDialog& d) {
              dm.field("tblPersonalKSpez").setAsInteger(7);
              ui::type(&d, "DBEdit6", "Сестринское дело");
          },
-         "Специальности по диплому «Сестринское дело» нет в справочнике. Выберите её из списка кнопкой «...» или "
+         "Специальности по диплому «Сестринское дело» нет в справочнике. Выберите её из списка кнопкой «...» "
+         "или "
          "добавьте в справочник.",
          "DBEdit6"},
-        {[](QDialog& d) { ui::clear(&d, "DBEdit6"); ui::type(&d, "DBEdit6", "лечебное  дело"); },
+        {[](QDialog& d) {
+             ui::clear(&d, "DBEdit6");
+             ui::type(&d, "DBEdit6", "лечебное  дело");
+         },
          "Не задали год начала трудовой деятельности!", "DBEdit7"},
         {[](QDialog& d) { ui::type(&d, "DBEdit7", "1949"); },
          "Неверно задан год начала трудовой деятельности! Столько не работают!", "DBEdit7"},
-        {[](QDialog& d) { ui::clear(&d, "DBEdit7"); ui::type(&d, "DBEdit7", "2027"); },
+        {[](QDialog& d) {
+             ui::clear(&d, "DBEdit7");
+             ui::type(&d, "DBEdit7", "2027");
+         },
          "Неверно задан год начала трудовой деятельности! Превышает текущий год!", "DBEdit7"},
-        {[](QDialog& d) { ui::clear(&d, "DBEdit7"); ui::type(&d, "DBEdit7", "1950"); },
+        {[](QDialog& d) {
+             ui::clear(&d, "DBEdit7");
+             ui::type(&d, "DBEdit7", "1950");
+         },
          "Не задали год перевода на должность!", "DBEdit8"},
         {[](QDialog& d) { ui::type(&d, "DBEdit8", "1900"); },
          "Неверно задан год перевода на должность! Столько не работают!", "DBEdit8"},
-        {[](QDialog& d) { ui::clear(&d, "DBEdit8"); ui::type(&d, "DBEdit8", "2100"); },
+        {[](QDialog& d) {
+             ui::clear(&d, "DBEdit8");
+             ui::type(&d, "DBEdit8", "2100");
+         },
          "Неверно задан год перевода на должность! Превышает текущий год!", "DBEdit8"},
     };
     card(w, "SpeedButton1", [&](QDialog& d) {
@@ -157,7 +186,8 @@ TEST_F(Personnel, TheCardChecksInOrderEachWithItsMessageAndBox) {
             s.fill(d);
             d.activateWindow(); // the click on "Сохранить" brings the card back from a suggestion list
             QApplication::processEvents();
-            d.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(2); // the focus must bring its page back
+            d.findChild<QTabWidget*>("PageControl1")
+                ->setCurrentIndex(2); // the focus must bring its page back
             h.prompter.expectInform(QString::fromUtf8(s.message));
             ui::click(&d, "Button4");
             h.prompter.verify();
@@ -315,7 +345,8 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
         EXPECT_TRUE(d.isVisible()) << "the card stays open after saving";
     });
     EXPECT_EQ(current(), "СИДОРОВ ПЁТР");
-    EXPECT_TRUE(main.statusPanel(2).endsWith(" — Сотрудник СИДОРОВ П. сохранён")) << main.statusPanel(2).toStdString();
+    EXPECT_TRUE(main.statusPanel(2).endsWith(" — Сотрудник СИДОРОВ П. сохранён"))
+        << main.statusPanel(2).toStdString();
     EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), "sidorov@hosp.ru");
     EXPECT_EQ(dm.field("tblPerSnilsSNILS").asString(), personnel::emptySnils());
     EXPECT_EQ(ui::text(w, "DBEdit2"), "") << "the side panel shows no SNILS, not its separators";
@@ -332,7 +363,8 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
             ui::click(&d, "Button6");
             EXPECT_FALSE(d.isVisible());
         });
-        EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(), answer == Answer::Yes ? "other@hosp.ru" : "sidorov@hosp.ru");
+        EXPECT_EQ(dm.field("tblPerEmailEMAIL").asString(),
+                  answer == Answer::Yes ? "other@hosp.ru" : "sidorov@hosp.ru");
         if (answer == Answer::Yes) {
             // put back for what follows
             dm.tblPerEmail->edit();
@@ -369,7 +401,8 @@ TEST_F(Personnel, SavingMakesTheEmailAndSnilsRowsAndExitAsksForEveryChangedBox) 
     EXPECT_EQ(dm.field("tblPersonalName3").asString(), "");
     card(w, "SpeedButton2", [&](QDialog& d) {
         ui::clear(&d, "DBEdit1");
-        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::Yes).expectInform("Не задали Фамилию!");
+        h.prompter.expectConfirm("Запись не сохранена. Сохранить?", Answer::Yes)
+            .expectInform("Не задали Фамилию!");
         ui::click(&d, "Button6");
         EXPECT_TRUE(d.isVisible());
         ui::type(&d, "DBEdit1", "петров");
@@ -394,7 +427,8 @@ TEST_F(Personnel, AWrongSnilsOrEmailIsAskedAboutWithNoAsTheDefault) {
         ui::click(&d, "Button10");
         ui::type(&d, "MaskEdit1", "11223344596");
         ui::type(&d, "Edit1", "sidorov-hosp.ru");
-        const QString snilsQuestion = "СНИЛС 112-233-445 96 не проходит проверку контрольного числа. Сохранить как есть?";
+        const QString snilsQuestion =
+            "СНИЛС 112-233-445 96 не проходит проверку контрольного числа. Сохранить как есть?";
         h.prompter.expectAsk("Новый сотрудник", snilsQuestion, Answer::No);
         ui::click(&d, "Button4");
         EXPECT_EQ(h.prompter.lastAskButtons(), Prompter::Buttons::YesNoDefaultNo);
@@ -497,7 +531,8 @@ TEST_F(Personnel, CertificatesTakeTodayOrTheChangedDate) {
     dm.tblSertif->post();
     auto* grid = w->findChild<DbGrid*>("DBGrid3");
     EXPECT_EQ(grid->model()->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xE5, 0x39, 0x35));
-    EXPECT_EQ(grid->model()->index(0, 1).data(Qt::ToolTipRole).toString(), "Срок истёк 14 дней назад, 01.03.2026");
+    EXPECT_EQ(grid->model()->index(0, 1).data(Qt::ToolTipRole).toString(),
+              "Срок истёк 14 дней назад, 01.03.2026");
 }
 
 TEST_F(Personnel, DeletingAPersonAsksOnceAndTakesEveryRowOfTheirs) {
@@ -507,10 +542,14 @@ TEST_F(Personnel, DeletingAPersonAsksOnceAndTakesEveryRowOfTheirs) {
     addPerson("ПЕТРОВ", "ПЁТР");
     PersonnelWindow* w = openRegister();
     dm.tblPersonal->first();
-    h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?", Answer::No);
+    h.prompter.expectAsk("Удаление",
+                         "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?",
+                         Answer::No);
     ui::click(w, "SpeedButton3");
     EXPECT_EQ(count("Personal"), 2);
-    h.prompter.expectAsk("Удаление", "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?", Answer::Yes);
+    h.prompter.expectAsk("Удаление",
+                         "Удалить сотрудника ИВАНОВ Я. вместе с 1 сертификатом и 1 записью о переподготовке?",
+                         Answer::Yes);
     ui::click(w, "SpeedButton3");
     EXPECT_EQ(count("Personal"), 1);
     EXPECT_EQ(count("Trained"), 0);

@@ -18,9 +18,7 @@ struct Books : ::testing::Test {
     ScriptedPrompter prompter;
     DataModule dm{*temp.store, state, prompter};
 
-    void SetUp() override {
-        dm.openAllTables();
-    }
+    void SetUp() override { dm.openAllTables(); }
     void reread() {
         for (Table* t : {dm.tblDoljn, dm.tblSpez, dm.tblSpecialty})
             t->reread();

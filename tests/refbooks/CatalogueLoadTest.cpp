@@ -1,14 +1,14 @@
 // Loading the training centre's new catalogue: what it changes, shown before anything is written,
 // and the load in one transaction.
+#include "refbooks/CatalogueLoad.h"
 #include "core/UserError.h"
 #include "data/DataModule.h"
-#include "data/Store.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "refbooks/CatalogueLoad.h"
+#include "data/Store.h"
 #include "support/TempStore.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -24,9 +24,14 @@ TableLayout centreLayout() {
     return layout;
 }
 
-QVariantList programme(int npp, const char* code, int hours, int year, const char* name, const char* form = "ОЧ") {
-    return {npp, QString::fromUtf8(code), "ПК", "", hours, QString::fromUtf8(name), "Врачи", double(npp), year,
-            "Терапия", "", QString::fromUtf8(form)};
+QVariantList programme(int npp, const char* code, int hours, int year, const char* name,
+                       const char* form = "ОЧ") {
+    return {npp,     QString::fromUtf8(code),
+            "ПК",    "",
+            hours,   QString::fromUtf8(name),
+            "Врачи", double(npp),
+            year,    "Терапия",
+            "",      QString::fromUtf8(form)};
 }
 
 struct CatalogueLoad : ::testing::Test {
@@ -57,7 +62,8 @@ struct CatalogueLoad : ::testing::Test {
         QStringList out;
         auto st = temp.store->cached("SELECT KZicl, NZicl, FOBUCH FROM NewZicl2023 ORDER BY NPP");
         while (st->step())
-            out << st->rawValue(0).toString() + " " + st->rawValue(1).toString() + " " + st->rawValue(2).toString();
+            out << st->rawValue(0).toString() + " " + st->rawValue(1).toString() + " " +
+                       st->rawValue(2).toString();
         return out;
     }
     static QStringList codes(const QList<CatalogueProgramme>& list) {
@@ -70,11 +76,11 @@ struct CatalogueLoad : ::testing::Test {
 
 TEST_F(CatalogueLoad, ShowsNewChangedAndVanishedProgrammesAndWhichApplicationsUseThem) {
     writeParadoxTable(file, centreLayout(),
-                      {programme(1, "100", 36, 2026, "Терапия"),            // unchanged
-                       programme(2, "200", 72, 2026, "Кардиология", "ОЗ"),   // another form of training
-                       programme(3, "400", 36, 2027, "Хирургия общая"),      // another name
-                       programme(4, "500", 18, 2027, "Эндокринология"),      // new
-                       programme(5, "100", 36, 2027, "Терапия")});           // new in the next year
+                      {programme(1, "100", 36, 2026, "Терапия"),           // unchanged
+                       programme(2, "200", 72, 2026, "Кардиология", "ОЗ"), // another form of training
+                       programme(3, "400", 36, 2027, "Хирургия общая"),    // another name
+                       programme(4, "500", 18, 2027, "Эндокринология"),    // new
+                       programme(5, "100", 36, 2027, "Терапия")});         // new in the next year
     const QStringList before = stored();
     const refbooks::CatalogueComparison c = refbooks::compareCatalogue(*temp.store, file, 2026);
     EXPECT_EQ(stored(), before) << "comparing writes nothing";
@@ -85,8 +91,8 @@ TEST_F(CatalogueLoad, ShowsNewChangedAndVanishedProgrammesAndWhichApplicationsUs
     EXPECT_EQ(c.summary(), "новых программ: 2, изменённых: 2, исчезнувших: 1");
     ASSERT_EQ(c.vanishedInUse.size(), 1);
     EXPECT_EQ(c.vanishedInUse[0].programme.describe(), "300 ПК, 144 ч., 2026: Неврология");
-    EXPECT_EQ(c.vanishedInUse[0].applications,
-              (QStringList{"заявка 116 на 2026 год: 2 слушателя (А, Б)", "заявка 116,01 на 2027 год: 1 слушатель (В)"}))
+    EXPECT_EQ(c.vanishedInUse[0].applications, (QStringList{"заявка 116 на 2026 год: 2 слушателя (А, Б)",
+                                                            "заявка 116,01 на 2027 год: 1 слушатель (В)"}))
         << "the trainees named";
     // Each changed programme says what changed.
     EXPECT_EQ(c.changed[0].describe(), "200 ПК, 72 ч., 2026: Кардиология — изменены: форма обучения");
@@ -109,8 +115,9 @@ TEST_F(CatalogueLoad, AnotherTableIsRefusedSayingWhatACatalogueIs) {
         refbooks::compareCatalogue(*temp.store, staff, 2026);
         ADD_FAILURE() << "a staff table taken for a catalogue";
     } catch (const UserError& e) {
-        EXPECT_TRUE(e.message().startsWith(QString("Файл «%1» — не каталог программ учебного центра: в нём нет полей KZicl")
-                                               .arg(QDir::toNativeSeparators(staff))))
+        EXPECT_TRUE(e.message().startsWith(
+            QString("Файл «%1» — не каталог программ учебного центра: в нём нет полей KZicl")
+                .arg(QDir::toNativeSeparators(staff))))
             << e.message().toStdString();
         EXPECT_TRUE(e.message().contains("код программы")) << e.message().toStdString();
     }

@@ -1,9 +1,9 @@
 // The pick dialogs of positions, diploma specialties and specialties, through the real windows:
 // where a pick goes for each caller code, the modes, and the positions search.
 #include "data/DataModule.h"
+#include "shell/MainWindow.h"
 #include "spreadsheet/DocumentOpener.h"
 #include "support/GridActions.h"
-#include "shell/MainWindow.h"
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -424,7 +424,9 @@ TEST_F(PickDialogs, ThePositionsSearchFindsCapitalNamesFromSmallLetters) {
 namespace {
 
 // Presses a key on the dialog's grid, as the clerk does with the list in front of them.
-void press(QDialog& d, Qt::Key key) { QTest::keyClick(d.findChild<DbGrid*>("DBGrid1"), key); }
+void press(QDialog& d, Qt::Key key) {
+    QTest::keyClick(d.findChild<DbGrid*>("DBGrid1"), key);
+}
 
 } // namespace
 
@@ -462,15 +464,15 @@ TEST_F(PickDialogs, TheClerkAddsRenamesAndDeletesEntriesOfEachBook) {
         const char* renamed;
         const char* registerCopy; // the register's field that follows a renamed entry
     } cases[] = {
-        {"ftrDoljn", &DataModule::tblDoljn, "NDoljn", "должность", "ВРАЧ-ТЕРАПЕВТ", "сотрудники — 1, слушатели заявок — 1",
-         "ВРАЧ-ХИРУРГ", "врач-педиатр участковый", "ВРАЧ-ПЕДИАТР УЧАСТКОВЫЙ", "  врач-хирург ",
-         "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "tblPersonalNDoljn"},
+        {"ftrDoljn", &DataModule::tblDoljn, "NDoljn", "должность", "ВРАЧ-ТЕРАПЕВТ",
+         "сотрудники — 1, слушатели заявок — 1", "ВРАЧ-ХИРУРГ", "врач-педиатр участковый",
+         "ВРАЧ-ПЕДИАТР УЧАСТКОВЫЙ", "  врач-хирург ", "ВРАЧ-ТЕРАПЕВТ УЧАСТКОВЫЙ", "tblPersonalNDoljn"},
         {"ftrSpez", &DataModule::tblSpez, "NSpez", "специальность по диплому", "ЛЕЧЕБНОЕ ДЕЛО",
-         "сотрудники — 1, слушатели заявок — 1", "СЕСТРИНСКОЕ ДЕЛО", "Педиатрия", "Педиатрия", "сестринское  дело",
-         "Лечебное дело", "tblPersonalNSpez"},
-        {"ftrSpecialty", &DataModule::tblSpecialty, "Name", "специальность", "Терапия", "сертификаты сотрудников — 1",
-         "Сестринское дело", "Неонатология", "Неонатология", "СЕСТРИНСКОЕ ДЕЛО", "Терапия (взрослые)",
-         "tblSertifName"},
+         "сотрудники — 1, слушатели заявок — 1", "СЕСТРИНСКОЕ ДЕЛО", "Педиатрия", "Педиатрия",
+         "сестринское  дело", "Лечебное дело", "tblPersonalNSpez"},
+        {"ftrSpecialty", &DataModule::tblSpecialty, "Name", "специальность", "Терапия",
+         "сертификаты сотрудников — 1", "Сестринское дело", "Неонатология", "Неонатология",
+         "СЕСТРИНСКОЕ ДЕЛО", "Терапия (взрослые)", "tblSertifName"},
     };
     for (const auto& c : cases) {
         const std::string label = c.dialog;

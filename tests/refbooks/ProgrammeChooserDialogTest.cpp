@@ -1,10 +1,10 @@
 // The programme chooser through the real window: the mode by caller code, the filter by main
 // specialty, the contingent of the current programme and where a pick goes.
 #include "data/DataModule.h"
-#include "spreadsheet/DocumentOpener.h"
-#include "support/GridActions.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
+#include "spreadsheet/DocumentOpener.h"
+#include "support/GridActions.h"
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -135,7 +135,8 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
         QStringList headers;
         for (int col = 0; col < grid(d)->model()->columnCount(); ++col)
             headers << grid(d)->model()->headerData(col, Qt::Horizontal).toString();
-        EXPECT_EQ(headers, (QStringList{"КодПрогр.", "ВидОб", "ОбъемЧас.", "ФормаОбуч", "Год", "Наименование"}));
+        EXPECT_EQ(headers,
+                  (QStringList{"КодПрогр.", "ВидОб", "ОбъемЧас.", "ФормаОбуч", "Год", "Наименование"}));
         EXPECT_EQ(grid(d)->columnWidth(5), 430);
         // The legend explains the forms the list has, by the codes the grid shows.
         EXPECT_EQ(ui::text(&d, "Memo2"),
@@ -171,7 +172,8 @@ TEST_F(ZiclDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryR
         ui::click(&d, "Button2");
         EXPECT_EQ(grid(d)->model()->rowCount(), 3);
         EXPECT_FALSE(ui::text(&d, "Memo1").isEmpty());
-        EXPECT_EQ(ui::text(&d, "Memo1"), dm.field("qNewZiclContingent").asString()) << "the current programme's";
+        EXPECT_EQ(ui::text(&d, "Memo1"), dm.field("qNewZiclContingent").asString())
+            << "the current programme's";
         EXPECT_EQ(ui::text(&d, "StatusBar1Panel0"), "Всего - 3");
         EXPECT_EQ(specialties(d)->currentIndex(), -1);
         EXPECT_EQ(specialties(d)->currentText(), "");

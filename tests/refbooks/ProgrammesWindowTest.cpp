@@ -1,19 +1,19 @@
 // The programme catalogue window through the real window with a scripted prompter: the filter by
 // specialty and year, "отмена", the contingent memo's moments, the list printed, and the centre's
 // new catalogue loaded after its summary.
+#include "refbooks/ProgrammesWindow.h"
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "spreadsheet/DocumentOpener.h"
-#include "refbooks/ProgrammesWindow.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"
+#include "spreadsheet/DocumentOpener.h"
 #include "support/GridActions.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,7 +24,8 @@ struct Programmes : ::testing::Test {
     ProgrammesWindow* window = nullptr;
 
     void SetUp() override {
-        for (const char* s : {"Терапия", "Педиатрия", "Акушерство и гинекология", "Детская хирургия 'острая'"}) {
+        for (const char* s :
+             {"Терапия", "Педиатрия", "Акушерство и гинекология", "Детская хирургия 'острая'"}) {
             dm.tblSpecialty->append();
             dm.field("tblSpecialtyName").setAsString(QString::fromUtf8(s));
             dm.tblSpecialty->post();
@@ -84,8 +85,8 @@ TEST_F(Programmes, TheFilterComparesTheTypedTextsAsValues) {
         {"Терапия", "2027", {"102"}},
         {"", "", {"101", "102", "201", "301", "401"}},
         {"Детская хирургия 'острая'", "", {"301"}}, // an apostrophe is an ordinary character
-        {"100% хирургия", "", {"401"}},               // so is a percent sign
-        {"терапия", "", {}},                          // the specialty is compared as stored
+        {"100% хирургия", "", {"401"}},             // so is a percent sign
+        {"терапия", "", {}},                        // the specialty is compared as stored
     };
     // The year box offers the catalogue's years, after "все годы".
     auto* years = window->findChild<QComboBox*>("ComboBox2");
@@ -144,9 +145,10 @@ TEST_F(Programmes, TheNewCatalogueIsLoadedAfterItsSummary) {
     const QString file = QDir(files.path()).filePath("NewZicl2023.db");
     TableLayout layout = *layouts::find("NewZicl2023");
     layout.fields[10] = FieldDef{"ADDSPECIALTY", FieldType::Alpha, 150};
-    writeParadoxTable(file, layout,
-                      {{1, "101", "ПК", "", 36, "Программа 101", "Участковые терапевты", 101.0, 2026, "Терапия", "", ""},
-                       {2, "999", "ПК", "", 18, "Новая", "Все", 999.0, 2027, "Терапия", "", ""}});
+    writeParadoxTable(
+        file, layout,
+        {{1, "101", "ПК", "", 36, "Программа 101", "Участковые терапевты", 101.0, 2026, "Терапия", "", ""},
+         {2, "999", "ПК", "", 18, "Новая", "Все", 999.0, 2027, "Терапия", "", ""}});
 
     h.prompter.expectOpenFile("");
     ui::click(window, "LoadCatalogueButton"); // cancelled in the file dialog
@@ -161,8 +163,8 @@ TEST_F(Programmes, TheNewCatalogueIsLoadedAfterItsSummary) {
     EXPECT_EQ(shown().size(), 5) << "declined: the old catalogue stays";
     EXPECT_TRUE(h.app.backups().list().isEmpty()) << "no copy for a declined load";
 
-    h.prompter.expectOpenFile(file).expectInform(
-        "Каталог программ загружен: новых программ: 1, изменённых: 0, исчезнувших: 4; программ в каталоге: 2.");
+    h.prompter.expectOpenFile(file).expectInform("Каталог программ загружен: новых программ: 1, изменённых: "
+                                                 "0, исчезнувших: 4; программ в каталоге: 2.");
     h.dialogs.expect("ftrLoadCatalogue", [](QDialog& d) { ui::click(&d, "LoadButton"); });
     ui::click(window, "LoadCatalogueButton");
     EXPECT_EQ(shown(), (QStringList{"101", "999"}));

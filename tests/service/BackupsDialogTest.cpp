@@ -65,7 +65,8 @@ TEST_F(BackupsWindow, ListsTheCopiesAndRestoresTheChosenOneAfterTheQuestion) {
     ui::click(&window, "BackupButton");
     ASSERT_EQ(list(window)->rowCount(), 3);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "копия по просьбе пользователя");
-    EXPECT_TRUE(main.statusPanel(2).contains("Сделана копия базы: ")) << "said in the status bar, with the file";
+    EXPECT_TRUE(main.statusPanel(2).contains("Сделана копия базы: "))
+        << "said in the status bar, with the file";
     EXPECT_TRUE(main.statusPanel(2).endsWith(".sqlite")) << main.statusPanel(2).toStdString();
 }
 
@@ -81,9 +82,10 @@ TEST_F(BackupsWindow, ListsADamagedStoreAndRefusesToRestoreIt) {
     ASSERT_EQ(list(window)->rowCount(), 1);
     EXPECT_EQ(list(window)->item(0, 1)->text(), "повреждённая база, убранная из папки Base");
     list(window)->selectRow(0);
-    h.prompter.expectInform("Это повреждённая база данных, которую программа убрала из папки Base "
-                            "01.03.2027 08:00:00: восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
-                            "выберите другую копию.");
+    h.prompter.expectInform(
+        "Это повреждённая база данных, которую программа убрала из папки Base "
+        "01.03.2027 08:00:00: восстановить её нельзя. Она хранится, чтобы специалист мог в неё заглянуть; "
+        "выберите другую копию.");
     ui::click(&window, "RestoreButton");
     h.prompter.verify();
     EXPECT_EQ(h.prompter.beeps(), 0);

@@ -1,15 +1,15 @@
 // The parameters dialog through the real window: the checks, the save, the exit question, the
 // contract number box, and a store whose settings or bank details table did not open.
-#include "data/DataModule.h"
 #include "service/ConfigDialog.h"
+#include "data/DataModule.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupTables.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -73,7 +73,8 @@ TEST_F(ConfigDialog, EachCheckShowsItsMessageAndKeepsTheDialogOpen) {
             ui::click(&d, "Button1");
             EXPECT_TRUE(d.isVisible()) << c.message;
             EXPECT_EQ(dm.tblConfig->state(), Dataset::State::Insert); // the row stays as typed
-            EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "",
+            EXPECT_EQ(QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                                  : "",
                       c.focus);
             d.done(QDialog::Rejected);
         });
@@ -186,8 +187,9 @@ TEST_F(ConfigDialog, TypingStopsAtTheFieldsWidth) {
 }
 
 TEST_F(ConfigDialog, ALongBankNameShowsItsBeginningInADialogOfFixedSize) {
-    const QString bank = "ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области г. Тула, корреспондентский счёт "
-                         "40102810445370000059";
+    const QString bank =
+        "ОТДЕЛЕНИЕ ТУЛА БАНКА РОССИИ//УФК по Тульской области г. Тула, корреспондентский счёт "
+        "40102810445370000059";
     dm.tblLPUDETAILS->append();
     dm.field("tblLPUDETAILSBANK").setAsString(bank);
     dm.tblLPUDETAILS->post();
@@ -214,7 +216,8 @@ struct BrokenConfigDialog : ::testing::Test {
         h.app.createDataModule();
         QStringList failed;
         openStartupTables(
-            h.dm(), [](const StartupTable&) {}, [&](const StartupTable& t, const QString&) { failed << t.error; });
+            h.dm(), [](const StartupTable&) {},
+            [&](const StartupTable& t, const QString&) { failed << t.error; });
         EXPECT_EQ(failed, QStringList{startupError});
     }
     void open(const std::function<void(QDialog&)>& hand) {
@@ -240,8 +243,9 @@ TEST_F(BrokenConfigDialog, WithoutItsTableTheDialogSaysSoAndAlwaysCloses) {
             EXPECT_FALSE(d.isVisible());
         });
     }
-    h.prompter.expectInform("Параметры организации сохранить нельзя: их таблица не открылась при запуске программы. "
-                            "Перезапустите программу; если ошибка повторится, обратитесь к администратору.");
+    h.prompter.expectInform(
+        "Параметры организации сохранить нельзя: их таблица не открылась при запуске программы. "
+        "Перезапустите программу; если ошибка повторится, обратитесь к администратору.");
     open([&](QDialog& d) {
         ui::click(&d, "Button1");
         EXPECT_TRUE(d.isVisible());
@@ -252,9 +256,9 @@ TEST_F(BrokenConfigDialog, WithoutItsTableTheDialogSaysSoAndAlwaysCloses) {
 
 TEST_F(BrokenConfigDialog, WithoutTheBankDetailsTheSettingsAreSavedAndTheMissingDetailsNamed) {
     breakTable("LPUDETAILS", "Ошибка при открытии tblLPUDETAILS");
-    h.prompter.expectInform(
-        "Параметры организации сохранены. Банковские реквизиты не сохранены: их таблица не открылась при запуске "
-        "программы.");
+    h.prompter.expectInform("Параметры организации сохранены. Банковские реквизиты не сохранены: их таблица "
+                            "не открылась при запуске "
+                            "программы.");
     open([&](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "LabelUnavailable"),
                   "Банковские реквизиты недоступны: их таблица не открылась при запуске программы.");

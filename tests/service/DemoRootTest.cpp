@@ -1,10 +1,10 @@
 // The demo root: a new store filled with a believable, repeatable sample; a store with data refused.
 #include "service/DemoRoot.h"
+#include "core/CommandLine.h"
+#include "core/Commands.h"
 #include "data/DbError.h"
 #include "data/Table.h"
 #include "personnel/Snils.h"
-#include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "support/TempStore.h"
 
 #include <gtest/gtest.h>

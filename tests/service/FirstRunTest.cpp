@@ -1,20 +1,20 @@
 // The first start on a root without a database: the first-run window's three ways to begin, and
 // an import that fails leaving no database behind.
-#include "core/Clock.h"
-#include "data/Store.h"
-#include "data/paradox/ParadoxWriter.h"
 #include "service/FirstRun.h"
+#include "core/Clock.h"
+#include "data/paradox/ParadoxWriter.h"
+#include "data/Store.h"
 #include "service/FirstRunDialog.h"
 #include "support/ScriptedPrompter.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,7 +27,8 @@ struct FirstRun : ::testing::Test {
 
     int count(const char* table) {
         auto store = Store::open(root.storeFile());
-        auto st = store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
+        auto st =
+            store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
         st->step();
         return int(st->int64(0));
     }
@@ -38,7 +39,8 @@ struct FirstRun : ::testing::Test {
         return files;
     }
     void writeOldTable(const char* file, const char* layout, const QList<QVariantList>& rows) {
-        writeParadoxTable(QDir(oldBase.path()).filePath(QString::fromLatin1(file)), *layouts::find(layout), rows);
+        writeParadoxTable(QDir(oldBase.path()).filePath(QString::fromLatin1(file)), *layouts::find(layout),
+                          rows);
     }
 };
 
@@ -91,8 +93,18 @@ TEST_F(FirstRun, AnEmptyDatabaseStartsWithTheStarterBooksUnlessTheClerkDeclines)
 
 TEST_F(FirstRun, ImportsTheOldTablesWithAReportPerTable) {
     writeOldTable("PERSONAL.DB", "Personal",
-                  {{5, "АНДРЕЕВ", "ИВАН", "ПЕТРОВИЧ", QDate(1980, 5, 17), 3, "ВРАЧ-ТЕРАПЕВТ", 1, "Лечебное дело",
-                    2001, 2010, {}}});
+                  {{5,
+                    "АНДРЕЕВ",
+                    "ИВАН",
+                    "ПЕТРОВИЧ",
+                    QDate(1980, 5, 17),
+                    3,
+                    "ВРАЧ-ТЕРАПЕВТ",
+                    1,
+                    "Лечебное дело",
+                    2001,
+                    2010,
+                    {}}});
     writeOldTable("DOLJNOST.DB", "DOLJNOST", {{3, "ВРАЧ-ТЕРАПЕВТ"}, {4, "МЕДСЕСТРА"}});
     FirstRunDialog window(root, clock, prompter);
     window.show();
@@ -142,12 +154,13 @@ TEST_F(FirstRun, AFolderWithoutTablesIsDescribedWithWhatItHoldsAndWhatIsLookedFo
     }
     FirstRunDialog window(root, clock, prompter);
     window.show();
-    prompter.expectOpenDirectory(oldBase.path()).expectError("Найдены файлы (не таблицы программы): readme.txt, staff.xlsx");
+    prompter.expectOpenDirectory(oldBase.path())
+        .expectError("Найдены файлы (не таблицы программы): readme.txt, staff.xlsx");
     ui::click(&window, "ImportButton");
     prompter.verify();
     const QString report = window.findChild<QPlainTextEdit*>("ReportMemo")->toPlainText();
-    for (const char* part : {"нет ни одной таблицы прежней программы", "readme.txt", "Personal.DB", "DOLJNOST.DB",
-                             "Sluch2023.db"})
+    for (const char* part : {"нет ни одной таблицы прежней программы", "readme.txt", "Personal.DB",
+                             "DOLJNOST.DB", "Sluch2023.db"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(part))) << part << "\n" << report.toStdString();
     EXPECT_FALSE(QFileInfo::exists(root.root()));
 

@@ -6,6 +6,7 @@
 #include "shell/DbGrid.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,7 +32,8 @@ struct DataAware : ::testing::Test {
 };
 
 TEST_F(DataAware, TheModelStaysConsistentThroughEveryChange) {
-    DatasetModel model(dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"StajO1", "СтажОбщ.", 60}, {"DR", "Дата рожд.", 70}});
+    DatasetModel model(dm.dtsPersonal,
+                       {{"Name1", "Фамилия", 150}, {"StajO1", "СтажОбщ.", 60}, {"DR", "Дата рожд.", 70}});
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     addPeople({"ПЕТРОВ", "ИВАНОВ", "СИДОРОВ", "ИЛЬИН"});
     EXPECT_EQ(model.rowCount(), 4);
@@ -89,7 +90,7 @@ TEST_F(DataAware, ColumnsWithoutAWidthFitTheirTitleAndValues) {
     };
     EXPECT_TRUE(fits(0));
     EXPECT_EQ(grid.columnWidth(1), DbGrid::kMaxFittedWidth); // a very long value: capped
-    EXPECT_EQ(grid.columnWidth(2), 60);                       // a width of its own is kept
+    EXPECT_EQ(grid.columnWidth(2), 60);                      // a width of its own is kept
 
     // A wider value grows its column; removing it narrows nothing, so the grid does not jump.
     const int before = grid.columnWidth(0);
@@ -138,8 +139,7 @@ TEST_F(DataAware, ValuesThatStandForUnknownShowEmpty) {
     dm.field("tblPersonalDR").setAsDate(QDate(1980, 5, 17));
     dm.field("tblPersonalStajOb").setAsInteger(2001);
     dm.tblPersonal->post();
-    DbGrid grid("DBGrid1", dm.dtsPersonal,
-                {{"DR", "Дата рожд."}, {"StajO1", "Общ.Стаж"}, {"StajOb", "С"}});
+    DbGrid grid("DBGrid1", dm.dtsPersonal, {{"DR", "Дата рожд."}, {"StajO1", "Общ.Стаж"}, {"StajOb", "С"}});
     EXPECT_EQ(grid.cellText(0, 0), "");
     EXPECT_EQ(grid.cellText(0, 1), ""); // 2026 years of service: not known
     EXPECT_EQ(grid.cellText(1, 0), "17.05.1980");
@@ -221,8 +221,8 @@ TEST_F(DataAware, UnknownValuesShowEmptyInGridsAndBoxes) {
     dm.field("tblPersonalStajOb").setAsInteger(2001);
     dm.tblPersonal->post();
     addPeople({"АНДРЕЕВА"}); // no start years, no birth date
-    DbGrid people("DBGrid1", dm.dtsPersonal, {{"Name1", "Фамилия", 150}, {"StajO1", "Общ.Стаж", 64},
-                                              {"StajD1", "СтажСпец", 64}});
+    DbGrid people("DBGrid1", dm.dtsPersonal,
+                  {{"Name1", "Фамилия", 150}, {"StajO1", "Общ.Стаж", 64}, {"StajD1", "СтажСпец", 64}});
     EXPECT_EQ(people.cellText(0, 1), "");
     EXPECT_EQ(people.cellText(0, 2), "");
     EXPECT_EQ(people.cellText(1, 1), "25");
@@ -238,8 +238,8 @@ TEST_F(DataAware, UnknownValuesShowEmptyInGridsAndBoxes) {
         dm.field("tblSluch2023DR").setAsDate(birth);
         dm.tblSluch2023->post();
     }
-    DbGrid trainees("DBGrid2", dm.dtsSluch2023, {{"DR", "Дата рожд.", 70}, {"StajDoljn", "СтажСпец", 60},
-                                                 {"StajOb", "СтажОбщ", 60}});
+    DbGrid trainees("DBGrid2", dm.dtsSluch2023,
+                    {{"DR", "Дата рожд.", 70}, {"StajDoljn", "СтажСпец", 60}, {"StajOb", "СтажОбщ", 60}});
     EXPECT_EQ((QStringList{trainees.cellText(0, 0), trainees.cellText(0, 1), trainees.cellText(0, 2)}),
               (QStringList{"", "", ""}));
     EXPECT_EQ((QStringList{trainees.cellText(1, 0), trainees.cellText(1, 1), trainees.cellText(1, 2)}),
@@ -251,7 +251,9 @@ TEST_F(DataAware, UnknownValuesShowEmptyInGridsAndBoxes) {
     new DbEdit("DBEdit9", dm.dtsSluch2023, "StajOb", &form);
     QCoreApplication::processEvents();
     EXPECT_EQ(ui::text(&form, "DBEdit9"), "");
-    EXPECT_EQ(qobject_cast<QLineEdit*>(ui::find(&form, "DBEdit4"))->displayText().remove(QRegularExpression("[._ ]")),
+    EXPECT_EQ(qobject_cast<QLineEdit*>(ui::find(&form, "DBEdit4"))
+                  ->displayText()
+                  .remove(QRegularExpression("[._ ]")),
               "");
     // Saving the row without typing there keeps what is stored.
     dm.tblSluch2023->edit();

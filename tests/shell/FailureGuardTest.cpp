@@ -2,19 +2,19 @@
 // error and the program goes on. Shown over the whole showcase: with the Documents and Export
 // folders made files, every print and export button of every window fails, and each failure is
 // an error the clerk reads.
+#include "data/DbError.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
-#include "data/DbError.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -84,8 +84,8 @@ TEST(FailureGuard, EveryPrintAndExportThatFailsInAnyWindowIsShown) {
             const QStringList errors = h.prompter.log().filter("error: ").mid(errorsBefore);
             EXPECT_EQ(errors.size(), 1) << h.prompter.log().join('\n').toStdString();
             for (const QString& e : errors)
-                EXPECT_FALSE(e.contains(QRegularExpression("[A-Za-z]{4,} [a-z]{3,}"))) << "in Russian: "
-                                                                                      << e.toStdString();
+                EXPECT_FALSE(e.contains(QRegularExpression("[A-Za-z]{4,} [a-z]{3,}")))
+                    << "in Russian: " << e.toStdString();
         }
     }
     EXPECT_GE(clicked, 10) << "the showcase has print and export buttons";

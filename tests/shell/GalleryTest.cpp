@@ -1,16 +1,16 @@
 // zajavki gallery DIR: one picture per window of the showcase, drawn on the demonstration data.
 #include "app/GalleryCommand.h"
 #include "core/CommandLine.h"
+#include "service/DemoRoot.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
-#include "service/DemoRoot.h"
 #include "support/TempStore.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

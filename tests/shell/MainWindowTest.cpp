@@ -3,11 +3,11 @@
 #include "shell/WindowRegistry.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -61,7 +61,8 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
 
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(w.findChild<QWidget*>(QString("StatusBar1Panel%1").arg(i))->width(), 150);
-    EXPECT_GT(w.findChild<QWidget*>("StatusBar1Panel2")->width(), 150) << "the last panel takes the width left";
+    EXPECT_GT(w.findChild<QWidget*>("StatusBar1Panel2")->width(), 150)
+        << "the last panel takes the width left";
     w.setStatusPanel(1, "Всего - 3");
     EXPECT_EQ(w.statusPanel(1), "Всего - 3");
     w.reportDone("Параметры сохранены");

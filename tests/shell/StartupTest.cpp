@@ -7,8 +7,8 @@
 #include "shell/StartupWindow.h"
 #include "support/WindowHarness.h"
 
-#include <QLabel>
 #include <gtest/gtest.h>
+#include <QLabel>
 
 namespace {
 

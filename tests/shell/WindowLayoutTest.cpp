@@ -10,15 +10,16 @@
 #include "shell/WindowRegistry.h"
 #include "support/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QMainWindow>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
@@ -26,15 +27,16 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
-#include <gtest/gtest.h>
 
 namespace {
 
 // A widget's rectangle in the window's coordinates.
-QRect placeIn(QWidget* window, QWidget* w) { return QRect(w->mapTo(window, QPoint(0, 0)), w->size()); }
+QRect placeIn(QWidget* window, QWidget* w) {
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+}
 
 QString describe(QWidget* w) {
     QString text;
@@ -68,8 +70,8 @@ QStringList labelsBesideTheirBoxes(QWidget* window) {
         const QRect l = placeIn(window, label), b = placeIn(window, box);
         const bool sameRow = std::abs(l.center().y() - b.center().y()) <= b.height() / 2;
         const bool beside = sameRow && l.right() <= b.left();
-        const bool above = l.bottom() <= b.top() && b.top() - l.bottom() <= b.height() && l.left() < b.right() &&
-                           l.right() > b.left();
+        const bool above = l.bottom() <= b.top() && b.top() - l.bottom() <= b.height() &&
+                           l.left() < b.right() && l.right() > b.left();
         if (!beside && !above)
             faults << describe(label) + QStringLiteral(" is not beside or above its box ") + describe(box);
     }
@@ -78,9 +80,10 @@ QStringList labelsBesideTheirBoxes(QWidget* window) {
 
 // Controls whose children are parts the control places itself.
 bool placesItsOwnParts(QWidget* w) {
-    return qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-           qobject_cast<QLineEdit*>(w) || qobject_cast<QTabBar*>(w) || qobject_cast<QTabWidget*>(w) ||
-           qobject_cast<QMenuBar*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QMdiSubWindow*>(w);
+    return qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QComboBox*>(w) ||
+           qobject_cast<QAbstractSpinBox*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QTabBar*>(w) ||
+           qobject_cast<QTabWidget*>(w) || qobject_cast<QMenuBar*>(w) || qobject_cast<QAbstractButton*>(w) ||
+           qobject_cast<QMdiSubWindow*>(w);
 }
 
 // No two visible widgets with the same parent cover one another.
@@ -114,7 +117,8 @@ QStringList textsFit(QWidget* window) {
     QStringList faults;
     auto cut = [&](QWidget* w, int needed) {
         if (w->width() < needed)
-            faults << describe(w) + QStringLiteral(" is %1 wide, its text needs %2").arg(w->width()).arg(needed);
+            faults << describe(w) +
+                          QStringLiteral(" is %1 wide, its text needs %2").arg(w->width()).arg(needed);
     };
     for (QLabel* label : visible<QLabel>(window)) {
         if (label->text().isEmpty() || !label->pixmap().isNull())
@@ -141,7 +145,8 @@ QStringList textsFit(QWidget* window) {
     for (QGroupBox* group : visible<QGroupBox>(window))
         cut(group, group->minimumSizeHint().width());
     for (QToolBar* bar : visible<QToolBar>(window))
-        if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")); more && more->isVisible())
+        if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"));
+            more && more->isVisible())
             faults << describe(bar) + QStringLiteral(" hides buttons it has no room for");
     for (DbGrid* grid : visible<DbGrid>(window)) {
         QHeaderView* header = grid->horizontalHeader();
@@ -230,7 +235,8 @@ QStringList boxesStopAtTheirFieldsWidth(QWidget* window) {
     for (DbMemo* memo : visible<DbMemo>(window)) {
         const Field* f = memo->link()->field();
         if (f && f->type() == FieldType::Alpha && memo->maxLength() != f->size())
-            faults << describe(memo) + QStringLiteral(" does not stop at its field's %1 characters").arg(f->size());
+            faults << describe(memo) +
+                          QStringLiteral(" does not stop at its field's %1 characters").arg(f->size());
     }
     return faults;
 }
@@ -269,9 +275,15 @@ INSTANTIATE_TEST_SUITE_P(EveryWindow, WindowLayout, ::testing::ValuesIn(showcase
 // Enter presses the dialog's own "yes": a dialog that has one makes it the default button.
 TEST(WindowShowcase, EnterPressesEachDialogsOwnYes) {
     const std::pair<const char*, const char*> defaults[] = {
-        {"ftrConfig", "Button1"},         {"ftrTraining", "Button1"},      {"ftrMSertif", "Button1"},
-        {"ftrMSLSertif", "Button1"},      {"ftrNewZajavki2023", "Button1"}, {"ftrNewZajavki2023-confirm", "Button3"},
-        {"ftrInsertSluch2023", "Button2"}, {"ftrMZajavki2023", "Button1"},  {"ftrLoadCatalogue", "CancelButton"},
+        {"ftrConfig", "Button1"},
+        {"ftrTraining", "Button1"},
+        {"ftrMSertif", "Button1"},
+        {"ftrMSLSertif", "Button1"},
+        {"ftrNewZajavki2023", "Button1"},
+        {"ftrNewZajavki2023-confirm", "Button3"},
+        {"ftrInsertSluch2023", "Button2"},
+        {"ftrMZajavki2023", "Button1"},
+        {"ftrLoadCatalogue", "CancelButton"},
         {"ftrRestore", "CancelButton"},
     };
     registerAllWindows();
@@ -309,12 +321,27 @@ TEST(WindowShowcase, EscClosesEveryDialog) {
 
 TEST(WindowShowcase, HoldsEveryWindowOfTheProgram) {
     const QList<QString> names = showcaseNames();
-    for (const char* name :
-         {"ftrMain",         "ftrAvtoriz",     "ftrConfig",         "ftrDoljn",           "ftrSpez",
-          "ftrSpecialty",    "ftrZicl",        "ftrZajavki2023",    "ftrNewZajavki2023",  "ftrInsertSluch2023",
-          "ftrMZajavki2023", "ftrZajavki",     "ftrNewZajavka",     "ftrInsertSluch",     "ftrMZajavki",
-          "ftrMSLSertif",    "ftrZajavki2021", "ftrNewZajavka2021", "ftrInsertSluch2021", "ftrMZajavki2021",
-          "ftrMoving"})
+    for (const char* name : {"ftrMain",
+                             "ftrAvtoriz",
+                             "ftrConfig",
+                             "ftrDoljn",
+                             "ftrSpez",
+                             "ftrSpecialty",
+                             "ftrZicl",
+                             "ftrZajavki2023",
+                             "ftrNewZajavki2023",
+                             "ftrInsertSluch2023",
+                             "ftrMZajavki2023",
+                             "ftrZajavki",
+                             "ftrNewZajavka",
+                             "ftrInsertSluch",
+                             "ftrMZajavki",
+                             "ftrMSLSertif",
+                             "ftrZajavki2021",
+                             "ftrNewZajavka2021",
+                             "ftrInsertSluch2021",
+                             "ftrMZajavki2021",
+                             "ftrMoving"})
         EXPECT_TRUE(names.contains(QString::fromLatin1(name))) << name;
 }
 

@@ -17,7 +17,8 @@
 namespace {
 
 QStringList everyEntry(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
 QByteArray bytesOf(const QString& path) {
@@ -160,7 +161,8 @@ TEST_F(Documents, AFolderThatCannotBeWrittenLeavesNothingBehind) {
             DocumentFolder(documents).save(book, QStringLiteral("Заявка 116 2026"));
             ADD_FAILURE() << "saved";
         } catch (const DocumentError& e) {
-            EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(documents + QStringLiteral("/Заявка 116 2026.xlsx"))))
+            EXPECT_TRUE(e.message().contains(
+                QDir::toNativeSeparators(documents + QStringLiteral("/Заявка 116 2026.xlsx"))))
                 << e.message().toStdString();
         }
         if (QFileInfo(documents).isDir()) {

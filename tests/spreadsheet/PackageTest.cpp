@@ -8,11 +8,11 @@
 #include "spreadsheet/Workbook.h"
 #include "support/Printers.h"
 
+#include <gtest/gtest.h>
+#include <map>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <map>
 #include <zip.h>
 
 namespace {
@@ -23,7 +23,8 @@ const char* const kRelTypes = "http://schemas.openxmlformats.org/officeDocument/
 using PartMap = std::map<std::string, std::string>;
 
 std::string rel(const char* id, const char* type, const std::string& target) {
-    return std::string("<Relationship Id=\"") + id + "\" Type=\"" + kRelTypes + type + "\" Target=\"" + target + "\"/>";
+    return std::string("<Relationship Id=\"") + id + "\" Type=\"" + kRelTypes + type + "\" Target=\"" +
+           target + "\"/>";
 }
 
 // A template of two sheets, the second one active and named by an absolute target; it has a
@@ -33,34 +34,47 @@ PartMap twoSheetTemplate() {
     const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
     return {
         {"[Content_Types].xml",
-         head + "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-                "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-                "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml\"/>"
-                "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-                "<Override PartName=\"/xl/worksheets/second.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-                "<Override PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>"
-                "</Types>"},
-        {"_rels/.rels", head + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-                            rel("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
+         head +
+             "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+             "<Default Extension=\"rels\" "
+             "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+             "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+             "<Override PartName=\"/xl/workbook.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml\"/>"
+             "<Override PartName=\"/xl/worksheets/sheet1.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+             "<Override PartName=\"/xl/worksheets/second.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+             "<Override PartName=\"/xl/calcChain.xml\" "
+             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>"
+             "</Types>"},
+        {"_rels/.rels",
+         head + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+             rel("rId1", "officeDocument", "xl/workbook.xml") + "</Relationships>"},
         {"xl/workbook.xml",
          head + "<workbook xmlns=\"" + kMain +
              "\" xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
              "<workbookPr date1904=\"1\"/><bookViews><workbookView activeTab=\"1\"/></bookViews>"
-             "<sheets><sheet name=\"Первый\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Второй\" sheetId=\"2\" r:id=\"rId2\"/></sheets>"
+             "<sheets><sheet name=\"Первый\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"Второй\" "
+             "sheetId=\"2\" r:id=\"rId2\"/></sheets>"
              "</workbook>"},
         {"xl/_rels/workbook.xml.rels",
          head + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
-             rel("rId1", "worksheet", "worksheets/sheet1.xml") + rel("rId2", "worksheet", "/xl/worksheets/second.xml") +
+             rel("rId1", "worksheet", "worksheets/sheet1.xml") +
+             rel("rId2", "worksheet", "/xl/worksheets/second.xml") +
              rel("rId3", "calcChain", "calcChain.xml") + "</Relationships>"},
         {"xl/worksheets/sheet1.xml",
-         head + "<worksheet xmlns=\"" + kMain + "\"><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData></worksheet>"},
+         head + "<worksheet xmlns=\"" + kMain +
+             "\"><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData></worksheet>"},
         {"xl/worksheets/second.xml",
-         head + "<worksheet xmlns=\"" + kMain + "\"><sheetData>"
-                "<row r=\"1\" spans=\"1:3\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><f>A1+B1</f><v>3</v></c></row>"
-                "<row r=\"3\" spans=\"1:2\"><c r=\"B3\" t=\"str\"><f>\"x\"&amp;A1</f><v>x1</v></c></row>"
-                "</sheetData></worksheet>"},
-        {"xl/calcChain.xml", head + "<calcChain xmlns=\"" + kMain + "\"><c r=\"C1\" i=\"2\"/><c r=\"B3\"/></calcChain>"},
+         head + "<worksheet xmlns=\"" + kMain +
+             "\"><sheetData>"
+             "<row r=\"1\" spans=\"1:3\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c "
+             "r=\"C1\"><f>A1+B1</f><v>3</v></c></row>"
+             "<row r=\"3\" spans=\"1:2\"><c r=\"B3\" t=\"str\"><f>\"x\"&amp;A1</f><v>x1</v></c></row>"
+             "</sheetData></worksheet>"},
+        {"xl/calcChain.xml",
+         head + "<calcChain xmlns=\"" + kMain + "\"><c r=\"C1\" i=\"2\"/><c r=\"B3\"/></calcChain>"},
     };
 }
 
@@ -78,7 +92,8 @@ struct TempFiles {
 std::vector<std::string> childNames(pugi::xml_node node) {
     std::vector<std::string> out;
     for (pugi::xml_node c : node.children())
-        out.push_back(std::string(c.name()) + (c.attribute("r") ? std::string(" ") + c.attribute("r").value() : ""));
+        out.push_back(std::string(c.name()) +
+                      (c.attribute("r") ? std::string(" ") + c.attribute("r").value() : ""));
     return out;
 }
 
@@ -103,8 +118,10 @@ TEST(TemplatePackage, FillsTheActiveSheetAndAddsWhatItLacks) {
     EXPECT_EQ(out.workbookTargets("/styles"), std::vector<std::string>{"styles.xml"});
     EXPECT_EQ(out.contentType("/xl/sharedStrings.xml"),
               "application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml");
-    EXPECT_EQ(out.contentType("/xl/styles.xml"), "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml");
-    EXPECT_EQ(out.contentType("/xl/workbook.xml"), "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
+    EXPECT_EQ(out.contentType("/xl/styles.xml"),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml");
+    EXPECT_EQ(out.contentType("/xl/workbook.xml"),
+              "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml");
 
     // Rows and cells in order, the new ones among the old; no stale spans; the dimension.
     const pugi::xml_node data = out.xml(sheet).child("worksheet").child("sheetData");
@@ -113,7 +130,8 @@ TEST(TemplatePackage, FillsTheActiveSheetAndAddsWhatItLacks) {
               (std::vector<std::string>{"c A1", "c B1", "c C1", "c D1"}));
     for (pugi::xml_node row : data.children("row"))
         EXPECT_FALSE(row.attribute("spans")) << row.attribute("r").value();
-    EXPECT_EQ(std::string(out.xml(sheet).child("worksheet").child("dimension").attribute("ref").value()), "A1:D4");
+    EXPECT_EQ(std::string(out.xml(sheet).child("worksheet").child("dimension").attribute("ref").value()),
+              "A1:D4");
     EXPECT_EQ(std::string(out.xml(sheet).child("worksheet").first_child().name()), "dimension");
 
     // No calculation chain; formulas keep their text, lose their cached results, and are
@@ -127,13 +145,16 @@ TEST(TemplatePackage, FillsTheActiveSheetAndAddsWhatItLacks) {
         EXPECT_EQ(cell.value, "") << ref;
         EXPECT_EQ(cell.type, "") << ref;
     }
-    EXPECT_STREQ(out.xml("xl/workbook.xml").child("workbook").child("calcPr").attribute("fullCalcOnLoad").value(), "1");
+    EXPECT_STREQ(
+        out.xml("xl/workbook.xml").child("workbook").child("calcPr").attribute("fullCalcOnLoad").value(),
+        "1");
 }
 
 TEST(TemplatePackage, HandlesPrefixedXmlAndCellsWithoutReferences) {
     PartMap parts = twoSheetTemplate();
     parts["xl/worksheets/second.xml"] =
-        std::string("<x:worksheet xmlns:x=\"") + kMain + "\"><x:sheetData>"
+        std::string("<x:worksheet xmlns:x=\"") + kMain +
+        "\"><x:sheetData>"
         "<x:row><x:c><x:v>1</x:v></x:c><x:c><x:v>2</x:v></x:c></x:row>"
         "<x:row><x:c r=\"C2\"><x:v>5</x:v></x:c></x:row></x:sheetData></x:worksheet>";
     TempFiles files;
@@ -156,12 +177,15 @@ TEST(TemplatePackage, UnreadableTemplatesAreNamedInTheMessage) {
     noSheets["xl/workbook.xml"] = std::string("<workbook xmlns=\"") + kMain + "\"><sheets/></workbook>";
     PartMap rowsOutOfOrder = twoSheetTemplate();
     rowsOutOfOrder["xl/worksheets/second.xml"] =
-        std::string("<worksheet xmlns=\"") + kMain + "\"><sheetData><row r=\"5\"/><row r=\"2\"/></sheetData></worksheet>";
+        std::string("<worksheet xmlns=\"") + kMain +
+        "\"><sheetData><row r=\"5\"/><row r=\"2\"/></sheetData></worksheet>";
 
     PartMap withMacros = twoSheetTemplate();
-    const std::string templateType = "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
+    const std::string templateType =
+        "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml";
     std::string& types = withMacros["[Content_Types].xml"];
-    types.replace(types.find(templateType), templateType.size(), "application/vnd.ms-excel.template.macroEnabled.main+xml");
+    types.replace(types.find(templateType), templateType.size(),
+                  "application/vnd.ms-excel.template.macroEnabled.main+xml");
 
     struct Case {
         const char* what;
@@ -281,7 +305,8 @@ TEST(CellReferences, ParseAndName) {
         const char* text;
         int row, column;
     };
-    const Case valid[] = {{"A1", 1, 1}, {"q16", 16, 17}, {"$A$14", 14, 1}, {"AA100", 100, 27}, {"XFD1048576", 1048576, 16384}};
+    const Case valid[] = {
+        {"A1", 1, 1}, {"q16", 16, 17}, {"$A$14", 14, 1}, {"AA100", 100, 27}, {"XFD1048576", 1048576, 16384}};
     for (const Case& c : valid) {
         const auto ref = CellRef::parse(QString::fromLatin1(c.text));
         ASSERT_TRUE(ref) << c.text;

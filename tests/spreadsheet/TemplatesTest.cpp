@@ -10,11 +10,11 @@
 #include "spreadsheet/TextFit.h"
 #include "spreadsheet/Workbook.h"
 
+#include <map>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <map>
 #include <sys/stat.h>
 #include <zip.h>
 
@@ -29,7 +29,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 }
 
 QStringList everyEntry(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
 QString errorOf(const std::function<void()>& action) {
@@ -45,15 +46,15 @@ QString errorOf(const std::function<void()>& action) {
 // `runs`, and writes DIR/<name of FILE>.xltx with the bytes of `result` (or fails when empty).
 QString fakeOffice(const QString& folder, const QString& runs, const QString& result) {
     const QString path = folder + QStringLiteral("/soffice");
-    const QString script = QStringLiteral(
-        "#!/bin/sh\n"
-        "echo run >> '%1'\n"
-        "out=''\n"
-        "while [ $# -gt 1 ]; do [ \"$1\" = --outdir ] && out=$2; shift; done\n"
-        "name=$(basename \"$1\"); name=${name%.*}\n"
-        "[ -n '%2' ] || exit 1\n"
-        "cp '%2' \"$out/$name.xltx\"\n")
-                               .arg(runs, result);
+    const QString script =
+        QStringLiteral("#!/bin/sh\n"
+                       "echo run >> '%1'\n"
+                       "out=''\n"
+                       "while [ $# -gt 1 ]; do [ \"$1\" = --outdir ] && out=$2; shift; done\n"
+                       "name=$(basename \"$1\"); name=${name%.*}\n"
+                       "[ -n '%2' ] || exit 1\n"
+                       "cp '%2' \"$out/$name.xltx\"\n")
+            .arg(runs, result);
     writeFile(path, script.toUtf8());
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return path;
@@ -87,13 +88,15 @@ TEST(EnsureTemplate, FindsTheTemplateOrNamesTheFileNeeded) {
         for (const QString& f : c.files)
             writeFile(dir.filePath(f), "x");
         if (c.found) {
-            EXPECT_EQ(ensureTemplate(dir.path(), kName, QString()), dir.filePath(QString::fromLatin1(c.found)));
+            EXPECT_EQ(ensureTemplate(dir.path(), kName, QString()),
+                      dir.filePath(QString::fromLatin1(c.found)));
             continue;
         }
         const QString message = errorOf([&] { ensureTemplate(dir.path(), kName, QString()); });
         for (const QString& phrase : c.phrases)
             EXPECT_TRUE(message.contains(phrase)) << message.toStdString() << " / " << phrase.toStdString();
-        EXPECT_TRUE(message.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("Zajavka2023.xltx")))))
+        EXPECT_TRUE(
+            message.contains(QDir::toNativeSeparators(dir.filePath(QStringLiteral("Zajavka2023.xltx")))))
             << message.toStdString();
         EXPECT_EQ(everyEntry(dir.path()), c.files);
     }
@@ -123,7 +126,8 @@ TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
     writeFile(templates.filePath(QStringLiteral("Zajavka2023.xlt")), "old binary template");
     const QString message = errorOf([&] { ensureTemplate(templates.path(), kName, office); });
     EXPECT_TRUE(message.contains(QStringLiteral("Не удалось преобразовать"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(templates.filePath(QStringLiteral("Zajavka2023.xltx")))))
+    EXPECT_TRUE(
+        message.contains(QDir::toNativeSeparators(templates.filePath(QStringLiteral("Zajavka2023.xltx")))))
         << message.toStdString();
     EXPECT_EQ(everyEntry(templates.path()), QStringList{"Zajavka2023.xlt"});
 }
@@ -131,14 +135,15 @@ TEST(EnsureTemplate, AFailedConversionLeavesNothingBehind) {
 TEST(DefaultTemplates, AreInstalledWhereTheFolderHasNoneOfThatName) {
     QTemporaryDir dir;
     const QString templates = dir.filePath(QStringLiteral("Templates"));
-    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Plan.xltx", "Zajavka2020.xltx", "Zajavka2022.xltx",
-                                                   "Zajavka2023.xltx", "Zicl2021.xltx"}));
+    EXPECT_EQ(defaultTemplateNames(), (QStringList{"Doljn.xltx", "Plan.xltx", "Zajavka2020.xltx",
+                                                   "Zajavka2022.xltx", "Zajavka2023.xltx", "Zicl2021.xltx"}));
     {
         QTemporaryDir all;
         EXPECT_EQ(installDefaultTemplates(all.path()).size(), defaultTemplateNames().size());
         EXPECT_EQ(everyEntry(all.path()), defaultTemplateNames());
     }
-    EXPECT_EQ(installDefaultTemplates(templates, kName), QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
+    EXPECT_EQ(installDefaultTemplates(templates, kName),
+              QStringList{templates + QStringLiteral("/Zajavka2023.xltx")});
     QFile installed(templates + QStringLiteral("/Zajavka2023.xltx"));
     ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
     EXPECT_EQ(installed.readAll(), defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
@@ -258,10 +263,23 @@ TEST(DefaultTemplates, ApplicationFormLayout) {
     const XlsxReader form(defaultTemplate(QStringLiteral("Zajavka2023.xltx")));
     EXPECT_EQ(form.contentType("/xl/workbook.xml"),
               "application/vnd.openxmlformats-officedocument.spreadsheetml.template.main+xml");
-    const std::vector<std::string> headings = {
-        "№ п/п", "Код программы", "Вид обучения", "Объём, час.", "Форма обучения", "Наименование программы",
-        "Квартал", "Ф.И.О. слушателя", "Дата рождения", "Должность", "Общий стаж", "Стаж по специальности",
-        "Специальность по диплому", "Дата сертификата / аккредитации", "Специальность сертификата", "E-mail", "СНИЛС"};
+    const std::vector<std::string> headings = {"№ п/п",
+                                               "Код программы",
+                                               "Вид обучения",
+                                               "Объём, час.",
+                                               "Форма обучения",
+                                               "Наименование программы",
+                                               "Квартал",
+                                               "Ф.И.О. слушателя",
+                                               "Дата рождения",
+                                               "Должность",
+                                               "Общий стаж",
+                                               "Стаж по специальности",
+                                               "Специальность по диплому",
+                                               "Дата сертификата / аккредитации",
+                                               "Специальность сертификата",
+                                               "E-mail",
+                                               "СНИЛС"};
     for (int column = 1; column <= 17; ++column) {
         const auto heading = form.cell(refName(13, column));
         EXPECT_EQ(heading.text, headings[size_t(column - 1)]);
@@ -271,7 +289,8 @@ TEST(DefaultTemplates, ApplicationFormLayout) {
         const auto model = form.cell(refName(14, column));
         EXPECT_TRUE(model.exists);
         EXPECT_EQ(model.value, "");
-        EXPECT_EQ(form.style(model.style).sides, (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
+        EXPECT_EQ(form.style(model.style).sides,
+                  (std::array<std::string, 4>{"thin", "thin", "thin", "thin"}));
     }
     EXPECT_EQ(form.style(form.cell("I14").style).formatCode, "dd\\.mm\\.yyyy");
     for (const char* numeric : {"A14", "D14", "K14", "L14"})

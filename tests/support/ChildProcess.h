@@ -2,13 +2,13 @@
 // Runs a piece of a test in a child process of its own: to hold a lock the operating system must
 // drop when the child is killed, or to act as a user whom file permissions bind (the tests often
 // run as the super-user, whom they do not). The child hands back a status and a line of text.
+#include <csignal>
+#include <functional>
+#include <grp.h>
 #include <QByteArray>
 #include <QString>
-#include <functional>
-#include <csignal>
 #include <sys/types.h>
 #include <sys/wait.h>
-#include <grp.h>
 #include <unistd.h>
 
 namespace testsupport {

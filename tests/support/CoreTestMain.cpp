@@ -1,8 +1,8 @@
 // Test main of the core's tests: a QCoreApplication with a pinned Russian locale, so texts,
 // number formats and upper-casing are the same on every machine. No widget is linked in.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));

@@ -4,16 +4,20 @@
 
 namespace {
 const char* kindName(int k) {
-    static const char* names[] = {"inform", "error", "confirm", "ask", "save", "open", "open-directory", "text"};
+    static const char* names[] = {"inform", "error", "confirm",        "ask",
+                                  "save",   "open",  "open-directory", "text"};
     return names[k];
 }
 } // namespace
 
-ScriptedPrompter::~ScriptedPrompter() { verify(); }
+ScriptedPrompter::~ScriptedPrompter() {
+    verify();
+}
 
 void ScriptedPrompter::verify() {
     for (const Step& s : script_)
-        ADD_FAILURE() << "scripted " << kindName(int(s.kind)) << " prompt never shown: " << s.text.toStdString();
+        ADD_FAILURE() << "scripted " << kindName(int(s.kind))
+                      << " prompt never shown: " << s.text.toStdString();
     script_.clear();
 }
 
@@ -70,8 +74,8 @@ ScriptedPrompter::Step ScriptedPrompter::take(Kind kind, const QString& shown) {
     Step s = script_.front();
     script_.pop_front();
     if (s.kind != kind) {
-        ADD_FAILURE() << "expected a " << kindName(int(s.kind)) << " prompt (" << s.text.toStdString() << "), got "
-                      << kindName(int(kind)) << ": " << shown.toStdString();
+        ADD_FAILURE() << "expected a " << kindName(int(s.kind)) << " prompt (" << s.text.toStdString()
+                      << "), got " << kindName(int(kind)) << ": " << shown.toStdString();
         return {kind, {}, {}, Answer::Closed};
     }
     return s;
@@ -94,8 +98,8 @@ void ScriptedPrompter::error(const QString& text) {
     log_ << QStringLiteral("error: ") + text;
     Step s = take(Kind::Error, text);
     if (s.answer != Answer::Closed && !s.improvised) {
-        EXPECT_TRUE(text.contains(s.text)) << "error text \"" << text.toStdString() << "\" lacks \""
-                                           << s.text.toStdString() << "\"";
+        EXPECT_TRUE(text.contains(s.text))
+            << "error text \"" << text.toStdString() << "\" lacks \"" << s.text.toStdString() << "\"";
     }
 }
 

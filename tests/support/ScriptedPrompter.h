@@ -5,8 +5,8 @@
 #include "support/Printers.h"
 
 #include <deque>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <QStringList>
 
 class ScriptedPrompter : public Prompter {

@@ -1,11 +1,11 @@
 #pragma once
 // A fresh root folder with a new store for one test, removed afterwards.
-#include "data/Store.h"
 #include "core/RootPaths.h"
+#include "data/Store.h"
 #include "support/Printers.h"
 
-#include <QTemporaryDir>
 #include <memory>
+#include <QTemporaryDir>
 
 struct TempStore {
     QTemporaryDir dir;

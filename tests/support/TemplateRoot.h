@@ -1,11 +1,11 @@
 #pragma once
 // A fresh root folder whose Templates folder holds the templates that come with the program.
-#include "spreadsheet/Templates.h"
 #include "core/RootPaths.h"
+#include "spreadsheet/Templates.h"
 #include "support/Printers.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <QTemporaryDir>
 
 struct TemplateRoot {
     QTemporaryDir dir;

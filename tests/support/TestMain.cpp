@@ -2,9 +2,9 @@
 // so texts, number formats and upper-casing are the same on every machine.
 #include "shell/ErrorGuard.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QLocale>
-#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -6,6 +6,7 @@
 #include "shell/StartupTables.h"
 #include "shell/WindowRegistry.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,9 +16,10 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
 
-ScriptedDialogs::~ScriptedDialogs() { verify(); }
+ScriptedDialogs::~ScriptedDialogs() {
+    verify();
+}
 
 void ScriptedDialogs::verify() {
     for (const auto& s : script_)
@@ -98,7 +100,8 @@ namespace ui {
 QWidget* find(QWidget* root, const QString& name) {
     QWidget* w = root->objectName() == name ? root : root->findChild<QWidget*>(name);
     if (!w)
-        ADD_FAILURE() << "no widget named " << name.toStdString() << " in " << root->objectName().toStdString();
+        ADD_FAILURE() << "no widget named " << name.toStdString() << " in "
+                      << root->objectName().toStdString();
     return w;
 }
 

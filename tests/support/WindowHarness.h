@@ -5,11 +5,11 @@
 #include "shell/DialogRunner.h"
 #include "support/ScriptedPrompter.h"
 
-#include <QDialog>
-#include <QTemporaryDir>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <QDialog>
+#include <QTemporaryDir>
 
 class MainWindow;
 

@@ -44,7 +44,9 @@ std::vector<std::string> XlsxReader::partNames() const {
     return names;
 }
 
-bool XlsxReader::has(const std::string& name) const { return parts_.count(name) > 0; }
+bool XlsxReader::has(const std::string& name) const {
+    return parts_.count(name) > 0;
+}
 
 std::string XlsxReader::part(const std::string& name) const {
     const auto found = parts_.find(name);
@@ -73,9 +75,11 @@ std::string XlsxReader::contentType(const std::string& partName) const {
 
 std::vector<std::string> XlsxReader::workbookTargets(const std::string& typeEnd) const {
     std::vector<std::string> out;
-    for (pugi::xml_node r : xml("xl/_rels/workbook.xml.rels").child("Relationships").children("Relationship")) {
+    for (pugi::xml_node r :
+         xml("xl/_rels/workbook.xml.rels").child("Relationships").children("Relationship")) {
         const std::string type = r.attribute("Type").value();
-        if (type.size() > typeEnd.size() && type.compare(type.size() - typeEnd.size(), typeEnd.size(), typeEnd) == 0)
+        if (type.size() > typeEnd.size() &&
+            type.compare(type.size() - typeEnd.size(), typeEnd.size(), typeEnd) == 0)
             out.push_back(r.attribute("Target").value());
     }
     return out;
@@ -109,7 +113,8 @@ XlsxReader::Cell XlsxReader::cell(const std::string& ref, const std::string& she
                 for (pugi::xml_node si : xml("xl/sharedStrings.xml").child("sst").children("si")) {
                     if (i++ == std::stoi(out.value)) {
                         out.text = si.child("t").text().get();
-                        out.preserve = std::string(si.child("t").attribute("xml:space").value()) == "preserve";
+                        out.preserve =
+                            std::string(si.child("t").attribute("xml:space").value()) == "preserve";
                     }
                 }
             }

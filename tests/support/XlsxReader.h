@@ -1,12 +1,12 @@
 #pragma once
 // Reads a written package back for the tests, with libzip and pugixml directly (none of the
 // adapter's classes): parts, content types, relationships, cells, shared strings and styles.
-#include <QByteArray>
-#include <QString>
 #include <array>
 #include <map>
 #include <memory>
 #include <pugixml.hpp>
+#include <QByteArray>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -28,10 +28,10 @@ public:
     struct Cell {
         bool exists = false;
         int style = 0;
-        std::string type;     // the t attribute
-        std::string value;    // the v element's text
+        std::string type;  // the t attribute
+        std::string value; // the v element's text
         bool formula = false;
-        std::string text;     // for a shared string: the string
+        std::string text;      // for a shared string: the string
         bool preserve = false; // the shared string's t element has xml:space="preserve"
     };
     Cell cell(const std::string& ref, const std::string& sheet = "xl/worksheets/sheet1.xml") const;
