@@ -1,5 +1,5 @@
 #include "app/GalleryCommand.h"
-#include "core/Commands.h"
+#include "app/Registration.h"
 
 // Each subsystem's commands are added here as the subsystem offers them.
 void registerAllCommands() {

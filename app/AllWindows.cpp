@@ -1,3 +1,4 @@
+#include "app/Registration.h"
 #include "applications/ApplicationWindows.h"
 #include "documents/DocumentWindows.h"
 #include "personnel/PersonnelWindows.h"

@@ -1,4 +1,5 @@
 #include "app/GalleryCommand.h"
+#include "app/Registration.h"
 
 #include "core/CommandLine.h"
 #include "core/RootLock.h"

@@ -1,7 +1,7 @@
 // zajavki: with no command, starts the program's windows; with a command, runs it without windows.
 #include "app/GalleryCommand.h"
+#include "app/Registration.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "core/RootLock.h"
 #include "core/SystemText.h"
 #include "data/AppContext.h"

@@ -2,7 +2,6 @@
 #include "applications/ApplicationCommand.h"
 #include "applications/ApplicationExport.h"
 #include "applications/TrainingPlan.h"
-#include "core/Commands.h"
 #include "data/AppContext.h"
 
 #include <QDir>

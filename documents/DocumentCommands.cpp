@@ -1,6 +1,5 @@
 // Commands on documents that run without windows.
 #include "applications/ApplicationCommand.h"
-#include "core/Commands.h"
 #include "core/RootPaths.h"
 #include "documents/ApplicationDocument.h"
 

@@ -1,6 +1,5 @@
 // Backup commands for scripts: a copy of the store now, and a copy put in the store's place.
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "core/RootPaths.h"
 #include "data/Backups.h"
 #include "data/DbError.h"

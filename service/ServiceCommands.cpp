@@ -1,7 +1,6 @@
 // Service commands: maintenance of a root without the program's windows.
 #include "core/Clock.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "core/RootPaths.h"
 #include "data/Store.h"
 #include "service/DemoRoot.h"

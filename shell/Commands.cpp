@@ -1,5 +1,4 @@
 // The shell's own commands.
-#include "core/Commands.h"
 #include "core/CommandLine.h"
 #include "core/RootPaths.h"
 #include "data/Backups.h"

@@ -36,5 +36,3 @@ Action action(const QString& item);
 
 // The shell's own windows: the main window and the start-up window.
 void registerShellWindows();
-// Every window of the program (each subsystem adds its own).
-void registerAllWindows();

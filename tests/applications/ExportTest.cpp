@@ -1,10 +1,10 @@
 // The export file: its proposed name, its rows read back field by field, the refusals that leave
 // everything as it was, the replace question, and the command that exports without windows.
+#include "app/Registration.h"
 #include "applications/ApplicationExport.h"
 #include "applications/ApplicationRules.h"
 #include "applications/ApplicationsWindow.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxReader.h"

@@ -1,7 +1,7 @@
 // The command line: parsing against the registered commands, help and version, and `init`
 // creating a root without windows.
 #include "core/CommandLine.h"
-#include "core/Commands.h"
+#include "app/Registration.h"
 #include "core/RootPaths.h"
 #include "support/FileSizeLimit.h"
 #include "support/Printers.h"

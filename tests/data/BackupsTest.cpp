@@ -3,8 +3,8 @@
 // table opened again; a damaged store found at start and replaced by its latest sound copy; the
 // commands that take and restore copies.
 #include "data/Backups.h"
+#include "app/Registration.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "data/AppContext.h"
 #include "data/DataModule.h"
 #include "data/DbError.h"

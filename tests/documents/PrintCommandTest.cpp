@@ -5,8 +5,8 @@
 #include "support/FileSizeLimit.h"
 #include "support/XlsxReader.h"
 
+#include "app/Registration.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "core/RootPaths.h"
 #include "data/Store.h"
 #include "data/Table.h"

@@ -1,7 +1,7 @@
 // The demo root: a new store filled with a believable, repeatable sample; a store with data refused.
 #include "service/DemoRoot.h"
+#include "app/Registration.h"
 #include "core/CommandLine.h"
-#include "core/Commands.h"
 #include "data/DbError.h"
 #include "data/Table.h"
 #include "personnel/Snils.h"

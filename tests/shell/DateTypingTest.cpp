@@ -1,6 +1,7 @@
 // Dates typed with the keys, as clerks type them, into every date box of the program's windows,
 // then read back from where the box puts them: the field of a bound box, the certificate that
 // "ОК" stores.
+#include "app/Registration.h"
 #include "core/DateText.h"
 #include "data/DataModule.h"
 #include "data/Table.h"

@@ -2,6 +2,7 @@
 // error and the program goes on. Shown over the whole showcase: with the Documents and Export
 // folders made files, every print and export button of every window fails, and each failure is
 // an error the clerk reads.
+#include "app/Registration.h"
 #include "data/DbError.h"
 #include "shell/ErrorGuard.h"
 #include "shell/MainWindow.h"

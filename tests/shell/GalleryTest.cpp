@@ -1,5 +1,6 @@
 // zajavki gallery DIR: one picture per window of the showcase, drawn on the demonstration data.
 #include "app/GalleryCommand.h"
+#include "app/Registration.h"
 #include "core/CommandLine.h"
 #include "service/DemoRoot.h"
 #include "shell/Showcase.h"

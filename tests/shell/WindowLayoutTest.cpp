@@ -3,6 +3,7 @@
 // than its own, widgets lying over each other, titles and captions cut off, grid values cut off,
 // empty grids, picture buttons without a picture, and boxes that take more characters than their
 // field keeps. A window joins by being registered; nothing here names a window.
+#include "app/Registration.h"
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/MainWindow.h"

@@ -1,4 +1,5 @@
 #include "support/WindowHarness.h"
+#include "app/Registration.h"
 
 #include "service/DemoRoot.h"
 #include "shell/ErrorGuard.h"
