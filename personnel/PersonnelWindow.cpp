@@ -53,17 +53,17 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     auto* toolbar = new QToolBar(this);
     toolbar->setIconSize(QSize(16, 16));
     toolbar->setObjectName(QStringLiteral("ToolBar1"));
-    search_ = new QLineEdit(toolbar);
-    search_->setObjectName(QStringLiteral("Edit1"));
-    search_->setFixedWidth(157);
-    search_->setToolTip(QStringLiteral("Поиск по фамилии"));
-    search_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
-    toolbar->addWidget(search_);
+    surnameSearch_ = new QLineEdit(toolbar);
+    surnameSearch_->setObjectName(QStringLiteral("Edit1"));
+    surnameSearch_->setFixedWidth(157);
+    surnameSearch_->setToolTip(QStringLiteral("Поиск по фамилии"));
+    surnameSearch_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
+    toolbar->addWidget(surnameSearch_);
     toolbar->addSeparator();
     button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::addPerson);
     button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::editPerson);
     button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::deletePerson);
-    connect(search_, &QLineEdit::textChanged, this,
+    connect(surnameSearch_, &QLineEdit::textChanged, this,
             [this] { runGuarded([this] { surnameSearchChanged(); }); });
 
     people_ = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsPersonal,
@@ -156,7 +156,7 @@ void PersonnelWindow::writeCount() {
 
 void PersonnelWindow::activated() {
     // Emptying the box searches with an empty text, which makes the first person current.
-    search_->clear();
+    surnameSearch_->clear();
     main_.setStatusPanel(0, QString());
     writeCount();
     people_->setFocus();
@@ -164,7 +164,7 @@ void PersonnelWindow::activated() {
 
 void PersonnelWindow::surnameSearchChanged() {
     Table& people = *main_.app().DM->tblPersonal;
-    people.findNearest({search_->text()});
+    people.findNearest({surnameSearch_->text()});
 }
 
 void PersonnelWindow::addPerson() {

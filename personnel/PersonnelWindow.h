@@ -32,6 +32,6 @@ private:
     void writeCount();
 
     WindowHost& main_;
-    QLineEdit* search_;
+    QLineEdit* surnameSearch_;
     DbGrid* people_;
 };
