@@ -17,9 +17,7 @@
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
-#include <QAbstractButton>
 #include <QDir>
-#include <QLineEdit>
 
 namespace applications {
 
@@ -104,10 +102,7 @@ void registerShowcases(const Generation& g) {
         g.newDialogInstance,
         [&g](WindowHost& m) {
             auto* dialog = new NewApplicationDialog(m, g);
-            dialog->findChild<QAbstractButton*>(QStringLiteral("RadioGroup1Item1"))->setChecked(true);
-            if (g.years.latest != 0) // a year the generation makes applications for
-                dialog->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"))
-                    ->setText(QString::number(g.years.latest));
+            dialog->chooseAdditional(g.years.latest); // a year the generation makes applications for
             dialog->confirm();
             return dialog;
         },

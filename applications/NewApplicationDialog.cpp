@@ -120,6 +120,12 @@ void NewApplicationDialog::activated() {
     choice_->show();
 }
 
+void NewApplicationDialog::chooseAdditional(int year) {
+    type_->button(1)->setChecked(true);
+    if (year != 0)
+        year_->setText(QString::number(year));
+}
+
 void NewApplicationDialog::confirm() {
     AppContext& app = main_.app();
     DataModule& dm = *app.DM;

@@ -22,6 +22,10 @@ public:
     void answerYes(); // "Да"
     void answerNo();  // "Нет"
 
+    // Chooses an additional application for `year` (0: keeps the year shown), as the user does
+    // before pressing "ОК".
+    void chooseAdditional(int year);
+
     // Set when the dialog made or found an application and the adding dialog is to follow.
     bool goesOnToAdding() const { return addNext_; }
 

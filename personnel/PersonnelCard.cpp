@@ -32,9 +32,6 @@ namespace {
 
 const char* kAqua = "background: #00ffff;";
 const QColor kCream(0xFF, 0xFB, 0xF0);
-// The boxes in the order the navigation keys go through them.
-const char* const kOrder[] = {"DBEdit1", "DBEdit2", "DBEdit3", "DBEdit4",
-                              "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8"};
 
 QLabel* boldLabel(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -85,8 +82,9 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
                      {"Имя", "DBEdit2", "Name2", 150},
                      {"Отчество", "DBEdit3", "Name3", 150},
                      {"Дата рожд.", "DBEdit4", "DR", 0}}; // a date box sizes itself
+    DbEdit** nameMembers[] = {&surname_, &firstName_, &patronymic_, &birthDate_};
     for (int c = 0; c < 4; ++c) {
-        DbEdit* edit = bound(nameBoxes[c].name, nameBoxes[c].field, this);
+        DbEdit* edit = *nameMembers[c] = bound(nameBoxes[c].name, nameBoxes[c].field, this);
         if (nameBoxes[c].width > 0)
             edit->setFixedWidth(nameBoxes[c].width);
         names->addWidget(boldLabel(QString::fromUtf8(nameBoxes[c].label), edit, this), 0, c);
@@ -101,10 +99,10 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     auto* work = new QWidget(pages_);
     work->setObjectName(QStringLiteral("TabSheet1"));
     auto* workGrid = new QGridLayout(work);
-    DbEdit* position = bound("DBEdit5", "NDoljn", work);
+    DbEdit* position = position_ = bound("DBEdit5", "NDoljn", work);
     position->setReadOnly(true);
     position->setStyleSheet(QString::fromLatin1(kAqua));
-    DbEdit* diploma = bound("DBEdit6", "NSpez", work);
+    DbEdit* diploma = diploma_ = bound("DBEdit6", "NSpez", work);
     diploma->setStyleSheet(QString::fromLatin1(kAqua));
     diplomaNames_ = new QCompleter(this);
     diplomaNames_->setCaseSensitivity(Qt::CaseInsensitive);
@@ -113,7 +111,9 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     connect(diplomaNames_, qOverload<const QString&>(&QCompleter::activated), diploma,
             [diploma](const QString& name) { diploma->link()->userEdited(name); });
     DbEdit* started = bound("DBEdit7", "StajOb", work);
-    DbEdit* transferred = bound("DBEdit8", "StajDoljn", work);
+    DbEdit* transferred = positionYear_ = bound("DBEdit8", "StajDoljn", work);
+    navigationOrder_ = {surname_, firstName_, patronymic_, birthDate_,
+                        position, diploma,    started,     transferred};
     for (DbEdit* year : {started, transferred})
         year->setFixedWidth(60);
     int row = 0;
@@ -233,26 +233,24 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     layout->addLayout(buttons);
     pages_->setMinimumSize(560, 230);
 
-    for (const char* name : kOrder)
-        box(name)->installEventFilter(this);
+    for (DbEdit* box : navigationOrder_)
+        box->installEventFilter(this);
     // Each "..." right after its box.
-    const QList<QWidget*> order{box("DBEdit1"), box("DBEdit2"),
-                                box("DBEdit3"), box("DBEdit4"),
-                                position,       findChild<QWidget*>(QStringLiteral("SpeedButton1")),
-                                diploma,        findChild<QWidget*>(QStringLiteral("SpeedButton2")),
-                                started,        transferred};
+    const QList<QWidget*> order{surname_,    firstName_,
+                                patronymic_, birthDate_,
+                                position,    findChild<QWidget*>(QStringLiteral("SpeedButton1")),
+                                diploma,     findChild<QWidget*>(QStringLiteral("SpeedButton2")),
+                                started,     transferred};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
 
-DbEdit* PersonnelCard::box(const char* name) const {
-    return findChild<DbEdit*>(QString::fromLatin1(name));
+void PersonnelCard::focusBox(const QString& name) {
+    if (QWidget* w = findChild<QWidget*>(name))
+        focusBox(w);
 }
 
-void PersonnelCard::focusBox(const QString& name) {
-    QWidget* w = findChild<QWidget*>(name);
-    if (!w)
-        return;
+void PersonnelCard::focusBox(QWidget* w) {
     // A box on a page that is not shown is brought into view first.
     for (int i = 0; i < pages_->count(); ++i)
         if (pages_->widget(i)->isAncestorOf(w))
@@ -277,7 +275,7 @@ void PersonnelCard::activated() {
     diplomaNames_->setModel(new QStringListModel(diplomas, diplomaNames_));
     setSaveEnabled(true);
     pages_->setCurrentIndex(0);
-    box("DBEdit1")->setFocus();
+    surname_->setFocus();
 }
 
 void PersonnelCard::showStoredContacts() {
@@ -315,24 +313,24 @@ bool PersonnelCard::eventFilter(QObject* watched, QEvent* event) {
         // F4 or Alt+Down opens the list of the position's and the diploma specialty's box.
         const bool opensList = press->key() == Qt::Key_F4 ||
                                (press->key() == Qt::Key_Down && press->modifiers() & Qt::AltModifier);
-        if (opensList && (watched == box("DBEdit5") || watched == box("DBEdit6"))) {
-            runGuarded([&] { watched == box("DBEdit5") ? pickPosition() : pickDiplomaSpecialty(); });
+        if (opensList && (watched == position_ || watched == diploma_)) {
+            runGuarded([&] { watched == position_ ? pickPosition() : pickDiplomaSpecialty(); });
             return true;
         }
     }
     if (event->type() == QEvent::KeyRelease) {
         auto* edit = qobject_cast<DbEdit*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (edit == box("DBEdit8"))
+        if (edit == positionYear_)
             runGuarded([&] { lastBoxKeyReleased(key); });
-        else if (edit && edit != box("DBEdit5") && edit != box("DBEdit6"))
+        else if (edit && edit != position_ && edit != diploma_)
             runGuarded([&] { boxKeyReleased(edit, key); });
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void PersonnelCard::boxKeyReleased(DbEdit* edit, int key) {
-    const bool dateBox = edit == box("DBEdit4");
+    const bool dateBox = edit == birthDate_;
     if (!isNavigationKey(key) && !(dateBox && key == Qt::Key_Delete))
         return;
     Table& person = *main_.app().DM->tblPersonal;
@@ -354,11 +352,11 @@ void PersonnelCard::boxKeyReleased(DbEdit* edit, int key) {
     case Qt::Key_Right:
     case Qt::Key_Down:
         if (dateBox) {
-            focusBox(QStringLiteral("DBEdit5"));
+            focusBox(position_);
         } else {
-            for (size_t i = 0; i + 1 < std::size(kOrder); ++i)
-                if (edit == box(kOrder[i]))
-                    focusBox(QString::fromLatin1(kOrder[i + 1]));
+            const qsizetype at = navigationOrder_.indexOf(edit);
+            if (at >= 0 && at + 1 < navigationOrder_.size())
+                focusBox(navigationOrder_[at + 1]);
         }
         break;
     case Qt::Key_Delete: {

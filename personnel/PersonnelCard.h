@@ -48,9 +48,11 @@ protected:
     void done(int result) override;
 
 private:
-    DbEdit* box(const char* name) const;
     void setSaveEnabled(bool on);
+    // Brings the box into view (its page) and gives it the focus; by object name for a check's
+    // verdict, which names the box.
     void focusBox(const QString& name);
+    void focusBox(QWidget* box);
     // A person not saved yet has no number: it is saved first, so that a training row or a
     // certificate never belongs to nobody. False when the save was stopped.
     bool personSaved();
@@ -64,6 +66,15 @@ private:
 
     WindowHost& main_;
     QTabWidget* pages_;
+    // The person's boxes, and all eight in the order the navigation keys go through them.
+    DbEdit* surname_ = nullptr;
+    DbEdit* firstName_ = nullptr;
+    DbEdit* patronymic_ = nullptr;
+    DbEdit* birthDate_ = nullptr;
+    DbEdit* position_ = nullptr;
+    DbEdit* diploma_ = nullptr;
+    DbEdit* positionYear_ = nullptr;
+    QList<DbEdit*> navigationOrder_;
     QLineEdit* email_;
     QLineEdit* snils_;
     bool rightStepsOn_ = true;          // the Right arrow was pressed with the caret at the end of its box
