@@ -102,10 +102,13 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     leftLayout->addWidget(heading(QStringLiteral("Список заявок"), left));
     auto* leftBar = new QToolBar(left);
     leftBar->setIconSize(QSize(16, 16)); // both buttons fit the narrow side
-    button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
-           icons::Picture::New, &ApplicationsWindow::createApplication);
-    button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить заявку полностью"),
-           icons::Picture::Delete, &ApplicationsWindow::deleteApplication);
+    RowButtons applicationButtons;
+    applicationButtons.add =
+        button(leftBar, "SpeedButton1", QStringLiteral("Создать"), QStringLiteral("Создать новую заявку"),
+               icons::Picture::New, &ApplicationsWindow::createApplication);
+    applicationButtons.remove =
+        button(leftBar, "SpeedButton3", QStringLiteral("Удалить"), QStringLiteral("Удалить заявку полностью"),
+               icons::Picture::Delete, &ApplicationsWindow::deleteApplication);
     leftLayout->addWidget(leftBar);
     applications_ = new DbGrid(QStringLiteral("DBGrid1"), appsSource,
                                {{"KZajavki", "Заявка", 0, kCream}, {"Year", "Год", 0, kCream}}, left);
@@ -120,25 +123,30 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     rightLayout->addWidget(heading(QStringLiteral("Заявленные специалисты "), right));
     auto* rightBar = new QToolBar(right);
     rightBar->setIconSize(QSize(16, 16));
-    button(rightBar, "SpeedButton2", QStringLiteral("Добавить"),
-           QStringLiteral("Добавить специалистов в заявку"), icons::Picture::Add,
-           &ApplicationsWindow::addTrainees);
-    button(rightBar, "SpeedButton4", QStringLiteral("Редактр."), QStringLiteral("Редактировать текущего "),
-           icons::Picture::Edit, &ApplicationsWindow::editTrainee);
-    button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
-           icons::Picture::Delete, &ApplicationsWindow::deleteTrainee);
+    RowButtons traineeButtons;
+    traineeButtons.add = button(rightBar, "SpeedButton2", QStringLiteral("Добавить"),
+                                QStringLiteral("Добавить специалистов в заявку"), icons::Picture::Add,
+                                &ApplicationsWindow::addTrainees);
+    traineeButtons.open = button(rightBar, "SpeedButton4", QStringLiteral("Редактр."),
+                                 QStringLiteral("Редактировать текущего "), icons::Picture::Edit,
+                                 &ApplicationsWindow::editTrainee);
+    traineeButtons.remove =
+        button(rightBar, "SpeedButton5", QStringLiteral("Удалить"), QStringLiteral("Удалить текущего"),
+               icons::Picture::Delete, &ApplicationsWindow::deleteTrainee);
     rightBar->addSeparator();
     QToolButton* print = button(rightBar, "SpeedButton6", QString(), QStringLiteral("Печать заявки"),
                                 icons::Picture::Print, &ApplicationsWindow::printApplication);
     print->setToolButtonStyle(Qt::ToolButtonIconOnly);
     print->setEnabled(true); // every generation prints
     rightBar->addSeparator();
-    button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"),
-           QStringLiteral("Выгрузка заявки для ТОВЕКС"), icons::Picture::Export,
-           &ApplicationsWindow::exportApplication);
+    QToolButton* exportButton = button(rightBar, "SpeedButton7", QStringLiteral("Выгрузить"),
+                                       QStringLiteral("Выгрузка заявки для ТОВЕКС"), icons::Picture::Export,
+                                       &ApplicationsWindow::exportApplication);
+    QToolButton* moveButton = nullptr;
     if (g_.offersMoving)
-        button(rightBar, "SpeedButton8", QStringLiteral("Перемещение"), QString(), icons::Picture::Move,
-               &ApplicationsWindow::moveTrainee);
+        moveButton = button(rightBar, "SpeedButton8", QStringLiteral("Перемещение"), QString(),
+                            icons::Picture::Move, &ApplicationsWindow::moveTrainee);
+    traineeButtons.more = {moveButton, print, exportButton};
     if (g_.kind == Generation::Kind::Y2023) { // the plan fills the current generation's applications
         rightBar->addSeparator();
         button(rightBar, "PlanButton", QStringLiteral("План обучения"),
@@ -156,14 +164,8 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
         traineeRow->addWidget(traineePanel(g_, dm, right));
         rightLayout->addLayout(traineeRow, 1);
     }
-    const auto named = [this](const char* name) {
-        return findChild<QAbstractButton*>(QString::fromLatin1(name));
-    };
-    attachRowKeys(applications_, {named("SpeedButton1"), nullptr, named("SpeedButton3"), {}});
-    attachRowKeys(trainees_, {named("SpeedButton2"),
-                              named("SpeedButton4"),
-                              named("SpeedButton5"),
-                              {named("SpeedButton8"), named("SpeedButton6"), named("SpeedButton7")}});
+    attachRowKeys(applications_, applicationButtons);
+    attachRowKeys(trainees_, traineeButtons);
     auto* status = new QStatusBar(right);
     count_ = makeStatusPanels(status, {{150, true}, {50}}).first();
     count_->setAlignment(Qt::AlignCenter);

@@ -146,6 +146,8 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
     pages_->addTab(work, QStringLiteral("Работа и образование"));
 
     // A page of detail rows: the buttons on the left, the grid beside them.
+    // A page of a person's rows: "Добавить", "Редактир.", "Удалить" beside the grid, and the grid's
+    // keys and menu for the same three.
     auto detailPage = [&](const char* name, const QString& title, QList<QPushButton*> buttons, DbGrid* grid) {
         auto* page = new QWidget(pages_);
         page->setObjectName(QString::fromLatin1(name));
@@ -160,6 +162,7 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
         layout->addLayout(column);
         layout->addWidget(grid, 1);
         pages_->addTab(page, title);
+        attachRowKeys(grid, {buttons[0], buttons[1], buttons[2], {}});
     };
     auto* training = new DbGrid(QStringLiteral("DBGrid1"), dm.dtsTrained,
                                 {{"KZicl", "Код", 0, kCream},
@@ -187,11 +190,6 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
                 actionButton(this, QStringLiteral("Button9"), QStringLiteral("Удалить"),
                              [this] { deleteCertificate(); })},
                certificates);
-    const auto named = [this](const char* name) {
-        return findChild<QAbstractButton*>(QString::fromLatin1(name));
-    };
-    attachRowKeys(training, {named("Button1"), named("Button2"), named("Button3"), {}});
-    attachRowKeys(certificates, {named("Button7"), named("Button8"), named("Button9"), {}});
 
     // The e-mail address and SNILS, typed here and saved with the person.
     email_ = new QLineEdit(this);

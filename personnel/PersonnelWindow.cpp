@@ -60,9 +60,10 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     surnameSearch_->setPlaceholderText(QStringLiteral("Поиск по фамилии"));
     toolbar->addWidget(surnameSearch_);
     toolbar->addSeparator();
-    button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::addPerson);
-    button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::editPerson);
-    button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::deletePerson);
+    const RowButtons personButtons{
+        button(toolbar, "SpeedButton1", QStringLiteral("Добавить"), &PersonnelWindow::addPerson),
+        button(toolbar, "SpeedButton2", QStringLiteral("Редакт."), &PersonnelWindow::editPerson),
+        button(toolbar, "SpeedButton3", QStringLiteral("Удалить"), &PersonnelWindow::deletePerson)};
     connect(surnameSearch_, &QLineEdit::textChanged, this,
             [this] { runGuarded([this] { surnameSearchChanged(); }); });
 
@@ -103,9 +104,11 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     auto* certificateBar = new QToolBar(side);
     certificateBar->setIconSize(QSize(16, 16));
     certificateBar->setObjectName(QStringLiteral("ToolBar3"));
-    button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &PersonnelWindow::addCertificate);
-    button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::editCertificate);
-    button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"), &PersonnelWindow::deleteCertificate);
+    const RowButtons certificateButtons{
+        button(certificateBar, "SpeedButton7", QStringLiteral("Добавить"), &PersonnelWindow::addCertificate),
+        button(certificateBar, "SpeedButton8", QStringLiteral("Редакт."), &PersonnelWindow::editCertificate),
+        button(certificateBar, "SpeedButton9", QStringLiteral("Удалить"),
+               &PersonnelWindow::deleteCertificate)};
     sideLayout->addWidget(certificateBar);
     auto* certificates =
         new DbGrid(QStringLiteral("DBGrid3"), dm.dtsSertif,
@@ -133,11 +136,8 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
                                 side);
     training->setEnabled(false);
     sideLayout->addWidget(training, 1);
-    const auto named = [this](const char* name) {
-        return findChild<QAbstractButton*>(QString::fromLatin1(name));
-    };
-    attachRowKeys(people_, {named("SpeedButton1"), named("SpeedButton2"), named("SpeedButton3"), {}});
-    attachRowKeys(certificates, {named("SpeedButton7"), named("SpeedButton8"), named("SpeedButton9"), {}});
+    attachRowKeys(people_, personButtons);
+    attachRowKeys(certificates, certificateButtons);
 
     auto* body = new QHBoxLayout;
     body->setSpacing(2);
