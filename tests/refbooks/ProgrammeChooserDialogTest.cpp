@@ -19,13 +19,13 @@ using gridActions::doubleClickRow;
 
 const QString kApostrophe = QStringLiteral("Д'Арсонвализация и физиотерапия");
 
-struct ZiclDialog : ::testing::Test {
+struct ChooserDialog : ::testing::Test {
     AppHarness h;
     DataModule& dm = h.dm();
     SharedState& state = h.app.state;
     MainWindow& main = h.mainWindow();
 
-    ZiclDialog() {
+    ChooserDialog() {
         struct Programme {
             const char* code;
             const char* kind;
@@ -87,7 +87,7 @@ struct ZiclDialog : ::testing::Test {
     }
 };
 
-TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
+TEST_F(ChooserDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
     const struct {
         int code;
         bool strip;
@@ -153,7 +153,7 @@ TEST_F(ZiclDialog, OpeningSetsTheListTheStripAndTheExportByCallerCode) {
     EXPECT_EQ(opened, QStringList{QDir(h.app.root.documents()).filePath("Программы обучения.xlsx")});
 }
 
-TEST_F(ZiclDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryRowBack) {
+TEST_F(ChooserDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryRowBack) {
     open([&](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "Memo1"), "Врачи-терапевты");
         chooseSpecialty(d, kApostrophe);
@@ -187,7 +187,7 @@ TEST_F(ZiclDialog, TheFilterTakesASpecialtyWithAnApostropheAndCancelBringsEveryR
     EXPECT_EQ(dm.qNewZicl->recordCount(), 3);
 }
 
-TEST_F(ZiclDialog, TheContingentFollowsTheCurrentProgrammeOnClicksAndKeys) {
+TEST_F(ChooserDialog, TheContingentFollowsTheCurrentProgrammeOnClicksAndKeys) {
     open([&](QDialog& d) {
         DbGrid* g = grid(d);
         clickRow(g, 2);
@@ -209,7 +209,7 @@ TEST_F(ZiclDialog, TheContingentFollowsTheCurrentProgrammeOnClicksAndKeys) {
     });
 }
 
-TEST_F(ZiclDialog, APickGoesWhereTheCallerCodeSays) {
+TEST_F(ChooserDialog, APickGoesWhereTheCallerCodeSays) {
     using Fields = QList<std::pair<const char*, const char*>>;
     const struct Case {
         int code;
@@ -289,7 +289,7 @@ TEST_F(ZiclDialog, APickGoesWhereTheCallerCodeSays) {
     EXPECT_EQ(sel(), before);
 }
 
-TEST_F(ZiclDialog, BrowsingPicksNothingAndAnEmptyListPicksNothing) {
+TEST_F(ChooserDialog, BrowsingPicksNothingAndAnEmptyListPicksNothing) {
     state.ZiclCaller = 0;
     EXPECT_EQ(open([&](QDialog& d) {
                   doubleClickRow(grid(d), 1);
@@ -318,7 +318,7 @@ TEST_F(ZiclDialog, BrowsingPicksNothingAndAnEmptyListPicksNothing) {
     EXPECT_EQ(sel(), "прежний|ПВ|Т|Ф|7");
 }
 
-TEST_F(ZiclDialog, TheCatalogueMenuItemsBrowseTheLoadedOrTheWholeList) {
+TEST_F(ChooserDialog, TheCatalogueMenuItemsBrowseTheLoadedOrTheWholeList) {
     dm.reloadNewZicl({"SELECT * FROM NewZicl2023", "WHERE Hours > :p_hours", "ORDER BY RealZicl"},
                      {{"p_hours", 100}});
     state.ZiclCaller = 4;
