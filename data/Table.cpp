@@ -43,6 +43,7 @@ void Table::setIndexName(const QString& indexName) {
                  .arg(objectName()));
     indexName_ = indexName;
     order_.clear();
+    lastMatch_ = {}; // its ORDER BY was the old index's
     if (indexName.isEmpty())
         return;
     const IndexDef* idx = layout_->index(indexName);
@@ -198,31 +199,42 @@ int Table::compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) 
 }
 
 int Table::findMatch(const QList<int>& fields, const Values& values) {
-    QVariantList binds;
-    QString where = whereClause(binds);
-    QStringList terms;
-    for (int i = 0; i < fields.size(); ++i) {
-        const FieldDef& def = layout_->fields[fields[i]];
-        if (values[i].isNull()) {
-            terms << quoted(def.name) + QStringLiteral(" IS NULL");
-            continue;
-        }
-        // Text fields of an index are compared in its collation, which lets the index serve the
-        // search; it tells two texts equal only when they are identical, so the match stays exact.
-        terms << quoted(def.name) +
-                     (inTextIndex(fields[i]) ? QStringLiteral(" = ? COLLATE RU") : QStringLiteral(" = ?"));
-        binds << values[i];
-    }
-    where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
-             terms.join(QStringLiteral(" AND "));
     if (masterSource() && rangeEmpty())
         return -1;
     if (masterSource())
         for (const QVariant& v : rangeValues())
             if (v.isNull())
                 return -1;
-    auto st = store_->cached(QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
-                             orderClause() + QStringLiteral(" LIMIT 1"));
+    QVariantList binds;
+    const QString where = whereClause(binds);
+    QList<bool> nulls;
+    nulls.reserve(values.size());
+    for (const QVariant& v : values) {
+        nulls << v.isNull();
+        if (!v.isNull())
+            binds << v;
+    }
+    if (lastMatch_.sql.isEmpty() || lastMatch_.fields != fields || lastMatch_.nulls != nulls ||
+        lastMatch_.where != where) {
+        QStringList terms;
+        for (int i = 0; i < fields.size(); ++i) {
+            const FieldDef& def = layout_->fields[fields[i]];
+            if (nulls[i]) {
+                terms << quoted(def.name) + QStringLiteral(" IS NULL");
+                continue;
+            }
+            // Text fields of an index are compared in its collation, which lets the index serve
+            // the search; it tells two texts equal only when they are identical, so the match
+            // stays exact.
+            terms << quoted(def.name) + (inTextIndex(fields[i]) ? QStringLiteral(" = ? COLLATE RU")
+                                                                : QStringLiteral(" = ?"));
+        }
+        lastMatch_ = {fields, nulls, where,
+                      QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
+                          (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                          terms.join(QStringLiteral(" AND ")) + orderClause() + QStringLiteral(" LIMIT 1")};
+    }
+    auto st = store_->cached(lastMatch_.sql);
     for (int i = 0; i < binds.size(); ++i)
         st->bind(i + 1, binds[i]);
     if (!st->step())

@@ -36,5 +36,13 @@ private:
     QString indexName_;
     QList<int> order_;
     QString selectRowSql_, insertSql_, updateSql_, deleteSql_;
+    // The last search statement findMatch built and what it was built for: a search repeated
+    // with other values (a locate per row of a list) reuses the text.
+    struct MatchSql {
+        QList<int> fields;
+        QList<bool> nulls;
+        QString where;
+        QString sql;
+    } lastMatch_;
     int autoIncField_ = -1;
 };

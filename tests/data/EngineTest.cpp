@@ -252,6 +252,24 @@ const Case kCases[] = {
          EXPECT_FALSE(e.people.locate("Name1;Name2", {"ИВАНОВ", "ПЕТР"}));
          EXPECT_EQ(e.people.field("Name2").asString(), "ПЁТР");
      }},
+    {"a locate repeated with an empty value, under a filter or after it finds what is there now",
+     [](Engine& e) {
+         e.addPerson("ИВАНОВ", "ИВАН", "X");
+         e.addPerson("ИВАНОВ", "", "");
+         e.addPerson("ПЕТРОВ", "ИВАН", "X");
+         EXPECT_TRUE(e.people.locate("Name1;Name2", {"ИВАНОВ", "ИВАН"}));
+         EXPECT_EQ(e.people.field("PR").asString(), "X");
+         EXPECT_TRUE(e.people.locate("Name1;Name2", {"ИВАНОВ", ""}));
+         EXPECT_EQ(e.people.field("PR").asString(), "");
+         EXPECT_TRUE(e.people.locate("Name1;Name2", {"ПЕТРОВ", "ИВАН"}));
+         e.people.setFilterConditions({{"PR", "X"}});
+         e.people.setFiltered(true);
+         EXPECT_FALSE(e.people.locate("Name1;Name2", {"ИВАНОВ", ""}));
+         EXPECT_TRUE(e.people.locate("Name1;Name2", {"ИВАНОВ", "ИВАН"}));
+         e.people.setFiltered(false);
+         EXPECT_TRUE(e.people.locate("Name1;Name2", {"ИВАНОВ", ""}));
+         EXPECT_EQ(e.people.field("PR").asString(), "");
+     }},
     {"a detail follows its master and a new detail row takes the master's fields",
      [](Engine& e) {
          for (auto [number, year] : {std::pair{116.0, 2026}, {116.01, 2026}, {116.0, 2027}}) {
