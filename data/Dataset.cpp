@@ -613,17 +613,20 @@ bool Dataset::matchesView(const Values& values) const {
 bool Dataset::locate(const QString& fieldNames, const QVariantList& values) {
     checkActive();
     checkBrowseMode();
-    const QStringList names = fieldNames.split(u';');
-    if (names.size() != values.size())
-        fail(QStringLiteral("Ошибка программы: число значений поиска не совпадает с числом полей"));
-    QList<int> indexes;
-    Values wanted;
-    for (int i = 0; i < names.size(); ++i) {
-        Field& f = field(names[i].trimmed());
-        indexes << f.index();
-        wanted << f.convert(values[i]);
+    if (fieldNames != locateNames_) {
+        QList<int> indexes;
+        for (const QString& name : fieldNames.split(u';'))
+            indexes << field(name.trimmed()).index();
+        locateFields_ = indexes;
+        locateNames_ = fieldNames;
     }
-    const int row = findMatch(indexes, wanted);
+    if (locateFields_.size() != values.size())
+        fail(QStringLiteral("Ошибка программы: число значений поиска не совпадает с числом полей"));
+    Values wanted;
+    wanted.reserve(values.size());
+    for (int i = 0; i < values.size(); ++i)
+        wanted << field(locateFields_[i]).convert(values[i]);
+    const int row = findMatch(locateFields_, wanted);
     if (row < 0)
         return false;
     bof_ = eof_ = false;

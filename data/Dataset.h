@@ -208,6 +208,9 @@ private:
     std::unordered_map<RowId, Values> cache_;
     std::unordered_map<RowId, int> positions_;
     bool positionsValid_ = false;
+    // The fields of the last locate, by the names it was given ("Name1;Name2;Name3").
+    QString locateNames_;
+    QList<int> locateFields_;
 
     QString filterText_;
     QList<Condition> filterConds_;
