@@ -52,6 +52,26 @@ bool openTemporaryBeside(QFile& file, const QString& target) {
     return false;
 }
 
+// Renames the synced file `temp` to `target` and syncs the folder. `taken` tells a name taken
+// (IfTaken::Keep) from other failures; the reason of a failure, empty on success.
+QString renameSynced(const QString& temp, const QString& target, IfTaken ifTaken, bool* taken = nullptr) {
+    if (ifTaken == IfTaken::Keep) {
+        // QFile::rename never replaces a file (and renames in one step on one file system).
+        if (!QFile::rename(temp, target)) {
+            const bool exists = QFileInfo::exists(target);
+            if (taken)
+                *taken = exists;
+            return exists ? takenReason() : QStringLiteral("файл не удалось переименовать");
+        }
+    } else {
+        if (QFileInfo::exists(target))
+            QFile::setPermissions(temp, QFile::permissions(target));
+        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
+            return systemErrorText(errno);
+    }
+    return syncFolder(QFileInfo(target).absolutePath());
+}
+
 } // namespace
 
 QString takenReason() {
@@ -71,25 +91,14 @@ QString syncToDisk(QFileDevice& file) {
 
 QString moveIntoPlace(const QString& temp, const QString& target, IfTaken ifTaken) {
     {
-        // What another program wrote (or what our writer has synced already) reaches the disk.
+        // What another program or library wrote reaches the disk before it takes the name.
         QFile file(temp);
         if (!file.open(QIODevice::ReadOnly))
             return fileErrorText(file);
         if (const QString why = syncToDisk(file); !why.isEmpty())
             return why;
     }
-    if (ifTaken == IfTaken::Keep) {
-        // QFile::rename never replaces a file (and renames in one step on one file system).
-        if (!QFile::rename(temp, target))
-            return QFileInfo::exists(target) ? takenReason()
-                                             : QStringLiteral("файл не удалось переименовать");
-    } else {
-        if (QFileInfo::exists(target))
-            QFile::setPermissions(temp, QFile::permissions(target));
-        if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
-            return systemErrorText(errno);
-    }
-    return syncFolder(QFileInfo(target).absolutePath());
+    return renameSynced(temp, target, ifTaken);
 }
 
 AtomicFileWriter::AtomicFileWriter(const QString& path, const QString& failure)
@@ -147,7 +156,7 @@ void AtomicFileWriter::sync() {
 void AtomicFileWriter::commit() {
     sync();
     // A failure after the rename (the folder's sync) finds no temporary file left to remove.
-    if (const QString why = moveIntoPlace(file_.fileName(), path_, IfTaken::Replace); !why.isEmpty())
+    if (const QString why = renameSynced(file_.fileName(), path_, IfTaken::Replace); !why.isEmpty())
         fail(why);
     placed_ = true;
 }
@@ -155,12 +164,13 @@ void AtomicFileWriter::commit() {
 QString AtomicFileWriter::commitAsNew(const std::function<QString()>& nextName) {
     sync();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString why = moveIntoPlace(file_.fileName(), path_, IfTaken::Keep);
+        bool taken = false;
+        const QString why = renameSynced(file_.fileName(), path_, IfTaken::Keep, &taken);
         if (why.isEmpty()) {
             placed_ = true;
             return path_;
         }
-        if (why != takenReason())
+        if (!taken)
             fail(why);
         path_ = nextName();
     }

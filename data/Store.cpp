@@ -62,15 +62,15 @@ QString quickCheckOf(sqlite3* db, const char* pragma = "quick_check") {
 
 // Makes a copy a single file: its header, copied from a store in write-ahead-log mode, says so,
 // and would make whoever opens the copy look for a log beside it. Bytes 18 and 19 of the header
-// are the file format's write and read versions: 1 for a rollback journal, 2 for a log. Then the
-// file is synced to the disk.
+// are the file format's write and read versions: 1 for a rollback journal, 2 for a log. Placing
+// the copy (moveIntoPlace) syncs it to the disk.
 QString sealCopy(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite))
         return fileErrorText(file);
-    if (!file.seek(18) || file.write("\x01\x01", 2) != 2)
+    if (!file.seek(18) || file.write("\x01\x01", 2) != 2 || !file.flush())
         return fileErrorText(file);
-    return syncToDisk(file);
+    return {};
 }
 
 // Copies the whole database of `source` into the new file `target` with SQLite's online backup.

@@ -141,6 +141,15 @@ const char* const kPatronymics[] = {
     "АЛЕКСАНДРОВИЧ", "МИХАЙЛОВИЧ", "ВИКТОРОВИЧ", "ЮРЬЕВИЧ",    "ДМИТРИЕВИЧ", "ГЕННАДЬЕВИЧ", "АНАТОЛЬЕВИЧ",
     "ОЛЕГОВИЧ",      "ИГОРЕВИЧ",   "ЕВГЕНЬЕВИЧ", "БОРИСОВИЧ",  "ВАЛЕРЬЕВИЧ", "ВАСИЛЬЕВИЧ",  "ПАВЛОВИЧ"};
 
+// A trainee row takes the person's names, birth date, position and diploma specialty.
+void copyPerson(Table& trainee, const Table& person) {
+    for (const QString* name : {&fld::Name1, &fld::Name2, &fld::Name3})
+        trainee.field(*name).setAsString(person.field(*name).asString());
+    trainee.field(fld::DR).setAsDate(person.field(fld::DR).asDate());
+    trainee.field(fld::KDoljn).setAsInteger(person.field(fld::KDoljn).asInteger());
+    trainee.field(fld::KSpez).setAsInteger(person.field(fld::KSpez).asInteger());
+}
+
 QString femaleSurname(const QString& male) {
     if (male.endsWith(ru("ИЙ")) || male.endsWith(ru("ОЙ")))
         return male.chopped(2) + ru("АЯ");
@@ -581,12 +590,7 @@ private:
             sluch.field(fld::FOBUCH).setAsString(zicl.field(fld::FOBUCH).asString());
             sluch.field(fld::Hours).setAsInteger(zicl.field(fld::Hours).asInteger());
             sluch.field(fld::KV).setAsInteger(between(1, 4));
-            sluch.field(fld::Name1).setAsString(personal.field(fld::Name1).asString());
-            sluch.field(fld::Name2).setAsString(personal.field(fld::Name2).asString());
-            sluch.field(fld::Name3).setAsString(personal.field(fld::Name3).asString());
-            sluch.field(fld::DR).setAsDate(personal.field(fld::DR).asDate());
-            sluch.field(fld::KDoljn).setAsInteger(personal.field(fld::KDoljn).asInteger());
-            sluch.field(fld::KSpez).setAsInteger(personal.field(fld::KSpez).asInteger());
+            copyPerson(sluch, personal);
             sluch.field(fld::StajOb).setAsFloat(curYear - personal.field(fld::StajOb).asInteger());
             sluch.field(fld::StajDoljn).setAsFloat(curYear - personal.field(fld::StajDoljn).asInteger());
             sluch.field(fld::KodPersonal).setAsInteger(person.npp);
@@ -693,12 +697,7 @@ private:
                 sluch.field(fld::TypeOb).setAsString(programme.type);
                 sluch.field(fld::Hours).setAsInteger(programme.hours);
                 sluch.field(fld::KV).setAsInteger(draw(1, 4));
-                sluch.field(fld::Name1).setAsString(personal.field(fld::Name1).asString());
-                sluch.field(fld::Name2).setAsString(personal.field(fld::Name2).asString());
-                sluch.field(fld::Name3).setAsString(personal.field(fld::Name3).asString());
-                sluch.field(fld::DR).setAsDate(personal.field(fld::DR).asDate());
-                sluch.field(fld::KDoljn).setAsInteger(personal.field(fld::KDoljn).asInteger());
-                sluch.field(fld::KSpez).setAsInteger(personal.field(fld::KSpez).asInteger());
+                copyPerson(sluch, personal);
                 sluch.field(fld::StajOb).setAsFloat(yearsBy("StajOb"));
                 sluch.field(fld::StajDoljn).setAsFloat(yearsBy("StajDoljn"));
                 if (!g.base) {
