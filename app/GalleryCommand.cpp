@@ -6,7 +6,7 @@
 #include "core/SafeFile.h"
 #include "core/UserError.h"
 #include "data/AppContext.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "service/DemoRoot.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
@@ -74,7 +74,7 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         }
         QString copy = root.storeFile();
         copy.replace(u'\'', QStringLiteral("''"));
-        Store::open(given.storeFile())->exec(QStringLiteral("VACUUM INTO '") + copy + u'\'');
+        SqliteStore::open(given.storeFile())->exec(QStringLiteral("VACUUM INTO '") + copy + u'\'');
     }
     // A question the windows would ask when opening is answered No, so nothing changes; what
     // they would say is printed.

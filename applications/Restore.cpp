@@ -309,8 +309,7 @@ public:
                 names << latin(f);
             personInsert_ = insertSql(*table_, names);
         }
-        insert(personInsert_, p.person);
-        return store_.lastInsertId();
+        return insert(personInsert_, p.person);
     }
 
     // As editing a person's detail view does: the person's first row of the kind takes the
@@ -377,15 +376,15 @@ private:
             columns << quoted(f);
             marks << QStringLiteral("?");
         }
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
             .arg(quoted(table.layout().sqlName), columns.join(u','), marks.join(u','));
     }
 
-    void insert(const QString& sql, const QVariantList& values) {
+    RowId insert(const QString& sql, const QVariantList& values) {
         auto st = store_.cached(sql);
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        st->step();
+        return Store::insertRow(*st);
     }
 
     const DataModule& dm_;

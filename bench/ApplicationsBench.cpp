@@ -10,7 +10,7 @@
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "shell/DbGrid.h"
 
 #include <memory>
@@ -23,7 +23,7 @@
 namespace {
 
 struct Office {
-    std::unique_ptr<Store> store;
+    std::unique_ptr<SqliteStore> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<DataModule> dm;
@@ -35,7 +35,7 @@ struct Office {
         const QString path =
             QString::fromStdString(bench::scratchDir()) + QStringLiteral("/applications.sqlite");
         QFile::remove(path);
-        store = Store::open(path, Store::Access::Exclusive); // as the program opens it
+        store = SqliteStore::open(path, SqliteStore::Access::Exclusive); // as the program opens it
         store->exec(QStringLiteral(
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
@@ -107,7 +107,7 @@ Office& office() {
 // detail tables following the current person.
 struct LargeRegister {
     static constexpr int kPeople = 100000;
-    std::unique_ptr<Store> store;
+    std::unique_ptr<SqliteStore> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<DataModule> dm;
@@ -122,7 +122,7 @@ struct LargeRegister {
             return;
         const QString path = QString::fromStdString(bench::scratchDir()) + QStringLiteral("/register.sqlite");
         QFile::remove(path);
-        store = Store::open(path, Store::Access::Exclusive);
+        store = SqliteStore::open(path, SqliteStore::Access::Exclusive);
         store->exec(QStringLiteral(
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100000) "

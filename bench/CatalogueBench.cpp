@@ -10,7 +10,7 @@
 #include "core/RootPaths.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "documents/ListDocument.h"
 #include "refbooks/CatalogueFilter.h"
 
@@ -28,7 +28,7 @@ const char* const kSpecialty = "Терапия";
 
 struct Catalogue {
     std::unique_ptr<RootPaths> root;
-    std::unique_ptr<Store> store;
+    std::unique_ptr<SqliteStore> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<DataModule> dm;
@@ -40,7 +40,7 @@ struct Catalogue {
                                            QStringLiteral("/catalogue"));
         root->makeFolders();
         QFile::remove(root->storeFile());
-        store = Store::open(root->storeFile(), Store::Access::Exclusive);
+        store = SqliteStore::open(root->storeFile(), SqliteStore::Access::Exclusive);
         store->exec(
             QStringLiteral("BEGIN;"
                            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "

@@ -10,7 +10,7 @@
 #include "data/DataModule.h"
 #include "data/Layout.h"
 #include "data/RuCollation.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <cstdio>
 #include <memory>
@@ -381,7 +381,7 @@ public:
     void restartEngine() {
         dm.reset();
         store.reset();
-        store = Store::open(QString::fromStdString(path));
+        store = SqliteStore::open(QString::fromStdString(path));
         dm = std::make_unique<DataModule>(*store, state, prompter);
     }
 
@@ -410,7 +410,7 @@ private:
     Fixture() {
         path = bench::scratchDir() + "/engine.db";
         state.CurYear = 2026;
-        { Store::open(QString::fromStdString(path)); } // creates the file with every table
+        { SqliteStore::open(QString::fromStdString(path)); } // creates the file with every table
         raw = std::make_unique<RawDb>(path);
         generate();
         prepareWork();

@@ -15,7 +15,7 @@
 #include "data/DataModule.h"
 #include "data/Field.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,7 +109,7 @@ struct BigApplication {
         database = dir + QStringLiteral("/export.sqlite");
         QFile::remove(database);
         // Shared access, so that the base can read the same database through a connection of its own.
-        store = Store::open(database, Store::Access::Shared);
+        store = SqliteStore::open(database, SqliteStore::Access::Shared);
         store->exec(QStringLiteral(
             "BEGIN; INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026);"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "

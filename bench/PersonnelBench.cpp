@@ -6,7 +6,7 @@
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <memory>
 #include <QDir>
@@ -27,7 +27,7 @@ struct Register {
         const QString path =
             QString::fromStdString(bench::scratchDir()) + QStringLiteral("/personnel.sqlite");
         QFile::remove(path);
-        store = Store::open(path, Store::Access::Exclusive);
+        store = SqliteStore::open(path, SqliteStore::Access::Exclusive);
         store->exec(QStringLiteral(
             "BEGIN;"
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "

@@ -10,7 +10,7 @@
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <memory>
 #include <QDir>
@@ -22,7 +22,7 @@ namespace {
 
 struct Office {
     QString path;
-    std::unique_ptr<Store> store;
+    std::unique_ptr<SqliteStore> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<DataModule> dm;
@@ -32,7 +32,7 @@ struct Office {
             return;
         path = QString::fromStdString(bench::scratchDir()) + QStringLiteral("/plan.sqlite");
         QFile::remove(path);
-        store = Store::open(path, Store::Access::Exclusive);
+        store = SqliteStore::open(path, SqliteStore::Access::Exclusive);
         // 50 specialties; certificates ending from 2024 to 2031; programmes of 2027 with a main and
         // two additional specialties each.
         store->exec(QStringLiteral(

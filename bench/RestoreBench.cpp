@@ -14,7 +14,7 @@
 #include "data/paradox/ParadoxReader.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "data/RuCollation.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <cmath>
 #include <cstdio>
@@ -101,7 +101,7 @@ struct BigRestore {
         file = dir + QStringLiteral("/ZES116_2026.db");
         QFile::remove(database);
         // Shared access, so that the base can write the same database through a connection of its own.
-        store = Store::open(database, Store::Access::Shared);
+        store = SqliteStore::open(database, SqliteStore::Access::Shared);
         store->exec(
             QStringLiteral(
                 "BEGIN;"

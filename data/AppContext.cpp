@@ -1,4 +1,5 @@
 #include "data/AppContext.h"
+#include "data/SqliteStore.h"
 
 #include "data/DbError.h"
 
@@ -10,7 +11,7 @@ void AppContext::openStore() {
         throw DbError(QStringLiteral("Не удалось создать папки программы в %1")
                           .arg(QDir::toNativeSeparators(root.root())));
     // One program at a time works on a root: it keeps the database to itself.
-    store = Store::open(root.storeFile(), Store::Access::Exclusive);
+    store = SqliteStore::open(root.storeFile(), SqliteStore::Access::Exclusive);
 }
 
 DataModule& AppContext::createDataModule() {
@@ -33,16 +34,16 @@ QString copyDate(const BackupCopy& copy) {
 } // namespace
 
 bool AppContext::startStore() {
-    Store::Checked checked;
+    SqliteStore::Checked checked;
     try {
         if (!root.makeFolders())
             throw DbError(QStringLiteral("Не удалось создать папки программы в %1")
                               .arg(QDir::toNativeSeparators(root.root())));
         // What an interrupted piece of work left unfinished goes; the root's lock is ours.
-        Store::removeLeftovers(root.storeFile());
+        SqliteStore::removeLeftovers(root.storeFile());
         backups().removeLeftovers();
         // One program at a time works on a root: it keeps the database to itself.
-        checked = Store::openChecked(root.storeFile(), Store::Access::Exclusive);
+        checked = SqliteStore::openChecked(root.storeFile(), SqliteStore::Access::Exclusive);
     } catch (const UserError& e) {
         // Busy, locked, write-protected or unreadable: the store is sound as far as anyone knows,
         // and is never moved or replaced for it.

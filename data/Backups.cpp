@@ -2,7 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DbError.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <algorithm>
 #include <optional>
@@ -221,7 +221,7 @@ QStringList Backups::removeLeftovers() {
 
 std::optional<BackupCopy> Backups::latestSound() const {
     for (const BackupCopy& copy : list())
-        if (copy.action != backup_action::kDamaged && Store::checkFile(copy.path).isEmpty())
+        if (copy.action != backup_action::kDamaged && SqliteStore::checkFile(copy.path).isEmpty())
             return copy;
     return std::nullopt;
 }
@@ -229,7 +229,7 @@ std::optional<BackupCopy> Backups::latestSound() const {
 QString Backups::restore(const QString& copy, DataModule* dm) {
     if (!store_)
         throw DbError(QStringLiteral("База данных не открыта: восстановить её из копии нельзя"));
-    if (const QString problem = Store::checkFile(copy); !problem.isEmpty())
+    if (const QString problem = SqliteStore::checkFile(copy); !problem.isEmpty())
         throw DbError(QStringLiteral("Эту копию нельзя восстановить. %1").arg(problem));
     // The store as it is now becomes a copy first, so that the restore itself can be undone. The
     // copies are pruned only afterwards, so that the chosen one cannot be pruned away meanwhile.
@@ -273,7 +273,7 @@ QString Backups::restoreDamaged(const QString& copy, const QString& storePath) {
     QFile::rename(storePath + QStringLiteral("-wal"), damaged + QStringLiteral("-wal"));
     QFile::remove(storePath + QStringLiteral("-shm"));
     try {
-        Store::installCopy(copy, storePath);
+        SqliteStore::installCopy(copy, storePath);
     } catch (const UserError&) {
         QFile::rename(damaged, storePath);
         QFile::rename(damaged + QStringLiteral("-wal"), storePath + QStringLiteral("-wal"));

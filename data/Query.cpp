@@ -4,8 +4,6 @@
 #include "data/Statement.h"
 #include "data/Store.h"
 
-#include <sqlite3.h>
-
 Query::Query(Store& store, const QString& objectName, QObject* parent)
     : ReadOnlyDataset(&store, objectName, parent) {}
 
@@ -26,7 +24,8 @@ void Query::setParam(const QString& name, const QVariant& value) {
 }
 
 void Query::openSource() {
-    Statement st(store_->handle(), sql_.join(u'\n'));
+    const std::unique_ptr<Statement> prepared = store_->prepare(sql_.join(u'\n'));
+    Statement& st = *prepared;
     for (int p = 1; p <= st.parameterCount(); ++p) {
         const QString name = st.parameterName(p);
         if (!params_.contains(name))

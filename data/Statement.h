@@ -1,58 +1,40 @@
 #pragma once
-// A prepared SQLite statement with typed binding and reading of the store's values.
+// A prepared statement of the store with typed binding and reading of the store's values. Each
+// back end of the store has its own kind; the SQL given to them is the same: "?" or ":name" marks
+// a parameter, identifiers are written as the layouts name them.
 #include "data/Layout.h"
 
 #include <QString>
 #include <QVariant>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 class Statement {
 public:
-    Statement(sqlite3* db, const QString& sql); // throws DbError
-    ~Statement();
+    virtual ~Statement() = default;
+    Statement() = default;
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
     // Binds a value as the store keeps it: null for empty (an empty text is empty too),
     // text, integer, double, a date as "yyyy-mm-dd".
-    void bind(int position, const QVariant& value); // 1-based
+    virtual void bind(int position, const QVariant& value) = 0; // 1-based
     void bindNamed(const QString& name, const QVariant& value);
-    int parameterCount() const;
-    QString parameterName(int position) const;
+    virtual int parameterCount() const = 0;
+    virtual QString parameterName(int position) const = 0; // without its ':'
 
-    bool step(); // true while a row is ready; throws DbError on failure
-    void reset();
+    virtual bool step() = 0; // true while a row is ready; throws DbError on failure
+    virtual void reset() = 0;
 
-    int columnCount() const;
-    QString columnName(int column) const;
-    bool isNull(int column) const;
-    qint64 int64(int column) const;
+    virtual int columnCount() const = 0;
+    virtual QString columnName(int column) const = 0;
+    virtual bool isNull(int column) const = 0;
+    virtual qint64 int64(int column) const = 0;
     // Reads a column as a value of the given field type (null when the store holds none).
-    QVariant value(int column, FieldType type) const;
-    QVariant rawValue(int column) const;
+    virtual QVariant value(int column, FieldType type) const = 0;
+    // A column as the store holds it: integer as qint64, double, text, bytes; dates as text.
+    virtual QVariant rawValue(int column) const = 0;
 
     bool busy = false; // in use by a caller of the statement cache
-
-private:
-    sqlite3* db_;
-    sqlite3_stmt* stmt_ = nullptr;
-    QString sql_;
 };
-
-// The one translation of SQLite's failures into what a user reads: a Russian sentence, chosen by
-// SQLite's primary result code, that names the database file and says what to do. SQLite's own
-// English text is kept out of it, except for failures with no plain explanation, where it follows
-// in parentheses for support.
-QString sqliteFailureMessage(int resultCode, const QString& databaseFile, const QString& sqliteText);
-// A short Russian phrase for SQLite's result code ("на диске нет места"), where its own English
-// text ("database or disk is full") would otherwise reach the user.
-QString sqliteResultText(int resultCode);
-// Throws DbError with that message for a failure of `db` (its file and its last error text).
-[[noreturn]] void throwSqliteFailure(sqlite3* db, int resultCode);
-// The file of the connection's main database, as the user's system writes paths.
-QString databaseFile(sqlite3* db);
 
 // Store representation of a date.
 QString dateToStore(const QDate& date);

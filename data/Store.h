@@ -1,6 +1,8 @@
 #pragma once
-// The store: one SQLite database holding every table of the program under its name.
-// Opening it checks each table's layout; a missing or different table is an error of that
+// The store: a database holding every table of the program under its name, on a SQLite file
+// (SqliteStore) or on a PostgreSQL server (PgStore). Everything above it speaks to this interface
+// alone and writes the same SQL for both; what differs between them lives in the two back ends.
+// Opening a store checks each table's layout; a missing or different table is an error of that
 // table alone, reported when the table is opened.
 
 #include "data/Layout.h"
@@ -12,35 +14,30 @@
 #include <QString>
 #include <unordered_map>
 
-struct sqlite3;
 class Dataset;
+using RowId = qint64;
 
 class Store {
 public:
-    ~Store();
+    virtual ~Store();
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
 
-    // Shared lets other connections read the file at the same time (tools, tests); Exclusive
-    // keeps the file's locks for the whole session, which the program uses since one program
-    // at a time works on a root, and which saves the locking of every single write.
-    enum class Access { Shared, Exclusive };
+    // The layout version of the program's stores: kept by each back end, raised by an upgrade.
+    static constexpr qint64 kSchemaVersion = 1;
 
-    // Opens the database file, creating it with every table when it does not exist.
-    // Throws DbError when the file cannot be opened or created.
-    static std::unique_ptr<Store> open(const QString& path, Access access = Access::Shared);
-    // Creates the database file with every table; throws DbError when the file exists.
-    static std::unique_ptr<Store> create(const QString& path);
-
-    const QString& path() const { return path_; }
-    QString displayPath() const; // the path as the user's system writes it, for messages
-    sqlite3* handle() const { return db_; }
+    // Where the data are, for messages: the database file or the server's database.
+    virtual QString displayPath() const = 0;
+    // True for a store on a database server, shared by several clerks.
+    virtual bool isServer() const = 0;
 
     // Why the table cannot be used (missing, or laid out differently); empty when it is sound.
     QString layoutError(const QString& sqlName) const;
     bool hasIndex(const QString& sqlName, const QString& indexName) const;
     static QString sqlIndexName(const QString& sqlName, const QString& indexName);
 
+    // A new statement of the back end; throws DbError when the SQL is refused.
+    virtual std::unique_ptr<Statement> prepare(const QString& sql) = 0;
     // A statement from the cache, reset and ready; the guard hands it back when it goes out of scope.
     class Cached {
     public:
@@ -55,8 +52,10 @@ public:
         std::unique_ptr<Statement> own_; // a private copy when the cached one was busy
     };
     Cached cached(const QString& sql);
-    void exec(const QString& sql);
-    qint64 lastInsertId() const;
+    // Runs SQL without parameters (several statements allowed); throws DbError.
+    virtual void exec(const QString& sql) = 0;
+    // Runs an insert written "INSERT ... RETURNING rowid" and gives the new row's identity.
+    static RowId insertRow(Statement& insert);
 
     // Transactions nest: the outermost commits; a rollback at any depth undoes the whole
     // outer transaction's work done since its savepoint, and every open dataset is re-read.
@@ -82,79 +81,45 @@ public:
         bool done_ = false;
     };
 
-    // SQLite's quick check of the open database: empty when it is sound, else what it found.
-    // Throws DbError when the check cannot run for another reason (the file is busy or unreadable):
-    // that says nothing of damage.
-    QString quickCheck();
-    // SQLite's full integrity check (every index against its table, in the store's collation);
-    // empty when sound. Throws DbError as quickCheck does.
-    QString integrityCheck();
+    // A check of the database for damage: empty when it is sound, else what was found. Throws
+    // DbError when the check cannot run for another reason (busy, unreadable): that says nothing
+    // of damage.
+    virtual QString quickCheck() = 0;
+    virtual QString integrityCheck() = 0;
     // The rows of the program's table `sqlName` and a checksum of their values in stored order:
-    // equal checksums, equal contents.
+    // equal checksums, equal contents, on either back end.
     struct TableSummary {
         qint64 rows = 0;
         QByteArray checksum;
+        bool operator==(const TableSummary&) const = default;
     };
     TableSummary summarize(const QString& sqlName);
-    // Writes a consistent copy of the database into the new file `target` through SQLite's online
-    // backup, while this connection stays open and keeps its locks; the copy is a single file
-    // with no write-ahead log. Throws DbError (nothing is left at `target` then), also when called
-    // inside a transaction, whose changes a copy must not half contain.
-    void backupTo(const QString& target);
-    // Closes the database, puts a copy of the database file `copy` in its place and opens it
-    // again, this object and its datasets staying the same; the datasets must be closed and are
-    // opened again by their owner. Throws DbError; when the copy could not be put in place, the
-    // store is opened again as it was.
-    void replaceWith(const QString& copy);
-
-    // Opens the store at `path` and runs SQLite's quick check on it. A store SQLite finds damaged
-    // (the check, or a file it cannot read as a database) gives no store and what is damaged; any
-    // other failure (busy, locked, write-protected, unreadable) is thrown as DbError, for a sound
-    // store must never be taken for a damaged one.
-    struct Checked {
-        std::unique_ptr<Store> store;
-        QString damage;
-    };
-    static Checked openChecked(const QString& path, Access access);
-    // Removes what an interrupted build or replacement of the store at `storePath` left beside it
-    // ("tovex.sqlite.new", ".restore", ".first" and their journals); returns the paths removed. Only
-    // for a root whose lock is held.
-    static QStringList removeLeftovers(const QString& storePath);
-
-    // The mark of the program's stores (SQLite's application_id) and the version of their
-    // layout (user_version); stores of earlier builds carry neither and get them when opened.
-    static constexpr qint64 kApplicationId = 0x5A4A5631; // "ZJV1"
-    static constexpr qint64 kSchemaVersion = 1;
-
-    // Why the file `path` cannot serve as the program's database: unreadable, not a database,
-    // damaged (SQLite's quick check), made by another program or a newer version, a table of the
-    // program laid out otherwise, or anything of its own (a table, a view, a trigger, an index).
-    // Empty when it can. The file is only read.
-    static QString checkFile(const QString& path);
-    // Puts a copy of the database file `copy` in place of the database file `storePath`, which no
-    // connection may hold open: written completely under a temporary name beside it, then renamed
-    // over it in one step, the old file's write-ahead log removed first. Throws DbError.
-    static void installCopy(const QString& copy, const QString& storePath);
+    // Writes a consistent copy of the whole store into the new file `target`, a SQLite store of
+    // the program's own kind, while this store stays open. Throws DbError (nothing is left at
+    // `target` then), also when called inside a transaction, whose changes a copy must not half
+    // contain.
+    virtual void backupTo(const QString& target) = 0;
+    // Puts the contents of the store file `copy` in place of this store's, this object staying the
+    // same; the datasets must be closed and are opened again by their owner. Throws DbError; when
+    // the copy could not be put in place, the store is as it was.
+    virtual void replaceWith(const QString& copy) = 0;
 
     // Datasets register so that a rollback can make them re-read what is really stored.
     void attach(Dataset* ds) { datasets_.insert(ds); }
     void detach(Dataset* ds) { datasets_.remove(ds); }
 
-private:
-    Store(sqlite3* db, QString path);
-    [[noreturn]] static void failToOpen(sqlite3* db, int resultCode, const QString& path);
-    void configure(Access access);
-    void reopen();
-    void createAll();
-    void checkLayouts();
-    void stampVersion();
+protected:
+    Store() = default;
+    // The SQL that opens the outermost transaction.
+    virtual QString beginSql() const = 0;
+    // Forgets every prepared statement (before the connection under them closes).
+    void clearCache() { cache_.clear(); }
 
-    sqlite3* db_;
-    QString path_;
     QHash<QString, QString> layoutErrors_;
     QSet<QString> indexes_;
+
+private:
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
     QSet<Dataset*> datasets_;
     int depth_ = 0;
-    Access access_ = Access::Shared;
 };

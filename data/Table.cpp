@@ -31,8 +31,8 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
     }
     const QString t = quoted(layout_->sqlName);
     selectRowSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(u','), t);
-    insertSql_ =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u','));
+    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
+                     .arg(t, writable.join(u','), marks.join(u','));
     updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(t, assignments.join(u','));
     deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t);
 }
@@ -136,8 +136,7 @@ RowId Table::writeInsert(Values& values) {
     for (int i = 0; i < layout_->fields.size(); ++i)
         if (i != autoIncField_)
             st->bind(p++, values[i]);
-    st->step();
-    const RowId id = store_->lastInsertId();
+    const RowId id = Store::insertRow(*st);
     if (autoIncField_ >= 0)
         values[autoIncField_] = int(id);
     return id;

@@ -3,7 +3,7 @@
 #include "core/RootPaths.h"
 #include "data/Backups.h"
 #include "data/DbError.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,7 +39,7 @@ int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const RootPaths root = RootPaths::resolve(cl.root);
     if (const int status = needStore(root, err))
         return status;
-    const auto store = Store::open(root.storeFile());
+    const auto store = SqliteStore::open(root.storeFile());
     const QString copy = Backups(root.backups(), store.get(), systemNow()).before(backup_action::kManual);
     out << QStringLiteral("Резервная копия: %1").arg(shown(copy)) << Qt::endl;
     return 0;
@@ -54,7 +54,7 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
         return 2;
     }
     const QString copy = QFileInfo(args[0]).absoluteFilePath();
-    if (const QString problem = Store::checkFile(copy); !problem.isEmpty()) {
+    if (const QString problem = SqliteStore::checkFile(copy); !problem.isEmpty()) {
         err << QStringLiteral("Эту копию нельзя восстановить. %1").arg(problem) << Qt::endl;
         return 1;
     }
@@ -63,7 +63,7 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
         return status;
     // Only a store SQLite finds damaged is moved aside; a busy or write-protected one is reported
     // (thrown) and stays where it is.
-    Store::Checked checked = Store::openChecked(root.storeFile(), Store::Access::Shared);
+    SqliteStore::Checked checked = SqliteStore::openChecked(root.storeFile(), SqliteStore::Access::Shared);
     if (checked.damage.isEmpty()) {
         const QString before =
             Backups(root.backups(), checked.store.get(), systemNow()).restore(copy, nullptr);
@@ -92,7 +92,7 @@ int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const RootPaths root = RootPaths::resolve(cl.root);
     if (const int status = needStore(root, err))
         return status;
-    Store::Checked checked = Store::openChecked(root.storeFile(), Store::Access::Shared);
+    SqliteStore::Checked checked = SqliteStore::openChecked(root.storeFile(), SqliteStore::Access::Shared);
     QString damage = checked.damage;
     if (damage.isEmpty())
         damage = checked.store->integrityCheck();

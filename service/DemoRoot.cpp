@@ -788,7 +788,7 @@ QString refusal(Store& store) {
             what = QStringLiteral("записи в таблице %1").arg(layout.fileName);
         return QStringLiteral(
                    "В базе данных %1 уже есть %2: демонстрационный пример создаётся только в новой базе")
-            .arg(QDir::toNativeSeparators(store.path()), what);
+            .arg(store.displayPath(), what);
     }
     return {};
 }

@@ -6,7 +6,7 @@
 #include "core/RootPaths.h"
 #include "core/SafeFile.h"
 #include "data/DbError.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "service/DemoRoot.h"
 
 #include <functional>
@@ -75,7 +75,7 @@ void buildIn(const RootPaths& root, const std::function<void(Store&)>& fill) {
     const QString temp = target + QStringLiteral(".first");
     removeDatabaseFiles(temp);
     try {
-        std::unique_ptr<Store> store = Store::create(temp);
+        std::unique_ptr<Store> store = SqliteStore::create(temp);
         fill(*store);
     } catch (...) {
         removeDatabaseFiles(temp);

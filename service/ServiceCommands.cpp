@@ -2,7 +2,7 @@
 #include "core/Clock.h"
 #include "core/CommandLine.h"
 #include "core/RootPaths.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "service/DemoRoot.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ int runDemo(const CommandLine& cl, QTextStream& out, QTextStream& err) {
             << Qt::endl;
         return 1;
     }
-    const auto store = Store::open(root.storeFile());
+    const auto store = SqliteStore::open(root.storeFile());
     const QString why = demo::refusal(*store);
     if (!why.isEmpty()) {
         err << why << Qt::endl;

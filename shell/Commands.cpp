@@ -4,7 +4,7 @@
 #include "data/Backups.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxDump.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "data/TableImport.h"
 
 #include <QDir>
@@ -25,7 +25,7 @@ int runInit(const CommandLine& cl, QTextStream& out, QTextStream& err) {
             << Qt::endl;
         return 1;
     }
-    Store::create(root.storeFile());
+    SqliteStore::create(root.storeFile());
     out << QStringLiteral("Создана база данных %1").arg(QDir::toNativeSeparators(root.storeFile()))
         << Qt::endl;
     return 0;
@@ -55,7 +55,7 @@ int runImport(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 1;
     }
     const bool hadStore = QFileInfo::exists(root.storeFile());
-    auto store = Store::open(root.storeFile());
+    auto store = SqliteStore::open(root.storeFile());
     // What the import replaces can be had back from the copy taken first. An import refused (it
     // writes all its tables in one transaction or none) changed nothing, and its copy goes again so
     // that it pushes no earlier copy out.

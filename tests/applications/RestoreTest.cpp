@@ -76,12 +76,12 @@ struct Restore : ::testing::Test {
 
     qint64 addPerson(const QString& name1, const QString& name2, const QString& name3,
                      const QString& email = {}, const QString& snils = {}) {
-        auto st = dm.store().cached("INSERT INTO Personal (Name1, Name2, Name3) VALUES (?, ?, ?)");
+        auto st =
+            dm.store().cached("INSERT INTO Personal (Name1, Name2, Name3) VALUES (?, ?, ?) RETURNING rowid");
         st->bind(1, name1);
         st->bind(2, name2);
         st->bind(3, name3);
-        st->step();
-        const qint64 npp = dm.store().lastInsertId();
+        const qint64 npp = Store::insertRow(*st);
         const QString person = QString::number(npp);
         if (!email.isEmpty())
             exec(QString("INSERT INTO PEREMAIL (EMAIL, PersonalKOD) VALUES ('%1', %2)").arg(email, person));

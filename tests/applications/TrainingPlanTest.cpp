@@ -28,11 +28,10 @@ struct Plan : ::testing::Test {
 
     // Rows are written straight into the store; the data module's tables are opened afterwards.
     qint64 insert(const QString& sql, const QVariantList& values) {
-        auto st = app.store->cached(sql);
+        auto st = app.store->cached(sql + " RETURNING rowid");
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        st->step();
-        return app.store->lastInsertId();
+        return Store::insertRow(*st);
     }
     qint64 person(const QString& surname, const QString& position = "ВРАЧ",
                   const QDate& birth = QDate(1980, 1, 2)) {

@@ -41,11 +41,10 @@ struct PlanWindow : ::testing::Test {
     void TearDown() override { setDocumentOpener({}); }
 
     qint64 insert(const QString& sql, const QVariantList& values) {
-        auto st = h.app.store->cached(sql);
+        auto st = h.app.store->cached(sql + " RETURNING rowid");
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        st->step();
-        return h.app.store->lastInsertId();
+        return Store::insertRow(*st);
     }
     qint64 person(const QString& surname, const QString& position) {
         return insert(

@@ -9,6 +9,7 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/paradox/ParadoxWriter.h"
+#include "data/SqliteStore.h"
 #include "shell/StartupTables.h"
 #include "support/ChildProcess.h"
 #include "support/ScriptedPrompter.h"
@@ -30,7 +31,7 @@ struct BackupsFixture : ::testing::Test {
 
     void SetUp() override {
         root.makeFolders();
-        store = Store::open(root.storeFile(), Store::Access::Exclusive);
+        store = SqliteStore::open(root.storeFile(), SqliteStore::Access::Exclusive);
     }
     Backups backups() {
         return Backups(root.backups(), store.get(), [this] { return now; });
@@ -41,7 +42,7 @@ struct BackupsFixture : ::testing::Test {
         st->step();
     }
     static QStringList surnames(const QString& file) {
-        auto copy = Store::open(file);
+        auto copy = SqliteStore::open(file);
         auto st = copy->cached("SELECT Name1 FROM Personal ORDER BY NPP");
         QStringList names;
         while (st->step())
@@ -72,7 +73,7 @@ TEST_F(BackupsFixture, TakesACopyNamedByTimeAndActionWhileTheStoreIsHeldExclusiv
     EXPECT_EQ(copies[0].when, now.addMSecs(1));
     EXPECT_GT(copies[0].size, 0);
     EXPECT_FALSE(QFileInfo::exists(first + "-wal")) << "a copy is a single file";
-    EXPECT_EQ(Store::checkFile(first), "");
+    EXPECT_EQ(SqliteStore::checkFile(first), "");
     store.reset();
     EXPECT_EQ(surnames(first), QStringList{"ДО"});
     EXPECT_EQ(surnames(root.storeFile()), (QStringList{"ДО", "ЕЩЁ", "ПОСЛЕ"}));
@@ -397,7 +398,7 @@ TEST_F(StartFixture, ABusyStoreIsToldAsSuchAndNeverMoved) {
     app->store.reset();
     const QStringList copiesBefore = QDir(app->root.backups()).entryList(QDir::Files);
     {
-        auto holder = Store::open(app->root.storeFile(), Store::Access::Exclusive);
+        auto holder = SqliteStore::open(app->root.storeFile(), SqliteStore::Access::Exclusive);
         holder->exec("BEGIN IMMEDIATE");
         EXPECT_FALSE(app->startStore());
         holder->exec("ROLLBACK");
@@ -489,7 +490,7 @@ TEST_F(Commands, ImportTakesACopyFirstAndTheBackupCommandsTakeAndRestoreOne) {
     const QString copy = out.mid(QString("Резервная копия: ").size()).trimmed();
     EXPECT_TRUE(QFileInfo::exists(copy));
 
-    store = Store::open(root.storeFile());
+    store = SqliteStore::open(root.storeFile());
     addPerson(*store, "ПОСЛЕ");
     store.reset();
     EXPECT_EQ(run({"restore-backup", copy}), 0) << err.toStdString();
@@ -565,7 +566,7 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
                 .filePath(QString("tovex_2030-01-01_00-00-00-%1_manual.sqlite").arg(n++, 3, 10, QChar('0')));
         ASSERT_TRUE(QFile::copy(model, hostile));
         {
-            auto copy = Store::open(hostile);
+            auto copy = SqliteStore::open(hostile);
             copy->exec(c.sql);
         }
         QFile::remove(hostile + "-wal");
@@ -583,7 +584,7 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
     }
     // A copy of an earlier build carries no mark and is the program's all the same.
     {
-        auto copy = Store::open(model);
+        auto copy = SqliteStore::open(model);
         copy->exec("PRAGMA application_id = 0; PRAGMA user_version = 0");
     }
     EXPECT_EQ(run({"restore-backup", model}), 0) << err.toStdString();
@@ -602,7 +603,7 @@ TEST_F(Commands, CheckTellsASoundStoreFromADamagedOne) {
     ASSERT_EQ(run({"check"}), 0);
     EXPECT_EQ(out, first);
 
-    store = Store::open(root.storeFile());
+    store = SqliteStore::open(root.storeFile());
     addPerson(*store, "ПЕТРОВ");
     const qint64 page = [&] {
         auto st = store->cached("SELECT rootpage FROM sqlite_master WHERE name = 'Personal'");

@@ -1,7 +1,8 @@
 // Failures of the database file reach the user as Russian sentences that name the file and say
 // what to do; SQLite's English texts stay out of them.
 #include "data/DbError.h"
-#include "data/Statement.h"
+#include "data/SqliteStatement.h"
+#include "data/SqliteStore.h"
 #include "data/Table.h"
 #include "support/TempStore.h"
 
@@ -52,7 +53,7 @@ TEST(StoreFailure, AFileThatIsNotADatabase) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(QByteArray("Список сотрудников на 1 января\n").repeated(200));
     file.close();
-    const QString message = messageOf([&] { Store::open(path); });
+    const QString message = messageOf([&] { SqliteStore::open(path); });
     EXPECT_EQ(message, "Файл " + QDir::toNativeSeparators(path) +
                            " не является базой данных программы или повреждён так, что его нельзя прочитать. "
                            "Восстановите базу данных из резервной копии.");
@@ -117,7 +118,7 @@ TEST(StoreFailure, AWriteProtectedDatabaseFile) {
     Unwritable protect(path);
     if (protect.writable())
         GTEST_SKIP() << "the file cannot be protected here; see ARefusedWriteToADatabaseOpenForReading";
-    const QString message = messageOf([&] { Store::open(path); });
+    const QString message = messageOf([&] { SqliteStore::open(path); });
     EXPECT_EQ(message,
               "База данных " + QDir::toNativeSeparators(path) +
                   " доступна только для чтения, изменения не сохранены. Проверьте, что файл не защищён от "

@@ -1,5 +1,6 @@
 // The store: its tables laid out as the program expects, and a damaged store reported per table.
 #include "data/DbError.h"
+#include "data/SqliteStore.h"
 #include "data/Table.h"
 #include "support/TempStore.h"
 
@@ -101,7 +102,7 @@ TEST(Store, AMissingOrDifferentTableIsAnErrorOfThatTableAlone) {
     temp.store->exec("DROP TABLE Trained");
     temp.store->exec("CREATE TABLE Trained (NPP INTEGER PRIMARY KEY, KZicl VARCHAR(15))");
     temp.store.reset();
-    auto store = Store::open(path);
+    auto store = SqliteStore::open(path);
     const QString file = QDir::toNativeSeparators(path);
     EXPECT_EQ(store->layoutError("SLUCHEMAIL"),
               "В базе данных " + file +
@@ -128,7 +129,7 @@ TEST(Store, AMissingIndexIsAnErrorWhenTheTableOpensWithIt) {
     temp.store->exec("DROP INDEX Personal_ind_FIO");
     const QString path = temp.root.storeFile();
     temp.store.reset();
-    auto store = Store::open(path);
+    auto store = SqliteStore::open(path);
     Table people(*store, "tblPersonal", "Personal.DB");
     people.setIndexName("ind_FIO");
     try {
@@ -144,7 +145,7 @@ TEST(Store, AMissingIndexIsAnErrorWhenTheTableOpensWithIt) {
 
 TEST(Store, CreateRefusesAnExistingFile) {
     TempStore temp;
-    EXPECT_THROW(Store::create(temp.root.storeFile()), DbError);
+    EXPECT_THROW(SqliteStore::create(temp.root.storeFile()), DbError);
 }
 
 TEST(Store, EmptyTableNeedsTheTableClosed) {

@@ -8,7 +8,7 @@
 #include "app/Registration.h"
 #include "core/CommandLine.h"
 #include "core/RootPaths.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "data/Table.h"
 #include "service/DemoRoot.h"
 #include "support/Printers.h"
@@ -30,7 +30,7 @@ struct PrintCommand : ::testing::Test {
         registerDocumentCommands();
         const RootPaths paths(root);
         ASSERT_TRUE(paths.makeFolders());
-        demo::fill(*Store::open(paths.storeFile()), QDate(2026, 3, 15));
+        demo::fill(*SqliteStore::open(paths.storeFile()), QDate(2026, 3, 15));
     }
     int run(QStringList args) {
         outText.clear();
@@ -71,7 +71,7 @@ TEST_F(PrintCommand, WritesTheDemonstrationApplicationWhereAsked) {
 TEST_F(PrintCommand, ATraineeLeftOutIsNoticedOnStandardErrorAndTheDocumentIsWritten) {
     QString name;
     {
-        auto store = Store::open(RootPaths(root).storeFile());
+        auto store = SqliteStore::open(RootPaths(root).storeFile());
         Table trainees(*store, "tblSluch2023", "Sluch2023");
         trainees.open();
         trainees.moveTo(2);

@@ -2,6 +2,7 @@
 // contract number box, and a store whose settings or bank details table did not open.
 #include "service/ConfigDialog.h"
 #include "data/DataModule.h"
+#include "data/SqliteStore.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupTables.h"
 #include "support/WindowHarness.h"
@@ -212,7 +213,7 @@ struct BrokenConfigDialog : ::testing::Test {
     void breakTable(const char* table, const char* startupError) {
         h.app.store->exec(QStringLiteral("DROP TABLE ") + table);
         h.app.store.reset();
-        h.app.store = Store::open(h.app.root.storeFile()); // re-read the layouts
+        h.app.store = SqliteStore::open(h.app.root.storeFile()); // re-read the layouts
         h.app.createDataModule();
         QStringList failed;
         openStartupTables(

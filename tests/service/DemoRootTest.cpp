@@ -3,6 +3,7 @@
 #include "app/Registration.h"
 #include "core/CommandLine.h"
 #include "data/DbError.h"
+#include "data/SqliteStore.h"
 #include "data/Table.h"
 #include "personnel/Snils.h"
 #include "support/TempStore.h"
@@ -393,7 +394,7 @@ TEST(DemoCommand, FillsANewRootOnceOnly) {
     EXPECT_TRUE(out.startsWith(ru("Демонстрационный пример создан в "))) << out.toStdString();
     EXPECT_TRUE(out.contains(ru("заявка № 116 на 2026 год"))) << out.toStdString();
     {
-        auto store = Store::open(RootPaths(root).storeFile());
+        auto store = SqliteStore::open(RootPaths(root).storeFile());
         EXPECT_EQ(rows(*store, "Zajavki2023").size(), 1);
     }
 

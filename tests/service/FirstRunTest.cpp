@@ -3,7 +3,7 @@
 #include "service/FirstRun.h"
 #include "core/Clock.h"
 #include "data/paradox/ParadoxWriter.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "service/FirstRunDialog.h"
 #include "support/ScriptedPrompter.h"
 #include "support/WindowHarness.h"
@@ -26,7 +26,7 @@ struct FirstRun : ::testing::Test {
     QTemporaryDir oldBase;
 
     int count(const char* table) {
-        auto store = Store::open(root.storeFile());
+        auto store = SqliteStore::open(root.storeFile());
         auto st =
             store->cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(QString::fromLatin1(table)));
         st->step();

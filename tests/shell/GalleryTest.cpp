@@ -2,6 +2,7 @@
 #include "app/GalleryCommand.h"
 #include "app/Registration.h"
 #include "core/CommandLine.h"
+#include "data/SqliteStore.h"
 #include "service/DemoRoot.h"
 #include "shell/Showcase.h"
 #include "shell/WindowRegistry.h"
@@ -63,7 +64,7 @@ TEST(Gallery, DrawsTheWindowsOfAGivenRootWithoutTouchingIt) {
     ASSERT_EQ(gallery({"gallery", dir.filePath("p"), "--root", root.root.root()}, nullptr, &errors), 0)
         << errors.toStdString();
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("p/ftrInsertSluch2023.png")));
-    root.store = Store::open(root.root.storeFile());
+    root.store = SqliteStore::open(root.root.storeFile());
     auto unmarked = root.store->cached("SELECT COUNT(*) FROM Personal WHERE PR IS NOT 'X'");
     ASSERT_TRUE(unmarked->step());
     EXPECT_EQ(unmarked->int64(0), 0);

@@ -2,6 +2,7 @@
 // reported by its text while the rest still open, and the year taken from the clock.
 #include "data/DataModule.h"
 #include "data/DbError.h"
+#include "data/SqliteStore.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupTables.h"
 #include "shell/StartupWindow.h"
@@ -53,7 +54,7 @@ TEST(Startup, AMissingTableIsReportedByItsTextAndTheRestStillOpen) {
     AppHarness h(false);
     h.app.store->exec("DROP TABLE SLUCHEMAIL");
     h.app.store.reset();
-    h.app.store = Store::open(h.app.root.storeFile()); // re-read the layouts
+    h.app.store = SqliteStore::open(h.app.root.storeFile()); // re-read the layouts
     h.prompter.expectInform("Ошибка при открытии tblSLEmail");
     startUp(h, 0);
     EXPECT_FALSE(h.dm().tblSlEmail->isActive());

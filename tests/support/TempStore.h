@@ -1,7 +1,7 @@
 #pragma once
 // A fresh root folder with a new store for one test, removed afterwards.
 #include "core/RootPaths.h"
-#include "data/Store.h"
+#include "data/SqliteStore.h"
 #include "support/Printers.h"
 
 #include <memory>
@@ -14,6 +14,6 @@ struct TempStore {
 
     TempStore() {
         root.makeFolders();
-        store = Store::open(root.storeFile());
+        store = SqliteStore::open(root.storeFile());
     }
 };
