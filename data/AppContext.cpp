@@ -1,4 +1,5 @@
 #include "data/AppContext.h"
+#include "data/PgStore.h"
 #include "data/SqliteStore.h"
 
 #include "data/DbError.h"
@@ -10,6 +11,10 @@ void AppContext::openStore() {
     if (!root.makeFolders())
         throw DbError(QStringLiteral("Не удалось создать папки программы в %1")
                           .arg(QDir::toNativeSeparators(root.root())));
+    if (!serverUrl.isEmpty()) {
+        store = PgStore::open(serverUrl);
+        return;
+    }
     // One program at a time works on a root: it keeps the database to itself.
     store = SqliteStore::open(root.storeFile(), SqliteStore::Access::Exclusive);
 }

@@ -22,6 +22,9 @@ struct AppContext {
     }
 
     RootPaths root;
+    // The server's database holding the store ("postgresql://host/base"); empty: the root's file.
+    // Templates, exports, documents and copies stay in the root either way.
+    QString serverUrl;
     Clock& clock;
     Prompter& prompter;
     SharedState state;
@@ -30,8 +33,8 @@ struct AppContext {
     // How modal dialogs are run: exec() in the program, a scripted hand in tests.
     DialogRunner* dialogs = nullptr;
 
-    // Opens the root's database, creating the folders and the database when missing.
-    // Throws DbError when it cannot.
+    // Opens the store: the server's database when one is chosen, else the root's file, created
+    // when missing. The root's folders are made either way. Throws DbError when it cannot.
     void openStore();
     // The program's start, with the root's lock held: removes what interrupted work left, opens the
     // store and runs SQLite's quick check on it. A store SQLite finds damaged is reported with the

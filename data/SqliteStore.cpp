@@ -280,11 +280,7 @@ std::unique_ptr<SqliteStore> SqliteStore::create(const QString& path) {
         sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK)
         failToOpen(db, rc, path);
-    auto removeAll = [](const QString& file) {
-        for (const QString& suffix :
-             {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
-            QFile::remove(file + suffix);
-    };
+    const auto removeAll = &SqliteStore::removeFile;
     {
         // Everything the file needs is written into it here, the log mode included, so that the
         // file that takes the database's name is complete and nothing of it stays in a journal.
@@ -469,6 +465,16 @@ QStringList SqliteStore::removeLeftovers(const QString& storePath) {
             if (QFile::remove(folder.filePath(name)))
                 removed << folder.filePath(name);
     return removed;
+}
+
+void SqliteStore::removeFile(const QString& path) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")})
+        QFile::remove(path + suffix);
+}
+
+void SqliteStore::makeSingleFile() {
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
 }
 
 void SqliteStore::installCopy(const QString& copy, const QString& storePath) {

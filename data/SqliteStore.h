@@ -27,6 +27,9 @@ public:
 
     std::unique_ptr<Statement> prepare(const QString& sql) override;
     void exec(const QString& sql) override;
+    QString groupText(const QString& text, const QString& separator) const override {
+        return QStringLiteral("GROUP_CONCAT(%1, %2)").arg(text, separator);
+    }
 
     // SQLite's quick check of the open database: empty when it is sound, else what it found.
     QString quickCheck() override;
@@ -66,6 +69,10 @@ public:
     // connection may hold open: written completely under a temporary name beside it, then renamed
     // over it in one step, the old file's write-ahead log removed first. Throws DbError.
     static void installCopy(const QString& copy, const QString& storePath);
+    // Removes a store file with its journal and write-ahead log.
+    static void removeFile(const QString& path);
+    // Leaves the file a single file, with no write-ahead log, when it closes: as a copy must be.
+    void makeSingleFile();
 
 protected:
     QString beginSql() const override { return QStringLiteral("BEGIN IMMEDIATE"); }

@@ -56,6 +56,9 @@ public:
     virtual void exec(const QString& sql) = 0;
     // Runs an insert written "INSERT ... RETURNING rowid" and gives the new row's identity.
     static RowId insertRow(Statement& insert);
+    // The few words of SQL the back ends spell differently. The texts of a group joined by
+    // `separator` (an SQL expression):
+    virtual QString groupText(const QString& text, const QString& separator) const = 0;
 
     // Transactions nest: the outermost commits; a rollback at any depth undoes the whole
     // outer transaction's work done since its savepoint, and every open dataset is re-read.

@@ -94,11 +94,22 @@ QList<CatalogueProgramme> programmes(Store& store, const QString& sql) {
     return out;
 }
 
+// Whether two values are the same, two empty ones alike, in SQL both back ends read.
+QString same(const QString& a, const QString& b) {
+    return QStringLiteral("COALESCE(%1 = %2, %1 IS NULL AND %2 IS NULL)").arg(a, b);
+}
+QString sameColumns(const QString& a, const QString& b, const QStringList& columns) {
+    QStringList terms;
+    for (const QString& c : columns)
+        terms << same(a + u'.' + c, b + u'.' + c);
+    return terms.join(QStringLiteral(" AND "));
+}
+
 // The key of an offering in one catalogue year, compared between the old catalogue (o) and the
 // new one (n); texts compared as stored, empty ones alike.
-const QString kSameKey =
-    QStringLiteral("n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours AND "
-                   "n.\"Year\" IS o.\"Year\"");
+const QString kSameKey = sameColumns(
+    QStringLiteral("n"), QStringLiteral("o"),
+    {QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours"), QStringLiteral("\"Year\"")});
 const QString kColumns = QStringLiteral("KZicl, VidOb, Hours, \"Year\", NZicl");
 const QString kOrder = QStringLiteral(" ORDER BY KZicl, VidOb, Hours, \"Year\"");
 
@@ -130,18 +141,18 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
     // The new catalogue is imported inside a transaction that is then undone: the comparison
     // sees both catalogues, and nothing is kept.
     Store::Transaction transaction(store);
-    store.exec(QStringLiteral("CREATE TEMP TABLE old_catalogue AS SELECT * FROM main.NewZicl2023"));
+    store.exec(QStringLiteral("CREATE TEMP TABLE old_catalogue AS SELECT * FROM NewZicl2023"));
     import(store, path);
     {
-        auto count = store.cached(QStringLiteral("SELECT COUNT(*) FROM main.NewZicl2023"));
+        auto count = store.cached(QStringLiteral("SELECT COUNT(*) FROM NewZicl2023"));
         count->step();
         c.rows = int(count->int64(0));
     }
-    c.added = programmes(store, QStringLiteral("SELECT %1 FROM main.NewZicl2023 n WHERE NOT EXISTS "
-                                               "(SELECT 1 FROM temp.old_catalogue o WHERE %2)%3")
+    c.added = programmes(store, QStringLiteral("SELECT %1 FROM NewZicl2023 n WHERE NOT EXISTS "
+                                               "(SELECT 1 FROM old_catalogue o WHERE %2)%3")
                                     .arg(kColumns, kSameKey, kOrder));
-    c.vanished = programmes(store, QStringLiteral("SELECT %1 FROM temp.old_catalogue o WHERE NOT EXISTS "
-                                                  "(SELECT 1 FROM main.NewZicl2023 n WHERE %2)%3")
+    c.vanished = programmes(store, QStringLiteral("SELECT %1 FROM old_catalogue o WHERE NOT EXISTS "
+                                                  "(SELECT 1 FROM NewZicl2023 n WHERE %2)%3")
                                        .arg(kColumns, kSameKey, kOrder));
     {
         // Each changed offering with what differs from the old one of the same key.
@@ -156,12 +167,17 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
                         {"ADDSPECIALTY", "дополнительные специальности"}};
         QStringList differs;
         for (const auto& f : compared)
-            differs << QStringLiteral("n.%1 IS NOT o.%1").arg(QString::fromLatin1(f.field));
+            differs << QStringLiteral("NOT ") + same(QStringLiteral("n.") + QLatin1String(f.field),
+                                                     QStringLiteral("o.") + QLatin1String(f.field));
+        QStringList anyDiffers;
+        for (const QString& d : differs)
+            anyDiffers << QStringLiteral("MAX(CASE WHEN %1 THEN 1 ELSE 0 END)").arg(d);
         auto st = store.cached(
             QStringLiteral("SELECT n.KZicl, n.VidOb, n.Hours, n.\"Year\", n.NZicl, %1 "
-                           "FROM main.NewZicl2023 n JOIN temp.old_catalogue o ON %2 "
-                           "WHERE %3 GROUP BY n.rowid ORDER BY n.KZicl, n.VidOb, n.Hours, n.\"Year\"")
-                .arg(differs.join(QStringLiteral(", ")), kSameKey, differs.join(QStringLiteral(" OR "))));
+                           "FROM NewZicl2023 n JOIN old_catalogue o ON %2 WHERE %3 "
+                           "GROUP BY n.rowid, n.KZicl, n.VidOb, n.Hours, n.\"Year\", n.NZicl "
+                           "ORDER BY n.KZicl, n.VidOb, n.Hours, n.\"Year\"")
+                .arg(anyDiffers.join(QStringLiteral(", ")), kSameKey, differs.join(QStringLiteral(" OR "))));
         while (st->step()) {
             CatalogueProgramme p{st->rawValue(0).toString(), st->rawValue(1).toString(), int(st->int64(2)),
                                  int(st->int64(3)),          st->rawValue(4).toString(), {}};
@@ -174,16 +190,25 @@ CatalogueComparison compareCatalogue(Store& store, const QString& path, int curr
 
     // Vanished offerings that the new catalogue has in no year, and that trainees of this or next
     // year's applications carry.
-    auto inUse = store.cached(QStringLiteral(
-        "SELECT o.KZicl, o.VidOb, o.Hours, MAX(o.\"Year\"), MAX(o.NZicl), s.KZajavki, s.\"Year\", COUNT(*), "
-        "GROUP_CONCAT(COALESCE(s.Name1, '') || char(31) || COALESCE(s.Name2, '') || char(31) || "
-        "COALESCE(s.Name3, ''), char(30)) "
-        "FROM (SELECT DISTINCT KZicl, VidOb, Hours, \"Year\", NZicl FROM temp.old_catalogue) o "
-        "JOIN main.Sluch2023 s ON s.KZicl IS o.KZicl AND s.VidOb IS o.VidOb AND s.Hours IS o.Hours "
-        "WHERE s.\"Year\" IN (:this, :next) AND NOT EXISTS (SELECT 1 FROM main.NewZicl2023 n "
-        "WHERE n.KZicl IS o.KZicl AND n.VidOb IS o.VidOb AND n.Hours IS o.Hours) "
-        "GROUP BY o.KZicl, o.VidOb, o.Hours, s.KZajavki, s.\"Year\" "
-        "ORDER BY o.KZicl, o.VidOb, o.Hours, s.\"Year\", s.KZajavki"));
+    const QStringList offeringKey{QStringLiteral("KZicl"), QStringLiteral("VidOb"), QStringLiteral("Hours")};
+    auto inUse = store.cached(
+        QStringLiteral(
+            "SELECT o.KZicl, o.VidOb, o.Hours, MAX(o.\"Year\"), MAX(o.NZicl), s.KZajavki, s.\"Year\", "
+            "COUNT(*), "
+            "%1 "
+            "FROM (SELECT DISTINCT KZicl, VidOb, Hours, \"Year\", NZicl FROM old_catalogue) o "
+            "JOIN Sluch2023 s ON %2 "
+            "WHERE s.\"Year\" IN (:this, :next) AND NOT EXISTS (SELECT 1 FROM NewZicl2023 n WHERE %3) "
+            "GROUP BY o.KZicl, o.VidOb, o.Hours, s.KZajavki, s.\"Year\" "
+            "ORDER BY o.KZicl, o.VidOb, o.Hours, s.\"Year\", s.KZajavki")
+            .arg(store.groupText(QStringLiteral("COALESCE(s.Name1, '') || :unit || "
+                                                "COALESCE(s.Name2, '') || :unit || "
+                                                "COALESCE(s.Name3, '')"),
+                                 QStringLiteral(":record")),
+                 sameColumns(QStringLiteral("s"), QStringLiteral("o"), offeringKey),
+                 sameColumns(QStringLiteral("n"), QStringLiteral("o"), offeringKey)));
+    inUse->bindNamed(QStringLiteral(":unit"), QString(QChar(31)));
+    inUse->bindNamed(QStringLiteral(":record"), QString(QChar(30)));
     inUse->bindNamed(QStringLiteral(":this"), currentYear);
     inUse->bindNamed(QStringLiteral(":next"), currentYear + 1);
     while (inUse->step()) {

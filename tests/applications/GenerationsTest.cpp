@@ -9,6 +9,7 @@
 #include "data/DbError.h"
 #include "data/paradox/ParadoxReader.h"
 #include "data/Store.h"
+#include "support/StoreFaults.h"
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
@@ -210,10 +211,8 @@ TEST_P(Generations, AddingThePeopleIsOneTransaction) {
     applications::createApplication(dm, g, 116, 2020);
     Table* last = snilsRows() ? snilsRows() : emails() ? emails() : &trainees();
     const QString table = last->layout().sqlName;
-    h.app.store->exec(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON \"%1\" WHEN (SELECT COUNT(*) FROM "
-                       "\"%1\") >= 1 BEGIN SELECT RAISE(ABORT, 'refused'); END")
-            .arg(table));
+    refuseWrites(*h.app.store, table, "INSERT",
+                 QStringLiteral("(SELECT COUNT(*) FROM \"%1\") >= 1").arg(table));
     EXPECT_THROW(addTrainees({kFull, kBare}), UserError);
     EXPECT_EQ(stored(trainees().layout().sqlName), 0);
     EXPECT_EQ(storedDetails(), 0);
@@ -260,16 +259,13 @@ TEST_P(Generations, DeletingAnApplicationTakesEveryRowOfItsTraineesInOneTransact
     const qint64 allDetails = storedDetails();
 
     // The application's own delete refused at the end: every trainee and row is back.
-    h.app.store->exec(
-        QStringLiteral("CREATE TRIGGER refuse BEFORE DELETE ON \"%1\" BEGIN SELECT RAISE(ABORT, "
-                       "'refused'); END")
-            .arg(g.applicationsTable(dm).layout().sqlName));
+    refuseWrites(*h.app.store, g.applicationsTable(dm).layout().sqlName, "DELETE");
     h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2020 год вместе с 2 слушателями?", Answer::Yes);
     EXPECT_THROW(applications::deleteApplication(dm, g, h.app.state, h.prompter), UserError);
     EXPECT_EQ(stored(trainees().layout().sqlName), 3);
     EXPECT_EQ(storedDetails(), allDetails);
     EXPECT_EQ(trainees().recordCount(), 2); // the window shows them again
-    h.app.store->exec("DROP TRIGGER refuse");
+    allowWrites(*h.app.store, g.applicationsTable(dm).layout().sqlName, "DELETE");
 
     applications::locateApplication(dm, g, 116, 2020);
     h.prompter.expectAsk("Удаление", "Удалить заявку № 116 за 2020 год вместе с 2 слушателями?", Answer::Yes);

@@ -8,6 +8,7 @@
 #include "data/DataModule.h"
 #include "data/paradox/ParadoxWriter.h"
 #include "shell/MainWindow.h"
+#include "support/StoreFaults.h"
 #include "support/WindowHarness.h"
 
 #include <cmath>
@@ -214,7 +215,7 @@ TEST_F(Restore, AFileOurExportWroteRebuildsTheApplicationAndThePeopleBehindIt) {
 
     // Each trainee is linked to its person: the one found, or the one added (once for ПЕТРОВ).
     const QStringList people =
-        column("SELECT Name1 || ' ' || Name2 || ' ' || IFNULL(Name3, '') || ' ' || NPP "
+        column("SELECT Name1 || ' ' || Name2 || ' ' || COALESCE(Name3, '') || ' ' || NPP "
                "FROM Personal ORDER BY NPP");
     ASSERT_EQ(people, (QStringList{"ИВАНОВ ИВАН ИВАНОВИЧ 1", "Петров Пётр Петрович 2",
                                    "ПЕТРОВ ПЁТР ПЕТРОВИЧ 3", "СИДОРОВ СИДОР  4"}));
@@ -327,9 +328,10 @@ TEST_F(Restore, CodesTheReferenceBooksLackGiveEmptyNames) {
     ASSERT_TRUE(dm.tblSpez->locate("KSpez", {7}));
     const applications::RestorePlan plan = applications::planRestore(dm, file);
     applications::writeRestore(dm, plan, true);
-    EXPECT_EQ(column("SELECT KDoljn || '|' || IFNULL(NDoljn, '') || '|' || KSpez || '|' || IFNULL(NSpez, '') "
-                     "FROM Personal ORDER BY NPP"),
-              (QStringList{"77||88|", "9|МЕДСЕСТРА|7|ЛЕЧЕБНОЕ ДЕЛО"}));
+    EXPECT_EQ(
+        column("SELECT KDoljn || '|' || COALESCE(NDoljn, '') || '|' || KSpez || '|' || COALESCE(NSpez, '') "
+               "FROM Personal ORDER BY NPP"),
+        (QStringList{"77||88|", "9|МЕДСЕСТРА|7|ЛЕЧЕБНОЕ ДЕЛО"}));
 }
 
 TEST_F(Restore, AFailureHalfWayLeavesNothingWrittenAndNamesTheRow) {
@@ -340,8 +342,7 @@ TEST_F(Restore, AFailureHalfWayLeavesNothingWrittenAndNamesTheRow) {
     writeParadoxTable(file, layouts::tempZ2023(),
                       {ivanovRow, fileRow("ПЕТРОВ", "ПЁТР"), fileRow("СИДОРОВ", "СИДОР")});
     // The store refuses the third trainee, as a full disk would, after everything before it was written.
-    exec("CREATE TEMP TRIGGER refuse BEFORE INSERT ON Sluch2023 WHEN NEW.Name1 = 'СИДОРОВ' "
-         "BEGIN SELECT RAISE(ABORT, 'no room'); END");
+    refuseWrites(dm.store(), "Sluch2023", "INSERT", "NEW.Name1 = 'СИДОРОВ'");
     picking(file).expectError("Заявка не восстановлена, в базе данных ничего не изменено. Файл «" +
                               QDir::toNativeSeparators(file) +
                               "», строка 3 (СИДОРОВ СИДОР), таблица «слушатели заявки»: ");

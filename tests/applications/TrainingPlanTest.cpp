@@ -6,6 +6,7 @@
 #include "data/DbError.h"
 #include "shell/StartupTables.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TempStore.h"
 
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -20,8 +21,10 @@ struct Plan : ::testing::Test {
     FixedClock clock{kToday};
     ScriptedPrompter prompter;
     AppContext app{RootPaths(dir.path()), clock, prompter};
+    std::optional<ServerStoreDatabase> server;
 
     void SetUp() override {
+        useTestServer(app, server);
         app.openStore();
         app.state.CurYear = quint16(kToday.year());
     }

@@ -5,6 +5,7 @@
 #include "data/DataModule.h"
 #include "data/DbError.h"
 #include "support/ScriptedPrompter.h"
+#include "support/StoreFaults.h"
 #include "support/TempStore.h"
 
 #include <gtest/gtest.h>
@@ -142,8 +143,7 @@ TEST_F(DeletePerson, AFailureHalfWayDeletesNothing) {
         "Удаление",
         "Удалить сотрудника ИВАНОВ вместе с 2 сертификатами, 3 записями о переподготовке, e-mail и СНИЛС?",
         Prompter::Answer::Yes);
-    temp.store->exec(
-        "CREATE TRIGGER refuse BEFORE DELETE ON Personal BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    refuseWrites(*temp.store, "Personal", "DELETE");
     EXPECT_THROW(personnel::deletePerson(dm, state, prompter), DbError);
     EXPECT_EQ(count("Personal"), 2);
     EXPECT_EQ(count("Trained"), 6);

@@ -47,6 +47,8 @@ TEST_F(Books, AnEmptyDatabaseGetsTheStarterListsOnceAndCanEditThem) {
             EXPECT_FALSE(names.contains(books::comparable(e.name))) << "twice: " << e.name.toStdString();
             EXPECT_FALSE(codes.contains(e.code)) << e.code;
             EXPECT_FALSE(e.name.startsWith(u'#')) << "a heading loaded: " << e.name.toStdString();
+            // Every book's name field holds 100 characters or more; a longer name could not be typed.
+            EXPECT_LE(e.name.size(), 100) << "longer than its field: " << e.name.toStdString();
             names << books::comparable(e.name);
             codes << e.code;
         }

@@ -56,6 +56,7 @@ AppHarness::AppHarness(bool openTables, bool demoData) : app(RootPaths(dir.path(
     app.dialogs = &dialogs;
     setErrorPrompter(&prompter);
     registerAllWindows();
+    useTestServer(app, server);
     app.openStore();
     if (demoData)
         demo::fill(*app.store, clock.today());

@@ -4,6 +4,7 @@
 #include "data/AppContext.h"
 #include "shell/DialogRunner.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TempStore.h"
 
 #include <deque>
 #include <functional>
@@ -40,6 +41,7 @@ struct AppHarness {
     ScriptedPrompter prompter;
     FixedClock clock{QDate(2026, 3, 15)};
     ScriptedDialogs dialogs;
+    std::optional<ServerStoreDatabase> server; // the store, when the tests run against the server
     AppContext app;
     std::unique_ptr<MainWindow> main;
 };

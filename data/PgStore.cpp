@@ -1,0 +1,358 @@
+#include "data/PgStore.h"
+
+#include "core/SafeFile.h"
+#include "data/DbError.h"
+#include "data/FieldCaptions.h"
+#include "data/PgStatement.h"
+#include "data/SqliteStore.h"
+#include "data/StoreCopy.h"
+
+#include <libpq-fe.h>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Identifiers on the server are the layouts' names in small letters (see pgDialect).
+QString ident(const QString& name) {
+    return u'"' + name.toLower() + u'"';
+}
+
+QString pgType(const FieldDef& f) {
+    switch (f.type) {
+    case FieldType::AutoInc:
+    case FieldType::Long:
+        return QStringLiteral("integer");
+    case FieldType::Alpha:
+        return QStringLiteral("character varying(%1)").arg(f.size);
+    case FieldType::Short:
+        return QStringLiteral("smallint");
+    case FieldType::Number:
+        return QStringLiteral("double precision");
+    case FieldType::Date:
+        return QStringLiteral("date");
+    case FieldType::Memo:
+        return QStringLiteral("text");
+    }
+    return {};
+}
+
+QString sequenceName(const TableLayout& t) {
+    return t.sqlName.toLower() + QStringLiteral("_rowid");
+}
+
+// A table's statements: every field in order, then "rowid" (for a table numbered by the engine,
+// its number). A key written by the program itself (an import, a copy) moves the sequence past it.
+QStringList createTableSql(const TableLayout& t) {
+    const QString seq = ident(sequenceName(t));
+    QStringList cols;
+    for (const FieldDef& f : t.fields) {
+        QString col = ident(f.name) + u' ' + pgType(f);
+        if (f.type == FieldType::AutoInc)
+            col += QStringLiteral(" NOT NULL DEFAULT nextval('%1') PRIMARY KEY").arg(seq);
+        cols << col;
+    }
+    const QString keyName = t.hasAutoIncKey() ? t.fields.first().name.toLower() : QStringLiteral("rowid");
+    const QString keyColumn = u'"' + keyName + u'"';
+    if (t.hasAutoIncKey())
+        cols << QStringLiteral("rowid bigint GENERATED ALWAYS AS (%1) STORED UNIQUE").arg(keyColumn);
+    else
+        cols << QStringLiteral("rowid bigint NOT NULL DEFAULT nextval('%1') PRIMARY KEY").arg(seq);
+    const QString table = ident(t.sqlName);
+    QStringList sql{QStringLiteral("CREATE SEQUENCE %1").arg(seq),
+                    QStringLiteral("CREATE TABLE %1 (%2)").arg(table, cols.join(QStringLiteral(", "))),
+                    QStringLiteral("ALTER SEQUENCE %1 OWNED BY %2.%3").arg(seq, table, keyColumn),
+                    QStringLiteral("CREATE TRIGGER keys_follow AFTER INSERT ON %1 FOR EACH STATEMENT "
+                                   "EXECUTE FUNCTION zajavki_keys_follow('%2', '%3')")
+                        .arg(table, sequenceName(t), keyName)};
+    for (const IndexDef& idx : t.indexes) {
+        QStringList keys;
+        for (const QString& name : idx.fields) {
+            const FieldDef& f = t.fields[t.fieldIndex(name)];
+            keys << ident(name) + (f.isText() ? QStringLiteral(" COLLATE ru") : QString());
+        }
+        keys << QStringLiteral("rowid");
+        sql << QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                   .arg(ident(Store::sqlIndexName(t.sqlName, idx.name)), table,
+                        keys.join(QStringLiteral(", ")));
+    }
+    return sql;
+}
+
+// What every table shares: the collation of texts, the keeping of sequences ahead of keys written
+// by the program, and the mark of the layout's version.
+const char* const kCommonSql = R"SQL(
+CREATE COLLATION ru (provider = icu, locale = 'ru-u-kf-upper');
+CREATE FUNCTION zajavki_keys_follow() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    EXECUTE format('SELECT setval(%L, GREATEST((SELECT COALESCE(max(%I), 0) FROM %I), '
+                   '(SELECT last_value FROM %I)))', TG_ARGV[0], TG_ARGV[1], TG_TABLE_NAME, TG_ARGV[0]);
+    RETURN NULL;
+END $$;
+CREATE TABLE zajavki_store (key text PRIMARY KEY, value text NOT NULL);
+)SQL";
+
+QString serverText(const char* text) {
+    return QString::fromUtf8(text).trimmed();
+}
+
+} // namespace
+
+PgStore::PgStore(pg_conn* connection, QString where) : conn_(connection), where_(std::move(where)) {}
+
+PgStore::~PgStore() {
+    clearCache();
+    PQfinish(conn_);
+}
+
+namespace {
+pg_conn* connectTo(const QString& url, const QString& password) {
+    const QByteArray dbname = url.toUtf8(), pass = password.toUtf8();
+    const char* keys[] = {"dbname", "password", "connect_timeout", "application_name", nullptr};
+    const char* values[] = {dbname.constData(), password.isEmpty() ? nullptr : pass.constData(), "10",
+                            "zajavki", nullptr};
+    return PQconnectdbParams(keys, values, 1);
+}
+QString describe(pg_conn* c) {
+    const char* host = PQhost(c);
+    const QString base = QString::fromUtf8(PQdb(c));
+    if (!host || !*host || *host == '/')
+        return QStringLiteral("«%1» на этом компьютере").arg(base);
+    return QStringLiteral("«%1» на сервере %2").arg(base, QString::fromUtf8(host));
+}
+} // namespace
+
+bool PgStore::needsPassword(const QString& url, const QString& password) {
+    pg_conn* c = connectTo(url, password);
+    const bool needs = PQstatus(c) != CONNECTION_OK && PQconnectionNeedsPassword(c);
+    PQfinish(c);
+    return needs;
+}
+
+std::unique_ptr<PgStore> PgStore::open(const QString& url, const QString& password, bool requireSchema) {
+    pg_conn* c = connectTo(url, password);
+    if (PQstatus(c) != CONNECTION_OK) {
+        const QString why = serverText(PQerrorMessage(c));
+        const bool passwordProblem = PQconnectionNeedsPassword(c) || PQconnectionUsedPassword(c) ||
+                                     why.contains(QLatin1String("password"));
+        PQfinish(c);
+        if (passwordProblem)
+            throw DbError(
+                QStringLiteral(
+                    "Сервер базы данных не принял пароль для %1. Проверьте имя пользователя и "
+                    "пароль (их выдаёт администратор сервера) и повторите вход. (Ответ сервера: %2)")
+                    .arg(url, why));
+        throw DbError(QStringLiteral(
+                          "Не удалось подключиться к серверу базы данных %1. Проверьте, что сервер включён и "
+                          "доступен по сети и что адрес указан верно, или работайте с базой данных в папке "
+                          "программы. (Ответ сервера: %2)")
+                          .arg(url, why));
+    }
+    std::unique_ptr<PgStore> store(new PgStore(c, describe(c)));
+    store->configure();
+    store->checkLayouts();
+    if (requireSchema && !store->layoutErrors_.isEmpty()) {
+        const bool none = store->tablesOnServer().isEmpty();
+        throw DbError(none ? QStringLiteral("В базе данных %1 нет таблиц программы. Перенесите в неё данные "
+                                            "командой «zajavki server-init» или выберите другую базу данных.")
+                                 .arg(store->displayPath())
+                           : store->layoutErrors_.begin().value());
+    }
+    return store;
+}
+
+void PgStore::configure() {
+    exec(QStringLiteral("SET client_encoding TO 'UTF8'; SET DateStyle TO ISO, YMD; "
+                        "SET client_min_messages TO warning"));
+}
+
+QStringList PgStore::tablesOnServer() {
+    auto st = prepare(QStringLiteral("SELECT table_name FROM information_schema.tables "
+                                     "WHERE table_schema = current_schema() ORDER BY 1"));
+    QStringList names;
+    while (st->step())
+        names << st->rawValue(0).toString();
+    return names;
+}
+
+void PgStore::checkLayouts() {
+    layoutErrors_.clear();
+    indexes_.clear();
+    QHash<QString, QList<std::pair<QString, QString>>> columns; // table → (name, type) in order
+    {
+        auto st = prepare(QStringLiteral(
+            "SELECT table_name, column_name, CASE WHEN character_maximum_length IS NULL THEN data_type "
+            "ELSE data_type || '(' || character_maximum_length || ')' END FROM information_schema.columns "
+            "WHERE table_schema = current_schema() ORDER BY table_name, ordinal_position"));
+        while (st->step())
+            columns[st->rawValue(0).toString()]
+                << std::pair(st->rawValue(1).toString(), st->rawValue(2).toString());
+    }
+    QSet<QString> serverIndexes;
+    {
+        auto st =
+            prepare(QStringLiteral("SELECT indexname FROM pg_indexes WHERE schemaname = current_schema()"));
+        while (st->step())
+            serverIndexes.insert(st->rawValue(0).toString());
+    }
+    for (const TableLayout& t : layouts::all()) {
+        for (const IndexDef& idx : t.indexes)
+            if (serverIndexes.contains(sqlIndexName(t.sqlName, idx.name).toLower()))
+                indexes_.insert(sqlIndexName(t.sqlName, idx.name));
+        auto found = columns.value(t.sqlName.toLower());
+        found.removeIf([](const auto& c) { return c.first == QLatin1String("rowid"); });
+        const QString table = captions::table(t.sqlName);
+        if (found.isEmpty()) {
+            layoutErrors_.insert(t.sqlName,
+                                 QStringLiteral("В базе данных %1 нет таблицы «%2». Перенесите в неё "
+                                                "данные заново или обратитесь к администратору.")
+                                     .arg(displayPath(), table));
+            continue;
+        }
+        QStringList problems;
+        for (int i = 0; i < std::max(int(found.size()), int(t.fields.size())); ++i) {
+            if (i >= t.fields.size()) {
+                problems << QStringLiteral("в ней лишнее поле «%1»").arg(found[i].first);
+                continue;
+            }
+            const FieldDef& f = t.fields[i];
+            const QString caption = captions::field(t.sqlName, f.name);
+            if (i >= found.size())
+                problems << QStringLiteral("в ней нет поля «%1»").arg(caption);
+            else if (found[i].first != f.name.toLower())
+                problems << QStringLiteral("на месте поля «%1» другое поле").arg(caption);
+            else if (found[i].second != pgType(f))
+                problems << QStringLiteral("поле «%1» хранит значения другого вида").arg(caption);
+        }
+        if (!problems.isEmpty())
+            layoutErrors_.insert(t.sqlName,
+                                 QStringLiteral("Таблица «%1» в базе данных %2 устроена не так, как "
+                                                "ожидает программа: %3.")
+                                     .arg(table, displayPath(), problems.join(QStringLiteral("; "))));
+    }
+}
+
+void PgStore::createSchema() {
+    if (const QStringList tables = tablesOnServer(); !tables.isEmpty())
+        throw DbError(
+            QStringLiteral("В базе данных %1 уже есть таблицы (%2). Данные программы переносятся только "
+                           "в пустую базу данных: создайте новую.")
+                .arg(displayPath(), tables.mid(0, 5).join(QStringLiteral(", "))));
+    Transaction tx(*this);
+    exec(QString::fromUtf8(kCommonSql));
+    for (const TableLayout& t : layouts::all())
+        exec(createTableSql(t).join(QStringLiteral(";\n")));
+    exec(QStringLiteral("INSERT INTO zajavki_store VALUES ('schema_version', '%1')").arg(kSchemaVersion));
+    tx.commit();
+    checkLayouts();
+}
+
+std::unique_ptr<Statement> PgStore::prepare(const QString& sql) {
+    return std::make_unique<PgStatement>(*this, sql);
+}
+
+void PgStore::exec(const QString& sql) {
+    PQclear(run(pgDialect(sql, nullptr), 0, nullptr));
+}
+
+pg_result* PgStore::run(const QByteArray& sql, int count, const char* const* values) {
+    pg_result* r = count == 0
+                       ? PQexec(conn_, sql.constData())
+                       : PQexecParams(conn_, sql.constData(), count, nullptr, values, nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(r);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+        return r;
+    fail(r);
+}
+
+void PgStore::fail(pg_result* result) {
+    const QString state =
+        QString::fromLatin1(result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr);
+    const QString text = serverText(result && PQresultErrorMessage(result)[0] ? PQresultErrorMessage(result)
+                                                                              : PQerrorMessage(conn_));
+    PQclear(result);
+    const QString forSupport = QStringLiteral(" (для службы поддержки: %1%2)")
+                                   .arg(text, state.isEmpty() ? QString() : QStringLiteral(", код ") + state);
+    if (PQstatus(conn_) == CONNECTION_BAD) {
+        // The work not committed is gone with the connection; a new one serves the next attempt.
+        clearCache();
+        PQreset(conn_);
+        const bool back = PQstatus(conn_) == CONNECTION_OK;
+        if (back)
+            configure();
+        throw DbError(
+            back
+                ? QStringLiteral("Связь с сервером базы данных %1 прерывалась, и последнее действие не "
+                                 "выполнено. Связь восстановлена: повторите действие.")
+                      .arg(displayPath())
+                : QStringLiteral("Связь с сервером базы данных %1 потеряна, последнее действие не выполнено. "
+                                 "Проверьте сеть и повторите действие; если сервер недоступен долго, "
+                                 "обратитесь к администратору.")
+                      .arg(displayPath()));
+    }
+    const QString cls = state.left(2);
+    if (state == QLatin1String("42501"))
+        throw DbError(QStringLiteral("У вас нет права изменять данные в базе данных %1: сервер отказал. "
+                                     "Если изменение нужно, попросите администратора дать вам право записи.")
+                          .arg(displayPath()));
+    if (state == QLatin1String("40001") || state == QLatin1String("40P01") || state == QLatin1String("55P03"))
+        throw DbError(
+            QStringLiteral("Эти же данные в этот момент изменял другой пользователь, и ваше действие "
+                           "не выполнено. Повторите его."));
+    if (state == QLatin1String("53100"))
+        throw DbError(QStringLiteral("На сервере базы данных %1 не хватает места, изменения не сохранены. "
+                                     "Сообщите администратору сервера.")
+                          .arg(displayPath()));
+    if (cls == QLatin1String("22") || cls == QLatin1String("23"))
+        throw DbError(QStringLiteral("Сервер базы данных не принял значение: %1").arg(text));
+    throw DbError(QStringLiteral("Ошибка сервера базы данных %1. Повторите действие; если ошибка повторится, "
+                                 "обратитесь в службу поддержки.")
+                      .arg(displayPath()) +
+                  forSupport);
+}
+
+void PgStore::backupTo(const QString& target) {
+    if (transactionDepth() > 0)
+        throw DbError(QStringLiteral("Копию базы данных нельзя сделать посреди изменения данных"));
+    if (QFileInfo::exists(target))
+        throw DbError(QStringLiteral("Файл %1 уже есть").arg(QDir::toNativeSeparators(target)));
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString temp = target + QStringLiteral(".part");
+    SqliteStore::removeFile(temp);
+    try {
+        {
+            auto copy = SqliteStore::create(temp);
+            // One snapshot of every table, however the other clerks change them meanwhile.
+            exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
+            try {
+                Transaction tx(*copy);
+                copyRows(*this, *copy);
+                tx.commit();
+                exec(QStringLiteral("COMMIT"));
+            } catch (...) {
+                exec(QStringLiteral("ROLLBACK"));
+                throw;
+            }
+            copy->makeSingleFile();
+        }
+        if (const QString why = moveIntoPlace(temp, target, IfTaken::Keep); !why.isEmpty())
+            throw DbError(QStringLiteral("Не удалось записать копию базы данных %1: %2")
+                              .arg(QDir::toNativeSeparators(target), why));
+    } catch (...) {
+        SqliteStore::removeFile(temp);
+        throw;
+    }
+}
+
+void PgStore::replaceWith(const QString& copy) {
+    if (transactionDepth() > 0)
+        throw DbError(QStringLiteral("Базу данных нельзя заменить посреди изменения данных"));
+    if (const QString problem = SqliteStore::checkFile(copy); !problem.isEmpty())
+        throw DbError(problem);
+    auto source = SqliteStore::open(copy);
+    Transaction tx(*this);
+    for (const TableLayout& t : layouts::all())
+        exec(QStringLiteral("DELETE FROM %1").arg(ident(t.sqlName)));
+    copyRows(*source, *this);
+    tx.commit();
+}

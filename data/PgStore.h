@@ -1,0 +1,62 @@
+#pragma once
+// The server store: the program's tables in a PostgreSQL database, shared by several clerks.
+// Each table carries a "rowid" column, the row identity the file store's SQLite gives every row
+// (for a table numbered by the engine, the number itself), and text is ordered by the ICU
+// collation "ru", which orders the register's texts as the file store's RU collation does.
+
+#include "data/Store.h"
+
+struct pg_conn;
+struct pg_result;
+
+class PgStore : public Store {
+public:
+    ~PgStore() override;
+
+    // Connects to the database named by `url` ("postgresql://host/base" or "host=… dbname=…").
+    // The password is `password` when given, else what libpq finds for the user (~/.pgpass, the
+    // service file). Throws DbError saying whether the server is out of reach, refused the
+    // password, or lacks the program's tables (unless `requireSchema` is false) and what to do.
+    static std::unique_ptr<PgStore> open(const QString& url, const QString& password = {},
+                                         bool requireSchema = true);
+    // True when the connection failed for want of a password (none given and none found) or
+    // because the server refused it: the caller may ask the user and try again.
+    static bool needsPassword(const QString& url, const QString& password);
+
+    // Creates the program's tables, their indexes and the collation on a database holding no table
+    // yet, in one transaction; throws DbError naming the tables found on a database that has some.
+    void createSchema();
+
+    QString displayPath() const override { return where_; }
+    bool isServer() const override { return true; }
+    std::unique_ptr<Statement> prepare(const QString& sql) override;
+    void exec(const QString& sql) override;
+    QString groupText(const QString& text, const QString& separator) const override {
+        return QStringLiteral("string_agg(%1, %2)").arg(text, separator);
+    }
+    // The server keeps its own data sound; there is no file here to check.
+    QString quickCheck() override { return {}; }
+    QString integrityCheck() override { return {}; }
+    // Copies the whole database, as one consistent snapshot, into a new store file.
+    void backupTo(const QString& target) override;
+    // Replaces every table's rows with those of the store file `copy`, in one transaction.
+    void replaceWith(const QString& copy) override;
+
+    // Runs one statement with text parameters (nullptr for null); the result is the caller's to
+    // clear. Throws DbError with the server's failure in the user's words; a lost connection is
+    // opened again before the error is thrown, so that the user's next attempt can succeed.
+    pg_result* run(const QByteArray& sql, int count, const char* const* values);
+
+protected:
+    QString beginSql() const override { return QStringLiteral("BEGIN"); }
+
+private:
+    PgStore(pg_conn* connection, QString where);
+    [[noreturn]] void fail(pg_result* result);
+    void configure();
+    void checkLayouts();
+    QStringList tablesOnServer();
+
+    pg_conn* conn_;
+    QString where_;
+};
