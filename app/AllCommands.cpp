@@ -6,6 +6,7 @@ void registerAllCommands() {
     registerShellCommands();
     registerServiceCommands();
     registerBackupCommands();
+    registerServerCommands();
     registerApplicationCommands();
     registerDocumentCommands();
     registerGalleryCommand();

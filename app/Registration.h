@@ -6,6 +6,7 @@
 void registerShellCommands();
 void registerServiceCommands();
 void registerBackupCommands();
+void registerServerCommands();
 void registerApplicationCommands();
 void registerDocumentCommands();
 // Every command of the program.

@@ -66,12 +66,13 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     setErrorPrompter(&prompter);
     SystemClock clock;
     AppContext context(RootPaths::resolve(cl.root), clock, prompter);
+    context.serverUrl = cl.serverUrl();
     DialogRunner dialogs;
     context.dialogs = &dialogs;
     registerAllWindows();
 
     // A root without a database: the user chooses how to begin, or leaves with nothing made.
-    if (firstrun::isNewRoot(context.root)) {
+    if (context.serverUrl.isEmpty() && firstrun::isNewRoot(context.root)) {
         FirstRunDialog first(context.root, clock, prompter);
         if (first.exec() != QDialog::Accepted)
             return 0;

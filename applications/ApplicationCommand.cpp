@@ -39,11 +39,11 @@ int ApplicationCommand::prepare() {
         return 1;
     }
     app_ = std::make_unique<AppContext>(root, clock_, prompter_);
+    app_->serverUrl = cl_.serverUrl();
     // These commands only read the office's data: a root without a database is an error, not a
     // reason to make one.
-    if (!QFileInfo::exists(app_->root.storeFile())) {
-        err_ << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app_->root.storeFile()))
-             << Qt::endl;
+    if (QString why; !app_->hasStore(&why)) {
+        err_ << why << Qt::endl;
         return 1;
     }
     app_->openStore();

@@ -44,9 +44,9 @@ int runPlan(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     SystemClock clock;
     FixedPrompter prompter(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; });
     AppContext app(RootPaths::resolve(cl.root), clock, prompter);
-    if (!QFileInfo::exists(app.root.storeFile())) {
-        err << QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(app.root.storeFile()))
-            << Qt::endl;
+    app.serverUrl = cl.serverUrl();
+    if (QString why; !app.hasStore(&why)) {
+        err << why << Qt::endl;
         return 1;
     }
     app.openStore();

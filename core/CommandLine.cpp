@@ -32,13 +32,27 @@ CommandOption rootOption() {
                 .arg(QDir::toNativeSeparators(RootPaths::defaultRoot()))};
 }
 
+CommandOption dbOption() {
+    return {QStringLiteral("db"), QStringLiteral("АДРЕС"),
+            QStringLiteral("база данных на сервере PostgreSQL, postgresql://сервер/база (иначе TOVEX_DB; "
+                           "без них — база данных в папке программы)")};
+}
+
+// The options every command line may carry, with a value each.
+bool isCommonOption(const QString& a) {
+    return a == QStringLiteral("--root") || a == QStringLiteral("--db");
+}
+bool isCommonOptionWithValue(const QString& a) {
+    return a.startsWith(QStringLiteral("--root=")) || a.startsWith(QStringLiteral("--db="));
+}
+
 QString dashed(const CommandOption& o) {
     return QStringLiteral("--") + o.name + (o.valueName.isEmpty() ? QString() : u' ' + o.valueName);
 }
 
 // The options a command line may carry: the common ones and those of its command.
 QList<CommandOption> optionsOf(const QString& command) {
-    QList<CommandOption> options{rootOption()};
+    QList<CommandOption> options{rootOption(), dbOption()};
     const auto it = commands().constFind(command);
     if (it != commands().constEnd())
         options += it->info.options;
@@ -49,7 +63,7 @@ QList<CommandOption> optionsOf(const QString& command) {
 QString findCommand(const QStringList& arguments) {
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (a == QStringLiteral("--root")) {
+        if (isCommonOption(a)) {
             ++i;
             continue;
         }
@@ -125,18 +139,19 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         cl.values_.insert(o.name, value);
     }
     cl.root = cl.values_.value(QStringLiteral("root"));
+    cl.db = cl.values_.value(QStringLiteral("db"));
     cl.positional_ = parser.positionalArguments();
     if (!cl.command.isEmpty())
         cl.positional_.removeFirst();
 
-    // The command's own words as given, without the command and --root, for commands that read
-    // them themselves.
+    // The command's own words as given, without the command, --root and --db, for commands that
+    // read them themselves.
     bool commandSeen = false;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (a == QStringLiteral("--root")) {
+        if (isCommonOption(a)) {
             ++i;
-        } else if (a.startsWith(QStringLiteral("--root="))) {
+        } else if (isCommonOptionWithValue(a)) {
         } else if (!commandSeen && a == cl.command) {
             commandSeen = true;
         } else {
@@ -144,6 +159,10 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         }
     }
     return cl;
+}
+
+QString CommandLine::serverUrl() const {
+    return db.isEmpty() ? qEnvironmentVariable("TOVEX_DB") : db;
 }
 
 bool CommandLine::hasFlag(const QString& flag) const {
@@ -175,7 +194,7 @@ QString versionText() {
 QString generalHelp() {
     QStringList lines{
         QStringLiteral("%1 — заявки на обучение персонала.").arg(versionText()),
-        QStringLiteral("Использование: zajavki [КОМАНДА] [АРГУМЕНТЫ] [--root ПАПКА]"),
+        QStringLiteral("Использование: zajavki [КОМАНДА] [АРГУМЕНТЫ] [--root ПАПКА] [--db АДРЕС]"),
         QStringLiteral("Без команды запускает программу на папке программы."),
         QString(),
         QStringLiteral("Команды:"),
@@ -187,6 +206,7 @@ QString generalHelp() {
         lines << QStringLiteral("  ") + it.key().leftJustified(width + 2) + it->info.summary;
     lines << QString() << QStringLiteral("Общие параметры:")
           << QStringLiteral("  --root ПАПКА   ") + rootOption().description
+          << QStringLiteral("  --db АДРЕС     ") + dbOption().description
           << QStringLiteral("  --help, -h     эта справка; zajavki КОМАНДА --help — аргументы команды")
           << QStringLiteral("  --version      версия программы");
     return lines.join(u'\n');

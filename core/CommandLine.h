@@ -1,5 +1,5 @@
 #pragma once
-// The command line: `zajavki [COMMAND] [ARGS] [--root DIR]`. Without a command the program's
+// The command line: `zajavki [COMMAND] [ARGS] [--root DIR] [--db URL]`. Without a command the program's
 // windows start; with one, the command runs without windows. Each subsystem registers its
 // commands with a line of help and its options; the arguments are parsed with
 // QCommandLineParser against the chosen command's options, so a mistyped option is refused.
@@ -38,12 +38,16 @@ struct CommandLine {
     QString command;      // empty: start the program's windows
     QStringList args;     // the command's own arguments as given, options included, --root removed
     QString root;         // the value of --root, if given
+    QString db;           // the value of --db, if given
     QString error;        // a malformed command line, in Russian
     bool help = false;    // --help, -h or `help`: print help instead of running anything
     bool version = false; // --version
 
     // Parses `arguments` (without the program's name) against the registered commands.
     static CommandLine parse(const QStringList& arguments);
+    // The server's database the store is on: --db, else the environment's TOVEX_DB; empty for the
+    // root's own database file.
+    QString serverUrl() const;
     bool hasFlag(const QString& flag) const;               // "--force"
     QString option(const QString& name) const;             // the value of "--codepage"; empty when absent
     QStringList positional() const { return positional_; } // arguments that are not options

@@ -30,6 +30,8 @@ public:
     virtual QString openDirectory(const QString& caption, const QString& directory) = 0;
     // A one-line text box with "ОК" and "Отмена", holding `text` at first; empty when cancelled.
     virtual QString askText(const QString& caption, const QString& label, const QString& text) = 0;
+    // The same for a password: what is typed is not shown. Empty when cancelled.
+    virtual QString askPassword(const QString& caption, const QString& label) = 0;
 
     // The question beep followed by a warning box with Yes and No: true only for Yes.
     bool confirmWithBeep(const QString& text) {
@@ -59,6 +61,7 @@ public:
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString openDirectory(const QString&, const QString&) override { return {}; }
     QString askText(const QString&, const QString&, const QString&) override { return {}; }
+    QString askPassword(const QString&, const QString&) override { return {}; }
 
 private:
     void say(const QString& text) {

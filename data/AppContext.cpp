@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <QDir>
+#include <QFileInfo>
 
 void AppContext::openStore() {
     if (!root.makeFolders())
@@ -17,6 +18,14 @@ void AppContext::openStore() {
     }
     // One program at a time works on a root: it keeps the database to itself.
     store = SqliteStore::open(root.storeFile(), SqliteStore::Access::Exclusive);
+}
+
+bool AppContext::hasStore(QString* why) const {
+    if (!serverUrl.isEmpty() || QFileInfo::exists(root.storeFile()))
+        return true;
+    if (why)
+        *why = QStringLiteral("Нет базы данных %1").arg(QDir::toNativeSeparators(root.storeFile()));
+    return false;
 }
 
 DataModule& AppContext::createDataModule() {
@@ -32,13 +41,62 @@ Backups AppContext::backups() {
                    [day] { return QDateTime(day->today(), QTime::currentTime()); });
 }
 
+void AppContext::takeDailyCopy() {
+    // A failed copy must not keep the office from its work: it is told and the program goes on.
+    try {
+        backups().dailyIfDue();
+    } catch (const UserError& e) {
+        prompter.inform(QStringLiteral("Не удалось сделать резервную копию базы данных за сегодня. ") +
+                        e.message());
+    }
+}
+
 namespace {
 QString copyDate(const BackupCopy& copy) {
     return copy.when.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
 }
 } // namespace
 
+bool AppContext::connectServer() {
+    QString password;
+    for (int attempt = 0;; ++attempt) {
+        if (PgStore::needsPassword(serverUrl, password)) {
+            const QString label = attempt == 0
+                                      ? QStringLiteral("Пароль для входа в базу данных %1:").arg(serverUrl)
+                                      : QStringLiteral("Сервер не принял пароль. Пароль для входа в "
+                                                       "базу данных %1:")
+                                            .arg(serverUrl);
+            password = attempt < 3 ? prompter.askPassword(QStringLiteral("Вход на сервер базы данных"), label)
+                                   : QString();
+            if (!password.isEmpty())
+                continue;
+        }
+        try {
+            store = PgStore::open(serverUrl, password);
+            return true;
+        } catch (const UserError& e) {
+            // Out of reach, the password refused or not given, no tables: the clerk may work on
+            // the folder's own database instead, or leave.
+            const QString question =
+                e.message() + QStringLiteral("\n\nРаботать с базой данных в папке программы %1?")
+                                  .arg(QDir::toNativeSeparators(root.root()));
+            if (prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
+                             Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes)
+                serverUrl.clear();
+            return false;
+        }
+    }
+}
+
 bool AppContext::startStore() {
+    if (!serverUrl.isEmpty()) {
+        if (connectServer()) {
+            takeDailyCopy();
+            return true;
+        }
+        if (!serverUrl.isEmpty())
+            return false; // the clerk chose to leave
+    }
     SqliteStore::Checked checked;
     try {
         if (!root.makeFolders())
@@ -57,13 +115,7 @@ bool AppContext::startStore() {
     }
     if (checked.damage.isEmpty()) {
         store = std::move(checked.store);
-        // A failed copy must not keep the office from its work: it is told and the program goes on.
-        try {
-            backups().dailyIfDue();
-        } catch (const UserError& e) {
-            prompter.inform(QStringLiteral("Не удалось сделать резервную копию базы данных за сегодня. ") +
-                            e.message());
-        }
+        takeDailyCopy();
         return true;
     }
 

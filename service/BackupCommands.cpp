@@ -3,6 +3,7 @@
 #include "core/RootPaths.h"
 #include "data/Backups.h"
 #include "data/DbError.h"
+#include "data/PgStore.h"
 #include "data/SqliteStore.h"
 
 #include <QDir>
@@ -29,7 +30,13 @@ int needStore(const RootPaths& root, QTextStream& err) {
     return 0;
 }
 
-// zajavki backup [--root DIR]: a copy of the store in the root's Backup folder.
+// The server's database when one is chosen (--db, TOVEX_DB); null for the root's file.
+std::unique_ptr<Store> chosenServer(const CommandLine& cl) {
+    const QString url = cl.serverUrl();
+    return url.isEmpty() ? nullptr : std::unique_ptr<Store>(PgStore::open(url));
+}
+
+// zajavki backup [--root DIR] [--db URL]: a copy of the store in the root's Backup folder.
 int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     if (!cl.positional().isEmpty()) {
         err << QStringLiteral("Лишние аргументы команды backup: %1").arg(cl.positional().join(u' '))
@@ -37,9 +44,12 @@ int runBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
-    if (const int status = needStore(root, err))
-        return status;
-    const auto store = SqliteStore::open(root.storeFile());
+    std::unique_ptr<Store> store = chosenServer(cl);
+    if (!store) {
+        if (const int status = needStore(root, err))
+            return status;
+        store = SqliteStore::open(root.storeFile());
+    }
     const QString copy = Backups(root.backups(), store.get(), systemNow()).before(backup_action::kManual);
     out << QStringLiteral("Резервная копия: %1").arg(shown(copy)) << Qt::endl;
     return 0;
@@ -59,6 +69,13 @@ int runRestoreBackup(const CommandLine& cl, QTextStream& out, QTextStream& err) 
         return 1;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
+    if (const std::unique_ptr<Store> server = chosenServer(cl)) {
+        const QString before = Backups(root.backups(), server.get(), systemNow()).restore(copy, nullptr);
+        out << QStringLiteral("База данных %1 восстановлена из %2; прежние данные сохранены в %3")
+                   .arg(server->displayPath(), shown(copy), shown(before))
+            << Qt::endl;
+        return 0;
+    }
     if (const int status = needStore(root, err))
         return status;
     // Only a store SQLite finds damaged is moved aside; a busy or write-protected one is reported
@@ -90,24 +107,29 @@ int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const RootPaths root = RootPaths::resolve(cl.root);
-    if (const int status = needStore(root, err))
-        return status;
-    SqliteStore::Checked checked = SqliteStore::openChecked(root.storeFile(), SqliteStore::Access::Shared);
-    QString damage = checked.damage;
-    if (damage.isEmpty())
-        damage = checked.store->integrityCheck();
-    if (!damage.isEmpty()) {
-        err << QStringLiteral("База данных %1 повреждена: %2").arg(shown(root.storeFile()), damage)
-            << Qt::endl;
-        return 1;
+    std::unique_ptr<Store> store = chosenServer(cl);
+    if (!store) {
+        if (const int status = needStore(root, err))
+            return status;
+        SqliteStore::Checked checked =
+            SqliteStore::openChecked(root.storeFile(), SqliteStore::Access::Shared);
+        QString damage = checked.damage;
+        if (damage.isEmpty())
+            damage = checked.store->integrityCheck();
+        if (!damage.isEmpty()) {
+            err << QStringLiteral("База данных %1 повреждена: %2").arg(shown(root.storeFile()), damage)
+                << Qt::endl;
+            return 1;
+        }
+        store = std::move(checked.store);
     }
     QStringList problems;
     for (const TableLayout& t : layouts::all()) {
-        if (const QString problem = checked.store->layoutError(t.sqlName); !problem.isEmpty()) {
+        if (const QString problem = store->layoutError(t.sqlName); !problem.isEmpty()) {
             problems << problem;
             continue;
         }
-        const Store::TableSummary summary = checked.store->summarize(t.sqlName);
+        const Store::TableSummary summary = store->summarize(t.sqlName);
         out << QStringLiteral("%1: строк %2, контрольная сумма %3")
                    .arg(t.fileName, QString::number(summary.rows), QString::fromLatin1(summary.checksum))
             << Qt::endl;
@@ -116,7 +138,7 @@ int runCheck(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         err << problem << Qt::endl;
     if (!problems.isEmpty())
         return 1;
-    out << QStringLiteral("База данных %1 исправна.").arg(shown(root.storeFile())) << Qt::endl;
+    out << QStringLiteral("База данных %1 исправна.").arg(store->displayPath()) << Qt::endl;
     return 0;
 }
 

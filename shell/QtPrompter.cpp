@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -77,6 +78,17 @@ QString QtPrompter::openFileName(const QString& caption, const QString& director
 
 QString QtPrompter::openDirectory(const QString& caption, const QString& directory) {
     return QFileDialog::getExistingDirectory(parent_, caption, directory);
+}
+
+QString QtPrompter::askPassword(const QString& caption, const QString& label) {
+    QInputDialog dialog(parent_);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.setOkButtonText(QStringLiteral("ОК"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    dialog.resize(460, dialog.sizeHint().height());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString QtPrompter::askText(const QString& caption, const QString& label, const QString& text) {

@@ -18,6 +18,7 @@ public:
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
     QString openDirectory(const QString& caption, const QString& directory) override;
     QString askText(const QString& caption, const QString& label, const QString& text) override;
+    QString askPassword(const QString& caption, const QString& label) override;
 
 private:
     QWidget* parent_;

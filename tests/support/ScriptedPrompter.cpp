@@ -143,6 +143,12 @@ QString ScriptedPrompter::openDirectory(const QString&, const QString& directory
     return s.text;
 }
 
+QString ScriptedPrompter::askPassword(const QString& caption, const QString& label) {
+    log_ << QStringLiteral("password: ") + caption + QStringLiteral(" | ") + label;
+    Step s = take(Kind::Text, QString());
+    return s.improvised ? QString() : s.text;
+}
+
 QString ScriptedPrompter::askText(const QString& caption, const QString& label, const QString& text) {
     log_ << QStringLiteral("text: ") + caption + QStringLiteral(" | ") + label + QStringLiteral(" | ") + text;
     Step s = take(Kind::Text, text);

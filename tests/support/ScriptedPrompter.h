@@ -49,6 +49,8 @@ public:
     QString openFileName(const QString& caption, const QString& directory, const QString& filter) override;
     QString openDirectory(const QString& caption, const QString& directory) override;
     QString askText(const QString& caption, const QString& label, const QString& text) override;
+    // Scripted as a text box shown empty: expectText("", password).
+    QString askPassword(const QString& caption, const QString& label) override;
 
 private:
     enum class Kind { Inform, Error, Confirm, Ask, Save, Open, OpenDirectory, Text };

@@ -1,0 +1,137 @@
+// An office's data moved onto the server and back, and a start on a server out of reach.
+#include "app/Registration.h"
+#include "core/CommandLine.h"
+#include "data/AppContext.h"
+#include "data/DbError.h"
+#include "data/PgStore.h"
+#include "data/SqliteStore.h"
+#include "data/StoreCopy.h"
+#include "service/DemoRoot.h"
+#include "support/ScriptedPrompter.h"
+#include "support/TestServer.h"
+
+#include <gtest/gtest.h>
+#include <QTemporaryDir>
+
+namespace {
+
+QString ru(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+struct ServerStore : ::testing::Test {
+    QTemporaryDir dir;
+    ScratchDatabase database;
+    const QString url = QString::fromUtf8(database.connInfo());
+
+    void SetUp() override { registerServerCommands(), registerBackupCommands(); }
+
+    // A folder holding the demonstration data.
+    QString demoRoot() {
+        const QString root = dir.filePath("office");
+        RootPaths(root).makeFolders();
+        demo::fill(*SqliteStore::open(RootPaths(root).storeFile()), QDate(2026, 3, 15));
+        return root;
+    }
+    int run(const QStringList& args, QString* out = nullptr, QString* err = nullptr) {
+        QString o, e;
+        QTextStream os(&o), es(&e);
+        const int status = runCommand(CommandLine::parse(args), os, es);
+        os.flush(), es.flush();
+        if (out)
+            *out = o;
+        if (err)
+            *err = e;
+        return status;
+    }
+};
+
+// Into the server, out into a copy file, and the copy back over changed data: every table the same
+// each time, rows keeping their identities.
+TEST_F(ServerStore, AFoldersDataGoesToTheServerAndComesBackWhole) {
+    const QString root = demoRoot();
+    QString out, err;
+    ASSERT_EQ(run({"server-init", url, "--from", root}, &out, &err), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains(ru("контрольные суммы всех таблиц совпали"))) << out.toStdString();
+    const auto folder = SqliteStore::open(RootPaths(root).storeFile());
+    {
+        const auto server = PgStore::open(url);
+        EXPECT_EQ(compareStores(*folder, *server), "");
+        for (const TableLayout& t : layouts::all())
+            EXPECT_EQ(server->layoutError(t.sqlName), "") << t.sqlName.toStdString();
+    }
+
+    const QString copy = dir.filePath("server-copy.sqlite");
+    ASSERT_EQ(run({"server-copy", url, copy}, &out, &err), 0) << err.toStdString();
+    EXPECT_EQ(SqliteStore::checkFile(copy), "") << "the copy is a store file of the program's own";
+    EXPECT_EQ(compareStores(*folder, *SqliteStore::open(copy)), "");
+    EXPECT_NE(run({"server-copy", url, copy}, nullptr, &err), 0) << "an existing file is never written over";
+
+    {
+        const auto server = PgStore::open(url);
+        server->exec("DELETE FROM Sertif; UPDATE Personal SET Name1 = 'ИЗМЕНЁН'");
+        EXPECT_NE(compareStores(*folder, *server), "");
+    }
+    ASSERT_EQ(run({"restore-backup", copy, "--db", url, "--root", dir.filePath("clerk")}, &out, &err), 0)
+        << err.toStdString();
+    EXPECT_EQ(compareStores(*folder, *PgStore::open(url)), "");
+
+    // New rows on the server number on after the copied ones.
+    const auto server = PgStore::open(url);
+    auto st = server->cached("INSERT INTO Personal (Name1) VALUES ('НОВИКОВ') RETURNING rowid");
+    const RowId id = Store::insertRow(*st);
+    auto highest = folder->cached("SELECT MAX(NPP) FROM Personal");
+    highest->step();
+    EXPECT_GT(id, highest->int64(0));
+}
+
+TEST_F(ServerStore, ADatabaseHoldingOtherTablesIsRefusedAndLeftAsItWas) {
+    const QString root = demoRoot();
+    {
+        Connection c = database.connect();
+        exec(c.get(), "CREATE TABLE accounts (id int)");
+    }
+    QString err;
+    EXPECT_EQ(run({"server-init", url, "--from", root}, nullptr, &err), 1);
+    EXPECT_TRUE(err.contains(ru("уже есть таблицы (accounts)"))) << err.toStdString();
+    Connection c = database.connect();
+    EXPECT_EQ(scalar(c.get(), "SELECT count(*) FROM information_schema.tables WHERE table_schema = 'public'"),
+              "1");
+    EXPECT_EQ(run({"server-init", url, "--from", dir.filePath("nothing")}, nullptr, &err), 1);
+    EXPECT_TRUE(err.contains(ru("переносить нечего"))) << err.toStdString();
+}
+
+TEST_F(ServerStore, ADatabaseWithoutTheTablesIsToldWithWhatToDo) {
+    try {
+        PgStore::open(url);
+        FAIL() << "opened a database without the program's tables";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains(ru("нет таблиц программы"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("server-init")) << e.message().toStdString();
+    }
+}
+
+// A server out of reach at the start: the clerk is told so and may work on the folder's own data.
+TEST_F(ServerStore, AServerOutOfReachOffersTheFoldersDatabase) {
+    const QString unreachable = "host=127.0.0.1 port=1 dbname=zajavki connect_timeout=2";
+    for (const auto answer : {Prompter::Answer::No, Prompter::Answer::Yes}) {
+        ScriptedPrompter prompter;
+        FixedClock clock{QDate(2026, 3, 15)};
+        AppContext app(RootPaths(dir.filePath(answer == Prompter::Answer::Yes ? "yes" : "no")), clock,
+                       prompter);
+        app.serverUrl = unreachable;
+        prompter.answerUnscripted(answer, {});
+        EXPECT_EQ(app.startStore(), answer == Prompter::Answer::Yes);
+        ASSERT_FALSE(prompter.log().isEmpty());
+        EXPECT_TRUE(prompter.log().first().contains(ru("Не удалось подключиться к серверу базы данных")))
+            << prompter.log().first().toStdString();
+        EXPECT_TRUE(prompter.log().first().contains(ru("Работать с базой данных в папке программы")));
+        if (answer == Prompter::Answer::Yes) {
+            ASSERT_TRUE(app.store);
+            EXPECT_FALSE(app.store->isServer());
+            EXPECT_TRUE(app.serverUrl.isEmpty());
+        }
+    }
+}
+
+} // namespace
