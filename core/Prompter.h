@@ -8,8 +8,9 @@ class Prompter {
 public:
     enum class Answer { Yes, No, Ok, Cancel, Closed };
     enum class Icon { None, Information, Question, Warning, Error };
-    // YesNoDefaultNo: a question whose safe answer is No, which Enter gives.
-    enum class Buttons { Ok, YesNo, YesNoDefaultNo, OkCancel };
+    // YesNoDefaultNo: a question whose safe answer is No, which Enter gives. YesNoCancel: two
+    // choices and a way back, which Enter and Escape give.
+    enum class Buttons { Ok, YesNo, YesNoDefaultNo, OkCancel, YesNoCancel };
 
     virtual ~Prompter() = default;
 

@@ -145,10 +145,24 @@ void DataModule::showUnknownValuesEmpty() {
         ds->field(fld::SNILS).showsEmpty = noDigits;
 }
 
+Dataset::ConflictChoice DataModule::askAboutConflict(const RowConflict& conflict) {
+    const Prompter::Answer answer = prompter_.ask(
+        QStringLiteral("Запись изменена другим пользователем"),
+        conflict.message() +
+            QStringLiteral("\n\nДа — сохранить ваши изменения поверх.\nНет — показать запись такой, "
+                           "какой её сохранил другой пользователь (ваши изменения не сохранятся).\n"
+                           "Отмена — вернуться к правке, ничего не сохраняя."),
+        Prompter::Icon::Warning, Prompter::Buttons::YesNoCancel);
+    return answer == Prompter::Answer::Yes  ? Dataset::ConflictChoice::SaveMine
+           : answer == Prompter::Answer::No ? Dataset::ConflictChoice::ShowTheirs
+                                            : Dataset::ConflictChoice::KeepEditing;
+}
+
 Table* DataModule::addTable(DataSource** dataSource, const QString& name, const QString& file,
                             const QString& source, const QString& index, DataSource* master,
                             const QString& masterFields) {
     auto* t = new Table(store_, name, file, this);
+    t->onConflict = [this](Dataset&, const RowConflict& conflict) { return askAboutConflict(conflict); };
     if (!index.isEmpty())
         t->setIndexName(index);
     if (master)

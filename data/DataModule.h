@@ -112,6 +112,8 @@ signals:
     void traineesWritten();
 
 private:
+    // What the user does about a row another user wrote while it was being edited.
+    Dataset::ConflictChoice askAboutConflict(const RowConflict& conflict);
     // Makes a table object with its data source (stored through `dataSource`).
     Table* addTable(DataSource** dataSource, const QString& name, const QString& file, const QString& source,
                     const QString& index = {}, DataSource* master = nullptr,

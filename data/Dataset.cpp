@@ -407,6 +407,7 @@ void Dataset::edit() {
         append();
         return;
     }
+    editStarted(currentRowId());
     state_ = State::Edit;
     modified_ = false;
     emit stateChanged();
@@ -436,7 +437,7 @@ void Dataset::post() {
     if (inserting) {
         id = writeInsert(stored);
     } else if (modified_) {
-        writeUpdate(id, stored);
+        writeUpdateResolving(id, stored);
     }
     forgetRow(id);
     state_ = State::Browse;
@@ -444,6 +445,29 @@ void Dataset::post() {
     placeAfterWrite(id, stored, inserting);
     emit stateChanged();
     emit posted();
+}
+
+void Dataset::writeUpdateResolving(RowId id, const Values& stored) {
+    try {
+        writeUpdate(id, stored);
+    } catch (const RowConflict& conflict) {
+        if (conflict.deleted || !onConflict)
+            throw;
+        const ConflictChoice choice = onConflict(*this, conflict);
+        if (choice == ConflictChoice::SaveMine) {
+            writeOverVersion(id, conflict.version);
+            writeUpdate(id, stored);
+            return;
+        }
+        if (choice == ConflictChoice::ShowTheirs) {
+            forgetRow(id);
+            cancel();
+            reread();
+        }
+        // The user has answered: the save ends here without a further message, the typed values
+        // still in the record unless the other version was asked for.
+        throw AbortAction();
+    }
 }
 
 void Dataset::remove() {

@@ -19,6 +19,7 @@
 #include <vector>
 
 class DataSource;
+class RowConflict;
 class Store;
 
 using RowId = qint64;
@@ -49,6 +50,12 @@ public:
     std::function<void(Dataset&)> onCalcFields;
     std::function<void(Dataset&)> beforeDelete;
     std::function<bool(Dataset&)> onFilterRecord;
+    // Asked when a row being saved was written by someone else since it was read (on a store
+    // whose rows carry versions): save over it, show the other version instead (the edit is
+    // dropped), or go on editing with the typed values kept. Without it the conflict is thrown and
+    // the row stays in editing.
+    enum class ConflictChoice { KeepEditing, SaveMine, ShowTheirs };
+    std::function<ConflictChoice(Dataset&, const RowConflict&)> onConflict;
 
     // What a user calls this data, for messages: "слушатели заявки". Tables and queries take it
     // from the captions of the store's table they show (captionTable, e.g. "Sluch2023"), which
@@ -148,6 +155,10 @@ protected:
     virtual RowId writeInsert(Values& values);  // may fill an auto-increment value
     virtual void writeUpdate(RowId id, const Values& values);
     virtual void writeDelete(RowId id);
+    // Editing of the row `id` begins: the version it was read at is the one its update expects.
+    virtual void editStarted(RowId id) {}
+    // The update of the row `id` is to go over the version `version` stored now.
+    virtual void writeOverVersion(RowId id, qint64 version) {}
     // Order of the view; the default is by row identity.
     virtual int compareOrder(const Values& a, RowId idA, const Values& b, RowId idB) const;
     // Leading fields of the order: what a detail link and find nearest match on.
@@ -188,6 +199,7 @@ private:
     bool staysInPlace(int row, RowId id, const Values& values);
     void remember(RowId id, const Values& values);
     void placeAfterWrite(RowId id, const Values& values, bool inserted);
+    void writeUpdateResolving(RowId id, const Values& values);
     void masterChanged();
     Values blankRecord() const;
     template <typename Fn> auto withRecord(Values& record, Fn fn);

@@ -4,6 +4,8 @@
 
 #include "core/UserError.h"
 
+#include <QDateTime>
+
 #include <stdexcept>
 
 class DbError : public UserError {
@@ -19,6 +21,18 @@ public:
 
 private:
     int sqliteCode_ = 0;
+};
+
+// A row another user wrote (or deleted) since this one was read: saving over it unseen is refused.
+class RowConflict : public DbError {
+public:
+    RowConflict(const QString& message, QString changedBy, QDateTime changedAt, qint64 version, bool deleted)
+        : DbError(message), changedBy(std::move(changedBy)), changedAt(std::move(changedAt)),
+          version(version), deleted(deleted) {}
+    QString changedBy;   // the server's name of the user who wrote it last
+    QDateTime changedAt; // when
+    qint64 version;      // the version stored now
+    bool deleted;        // the row is gone
 };
 
 // Thrown when the user declines to go on (for example answers "No" to a delete question):

@@ -58,13 +58,21 @@ QStringList createTableSql(const TableLayout& t) {
         cols << QStringLiteral("rowid bigint GENERATED ALWAYS AS (%1) STORED UNIQUE").arg(keyColumn);
     else
         cols << QStringLiteral("rowid bigint NOT NULL DEFAULT nextval('%1') PRIMARY KEY").arg(seq);
+    // Who wrote the row last, when, and how many times it was written: what a clerk saving over
+    // another's change is told, and what tells that change apart.
+    cols << QStringLiteral("zversion bigint NOT NULL DEFAULT 1")
+         << QStringLiteral("zchanged_by text NOT NULL DEFAULT session_user")
+         << QStringLiteral("zchanged_at timestamptz NOT NULL DEFAULT now()");
     const QString table = ident(t.sqlName);
     QStringList sql{QStringLiteral("CREATE SEQUENCE %1").arg(seq),
                     QStringLiteral("CREATE TABLE %1 (%2)").arg(table, cols.join(QStringLiteral(", "))),
                     QStringLiteral("ALTER SEQUENCE %1 OWNED BY %2.%3").arg(seq, table, keyColumn),
                     QStringLiteral("CREATE TRIGGER keys_follow AFTER INSERT ON %1 FOR EACH STATEMENT "
                                    "EXECUTE FUNCTION zajavki_keys_follow('%2', '%3')")
-                        .arg(table, sequenceName(t), keyName)};
+                        .arg(table, sequenceName(t), keyName),
+                    QStringLiteral("CREATE TRIGGER row_version BEFORE UPDATE ON %1 FOR EACH ROW "
+                                   "EXECUTE FUNCTION zajavki_row_version()")
+                        .arg(table)};
     for (const IndexDef& idx : t.indexes) {
         QStringList keys;
         for (const QString& name : idx.fields) {
@@ -88,6 +96,13 @@ BEGIN
     EXECUTE format('SELECT setval(%L, GREATEST((SELECT COALESCE(max(%I), 0) FROM %I), '
                    '(SELECT last_value FROM %I)))', TG_ARGV[0], TG_ARGV[1], TG_TABLE_NAME, TG_ARGV[0]);
     RETURN NULL;
+END $$;
+CREATE FUNCTION zajavki_row_version() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    NEW.zversion := OLD.zversion + 1;
+    NEW.zchanged_by := session_user;
+    NEW.zchanged_at := clock_timestamp();
+    RETURN NEW;
 END $$;
 CREATE TABLE zajavki_store (key text PRIMARY KEY, value text NOT NULL);
 )SQL";
@@ -200,7 +215,7 @@ void PgStore::checkLayouts() {
             if (serverIndexes.contains(sqlIndexName(t.sqlName, idx.name).toLower()))
                 indexes_.insert(sqlIndexName(t.sqlName, idx.name));
         auto found = columns.value(t.sqlName.toLower());
-        found.removeIf([](const auto& c) { return c.first == QLatin1String("rowid"); });
+        found.removeIf([](const auto& c) { return PgStore::isHiddenColumn(c.first); });
         const QString table = captions::table(t.sqlName);
         if (found.isEmpty()) {
             layoutErrors_.insert(t.sqlName,
@@ -245,6 +260,18 @@ void PgStore::createSchema() {
     exec(QStringLiteral("INSERT INTO zajavki_store VALUES ('schema_version', '%1')").arg(kSchemaVersion));
     tx.commit();
     checkLayouts();
+}
+
+void PgStore::lockNumbering(const QString& table, int year) {
+    auto st = cached(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?), ?)"));
+    st->bind(1, table.toLower());
+    st->bind(2, year);
+    st->step();
+}
+
+bool PgStore::isHiddenColumn(const QString& name) {
+    return name == QLatin1String("rowid") || name == QLatin1String("zversion") ||
+           name == QLatin1String("zchanged_by") || name == QLatin1String("zchanged_at");
 }
 
 std::unique_ptr<Statement> PgStore::prepare(const QString& sql) {

@@ -31,6 +31,7 @@ public:
     bool isServer() const override { return true; }
     std::unique_ptr<Statement> prepare(const QString& sql) override;
     void exec(const QString& sql) override;
+    void lockNumbering(const QString& table, int year) override;
     QString groupText(const QString& text, const QString& separator) const override {
         return QStringLiteral("string_agg(%1, %2)").arg(text, separator);
     }
@@ -41,6 +42,10 @@ public:
     void backupTo(const QString& target) override;
     // Replaces every table's rows with those of the store file `copy`, in one transaction.
     void replaceWith(const QString& copy) override;
+
+    // The columns every table has beside the layout's fields: "rowid", and the row's version with
+    // who wrote it last and when ("zversion", "zchanged_by", "zchanged_at"), kept by the server.
+    static bool isHiddenColumn(const QString& name);
 
     // Runs one statement with text parameters (nullptr for null); the result is the caller's to
     // clear. Throws DbError with the server's failure in the user's words; a lost connection is

@@ -56,6 +56,13 @@ public:
     virtual void exec(const QString& sql) = 0;
     // Runs an insert written "INSERT ... RETURNING rowid" and gives the new row's identity.
     static RowId insertRow(Statement& insert);
+    // Makes the numbering of `table`'s rows of `year` this transaction's alone until it ends, so
+    // that two clerks creating applications at once never take the same number. The file store
+    // has one writer at a time already.
+    virtual void lockNumbering(const QString& table, int year) {}
+    // Rows carry a version that a write checks (see Table): true on the server, where several
+    // clerks write.
+    bool hasRowVersions() const { return isServer(); }
     // The few words of SQL the back ends spell differently. The texts of a group joined by
     // `separator` (an SQL expression):
     virtual QString groupText(const QString& text, const QString& separator) const = 0;

@@ -30,11 +30,19 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
         marks << QStringLiteral("?");
     }
     const QString t = quoted(layout_->sqlName);
-    selectRowSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(all.join(u','), t);
+    versioned_ = store.hasRowVersions();
+    // Where rows carry versions, each write names the version it was read at: a row written by
+    // someone else since is not found, and the write tells so.
+    const QString version = versioned_ ? QStringLiteral(", zversion") : QString();
+    const QString atVersion = versioned_ ? QStringLiteral(" AND zversion = ?") : QString();
+    selectRowSql_ = QStringLiteral("SELECT %1%3 FROM %2 WHERE rowid = ?").arg(all.join(u','), t, version);
     insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
                      .arg(t, writable.join(u','), marks.join(u','));
-    updateSql_ = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(t, assignments.join(u','));
-    deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(t);
+    updateSql_ =
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3").arg(t, assignments.join(u','), atVersion) +
+        (versioned_ ? QStringLiteral(" RETURNING zversion") : QString());
+    deleteSql_ = QStringLiteral("DELETE FROM %1 WHERE rowid = ?%2").arg(t, atVersion) +
+                 (versioned_ ? QStringLiteral(" RETURNING rowid") : QString());
 }
 
 void Table::setIndexName(const QString& indexName) {
@@ -124,10 +132,61 @@ Values Table::fetchRow(RowId id) {
     auto st = store_->cached(selectRowSql_);
     st->bind(1, id);
     Values v(layout_->fields.size());
-    if (st->step())
+    if (st->step()) {
         for (int i = 0; i < layout_->fields.size(); ++i)
             v[i] = st->value(i, layout_->fields[i].type);
+        if (versioned_)
+            versions_[id] = st->int64(int(layout_->fields.size()));
+    }
     return v;
+}
+
+qint64 Table::versionOf(RowId id) {
+    if (const auto it = versions_.find(id); it != versions_.end())
+        return it->second;
+    fetchRow(id);
+    return versions_[id];
+}
+
+void Table::editStarted(RowId id) {
+    if (!versioned_)
+        return;
+    editRow_ = id;
+    editVersion_ = versionOf(id);
+}
+
+void Table::writeOverVersion(RowId id, qint64 version) {
+    versions_[id] = version;
+    if (id == editRow_)
+        editVersion_ = version;
+}
+
+// The row `id` was written or deleted by someone else since it was read: who, when, and what the
+// user may do.
+void Table::conflict(RowId id, bool deleting) {
+    auto st =
+        store_->cached(QStringLiteral("SELECT zversion, zchanged_by, zchanged_at FROM %1 WHERE rowid = ?")
+                           .arg(quoted(layout_->sqlName)));
+    st->bind(1, id);
+    const QString what = caption();
+    if (!st->step())
+        throw RowConflict(
+            QStringLiteral("Запись («%1») удалил другой пользователь, пока вы её правили; ваши изменения "
+                           "не сохранены. Отмените правку.")
+                .arg(what),
+            {}, {}, 0, true);
+    const QString who = st->rawValue(1).toString();
+    const QDateTime when = QDateTime::fromString(st->rawValue(2).toString().left(19), Qt::ISODate);
+    const QString whenText = when.toString(QStringLiteral("dd.MM.yyyy в HH:mm"));
+    const QString message =
+        deleting
+            ? QStringLiteral("Запись («%1») изменил пользователь %2 %3, после того как вы её открыли; она не "
+                             "удалена. Посмотрите, что в ней теперь, и удалите снова, если нужно.")
+                  .arg(what, who, whenText)
+            : QStringLiteral("Запись («%1») изменил пользователь %2 %3, после того как вы начали её править; "
+                             "ваши изменения не сохранены.")
+                  .arg(what, who, whenText);
+    throw RowConflict(message, who, when, st->int64(0), false);
 }
 
 RowId Table::writeInsert(Values& values) {
@@ -137,6 +196,8 @@ RowId Table::writeInsert(Values& values) {
         if (i != autoIncField_)
             st->bind(p++, values[i]);
     const RowId id = Store::insertRow(*st);
+    if (versioned_)
+        versions_[id] = 1;
     if (autoIncField_ >= 0)
         values[autoIncField_] = int(id);
     return id;
@@ -149,13 +210,35 @@ void Table::writeUpdate(RowId id, const Values& values) {
         if (i != autoIncField_)
             st->bind(p++, values[i]);
     st->bind(p, id);
-    st->step();
+    if (!versioned_) {
+        st->step();
+        return;
+    }
+    st->bind(p + 1, id == editRow_ ? editVersion_ : versionOf(id));
+    if (!st->step())
+        conflict(id, false);
+    writeOverVersion(id, st->int64(0));
 }
 
 void Table::writeDelete(RowId id) {
     auto st = store_->cached(deleteSql_);
     st->bind(1, id);
-    st->step();
+    if (!versioned_) {
+        st->step();
+        return;
+    }
+    st->bind(2, versionOf(id));
+    if (st->step()) {
+        versions_.erase(id);
+        return;
+    }
+    // Not found at the version shown: changed since (refused), or deleted already (nothing to do).
+    auto exists =
+        store_->cached(QStringLiteral("SELECT 1 FROM %1 WHERE rowid = ?").arg(quoted(layout_->sqlName)));
+    exists->bind(1, id);
+    if (exists->step())
+        conflict(id, true);
+    versions_.erase(id);
 }
 
 bool Table::inTextIndex(int field) const {

@@ -26,8 +26,12 @@ protected:
     QList<int> orderFields() const override { return order_; }
     int findMatch(const QList<int>& fields, const Values& values) override;
     int nearestPosition(const Values& key) override;
+    void editStarted(RowId id) override;
+    void writeOverVersion(RowId id, qint64 version) override;
 
 private:
+    qint64 versionOf(RowId id);
+    [[noreturn]] void conflict(RowId id, bool deleting);
     QString whereClause(QVariantList& binds) const;
     QString orderClause() const;
     bool inTextIndex(int field) const;
@@ -45,4 +49,10 @@ private:
         QString sql;
     } lastMatch_;
     int autoIncField_ = -1;
+    // On a store whose rows carry versions: the version of each row as last read, and the version
+    // the row being edited had when its editing began, which the update must still find.
+    bool versioned_ = false;
+    std::unordered_map<RowId, qint64> versions_;
+    RowId editRow_ = -1;
+    qint64 editVersion_ = 0;
 };

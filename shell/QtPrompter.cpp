@@ -59,10 +59,14 @@ Prompter::Answer QtPrompter::ask(const QString& caption, const QString& text, Ic
     const bool yesNo = buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo;
     QMessageBox::StandardButtons b = yesNo                          ? QMessageBox::Yes | QMessageBox::No
                                      : buttons == Buttons::OkCancel ? QMessageBox::Ok | QMessageBox::Cancel
-                                                                    : QMessageBox::Ok;
+                                     : buttons == Buttons::YesNoCancel
+                                         ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
+                                         : QMessageBox::Ok;
     QMessageBox box(i, caption, text, b, parent_);
     if (buttons == Buttons::YesNoDefaultNo)
         box.setDefaultButton(QMessageBox::No);
+    if (buttons == Buttons::YesNoCancel)
+        box.setDefaultButton(QMessageBox::Cancel);
     return answerOf(QMessageBox::StandardButton(box.exec()));
 }
 

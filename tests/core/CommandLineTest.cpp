@@ -42,6 +42,22 @@ TEST_F(CommandLineTest, SeparatesTheCommandItsArgumentsAndTheRoot) {
     EXPECT_EQ(CommandLine::parse({"dump", "a.db", "--codepage", "1251"}).positional(), QStringList{"a.db"});
 }
 
+// The server's database: --db, else TOVEX_DB, else none (the root's file).
+TEST_F(CommandLineTest, TheServerIsTheDbOptionElseTheEnvironment) {
+    qunsetenv("TOVEX_DB");
+    const CommandLine withDb =
+        CommandLine::parse({"--db", "postgresql://s/b", "export", "116", "2026", "f.db"});
+    EXPECT_TRUE(withDb.error.isEmpty()) << withDb.error.toStdString();
+    EXPECT_EQ(withDb.command, "export");
+    EXPECT_EQ(withDb.serverUrl(), "postgresql://s/b");
+    EXPECT_EQ(withDb.args, (QStringList{"116", "2026", "f.db"}));
+    EXPECT_EQ(CommandLine::parse({"export", "1", "2", "f"}).serverUrl(), "");
+    qputenv("TOVEX_DB", "postgresql://env/b");
+    EXPECT_EQ(CommandLine::parse({"export", "1", "2", "f"}).serverUrl(), "postgresql://env/b");
+    EXPECT_EQ(CommandLine::parse({"--db=postgresql://s/b"}).serverUrl(), "postgresql://s/b");
+    qunsetenv("TOVEX_DB");
+}
+
 // A malformed command line is refused with a Russian line and status 2, never run half-understood.
 TEST_F(CommandLineTest, RefusesMalformedCommandLines) {
     const struct {
@@ -72,8 +88,8 @@ TEST_F(CommandLineTest, HelpListsEveryCommandAndEachCommandItsArguments) {
     }
     for (const QStringList& args : {QStringList{"export", "--help"}, QStringList{"help", "export"}}) {
         ASSERT_EQ(run(args), 0);
-        EXPECT_TRUE(
-            outText.startsWith("Использование: zajavki export НОМЕР ГОД ФАЙЛ [--root ПАПКА] [--force]"))
+        EXPECT_TRUE(outText.startsWith(
+            "Использование: zajavki export НОМЕР ГОД ФАЙЛ [--root ПАПКА] [--db АДРЕС] [--force]"))
             << outText.toStdString();
         EXPECT_TRUE(outText.contains("заменить имеющийся файл"));
     }
