@@ -43,12 +43,56 @@ bool locateApplication(const DataModule& dm, const Generation& g, double number,
     return g.applicationsTable(dm).locate(QStringLiteral("KZajavki;Year"), {number, year});
 }
 
-void createApplication(const DataModule& dm, const Generation& g, double number, int year) {
+namespace {
+bool numberTaken(Store& store, const Table& apps, double number, int year) {
+    auto st = store.cached(QStringLiteral("SELECT COUNT(*) FROM \"%1\" WHERE KZajavki = ? AND \"Year\" = ?")
+                               .arg(apps.layout().sqlName));
+    st->bind(1, number);
+    st->bind(2, year);
+    st->step();
+    return st->int64(0) > 0;
+}
+// Inside a transaction: the current application of `g` still exists, and stays so until the
+// transaction ends, for another clerk deleting it waits for the year's numbering meanwhile.
+void holdApplication(const DataModule& dm, const Generation& g) {
+    const Table& apps = g.applicationsTable(dm);
+    const double number = apps.field(fld::KZajavki).asFloat();
+    const int year = int(apps.field(fld::Year).asInteger());
+    dm.store().lockNumbering(apps.layout().sqlName, year);
+    if (!numberTaken(dm.store(), apps, number, year))
+        throw UserError(QStringLiteral("Заявку № %1 на %2 год удалил другой пользователь; слушатели в неё не "
+                                       "добавлены. Закройте окно заявок и откройте его снова.")
+                            .arg(formatNumber(number))
+                            .arg(year));
+}
+
+} // namespace
+
+double createApplication(const DataModule& dm, const Generation& g, double number, int year,
+                         bool supplementary) {
     Table& apps = g.applicationsTable(dm);
+    Store& store = dm.store();
+    Store::Transaction transaction(store);
+    store.lockNumbering(apps.layout().sqlName, year);
+    if (numberTaken(store, apps, number, year)) {
+        if (!supplementary)
+            throw UserError(
+                QStringLiteral("Заявка № %1 на %2 год уже есть: её только что создал другой пользователь.")
+                    .arg(formatNumber(number))
+                    .arg(year));
+        number = additionalNumber(dm, g, year, nullptr);
+    }
     apps.append();
-    apps.field(fld::KZajavki).setAsFloat(number);
-    apps.field(fld::Year).setAsInteger(year);
-    apps.post();
+    try {
+        apps.field(fld::KZajavki).setAsFloat(number);
+        apps.field(fld::Year).setAsInteger(year);
+        apps.post();
+    } catch (...) {
+        apps.cancel();
+        throw;
+    }
+    transaction.commit();
+    return number;
 }
 
 QString yearRefusal(const Generation& g, int year) {
@@ -217,6 +261,7 @@ int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState
     };
 
     Store::Transaction transaction(dm.store());
+    holdApplication(dm, g);
     const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
     int added = 0;
     {
@@ -313,6 +358,7 @@ bool deleteApplication(const DataModule& dm, const Generation& g, SharedState& s
     Table& apps = g.applicationsTable(dm);
     Table& trainees = g.traineesTable(dm);
     Store::Transaction transaction(dm.store());
+    dm.store().lockNumbering(apps.layout().sqlName, int(apps.field(fld::Year).asInteger()));
     const DropEditsOnFailure dropEdits(traineeTables(dm, g, true));
     trainees.first();
     while (!trainees.eof())
@@ -411,6 +457,17 @@ QString saveTrainee(const DataModule& dm, const Generation& g) {
     std::optional<Store::Transaction> transaction;
     if (!typed.isEmpty())
         transaction.emplace(dm.store());
+    if (storeTrainee && trainee.state() == Dataset::State::Insert) {
+        // The application must still be there. A lone trainee is checked in a short transaction
+        // of its own, for a transaction undone around its write would drop what was typed.
+        if (transaction) {
+            holdApplication(dm, g);
+        } else {
+            Store::Transaction check(dm.store());
+            holdApplication(dm, g);
+            check.commit();
+        }
+    }
     if (storeTrainee) {
         if (!trainee.isEditing())
             trainee.edit();

@@ -29,8 +29,12 @@ QStringList catalogueSql(const Generation& g, bool upToYear);
 double additionalNumber(const DataModule& dm, const Generation& g, int year, bool* noMain);
 // Makes `number`/`year` the current application; false when there is none.
 bool locateApplication(const DataModule& dm, const Generation& g, double number, int year);
-// Appends and posts a new application, which becomes current.
-void createApplication(const DataModule& dm, const Generation& g, double number, int year);
+// Appends and posts the application `number` of `year`, which becomes current; returns the number
+// it got. The year's numbering is locked meanwhile, so that two clerks never create one number
+// twice: a number taken since it was shown is refused for a main application, and moved on to the
+// next free one for a supplementary one (`supplementary`).
+double createApplication(const DataModule& dm, const Generation& g, double number, int year,
+                         bool supplementary = false);
 // Why no application is made for `year` in this generation ("Заявки создаются только по 2020
 // год!"); empty when it is.
 QString yearRefusal(const Generation& g, int year);

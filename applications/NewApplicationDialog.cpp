@@ -179,17 +179,14 @@ void NewApplicationDialog::cancel() {
 }
 
 void NewApplicationDialog::answerYes() {
-    DataModule& dm = *main_.app().DM;
-    Table& apps = g_.applicationsTable(dm);
-    apps.append();
-    try {
-        apps.field(fld::KZajavki).setAsString(number_->text());
-        apps.field(fld::Year).setAsString(confirmedYear_->text());
-        apps.post();
-    } catch (...) {
-        apps.cancel();
-        throw;
-    }
+    AppContext& app = main_.app();
+    const double shown = QLocale().toDouble(number_->text());
+    const double made = applications::createApplication(*app.DM, g_, shown, confirmedYear_->text().toInt(),
+                                                        /*supplementary=*/true);
+    if (made != shown)
+        app.prompter.inform(
+            QStringLiteral("Номер %1 тем временем занял другой пользователь: создана заявка № %2.")
+                .arg(number_->text(), formatNumber(made)));
     addNext_ = true;
     accept();
 }

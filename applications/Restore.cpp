@@ -294,6 +294,11 @@ public:
     explicit PlanWriter(const DataModule& dm) : dm_(dm), store_(dm.store()) {}
 
     void createApplication(const RestoreApplication& a) {
+        // Under the year's numbering lock: an application another clerk made meanwhile is taken as
+        // it is, and the trainees join it.
+        store_.lockNumbering(dm_.tblZajavki2023->layout().sqlName, a.year);
+        if (countRows(store_, *dm_.tblZajavki2023, a.number, a.year) > 0)
+            return;
         auto st = store_.cached(QStringLiteral("INSERT INTO %1 (\"KZajavki\", \"Year\") VALUES (?, ?)")
                                     .arg(quoted(dm_.tblZajavki2023->layout().sqlName)));
         st->bind(1, a.number);
