@@ -93,8 +93,11 @@ const char* const kCommonSql = R"SQL(
 CREATE COLLATION ru (provider = icu, locale = 'ru-u-kf-upper');
 CREATE FUNCTION zajavki_keys_follow() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
-    EXECUTE format('SELECT setval(%L, GREATEST((SELECT COALESCE(max(%I), 0) FROM %I), '
-                   '(SELECT last_value FROM %I)))', TG_ARGV[0], TG_ARGV[1], TG_TABLE_NAME, TG_ARGV[0]);
+    -- Only a key written by the program itself (an import, a copy) can pass the sequence; keys the
+    -- sequence gave never do, so that the sequence is never moved back under another's insert.
+    EXECUTE format('SELECT setval(%L, m) FROM (SELECT max(%I) AS m FROM %I) k '
+                   'WHERE m > (SELECT CASE WHEN is_called THEN last_value ELSE last_value - 1 END FROM %I)',
+                   TG_ARGV[0], TG_ARGV[1], TG_TABLE_NAME, TG_ARGV[0]);
     RETURN NULL;
 END $$;
 CREATE FUNCTION zajavki_row_version() RETURNS trigger LANGUAGE plpgsql AS $$

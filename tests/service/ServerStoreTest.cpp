@@ -85,6 +85,18 @@ TEST_F(ServerStore, AFoldersDataGoesToTheServerAndComesBackWhole) {
     EXPECT_GT(id, highest->int64(0));
 }
 
+// A table whose only copied row has the number 1: the next row the server numbers is 2.
+TEST_F(ServerStore, TheServerNumbersOnAfterASingleCopiedRow) {
+    const QString root = dir.filePath("one");
+    RootPaths(root).makeFolders();
+    SqliteStore::open(RootPaths(root).storeFile())->exec("INSERT INTO Personal (Name1) VALUES ('ОДИН')");
+    QString err;
+    ASSERT_EQ(run({"server-init", url, "--from", root}, nullptr, &err), 0) << err.toStdString();
+    const auto server = PgStore::open(url);
+    auto st = server->cached("INSERT INTO Personal (Name1) VALUES ('ДВА') RETURNING rowid");
+    EXPECT_EQ(Store::insertRow(*st), 2);
+}
+
 TEST_F(ServerStore, ADatabaseHoldingOtherTablesIsRefusedAndLeftAsItWas) {
     const QString root = demoRoot();
     {
