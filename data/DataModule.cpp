@@ -112,6 +112,22 @@ DataModule::DataModule(Store& store, SharedState& state, Prompter& prompter, QOb
         for (int i = 0; i < ds->fieldCount(); ++i)
             fields_.insert(ds->field(i).objectName(), &ds->field(i));
     showUnknownValuesEmpty();
+    store_.watchChanges([this](const QStringList& tables) { showChangesOfOthers(tables); });
+}
+
+DataModule::~DataModule() {
+    store_.watchChanges({});
+}
+
+// Tables other users changed are read again where they are open: the current row stays current
+// while it exists, and a table whose row is being edited is left alone (its save checks the row's
+// version instead).
+void DataModule::showChangesOfOthers(const QStringList& tables) {
+    for (Dataset* ds : datasets_) {
+        auto* t = qobject_cast<Table*>(ds);
+        if (t && t->isActive() && !t->isEditing() && tables.contains(t->layout().sqlName.toLower()))
+            t->reread();
+    }
 }
 
 // Grids and boxes show no value where the stored one only stands for "unknown": the zero date an

@@ -19,6 +19,9 @@ class DataModule : public QObject {
     Q_OBJECT
 public:
     DataModule(Store& store, SharedState& state, Prompter& prompter, QObject* parent = nullptr);
+    ~DataModule() override;
+    // Shows in the open tables what other users changed in `tables` (store names, small letters).
+    void showChangesOfOthers(const QStringList& tables);
 
     Store& store() const { return store_; }
     SharedState& state() const { return state_; }

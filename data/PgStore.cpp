@@ -10,6 +10,8 @@
 #include <libpq-fe.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
 
 namespace {
 
@@ -64,15 +66,19 @@ QStringList createTableSql(const TableLayout& t) {
          << QStringLiteral("zchanged_by text NOT NULL DEFAULT session_user")
          << QStringLiteral("zchanged_at timestamptz NOT NULL DEFAULT now()");
     const QString table = ident(t.sqlName);
-    QStringList sql{QStringLiteral("CREATE SEQUENCE %1").arg(seq),
-                    QStringLiteral("CREATE TABLE %1 (%2)").arg(table, cols.join(QStringLiteral(", "))),
-                    QStringLiteral("ALTER SEQUENCE %1 OWNED BY %2.%3").arg(seq, table, keyColumn),
-                    QStringLiteral("CREATE TRIGGER keys_follow AFTER INSERT ON %1 FOR EACH STATEMENT "
-                                   "EXECUTE FUNCTION zajavki_keys_follow('%2', '%3')")
-                        .arg(table, sequenceName(t), keyName),
-                    QStringLiteral("CREATE TRIGGER row_version BEFORE UPDATE ON %1 FOR EACH ROW "
-                                   "EXECUTE FUNCTION zajavki_row_version()")
-                        .arg(table)};
+    QStringList sql{
+        QStringLiteral("CREATE SEQUENCE %1").arg(seq),
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(table, cols.join(QStringLiteral(", "))),
+        QStringLiteral("ALTER SEQUENCE %1 OWNED BY %2.%3").arg(seq, table, keyColumn),
+        QStringLiteral("CREATE TRIGGER keys_follow AFTER INSERT ON %1 FOR EACH STATEMENT "
+                       "EXECUTE FUNCTION zajavki_keys_follow('%2', '%3')")
+            .arg(table, sequenceName(t), keyName),
+        QStringLiteral("CREATE TRIGGER row_version BEFORE UPDATE ON %1 FOR EACH ROW "
+                       "EXECUTE FUNCTION zajavki_row_version()")
+            .arg(table),
+        QStringLiteral("CREATE TRIGGER notify_change AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON %1 "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION zajavki_notify_change()")
+            .arg(table)};
     for (const IndexDef& idx : t.indexes) {
         QStringList keys;
         for (const QString& name : idx.fields) {
@@ -107,6 +113,12 @@ BEGIN
     NEW.zchanged_at := clock_timestamp();
     RETURN NEW;
 END $$;
+CREATE FUNCTION zajavki_notify_change() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    -- Sent when the transaction commits, once per table and connection.
+    PERFORM pg_notify('zajavki_changes', TG_TABLE_NAME || ' ' || pg_backend_pid());
+    RETURN NULL;
+END $$;
 CREATE TABLE zajavki_store (key text PRIMARY KEY, value text NOT NULL);
 )SQL";
 
@@ -116,11 +128,75 @@ QString serverText(const char* text) {
 
 } // namespace
 
+// What other users changed reaches the program as notifications on the connection: read when the
+// connection's socket has something while the program waits for the user, and after each
+// statement (libpq keeps those that arrived with a result). They are told in one batch a moment
+// later, so that a transaction of many statements re-reads each table once.
+class PgStore::ChangeWatch : public QObject {
+public:
+    ChangeWatch(PgStore& store, std::function<void(const QStringList&)> changed)
+        : store_(store), changed_(std::move(changed)) {
+        batch_.setSingleShot(true);
+        batch_.setInterval(50);
+        QObject::connect(&batch_, &QTimer::timeout, this, [this] {
+            const QStringList tables = pending_.values();
+            pending_.clear();
+            if (!tables.isEmpty())
+                changed_(tables);
+        });
+        follow();
+    }
+    // Watches the connection's socket (again, after a reconnection).
+    void follow() {
+        socket_.reset();
+        const int fd = PQsocket(store_.conn_);
+        if (fd < 0)
+            return;
+        socket_ = std::make_unique<QSocketNotifier>(qintptr(fd), QSocketNotifier::Read);
+        QObject::connect(socket_.get(), &QSocketNotifier::activated, this, [this] {
+            PQconsumeInput(store_.conn_);
+            store_.takeNotifications();
+        });
+    }
+    void add(const QString& table) {
+        pending_.insert(table);
+        batch_.start();
+    }
+
+private:
+    PgStore& store_;
+    std::function<void(const QStringList&)> changed_;
+    std::unique_ptr<QSocketNotifier> socket_;
+    QSet<QString> pending_;
+    QTimer batch_;
+};
+
 PgStore::PgStore(pg_conn* connection, QString where) : conn_(connection), where_(std::move(where)) {}
 
 PgStore::~PgStore() {
+    watch_.reset();
     clearCache();
     PQfinish(conn_);
+}
+
+void PgStore::watchChanges(std::function<void(const QStringList& tables)> changed) {
+    watch_.reset();
+    if (!changed)
+        return;
+    exec(QStringLiteral("LISTEN zajavki_changes"));
+    watch_ = std::make_unique<ChangeWatch>(*this, std::move(changed));
+}
+
+void PgStore::takeNotifications() {
+    if (!watch_)
+        return;
+    const int self = PQbackendPID(conn_);
+    while (PGnotify* n = PQnotifies(conn_)) {
+        const QStringList words = QString::fromUtf8(n->extra).split(u' ');
+        if (words.size() == 2 && words[1].toInt() != self)
+            watch_->add(words[0]);
+        PQfreemem(n);
+    }
 }
 
 namespace {
@@ -290,8 +366,10 @@ pg_result* PgStore::run(const QByteArray& sql, int count, const char* const* val
                        ? PQexec(conn_, sql.constData())
                        : PQexecParams(conn_, sql.constData(), count, nullptr, values, nullptr, nullptr, 0);
     const ExecStatusType status = PQresultStatus(r);
-    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        takeNotifications();
         return r;
+    }
     fail(r);
 }
 
@@ -308,8 +386,13 @@ void PgStore::fail(pg_result* result) {
         clearCache();
         PQreset(conn_);
         const bool back = PQstatus(conn_) == CONNECTION_OK;
-        if (back)
+        if (back) {
             configure();
+            if (watch_) {
+                exec(QStringLiteral("LISTEN zajavki_changes"));
+                watch_->follow();
+            }
+        }
         throw DbError(
             back
                 ? QStringLiteral("Связь с сервером базы данных %1 прерывалась, и последнее действие не "

@@ -32,6 +32,7 @@ public:
     std::unique_ptr<Statement> prepare(const QString& sql) override;
     void exec(const QString& sql) override;
     void lockNumbering(const QString& table, int year) override;
+    void watchChanges(std::function<void(const QStringList& tables)> changed) override;
     QString groupText(const QString& text, const QString& separator) const override {
         return QStringLiteral("string_agg(%1, %2)").arg(text, separator);
     }
@@ -56,7 +57,9 @@ protected:
     QString beginSql() const override { return QStringLiteral("BEGIN"); }
 
 private:
+    class ChangeWatch;
     PgStore(pg_conn* connection, QString where);
+    void takeNotifications();
     [[noreturn]] void fail(pg_result* result);
     void configure();
     void checkLayouts();
@@ -64,4 +67,5 @@ private:
 
     pg_conn* conn_;
     QString where_;
+    std::unique_ptr<ChangeWatch> watch_;
 };

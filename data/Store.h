@@ -8,6 +8,7 @@
 #include "data/Layout.h"
 #include "data/Statement.h"
 
+#include <functional>
 #include <memory>
 #include <QHash>
 #include <QSet>
@@ -113,6 +114,11 @@ public:
     // same; the datasets must be closed and are opened again by their owner. Throws DbError; when
     // the copy could not be put in place, the store is as it was.
     virtual void replaceWith(const QString& copy) = 0;
+
+    // Tells `changed` the store names of the tables ("personal", in small letters) that other
+    // users changed, soon after they committed, while the program waits for the user. A file store
+    // has no other writers and tells nothing. One watcher at a time; an empty function stops it.
+    virtual void watchChanges(std::function<void(const QStringList& tables)> changed) {}
 
     // Datasets register so that a rollback can make them re-read what is really stored.
     void attach(Dataset* ds) { datasets_.insert(ds); }

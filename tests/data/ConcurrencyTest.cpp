@@ -1,10 +1,16 @@
 // Several clerks on one server store: a row saved over another's change only when the clerk says so.
+#include "core/SharedState.h"
+#include "data/DataModule.h"
 #include "data/DbError.h"
 #include "data/PgStore.h"
 #include "data/Table.h"
 #include "support/TempStore.h"
 
+#include "support/ScriptedPrompter.h"
+
 #include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace {
 
@@ -124,6 +130,41 @@ TEST_F(TwoClerks, EditingARowTheOtherDeletedIsRefusedAndWritesNothing) {
             << c.message().toStdString();
     }
     EXPECT_EQ(stored("SELECT COUNT(*) FROM Personal"), "1");
+}
+
+// What one clerk saves appears in the other's open tables within a second, without moving their
+// current row or touching a row they are editing.
+TEST_F(TwoClerks, AnotherClerksChangesAppearInOpenTablesWithinASecond) {
+    SharedState state;
+    ScriptedPrompter prompter;
+    DataModule dm(*storeA, state, prompter);
+    dm.openAllTables();
+    Table& people = *dm.tblPersonal; // in the order of names: ИВАНОВ, ПЕТРОВ
+    people.last();
+    const auto waitFor = [](const std::function<bool()>& done, int limit = 3000) {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < limit)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return clock.elapsed();
+    };
+
+    storeB->exec("INSERT INTO Personal (Name1) VALUES ('АНДРЕЕВ')");
+    EXPECT_LT(waitFor([&] { return people.recordCount() == 3; }), 1000);
+    EXPECT_EQ(people.recordCount(), 3);
+    EXPECT_EQ(people.field("Name1").asString(), QString::fromUtf8("ПЕТРОВ"))
+        << "the current row stays current";
+
+    people.edit();
+    people.field("Name2").setAsString("ПАВЕЛ");
+    storeB->exec("INSERT INTO Personal (Name1) VALUES ('БОРИСОВ'); INSERT INTO Sertif (Name, PersonalKOD) "
+                 "VALUES ('Терапия', 1)");
+    waitFor([] { return false; }, 300); // the notifications arrive meanwhile
+    EXPECT_TRUE(people.isEditing()) << "a row being edited is left alone";
+    EXPECT_EQ(people.field("Name2").asString(), QString::fromUtf8("ПАВЕЛ"));
+    people.post();
+    storeB->exec("UPDATE Personal SET Name3 = 'ИВАНОВИЧ' WHERE Name1 = 'ИВАНОВ'");
+    EXPECT_LT(waitFor([&] { return people.recordCount() == 4; }), 1000);
 }
 
 } // namespace
