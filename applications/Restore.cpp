@@ -375,21 +375,22 @@ private:
         return sql;
     }
 
-    static QString insertSql(const Table& table, const QStringList& fields) {
+    QString insertSql(const Table& table, const QStringList& fields) const {
         QStringList columns, marks;
         for (const QString& f : fields) {
             columns << quoted(f);
             marks << QStringLiteral("?");
         }
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
-            .arg(quoted(table.layout().sqlName), columns.join(u','), marks.join(u','));
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                   .arg(quoted(table.layout().sqlName), columns.join(u','), marks.join(u',')) +
+               store_.returningRowId();
     }
 
     RowId insert(const QString& sql, const QVariantList& values) {
         auto st = store_.cached(sql);
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        return Store::insertRow(*st);
+        return store_.insertRow(*st);
     }
 
     const DataModule& dm_;

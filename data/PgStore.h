@@ -31,6 +31,7 @@ public:
     bool isServer() const override { return true; }
     std::unique_ptr<Statement> prepare(const QString& sql) override;
     void exec(const QString& sql) override;
+    QString returningRowId() const override { return QStringLiteral(" RETURNING rowid"); }
     void lockNumbering(const QString& table, int year) override;
     void watchChanges(std::function<void(const QStringList& tables)> changed) override;
     QString groupText(const QString& text, const QString& separator) const override {

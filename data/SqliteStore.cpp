@@ -232,6 +232,18 @@ QString foreignSchema(sqlite3* db) {
 
 SqliteStore::SqliteStore(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
 
+RowId SqliteStore::insertRow(Statement& insert) {
+    // An insert that returns its row's identity is read as on the server; any other leaves it with
+    // the connection.
+    if (insert.step()) {
+        const RowId id = insert.int64(0);
+        while (insert.step()) {
+        }
+        return id;
+    }
+    return sqlite3_last_insert_rowid(db_);
+}
+
 std::unique_ptr<Statement> SqliteStore::prepare(const QString& sql) {
     return std::make_unique<SqliteStatement>(db_, sql);
 }

@@ -27,6 +27,8 @@ public:
 
     std::unique_ptr<Statement> prepare(const QString& sql) override;
     void exec(const QString& sql) override;
+    QString returningRowId() const override { return {}; }
+    RowId insertRow(Statement& insert) override;
     QString groupText(const QString& text, const QString& separator) const override {
         return QStringLiteral("GROUP_CONCAT(%1, %2)").arg(text, separator);
     }

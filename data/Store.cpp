@@ -40,7 +40,7 @@ Store::Cached Store::cached(const QString& sql) {
     return Cached(slot.get(), nullptr);
 }
 
-RowId Store::insertRow(Statement& insert) {
+RowId Store::insertRow(Statement& insert) { // the server's way: the insert returns the identity
     if (!insert.step())
         throw DbError(QStringLiteral("Ошибка программы: новая строка не получила номера"));
     const RowId id = insert.int64(0);

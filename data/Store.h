@@ -55,8 +55,12 @@ public:
     Cached cached(const QString& sql);
     // Runs SQL without parameters (several statements allowed); throws DbError.
     virtual void exec(const QString& sql) = 0;
-    // Runs an insert written "INSERT ... RETURNING rowid" and gives the new row's identity.
-    static RowId insertRow(Statement& insert);
+    // What an insert's text ends with for insertRow to learn the new row's identity: " RETURNING
+    // rowid" on the server; nothing on the file, whose connection keeps the last row's identity.
+    virtual QString returningRowId() const = 0;
+    // Runs an insert (ending with returningRowId(), or with "RETURNING rowid" itself) and gives the
+    // new row's identity.
+    virtual RowId insertRow(Statement& insert);
     // Makes the numbering of `table`'s rows of `year` this transaction's alone until it ends, so
     // that two clerks creating applications at once never take the same number. The file store
     // has one writer at a time already.

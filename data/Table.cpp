@@ -36,8 +36,9 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
     const QString version = versioned_ ? QStringLiteral(", zversion") : QString();
     const QString atVersion = versioned_ ? QStringLiteral(" AND zversion = ?") : QString();
     selectRowSql_ = QStringLiteral("SELECT %1%3 FROM %2 WHERE rowid = ?").arg(all.join(u','), t, version);
-    insertSql_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING rowid")
-                     .arg(t, writable.join(u','), marks.join(u','));
+    insertSql_ =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u',')) +
+        store.returningRowId();
     updateSql_ =
         QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3").arg(t, assignments.join(u','), atVersion) +
         (versioned_ ? QStringLiteral(" RETURNING zversion") : QString());
@@ -195,7 +196,7 @@ RowId Table::writeInsert(Values& values) {
     for (int i = 0; i < layout_->fields.size(); ++i)
         if (i != autoIncField_)
             st->bind(p++, values[i]);
-    const RowId id = Store::insertRow(*st);
+    const RowId id = store_->insertRow(*st);
     if (versioned_)
         versions_[id] = 1;
     if (autoIncField_ >= 0)

@@ -82,7 +82,7 @@ struct Restore : ::testing::Test {
         st->bind(1, name1);
         st->bind(2, name2);
         st->bind(3, name3);
-        const qint64 npp = Store::insertRow(*st);
+        const qint64 npp = dm.store().insertRow(*st);
         const QString person = QString::number(npp);
         if (!email.isEmpty())
             exec(QString("INSERT INTO PEREMAIL (EMAIL, PersonalKOD) VALUES ('%1', %2)").arg(email, person));

@@ -34,7 +34,7 @@ struct Plan : ::testing::Test {
         auto st = app.store->cached(sql + " RETURNING rowid");
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        return Store::insertRow(*st);
+        return app.store->insertRow(*st);
     }
     qint64 person(const QString& surname, const QString& position = "ВРАЧ",
                   const QDate& birth = QDate(1980, 1, 2)) {

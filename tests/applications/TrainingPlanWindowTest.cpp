@@ -44,7 +44,7 @@ struct PlanWindow : ::testing::Test {
         auto st = h.app.store->cached(sql + " RETURNING rowid");
         for (int i = 0; i < values.size(); ++i)
             st->bind(i + 1, values[i]);
-        return Store::insertRow(*st);
+        return h.app.store->insertRow(*st);
     }
     qint64 person(const QString& surname, const QString& position) {
         return insert(

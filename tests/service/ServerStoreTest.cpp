@@ -79,7 +79,7 @@ TEST_F(ServerStore, AFoldersDataGoesToTheServerAndComesBackWhole) {
     // New rows on the server number on after the copied ones.
     const auto server = PgStore::open(url);
     auto st = server->cached("INSERT INTO Personal (Name1) VALUES ('НОВИКОВ') RETURNING rowid");
-    const RowId id = Store::insertRow(*st);
+    const RowId id = server->insertRow(*st);
     auto highest = folder->cached("SELECT MAX(NPP) FROM Personal");
     highest->step();
     EXPECT_GT(id, highest->int64(0));
@@ -94,7 +94,7 @@ TEST_F(ServerStore, TheServerNumbersOnAfterASingleCopiedRow) {
     ASSERT_EQ(run({"server-init", url, "--from", root}, nullptr, &err), 0) << err.toStdString();
     const auto server = PgStore::open(url);
     auto st = server->cached("INSERT INTO Personal (Name1) VALUES ('ДВА') RETURNING rowid");
-    EXPECT_EQ(Store::insertRow(*st), 2);
+    EXPECT_EQ(server->insertRow(*st), 2);
 }
 
 TEST_F(ServerStore, ADatabaseHoldingOtherTablesIsRefusedAndLeftAsItWas) {
