@@ -256,6 +256,9 @@ std::unique_ptr<PgStore> PgStore::open(const QString& url, const QString& passwo
 }
 
 void PgStore::configure() {
+    // The server's notices (a warning at its shutdown) are not the user's to read on a console.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
     exec(QStringLiteral("SET client_encoding TO 'UTF8'; SET DateStyle TO ISO, YMD; "
                         "SET client_min_messages TO warning"));
 }
@@ -376,14 +379,18 @@ pg_result* PgStore::run(const QByteArray& sql, int count, const char* const* val
 void PgStore::fail(pg_result* result) {
     const QString state =
         QString::fromLatin1(result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr);
+    // A failure the server did not report (no state: the connection broke under the statement), a
+    // connection failure or the server shutting down: the connection is gone.
+    const bool lost = PQstatus(conn_) == CONNECTION_BAD || state.isEmpty() ||
+                      state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P"));
     const QString text = serverText(result && PQresultErrorMessage(result)[0] ? PQresultErrorMessage(result)
                                                                               : PQerrorMessage(conn_));
     PQclear(result);
     const QString forSupport = QStringLiteral(" (для службы поддержки: %1%2)")
                                    .arg(text, state.isEmpty() ? QString() : QStringLiteral(", код ") + state);
-    if (PQstatus(conn_) == CONNECTION_BAD) {
+    if (lost) {
         // The work not committed is gone with the connection; a new one serves the next attempt.
-        clearCache();
+        // The statements stay: they keep no state on the server, and one may be in use up the stack.
         PQreset(conn_);
         const bool back = PQstatus(conn_) == CONNECTION_OK;
         if (back) {

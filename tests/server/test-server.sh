@@ -4,9 +4,11 @@
 #                                    socket of that folder (no TCP port), and writes the connection
 #                                    string into STATE_DIR/conninfo
 #   test-server.sh stop STATE_DIR    stops the server and removes its folder
+#   test-server.sh restart STATE_DIR stops the server at once, as a crash would, and starts it again
+#                                    on the same folder and socket
 # PostgreSQL refuses to run as root: run as root, the server runs as the user `nobody`.
 set -euo pipefail
-action=${1:?start or stop}
+action=${1:?start, stop or restart}
 state=${2:?the state folder}
 mkdir -p "$state"
 
@@ -51,8 +53,15 @@ start)
 stop)
   stop
   ;;
+restart)
+  folder=$(cat "$state/folder")
+  "${as_server[@]}" "$bin/pg_ctl" -D "$folder/data" -m immediate -w stop >/dev/null
+  "${as_server[@]}" "$bin/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w \
+    -o "-c listen_addresses='' -k $folder -p 5432 -c fsync=off" start >/dev/null ||
+    { cat "$folder/server.log" >&2; exit 1; }
+  ;;
 *)
-  echo "start or stop" >&2
+  echo "start, stop or restart" >&2
   exit 2
   ;;
 esac
