@@ -61,11 +61,12 @@ bool AppContext::connectServer() {
     QString password;
     for (int attempt = 0;; ++attempt) {
         if (PgStore::needsPassword(serverUrl, password)) {
-            const QString label = attempt == 0
-                                      ? QStringLiteral("Пароль для входа в базу данных %1:").arg(serverUrl)
-                                      : QStringLiteral("Сервер не принял пароль. Пароль для входа в "
-                                                       "базу данных %1:")
-                                            .arg(serverUrl);
+            const QString label =
+                attempt == 0
+                    ? QStringLiteral("Пароль для входа в базу данных %1:").arg(PgStore::shownUrl(serverUrl))
+                    : QStringLiteral("Сервер не принял пароль. Пароль для входа в "
+                                     "базу данных %1:")
+                          .arg(PgStore::shownUrl(serverUrl));
             password = attempt < 3 ? prompter.askPassword(QStringLiteral("Вход на сервер базы данных"), label)
                                    : QString();
             if (!password.isEmpty())

@@ -22,6 +22,8 @@ public:
     // True when the connection failed for want of a password (none given and none found) or
     // because the server refused it: the caller may ask the user and try again.
     static bool needsPassword(const QString& url, const QString& password);
+    // The address as messages show it: without a password written into it.
+    static QString shownUrl(const QString& url);
 
     // Creates the program's tables, their indexes and the collation on a database holding no table
     // yet, in one transaction; throws DbError naming the tables found on a database that has some.
