@@ -60,32 +60,35 @@ QString copyDate(const BackupCopy& copy) {
 bool AppContext::connectServer() {
     QString password;
     for (int attempt = 0;; ++attempt) {
-        if (PgStore::needsPassword(serverUrl, password)) {
-            const QString label =
-                attempt == 0
-                    ? QStringLiteral("Пароль для входа в базу данных %1:").arg(PgStore::shownUrl(serverUrl))
-                    : QStringLiteral("Сервер не принял пароль. Пароль для входа в "
-                                     "базу данных %1:")
-                          .arg(PgStore::shownUrl(serverUrl));
-            password = attempt < 3 ? prompter.askPassword(QStringLiteral("Вход на сервер базы данных"), label)
-                                   : QString();
-            if (!password.isEmpty())
-                continue;
-        }
+        QString why;
         try {
             store = PgStore::open(serverUrl, password);
             return true;
+        } catch (const PasswordRefused& e) {
+            // None found for the user, or the one typed refused: asked, three times at most.
+            if (attempt < 3) {
+                const QString address = PgStore::shownUrl(serverUrl);
+                password = prompter.askPassword(
+                    QStringLiteral("Вход на сервер базы данных"),
+                    password.isEmpty()
+                        ? QStringLiteral("Пароль для входа в базу данных %1:").arg(address)
+                        : QStringLiteral("Сервер не принял пароль. Пароль для входа в базу данных %1:")
+                              .arg(address));
+                if (!password.isEmpty())
+                    continue;
+            }
+            why = e.message();
         } catch (const UserError& e) {
-            // Out of reach, the password refused or not given, no tables: the clerk may work on
-            // the folder's own database instead, or leave.
-            const QString question =
-                e.message() + QStringLiteral("\n\nРаботать с базой данных в папке программы %1?")
-                                  .arg(QDir::toNativeSeparators(root.root()));
-            if (prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
-                             Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes)
-                serverUrl.clear();
-            return false;
+            why = e.message();
         }
+        // Out of reach, the password refused or not given, no tables: the clerk may work on the
+        // folder's own database instead, or leave.
+        const QString question = why + QStringLiteral("\n\nРаботать с базой данных в папке программы %1?")
+                                           .arg(QDir::toNativeSeparators(root.root()));
+        if (prompter.ask(QStringLiteral("Заявки на переподготовку"), question, Prompter::Icon::Warning,
+                         Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes)
+            serverUrl.clear();
+        return false;
     }
 }
 

@@ -83,38 +83,11 @@ void PgStatement::bind(int position, const QVariant& value) {
     if (position < 1 || position > parameterCount())
         throw DbError(QStringLiteral("Ошибка программы: в запросе нет параметра №%1").arg(position));
     const size_t p = size_t(position - 1);
-    QByteArray& text = params_[p];
-    nulls_[p] = false;
-    if (!value.isValid() || value.isNull()) {
-        nulls_[p] = true;
-        return;
-    }
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        text = value.toBool() ? "1" : "0";
-        break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        text = QByteArray::number(value.toLongLong());
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        text = QByteArray::number(value.toDouble(), 'g', 17);
-        break;
-    case QMetaType::QDate:
-        text = dateToStore(value.toDate()).toUtf8();
-        break;
-    default:
-        text = value.toString().toUtf8();
-        nulls_[p] = text.isEmpty();
-    }
+    const StoredValue v = storedValue(value);
+    nulls_[p] = v.kind == StoredValue::Kind::Null;
+    params_[p] = v.kind == StoredValue::Kind::Integer ? QByteArray::number(v.integer)
+                 : v.kind == StoredValue::Kind::Real  ? QByteArray::number(v.real, 'g', 17)
+                                                      : v.text;
 }
 
 void PgStatement::run() const {

@@ -226,13 +226,6 @@ QString PgStore::shownUrl(const QString& url) {
         .replace(inKeywords, QStringLiteral("password=…"));
 }
 
-bool PgStore::needsPassword(const QString& url, const QString& password) {
-    pg_conn* c = connectTo(url, password);
-    const bool needs = PQstatus(c) != CONNECTION_OK && PQconnectionNeedsPassword(c);
-    PQfinish(c);
-    return needs;
-}
-
 std::unique_ptr<PgStore> PgStore::open(const QString& url, const QString& password, bool requireSchema) {
     pg_conn* c = connectTo(url, password);
     if (PQstatus(c) != CONNECTION_OK) {
@@ -241,7 +234,7 @@ std::unique_ptr<PgStore> PgStore::open(const QString& url, const QString& passwo
                                      why.contains(QLatin1String("password"));
         PQfinish(c);
         if (passwordProblem)
-            throw DbError(
+            throw PasswordRefused(
                 QStringLiteral(
                     "Сервер базы данных не принял пароль для %1. Проверьте имя пользователя и "
                     "пароль (их выдаёт администратор сервера) и повторите вход. (Ответ сервера: %2)")

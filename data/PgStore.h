@@ -4,10 +4,17 @@
 // (for a table numbered by the engine, the number itself), and text is ordered by the ICU
 // collation "ru", which orders the register's texts as the file store's RU collation does.
 
+#include "data/DbError.h"
 #include "data/Store.h"
 
 struct pg_conn;
 struct pg_result;
+
+// The server wants a password that was not found, or refused the one given.
+class PasswordRefused : public DbError {
+public:
+    using DbError::DbError;
+};
 
 class PgStore : public Store {
 public:
@@ -15,13 +22,11 @@ public:
 
     // Connects to the database named by `url` ("postgresql://host/base" or "host=… dbname=…").
     // The password is `password` when given, else what libpq finds for the user (~/.pgpass, the
-    // service file). Throws DbError saying whether the server is out of reach, refused the
-    // password, or lacks the program's tables (unless `requireSchema` is false) and what to do.
+    // service file). Throws DbError saying whether the server is out of reach, or lacks the
+    // program's tables (unless `requireSchema` is false), and what to do; PasswordRefused when no
+    // password was found or the server refused it, so that the caller may ask the user.
     static std::unique_ptr<PgStore> open(const QString& url, const QString& password = {},
                                          bool requireSchema = true);
-    // True when the connection failed for want of a password (none given and none found) or
-    // because the server refused it: the caller may ask the user and try again.
-    static bool needsPassword(const QString& url, const QString& password);
     // The address as messages show it: without a password written into it.
     static QString shownUrl(const QString& url);
 

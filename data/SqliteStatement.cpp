@@ -129,42 +129,21 @@ SqliteStatement::~SqliteStatement() {
 }
 
 void SqliteStatement::bind(int position, const QVariant& value) {
+    const StoredValue v = storedValue(value);
     int rc = SQLITE_OK;
-    if (!value.isValid() || value.isNull()) {
+    switch (v.kind) {
+    case StoredValue::Kind::Null:
         rc = sqlite3_bind_null(stmt_, position);
-    } else {
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::UChar:
-        case QMetaType::Char:
-        case QMetaType::SChar:
-            rc = sqlite3_bind_int64(stmt_, position, value.toLongLong());
-            break;
-        case QMetaType::Double:
-        case QMetaType::Float:
-            rc = sqlite3_bind_double(stmt_, position, value.toDouble());
-            break;
-        case QMetaType::QDate: {
-            const QByteArray text = dateToStore(value.toDate()).toUtf8();
-            rc = sqlite3_bind_text(stmt_, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            break;
-        }
-        default: {
-            const QString s = value.toString();
-            if (s.isEmpty()) {
-                rc = sqlite3_bind_null(stmt_, position);
-            } else {
-                const QByteArray text = s.toUtf8();
-                rc = sqlite3_bind_text(stmt_, position, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-            }
-        }
-        }
+        break;
+    case StoredValue::Kind::Integer:
+        rc = sqlite3_bind_int64(stmt_, position, v.integer);
+        break;
+    case StoredValue::Kind::Real:
+        rc = sqlite3_bind_double(stmt_, position, v.real);
+        break;
+    case StoredValue::Kind::Text:
+        rc = sqlite3_bind_text(stmt_, position, v.text.constData(), int(v.text.size()), SQLITE_TRANSIENT);
+        break;
     }
     if (rc != SQLITE_OK)
         throwSqliteFailure(db_, rc);

@@ -36,6 +36,17 @@ public:
     bool busy = false; // in use by a caller of the statement cache
 };
 
+// A bound value as the store keeps it, whichever the back end: nothing (null, or an empty text),
+// a whole number (booleans and integers of every width), a real number, or a text (a date as
+// "yyyy-mm-dd").
+struct StoredValue {
+    enum class Kind { Null, Integer, Real, Text } kind = Kind::Null;
+    qint64 integer = 0;
+    double real = 0;
+    QByteArray text; // UTF-8
+};
+StoredValue storedValue(const QVariant& value);
+
 // Store representation of a date.
 QString dateToStore(const QDate& date);
 QDate dateFromStore(const QString& text);
