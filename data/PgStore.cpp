@@ -1,6 +1,7 @@
 #include "data/PgStore.h"
 
 #include "core/SafeFile.h"
+#include "data/ChangeLog.h"
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
 #include "data/PgStatement.h"
@@ -122,6 +123,82 @@ BEGIN
 END $$;
 CREATE TABLE zajavki_store (key text PRIMARY KEY, value text NOT NULL);
 )SQL";
+
+// The change log: written by a function running with its owner's rights, so that the clerks'
+// roles, which may only read the log, cannot write, change or skip it. Values are kept without the
+// server's own columns; a change that changes nothing is not logged.
+const char* const kChangeLogSql = R"SQL(
+CREATE TABLE zajavki_log (id bigserial PRIMARY KEY, changed_at text NOT NULL, changed_by text NOT NULL,
+    table_name text NOT NULL, row_id bigint, action text NOT NULL, person text, old_values jsonb, new_values jsonb);
+CREATE INDEX zajavki_log_at ON zajavki_log (changed_at);
+CREATE FUNCTION zajavki_log_change() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER
+SET search_path FROM CURRENT AS $$
+DECLARE
+    o jsonb;
+    n jsonb;
+    r jsonb;
+    who text;
+BEGIN
+    IF TG_OP <> 'INSERT' THEN o := to_jsonb(OLD); END IF;
+    IF TG_OP <> 'DELETE' THEN n := to_jsonb(NEW); END IF;
+    r := coalesce(n, o);
+    o := o - 'rowid' - 'zversion' - 'zchanged_by' - 'zchanged_at';
+    n := n - 'rowid' - 'zversion' - 'zchanged_by' - 'zchanged_at';
+    IF o = n THEN RETURN NULL; END IF;
+    IF TG_ARGV[0] = 'own' THEN
+        who := nullif(trim(concat_ws(' ', r->>'name1', r->>'name2', r->>'name3')), '');
+    ELSIF TG_ARGV[0] = 'register' THEN
+        SELECT nullif(trim(concat_ws(' ', name1, name2, name3)), '') INTO who FROM personal
+        WHERE npp = (r->>TG_ARGV[1])::integer;
+    END IF;
+    INSERT INTO zajavki_log (changed_at, changed_by, table_name, row_id, action, person, old_values, new_values)
+    VALUES (to_char(clock_timestamp(), 'YYYY-MM-DD HH24:MI:SS'), session_user, TG_TABLE_NAME,
+            (r->>'rowid')::bigint, left(TG_OP, 1), who, o, n);
+    RETURN NULL;
+END $$;
+)SQL";
+
+QStringList changeLogTriggers() {
+    QStringList sql;
+    for (const change_log::LoggedTable& logged : change_log::loggedTables()) {
+        QString args;
+        if (logged.person == change_log::LoggedTable::Person::OwnNames)
+            args = QStringLiteral("'own'");
+        else if (logged.person == change_log::LoggedTable::Person::RegisterKey)
+            args = QStringLiteral("'register', '%1'").arg(logged.personKey.toLower());
+        sql << QStringLiteral("CREATE TRIGGER change_log AFTER INSERT OR UPDATE OR DELETE ON %1 FOR EACH ROW "
+                              "EXECUTE FUNCTION zajavki_log_change(%2)")
+                   .arg(ident(logged.sqlName), args);
+    }
+    return sql;
+}
+
+// The clerks' roles: "zajavki_clerks" read and change the program's tables, "zajavki_readers"
+// only read; both read the log and neither writes it. The roles belong to the whole server; each
+// database made by the program grants them its tables.
+QStringList rolesAndGrants() {
+    // Made once per server; a role another database's making created meanwhile is no failure.
+    QStringList sql{QStringLiteral(
+        "DO $$ BEGIN "
+        "BEGIN CREATE ROLE zajavki_clerks NOLOGIN; EXCEPTION WHEN duplicate_object OR unique_violation THEN "
+        "NULL; END; "
+        "BEGIN CREATE ROLE zajavki_readers NOLOGIN; EXCEPTION WHEN duplicate_object OR unique_violation THEN "
+        "NULL; END; END $$")};
+    QStringList tables{QStringLiteral("zajavki_log"), QStringLiteral("zajavki_store")}, programTables,
+        sequences;
+    for (const TableLayout& t : layouts::all()) {
+        programTables << ident(t.sqlName);
+        sequences << ident(sequenceName(t));
+    }
+    tables << programTables;
+    sql << QStringLiteral("GRANT SELECT ON %1 TO zajavki_clerks, zajavki_readers").arg(tables.join(u','))
+        << QStringLiteral("GRANT INSERT, UPDATE, DELETE ON %1 TO zajavki_clerks")
+               .arg(programTables.join(u','))
+        << QStringLiteral("GRANT USAGE, SELECT, UPDATE ON SEQUENCE %1 TO zajavki_clerks")
+               .arg(sequences.join(u','))
+        << QStringLiteral("REVOKE ALL ON FUNCTION zajavki_log_change() FROM PUBLIC");
+    return sql;
+}
 
 QString serverText(const char* text) {
     return QString::fromUtf8(text).trimmed();
@@ -330,9 +407,22 @@ void PgStore::checkLayouts() {
                                                 "ожидает программа: %3.")
                                      .arg(table, displayPath(), problems.join(QStringLiteral("; "))));
     }
+    hasChangeLog_ = columns.contains(QString::fromLatin1(change_log::kTable));
+    // A clerk whose role may only read is told so before the server refuses a change.
+    if (columns.contains(QStringLiteral("personal"))) {
+        auto st = prepare(QStringLiteral("SELECT CASE WHEN has_table_privilege('personal', 'UPDATE') THEN 1 "
+                                         "ELSE 0 END"));
+        canWrite_ = st->step() && st->int64(0) == 1;
+    }
 }
 
-void PgStore::createSchema() {
+QString PgStore::serverUserSql(const QString& name, bool readOnly) {
+    const QString role = u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return QStringLiteral("CREATE ROLE %1 LOGIN;\nGRANT %2 TO %1;\n")
+        .arg(role, readOnly ? QStringLiteral("zajavki_readers") : QStringLiteral("zajavki_clerks"));
+}
+
+void PgStore::createSchema(const std::function<void()>& fill) {
     if (const QStringList tables = tablesOnServer(); !tables.isEmpty())
         throw DbError(
             QStringLiteral("В базе данных %1 уже есть таблицы (%2). Данные программы переносятся только "
@@ -343,8 +433,14 @@ void PgStore::createSchema() {
     for (const TableLayout& t : layouts::all())
         exec(createTableSql(t).join(QStringLiteral(";\n")));
     exec(QStringLiteral("INSERT INTO zajavki_store VALUES ('schema_version', '%1')").arg(kSchemaVersion));
-    tx.commit();
+    exec(QString::fromUtf8(kChangeLogSql));
     checkLayouts();
+    // The rows brought along were logged where they were written: their log is copied, not made anew.
+    if (fill)
+        fill();
+    exec(changeLogTriggers().join(QStringLiteral(";\n")));
+    exec(rolesAndGrants().join(QStringLiteral(";\n")));
+    tx.commit();
 }
 
 void PgStore::lockNumbering(const QString& table, int year) {
@@ -449,7 +545,9 @@ void PgStore::backupTo(const QString& target) {
             exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"));
             try {
                 Transaction tx(*copy);
+                copy->pauseChangeLog(true);
                 copyRows(*this, *copy);
+                change_log::copy(*this, *copy);
                 tx.commit();
                 exec(QStringLiteral("COMMIT"));
             } catch (...) {
@@ -472,7 +570,7 @@ void PgStore::replaceWith(const QString& copy) {
         throw DbError(QStringLiteral("Базу данных нельзя заменить посреди изменения данных"));
     if (const QString problem = SqliteStore::checkFile(copy); !problem.isEmpty())
         throw DbError(problem);
-    auto source = SqliteStore::open(copy);
+    auto source = SqliteStore::openToRead(copy);
     Transaction tx(*this);
     for (const TableLayout& t : layouts::all())
         exec(QStringLiteral("DELETE FROM %1").arg(ident(t.sqlName)));

@@ -30,9 +30,14 @@ public:
     // The address as messages show it: without a password written into it.
     static QString shownUrl(const QString& url);
 
-    // Creates the program's tables, their indexes and the collation on a database holding no table
-    // yet, in one transaction; throws DbError naming the tables found on a database that has some.
-    void createSchema();
+    // Creates the program's tables, their indexes, the collation, the change log and the clerks'
+    // roles (see serverUserSql) on a database holding no table yet, in one transaction; throws
+    // DbError naming the tables found on a database that has some. `fill` runs inside that
+    // transaction before the log starts recording, to bring rows along with their own log.
+    void createSchema(const std::function<void()>& fill = {});
+    // The SQL that lets the server's login role `name` work with the program's databases: as a
+    // clerk, or only reading.
+    static QString serverUserSql(const QString& name, bool readOnly);
 
     QString displayPath() const override { return where_; }
     bool isServer() const override { return true; }

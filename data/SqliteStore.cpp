@@ -2,6 +2,7 @@
 #include "core/SafeFile.h"
 #include "core/SystemText.h"
 
+#include "data/ChangeLog.h"
 #include "data/Dataset.h"
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
@@ -10,7 +11,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #if defined(Q_OS_UNIX)
+#include <pwd.h>
 #include <unistd.h>
 #endif
 #include <sqlite3.h>
@@ -192,7 +195,15 @@ QString foreignSchema(sqlite3* db) {
     }
     QStringList problems;
     QHash<QString, QString> programIndexes; // name → normalized SQL
-    QSet<QString> programTables;
+    QHash<QString, QString> programTriggers;
+    QSet<QString> programTables{QString::fromLatin1(change_log::kTable)};
+    for (const QString& sql : change_log::sqliteSchema()) {
+        static const QRegularExpression named(QStringLiteral("^CREATE (INDEX|TRIGGER) \"?([A-Za-z0-9_]+)"));
+        const QRegularExpressionMatch m = named.match(sql);
+        if (m.hasMatch())
+            (m.captured(1) == QLatin1String("INDEX") ? programIndexes : programTriggers)
+                .insert(m.captured(2), normalizedSql(sql));
+    }
     for (const TableLayout& t : layouts::all()) {
         programTables.insert(t.sqlName);
         for (const IndexDef& idx : t.indexes)
@@ -220,7 +231,8 @@ QString foreignSchema(sqlite3* db) {
             if (!sql.isEmpty() && programIndexes.value(name) != normalizedSql(sql))
                 problems << QStringLiteral("в копии есть чужой индекс «%1»").arg(name);
         } else if (type == QLatin1String("trigger")) {
-            problems << QStringLiteral("копия содержит чужие команды (триггер «%1»)").arg(name);
+            if (programTriggers.value(name) != normalizedSql(sql))
+                problems << QStringLiteral("копия содержит чужие команды (триггер «%1»)").arg(name);
         } else {
             problems << QStringLiteral("в копии есть чужое представление «%1»").arg(name);
         }
@@ -228,9 +240,47 @@ QString foreignSchema(sqlite3* db) {
     return problems.join(QStringLiteral("; "));
 }
 
+// The name the file store's change log gives the clerk: the user logged in to the system.
+QByteArray systemUser() {
+    QByteArray name = qgetenv("USER");
+#if defined(Q_OS_UNIX)
+    if (name.isEmpty())
+        if (const passwd* pw = getpwuid(getuid()))
+            name = pw->pw_name;
+#endif
+    if (name.isEmpty())
+        name = qgetenv("USERNAME");
+    return name.isEmpty() ? QByteArrayLiteral("?") : name;
+}
+
 } // namespace
 
-SqliteStore::SqliteStore(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+// What the change log's triggers ask the connection for: the clerk's name, or null while the
+// log is paused.
+struct SqliteStore::Clerk {
+    QByteArray name = systemUser();
+    bool paused = false;
+
+    static void install(sqlite3* db, Clerk* clerk) {
+        sqlite3_create_function_v2(
+            db, "zajavki_clerk", 0, SQLITE_UTF8, clerk,
+            [](sqlite3_context* ctx, int, sqlite3_value**) {
+                auto* c = static_cast<Clerk*>(sqlite3_user_data(ctx));
+                if (c->paused)
+                    sqlite3_result_null(ctx);
+                else
+                    sqlite3_result_text(ctx, c->name.constData(), int(c->name.size()), SQLITE_TRANSIENT);
+            },
+            nullptr, nullptr, nullptr);
+    }
+};
+
+SqliteStore::SqliteStore(sqlite3* db, QString path)
+    : db_(db), path_(std::move(path)), clerk_(std::make_unique<Clerk>()) {}
+
+void SqliteStore::pauseChangeLog(bool paused) {
+    clerk_->paused = paused;
+}
 
 RowId SqliteStore::insertRow(Statement& insert) {
     // An insert that returns its row's identity is read as on the server; any other leaves it with
@@ -276,6 +326,18 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const QString& path, Access acces
         failToOpen(db, SQLITE_READONLY, path);
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     store->configure(access);
+    store->checkLayouts();
+    return store;
+}
+
+std::unique_ptr<SqliteStore> SqliteStore::openToRead(const QString& path) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK)
+        failToOpen(db, rc, path);
+    std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
+    ru_collation::install(db);
+    Clerk::install(db, store->clerk_.get());
     store->checkLayouts();
     return store;
 }
@@ -329,6 +391,7 @@ std::unique_ptr<SqliteStore> SqliteStore::create(const QString& path) {
 void SqliteStore::configure(Access access) {
     access_ = access;
     ru_collation::install(db_);
+    Clerk::install(db_, clerk_.get());
     sqlite3_busy_timeout(db_, 2000);
     if (access == Access::Exclusive)
         exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
@@ -345,6 +408,8 @@ void SqliteStore::createAll() {
             for (const IndexDef& idx : t.indexes)
                 exec(createIndexSql(t, idx));
         }
+        for (const QString& sql : change_log::sqliteSchema())
+            exec(sql);
         exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId));
         exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
         commit();
@@ -377,19 +442,36 @@ void SqliteStore::checkLayouts() {
                                "%3. Восстановите базу данных из резервной копии.")
                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
-    stampVersion();
+    upgrade();
+    SqliteStatement log(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    log.bind(1, QString::fromLatin1(change_log::kTable));
+    hasChangeLog_ = log.step();
 }
 
-void SqliteStore::stampVersion() {
-    // A store of an earlier build carries no mark; a sound one gets it, so that its copies say
-    // whose they are.
+void SqliteStore::upgrade() {
     if (!layoutErrors_.isEmpty() || sqlite3_db_readonly(db_, "main") == 1)
         return;
-    SqliteStatement id(db_, QStringLiteral("PRAGMA application_id"));
-    if (id.step() && id.int64(0) == 0)
-        exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
-                 .arg(kApplicationId)
-                 .arg(kSchemaVersion));
+    qint64 version = 0;
+    {
+        SqliteStatement id(db_, QStringLiteral("PRAGMA application_id"));
+        SqliteStatement stored(db_, QStringLiteral("PRAGMA user_version"));
+        if (id.step() && stored.step() && id.int64(0) == kApplicationId)
+            version = stored.int64(0);
+    }
+    if (version >= kSchemaVersion)
+        return;
+    // A store of an earlier build: marked as the program's (so that its copies say whose they are),
+    // and given the change log, in one transaction.
+    Transaction tx(*this);
+    SqliteStatement log(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"));
+    log.bind(1, QString::fromLatin1(change_log::kTable));
+    if (!log.step())
+        for (const QString& sql : change_log::sqliteSchema())
+            exec(sql);
+    exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
+             .arg(kApplicationId)
+             .arg(kSchemaVersion));
+    tx.commit();
 }
 
 void SqliteStore::exec(const QString& sql) {

@@ -17,6 +17,8 @@ public:
     // Opens the database file, creating it with every table when it does not exist.
     // Throws DbError when the file cannot be opened or created.
     static std::unique_ptr<SqliteStore> open(const QString& path, Access access = Access::Shared);
+    // Opens a store file only to read it (a copy being restored from), changing nothing in it.
+    static std::unique_ptr<SqliteStore> openToRead(const QString& path);
     // Creates the database file with every table; throws DbError when the file exists.
     static std::unique_ptr<SqliteStore> create(const QString& path);
 
@@ -75,6 +77,9 @@ public:
     static void removeFile(const QString& path);
     // Leaves the file a single file, with no write-ahead log, when it closes: as a copy must be.
     void makeSingleFile();
+    // While paused, changes are not logged: the rows of a copy being filled were logged where
+    // they were written, and the copy takes that log along.
+    void pauseChangeLog(bool paused);
 
 protected:
     QString beginSql() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
@@ -86,9 +91,11 @@ private:
     void reopen();
     void createAll();
     void checkLayouts();
-    void stampVersion();
+    void upgrade();
 
+    struct Clerk;
     sqlite3* db_;
     QString path_;
+    std::unique_ptr<Clerk> clerk_;
     Access access_ = Access::Shared;
 };

@@ -25,12 +25,19 @@ public:
     Store& operator=(const Store&) = delete;
 
     // The layout version of the program's stores: kept by each back end, raised by an upgrade.
-    static constexpr qint64 kSchemaVersion = 1;
+    // Version 2 added the change log (see ChangeLog.h).
+    static constexpr qint64 kSchemaVersion = 2;
 
     // Where the data are, for messages: the database file or the server's database.
     virtual QString displayPath() const = 0;
     // True for a store on a database server, shared by several clerks.
     virtual bool isServer() const = 0;
+    // False when the user may only read: a clerk whose server role has no right to change the
+    // program's tables. The server refuses such changes itself; this lets the program say so first.
+    bool canWrite() const { return canWrite_; }
+    // True when the store keeps the change log (a file of an earlier version, opened only for
+    // reading, may not).
+    bool hasChangeLog() const { return hasChangeLog_; }
 
     // Why the table cannot be used (missing, or laid out differently); empty when it is sound.
     QString layoutError(const QString& sqlName) const;
@@ -137,6 +144,8 @@ protected:
 
     QHash<QString, QString> layoutErrors_;
     QSet<QString> indexes_;
+    bool canWrite_ = true;
+    bool hasChangeLog_ = false;
 
 private:
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;

@@ -1,6 +1,7 @@
 // Commands that move an office's data onto a database server and back.
 #include "core/CommandLine.h"
 #include "core/RootPaths.h"
+#include "data/ChangeLog.h"
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
 #include "data/PgStore.h"
@@ -42,8 +43,10 @@ int runServerInit(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     const auto server = PgStore::open(args[0], {}, false);
     {
         Store::Transaction tx(*server);
-        server->createSchema();
-        copyRows(*source, *server);
+        server->createSchema([&] {
+            copyRows(*source, *server);
+            change_log::copy(*source, *server);
+        });
         if (const QString differs = compareStores(*source, *server); !differs.isEmpty())
             throw DbError(
                 QStringLiteral("Данные на сервере не совпали с данными папки (%1); ничего не перенесено.")
@@ -76,6 +79,47 @@ int runServerCopy(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+// zajavki server-user add NAME [--read-only]: the SQL that lets a clerk's login role work with the
+// program's databases on the server, printed for the administrator, or run on the server of --db
+// (or TOVEX_DB) by an administrator's connection.
+int runServerUser(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    const QStringList args = cl.positional();
+    if (args.size() != 2 || args[0] != QLatin1String("add")) {
+        err << QStringLiteral("Нужно: zajavki server-user add ИМЯ [--read-only] [--db АДРЕС]") << Qt::endl;
+        return 2;
+    }
+    const QString name = args[1];
+    const bool controlCharacter =
+        std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (name.trimmed() != name || name.isEmpty() || name.size() > 63 || controlCharacter) {
+        err << QStringLiteral(
+                   "Имя пользователя «%1» не подходит: нужно от 1 до 63 знаков без пробелов по краям.")
+                   .arg(name)
+            << Qt::endl;
+        return 2;
+    }
+    const bool readOnly = cl.hasFlag(QStringLiteral("--read-only"));
+    const QString sql = PgStore::serverUserSql(name, readOnly);
+    const QString url = cl.serverUrl();
+    const QString what =
+        readOnly ? QStringLiteral("только просмотр") : QStringLiteral("просмотр и изменение данных");
+    if (url.isEmpty()) {
+        out << QStringLiteral(
+                   "-- Выполните от имени администратора сервера (например, в psql), затем задайте "
+                   "пароль: \\password %1\n-- Права: %2.\n")
+                   .arg(name, what)
+            << sql;
+        return 0;
+    }
+    const auto server = PgStore::open(url, {}, false);
+    server->exec(sql);
+    out << QStringLiteral(
+               "Пользователь %1 создан на сервере %2 (права: %3). Задайте ему пароль: \\password %1 в psql.")
+               .arg(name, server->displayPath(), what)
+        << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 void registerServerCommands() {
@@ -91,4 +135,11 @@ void registerServerCommands() {
                      QStringLiteral("АДРЕС ФАЙЛ"),
                      {},
                      RootAccess::None});
+    registerCommand(
+        QStringLiteral("server-user"), runServerUser,
+        {QStringLiteral("печатает (или с --db выполняет на сервере) команды SQL, которые дают "
+                        "сотруднику вход в базу данных на сервере"),
+         QStringLiteral("add ИМЯ"),
+         {{QStringLiteral("read-only"), {}, QStringLiteral("только просмотр, без права изменять данные")}},
+         RootAccess::None});
 }

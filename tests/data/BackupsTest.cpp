@@ -545,11 +545,19 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
     };
     const Case cases[] = {
         {"extra column", "ALTER TABLE Personal ADD COLUMN Extra TEXT", "в ней лишнее поле №"},
-        {"missing column", "ALTER TABLE PEREMAIL DROP COLUMN EMAIL", "в ней нет поля"},
+        {"missing column",
+         "DROP TRIGGER zajavki_log_peremail_insert; DROP TRIGGER zajavki_log_peremail_update; "
+         "DROP TRIGGER zajavki_log_peremail_delete; ALTER TABLE PEREMAIL DROP COLUMN EMAIL",
+         "в ней нет поля"},
         {"column of another type", "DROP TABLE LPUDETAILS; CREATE TABLE LPUDETAILS (NPP BLOB)",
          "устроена иначе"},
         {"trigger", "CREATE TRIGGER wipe AFTER INSERT ON Sluch2023 BEGIN DELETE FROM Personal; END",
          "копия содержит чужие команды (триггер «wipe»)"},
+        {"a change log trigger of its own",
+         "DROP TRIGGER zajavki_log_personal_delete; CREATE TRIGGER zajavki_log_personal_delete AFTER DELETE "
+         "ON "
+         "Personal BEGIN DELETE FROM Sertif; END",
+         "копия содержит чужие команды (триггер «zajavki_log_personal_delete»)"},
         {"view", "CREATE VIEW everyone AS SELECT * FROM Personal",
          "в копии есть чужое представление «everyone»"},
         {"foreign table", "CREATE TABLE notes (text TEXT)", "в копии есть чужая таблица «notes»"},

@@ -1,0 +1,132 @@
+// The change log: every change to the clerks' data written by the store with who, when, which row
+// and the values before and after, on both back ends.
+#include "data/ChangeLog.h"
+#include "data/DbError.h"
+#include "data/Table.h"
+#include "support/TempStore.h"
+
+#include <gtest/gtest.h>
+#include <QDate>
+
+namespace {
+
+struct ChangeLog : ::testing::Test {
+    TempStore temp;
+    Store& store = *temp.store;
+
+    QString clerk() {
+        auto st = store.prepare(testsOnServer() ? "SELECT session_user" : "SELECT zajavki_clerk()");
+        st->step();
+        return st->rawValue(0).toString();
+    }
+    qint64 addPerson(const QString& surname, const QString& name) {
+        Table people(store, "tblPersonal", "Personal.DB");
+        people.open();
+        people.append();
+        people.field("Name1").setAsString(surname);
+        people.field("Name2").setAsString(name);
+        people.field("DR").setAsDate(QDate(1980, 5, 17));
+        people.post();
+        return people.field("NPP").asInteger();
+    }
+    QList<change_log::Entry> entries(change_log::Filter filter = {}) {
+        return change_log::read(store, filter);
+    }
+};
+
+TEST_F(ChangeLog, EveryInsertionChangeAndDeletionIsLoggedWithTheClerkTheRowAndTheValues) {
+    ASSERT_TRUE(store.hasChangeLog());
+    const qint64 npp = addPerson("ИВАНОВ", "ПЁТР");
+    Table people(store, "tblPersonal", "Personal.DB");
+    people.open();
+    people.edit();
+    people.field("Name1").setAsString("ИВАНОВА");
+    people.post();
+    people.edit(); // saved unchanged: nothing to log
+    people.post();
+    people.remove();
+
+    const auto log = entries();
+    ASSERT_EQ(log.size(), 3);
+    using A = change_log::Entry::Action;
+    EXPECT_EQ(log[0].action, A::Delete); // the newest first
+    EXPECT_EQ(log[1].action, A::Update);
+    EXPECT_EQ(log[2].action, A::Insert);
+    for (const auto& e : log) {
+        EXPECT_EQ(e.clerk, clerk());
+        EXPECT_EQ(e.table, "personal");
+        EXPECT_EQ(e.row, npp);
+        EXPECT_EQ(e.at.left(10), QDate::currentDate().toString(Qt::ISODate));
+        EXPECT_EQ(change_log::tableCaption(e), "список сотрудников");
+    }
+    EXPECT_EQ(log[2].person, "ИВАНОВ ПЁТР");
+    EXPECT_EQ(log[0].person, "ИВАНОВА ПЁТР");
+    EXPECT_EQ(change_log::describe(log[1]), "фамилия: «ИВАНОВ» → «ИВАНОВА»");
+    EXPECT_EQ(change_log::describe(log[2]), "фамилия: «ИВАНОВ»; имя: «ПЁТР»; дата рождения: 17.05.1980");
+    EXPECT_EQ(change_log::describe(log[0]), "фамилия: «ИВАНОВА»; имя: «ПЁТР»; дата рождения: 17.05.1980");
+}
+
+TEST_F(ChangeLog, ARowOfAPersonNamesThePersonAndTheCatalogueIsNotLogged) {
+    const qint64 npp = addPerson("СИДОРОВ", "ИЛЬЯ");
+    auto insert = store.prepare("INSERT INTO Sertif (DateCL, Name, PersonalKOD) VALUES (?, ?, ?)");
+    insert->bind(1, QDate(2027, 3, 1));
+    insert->bind(2, "Терапия");
+    insert->bind(3, npp);
+    insert->step();
+    store.exec("INSERT INTO NewZicl2023 (KZicl, NZicl) VALUES ('A1', 'Терапия')");
+
+    const auto log = entries();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0].table, "sertif");
+    EXPECT_EQ(log[0].person, "СИДОРОВ ИЛЬЯ");
+    EXPECT_EQ(change_log::describe(log[0]), "дата окончания сертификата или аккредитации: 01.03.2027; "
+                                            "специальность сертификата: «Терапия»; номер сотрудника: " +
+                                                QString::number(npp));
+}
+
+TEST_F(ChangeLog, FiltersByPersonClerkAndDate) {
+    addPerson("ЁЛКИНА", "АННА");
+    addPerson("ПЕТРОВ", "ОЛЕГ");
+    const QDate today = QDate::currentDate();
+    struct Case {
+        const char* name;
+        change_log::Filter filter;
+        QStringList people;
+    };
+    const Case cases[] = {
+        {"everything", {}, {"ПЕТРОВ ОЛЕГ", "ЁЛКИНА АННА"}},
+        {"a person, case and Ё ignored", {.person = "елкина"}, {"ЁЛКИНА АННА"}},
+        {"a person nobody is", {.person = "Смирнов"}, {}},
+        {"the clerk", {.clerk = clerk()}, {"ПЕТРОВ ОЛЕГ", "ЁЛКИНА АННА"}},
+        {"another clerk", {.clerk = "кто-то другой"}, {}},
+        {"today", {.from = today, .to = today}, {"ПЕТРОВ ОЛЕГ", "ЁЛКИНА АННА"}},
+        {"from tomorrow", {.from = today.addDays(1)}, {}},
+        {"until yesterday", {.to = today.addDays(-1)}, {}},
+        {"a limit", {.limit = 1}, {"ПЕТРОВ ОЛЕГ"}},
+        {"a typed quote is a name like any",
+         {.person = "' OR 1=1 --", .clerk = "'; DROP TABLE zajavki_log; --"},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList people;
+        for (const auto& e : entries(c.filter))
+            people << e.person;
+        EXPECT_EQ(people, c.people);
+    }
+    EXPECT_EQ(change_log::clerks(store), QStringList{clerk()});
+}
+
+TEST_F(ChangeLog, ACopyOfTheStoreCarriesItsLogAndLogsNothingAnew) {
+    addPerson("КОПИЕВ", "ИВАН");
+    const QString file = temp.root.backups() + "/copy.sqlite";
+    store.backupTo(file);
+    auto copy = SqliteStore::open(file);
+    const auto log = change_log::read(*copy, {});
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log[0].person, "КОПИЕВ ИВАН");
+    EXPECT_EQ(log[0].clerk, clerk());
+    EXPECT_EQ(log[0].after, entries()[0].after);
+}
+
+} // namespace
