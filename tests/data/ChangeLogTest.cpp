@@ -130,3 +130,37 @@ TEST_F(ChangeLog, ACopyOfTheStoreCarriesItsLogAndLogsNothingAnew) {
 }
 
 } // namespace
+
+namespace {
+
+// A store file of the version before the log: opened, it gets the log in place, its rows kept.
+TEST(ChangeLogUpgrade, AStoreWithoutTheLogGetsItWhenOpenedAndKeepsItsRows) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.sqlite");
+    {
+        auto store = SqliteStore::open(path);
+        store->exec("INSERT INTO Personal (Name1) VALUES ('СТАРОВ')");
+        store->pauseChangeLog(true);
+        auto st = store->prepare("SELECT name FROM sqlite_master WHERE type = 'trigger'");
+        QStringList triggers;
+        while (st->step())
+            triggers << st->rawValue(0).toString();
+        st.reset();
+        for (const QString& name : triggers)
+            store->exec("DROP TRIGGER " + name);
+        store->exec("DROP TABLE zajavki_log; PRAGMA user_version = 1");
+    }
+    EXPECT_EQ(SqliteStore::checkFile(path), "") << "a copy of the earlier version is taken";
+    auto store = SqliteStore::open(path);
+    ASSERT_TRUE(store->hasChangeLog());
+    EXPECT_EQ(store->summarize("Personal").rows, 1);
+    store->exec("UPDATE Personal SET Name1 = 'НОВОВ'");
+    const auto log = change_log::read(*store, {});
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(change_log::describe(log[0]), "фамилия: «СТАРОВ» → «НОВОВ»");
+    auto version = store->prepare("PRAGMA user_version");
+    version->step();
+    EXPECT_EQ(version->int64(0), Store::kSchemaVersion);
+}
+
+} // namespace

@@ -10,16 +10,6 @@
 
 namespace {
 
-// Drops the test's login roles when it ends, after its database (whose grants name them) is gone.
-struct RolesToDrop {
-    QStringList names;
-    ~RolesToDrop() {
-        Connection server(PQconnectdb(testServerConnInfo().constData()));
-        for (const QString& name : names)
-            PQclear(PQexec(server.get(), ("DROP ROLE IF EXISTS \"" + name.toUtf8() + '"').constData()));
-    }
-};
-
 struct ServerRoles : ::testing::Test {
     RolesToDrop roles;
     ServerStoreDatabase database;

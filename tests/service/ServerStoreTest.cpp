@@ -21,6 +21,7 @@ QString ru(const char* s) {
 
 struct ServerStore : ::testing::Test {
     QTemporaryDir dir;
+    RolesToDrop roles;
     ScratchDatabase database;
     const QString url = QString::fromUtf8(database.connInfo());
 
@@ -159,6 +160,28 @@ TEST_F(ServerStore, AServerOutOfReachOffersTheFoldersDatabase) {
             EXPECT_FALSE(app.store->isServer());
             EXPECT_TRUE(app.serverUrl.isEmpty());
         }
+    }
+}
+
+// The administrator's command for a clerk's login: printed, or run on the server named by --db.
+TEST_F(ServerStore, ServerUserPrintsOrRunsTheSqlThatLetsAClerkIn) {
+    QString out, err;
+    ASSERT_EQ(run({"server-user", "add", "ivanova", "--read-only"}, &out, &err), 0) << err.toStdString();
+    EXPECT_TRUE(out.contains("CREATE ROLE \"ivanova\" LOGIN;\nGRANT zajavki_readers TO \"ivanova\";"))
+        << out.toStdString();
+    ASSERT_EQ(run({"server-user", "add", "pe\"trova"}, &out, &err), 0);
+    EXPECT_TRUE(out.contains("GRANT zajavki_clerks TO \"pe\"\"trova\";")) << "a quote stays a quote";
+    EXPECT_EQ(run({"server-user", "add", " x"}, &out, &err), 2);
+    EXPECT_EQ(run({"server-user", "remove", "x"}, &out, &err), 2);
+
+    // Run on the server: the new reader logs in and may only read.
+    const QString role = "reader_" + QString::fromUtf8(database.name());
+    roles.names << role;
+    ASSERT_EQ(run({"server-init", url, "--from", demoRoot()}, &out, &err), 0) << err.toStdString();
+    {
+        ASSERT_EQ(run({"server-user", "add", role, "--read-only", "--db", url}, &out, &err), 0) << err.toStdString();
+        EXPECT_TRUE(out.contains(ru("только просмотр"))) << out.toStdString();
+        EXPECT_FALSE(PgStore::open(url + " user=" + role)->canWrite());
     }
 }
 

@@ -82,3 +82,11 @@ QString scalar(PGconn* connection, const char* sql) {
     PQclear(r);
     return value;
 }
+
+RolesToDrop::~RolesToDrop() {
+    if (names.isEmpty())
+        return;
+    Connection server(PQconnectdb(testServerConnInfo().constData()));
+    for (const QString& name : names)
+        PQclear(PQexec(server.get(), ("DROP ROLE IF EXISTS \"" + name.toUtf8() + '"').constData()));
+}

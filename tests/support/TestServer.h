@@ -3,6 +3,7 @@
 // that need it) and a scratch database on it for one test: made empty, dropped afterwards.
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <libpq-fe.h>
 
@@ -33,6 +34,13 @@ public:
 private:
     QByteArray server_;
     QByteArray name_;
+};
+
+// Login roles a test made on the server, dropped when it goes out of scope: declared before the
+// scratch database, whose grants name them, so that it goes after it.
+struct RolesToDrop {
+    QStringList names;
+    ~RolesToDrop();
 };
 
 // Runs one statement; throws std::runtime_error with the server's message when it fails.
