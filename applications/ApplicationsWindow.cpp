@@ -8,6 +8,7 @@
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/RowKeys.h"
 #include "shell/StatusPanels.h"
 #include "shell/WindowRegistry.h"
@@ -175,6 +176,11 @@ ApplicationsWindow::ApplicationsWindow(WindowHost& main, const Generation& gener
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(left);
     layout->addWidget(right, 1);
+    // The move is offered by the newer generations only.
+    read_only::markChanging(this,
+                            {"SpeedButton1", "SpeedButton3", "SpeedButton2", "SpeedButton4", "SpeedButton5"});
+    if (QWidget* move = findChild<QWidget*>(QStringLiteral("SpeedButton8")))
+        read_only::markChanging(move);
 }
 
 void ApplicationsWindow::setCountLine(const QString& text) {

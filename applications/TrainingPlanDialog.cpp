@@ -10,6 +10,7 @@
 #include "personnel/PersonnelWindows.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/WindowHost.h"
 #include "spreadsheet/DocumentOpener.h"
 
@@ -533,6 +534,7 @@ TrainingPlanDialog::TrainingPlanDialog(WindowHost& main, int year) : QDialog(mai
     connect(position_, &QComboBox::currentIndexChanged, this, [this] { filterChanged(); });
     connect(specialty_, &QComboBox::currentIndexChanged, this, [this] { filterChanged(); });
     resize(1260, 640); // within a 1280-pixel screen
+    read_only::markChanging(this, {"AddButton"});
 }
 
 void TrainingPlanDialog::setYear(int year) {

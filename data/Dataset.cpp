@@ -91,6 +91,10 @@ void Dataset::checkActive() const {
 }
 
 void Dataset::failReadOnly() const {
+    if (store_ && !store_->canWrite())
+        fail(QStringLiteral("Вам разрешён только просмотр данных в базе данных %1, изменить их нельзя. Если "
+                            "изменение нужно, попросите администратора сервера дать вам право записи.")
+                 .arg(store_->displayPath()));
     fail(QStringLiteral("Таблица «%1» открыта только для просмотра, изменить её нельзя.").arg(caption()));
 }
 

@@ -33,6 +33,8 @@ struct FilterCondition {
 class Dataset : public QObject {
     Q_OBJECT
 public:
+    // True when the rows may only be read: appending, editing and deleting are refused.
+    virtual bool isReadOnly() const { return false; }
     enum class State { Inactive, Browse, Edit, Insert };
 
     ~Dataset() override;
@@ -147,7 +149,6 @@ protected:
     [[noreturn]] void failReadOnly() const;
     Values& buffer() { return buf_; }
 
-    virtual bool isReadOnly() const { return false; }
     virtual void openSource() = 0;
     virtual void closeSource() {}
     virtual std::vector<RowId> fetchView() = 0; // honouring range and filter, in order

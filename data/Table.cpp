@@ -10,6 +10,10 @@ QString quoted(const QString& name) {
 }
 } // namespace
 
+bool Table::isReadOnly() const {
+    return !store_->canWrite();
+}
+
 Table::Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent)
     : Dataset(&store, objectName, parent), layout_(layouts::find(tableName)) {
     if (!layout_)

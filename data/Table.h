@@ -5,6 +5,8 @@
 class Table : public Dataset {
     Q_OBJECT
 public:
+    // A user who may only read the store changes no table.
+    bool isReadOnly() const override;
     // `tableName`: the store name or the file name ("Personal" or "Personal.DB").
     Table(Store& store, const QString& objectName, const QString& tableName, QObject* parent = nullptr);
 

@@ -11,6 +11,7 @@
 #include "shell/DbEdit.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/RowKeys.h"
 #include "shell/WindowHost.h"
 
@@ -241,6 +242,8 @@ PersonnelCard::PersonnelCard(WindowHost& main) : EditDialog(main.hostWidget()), 
                                 started,     transferred};
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
+    read_only::markChanging(
+        this, {"Button1", "Button2", "Button3", "Button4", "Button7", "Button8", "Button9", "Button10"});
 }
 
 void PersonnelCard::focusBox(const QString& name) {

@@ -10,6 +10,7 @@
 
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/TitleStrip.h"
 #include <QAbstractButton>
 #include <QHeaderView>
@@ -148,6 +149,9 @@ PersonnelWindow::PersonnelWindow(WindowHost& main) : main_(main) {
     layout->setSpacing(2);
     layout->addWidget(toolbar);
     layout->addLayout(body, 1);
+    read_only::markChanging(this,
+                            {"SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
+                             "SpeedButton6", "SpeedButton7", "SpeedButton8", "SpeedButton9"});
 }
 
 void PersonnelWindow::writeCount() {

@@ -6,6 +6,7 @@
 #include "refbooks/RefbookWidgets.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
@@ -110,6 +111,7 @@ PickDialog::PickDialog(WindowHost& main, const PickBook& book)
     // Any double click in the grid picks, also one below the last row or on an empty list.
     grid_->viewport()->installEventFilter(this);
     grid_->installEventFilter(this);
+    read_only::markChanging(this, {"AddEntry", "DeleteEntry"});
 }
 
 std::optional<books::Entry> PickDialog::currentEntry() const {

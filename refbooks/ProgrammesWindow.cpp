@@ -10,6 +10,7 @@
 #include "refbooks/RefbookWindows.h"
 #include "shell/DbGrid.h"
 #include "shell/ErrorGuard.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/StatusPanels.h"
 #include "shell/TitleStrip.h"
 
@@ -118,6 +119,7 @@ ProgrammesWindow::ProgrammesWindow(WindowHost& main) : main_(main) {
     connect(grid_, &DbGrid::cellClicked, this, guarded(&ProgrammesWindow::gridClicked));
     connect(grid_, &DbGrid::keyPressed, this, guarded(&ProgrammesWindow::gridKeyPressed));
     connect(grid_, &DbGrid::keyReleased, this, guarded(&ProgrammesWindow::gridKeyReleased));
+    read_only::markChanging(this, {"LoadCatalogueButton"});
 }
 
 void ProgrammesWindow::showContingent() {

@@ -2,6 +2,7 @@
 
 #include "data/AppContext.h"
 #include "shell/ErrorGuard.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/WindowHost.h"
 
 #include <cmath>
@@ -74,6 +75,7 @@ BackupsDialog::BackupsDialog(WindowHost& main) : QDialog(main.hostWidget()), mai
     connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { runGuarded([this] { restoreCopy(); }); });
     fill();
     resize(620, 420);
+    read_only::markChanging(this, {"RestoreButton"});
 }
 
 void BackupsDialog::fill() {

@@ -9,6 +9,7 @@
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
 #include "shell/ErrorGuard.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/Showcase.h"
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
@@ -117,6 +118,7 @@ ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_
     layout->addLayout(buttons);
     // A fixed size: about 503 × 393, more where the contents need it.
     setFixedSize(sizeHint().expandedTo(QSize(503, 393)));
+    read_only::markChanging(this, {"Button1"});
 }
 
 void ConfigDialog::finish(bool close, const QString& focus) {

@@ -126,7 +126,7 @@ DbEdit::DbEdit(const QString& objectName, DataSource* source, const QString& fie
         if (f->def().isInteger())
             setValidator(
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+]?[0-9]*")), this));
-        if (f->isReadOnly() || f->isCalculated())
+        if (f->isReadOnly() || f->isCalculated() || f->dataset()->isReadOnly())
             setReadOnly(true);
     }
     connect(link_, &FieldLink::showText, this, [this](const QString& text) {

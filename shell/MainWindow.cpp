@@ -4,6 +4,7 @@
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
 #include "shell/Icons.h"
+#include "shell/ReadOnlySession.h"
 #include "shell/StartupWindow.h"
 #include "shell/StatusPanels.h"
 #include "shell/WindowRegistry.h"
@@ -49,6 +50,8 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent)
     buildMenu();
     buildToolBar();
     buildStatusBar();
+    if (app_.store && !app_.store->canWrite())
+        read_only::enforce();
     instances_.insert(QStringLiteral("ftrMain"), this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
         if (sub)
@@ -91,13 +94,14 @@ void MainWindow::buildMenu() {
         showSpecialties();
     });
     books->addSeparator();
-    add(books, "LoadCatalogueItem", "Загрузить каталог программ…", true,
-        [this] { runAction(QStringLiteral("LoadCatalogue")); });
+    read_only::markChanging(add(books, "LoadCatalogueItem", "Загрузить каталог программ…", true,
+                                [this] { runAction(QStringLiteral("LoadCatalogue")); }));
 
     QMenu* service = menuBar()->addMenu(QStringLiteral("Сервис"));
     service->setObjectName(QStringLiteral("N6"));
     add(service, "N7", "Параметры", true, [this] { showSettings(); });
-    add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); });
+    read_only::markChanging(
+        add(service, "N13", "Восстановление заявки", true, [this] { runAction(QStringLiteral("N13")); }));
     service->addSeparator();
     add(service, "PlanItem", "План обучения на год…", true,
         [this] { runAction(QStringLiteral("ShowPlan")); });
@@ -175,6 +179,20 @@ void MainWindow::buildStatusBar() {
     done->setMaximumWidth(QWIDGETSIZE_MAX);
     statusBar()->addWidget(done, 1);
     done->show();
+    // Where the data are: the folder's own database or a server, and whether this clerk may change them.
+    if (app_.store) {
+        auto* where = new QLabel(statusBar());
+        where->setObjectName(QStringLiteral("StorePanel"));
+        where->setText(app_.store->isServer()
+                           ? QStringLiteral("База данных %1%2")
+                                 .arg(app_.store->displayPath(), app_.store->canWrite()
+                                                                     ? QString()
+                                                                     : QStringLiteral(" — только просмотр"))
+                           : QStringLiteral("База данных в папке программы"));
+        where->setToolTip(app_.store->displayPath());
+        where->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
+        statusBar()->addPermanentWidget(where);
+    }
 }
 
 void MainWindow::setStatusPanel(int panel, const QString& text) {

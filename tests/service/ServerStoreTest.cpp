@@ -179,7 +179,8 @@ TEST_F(ServerStore, ServerUserPrintsOrRunsTheSqlThatLetsAClerkIn) {
     roles.names << role;
     ASSERT_EQ(run({"server-init", url, "--from", demoRoot()}, &out, &err), 0) << err.toStdString();
     {
-        ASSERT_EQ(run({"server-user", "add", role, "--read-only", "--db", url}, &out, &err), 0) << err.toStdString();
+        ASSERT_EQ(run({"server-user", "add", role, "--read-only", "--db", url}, &out, &err), 0)
+            << err.toStdString();
         EXPECT_TRUE(out.contains(ru("только просмотр"))) << out.toStdString();
         EXPECT_FALSE(PgStore::open(url + " user=" + role)->canWrite());
     }

@@ -4,6 +4,7 @@
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
+#include <QLabel>
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -47,6 +48,7 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
                    {"SpeedButton3", "Заявки до 2021 года", 145, false, false},
                    {"SpeedButton5", "Заявки на 2022 год", 150, false, false},
                    {"SpeedButton4", "Заявки на обучение", 195, true, true}};
+    w.resize(800, 600); // the program shows it maximized
     w.show();
     for (const Button& b : buttons) {
         auto* tb = w.findChild<QToolButton*>(b.name);
@@ -63,6 +65,7 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
         EXPECT_EQ(w.findChild<QWidget*>(QString("StatusBar1Panel%1").arg(i))->width(), 150);
     EXPECT_GT(w.findChild<QWidget*>("StatusBar1Panel2")->width(), 150)
         << "the last panel takes the width left";
+    EXPECT_EQ(w.findChild<QLabel*>("StorePanel")->text(), "База в папке");
     w.setStatusPanel(1, "Всего - 3");
     EXPECT_EQ(w.statusPanel(1), "Всего - 3");
     w.reportDone("Параметры сохранены");
