@@ -4,8 +4,8 @@
 #include "support/WindowHarness.h"
 
 #include <gtest/gtest.h>
-#include <QLabel>
 #include <QAction>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QToolButton>
@@ -65,7 +65,7 @@ TEST(MainWindow, ShowsItsCaptionMenuToolbarAndStatusBar) {
         EXPECT_EQ(w.findChild<QWidget*>(QString("StatusBar1Panel%1").arg(i))->width(), 150);
     EXPECT_GT(w.findChild<QWidget*>("StatusBar1Panel2")->width(), 150)
         << "the last panel takes the width left";
-    EXPECT_EQ(w.findChild<QLabel*>("StorePanel")->text(), "База в папке");
+    EXPECT_EQ(w.findChild<QLabel*>("StorePanel")->text(), "База данных в папке программы");
     w.setStatusPanel(1, "Всего - 3");
     EXPECT_EQ(w.statusPanel(1), "Всего - 3");
     w.reportDone("Параметры сохранены");
