@@ -1,4 +1,5 @@
 #include "service/ConfigDialog.h"
+#include "service/ChangeLogDialog.h"
 
 #include "service/BackupsDialog.h"
 #include "service/FirstRunDialog.h"
@@ -174,6 +175,18 @@ void registerServiceWindows() {
         main.app().backups().before(backup_action::kDaily);
         main.app().backups().before(backup_action::kCatalogue);
         return new BackupsDialog(main);
+    });
+    windows::registerAction(QStringLiteral("ShowChangeLog"),
+                            [](WindowHost& main) { main.showModal(new ChangeLogDialog(main)); });
+    // The log after a person was added and corrected.
+    windows::registerShowcase(QStringLiteral("ftrChangeLog"), [](WindowHost& main) {
+        Store& store = *main.app().store;
+        store.exec(
+            QStringLiteral("INSERT INTO Personal (Name1, Name2, Name3, DR, NDoljn) VALUES ('СМИРНОВА', "
+                           "'ОЛЬГА', 'ПЕТРОВНА', '1985-04-12', 'МЕДИЦИНСКАЯ СЕСТРА')"));
+        store.exec(QStringLiteral("UPDATE Personal SET NDoljn = 'СТАРШАЯ МЕДИЦИНСКАЯ СЕСТРА' WHERE Name1 = "
+                                  "'СМИРНОВА' AND Name2 = 'ОЛЬГА'"));
+        return new ChangeLogDialog(main);
     });
     // The first-run window, for a root that has no database yet.
     windows::registerShowcase(QStringLiteral("ftrFirstRun"), [](WindowHost& m) {

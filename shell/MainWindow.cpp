@@ -107,6 +107,8 @@ void MainWindow::buildMenu() {
         [this] { runAction(QStringLiteral("ShowPlan")); });
     add(service, "BackupsItem", "Резервные копии…", true,
         [this] { runAction(QStringLiteral("ShowBackups")); });
+    add(service, "ChangeLogItem", "Журнал изменений", true,
+        [this] { runAction(QStringLiteral("ShowChangeLog")); });
     // The applications of the two earlier generations, kept to be looked at and printed; their
     // toolbar buttons stay hidden.
     service->addSeparator();
