@@ -6,6 +6,7 @@
 #include "core/SystemText.h"
 #include "data/AppContext.h"
 #include "data/DbError.h"
+#include "data/ServerSettings.h"
 #include "service/FirstRun.h"
 #include "service/FirstRunDialog.h"
 #include "shell/DialogRunner.h"
@@ -66,7 +67,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     setErrorPrompter(&prompter);
     SystemClock clock;
     AppContext context(RootPaths::resolve(cl.root), clock, prompter);
-    context.serverUrl = cl.serverUrl();
+    context.serverUrl = ServerSettings::startUrl(cl.serverUrl(), context.root);
     DialogRunner dialogs;
     context.dialogs = &dialogs;
     registerAllWindows();

@@ -46,7 +46,7 @@ public:
     explicit RawDb(const std::string& path) {
         if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             sqliteFailed(db_, "open " + path);
-        ru_collation::install(db_);
+        SqliteStore::prepareConnection(db_);
         sqlite3_busy_timeout(db_, 2000);
         exec("PRAGMA journal_mode=WAL");
         exec("PRAGMA synchronous=NORMAL");

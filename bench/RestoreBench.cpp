@@ -161,7 +161,7 @@ struct BigRestore {
 
         if (sqlite3_open_v2(database.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             std::abort();
-        ru_collation::install(raw);
+        SqliteStore::prepareConnection(raw);
         sqlite3_busy_timeout(raw, 2000);
 
         // Both sides write the same rows.

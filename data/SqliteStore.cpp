@@ -278,6 +278,12 @@ struct SqliteStore::Clerk {
 SqliteStore::SqliteStore(sqlite3* db, QString path)
     : db_(db), path_(std::move(path)), clerk_(std::make_unique<Clerk>()) {}
 
+void SqliteStore::prepareConnection(sqlite3* db) {
+    static Clerk systemUser;
+    ru_collation::install(db);
+    Clerk::install(db, &systemUser);
+}
+
 void SqliteStore::pauseChangeLog(bool paused) {
     clerk_->paused = paused;
 }

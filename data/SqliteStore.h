@@ -64,6 +64,10 @@ public:
     // user_version. Stores of earlier builds carry neither and get them when opened.
     static constexpr qint64 kApplicationId = 0x5A4A5631; // "ZJV1"
 
+    // Gives a connection opened outside the store what the store's tables need: the collation of
+    // their indexes and the function naming the clerk in the change log (the system user).
+    static void prepareConnection(sqlite3* db);
+
     // Why the file `path` cannot serve as the program's database: unreadable, not a database,
     // damaged (SQLite's quick check), made by another program or a newer version, a table of the
     // program laid out otherwise, or anything of its own (a table, a view, a trigger, an index).

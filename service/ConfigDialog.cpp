@@ -6,6 +6,7 @@
 
 #include "data/AppContext.h"
 #include "data/DataModule.h"
+#include "data/ServerSettings.h"
 #include "service/ConfigEditor.h"
 #include "shell/ActionButton.h"
 #include "shell/DbEdit.h"
@@ -15,11 +16,14 @@
 #include "shell/WindowHost.h"
 #include "shell/WindowRegistry.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -91,6 +95,7 @@ ConfigDialog::ConfigDialog(WindowHost& main) : QDialog(main.hostWidget()), main_
         box->setEnabled(false); // the bank details are never written here
     }
     pages->addTab(details, QStringLiteral("Реквизиты:"));
+    pages->addTab(buildServerPage(pages), QStringLiteral("Сервер базы данных"));
 
     // The boxes of a table that did not open at start-up take no typing; a line says why.
     for (DbEdit* box : findChildren<DbEdit*>())
@@ -131,9 +136,79 @@ void ConfigDialog::finish(bool close, const QString& focus) {
     }
 }
 
+QWidget* ConfigDialog::buildServerPage(QWidget* parent) {
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("ServerPage"));
+    auto* form = new QFormLayout(page);
+    useServer_ = new QCheckBox(QStringLiteral("Работать с базой данных на сервере PostgreSQL"), page);
+    useServer_->setObjectName(QStringLiteral("UseServer"));
+    form->addRow(useServer_);
+    auto box = [&](const char* name, const QString& label) {
+        auto* edit = new QLineEdit(page);
+        edit->setObjectName(QString::fromLatin1(name));
+        form->addRow(label, edit);
+        return edit;
+    };
+    host_ = box("ServerHost", QStringLiteral("Сервер"));
+    port_ = box("ServerPort", QStringLiteral("Порт"));
+    port_->setValidator(new QIntValidator(1, 65535, port_));
+    port_->setMaximumWidth(80);
+    database_ = box("ServerDatabase", QStringLiteral("База данных"));
+    user_ = box("ServerUser", QStringLiteral("Пользователь"));
+    auto* note =
+        new QLabel(QStringLiteral("Пароль программа не хранит: он спрашивается при входе или берётся из "
+                                  "файла ~/.pgpass. Новые настройки действуют со следующего запуска."),
+                   page);
+    note->setWordWrap(true);
+    form->addRow(note);
+
+    shownServer_ = ServerSettings::load(main_.app().root);
+    useServer_->setChecked(shownServer_.use);
+    host_->setText(shownServer_.host);
+    port_->setText(QString::number(shownServer_.port));
+    database_->setText(shownServer_.database);
+    user_->setText(shownServer_.user);
+    const auto follow = [this] {
+        for (QLineEdit* e : {host_, port_, database_, user_})
+            e->setEnabled(useServer_->isChecked());
+    };
+    connect(useServer_, &QCheckBox::toggled, this, follow);
+    follow();
+    return page;
+}
+
+ServerSettings ConfigDialog::typedServer() const {
+    ServerSettings s;
+    s.use = useServer_->isChecked();
+    s.host = host_->text().trimmed();
+    s.port = port_->text().toInt();
+    s.database = database_->text().trimmed();
+    s.user = user_->text().trimmed();
+    return s;
+}
+
 void ConfigDialog::save() {
+    const ServerSettings server = typedServer();
+    if (const QString problem = server.problem(); !problem.isEmpty()) {
+        findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+        main_.app().prompter.inform(problem);
+        (server.host.isEmpty()                    ? host_
+         : server.port < 1 || server.port > 65535 ? port_
+                                                  : database_)
+            ->setFocus();
+        return;
+    }
     ConfigEditor::Outcome outcome;
     if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); })) {
+        if (outcome.close && !(server == shownServer_) &&
+            runGuarded([&] { server.save(main_.app().root); })) {
+            shownServer_ = server;
+            main_.app().prompter.inform(
+                server.use ? QStringLiteral("Настройки сервера базы данных сохранены. Программа "
+                                            "будет работать с сервером после перезапуска.")
+                           : QStringLiteral("Программа будет работать с базой данных в своей "
+                                            "папке после перезапуска."));
+        }
         if (outcome.close)
             main_.reportDone(QStringLiteral("Параметры сохранены"));
         finish(outcome.close, outcome.focus);
@@ -168,6 +243,20 @@ void registerServiceWindows() {
                             [](WindowHost& main) { return new ConfigDialog(main); });
     windows::registerShowcase(QStringLiteral("ftrConfig"),
                               [](WindowHost& main) { return new ConfigDialog(main); });
+    // The server page, filled in.
+    windows::registerShowcase(
+        QStringLiteral("ftrConfig"),
+        [](WindowHost& main) {
+            ServerSettings{.use = true,
+                           .host = QStringLiteral("srv.hospital.local"),
+                           .database = QStringLiteral("zajavki"),
+                           .user = QStringLiteral("ivanova")}
+                .save(main.app().root);
+            auto* dialog = new ConfigDialog(main);
+            dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+            return dialog;
+        },
+        QStringLiteral("server"));
     windows::registerAction(QStringLiteral("ShowBackups"),
                             [](WindowHost& main) { main.showModal(new BackupsDialog(main)); });
     // The copies list with two copies taken before it opens.

@@ -2,6 +2,7 @@
 // contract number box, and a store whose settings or bank details table did not open.
 #include "service/ConfigDialog.h"
 #include "data/DataModule.h"
+#include "data/ServerSettings.h"
 #include "data/SqliteStore.h"
 #include "shell/MainWindow.h"
 #include "shell/StartupTables.h"
@@ -98,6 +99,35 @@ TEST_F(ConfigDialog, TheTelephoneIsTypedAsPeopleWriteItAndKeptAsItsDigits) {
     open([&](QDialog& d) {
         EXPECT_EQ(ui::text(&d, "DBEdit4"), "8 (495) 123-45-67");
         d.close();
+    });
+}
+
+// "Сервер базы данных": typed with the keys, checked, kept in the folder for the next start.
+TEST_F(ConfigDialog, TheServerPageIsCheckedAndKeptInTheFolderForTheNextStart) {
+    storeRow();
+    open([&](QDialog& d) {
+        EXPECT_FALSE(ui::find(&d, "ServerHost")->isEnabled()) << "the folder's own database at first";
+        ui::click(&d, "UseServer");
+        ui::type(&d, "ServerHost", "srv.hospital.local");
+        ui::clear(&d, "ServerPort");
+        ui::type(&d, "ServerPort", "5433");
+        h.prompter.expectInform("Укажите базу данных на сервере (её имя сообщает администратор).");
+        ui::click(&d, "Button1");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(QApplication::focusWidget(), ui::find(&d, "ServerDatabase"));
+        ui::type(&d, "ServerDatabase", "zajavki");
+        ui::type(&d, "ServerUser", "ivanova");
+        h.prompter.expectInform("Настройки сервера базы данных сохранены. Программа будет работать с "
+                                "сервером после перезапуска.");
+        ui::click(&d, "Button1");
+        EXPECT_FALSE(d.isVisible());
+    });
+    h.prompter.verify();
+    EXPECT_EQ(ServerSettings::startUrl({}, h.app.root),
+              "host='srv.hospital.local' port=5433 dbname='zajavki' user='ivanova'");
+    open([&](QDialog& d) {
+        EXPECT_EQ(ui::text(&d, "ServerDatabase"), "zajavki") << "shown as kept";
+        ui::click(&d, "Button2");
     });
 }
 

@@ -1,0 +1,81 @@
+// Where the folder's program finds its server: kept in the folder, never with a password, and
+// turned into a connection string that a typed value cannot extend.
+#include "data/ServerSettings.h"
+
+#include <gtest/gtest.h>
+#include <libpq-fe.h>
+#include <QTemporaryDir>
+
+namespace {
+
+TEST(ServerSettings, AreKeptInTheFolderAndGiveTheStartsServer) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.path());
+    EXPECT_EQ(ServerSettings::load(root), ServerSettings{}) << "nothing kept: the folder's own database";
+    EXPECT_EQ(ServerSettings::startUrl({}, root), "");
+
+    const ServerSettings office{
+        .use = true, .host = "srv", .port = 5433, .database = "zajavki", .user = "ivanova"};
+    office.save(root);
+    EXPECT_EQ(ServerSettings::load(root), office);
+    EXPECT_EQ(ServerSettings::startUrl({}, root), "host='srv' port=5433 dbname='zajavki' user='ivanova'");
+    EXPECT_EQ(ServerSettings::startUrl("postgresql://other/base", root), "postgresql://other/base")
+        << "the command line wins";
+    QFile file(dir.filePath("server.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("password"));
+}
+
+TEST(ServerSettings, RefuseWhatCannotBeUsedAndQuoteWhatIsTyped) {
+    struct Case {
+        const char* name;
+        ServerSettings settings;
+        const char* problem; // a part of it; empty: none
+        QString url;
+    };
+    const Case cases[] = {
+        {"not used", {.use = false, .host = ""}, "", ""},
+        {"no host", {.use = true, .database = "z"}, "Укажите сервер", {}},
+        {"port out of range",
+         {.use = true, .host = "h", .port = 70000, .database = "z"},
+         "от 1 до 65535",
+         {}},
+        {"no database", {.use = true, .host = "h"}, "Укажите базу данных", {}},
+        {"no user: the system's",
+         {.use = true, .host = "h", .database = "z"},
+         "",
+         "host='h' port=5432 dbname='z'"},
+        {"a typed keyword stays a value",
+         {.use = true, .host = "h", .database = "z' password='x", .user = "a\\b"},
+         "",
+         "host='h' port=5432 dbname='z\\' password=\\'x' user='a\\\\b'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString problem = c.settings.problem();
+        if (*c.problem) {
+            EXPECT_TRUE(problem.contains(QString::fromUtf8(c.problem))) << problem.toStdString();
+        } else {
+            EXPECT_EQ(problem, "");
+            EXPECT_EQ(c.settings.url(), c.url);
+        }
+        if (!c.settings.use || !problem.isEmpty())
+            continue;
+        // libpq reads back exactly what was typed, and no password.
+        char* error = nullptr;
+        PQconninfoOption* options = PQconninfoParse(c.settings.url().toUtf8().constData(), &error);
+        ASSERT_TRUE(options) << error;
+        for (PQconninfoOption* o = options; o->keyword; ++o) {
+            const QString value = QString::fromUtf8(o->val ? o->val : "");
+            if (QByteArray(o->keyword) == "dbname")
+                EXPECT_EQ(value, c.settings.database);
+            if (QByteArray(o->keyword) == "user")
+                EXPECT_EQ(value, c.settings.user);
+            if (QByteArray(o->keyword) == "password")
+                EXPECT_EQ(value, "");
+        }
+        PQconninfoFree(options);
+    }
+}
+
+} // namespace
