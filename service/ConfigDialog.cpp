@@ -247,10 +247,8 @@ void registerServiceWindows() {
     windows::registerShowcase(
         QStringLiteral("ftrConfig"),
         [](WindowHost& main) {
-            ServerSettings{.use = true,
-                           .host = QStringLiteral("srv.hospital.local"),
-                           .database = QStringLiteral("zajavki"),
-                           .user = QStringLiteral("ivanova")}
+            ServerSettings{true, QStringLiteral("srv.hospital.local"), 5432, QStringLiteral("zajavki"),
+                           QStringLiteral("ivanova")}
                 .save(main.app().root);
             auto* dialog = new ConfigDialog(main);
             dialog->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);

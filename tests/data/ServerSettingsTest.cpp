@@ -33,21 +33,16 @@ TEST(ServerSettings, RefuseWhatCannotBeUsedAndQuoteWhatIsTyped) {
         const char* problem; // a part of it; empty: none
         QString url;
     };
+    auto server = [](const char* host, int port, const char* database, const char* user = "") {
+        return ServerSettings{true, host, port, database, user};
+    };
     const Case cases[] = {
-        {"not used", {.use = false, .host = ""}, "", ""},
-        {"no host", {.use = true, .database = "z"}, "Укажите сервер", {}},
-        {"port out of range",
-         {.use = true, .host = "h", .port = 70000, .database = "z"},
-         "от 1 до 65535",
-         {}},
-        {"no database", {.use = true, .host = "h"}, "Укажите базу данных", {}},
-        {"no user: the system's",
-         {.use = true, .host = "h", .database = "z"},
-         "",
-         "host='h' port=5432 dbname='z'"},
-        {"a typed keyword stays a value",
-         {.use = true, .host = "h", .database = "z' password='x", .user = "a\\b"},
-         "",
+        {"not used", ServerSettings{}, "", ""},
+        {"no host", server("", 5432, "z"), "Укажите сервер", {}},
+        {"port out of range", server("h", 70000, "z"), "от 1 до 65535", {}},
+        {"no database", server("h", 5432, ""), "Укажите базу данных", {}},
+        {"no user: the system's", server("h", 5432, "z"), "", "host='h' port=5432 dbname='z'"},
+        {"a typed keyword stays a value", server("h", 5432, "z' password='x", "a\\b"), "",
          "host='h' port=5432 dbname='z\\' password=\\'x' user='a\\\\b'"},
     };
     for (const Case& c : cases) {
@@ -67,12 +62,14 @@ TEST(ServerSettings, RefuseWhatCannotBeUsedAndQuoteWhatIsTyped) {
         ASSERT_TRUE(options) << error;
         for (PQconninfoOption* o = options; o->keyword; ++o) {
             const QString value = QString::fromUtf8(o->val ? o->val : "");
-            if (QByteArray(o->keyword) == "dbname")
+            const QByteArray keyword(o->keyword);
+            if (keyword == "dbname") {
                 EXPECT_EQ(value, c.settings.database);
-            if (QByteArray(o->keyword) == "user")
+            } else if (keyword == "user") {
                 EXPECT_EQ(value, c.settings.user);
-            if (QByteArray(o->keyword) == "password")
+            } else if (keyword == "password") {
                 EXPECT_EQ(value, "");
+            }
         }
         PQconninfoFree(options);
     }
