@@ -5,11 +5,14 @@
 // raw SQLite: a mark must cost the same whatever the register's size, under 1 ms; once through the
 // rule alone, once as the adding dialog's grid receives the key, repaint included.
 #include "BenchRunner.h"
+#include "BenchServer.h"
+#include "DelayProxy.h"
 
 #include "applications/ApplicationRules.h"
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
+#include "data/PgStore.h"
 #include "data/SqliteStore.h"
 #include "shell/DbGrid.h"
 
@@ -23,7 +26,10 @@
 namespace {
 
 struct Office {
-    std::unique_ptr<SqliteStore> store;
+    // Where the store is: the file, or the server reached through a network of 1 ms round trips.
+    enum class Where { File, ServerOverNetwork } where = Where::File;
+    std::unique_ptr<DelayProxy> network;
+    std::unique_ptr<Store> store;
     SharedState state;
     FixedPrompter prompter{Prompter::Answer::Yes};
     std::unique_ptr<DataModule> dm;
@@ -35,6 +41,7 @@ struct Office {
         const QString path =
             QString::fromStdString(bench::scratchDir()) + QStringLiteral("/applications.sqlite");
         QFile::remove(path);
+        SqliteStore::removeFile(path);
         store = SqliteStore::open(path, SqliteStore::Access::Exclusive); // as the program opens it
         store->exec(QStringLiteral(
             "BEGIN;"
@@ -51,6 +58,12 @@ struct Office {
             "INSERT INTO Config (NLPU, Boss, \"User\", KZajavki) VALUES ('Б', 'Р', 'И', 116);"
             "INSERT INTO Zajavki2023 (KZajavki, \"Year\") VALUES (116, 2026);"
             "COMMIT;"));
+        if (where == Where::ServerOverNetwork) {
+            store.reset();
+            const std::string direct = bench::serverDatabaseFrom("applications", path.toStdString());
+            network = std::make_unique<DelayProxy>(bench::serverSocket(), std::chrono::microseconds(500));
+            store = PgStore::open(QString::fromStdString(bench::throughFolder(direct, network->folder())));
+        }
         state.CurYear = 2026;
         dm = std::make_unique<DataModule>(*store, state, prompter);
         dm->openAllTables();
@@ -68,13 +81,19 @@ struct Office {
         applications::locateApplication(*dm, g, 116, 2026);
     }
 
-    void markAndAdd() {
+    void mark1000() {
         for (int i = 0; i < 1000; ++i) {
             dm->tblPersonal->moveTo(i * 10);
             applications::toggleMark(*dm);
         }
+    }
+    void add1000() {
         if (applications::addMarkedPeople(*dm, g, state, 1) != 1000)
             qFatal("the bench added the wrong number of trainees");
+    }
+    void markAndAdd() {
+        mark1000();
+        add1000();
     }
 
     void makeApplicationOf1000() {
@@ -99,6 +118,13 @@ struct Office {
 
 Office& office() {
     static Office o;
+    return o;
+}
+
+// The office's store on the server, over a network of 1 ms round trips.
+Office& serverOffice() {
+    static Office o;
+    o.where = Office::Where::ServerOverNetwork;
     return o;
 }
 
@@ -212,6 +238,15 @@ const bench::Registrar markAndAdd({"applications mark and add 1000",
                                    {},
                                    5,
                                    [] { office().resetApplication116(); }});
+// The marks are set one space bar at a time, as the clerk goes; the adding is one action.
+const bench::Registrar addMarkedOverNetwork({"server over 1 ms network: applications add 1000 marked",
+                                             [] { serverOffice().add1000(); },
+                                             {},
+                                             3,
+                                             [] {
+                                                 serverOffice().resetApplication116();
+                                                 serverOffice().mark1000();
+                                             }});
 const bench::Registrar markOne({"applications mark one of 100000", [] { largeRegister().ours(); },
                                 [] { largeRegister().base(); }, 501, [] { largeRegister().pickPerson(); }});
 const bench::Registrar spaceInGrid({"applications space bar in a grid of 100000",

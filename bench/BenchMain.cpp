@@ -1,5 +1,6 @@
 // zajavki-bench [FILTER]: runs every comparison (or those whose name contains FILTER).
 #include "BenchRunner.h"
+#include "BenchServer.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     const std::string filter = argc > 1 ? argv[1] : "";
     if (bench::runAll(filter) == 0)
         std::fprintf(stderr, "no benchmark matches \"%s\"\n", filter.c_str());
+    bench::stopServer();
     return 0;
 }

@@ -4,15 +4,20 @@
 // comparison does the same work through the data module ("ours") and through hand-written SQLite
 // statements on a connection of its own ("base").
 #include "BenchRunner.h"
+#include "BenchServer.h"
+#include "DelayProxy.h"
 
 #include "core/Prompter.h"
 #include "core/SharedState.h"
 #include "data/DataModule.h"
 #include "data/Layout.h"
+#include "data/PgStatement.h"
+#include "data/PgStore.h"
 #include "data/RuCollation.h"
 #include "data/SqliteStore.h"
 
 #include <cstdio>
+#include <libpq-fe.h>
 #include <memory>
 #include <QDate>
 #include <QStringList>
@@ -377,12 +382,37 @@ public:
     int appYear = 0;
     qint64 traineesTop = 0; // the highest trainee row id of the generated store
 
+    // Where the engine's store is: the file, its copy on the server reached straight through the
+    // server's socket, or that copy over a network of 1 ms round trips.
+    enum class On { File, Server, ServerOverNetwork };
+    On on = On::File;
+    std::string serverConnInfo; // the copy's database, straight
+    std::unique_ptr<DelayProxy> network;
+
     // A fresh store object and data module on the file, as at the program's start.
     void restartEngine() {
         dm.reset();
         store.reset();
-        store = SqliteStore::open(QString::fromStdString(path));
+        if (on == On::File) {
+            store = SqliteStore::open(QString::fromStdString(path));
+        } else {
+            std::string url = serverConnInfo;
+            if (on == On::ServerOverNetwork)
+                url = bench::throughFolder(url, network->folder());
+            store = PgStore::open(QString::fromStdString(url));
+        }
         dm = std::make_unique<DataModule>(*store, state, prompter);
+    }
+    // The engine on `where` from now on (the server's copy made on first use).
+    void switchTo(On where) {
+        if (where == on)
+            return;
+        if (where != On::File && serverConnInfo.empty())
+            serverConnInfo = bench::serverDatabaseFrom("engine", path);
+        if (where == On::ServerOverNetwork && !network)
+            network = std::make_unique<DelayProxy>(bench::serverSocket(), std::chrono::microseconds(500));
+        on = where;
+        restartEngine();
     }
 
     Table* table(const char* object) const {
@@ -400,6 +430,10 @@ public:
 
     // Removes the trainees a previous append run added.
     void dropAppended() {
+        if (on != On::File) {
+            store->exec(QStringLiteral("DELETE FROM Sluch2023 WHERE rowid > %1").arg(traineesTop));
+            return;
+        }
         RawStmt del(raw->get(), "DELETE FROM Sluch2023 WHERE rowid > ?");
         del.bind(1, traineesTop);
         del.run();
@@ -1001,18 +1035,205 @@ Search g_search;
 Stepping g_stepping;
 Append g_append;
 
+// ---------------------------------------------------------------- the same on the server
+
+// The base on the server: the same statements through libpq by hand, on a connection of its own.
+class PgRaw {
+public:
+    explicit PgRaw(const std::string& connInfo) : c_(PQconnectdb(connInfo.c_str())) {
+        if (PQstatus(c_) != CONNECTION_OK)
+            throw std::runtime_error(PQerrorMessage(c_));
+    }
+    ~PgRaw() { PQfinish(c_); }
+    PgRaw(const PgRaw&) = delete;
+    PgRaw& operator=(const PgRaw&) = delete;
+
+    void prepare(const char* name, const std::string& sql) {
+        check(PQprepare(c_, name, pgDialect(QString::fromStdString(sql), nullptr).constData(), 0, nullptr));
+    }
+    // Runs a prepared statement; gives a sum over what came back, so that nothing is skipped.
+    qint64 run(const char* name, const std::vector<const char*>& params) {
+        PGresult* r = check(PQexecPrepared(c_, name, int(params.size()), params.data(), nullptr, nullptr, 0));
+        qint64 h = PQntuples(r);
+        for (int row = 0; row < PQntuples(r); ++row)
+            for (int c = 0; c < PQnfields(r); ++c)
+                h += PQgetlength(r, row, c);
+        PQclear(r);
+        return h;
+    }
+    void exec(const char* sql) { PQclear(check(PQexec(c_, sql))); }
+
+private:
+    PGresult* check(PGresult* r) {
+        const ExecStatusType status = PQresultStatus(r);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+            throw std::runtime_error(PQerrorMessage(c_));
+        return r;
+    }
+    PGconn* c_;
+};
+
+struct OnServer {
+    std::unique_ptr<PgRaw> raw;
+
+    void setup() {
+        Fixture& f = Fixture::get();
+        f.switchTo(Fixture::On::Server);
+        if (raw)
+            return;
+        raw = std::make_unique<PgRaw>(f.serverConnInfo);
+        const std::string cols = kPersonalColumns;
+        const std::string order =
+            " ORDER BY Name1 COLLATE RU, Name2 COLLATE RU, Name3 COLLATE RU, rowid LIMIT 1";
+        raw->prepare("nearest", "SELECT " + cols + " FROM Personal WHERE Name1 >= ? COLLATE RU" + order);
+        raw->prepare("exact", "SELECT " + cols +
+                                  " FROM Personal WHERE Name1 = ? COLLATE RU AND Name2 = ? COLLATE RU AND "
+                                  "Name3 = ? COLLATE RU" +
+                                  order);
+        raw->prepare("append",
+                     "INSERT INTO Sluch2023 (KZajavki, Name1, Name2, Name3, KZicl, VidOb, Hours, KV, DR, "
+                     "KDoljn, KSpez, StajOb, StajDoljn, \"Year\", KodPersonal, PR, EMAIL, DateCl, "
+                     "Specialty, SNILS, FOBUCH) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    }
+    void searchSetup() {
+        setup();
+        g_search.setup();
+    }
+    void appendSetup() {
+        setup();
+        g_append.setup();
+    }
+
+    void baseNearest() {
+        qint64 h = 0;
+        for (const std::string& prefix : Fixture::get().prefixesUtf8)
+            h += raw->run("nearest", {prefix.c_str()});
+        g_sink = g_sink + h;
+    }
+    void baseLocate() {
+        Fixture& f = Fixture::get();
+        qint64 h = 0;
+        for (size_t i = 0; i < f.locateWho.size(); ++i)
+            h += raw->run("exact", {f.locateUtf8[0][i].c_str(), f.locateUtf8[1][i].c_str(),
+                                    f.locateUtf8[2][i].c_str()});
+        g_sink = g_sink + h;
+    }
+    void baseAppend() {
+        Fixture& f = Fixture::get();
+        const std::string kzajavki = std::to_string(f.appKZajavki), year = std::to_string(f.appYear);
+        const std::string pk = "ПК", o = "О";
+        raw->exec("BEGIN");
+        for (const NewTrainee& r : f.newTrainees) {
+            const std::string hours = std::to_string(r.hours), kv = std::to_string(r.kv),
+                              kdoljn = std::to_string(r.kdoljn), kspez = std::to_string(r.kspez),
+                              stajOb = std::to_string(r.stajOb), stajDoljn = std::to_string(r.stajDoljn),
+                              kod = std::to_string(r.kodPersonal);
+            raw->run("append", {kzajavki.c_str(),  r.u1.c_str(),      r.u2.c_str(),         r.u3.c_str(),
+                                r.ukzicl.c_str(),  pk.c_str(),        hours.c_str(),        kv.c_str(),
+                                r.udr.c_str(),     kdoljn.c_str(),    kspez.c_str(),        stajOb.c_str(),
+                                stajDoljn.c_str(), year.c_str(),      kod.c_str(),          nullptr,
+                                r.uemail.c_str(),  r.udateCl.c_str(), r.uspecialty.c_str(), r.usnils.c_str(),
+                                o.c_str()});
+        }
+        raw->exec("COMMIT");
+    }
+};
+
+// The targets of a clerk's work on the server over an office's network (1 ms round trips).
+struct OverNetwork {
+    size_t next = 0;
+
+    void openSetup() {
+        Fixture::get().switchTo(Fixture::On::ServerOverNetwork);
+        Fixture::get().restartEngine();
+    }
+    void stepSetup() {
+        Fixture::get().switchTo(Fixture::On::ServerOverNetwork);
+        g_stepping.stepSetup();
+    }
+    void searchSetup() {
+        Fixture::get().switchTo(Fixture::On::ServerOverNetwork);
+        Fixture& f = Fixture::get();
+        if (!f.dm->tblPersonal->isActive())
+            f.openOnly(
+                {f.dm->tblPersonal, f.dm->tblTrained, f.dm->tblSertif, f.dm->tblPerEmail, f.dm->tblPerSnils});
+    }
+    // One keystroke in the register's search box: the nearest name to what is typed, the register's
+    // details following.
+    void keystroke() {
+        Fixture& f = Fixture::get();
+        f.dm->tblPersonal->findNearest({f.prefixes[next++ % f.prefixes.size()]});
+    }
+};
+
+OnServer g_server;
+OverNetwork g_network;
+
+// The file comparisons run on the file, whatever ran before them.
+void onFile() {
+    Fixture::get().switchTo(Fixture::On::File);
+}
+
 const bench::Registrar openAll({"engine open all", [] { g_open.ours(); }, [] { g_open.base(); }, 11,
-                                [] { g_open.setup(); }});
+                                [] {
+                                    onFile();
+                                    g_open.setup();
+                                }});
 const bench::Registrar findNearest({"engine find nearest", [] { g_search.oursNearest(); },
-                                    [] { g_search.baseNearest(); }, 15, [] { g_search.setup(); }});
+                                    [] { g_search.baseNearest(); }, 15,
+                                    [] {
+                                        onFile();
+                                        g_search.setup();
+                                    }});
 const bench::Registrar locate({"engine locate", [] { g_search.oursLocate(); }, [] { g_search.baseLocate(); },
-                               15, [] { g_search.setup(); }});
+                               15,
+                               [] {
+                                   onFile();
+                                   g_search.setup();
+                               }});
 const bench::Registrar stepRegister({"engine step register", [] { g_stepping.ours(); },
-                                     [] { g_stepping.base(); }, 5, [] { g_stepping.setup(); }});
+                                     [] { g_stepping.base(); }, 5,
+                                     [] {
+                                         onFile();
+                                         g_stepping.setup();
+                                     }});
 // One step (a person and four details following) on its own, the median of many.
-const bench::Registrar registerStep(
-    {"engine register step", [] { g_stepping.oneStep(); }, {}, 1001, [] { g_stepping.stepSetup(); }});
+const bench::Registrar registerStep({"engine register step",
+                                     [] { g_stepping.oneStep(); },
+                                     {},
+                                     1001,
+                                     [] {
+                                         onFile();
+                                         g_stepping.stepSetup();
+                                     }});
 const bench::Registrar append1000({"engine append 1000", [] { g_append.ours(); }, [] { g_append.base(); }, 11,
-                                   [] { g_append.setup(); }});
+                                   [] {
+                                       onFile();
+                                       g_append.setup();
+                                   }});
+
+// The engine on the server against libpq by hand, straight to the server's socket.
+const bench::Registrar serverNearest({"server engine find nearest", [] { g_search.oursNearest(); },
+                                      [] { g_server.baseNearest(); }, 15, [] { g_server.searchSetup(); }});
+const bench::Registrar serverLocate({"server engine locate", [] { g_search.oursLocate(); },
+                                     [] { g_server.baseLocate(); }, 15, [] { g_server.searchSetup(); }});
+const bench::Registrar serverAppend({"server engine append 1000", [] { g_append.ours(); },
+                                     [] { g_server.baseAppend(); }, 7, [] { g_server.appendSetup(); }});
+// The engine on the server over an office's network.
+const bench::Registrar networkOpen({"server over 1 ms network: engine open all",
+                                    [] { g_open.ours(); },
+                                    {},
+                                    7,
+                                    [] { g_network.openSetup(); }});
+const bench::Registrar networkStep({"server over 1 ms network: engine register step",
+                                    [] { g_stepping.oneStep(); },
+                                    {},
+                                    201,
+                                    [] { g_network.stepSetup(); }});
+const bench::Registrar networkKeystroke({"server over 1 ms network: engine search keystroke",
+                                         [] { g_network.keystroke(); },
+                                         {},
+                                         201,
+                                         [] { g_network.searchSetup(); }});
 
 } // namespace

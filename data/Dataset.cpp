@@ -157,6 +157,12 @@ Values Dataset::rowValues(RowId id) {
     return v;
 }
 
+void Dataset::keepRowRead(RowId id, Values values) {
+    values.resize(fieldCount());
+    computeCalc(values);
+    remember(id, values);
+}
+
 void Dataset::remember(RowId id, const Values& values) {
     if (cache_.size() >= kCacheLimit)
         cache_.clear();

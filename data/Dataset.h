@@ -183,6 +183,9 @@ protected:
     Values rowValues(RowId id); // cached
     void forgetRow(RowId id);
     void forgetAllRows();
+    // Keeps a row read along with the view, as reading it by itself would have (calculated fields
+    // included), so that showing it needs no statement of its own.
+    void keepRowRead(RowId id, Values values);
     int positionOf(RowId id);
     static int compareValues(FieldType type, const QVariant& a, const QVariant& b);
     static bool sameValue(const QVariant& a, const QVariant& b);

@@ -39,7 +39,8 @@ Table::Table(Store& store, const QString& objectName, const QString& tableName, 
     // someone else since is not found, and the write tells so.
     const QString version = versioned_ ? QStringLiteral(", zversion") : QString();
     const QString atVersion = versioned_ ? QStringLiteral(" AND zversion = ?") : QString();
-    selectRowSql_ = QStringLiteral("SELECT %1%3 FROM %2 WHERE rowid = ?").arg(all.join(u','), t, version);
+    rowColumns_ = all.join(u',') + version;
+    selectRowSql_ = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(rowColumns_, t);
     insertSql_ =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t, writable.join(u','), marks.join(u',')) +
         store.returningRowId();
@@ -121,29 +122,41 @@ std::vector<RowId> Table::fetchView() {
             if (v.isNull())
                 return {}; // an empty link value matches no row
     }
+    // A detail's rows are few: they come whole with their identities, in one statement rather than
+    // one more per row shown (each a round trip to a server).
+    const bool whole = masterSource() != nullptr;
     QVariantList binds;
-    const QString sql = QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) +
+    const QString sql = QStringLiteral("SELECT rowid%1 FROM %2")
+                            .arg(whole ? u',' + rowColumns_ : QString(), quoted(layout_->sqlName)) +
                         whereClause(binds) + orderClause();
     auto st = store_->cached(sql);
     for (int i = 0; i < binds.size(); ++i)
         st->bind(i + 1, binds[i]);
     std::vector<RowId> ids;
-    while (st->step())
+    std::vector<Values> rows;
+    while (st->step()) {
         ids.push_back(st->int64(0));
+        if (whole)
+            rows.push_back(readRow(*st, 1, ids.back()));
+    }
+    for (size_t i = 0; i < rows.size(); ++i)
+        keepRowRead(ids[i], std::move(rows[i]));
     return ids;
+}
+
+Values Table::readRow(Statement& st, int firstColumn, RowId id) {
+    Values v(layout_->fields.size());
+    for (int i = 0; i < layout_->fields.size(); ++i)
+        v[i] = st.value(firstColumn + i, layout_->fields[i].type);
+    if (versioned_)
+        versions_[id] = st.int64(firstColumn + int(layout_->fields.size()));
+    return v;
 }
 
 Values Table::fetchRow(RowId id) {
     auto st = store_->cached(selectRowSql_);
     st->bind(1, id);
-    Values v(layout_->fields.size());
-    if (st->step()) {
-        for (int i = 0; i < layout_->fields.size(); ++i)
-            v[i] = st->value(i, layout_->fields[i].type);
-        if (versioned_)
-            versions_[id] = st->int64(int(layout_->fields.size()));
-    }
-    return v;
+    return st->step() ? readRow(*st, 0, id) : Values(layout_->fields.size());
 }
 
 qint64 Table::versionOf(RowId id) {
@@ -266,13 +279,14 @@ int Table::nearestPosition(const Values& key) {
     where += (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
              quoted(layout_->fields[order_[0]].name) + QStringLiteral(" >= ? COLLATE RU");
     binds << ru_collation::lowestOfLetters(key[0].toString());
-    auto st = store_->cached(QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
-                             orderClause() + QStringLiteral(" LIMIT 1"));
+    auto st =
+        store_->cached(QStringLiteral("SELECT rowid, %1 FROM %2").arg(rowColumns_, quoted(layout_->sqlName)) +
+                       where + orderClause() + QStringLiteral(" LIMIT 1"));
     for (int i = 0; i < binds.size(); ++i)
         st->bind(i + 1, binds[i]);
     if (!st->step())
         return recordCount();
-    const int at = positionOf(st->int64(0));
+    const int at = positionOf(keepFound(*st));
     return at >= 0 ? at : Dataset::nearestPosition(key);
 }
 
@@ -317,8 +331,8 @@ int Table::findMatch(const QList<int>& fields, const Values& values) {
                                                                 : QStringLiteral(" = ?"));
         }
         lastMatch_ = {fields, nulls, where,
-                      QStringLiteral("SELECT rowid FROM %1").arg(quoted(layout_->sqlName)) + where +
-                          (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                      QStringLiteral("SELECT rowid, %1 FROM %2").arg(rowColumns_, quoted(layout_->sqlName)) +
+                          where + (where.isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
                           terms.join(QStringLiteral(" AND ")) + orderClause() + QStringLiteral(" LIMIT 1")};
     }
     auto st = store_->cached(lastMatch_.sql);
@@ -326,5 +340,12 @@ int Table::findMatch(const QList<int>& fields, const Values& values) {
         st->bind(i + 1, binds[i]);
     if (!st->step())
         return -1;
-    return positionOf(st->int64(0));
+    return positionOf(keepFound(*st));
+}
+
+RowId Table::keepFound(Statement& st) {
+    // The row found is the one shown next: it comes with its values, saving a statement.
+    const RowId id = st.int64(0);
+    keepRowRead(id, readRow(st, 1, id));
+    return id;
 }

@@ -2,6 +2,8 @@
 // A table of the store, opened by its layout, optionally in the order of a named index.
 #include "data/Dataset.h"
 
+class Statement;
+
 class Table : public Dataset {
     Q_OBJECT
 public:
@@ -41,6 +43,12 @@ private:
     const TableLayout* layout_;
     QString indexName_;
     QList<int> order_;
+    // A row's values from `firstColumn` on (the version after them, where rows carry one).
+    Values readRow(Statement& st, int firstColumn, RowId id);
+    // The row of a search's statement ("rowid" and the row's columns), kept; gives its identity.
+    RowId keepFound(Statement& st);
+
+    QString rowColumns_; // every field, and the version where rows carry one
     QString selectRowSql_, insertSql_, updateSql_, deleteSql_;
     // The last search statement findMatch built and what it was built for: a search repeated
     // with other values (a locate per row of a list) reuses the text.
