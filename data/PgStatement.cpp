@@ -77,6 +77,8 @@ PgStatement::PgStatement(PgStore& store, const QString& sql) : store_(store), sq
 
 PgStatement::~PgStatement() {
     PQclear(result_);
+    if (!prepared_.isEmpty())
+        store_.dropNamed(prepared_, preparedOn_);
 }
 
 void PgStatement::bind(int position, const QVariant& value) {
@@ -96,7 +98,18 @@ void PgStatement::run() const {
         values[i] = nulls_[i] ? nullptr : params_[i].constData();
     // The parameters go as text of no declared type: the server takes each as the type its place
     // in the statement asks for (a date column, an integer), as the file store does.
-    result_ = store_.run(sql_, int(values.size()), values.data());
+    const int count = int(values.size());
+    // A statement with parameters that runs again is prepared on the server, which then plans it
+    // once; one that runs once is sent whole, which costs no more round trips.
+    if (count > 0 && ++runs_ >= 2) {
+        if (prepared_.isEmpty() || preparedOn_ != store_.connectionGeneration()) {
+            prepared_ = store_.prepareNamed(sql_, count);
+            preparedOn_ = store_.connectionGeneration();
+        }
+        result_ = store_.runNamed(prepared_, count, values.data());
+    } else {
+        result_ = store_.run(sql_, count, values.data());
+    }
     rows_ = PQntuples(result_);
 }
 

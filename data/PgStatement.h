@@ -43,6 +43,11 @@ private:
     std::vector<QByteArray> params_;
     std::vector<bool> nulls_;
     mutable pg_result* result_ = nullptr;
+    // The name the statement has on the server once it runs a second time, and the connection's
+    // generation it was prepared on.
+    mutable QByteArray prepared_;
+    mutable int preparedOn_ = -1;
+    mutable int runs_ = 0;
     mutable int rows_ = 0;
     int row_ = -1;
 };

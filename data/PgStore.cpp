@@ -253,6 +253,7 @@ PgStore::PgStore(pg_conn* connection, QString where) : conn_(connection), where_
 
 PgStore::~PgStore() {
     watch_.reset();
+    closing_ = true;
     clearCache();
     PQfinish(conn_);
 }
@@ -464,9 +465,30 @@ void PgStore::exec(const QString& sql) {
 }
 
 pg_result* PgStore::run(const QByteArray& sql, int count, const char* const* values) {
-    pg_result* r = count == 0
+    return checked(count == 0
                        ? PQexec(conn_, sql.constData())
-                       : PQexecParams(conn_, sql.constData(), count, nullptr, values, nullptr, nullptr, 0);
+                       : PQexecParams(conn_, sql.constData(), count, nullptr, values, nullptr, nullptr, 0));
+}
+
+QByteArray PgStore::prepareNamed(const QByteArray& sql, int count) {
+    const QByteArray name = "zajavki_" + QByteArray::number(++named_);
+    PQclear(checked(PQprepare(conn_, name.constData(), sql.constData(), count, nullptr)));
+    return name;
+}
+
+pg_result* PgStore::runNamed(const QByteArray& name, int count, const char* const* values) {
+    return checked(PQexecPrepared(conn_, name.constData(), count, values, nullptr, nullptr, 0));
+}
+
+void PgStore::dropNamed(const QByteArray& name, int generation) {
+    // Not while the store closes (the connection takes them along), nor in a failed transaction,
+    // which refuses every statement.
+    if (closing_ || generation != generation_ || PQtransactionStatus(conn_) == PQTRANS_INERROR)
+        return;
+    PQclear(PQexec(conn_, ("DEALLOCATE " + name).constData()));
+}
+
+pg_result* PgStore::checked(pg_result* r) {
     const ExecStatusType status = PQresultStatus(r);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
         takeNotifications();
@@ -491,6 +513,7 @@ void PgStore::fail(pg_result* result) {
         // The work not committed is gone with the connection; a new one serves the next attempt.
         // The statements stay: they keep no state on the server, and one may be in use up the stack.
         PQreset(conn_);
+        ++generation_;
         const bool back = PQstatus(conn_) == CONNECTION_OK;
         if (back) {
             configure();

@@ -65,6 +65,16 @@ public:
     // clear. Throws DbError with the server's failure in the user's words; a lost connection is
     // opened again before the error is thrown, so that the user's next attempt can succeed.
     pg_result* run(const QByteArray& sql, int count, const char* const* values);
+    // A statement run again and again is prepared on the server once, sparing the server its
+    // planning each time. Prepares `sql` under a new name and gives the name; throws DbError.
+    QByteArray prepareNamed(const QByteArray& sql, int count);
+    // Runs a statement prepareNamed gave, as run() does.
+    pg_result* runNamed(const QByteArray& name, int count, const char* const* values);
+    // Drops a prepared statement no longer used, when it still lives on this connection. Never
+    // fails: a statement that stays is dropped with the connection.
+    void dropNamed(const QByteArray& name, int generation);
+    // Counts the connections made: statements prepared on an earlier one are gone.
+    int connectionGeneration() const { return generation_; }
 
 protected:
     QString beginSql() const override { return QStringLiteral("BEGIN"); }
@@ -78,7 +88,12 @@ private:
     void checkLayouts();
     QStringList tablesOnServer();
 
+    pg_result* checked(pg_result* result);
+
     pg_conn* conn_;
     QString where_;
+    int generation_ = 0;
+    int named_ = 0;
+    bool closing_ = false;
     std::unique_ptr<ChangeWatch> watch_;
 };
