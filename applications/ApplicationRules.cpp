@@ -7,7 +7,10 @@
 #include "core/SharedState.h"
 #include "core/UserError.h"
 #include "data/DataModule.h"
+#include "data/FieldNames.h"
+#include "data/Query.h"
 #include "data/Store.h"
+#include "data/Table.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -252,10 +255,82 @@ QStringList alreadyListed(const DataModule& dm, const Generation& g) {
     return lines;
 }
 
+namespace {
+
+// The marked people in the register's order, each with the first of their certificates, e-mails
+// and SNILS rows (the ones the register shows beside the person): read in four statements, not
+// person by person, for over a network every read is a round trip.
+class MarkedPeople {
+public:
+    explicit MarkedPeople(const DataModule& dm) : people_(dm.store(), QStringLiteral("qMarkedPeople")) {
+        const QString marked = QStringLiteral("FROM \"Personal\" WHERE PR = 'X'");
+        for (const FieldDef& f : dm.tblPersonal->layout().fields)
+            people_.addField(f.name, f.type == FieldType::AutoInc ? FieldType::Long : f.type, f.size);
+        people_.setSql({QStringLiteral("SELECT * ") + marked + dm.tblPersonal->orderClause()});
+        people_.open();
+        details_[0].read(dm.store(), *dm.tblSertif, {fld::DateCL, fld::Name}, marked);
+        details_[1].read(dm.store(), *dm.tblPerEmail, {fld::EMAIL}, marked);
+        details_[2].read(dm.store(), *dm.tblPerSnils, {fld::SNILS}, marked);
+    }
+    int count() const { return people_.recordCount(); }
+    // Makes the `row`th marked person current, with their first certificate, e-mail and SNILS.
+    void moveTo(int row) {
+        people_.moveTo(row);
+        const qint64 npp = people_.field(fld::NPP).asInteger();
+        for (Details& d : details_)
+            d.current = d.firstOf.value(npp, -1);
+    }
+    Field& person(const char* name) { return people_.field(QString::fromLatin1(name)); }
+    // The current person's first certificate's date (null without one) and name, e-mail, SNILS.
+    QVariant certificateDate() { return detail(0, fld::DateCL).asDate(); }
+    bool hasCertificateDate() { return details_[0].current >= 0 && !detail(0, fld::DateCL).isNull(); }
+    QString certificateName() {
+        return details_[0].current >= 0 ? detail(0, fld::Name).asString() : QString();
+    }
+    QString email() { return details_[1].current >= 0 ? detail(1, fld::EMAIL).asString() : QString(); }
+    QString snils() { return details_[2].current >= 0 ? detail(2, fld::SNILS).asString() : QString(); }
+
+private:
+    struct Details {
+        std::unique_ptr<Query> rows;
+        QHash<qint64, int> firstOf; // the person's number → their first row
+        int current = -1;
+
+        // The rows of the register's detail `table` (linked by PersonalKOD) of every marked person,
+        // in the detail's order.
+        void read(Store& store, const Table& table, const QStringList& fields, const QString& marked) {
+            rows = std::make_unique<Query>(store, QStringLiteral("qMarkedDetails"));
+            rows->addField(fld::PersonalKOD, FieldType::Long);
+            for (const QString& name : fields) {
+                const FieldDef& f = table.layout().fields[table.layout().fieldIndex(name)];
+                rows->addField(f.name, f.type, f.size);
+            }
+            rows->setSql({QStringLiteral("SELECT %1, %2 FROM \"%3\" WHERE %1 IN (SELECT NPP %4)%5")
+                              .arg(fld::PersonalKOD, fields.join(QStringLiteral(", ")),
+                                   table.layout().sqlName, marked, table.orderClause())});
+            rows->open();
+            for (int r = 0; r < rows->recordCount(); ++r) {
+                rows->moveTo(r);
+                const qint64 npp = rows->field(fld::PersonalKOD).asInteger();
+                if (!firstOf.contains(npp))
+                    firstOf.insert(npp, r);
+            }
+        }
+    };
+    Field& detail(int which, const QString& name) {
+        Details& d = details_[which];
+        d.rows->moveTo(std::max(d.current, 0));
+        return d.rows->field(name);
+    }
+
+    Query people_;
+    Details details_[3];
+};
+
+} // namespace
+
 int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState& state, int quarter) {
-    Table& people = *dm.tblPersonal;
     Table& trainees = g.traineesTable(dm);
-    auto person = [&](const char* name) -> Field& { return people.field(QString::fromLatin1(name)); };
     auto set = [&](const char* name, const QVariant& v) {
         trainees.field(QString::fromLatin1(name)).setValue(v);
     };
@@ -263,65 +338,65 @@ int addMarkedPeople(const DataModule& dm, const Generation& g, const SharedState
     Store::Transaction transaction(dm.store());
     holdApplication(dm, g);
     const DropEditsOnFailure dropEdits(traineeTables(dm, g, false));
+    MarkedPeople marked(dm);
+    auto person = [&](const char* name) -> Field& { return marked.person(name); };
     int added = 0;
-    {
-        MarkedView marked(people);
-        people.first();
-        while (!people.eof()) {
-            trainees.append();
-            // Programme, quarter, names, birth date, codes, years of service, certificate,
-            // e-mail, SNILS: a snapshot through typed reads, so empty values become 0 or the zero date.
-            set("KZicl", state.SelKZicl);
-            set("VidOb", state.SelVidOb);
-            if (g.programmeAttribute == QLatin1String("FOBUCH"))
-                set("FOBUCH", state.SelFOBUCH);
-            else
-                set("TypeOb", state.SelTypeOb);
-            set("Hours", state.SelHours);
-            set("KV", quarter);
-            set("Name1", person("Name1").asString());
-            set("Name2", person("Name2").asString());
-            set("Name3", person("Name3").asString());
-            set("DR", person("DR").asDate());
-            set("KDoljn", person("KDoljn").asInteger());
-            set("KSpez", person("KSpez").asInteger());
-            // No start year, no years of service: the row keeps them empty.
-            for (auto [years, served] : {std::pair{"StajOb", "StajO1"}, std::pair{"StajDoljn", "StajD1"}})
-                set(years, person(served).isNull() ? QVariant() : QVariant(person(served).asFloat()));
-            // A stored date counts, the zero date too, though grids show that one empty.
-            Field& certificateDate = dm.tblSertif->field(fld::DateCL);
-            const QString certificateName = dm.tblSertif->field(fld::Name).asString();
-            const QString email = dm.tblPerEmail->field(fld::EMAIL).asString();
-            const QString snils = dm.tblPerSnils->field(fld::SNILS).asString();
-            if (!g.certificateRows && !certificateDate.isNull()) {
-                set("DateCl", certificateDate.asDate());
-                set("Specialty", certificateName);
-            }
-            if (!g.emailRows)
-                set("EMAIL", email);
-            if (g.snilsInRow)
-                set("SNILS", snils);
-            trainees.post();
-            // The rows of the trainee's own, linked to it now that it is stored: the certificate
-            // when the person's has a date, the e-mail and SNILS rows always.
-            auto addDetail = [&](const BoundTable& details, const char* field, const QVariant& value,
-                                 const char* field2 = nullptr, const QVariant& value2 = {}) {
-                Table& rows = *(dm.*details.table);
-                rows.append();
-                rows.field(QString::fromLatin1(field)).setValue(value);
-                if (field2)
-                    rows.field(QString::fromLatin1(field2)).setValue(value2);
-                rows.post();
-            };
-            if (g.certificateRows && !certificateDate.isNull())
-                addDetail(g.certificateRows, "DateCL", certificateDate.asDate(), "Name", certificateName);
-            if (g.emailRows)
-                addDetail(g.emailRows, "EMAIL", email);
-            if (g.snilsRows)
-                addDetail(g.snilsRows, "SNILS", snils);
-            ++added;
-            people.next();
+    for (int i = 0; i < marked.count(); ++i) {
+        marked.moveTo(i);
+        trainees.append();
+        // Programme, quarter, names, birth date, codes, years of service, certificate,
+        // e-mail, SNILS: a snapshot through typed reads, so empty values become 0 or the zero date.
+        set("KZicl", state.SelKZicl);
+        set("VidOb", state.SelVidOb);
+        if (g.programmeAttribute == QLatin1String("FOBUCH"))
+            set("FOBUCH", state.SelFOBUCH);
+        else
+            set("TypeOb", state.SelTypeOb);
+        set("Hours", state.SelHours);
+        set("KV", quarter);
+        set("Name1", person("Name1").asString());
+        set("Name2", person("Name2").asString());
+        set("Name3", person("Name3").asString());
+        set("DR", person("DR").asDate());
+        set("KDoljn", person("KDoljn").asInteger());
+        set("KSpez", person("KSpez").asInteger());
+        // Years of service as the register counts them from the start years; no start year, no
+        // years of service: the row keeps them empty.
+        for (auto [years, start] : {std::pair{"StajOb", "StajOb"}, std::pair{"StajDoljn", "StajDoljn"}})
+            set(years, person(start).isNull() ? QVariant()
+                                              : QVariant(double(state.CurYear - person(start).asInteger())));
+        // A stored date counts, the zero date too, though grids show that one empty.
+        const bool certificate = marked.hasCertificateDate();
+        const QString certificateName = marked.certificateName();
+        const QString email = marked.email();
+        const QString snils = marked.snils();
+        if (!g.certificateRows && certificate) {
+            set("DateCl", marked.certificateDate());
+            set("Specialty", certificateName);
         }
+        if (!g.emailRows)
+            set("EMAIL", email);
+        if (g.snilsInRow)
+            set("SNILS", snils);
+        trainees.post();
+        // The rows of the trainee's own, linked to it now that it is stored: the certificate
+        // when the person's has a date, the e-mail and SNILS rows always.
+        auto addDetail = [&](const BoundTable& details, const char* field, const QVariant& value,
+                             const char* field2 = nullptr, const QVariant& value2 = {}) {
+            Table& rows = *(dm.*details.table);
+            rows.append();
+            rows.field(QString::fromLatin1(field)).setValue(value);
+            if (field2)
+                rows.field(QString::fromLatin1(field2)).setValue(value2);
+            rows.post();
+        };
+        if (g.certificateRows && certificate)
+            addDetail(g.certificateRows, "DateCL", marked.certificateDate(), "Name", certificateName);
+        if (g.emailRows)
+            addDetail(g.emailRows, "EMAIL", email);
+        if (g.snilsRows)
+            addDetail(g.snilsRows, "SNILS", snils);
+        ++added;
     }
     transaction.commit();
     return added;

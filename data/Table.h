@@ -18,6 +18,8 @@ public:
 
     // Deletes every row; the table must be closed.
     void emptyTable();
+    // " ORDER BY …": the table's order as SQL, for a statement that reads its rows in that order.
+    QString orderClause() const;
 
 protected:
     void openSource() override;
@@ -37,7 +39,6 @@ private:
     qint64 versionOf(RowId id);
     [[noreturn]] void conflict(RowId id, bool deleting);
     QString whereClause(QVariantList& binds) const;
-    QString orderClause() const;
     bool inTextIndex(int field) const;
 
     const TableLayout* layout_;
