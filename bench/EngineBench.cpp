@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <libpq-fe.h>
 #include <memory>
+#include <optional>
 #include <QDate>
 #include <QStringList>
 #include <random>
@@ -1062,6 +1063,14 @@ public:
         return h;
     }
     void exec(const char* sql) { PQclear(check(PQexec(c_, sql))); }
+    // Runs a statement once, unprepared; the result is the caller's to clear.
+    PGresult* once(const std::string& sql, const std::vector<const char*>& params) {
+        return check(PQexecParams(c_, pgDialect(QString::fromStdString(sql), nullptr).constData(),
+                                  int(params.size()), nullptr, params.data(), nullptr, nullptr, 0));
+    }
+    PGresult* prepared(const char* name, const std::vector<const char*>& params) {
+        return check(PQexecPrepared(c_, name, int(params.size()), params.data(), nullptr, nullptr, 0));
+    }
 
 private:
     PGresult* check(PGresult* r) {
@@ -1075,6 +1084,7 @@ private:
 
 struct OnServer {
     std::unique_ptr<PgRaw> raw;
+    bool stepping = false;
 
     void setup() {
         Fixture& f = Fixture::get();
@@ -1118,6 +1128,89 @@ struct OnServer {
                                     f.locateUtf8[2][i].c_str()});
         g_sink = g_sink + h;
     }
+    void openSetup() {
+        setup();
+        if (g_open.sql.empty())
+            g_open.sql = viewSqls();
+        Fixture::get().restartEngine();
+    }
+    // Every table's view and first row, each detail following its master's first row, as the
+    // engine opens them.
+    void baseOpenAll() {
+        const std::vector<ViewSql>& sql = g_open.sql;
+        std::vector<std::vector<std::optional<std::string>>> firstRows(sql.size());
+        qint64 h = 0;
+        for (size_t t = 0; t < sql.size(); ++t) {
+            const ViewSql& v = sql[t];
+            std::vector<const char*> link;
+            bool empty = false;
+            if (v.master >= 0) {
+                const auto& m = firstRows[size_t(v.master)];
+                empty = m.empty();
+                for (size_t k = 0; !empty && k < v.masterCols.size(); ++k) {
+                    const auto& value = m[size_t(v.masterCols[k])];
+                    empty = !value;
+                    link.push_back(empty ? nullptr : value->c_str());
+                }
+            }
+            if (empty)
+                continue;
+            PGresult* ids = raw->once(v.ids, link);
+            const int count = PQntuples(ids);
+            const std::string first = count > 0 ? PQgetvalue(ids, 0, 0) : "";
+            PQclear(ids);
+            if (count == 0)
+                continue;
+            PGresult* row = raw->once(v.row, {first.c_str()});
+            for (int c = 0; PQntuples(row) > 0 && c < PQnfields(row); ++c) {
+                h += PQgetlength(row, 0, c);
+                firstRows[t].push_back(PQgetisnull(row, 0, c)
+                                           ? std::nullopt
+                                           : std::optional<std::string>(PQgetvalue(row, 0, c)));
+            }
+            PQclear(row);
+            h += count;
+        }
+        g_sink = g_sink + h;
+    }
+
+    void stepSetup() {
+        setup();
+        g_stepping.setup();
+        if (stepping)
+            return;
+        stepping = true;
+        raw->prepare("person", std::string("SELECT ") + kPersonalColumns + " FROM Personal WHERE rowid = ?");
+        const char* tables[][3] = {
+            {"Trained", "Kod_Personal", "NPP,KZicl,VidOb,Hours,\"Year\",Kod_Personal,TypeOb"},
+            {"Sertif", "PersonalKOD", "NPP,DateCL,Name,PersonalKOD"},
+            {"PEREMAIL", "PersonalKOD", "NPP,EMAIL,PersonalKOD"},
+            {"PERSNILS", "PersonalKOD", "NPP,SNILS,PersonalKOD"}};
+        for (size_t i = 0; i < std::size(tables); ++i) {
+            const std::string table = tables[i][0], link = tables[i][1], cols = tables[i][2];
+            raw->prepare(("ids" + std::to_string(i)).c_str(), "SELECT rowid FROM " + table + " WHERE " +
+                                                                  link + " = ? ORDER BY " + link + ", rowid");
+            raw->prepare(("row" + std::to_string(i)).c_str(),
+                         "SELECT " + cols + " FROM " + table + " WHERE rowid = ?");
+        }
+    }
+    // The whole register in its order, each person with the first row of each detail.
+    void baseStep() {
+        qint64 h = 0;
+        for (qint64 npp : Fixture::get().registerOrder) {
+            const std::string id = std::to_string(npp);
+            h += raw->run("person", {id.c_str()});
+            for (int i = 0; i < 4; ++i) {
+                PGresult* ids = raw->prepared(("ids" + std::to_string(i)).c_str(), {id.c_str()});
+                const std::string first = PQntuples(ids) > 0 ? PQgetvalue(ids, 0, 0) : "";
+                PQclear(ids);
+                if (!first.empty())
+                    h += raw->run(("row" + std::to_string(i)).c_str(), {first.c_str()});
+            }
+        }
+        g_sink = g_sink + h;
+    }
+
     void baseAppend() {
         Fixture& f = Fixture::get();
         const std::string kzajavki = std::to_string(f.appKZajavki), year = std::to_string(f.appYear);
@@ -1217,6 +1310,10 @@ const bench::Registrar serverNearest({"server engine find nearest", [] { g_searc
                                       [] { g_server.baseNearest(); }, 15, [] { g_server.searchSetup(); }});
 const bench::Registrar serverLocate({"server engine locate", [] { g_search.oursLocate(); },
                                      [] { g_server.baseLocate(); }, 15, [] { g_server.searchSetup(); }});
+const bench::Registrar serverOpenAll({"server engine open all", [] { g_open.ours(); },
+                                      [] { g_server.baseOpenAll(); }, 11, [] { g_server.openSetup(); }});
+const bench::Registrar serverStep({"server engine step register", [] { g_stepping.ours(); },
+                                   [] { g_server.baseStep(); }, 3, [] { g_server.stepSetup(); }});
 const bench::Registrar serverAppend({"server engine append 1000", [] { g_append.ours(); },
                                      [] { g_server.baseAppend(); }, 7, [] { g_server.appendSetup(); }});
 // The engine on the server over an office's network.
