@@ -44,6 +44,9 @@ start)
   "${as_server[@]}" "$bin/initdb" -D "$folder/data" --username=zajavki_test --auth=trust \
     --encoding=UTF8 --locale=C.UTF-8 >"$folder/initdb.log" 2>&1 ||
     { cat "$folder/initdb.log" >&2; exit 1; }
+  # The members of zajavki_password log in with a password (the tests of the password prompt); every
+  # other role is trusted.
+  "${as_server[@]}" sed -i '1i local all +zajavki_password scram-sha-256' "$folder/data/pg_hba.conf"
   "${as_server[@]}" "$bin/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w \
     -o "-c listen_addresses='' -k $folder -p 5432 -c fsync=off" start >/dev/null ||
     { cat "$folder/server.log" >&2; exit 1; }

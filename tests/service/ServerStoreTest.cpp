@@ -163,6 +163,32 @@ TEST_F(ServerStore, AServerOutOfReachOffersTheFoldersDatabase) {
     }
 }
 
+// A clerk whose password is not found is asked for it; a refused one is asked again, the right one
+// lets them in, and the password is shown nowhere.
+TEST_F(ServerStore, APasswordIsAskedAndARefusedOneAskedAgain) {
+    const QString role = "pw_" + QString::fromUtf8(database.name());
+    roles.names << role;
+    ASSERT_EQ(run({"server-init", url, "--from", demoRoot()}), 0);
+    PgStore::open(url)->exec(
+        "DO $$ BEGIN CREATE ROLE zajavki_password NOLOGIN; EXCEPTION WHEN duplicate_object "
+        "OR unique_violation THEN NULL; END $$; CREATE ROLE \"" +
+        role + "\" LOGIN PASSWORD 'верный пароль' IN ROLE zajavki_password, zajavki_clerks");
+    ScriptedPrompter prompter;
+    FixedClock clock{QDate(2026, 3, 15)};
+    AppContext app(RootPaths(dir.filePath("clerk")), clock, prompter);
+    app.serverUrl = url + " user=" + role;
+    prompter.expectText({}, "неверный").expectText({}, "верный пароль");
+    ASSERT_TRUE(app.startStore());
+    EXPECT_TRUE(app.store->isServer());
+    EXPECT_TRUE(app.store->canWrite());
+    prompter.verify();
+    ASSERT_GE(prompter.log().size(), 2);
+    EXPECT_TRUE(prompter.log()[0].startsWith(ru("password: Вход на сервер базы данных | Пароль для входа")))
+        << prompter.log()[0].toStdString();
+    EXPECT_TRUE(prompter.log()[1].contains(ru("Сервер не принял пароль"))) << prompter.log()[1].toStdString();
+    EXPECT_FALSE(prompter.log().join('\n').contains(ru("верный пароль")));
+}
+
 // The administrator's command for a clerk's login: printed, or run on the server named by --db.
 TEST_F(ServerStore, ServerUserPrintsOrRunsTheSqlThatLetsAClerkIn) {
     QString out, err;
