@@ -2,6 +2,7 @@
 
 #include "applications/ApplicationRules.h"
 #include "data/DbError.h"
+#include "data/ServerSettings.h"
 #include "shell/StartupTables.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ int ApplicationCommand::prepare() {
         return 1;
     }
     app_ = std::make_unique<AppContext>(root, clock_, prompter_);
-    app_->serverUrl = cl_.serverUrl();
+    app_->serverUrl = ServerSettings::startUrl(cl_.serverUrl(), app_->root);
     // These commands only read the office's data: a root without a database is an error, not a
     // reason to make one.
     if (QString why; !app_->hasStore(&why)) {

@@ -3,6 +3,7 @@
 #include "applications/ApplicationExport.h"
 #include "applications/TrainingPlan.h"
 #include "data/AppContext.h"
+#include "data/ServerSettings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,7 +45,7 @@ int runPlan(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     SystemClock clock;
     FixedPrompter prompter(Prompter::Answer::No, [&err](const QString& text) { err << text << Qt::endl; });
     AppContext app(RootPaths::resolve(cl.root), clock, prompter);
-    app.serverUrl = cl.serverUrl();
+    app.serverUrl = ServerSettings::startUrl(cl.serverUrl(), app.root);
     if (QString why; !app.hasStore(&why)) {
         err << why << Qt::endl;
         return 1;

@@ -34,8 +34,8 @@ CommandOption rootOption() {
 
 CommandOption dbOption() {
     return {QStringLiteral("db"), QStringLiteral("АДРЕС"),
-            QStringLiteral("база данных на сервере PostgreSQL, postgresql://сервер/база (иначе TOVEX_DB; "
-                           "без них — база данных в папке программы)")};
+            QStringLiteral("база данных на сервере PostgreSQL, postgresql://сервер/база (иначе TOVEX_DB, "
+                           "иначе сервер из параметров папки; без них — база данных в папке программы)")};
 }
 
 // The options every command line may carry, with a value each.

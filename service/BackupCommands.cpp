@@ -4,6 +4,7 @@
 #include "data/Backups.h"
 #include "data/DbError.h"
 #include "data/PgStore.h"
+#include "data/ServerSettings.h"
 #include "data/SqliteStore.h"
 
 #include <QDir>
@@ -30,9 +31,10 @@ int needStore(const RootPaths& root, QTextStream& err) {
     return 0;
 }
 
-// The server's database when one is chosen (--db, TOVEX_DB); null for the root's file.
+// The server's database when one is chosen (--db, TOVEX_DB, the folder's parameters); null for the
+// root's file.
 std::unique_ptr<Store> chosenServer(const CommandLine& cl) {
-    const QString url = cl.serverUrl();
+    const QString url = ServerSettings::startUrl(cl.serverUrl(), RootPaths::resolve(cl.root));
     return url.isEmpty() ? nullptr : std::unique_ptr<Store>(PgStore::open(url));
 }
 

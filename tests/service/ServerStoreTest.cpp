@@ -4,6 +4,7 @@
 #include "data/AppContext.h"
 #include "data/DbError.h"
 #include "data/PgStore.h"
+#include "data/ServerSettings.h"
 #include "data/SqliteStore.h"
 #include "data/StoreCopy.h"
 #include "service/DemoRoot.h"
@@ -11,6 +12,8 @@
 #include "support/TestServer.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace {
@@ -187,6 +190,27 @@ TEST_F(ServerStore, APasswordIsAskedAndARefusedOneAskedAgain) {
         << prompter.log()[0].toStdString();
     EXPECT_TRUE(prompter.log()[1].contains(ru("Сервер не принял пароль"))) << prompter.log()[1].toStdString();
     EXPECT_FALSE(prompter.log().join('\n').contains(ru("верный пароль")));
+}
+
+// A folder whose parameters name a server: its commands work on the server's data.
+TEST_F(ServerStore, TheCommandsOfAFolderPointedAtAServerWorkOnTheServer) {
+    ASSERT_EQ(run({"server-init", url, "--from", demoRoot()}), 0);
+    const QString clerk = dir.filePath("clerk");
+    RootPaths(clerk).makeFolders();
+    auto keyword = [this](const char* name) {
+        const QRegularExpression re(QString("%1=(\\S+)").arg(name));
+        return re.match(url).captured(1);
+    };
+    ServerSettings{true, keyword("host"), keyword("port").toInt(), keyword("dbname"), keyword("user")}.save(
+        RootPaths(clerk));
+    QString out, err;
+    ASSERT_EQ(run({"backup", "--root", clerk}, &out, &err), 0) << err.toStdString();
+    const QStringList copies = QDir(RootPaths(clerk).backups()).entryList({"*.sqlite"});
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(
+        compareStores(*SqliteStore::open(RootPaths(clerk).backups() + "/" + copies[0]), *PgStore::open(url)),
+        "");
+    EXPECT_FALSE(QFileInfo::exists(RootPaths(clerk).storeFile())) << "the folder's own database was not made";
 }
 
 // The administrator's command for a clerk's login: printed, or run on the server named by --db.
