@@ -57,6 +57,10 @@ bool isMarked(const QVariant& pr);
 // empty birth date reads as the zero date in trainee rows; both give the same key.
 QString personKey(const QString& surname, const QString& name, const QString& patronymic, const QDate& birth);
 
+// What a clerk is told when another clerk is marking people in the register at the moment.
+inline const QString kMarksBusy = QStringLiteral(
+    "Другой сотрудник сейчас отмечает специалистов для заявки. Подождите, пока он закончит, и повторите.");
+
 // The marked people who already are trainees of an application of the current application's
 // year, one line each: "ИВАНОВ И. И. — в заявке № 116". A trainee is the person when the row names
 // the person's number, or has the same names and birth date.

@@ -18,6 +18,7 @@
 #include "shell/WindowRegistry.h"
 
 #include <QDir>
+#include <QScopeGuard>
 
 namespace applications {
 
@@ -34,6 +35,13 @@ int showNewApplication(WindowHost& main, const Generation& g) {
 }
 
 int showAddTrainees(WindowHost& main, const Generation& g) {
+    // The register's marks are one clerk's at a time, from the dialog's opening to its closing.
+    Store& store = main.app().DM->store();
+    if (!store.holdMarks()) {
+        main.app().prompter.inform(kMarksBusy);
+        return QDialog::Rejected;
+    }
+    const auto release = qScopeGuard([&store] { store.releaseMarks(); });
     auto* dialog = new AddTraineesDialog(main, g);
     dialog->setObjectName(g.insertInstance);
     return main.showModal(dialog);

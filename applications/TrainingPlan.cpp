@@ -1,4 +1,5 @@
 #include "applications/TrainingPlan.h"
+#include "core/UserError.h"
 
 #include "applications/ApplicationRules.h"
 #include "core/Csv.h"
@@ -13,6 +14,7 @@
 #include <functional>
 #include <QHash>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 
 namespace plan {
@@ -403,7 +405,12 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
         if (!groups.contains(qMakePair(a.programme, a.quarter)))
             groups << qMakePair(a.programme, a.quarter);
 
-    Store::Transaction transaction(dm.store());
+    // The plan marks the register's people as the adding dialog does: when nobody else is marking.
+    Store& store = dm.store();
+    if (!store.holdMarks())
+        throw UserError(applications::kMarksBusy);
+    const auto release = qScopeGuard([&store] { store.releaseMarks(); });
+    Store::Transaction transaction(store);
     applications::clearMarks(dm);
     int added = 0;
     for (const auto& [programmeIndex, quarter] : groups) {

@@ -451,6 +451,25 @@ void PgStore::lockNumbering(const QString& table, int year) {
     st->step();
 }
 
+// A session's advisory lock: held across transactions, freed by the server when the connection ends
+// (a program killed while marking holds nobody up).
+bool PgStore::holdMarks() {
+    if (holdsMarks_)
+        return true;
+    auto st = cached(
+        QStringLiteral("SELECT CASE WHEN pg_try_advisory_lock(hashtext('zajavki_marks')) THEN 1 ELSE 0 END"));
+    holdsMarks_ = st->step() && st->int64(0) == 1;
+    return holdsMarks_;
+}
+
+void PgStore::releaseMarks() {
+    if (!holdsMarks_)
+        return;
+    holdsMarks_ = false;
+    auto st = cached(QStringLiteral("SELECT pg_advisory_unlock(hashtext('zajavki_marks'))"));
+    st->step();
+}
+
 bool PgStore::isHiddenColumn(const QString& name) {
     return name == QLatin1String("rowid") || name == QLatin1String("zversion") ||
            name == QLatin1String("zchanged_by") || name == QLatin1String("zchanged_at");
@@ -514,6 +533,7 @@ void PgStore::fail(pg_result* result) {
         // The statements stay: they keep no state on the server, and one may be in use up the stack.
         PQreset(conn_);
         ++generation_;
+        holdsMarks_ = false; // the server let go of it with the old connection
         const bool back = PQstatus(conn_) == CONNECTION_OK;
         if (back) {
             configure();

@@ -45,6 +45,8 @@ public:
     void exec(const QString& sql) override;
     QString returningRowId() const override { return QStringLiteral(" RETURNING rowid"); }
     void lockNumbering(const QString& table, int year) override;
+    bool holdMarks() override;
+    void releaseMarks() override;
     void watchChanges(std::function<void(const QStringList& tables)> changed) override;
     QString groupText(const QString& text, const QString& separator) const override {
         return QStringLiteral("string_agg(%1, %2)").arg(text, separator);
@@ -95,5 +97,6 @@ private:
     int generation_ = 0;
     int named_ = 0;
     bool closing_ = false;
+    bool holdsMarks_ = false;
     std::unique_ptr<ChangeWatch> watch_;
 };

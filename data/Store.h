@@ -72,6 +72,12 @@ public:
     // that two clerks creating applications at once never take the same number. The file store
     // has one writer at a time already.
     virtual void lockNumbering(const QString& table, int year) {}
+    // The marks of the register (its "PR" field) are shared by everyone who works on the store:
+    // one clerk at a time marks people and adds them. Takes that turn for this connection until
+    // releaseMarks() or the connection ends; false when another clerk has it. The file store has one
+    // user at a time.
+    virtual bool holdMarks() { return true; }
+    virtual void releaseMarks() {}
     // Rows carry a version that a write checks (see Table): true on the server, where several
     // clerks write.
     bool hasRowVersions() const { return isServer(); }

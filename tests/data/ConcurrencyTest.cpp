@@ -168,3 +168,24 @@ TEST_F(TwoClerks, AnotherClerksChangesAppearInOpenTablesWithinASecond) {
 }
 
 } // namespace
+
+namespace {
+
+// The register's marks are shared: one clerk at a time marks and adds; a clerk whose program ends
+// (or is killed) holds nobody up.
+TEST_F(TwoClerks, OneClerkAtATimeMarksTheRegister) {
+    EXPECT_TRUE(storeA->holdMarks());
+    EXPECT_TRUE(storeA->holdMarks()) << "held already";
+    EXPECT_FALSE(storeB->holdMarks());
+    storeA->releaseMarks();
+    EXPECT_TRUE(storeB->holdMarks());
+    storeB->releaseMarks();
+    {
+        auto third = PgStore::open(database.url());
+        EXPECT_TRUE(third->holdMarks());
+        EXPECT_FALSE(storeA->holdMarks());
+    } // its connection ends
+    EXPECT_TRUE(storeA->holdMarks());
+}
+
+} // namespace
