@@ -4,6 +4,7 @@
 // edited trainee, a trainee's certificate row, and moving and copying trainees. Every rule works
 // for each generation from its description, detail rows of its trainees included.
 #include "applications/Generation.h"
+#include "data/Store.h"
 
 #include <functional>
 #include <optional>
@@ -60,6 +61,24 @@ QString personKey(const QString& surname, const QString& name, const QString& pa
 // What a clerk is told when another clerk is marking people in the register at the moment.
 inline const QString kMarksBusy = QStringLiteral(
     "Другой сотрудник сейчас отмечает специалистов для заявки. Подождите, пока он закончит, и повторите.");
+
+// The turn to mark the register's people (Store::holdMarks), taken when it is free and given
+// back when the object goes.
+class MarkingTurn {
+public:
+    explicit MarkingTurn(Store& store) : store_(store), held_(store.holdMarks()) {}
+    ~MarkingTurn() {
+        if (held_)
+            store_.releaseMarks();
+    }
+    MarkingTurn(const MarkingTurn&) = delete;
+    MarkingTurn& operator=(const MarkingTurn&) = delete;
+    bool held() const { return held_; }
+
+private:
+    Store& store_;
+    bool held_;
+};
 
 // The marked people who already are trainees of an application of the current application's
 // year, one line each: "ИВАНОВ И. И. — в заявке № 116". A trainee is the person when the row names

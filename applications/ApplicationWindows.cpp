@@ -18,7 +18,6 @@
 #include "shell/WindowRegistry.h"
 
 #include <QDir>
-#include <QScopeGuard>
 
 namespace applications {
 
@@ -36,12 +35,11 @@ int showNewApplication(WindowHost& main, const Generation& g) {
 
 int showAddTrainees(WindowHost& main, const Generation& g) {
     // The register's marks are one clerk's at a time, from the dialog's opening to its closing.
-    Store& store = main.app().DM->store();
-    if (!store.holdMarks()) {
+    const MarkingTurn turn(main.app().DM->store());
+    if (!turn.held()) {
         main.app().prompter.inform(kMarksBusy);
         return QDialog::Rejected;
     }
-    const auto release = qScopeGuard([&store] { store.releaseMarks(); });
     auto* dialog = new AddTraineesDialog(main, g);
     dialog->setObjectName(g.insertInstance);
     return main.showModal(dialog);

@@ -14,7 +14,6 @@
 #include <functional>
 #include <QHash>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QSet>
 
 namespace plan {
@@ -406,11 +405,10 @@ int addToApplication(const DataModule& dm, const Generation& g, SharedState& sta
             groups << qMakePair(a.programme, a.quarter);
 
     // The plan marks the register's people as the adding dialog does: when nobody else is marking.
-    Store& store = dm.store();
-    if (!store.holdMarks())
+    const applications::MarkingTurn turn(dm.store());
+    if (!turn.held())
         throw UserError(applications::kMarksBusy);
-    const auto release = qScopeGuard([&store] { store.releaseMarks(); });
-    Store::Transaction transaction(store);
+    Store::Transaction transaction(dm.store());
     applications::clearMarks(dm);
     int added = 0;
     for (const auto& [programmeIndex, quarter] : groups) {

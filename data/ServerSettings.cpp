@@ -46,16 +46,22 @@ void ServerSettings::save(const RootPaths& root) const {
                 .arg(QDir::toNativeSeparators(settingsFile(root))));
 }
 
-QString ServerSettings::problem() const {
+QString ServerSettings::problem(Setting* where) const {
+    const auto fault = [where](Setting setting, const QString& text) {
+        if (where)
+            *where = setting;
+        return text;
+    };
     if (!use)
-        return {};
+        return fault(Setting::None, {});
     if (host.trimmed().isEmpty())
-        return QStringLiteral("Укажите сервер базы данных: его имя или адрес в сети.");
+        return fault(Setting::Host, QStringLiteral("Укажите сервер базы данных: его имя или адрес в сети."));
     if (port < 1 || port > 65535)
-        return QStringLiteral("Порт сервера — число от 1 до 65535 (обычно 5432).");
+        return fault(Setting::Port, QStringLiteral("Порт сервера — число от 1 до 65535 (обычно 5432)."));
     if (database.trimmed().isEmpty())
-        return QStringLiteral("Укажите базу данных на сервере (её имя сообщает администратор).");
-    return {};
+        return fault(Setting::Database,
+                     QStringLiteral("Укажите базу данных на сервере (её имя сообщает администратор)."));
+    return fault(Setting::None, {});
 }
 
 QString ServerSettings::url() const {

@@ -20,8 +20,9 @@ struct ServerSettings {
     void save(const RootPaths& root) const;
 
     // What is wrong with the settings, in the user's words; empty when they can be used (always,
-    // when the server is not used).
-    QString problem() const;
+    // when the server is not used). `where` receives the setting at fault.
+    enum class Setting { None, Host, Port, Database };
+    QString problem(Setting* where = nullptr) const;
     // The connection string for libpq; empty when the server is not used.
     QString url() const;
 

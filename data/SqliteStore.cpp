@@ -195,15 +195,21 @@ QString foreignSchema(sqlite3* db) {
     }
     QStringList problems;
     QHash<QString, QString> programIndexes; // name → normalized SQL
-    QHash<QString, QString> programTriggers;
-    QSet<QString> programTables{QString::fromLatin1(change_log::kTable)};
+    // The change log: its table, index and triggers as the program makes them. A copy of a version
+    // before the log has none of them (it gets them when opened); one with the log has them all.
+    QHash<QString, QString> logTables, programTriggers;
     for (const QString& sql : change_log::sqliteSchema()) {
-        static const QRegularExpression named(QStringLiteral("^CREATE (INDEX|TRIGGER) \"?([A-Za-z0-9_]+)"));
+        static const QRegularExpression named(
+            QStringLiteral("^CREATE (TABLE|INDEX|TRIGGER) \"?([A-Za-z0-9_]+)"));
         const QRegularExpressionMatch m = named.match(sql);
-        if (m.hasMatch())
-            (m.captured(1) == QLatin1String("INDEX") ? programIndexes : programTriggers)
-                .insert(m.captured(2), normalizedSql(sql));
+        const QString kind = m.captured(1);
+        (kind == QLatin1String("TABLE")   ? logTables
+         : kind == QLatin1String("INDEX") ? programIndexes
+                                          : programTriggers)
+            .insert(m.captured(2), normalizedSql(sql));
     }
+    QSet<QString> programTables, triggersFound;
+    bool hasLog = false;
     for (const TableLayout& t : layouts::all()) {
         programTables.insert(t.sqlName);
         for (const IndexDef& idx : t.indexes)
@@ -223,9 +229,14 @@ QString foreignSchema(sqlite3* db) {
         const QString name = st.rawValue(1).toString();
         const QString sql = st.rawValue(2).toString();
         if (type == QLatin1String("table")) {
-            if (!programTables.contains(name) && name != QLatin1String("sqlite_sequence") &&
-                !name.startsWith(QLatin1String("sqlite_stat")))
+            if (logTables.contains(name)) {
+                hasLog = true;
+                if (logTables.value(name) != normalizedSql(sql))
+                    problems << QStringLiteral("журнал изменений в копии устроен иначе");
+            } else if (!programTables.contains(name) && name != QLatin1String("sqlite_sequence") &&
+                       !name.startsWith(QLatin1String("sqlite_stat"))) {
                 problems << QStringLiteral("в копии есть чужая таблица «%1»").arg(name);
+            }
         } else if (type == QLatin1String("index")) {
             // SQLite's own indexes (of a primary key or a unique column) carry no SQL.
             if (!sql.isEmpty() && programIndexes.value(name) != normalizedSql(sql))
@@ -233,10 +244,15 @@ QString foreignSchema(sqlite3* db) {
         } else if (type == QLatin1String("trigger")) {
             if (programTriggers.value(name) != normalizedSql(sql))
                 problems << QStringLiteral("копия содержит чужие команды (триггер «%1»)").arg(name);
+            else
+                triggersFound.insert(name);
         } else {
             problems << QStringLiteral("в копии есть чужое представление «%1»").arg(name);
         }
     }
+    // Without its triggers the log would miss every change made after the copy is put back.
+    if (hasLog && triggersFound.size() != programTriggers.size())
+        problems << QStringLiteral("в копии не хватает команд журнала изменений");
     return problems.join(QStringLiteral("; "));
 }
 
@@ -449,9 +465,13 @@ void SqliteStore::checkLayouts() {
                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
     upgrade();
+    hasChangeLog_ = logTableExists();
+}
+
+bool SqliteStore::logTableExists() {
     SqliteStatement log(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
     log.bind(1, QString::fromLatin1(change_log::kTable));
-    hasChangeLog_ = log.step();
+    return log.step();
 }
 
 void SqliteStore::upgrade() {
@@ -469,9 +489,7 @@ void SqliteStore::upgrade() {
     // A store of an earlier build: marked as the program's (so that its copies say whose they are),
     // and given the change log, in one transaction.
     Transaction tx(*this);
-    SqliteStatement log(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = ?"));
-    log.bind(1, QString::fromLatin1(change_log::kTable));
-    if (!log.step())
+    if (!logTableExists())
         for (const QString& sql : change_log::sqliteSchema())
             exec(sql);
     exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")

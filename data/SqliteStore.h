@@ -96,6 +96,7 @@ private:
     void createAll();
     void checkLayouts();
     void upgrade();
+    bool logTableExists();
 
     struct Clerk;
     sqlite3* db_;

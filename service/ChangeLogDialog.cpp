@@ -138,7 +138,6 @@ void ChangeLogDialog::showEntries() {
     filter.clerk = clerk_->currentIndex() > 0 ? clerk_->currentText() : QString();
     filter.from = from_->date();
     filter.to = to_->date();
-    filter.limit = kShownAtMost;
     if (filter.from.isValid() && filter.to.isValid() && filter.from > filter.to) {
         main_.app().prompter.inform(QStringLiteral("Дата «с» позже даты «по»: укажите промежуток заново."));
         from_->setFocus();
@@ -148,7 +147,7 @@ void ChangeLogDialog::showEntries() {
     const int n = model_.rowCount();
     QString text = n == 0 ? QStringLiteral("Изменений нет")
                           : QStringLiteral("Показано: ") + counted(n, "изменение", "изменения", "изменений");
-    if (n == kShownAtMost)
+    if (n == filter.limit)
         text += QStringLiteral(" — самые новые; уточните отбор, чтобы увидеть более ранние");
     count_->setText(text);
 }

@@ -37,8 +37,6 @@ public:
     // message, and the list stays as it was.
     void showEntries();
 
-    static constexpr int kShownAtMost = 2000;
-
 private:
     WindowHost& main_;
     QLineEdit* person_;

@@ -189,30 +189,36 @@ ServerSettings ConfigDialog::typedServer() const {
 
 void ConfigDialog::save() {
     const ServerSettings server = typedServer();
-    if (const QString problem = server.problem(); !problem.isEmpty()) {
-        findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
+    QTabWidget* pages = findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    ServerSettings::Setting fault = ServerSettings::Setting::None;
+    if (const QString problem = server.problem(&fault); !problem.isEmpty()) {
+        pages->setCurrentIndex(1);
         main_.app().prompter.inform(problem);
-        (server.host.isEmpty()                    ? host_
-         : server.port < 1 || server.port > 65535 ? port_
+        (fault == ServerSettings::Setting::Host   ? host_
+         : fault == ServerSettings::Setting::Port ? port_
                                                   : database_)
             ->setFocus();
         return;
     }
     ConfigEditor::Outcome outcome;
-    if (runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); })) {
-        if (outcome.close && !(server == shownServer_) &&
-            runGuarded([&] { server.save(main_.app().root); })) {
-            shownServer_ = server;
-            main_.app().prompter.inform(
-                server.use ? QStringLiteral("Настройки сервера базы данных сохранены. Программа "
-                                            "будет работать с сервером после перезапуска.")
-                           : QStringLiteral("Программа будет работать с базой данных в своей "
-                                            "папке после перезапуска."));
+    if (!runGuarded([&] { outcome = ConfigEditor(*main_.app().DM, main_.app().prompter).save(); }))
+        return;
+    if (outcome.close && !(server == shownServer_)) {
+        // Settings that could not be written keep the dialog open with what was typed.
+        if (!runGuarded([&] { server.save(main_.app().root); })) {
+            pages->setCurrentIndex(1);
+            return;
         }
-        if (outcome.close)
-            main_.reportDone(QStringLiteral("Параметры сохранены"));
-        finish(outcome.close, outcome.focus);
+        shownServer_ = server;
+        main_.app().prompter.inform(server.use
+                                        ? QStringLiteral("Настройки сервера базы данных сохранены. Программа "
+                                                         "будет работать с сервером после перезапуска.")
+                                        : QStringLiteral("Программа будет работать с базой данных в своей "
+                                                         "папке после перезапуска."));
     }
+    if (outcome.close)
+        main_.reportDone(QStringLiteral("Параметры сохранены"));
+    finish(outcome.close, outcome.focus);
 }
 
 void ConfigDialog::leave() {

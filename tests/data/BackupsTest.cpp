@@ -558,6 +558,11 @@ TEST_F(Commands, ACopyIsTakenInOnlyWithTheProgramsWholeSchema) {
          "ON "
          "Personal BEGIN DELETE FROM Sertif; END",
          "копия содержит чужие команды (триггер «zajavki_log_personal_delete»)"},
+        {"a change log of another shape",
+         "DROP TABLE zajavki_log; CREATE TABLE zajavki_log (id INTEGER PRIMARY KEY, note TEXT)",
+         "журнал изменений в копии устроен иначе"},
+        {"a change log without its triggers", "DROP TRIGGER zajavki_log_sertif_delete",
+         "в копии не хватает команд журнала изменений"},
         {"view", "CREATE VIEW everyone AS SELECT * FROM Personal",
          "в копии есть чужое представление «everyone»"},
         {"foreign table", "CREATE TABLE notes (text TEXT)", "в копии есть чужая таблица «notes»"},

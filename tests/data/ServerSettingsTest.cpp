@@ -1,9 +1,11 @@
 // Where the folder's program finds its server: kept in the folder, never with a password, and
 // turned into a connection string that a typed value cannot extend.
 #include "data/ServerSettings.h"
+#include "core/UserError.h"
 
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
+#include <QDir>
 #include <QTemporaryDir>
 
 namespace {
@@ -73,6 +75,22 @@ TEST(ServerSettings, RefuseWhatCannotBeUsedAndQuoteWhatIsTyped) {
         }
         PQconninfoFree(options);
     }
+}
+
+// Settings that cannot be written say so, naming the file; nothing is reported saved.
+TEST(ServerSettings, ThatCannotBeWrittenSaySoNamingTheFile) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.path());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("server.ini")); // a folder where the file would go
+    try {
+        ServerSettings{true, "srv", 5432, "zajavki", ""}.save(root);
+        FAIL() << "reported saved";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().startsWith("Не удалось записать настройки сервера в файл"))
+            << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("server.ini"));
+    }
+    EXPECT_EQ(ServerSettings::load(root), ServerSettings{});
 }
 
 } // namespace

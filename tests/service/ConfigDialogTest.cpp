@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -129,6 +130,23 @@ TEST_F(ConfigDialog, TheServerPageIsCheckedAndKeptInTheFolderForTheNextStart) {
         EXPECT_EQ(ui::text(&d, "ServerDatabase"), "zajavki") << "shown as kept";
         ui::click(&d, "Button2");
     });
+}
+
+// Server settings that cannot be written are told, and the dialog stays open with what was typed.
+TEST_F(ConfigDialog, ServerSettingsThatCannotBeWrittenKeepTheDialogOpen) {
+    storeRow();
+    ASSERT_TRUE(QDir(h.app.root.root()).mkdir("server.ini")); // a folder where the file would go
+    open([&](QDialog& d) {
+        ui::click(&d, "UseServer");
+        ui::type(&d, "ServerHost", "srv");
+        ui::type(&d, "ServerDatabase", "zajavki");
+        h.prompter.expectError("Не удалось записать настройки сервера");
+        ui::click(&d, "Button1");
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(ui::text(&d, "ServerHost"), "srv");
+        ui::click(&d, "Button2");
+    });
+    h.prompter.verify();
 }
 
 TEST_F(ConfigDialog, SaveWithNothingChangedWritesNothing) {
