@@ -2,6 +2,7 @@
 #include "app/GalleryCommand.h"
 #include "app/Registration.h"
 #include "core/CommandLine.h"
+#include "core/PrivateFiles.h"
 #include "core/RootLock.h"
 #include "core/SystemText.h"
 #include "data/AppContext.h"
@@ -83,6 +84,7 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
                            .arg(shown(context.root.root())));
         return 1;
     }
+    const QString narrowed = private_files::narrowRoot(context.root);
     // One program at a time works on a root.
     RootLock lock(context.root);
     if (const QString why = lock.acquire(RootLock::Mode::Exclusive, RootLock::programHolder());
@@ -96,6 +98,8 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     installDesktopOpener();
     MainWindow main(context);
     prompter.setParent(&main);
+    if (!narrowed.isEmpty())
+        main.reportDone(narrowed);
     main.showMaximized();
     return app.exec();
 }
@@ -103,12 +107,13 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
 } // namespace
 
 int main(int argc, char** argv) {
+    private_files::restrictNewFiles();
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     registerAllCommands();
     const CommandLine cl = CommandLine::parse(arguments);
-    if (cl.command.isEmpty() && cl.error.isEmpty() && !cl.help && !cl.version)
+    if (cl.command.isEmpty() && cl.error.isEmpty() && !cl.help && !cl.version && !cl.manPage)
         return runWindows(argc, argv, cl);
     // The gallery draws the windows (off screen): it needs a widgets application.
     const std::unique_ptr<QCoreApplication> app = isGalleryCommand(cl.command) && !cl.help

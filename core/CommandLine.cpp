@@ -1,5 +1,8 @@
 #include "core/CommandLine.h"
 
+#include "core/ManPage.h"
+#include "core/PrivateFiles.h"
+
 #include "core/RootLock.h"
 #include "core/RootPaths.h"
 #include "core/SystemText.h"
@@ -11,6 +14,7 @@
 
 #ifndef ZAJAVKI_VERSION
 #define ZAJAVKI_VERSION "0"
+#define ZAJAVKI_RELEASE_DATE "2000-01-01"
 #endif
 
 namespace {
@@ -103,8 +107,11 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
+    QCommandLineOption manPage(QStringLiteral("manpage"));
+    manPage.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(manPage);
     const QList<CommandOption> options = optionsOf(cl.command);
     for (const CommandOption& o : options)
         parser.addOption(QCommandLineOption(o.name, o.description, o.valueName));
@@ -124,6 +131,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     }
     cl.help = parser.isSet(help);
     cl.version = parser.isSet(version);
+    cl.manPage = parser.isSet(manPage);
     for (const CommandOption& o : options) {
         if (!parser.isSet(o.name))
             continue;
@@ -187,8 +195,32 @@ bool isCommand(const QString& name) {
     return commands().contains(name);
 }
 
+QString versionNumber() {
+    return QStringLiteral(ZAJAVKI_VERSION);
+}
+
+QDate releaseDate() {
+    return QDate::fromString(QStringLiteral(ZAJAVKI_RELEASE_DATE), Qt::ISODate);
+}
+
 QString versionText() {
-    return kProgram + u' ' + QStringLiteral(ZAJAVKI_VERSION);
+    return kProgram + u' ' + versionNumber();
+}
+
+QStringList commandNames() {
+    return commands().keys();
+}
+
+CommandInfo commandInfo(const QString& name) {
+    return commands().value(name).info;
+}
+
+QList<CommandOption> commonOptions() {
+    return {rootOption(), dbOption()};
+}
+
+QString optionUsage(const CommandOption& option) {
+    return dashed(option);
 }
 
 QString generalHelp() {
@@ -244,6 +276,10 @@ int runCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         out << versionText() << Qt::endl;
         return 0;
     }
+    if (cl.manPage) {
+        out << manualPage();
+        return 0;
+    }
     if (!cl.command.isEmpty() && !commands().contains(cl.command)) {
         err << QStringLiteral("Неизвестная команда «%1». Команды: %2. Справка: zajavki --help")
                    .arg(cl.command, commands().keys().join(QStringLiteral(", ")))
@@ -260,6 +296,10 @@ int runCommand(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         err << why << Qt::endl;
         return 1;
     }
+    if (command.info.access != RootAccess::None)
+        if (const QString narrowed = private_files::narrowRoot(RootPaths::resolve(cl.root));
+            !narrowed.isEmpty())
+            err << narrowed << Qt::endl;
     try {
         return command.fn(cl, out, err);
     } catch (const std::exception& e) {

@@ -8,6 +8,7 @@
 //                   {"выгружает заявку файлом для учебного центра", "НОМЕР ГОД ФАЙЛ",
 //                    {{"force", {}, "заменить имеющийся файл"}}});
 #include <functional>
+#include <QDate>
 #include <QList>
 #include <QMap>
 #include <QSet>
@@ -42,6 +43,7 @@ struct CommandLine {
     QString error;        // a malformed command line, in Russian
     bool help = false;    // --help, -h or `help`: print help instead of running anything
     bool version = false; // --version
+    bool manPage = false; // --manpage: the manual page zajavki(1) in roff, made at build time
 
     // Parses `arguments` (without the program's name) against the registered commands.
     static CommandLine parse(const QStringList& arguments);
@@ -71,3 +73,14 @@ QString generalHelp();
 QString commandHelp(const QString& name);
 // "zajavki 3.0.0.3"
 QString versionText();
+// "3.0.0.3": the one version of the program, its package and its About window.
+QString versionNumber();
+// The day this version was released.
+QDate releaseDate();
+// The registered commands, by name, and what each registered.
+QStringList commandNames();
+CommandInfo commandInfo(const QString& name);
+// The options every command takes (--root, --db).
+QList<CommandOption> commonOptions();
+// "--name VALUE"
+QString optionUsage(const CommandOption& option);

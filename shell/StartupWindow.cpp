@@ -1,5 +1,6 @@
 #include "shell/StartupWindow.h"
 
+#include "core/CommandLine.h"
 #include "data/AppContext.h"
 #include "shell/StartupTables.h"
 
@@ -25,7 +26,8 @@ StartupWindow::StartupWindow(AppContext& app, int delayMs, QWidget* parent)
     image->setFixedWidth(297);
     image->setPixmap(picture(QSize(297, 307 - 22)));
 
-    auto* version = new QLabel(QStringLiteral("Версия 3.0.0.3 (2026)"), this);
+    auto* version =
+        new QLabel(QStringLiteral("Версия %1 (%2)").arg(versionNumber()).arg(releaseDate().year()), this);
     version->setObjectName(QStringLiteral("Label1"));
     version->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     // One line where the font allows, two rather than a cut where it is wider.

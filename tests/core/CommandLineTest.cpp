@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -95,6 +97,31 @@ TEST_F(CommandLineTest, HelpListsEveryCommandAndEachCommandItsArguments) {
     }
     ASSERT_EQ(run({"--version"}), 0);
     EXPECT_EQ(outText.trimmed(), "zajavki 3.0.0.3");
+}
+
+// The manual page is the help in roff: every command with its arguments and options, the same
+// for every user, and groff reads it without a warning.
+TEST_F(CommandLineTest, TheManualPageIsTheHelpInRoff) {
+    ASSERT_EQ(run({"--manpage"}), 0);
+    const QString page = outText;
+    EXPECT_TRUE(page.startsWith(".TH ZAJAVKI 1 \"\" \"zajavki 3.0.0.3\""));
+    for (const QString& name : commandNames())
+        EXPECT_TRUE(page.contains(".TP\n\\fB" + name + "\\fR")) << name.toStdString();
+    EXPECT_TRUE(page.contains("\\fBexport\\fR \\fIНОМЕР ГОД ФАЙЛ\\fR"));
+    EXPECT_TRUE(page.contains(".B \\-\\-force\nЗаменить имеющийся файл."));
+    EXPECT_FALSE(page.contains(QDir::homePath() + "/")) << "the page names ~, not this user's home";
+    EXPECT_FALSE(generalHelp().contains("--manpage")) << "a switch for the build, not for the user";
+
+    const QString groff = QStandardPaths::findExecutable("groff");
+    if (groff.isEmpty())
+        return;
+    QProcess render;
+    render.start(groff, {"-man", "-Tutf8", "-ww", "-z", "-K", "utf8"});
+    render.write(page.toUtf8());
+    render.closeWriteChannel();
+    ASSERT_TRUE(render.waitForFinished(30000));
+    EXPECT_EQ(render.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(render.readAllStandardError()), QString());
 }
 
 TEST_F(CommandLineTest, InitCreatesTheRootOnceAndRefusesASecondTime) {

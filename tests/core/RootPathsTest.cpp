@@ -85,3 +85,53 @@ TEST(RootLock, ABaseFolderThatCannotBeWrittenIsNamed) {
 }
 
 } // namespace
+
+#include "core/PrivateFiles.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+int modeOf(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+void writeFile(const QString& path, int mode) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+// A folder an earlier version made open to everyone is narrowed to its user, files and folders
+// alike; what a link in it points to is not the program's and is left as it is.
+TEST(PrivateFiles, AWideRootIsNarrowedToItsUserOnce) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.filePath("root"));
+    EXPECT_EQ(private_files::narrowRoot(root), QString()) << "a folder not made yet";
+    ASSERT_TRUE(root.makeFolders());
+    ASSERT_TRUE(QDir().mkpath(root.backups() + "/2026-12"));
+    const QStringList folders{root.root(), root.base(), root.exportDir(), root.backups() + "/2026-12"};
+    for (const QString& folder : folders)
+        ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+    writeFile(root.storeFile(), 0644);
+    writeFile(root.exportDir() + "/ZES116_2026.db", 0664);
+    writeFile(root.backups() + "/2026-12/tovex.sqlite", 0640);
+    writeFile(dir.filePath("outside.txt"), 0644);
+    ASSERT_TRUE(QFile::link(dir.filePath("outside.txt"), root.documents() + "/link.txt"));
+
+    const QString line = private_files::narrowRoot(root);
+    EXPECT_TRUE(line.contains(QDir::toNativeSeparators(root.root()))) << line.toStdString();
+    EXPECT_FALSE(line.contains('\n'));
+    for (const QString& folder : folders)
+        EXPECT_EQ(modeOf(folder), 0700) << folder.toStdString();
+    for (const QString& file :
+         {root.storeFile(), root.exportDir() + "/ZES116_2026.db", root.backups() + "/2026-12/tovex.sqlite"})
+        EXPECT_EQ(modeOf(file), 0600) << file.toStdString();
+    EXPECT_EQ(modeOf(dir.filePath("outside.txt")), 0644);
+    EXPECT_EQ(private_files::narrowRoot(root), QString()) << "nothing left to narrow";
+}
+
+} // namespace
