@@ -30,7 +30,7 @@ add_custom_target(package_documents ALL DEPENDS ${generated}/zajavki.1.gz ${gene
 
 install(TARGETS zajavki RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY templates/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zajavki/templates FILES_MATCHING PATTERN "*.xltx")
-install(FILES help/images/ftrPersonal.png DESTINATION ${CMAKE_INSTALL_DATADIR}/zajavki/screenshots
+install(FILES help/manual/images/ftrPersonal.png DESTINATION ${CMAKE_INSTALL_DATADIR}/zajavki/screenshots
         RENAME register.png)
 install(FILES shell/icons/app.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${ZAJAVKI_APP_ID}.svg)

@@ -3,6 +3,7 @@
 #include "data/SqliteStore.h"
 
 #include "data/DbError.h"
+#include "data/SchemaUpgrade.h"
 
 #include <optional>
 #include <QDir>
@@ -14,10 +15,21 @@ void AppContext::openStore() {
                           .arg(QDir::toNativeSeparators(root.root())));
     if (!serverUrl.isEmpty()) {
         store = PgStore::open(serverUrl);
+        upgradeServerStore();
         return;
     }
     // One program at a time works on a root: it keeps the database to itself.
     store = SqliteStore::open(root.storeFile(), SqliteStore::Access::Exclusive);
+}
+
+void AppContext::upgradeServerStore() {
+    try {
+        Backups copies = backups();
+        schema_upgrade::bringUpToDate(*store, copies);
+    } catch (...) {
+        store.reset();
+        throw;
+    }
 }
 
 bool AppContext::hasStore(QString* why) const {
@@ -63,6 +75,7 @@ bool AppContext::connectServer() {
         QString why;
         try {
             store = PgStore::open(serverUrl, password);
+            upgradeServerStore();
             return true;
         } catch (const PasswordRefused& e) {
             // None found for the user, or the one typed refused: asked, three times at most.

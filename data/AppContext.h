@@ -39,6 +39,9 @@ struct AppContext {
     // Opens the store: the server's database when one is chosen, else the root's file, created
     // when missing. The root's folders are made either way. Throws DbError when it cannot.
     void openStore();
+    // A server's database of an earlier version is brought up to date, after a copy of it is taken
+    // among the root's copies; throws UserError, the store closed, when it cannot be.
+    void upgradeServerStore();
     // The program's start, with the root's lock held: removes what interrupted work left, opens the
     // store and runs SQLite's quick check on it. A store SQLite finds damaged is reported with the
     // offer (default No) to put the latest sound copy in its place; a busy, write-protected or

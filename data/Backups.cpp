@@ -2,6 +2,7 @@
 
 #include "data/DataModule.h"
 #include "data/DbError.h"
+#include "data/SchemaUpgrade.h"
 #include "data/SqliteStore.h"
 
 #include <algorithm>
@@ -95,6 +96,8 @@ QString Backups::actionText(const QString& action) {
         {backup_action::kRestoreApplication, QStringLiteral("восстановление заявки из файла")},
         {backup_action::kDamaged, QStringLiteral("повреждённая база, убранная из папки Base")},
     };
+    if (const QString upgrade = schema_upgrade::copyActionText(action); !upgrade.isEmpty())
+        return upgrade;
     return texts.value(action, action);
 }
 

@@ -5,6 +5,7 @@
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
 #include "data/PgStatement.h"
+#include "data/SchemaUpgrade.h"
 #include "data/SqliteStore.h"
 #include "data/StoreCopy.h"
 
@@ -325,6 +326,8 @@ std::unique_ptr<PgStore> PgStore::open(const QString& url, const QString& passwo
     }
     std::unique_ptr<PgStore> store(new PgStore(c, describe(c)));
     store->configure();
+    if (const qint64 version = store->schemaVersion(); version > kSchemaVersion)
+        throw DbError(schema_upgrade::newerMessage(store->displayPath(), version));
     store->checkLayouts();
     if (requireSchema && !store->layoutErrors_.isEmpty()) {
         const bool none = store->tablesOnServer().isEmpty();
@@ -442,6 +445,44 @@ void PgStore::createSchema(const std::function<void()>& fill) {
     exec(changeLogTriggers().join(QStringLiteral(";\n")));
     exec(rolesAndGrants().join(QStringLiteral(";\n")));
     tx.commit();
+}
+
+qint64 PgStore::schemaVersion() {
+    if (!tablesOnServer().contains(QStringLiteral("zajavki_store")))
+        return 0;
+    auto st = prepare(QStringLiteral("SELECT value FROM zajavki_store WHERE key = 'schema_version'"));
+    return st->step() ? st->rawValue(0).toString().toLongLong() : 0;
+}
+
+void PgStore::upgradeSchema() {
+    const qint64 from = schemaVersion();
+    if (from >= kSchemaVersion)
+        return;
+    if (from < 1)
+        throw DbError(QStringLiteral("в базе данных %1 нет отметки версии: перенесите данные в новую базу "
+                                     "данных командой «zajavki server-init».")
+                          .arg(displayPath()));
+    // The tables, functions and triggers a step makes belong to the database's owner.
+    auto owner = prepare(
+        QStringLiteral("SELECT CASE WHEN pg_has_role(tableowner, 'USAGE') THEN 1 ELSE 0 END "
+                       "FROM pg_tables WHERE schemaname = current_schema() AND tablename = 'personal'"));
+    if (!owner->step() || owner->int64(0) != 1)
+        throw DbError(
+            QStringLiteral("обновить её может только владелец базы данных на сервере (тот, кто переносил "
+                           "в неё данные): попросите его один раз запустить новую версию программы "
+                           "на этой базе данных"));
+    Transaction tx(*this);
+    for (qint64 version = from + 1; version <= kSchemaVersion; ++version) {
+        if (version == 2) {
+            exec(QString::fromUtf8(kChangeLogSql));
+            exec(changeLogTriggers().join(QStringLiteral(";\n")));
+            exec(rolesAndGrants().join(QStringLiteral(";\n")));
+        }
+    }
+    exec(QStringLiteral("UPDATE zajavki_store SET value = '%1' WHERE key = 'schema_version'")
+             .arg(kSchemaVersion));
+    tx.commit();
+    checkLayouts();
 }
 
 void PgStore::lockNumbering(const QString& table, int year) {

@@ -45,6 +45,8 @@ public:
     void exec(const QString& sql) override;
     QString returningRowId() const override { return QStringLiteral(" RETURNING rowid"); }
     void lockNumbering(const QString& table, int year) override;
+    qint64 schemaVersion() override;
+    void upgradeSchema() override;
     bool holdMarks() override;
     void releaseMarks() override;
     void watchChanges(std::function<void(const QStringList& tables)> changed) override;

@@ -2,11 +2,13 @@
 #include "core/SafeFile.h"
 #include "core/SystemText.h"
 
+#include "data/Backups.h"
 #include "data/ChangeLog.h"
 #include "data/Dataset.h"
 #include "data/DbError.h"
 #include "data/FieldCaptions.h"
 #include "data/RuCollation.h"
+#include "data/SchemaUpgrade.h"
 #include "data/SqliteStatement.h"
 
 #include <QDir>
@@ -190,8 +192,11 @@ QString foreignSchema(sqlite3* db) {
         if (application != 0 && application != SqliteStore::kApplicationId)
             return QStringLiteral("копия сделана другой программой");
         if (version.int64(0) > SqliteStore::kSchemaVersion)
-            return QStringLiteral(
-                "копия сделана более новой версией программы; восстановите её в той версии");
+            return QStringLiteral("копия сделана более новой версией программы (версия её базы данных %1, а "
+                                  "эта версия программы работает с базами данных до версии %2); восстановите "
+                                  "её в той версии")
+                .arg(version.int64(0))
+                .arg(SqliteStore::kSchemaVersion);
     }
     QStringList problems;
     QHash<QString, QString> programIndexes; // name → normalized SQL
@@ -348,8 +353,18 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const QString& path, Access acces
         failToOpen(db, SQLITE_READONLY, path);
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     store->configure(access);
+    store->refuseNewer();
+    Backups copies(upgradeCopyFolder(path), store.get(), [] { return QDateTime::currentDateTime(); });
+    schema_upgrade::bringUpToDate(*store, copies);
     store->checkLayouts();
     return store;
+}
+
+QString SqliteStore::upgradeCopyFolder(const QString& path) {
+    const QDir folder = QFileInfo(path).absoluteDir();
+    return folder.dirName() == QLatin1String("Base")
+               ? QDir::cleanPath(folder.filePath(QStringLiteral("../Backup")))
+               : folder.filePath(QStringLiteral("Backup"));
 }
 
 std::unique_ptr<SqliteStore> SqliteStore::openToRead(const QString& path) {
@@ -360,6 +375,7 @@ std::unique_ptr<SqliteStore> SqliteStore::openToRead(const QString& path) {
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     ru_collation::install(db);
     Clerk::install(db, store->clerk_.get());
+    store->refuseNewer();
     store->checkLayouts();
     return store;
 }
@@ -464,7 +480,6 @@ void SqliteStore::checkLayouts() {
                                "%3. Восстановите базу данных из резервной копии.")
                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
-    upgrade();
     hasChangeLog_ = logTableExists();
 }
 
@@ -474,24 +489,34 @@ bool SqliteStore::logTableExists() {
     return log.step();
 }
 
-void SqliteStore::upgrade() {
-    if (!layoutErrors_.isEmpty() || sqlite3_db_readonly(db_, "main") == 1)
+qint64 SqliteStore::schemaVersion() {
+    // Stores of the first builds carry no mark: they are version 0.
+    SqliteStatement id(db_, QStringLiteral("PRAGMA application_id"));
+    SqliteStatement stored(db_, QStringLiteral("PRAGMA user_version"));
+    return id.step() && stored.step() && id.int64(0) == kApplicationId ? stored.int64(0) : 0;
+}
+
+void SqliteStore::refuseNewer() {
+    if (const qint64 version = schemaVersion(); version > kSchemaVersion)
+        throw DbError(schema_upgrade::newerMessage(displayPath(), version));
+}
+
+void SqliteStore::upgradeSchema() {
+    const qint64 from = schemaVersion();
+    if (from >= kSchemaVersion)
         return;
-    qint64 version = 0;
-    {
-        SqliteStatement id(db_, QStringLiteral("PRAGMA application_id"));
-        SqliteStatement stored(db_, QStringLiteral("PRAGMA user_version"));
-        if (id.step() && stored.step() && id.int64(0) == kApplicationId)
-            version = stored.int64(0);
-    }
-    if (version >= kSchemaVersion)
-        return;
-    // A store of an earlier build: marked as the program's (so that its copies say whose they are),
-    // and given the change log, in one transaction.
     Transaction tx(*this);
-    if (!logTableExists())
-        for (const QString& sql : change_log::sqliteSchema())
-            exec(sql);
+    for (qint64 version = from + 1; version <= kSchemaVersion; ++version) {
+        switch (version) {
+        case 1: // the mark alone, written below with the version
+            break;
+        case 2:
+            if (!logTableExists())
+                for (const QString& sql : change_log::sqliteSchema())
+                    exec(sql);
+            break;
+        }
+    }
     exec(QStringLiteral("PRAGMA application_id = %1; PRAGMA user_version = %2")
              .arg(kApplicationId)
              .arg(kSchemaVersion));

@@ -61,12 +61,18 @@ public:
     static QStringList removeLeftovers(const QString& storePath);
 
     // The mark of the program's stores (SQLite's application_id); the layout's version is kept in
-    // user_version. Stores of earlier builds carry neither and get them when opened.
+    // user_version. Stores of the first builds carry neither (version 0) and get them when opened.
     static constexpr qint64 kApplicationId = 0x5A4A5631; // "ZJV1"
 
     // Gives a connection opened outside the store what the store's tables need: the collation of
     // their indexes and the function naming the clerk in the change log (the system user).
     static void prepareConnection(sqlite3* db);
+    // Where the copy taken before upgrading the store file `path` goes: the root's Backup folder
+    // for a store in a Base folder, else a Backup folder beside the file.
+    static QString upgradeCopyFolder(const QString& path);
+
+    qint64 schemaVersion() override;
+    void upgradeSchema() override;
 
     // Why the file `path` cannot serve as the program's database: unreadable, not a database,
     // damaged (SQLite's quick check), made by another program or a newer version, a table of the
@@ -95,7 +101,8 @@ private:
     void reopen();
     void createAll();
     void checkLayouts();
-    void upgrade();
+    // Throws DbError for a store of a newer version than the program's.
+    void refuseNewer();
     bool logTableExists();
 
     struct Clerk;

@@ -24,9 +24,15 @@ public:
     Store(const Store&) = delete;
     Store& operator=(const Store&) = delete;
 
-    // The layout version of the program's stores: kept by each back end, raised by an upgrade.
-    // Version 2 added the change log (see ChangeLog.h).
+    // The layout version of the program's stores: kept by each back end, raised by an upgrade
+    // (SchemaUpgrade.h says what each version brought).
     static constexpr qint64 kSchemaVersion = 2;
+    // The version of this store's layout: kSchemaVersion once it is up to date.
+    virtual qint64 schemaVersion() = 0;
+    // Raises a store of an earlier version to kSchemaVersion through every step in between, in one
+    // transaction: a failed step changes nothing. Throws DbError. schema_upgrade::bringUpToDate
+    // takes a copy first.
+    virtual void upgradeSchema() = 0;
 
     // Where the data are, for messages: the database file or the server's database.
     virtual QString displayPath() const = 0;

@@ -2,8 +2,11 @@
 #include "applications/ApplicationCommand.h"
 #include "core/RootPaths.h"
 #include "documents/ApplicationDocument.h"
+#include "spreadsheet/Templates.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -35,9 +38,81 @@ int runPrint(const CommandLine& cl, QTextStream& out, QTextStream& err) {
     return 0;
 }
 
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// The user's answer to a question on the terminal: yes only for a typed "да" (or "y").
+bool answeredYes(QTextStream& out, const QString& question) {
+    out << question << QStringLiteral(" (да/нет): ") << Qt::flush;
+    QTextStream in(stdin);
+    const QString answer = in.readLine().trimmed().toLower();
+    return answer == QStringLiteral("да") || answer == QStringLiteral("д") || answer == QLatin1String("y") ||
+           answer == QLatin1String("yes");
+}
+
+// zajavki templates [--reset [--yes]] [--root DIR]: how the folder's templates stand against the
+// program's; with --reset, the program's put back after a question, the office's own moved aside.
+int runTemplates(const CommandLine& cl, QTextStream& out, QTextStream& err) {
+    if (!cl.positional().isEmpty()) {
+        err << QStringLiteral("Нужно: zajavki templates [--reset] [--root ПАПКА]") << Qt::endl;
+        return 2;
+    }
+    const RootPaths root = RootPaths::resolve(cl.root);
+    const QList<TemplateState> states = templateStates(root.templates());
+    QStringList replaced;
+    for (const TemplateState& state : states)
+        replaced += state.replaced;
+    if (!cl.hasFlag(QStringLiteral("reset"))) {
+        for (const TemplateState& state : states) {
+            QString how = state.present ? QStringLiteral("как в программе")
+                                        : QStringLiteral("нет; будет положен при первой печати");
+            if (!state.replaced.isEmpty()) {
+                QStringList names;
+                for (const QString& file : state.replaced)
+                    names << QFileInfo(file).fileName();
+                how = QStringLiteral("свой шаблон отдела: %1").arg(names.join(QStringLiteral(", ")));
+            }
+            out << state.fileName << QStringLiteral(" — ") << how << Qt::endl;
+        }
+        return 0;
+    }
+    const QString aside =
+        QDir(root.backups())
+            .filePath(QStringLiteral("Шаблоны до %1")
+                          .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))));
+    if (!replaced.isEmpty()) {
+        QStringList names;
+        for (const QString& file : replaced)
+            names << QFileInfo(file).fileName();
+        const QString question =
+            QStringLiteral("Шаблоны отдела (%1) в папке %2 будут заменены шаблонами программы; сами они "
+                           "будут перенесены в папку %3. Заменить?")
+                .arg(names.join(QStringLiteral(", ")), shown(root.templates()), shown(aside));
+        if (!cl.hasFlag(QStringLiteral("yes")) && !answeredYes(out, question)) {
+            err << QStringLiteral("Шаблоны не изменены.") << Qt::endl;
+            return 1;
+        }
+    }
+    const QStringList moved = resetTemplates(root.templates(), aside);
+    out << QStringLiteral("В папке %1 шаблоны программы").arg(shown(root.templates()));
+    if (!moved.isEmpty())
+        out << QStringLiteral("; прежние шаблоны отдела — в папке %1").arg(shown(aside));
+    out << u'.' << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 void registerDocumentCommands() {
+    registerCommand(QStringLiteral("templates"), runTemplates,
+                    {QStringLiteral("показывает шаблоны печатных форм папки; с --reset возвращает шаблоны "
+                                    "программы (после вопроса)"),
+                     QString(),
+                     {{QStringLiteral("reset"), QString(),
+                       QStringLiteral("вернуть шаблоны программы, перенеся шаблоны отдела в папку Backup")},
+                      {QStringLiteral("yes"), QString(), QStringLiteral("не спрашивать")}},
+                     RootAccess::Write});
     registerCommand(QStringLiteral("print"), runPrint,
                     {QStringLiteral("записывает печатную форму заявки, не открывая её"),
                      QStringLiteral("НОМЕР ГОД ФАЙЛ.xlsx"),

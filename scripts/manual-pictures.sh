@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Draws the windows again (`zajavki gallery`) and refreshes the pictures of the user's manual
-# (help/images), which the program carries in its resources. Run it after a window changes and
+# (help/manual/images), which the program carries in its resources. Run it after a window changes and
 # commit the pictures with the change.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,6 +14,6 @@ pictures=(ftrFirstRun ftrMain ftrDoljn ftrSpecialty ftrPersonal ftrMPersonal ftr
           ftrProgr ftrLoadCatalogue ftrPlan ftrZajavki2023 ftrNewZajavki2023 ftrInsertSluch2023
           ftrMZajavki2023 ftrMoving ftrRestore ftrBackups ftrConfig ftrChangeLog)
 for name in "${pictures[@]}"; do
-  cp "$drawn/$name.png" "$here/help/images/$name.png"
+  cp "$drawn/$name.png" "$here/help/manual/images/$name.png"
 done
-echo "Картинки руководства обновлены: ${#pictures[@]} шт. в help/images"
+echo "Картинки руководства обновлены: ${#pictures[@]} шт. в help/manual/images"

@@ -185,3 +185,47 @@ QStringList installDefaultTemplates(const QString& templatesDir, const QString& 
     }
     return written;
 }
+
+QList<TemplateState> templateStates(const QString& templatesDir) {
+    const QDir folder(templatesDir);
+    QList<TemplateState> states;
+    for (const QString& fileName : defaultTemplateNames()) {
+        TemplateState state{fileName, {}, false};
+        const QString stem = QFileInfo(fileName).completeBaseName();
+        for (const QString& extension :
+             {QStringLiteral(".xltx"), QStringLiteral(".xlsx"), QStringLiteral(".xlt")}) {
+            const QString found = findFile(folder, stem + extension);
+            if (found.isEmpty())
+                continue;
+            QFile file(found);
+            const bool same = extension == QLatin1String(".xltx") && QFileInfo(found).isFile() &&
+                              file.open(QIODevice::ReadOnly) &&
+                              file.read(kDefaultTemplateSizeLimit + 1) == defaultTemplate(fileName);
+            if (same)
+                state.present = true;
+            else
+                state.replaced << found;
+        }
+        states << state;
+    }
+    return states;
+}
+
+QStringList resetTemplates(const QString& templatesDir, const QString& asideDir) {
+    QStringList movedAside;
+    for (const TemplateState& state : templateStates(templatesDir)) {
+        if (state.replaced.isEmpty())
+            continue;
+        if (!QDir().mkpath(asideDir))
+            throw DocumentError(QStringLiteral("Не удалось создать папку «%1».").arg(shown(asideDir)));
+        for (const QString& file : state.replaced) {
+            const QString aside = QDir(asideDir).filePath(QFileInfo(file).fileName());
+            if (QFileInfo::exists(aside) || !QFile::rename(file, aside))
+                throw DocumentError(QStringLiteral("Не удалось перенести шаблон «%1» в папку «%2».")
+                                        .arg(shown(file), shown(asideDir)));
+            movedAside << aside;
+        }
+    }
+    installDefaultTemplates(templatesDir);
+    return movedAside;
+}

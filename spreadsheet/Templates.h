@@ -1,6 +1,7 @@
 #pragma once
 // The spreadsheet templates in the root's Templates folder.
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -25,3 +26,17 @@ QByteArray defaultTemplate(const QString& fileName);
 // written. Throws DocumentError naming the folder or file that cannot be written; a file is
 // written completely or not at all. With `onlyName` ("Zajavka2023"), only that template.
 QStringList installDefaultTemplates(const QString& templatesDir, const QString& onlyName = {});
+
+// How a template of the program stands in the office's Templates folder.
+struct TemplateState {
+    QString fileName;     // the program's: "Zajavka2023.xltx"
+    QStringList replaced; // the office's files that differ from it or stand in for it
+                          // (an edited .xltx, an .xlsx or .xlt of its name); empty when none
+    bool present = false; // the program's template is there as it comes with the program
+};
+QList<TemplateState> templateStates(const QString& templatesDir);
+// Puts every template of the program in place, as it comes with the program: each file of the
+// office that differs from it or stands in for it is moved into `asideDir` first (made when
+// missing), never deleted. Returns the files moved aside. Throws DocumentError; a template is
+// written completely or not at all.
+QStringList resetTemplates(const QString& templatesDir, const QString& asideDir);

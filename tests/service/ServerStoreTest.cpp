@@ -2,6 +2,8 @@
 #include "app/Registration.h"
 #include "core/CommandLine.h"
 #include "data/AppContext.h"
+#include "data/Backups.h"
+#include "data/ChangeLog.h"
 #include "data/DbError.h"
 #include "data/PgStore.h"
 #include "data/ServerSettings.h"
@@ -233,6 +235,65 @@ TEST_F(ServerStore, ServerUserPrintsOrRunsTheSqlThatLetsAClerkIn) {
             << err.toStdString();
         EXPECT_TRUE(out.contains(ru("только просмотр"))) << out.toStdString();
         EXPECT_FALSE(PgStore::open(url + " user=" + role)->canWrite());
+    }
+}
+
+// A server's database of the version before the change log (its log, log function and triggers
+// taken away, as that version made it) is brought up to date by its owner's program, after a copy
+// among the folder's copies, every row kept; a clerk's program, which may not make tables, is told
+// whom to ask; a database of a newer version is refused.
+TEST_F(ServerStore, ADatabaseOfAnEarlierVersionIsBroughtUpToDateByItsOwner) {
+    const QString root = demoRoot();
+    ASSERT_EQ(run({"server-init", url, "--from", root}), 0);
+    const QString clerkRole = "upgrade_clerk_" + QString::fromUtf8(database.name());
+    roles.names << clerkRole;
+    ASSERT_EQ(run({"server-user", "add", clerkRole, "--db", url}), 0);
+    {
+        const auto server = PgStore::open(url);
+        QStringList sql;
+        for (const change_log::LoggedTable& logged : change_log::loggedTables())
+            sql << "DROP TRIGGER change_log ON " + logged.sqlName.toLower();
+        sql << "DROP FUNCTION zajavki_log_change()"
+            << "DROP TABLE zajavki_log"
+            << "UPDATE zajavki_store SET value = '1' WHERE key = 'schema_version'";
+        server->exec(sql.join(";\n"));
+    }
+    const auto folder = SqliteStore::open(RootPaths(root).storeFile());
+    ScriptedPrompter prompter;
+    FixedClock clock{QDate(2026, 3, 15)};
+
+    AppContext clerk(RootPaths(dir.filePath("clerk")), clock, prompter);
+    clerk.serverUrl = url + " user=" + clerkRole;
+    try {
+        clerk.openStore();
+        ADD_FAILURE() << "a clerk upgraded the database";
+    } catch (const UserError& e) {
+        EXPECT_TRUE(e.message().contains(ru("с версии 1 до версии 2"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(ru("только владелец базы данных"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(clerk.store);
+    EXPECT_EQ(PgStore::open(url)->schemaVersion(), 1) << "nothing changed";
+
+    AppContext owner(RootPaths(dir.filePath("owner")), clock, prompter);
+    owner.serverUrl = url;
+    owner.openStore();
+    EXPECT_EQ(owner.store->schemaVersion(), Store::kSchemaVersion);
+    EXPECT_TRUE(owner.store->hasChangeLog());
+    EXPECT_EQ(compareStores(*folder, *owner.store), "") << "every row kept";
+    const QList<BackupCopy> copies = owner.backups().list();
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(copies[0].action, "upgrade-1-2");
+    EXPECT_EQ(compareStores(*folder, *SqliteStore::openToRead(copies[0].path)), "");
+    owner.store->exec("UPDATE Personal SET Name1 = 'ОБНОВЛЁН' WHERE npp = (SELECT min(npp) FROM Personal)");
+    EXPECT_EQ(change_log::read(*owner.store, {}).size(), 1);
+
+    owner.store->exec("UPDATE zajavki_store SET value = '3' WHERE key = 'schema_version'");
+    owner.store.reset();
+    try {
+        PgStore::open(url);
+        ADD_FAILURE() << "a newer database was opened";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.message().contains(ru("её версия 3"))) << e.message().toStdString();
     }
 }
 
