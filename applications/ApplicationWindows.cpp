@@ -101,6 +101,13 @@ applications::RestorePlan showcaseRestorePlan(WindowHost& m, bool restoredBefore
 // The generation's windows and dialogs in the showcase, on its current application and trainee;
 // the new application dialog also at its confirmation of an additional application.
 void registerShowcases(const Generation& g) {
+    // The current generation's windows each have their section; the archives' share one.
+    const bool current = &g == &Generation::current();
+    const auto archive = QStringLiteral("archives");
+    windows::registerHelp(g.windowInstance, current ? QStringLiteral("applications") : archive);
+    windows::registerHelp(g.newDialogInstance, current ? QStringLiteral("new-application") : archive);
+    windows::registerHelp(g.insertInstance, current ? QStringLiteral("add-trainees") : archive);
+    windows::registerHelp(g.editorInstance, current ? QStringLiteral("trainee") : archive);
     windows::registerShowcase(g.windowInstance, [&g](WindowHost& m) { return new ApplicationsWindow(m, g); });
     windows::registerShowcase(g.newDialogInstance,
                               [&g](WindowHost& m) { return new NewApplicationDialog(m, g); });
@@ -186,6 +193,10 @@ void registerApplicationWindows() {
         registerShowcases(*generation);
     // The moving dialog on the current generation's trainee: its applications of this year are
     // those the dialog lists.
+    windows::registerHelp(QStringLiteral("ftrMoving"), QStringLiteral("move-trainee"));
+    windows::registerHelp(QStringLiteral("ftrRestore"), QStringLiteral("restore-application"));
+    windows::registerHelp(QStringLiteral("ftrPlan"), QStringLiteral("plan"));
+    windows::registerHelp(QStringLiteral("ftrMSLSertif"), QStringLiteral("archives"));
     windows::registerShowcase(QStringLiteral("ftrMoving"),
                               [](WindowHost& m) { return new MovingDialog(m, Generation::current()); });
     windows::registerShowcase(QStringLiteral("ftrRestore"),

@@ -98,6 +98,10 @@ void registerPersonnelWindows() {
 
     // In the showcase: the register, the card of a new and of an existing person (each on the page
     // a clerk sees first), and the two detail dialogs on the current person's rows.
+    windows::registerHelp(QStringLiteral("ftrPersonal"), QStringLiteral("register"));
+    windows::registerHelp(QStringLiteral("ftrMPersonal"), QStringLiteral("person-card"));
+    windows::registerHelp(QStringLiteral("ftrTraining"), QStringLiteral("training"));
+    windows::registerHelp(QStringLiteral("ftrMSertif"), QStringLiteral("certificates"));
     windows::registerShowcase(QStringLiteral("ftrPersonal"),
                               [](WindowHost& m) { return new PersonnelWindow(m); });
     windows::registerShowcase(QStringLiteral("ftrMPersonal"), [](WindowHost& m) {

@@ -68,6 +68,12 @@ void registerRefbookWindows() {
 
     // In the showcase: the books from the menu and, where the window changes, opened to pick for
     // the trainee editor; the chooser as the trainee editor opens it, on the whole catalogue.
+    windows::registerHelp(QStringLiteral("ftrDoljn"), QStringLiteral("positions"));
+    windows::registerHelp(QStringLiteral("ftrSpez"), QStringLiteral("diploma-specialties"));
+    windows::registerHelp(QStringLiteral("ftrSpecialty"), QStringLiteral("specialties"));
+    windows::registerHelp(QStringLiteral("ftrProgr"), QStringLiteral("catalogue"));
+    windows::registerHelp(QStringLiteral("ftrLoadCatalogue"), QStringLiteral("load-catalogue"));
+    windows::registerHelp(QStringLiteral("ftrZicl"), QStringLiteral("programme-choice"));
     windows::registerShowcase(QStringLiteral("ftrDoljn"), [](WindowHost& m) {
         m.app().state.DoljnCaller = 0;
         return new PositionsDialog(m);

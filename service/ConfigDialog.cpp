@@ -247,6 +247,10 @@ void ConfigDialog::reject() {
 void registerServiceWindows() {
     windows::registerDialog(QStringLiteral("ShowConfig"),
                             [](WindowHost& main) { return new ConfigDialog(main); });
+    windows::registerHelp(QStringLiteral("ftrConfig"), QStringLiteral("settings"));
+    windows::registerHelp(QStringLiteral("ftrBackups"), QStringLiteral("backups"));
+    windows::registerHelp(QStringLiteral("ftrChangeLog"), QStringLiteral("change-log"));
+    windows::registerHelp(QStringLiteral("ftrFirstRun"), QStringLiteral("first-start"));
     windows::registerShowcase(QStringLiteral("ftrConfig"),
                               [](WindowHost& main) { return new ConfigDialog(main); });
     // The server page, filled in.

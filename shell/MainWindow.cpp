@@ -1,8 +1,10 @@
 #include "shell/MainWindow.h"
 
 #include "data/AppContext.h"
+#include "shell/AboutDialog.h"
 #include "shell/DialogRunner.h"
 #include "shell/ErrorGuard.h"
+#include "shell/HelpWindow.h"
 #include "shell/Icons.h"
 #include "shell/ReadOnlySession.h"
 #include "shell/StartupWindow.h"
@@ -49,6 +51,7 @@ MainWindow::MainWindow(AppContext& app, QWidget* parent)
     setCentralWidget(mdi_);
     buildMenu();
     buildToolBar();
+    help::installF1Key(this);
     buildStatusBar();
     if (app_.store && !app_.store->canWrite())
         read_only::enforce();
@@ -116,6 +119,17 @@ void MainWindow::buildMenu() {
         [this] { openApplicationsTo2020(); });
     add(service, "ArchiveZajavki2021Item", "Архив заявок на 2022 год", true,
         [this] { openApplications2022(); });
+
+    QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Справка"));
+    helpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    // F1 itself is caught in every window (help::installF1Key); the menu only shows the key.
+    add(helpMenu, "ManualItem", "Руководство\tF1", true, [this] {
+        QMdiSubWindow* sub = mdi_->activeSubWindow();
+        help::show(this, sub && sub->widget() ? help::sectionFor(sub->widget()) : QStringLiteral("main"));
+    });
+    add(helpMenu, "ChangesItem", "Что нового", true, [this] { help::show(this, QStringLiteral("changes")); });
+    helpMenu->addSeparator();
+    add(helpMenu, "AboutItem", "О программе", true, [this] { showModal(new AboutDialog(app_, this)); });
 }
 
 void MainWindow::buildToolBar() {

@@ -15,6 +15,10 @@ QHash<QString, windows::Action>& actions() {
     static QHash<QString, windows::Action> map;
     return map;
 }
+QHash<QString, QString>& helpSections() {
+    static QHash<QString, QString> map;
+    return map;
+}
 } // namespace
 
 namespace windows {
@@ -57,5 +61,11 @@ DialogFactory dialog(const QString& procedure) {
 }
 Action action(const QString& item) {
     return actions().value(item);
+}
+void registerHelp(const QString& objectName, const QString& section) {
+    helpSections().insert(objectName, section);
+}
+QString helpSection(const QString& objectName) {
+    return helpSections().value(objectName);
 }
 } // namespace windows

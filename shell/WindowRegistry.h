@@ -32,6 +32,12 @@ const ChildWindow* childWindow(const QString& procedure);
 QString childCaption(const QString& procedure);
 DialogFactory dialog(const QString& procedure);
 Action action(const QString& item);
+
+// The section of the user's manual (shell/Manual.h) about a window or dialog, by its object name:
+// what F1 opens while it is active. Every window of the showcase names one.
+void registerHelp(const QString& objectName, const QString& section);
+// Empty for a window that names none.
+QString helpSection(const QString& objectName);
 } // namespace windows
 
 // The shell's own windows: the main window and the start-up window.
