@@ -60,6 +60,8 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     }
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Заявки на переподготовку"));
+    // The desktop entry the package installs: the desktop groups the windows under its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ru.tovex.Zajavki"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     loadRussianTranslation(app);
     icons::installApplicationIcon();

@@ -12,7 +12,7 @@ QT_QPA_PLATFORM=offscreen "$build/zajavki" gallery "$drawn" >/dev/null
 # The pictures the manual shows, by the window's name.
 pictures=(ftrFirstRun ftrMain ftrDoljn ftrSpecialty ftrPersonal ftrMPersonal ftrMSertif ftrTraining
           ftrProgr ftrLoadCatalogue ftrPlan ftrZajavki2023 ftrNewZajavki2023 ftrInsertSluch2023
-          ftrMZajavki2023 ftrMoving ftrRestore ftrBackups ftrConfig ftrChangeLog)
+          ftrMZajavki2023 ftrMoving ftrRestore ftrBackups ftrConfig ftrChangeLog ftrHelp ftrAbout)
 for name in "${pictures[@]}"; do
   cp "$drawn/$name.png" "$here/help/manual/images/$name.png"
 done
