@@ -2,7 +2,6 @@
 
 #include "core/ManPage.h"
 #include "core/PrivateFiles.h"
-
 #include "core/RootLock.h"
 #include "core/RootPaths.h"
 #include "core/SystemText.h"

@@ -10,17 +10,6 @@
 
 namespace schema_upgrade {
 
-QString stepText(qint64 version) {
-    switch (version) {
-    case 1:
-        return QStringLiteral("отметка базы данных программы");
-    case 2:
-        return QStringLiteral("журнал изменений");
-    default:
-        return QStringLiteral("версия %1").arg(version);
-    }
-}
-
 QString copyAction(qint64 from, qint64 to) {
     return QStringLiteral("upgrade-%1-%2").arg(from).arg(to);
 }

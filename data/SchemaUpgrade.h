@@ -15,8 +15,6 @@ class Store;
 
 namespace schema_upgrade {
 
-// What the step to `version` brings, in words: "журнал изменений".
-QString stepText(qint64 version);
 // The action the upgrade's copy is named for: "upgrade-1-2".
 QString copyAction(qint64 from, qint64 to);
 // "обновление базы данных с версии 1 до версии 2" for such an action; empty for any other.

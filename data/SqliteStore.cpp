@@ -353,9 +353,13 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const QString& path, Access acces
         failToOpen(db, SQLITE_READONLY, path);
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     store->configure(access);
-    store->refuseNewer();
-    Backups copies(upgradeCopyFolder(path), store.get(), [] { return QDateTime::currentDateTime(); });
-    schema_upgrade::bringUpToDate(*store, copies);
+    store->refuseForeignOrNewer();
+    // A file without the program's tables (an empty one) is no store of an earlier version: the
+    // layout check says what it lacks.
+    if (store->hasTable(QStringLiteral("Personal"))) {
+        Backups copies(upgradeCopyFolder(path), store.get(), [] { return QDateTime::currentDateTime(); });
+        schema_upgrade::bringUpToDate(*store, copies);
+    }
     store->checkLayouts();
     return store;
 }
@@ -375,7 +379,7 @@ std::unique_ptr<SqliteStore> SqliteStore::openToRead(const QString& path) {
     std::unique_ptr<SqliteStore> store(new SqliteStore(db, path));
     ru_collation::install(db);
     Clerk::install(db, store->clerk_.get());
-    store->refuseNewer();
+    store->refuseForeignOrNewer();
     store->checkLayouts();
     return store;
 }
@@ -480,13 +484,14 @@ void SqliteStore::checkLayouts() {
                                "%3. Восстановите базу данных из резервной копии.")
                     .arg(table, displayPath(), check.problems.join(QStringLiteral("; "))));
     }
-    hasChangeLog_ = logTableExists();
+    hasChangeLog_ = hasTable(QString::fromLatin1(change_log::kTable));
 }
 
-bool SqliteStore::logTableExists() {
-    SqliteStatement log(db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    log.bind(1, QString::fromLatin1(change_log::kTable));
-    return log.step();
+bool SqliteStore::hasTable(const QString& name) {
+    SqliteStatement table(db_,
+                          QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    table.bind(1, name);
+    return table.step();
 }
 
 qint64 SqliteStore::schemaVersion() {
@@ -496,7 +501,12 @@ qint64 SqliteStore::schemaVersion() {
     return id.step() && stored.step() && id.int64(0) == kApplicationId ? stored.int64(0) : 0;
 }
 
-void SqliteStore::refuseNewer() {
+void SqliteStore::refuseForeignOrNewer() {
+    SqliteStatement id(db_, QStringLiteral("PRAGMA application_id"));
+    if (id.step() && id.int64(0) != 0 && id.int64(0) != kApplicationId)
+        throw DbError(QStringLiteral("Файл %1 — база данных другой программы, а не этой. Укажите папку "
+                                     "программы или восстановите её базу данных из резервной копии.")
+                          .arg(displayPath()));
     if (const qint64 version = schemaVersion(); version > kSchemaVersion)
         throw DbError(schema_upgrade::newerMessage(displayPath(), version));
 }
@@ -511,7 +521,7 @@ void SqliteStore::upgradeSchema() {
         case 1: // the mark alone, written below with the version
             break;
         case 2:
-            if (!logTableExists())
+            if (!hasTable(QString::fromLatin1(change_log::kTable)))
                 for (const QString& sql : change_log::sqliteSchema())
                     exec(sql);
             break;

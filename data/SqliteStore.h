@@ -101,9 +101,10 @@ private:
     void reopen();
     void createAll();
     void checkLayouts();
-    // Throws DbError for a store of a newer version than the program's.
-    void refuseNewer();
-    bool logTableExists();
+    // Throws DbError for a database another program marked as its own, or a store of a newer
+    // version than the program's.
+    void refuseForeignOrNewer();
+    bool hasTable(const QString& name);
 
     struct Clerk;
     sqlite3* db_;

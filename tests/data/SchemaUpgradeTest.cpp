@@ -112,25 +112,51 @@ INSTANTIATE_TEST_SUITE_P(EveryEarlierVersion, SchemaUpgrade,
                                            StoreOfAnEarlierVersion{"version-1-demo.sqlite", 1}),
                          [](const auto& info) { return "version" + std::to_string(info.param.version); });
 
-TEST(SchemaUpgradeRefusal, AStoreOfANewerVersionIsRefusedAndLeftAlone) {
-    Root office("version-1-demo.sqlite");
-    rawExec(office.root.storeFile(), "PRAGMA user_version = 3");
-    const QByteArray before = hashOf(office.root.storeFile());
-    for (const bool toRead : {false, true}) {
-        try {
-            if (toRead)
-                SqliteStore::openToRead(office.root.storeFile());
-            else
-                SqliteStore::open(office.root.storeFile());
-            ADD_FAILURE() << "a newer store was opened";
-        } catch (const DbError& e) {
-            EXPECT_TRUE(e.message().contains("её версия 3")) << e.message().toStdString();
-            EXPECT_TRUE(e.message().contains("до версии 2")) << e.message().toStdString();
-            EXPECT_TRUE(e.message().contains("База данных не изменена"));
+// A store of a newer version, or a database another program marked as its own, is refused for
+// writing and for reading alike, and left exactly as it was.
+TEST(SchemaUpgradeRefusal, AStoreOfANewerVersionOrAnotherProgramIsRefusedAndLeftAlone) {
+    const struct {
+        const char* sql;
+        QStringList saying;
+    } cases[] = {
+        {"PRAGMA user_version = 3", {"её версия 3", "до версии 2", "База данных не изменена"}},
+        {"PRAGMA application_id = 1234", {"база данных другой программы"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        Root office("version-1-demo.sqlite");
+        rawExec(office.root.storeFile(), c.sql);
+        const QByteArray before = hashOf(office.root.storeFile());
+        for (const bool toRead : {false, true}) {
+            try {
+                if (toRead)
+                    SqliteStore::openToRead(office.root.storeFile());
+                else
+                    SqliteStore::open(office.root.storeFile());
+                ADD_FAILURE() << "the store was opened";
+            } catch (const DbError& e) {
+                for (const QString& part : c.saying)
+                    EXPECT_TRUE(e.message().contains(part)) << e.message().toStdString();
+            }
         }
+        EXPECT_EQ(hashOf(office.root.storeFile()), before);
+        EXPECT_TRUE(office.copies().isEmpty());
     }
-    EXPECT_EQ(hashOf(office.root.storeFile()), before);
-    EXPECT_TRUE(office.copies().isEmpty());
+}
+
+// An empty file in the store's place is no store of an earlier version: nothing is upgraded or
+// copied, and each table says it is missing.
+TEST(SchemaUpgradeRefusal, AnEmptyFileIsNotUpgraded) {
+    QTemporaryDir dir;
+    const RootPaths root(dir.path());
+    ASSERT_TRUE(root.makeFolders());
+    QFile empty(root.storeFile());
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    auto store = SqliteStore::open(root.storeFile());
+    EXPECT_TRUE(store->layoutError("Personal").contains("нет таблицы"))
+        << store->layoutError("Personal").toStdString();
+    EXPECT_TRUE(Backups(root.backups(), nullptr, {}).list().isEmpty());
 }
 
 // A step that fails (here an index of the log's name already there) leaves the store at its
