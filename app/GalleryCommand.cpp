@@ -74,7 +74,8 @@ int runGallery(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         }
         QString copy = root.storeFile();
         copy.replace(u'\'', QStringLiteral("''"));
-        SqliteStore::open(given.storeFile())->exec(QStringLiteral("VACUUM INTO '") + copy + u'\'');
+        // Read only: a store of an earlier version is upgraded in the copy, never in its folder.
+        SqliteStore::openToRead(given.storeFile())->exec(QStringLiteral("VACUUM INTO '") + copy + u'\'');
     }
     // A question the windows would ask when opening is answered No, so nothing changes; what
     // they would say is printed.

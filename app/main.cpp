@@ -100,8 +100,11 @@ int runWindows(int argc, char** argv, const CommandLine& cl) {
     installDesktopOpener();
     MainWindow main(context);
     prompter.setParent(&main);
-    if (!narrowed.isEmpty())
-        main.reportDone(narrowed);
+    // What the start did on its own, in the status bar.
+    QStringList notes{narrowed, context.store->upgradeNote()};
+    notes.removeAll(QString());
+    if (!notes.isEmpty())
+        main.reportDone(notes.join(QStringLiteral("; ")));
     main.showMaximized();
     return app.exec();
 }

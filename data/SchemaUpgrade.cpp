@@ -50,6 +50,11 @@ QString bringUpToDate(Store& store, Backups& copies) {
                           .arg(Store::kSchemaVersion)
                           .arg(why, QDir::toNativeSeparators(copy)));
     }
+    store.setUpgradeNote(
+        QStringLiteral("База данных обновлена с версии %1 до версии %2; копия до обновления — %3")
+            .arg(from)
+            .arg(Store::kSchemaVersion)
+            .arg(QDir::toNativeSeparators(copy)));
     return copy;
 }
 

@@ -21,9 +21,9 @@ QString copyAction(qint64 from, qint64 to);
 QString copyActionText(const QString& action);
 // The refusal of a store of a newer version, naming both versions.
 QString newerMessage(const QString& where, qint64 storeVersion);
-// Brings `store` up to date: a copy through `copies`, then Store::upgradeSchema(). Returns the
-// copy's path; empty when the store was up to date. Throws UserError (no copy could be taken, or
-// a step failed), the store unchanged.
+// Brings `store` up to date: a copy through `copies`, then Store::upgradeSchema(), and notes
+// it in the store's upgradeNote(). Returns the copy's path; empty when the store was up to date. Throws
+// UserError (no copy could be taken, or a step failed), the store unchanged.
 QString bringUpToDate(Store& store, Backups& copies);
 
 } // namespace schema_upgrade

@@ -33,6 +33,10 @@ public:
     // transaction: a failed step changes nothing. Throws DbError. schema_upgrade::bringUpToDate
     // takes a copy first.
     virtual void upgradeSchema() = 0;
+    // What the opening's upgrade did, for the status bar: "База данных обновлена с версии 1 до
+    // версии 2; …"; empty when the store was up to date.
+    const QString& upgradeNote() const { return upgradeNote_; }
+    void setUpgradeNote(const QString& note) { upgradeNote_ = note; }
 
     // Where the data are, for messages: the database file or the server's database.
     virtual QString displayPath() const = 0;
@@ -160,6 +164,7 @@ protected:
     bool hasChangeLog_ = false;
 
 private:
+    QString upgradeNote_;
     std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
     QSet<Dataset*> datasets_;
     int depth_ = 0;

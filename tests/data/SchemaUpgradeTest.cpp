@@ -81,6 +81,9 @@ TEST_P(SchemaUpgrade, IsBroughtUpToDateAfterACopyAndKeepsEveryRow) {
     auto store = SqliteStore::open(office.root.storeFile());
     EXPECT_EQ(store->schemaVersion(), Store::kSchemaVersion);
     EXPECT_EQ(summaries(*store), before) << "every row of every table, unchanged";
+    EXPECT_TRUE(store->upgradeNote().startsWith(
+        QString("База данных обновлена с версии %1 до версии 2").arg(GetParam().version)))
+        << store->upgradeNote().toStdString();
     for (const TableLayout& t : layouts::all())
         EXPECT_EQ(store->layoutError(t.sqlName), "") << t.sqlName.toStdString();
 
@@ -105,6 +108,7 @@ TEST_P(SchemaUpgrade, IsBroughtUpToDateAfterACopyAndKeepsEveryRow) {
     store.reset();
     store = SqliteStore::open(office.root.storeFile());
     EXPECT_EQ(office.copies().size(), 1);
+    EXPECT_EQ(store->upgradeNote(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEarlierVersion, SchemaUpgrade,
