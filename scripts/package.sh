@@ -13,6 +13,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
   [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  echo "Устанавливаются пакеты: ${missing[*]}" >&2
+  "${sudo_cmd[@]}" apt-get update -q >/dev/null
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}" >/dev/null
 fi
 # Debian's hardening flags, as a package built by Debian's own tools gets them.
