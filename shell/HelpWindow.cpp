@@ -207,9 +207,10 @@ HelpWindow* show(QWidget* owner, const QString& section) {
             shared = new HelpWindow(Manual::instance(), owner);
         window = shared;
     }
+    // Shown first, so that the page is laid out at the window's width before it scrolls.
+    window->show();
     if (!window->showSection(section))
         window->showSection(QStringLiteral("main"));
-    window->show();
     window->raise();
     window->activateWindow();
     return window;
