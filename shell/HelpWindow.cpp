@@ -228,11 +228,11 @@ public:
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !watched->isWidgetType())
             return false;
-        QWidget* active =
-            QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow();
-        if (qobject_cast<HelpWindow*>(active ? active->window() : nullptr))
+        // The widget the key went to: the one with the focus, in the window that is active.
+        auto* target = static_cast<QWidget*>(watched);
+        if (qobject_cast<HelpWindow*>(target->window()))
             return true; // F1 in the help window itself: it is open already
-        show(owner_, sectionFor(active ? active : static_cast<QWidget*>(watched)));
+        show(owner_, sectionFor(target));
         return true;
     }
 
