@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev libzip-dev
           libpugixml-dev libgtest-dev libbenchmark-dev fonts-dejavu-core libxlsxwriter-dev python3-openpyxl
-          clang-format postgresql libpq-dev)
+          clang-format postgresql libpq-dev libfreexl-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

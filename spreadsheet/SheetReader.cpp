@@ -6,14 +6,18 @@
 #include "spreadsheet/XmlPart.h"
 #include "spreadsheet/ZipPackage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QSet>
 #include <QStringDecoder>
+
+#include <freexl.h>
 
 namespace {
 
@@ -334,15 +338,76 @@ Sheet readCsv(const QByteArray& bytes, const QString& fileName, const SheetLimit
     return sheet;
 }
 
+Sheet readXls(const QString& path, const SheetLimits& limits) {
+    if (QFileInfo(path).size() > limits.fileBytes)
+        refuse(path, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+    const void* book = nullptr;
+    if (freexl_open(QFile::encodeName(path).constData(), &book) != FREEXL_OK) {
+        if (book)
+            freexl_close(book);
+        refuse(path,
+               QStringLiteral("это не книга Excel 97–2003 (.xls), или она повреждена или защищена паролем"));
+    }
+    const auto close = qScopeGuard([book] { freexl_close(book); });
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    if (freexl_select_active_worksheet(book, 0) != FREEXL_OK ||
+        freexl_worksheet_dimensions(book, &rows, &columns) != FREEXL_OK)
+        refuse(path, QStringLiteral("в нём нет листа"));
+    if (rows > unsigned(limits.rows))
+        refuse(path, QStringLiteral("в листе больше %1 строк").arg(limits.rows));
+    Sheet sheet;
+    for (unsigned int r = 0; r < rows; ++r) {
+        QList<SheetCell> cells;
+        for (unsigned short c = 0; c < std::min<unsigned>(columns, unsigned(limits.columns)); ++c) {
+            FreeXL_CellValue value;
+            if (freexl_get_cell_value(book, r, c, &value) != FREEXL_OK)
+                refuse(path, QStringLiteral("ячейка %1 не читается").arg(CellRef(int(r) + 1, c + 1).name()));
+            SheetCell cell;
+            switch (value.type) {
+            case FREEXL_CELL_INT:
+            case FREEXL_CELL_DOUBLE:
+                cell.kind = SheetCell::Kind::Number;
+                cell.number =
+                    value.type == FREEXL_CELL_INT ? value.value.int_value : value.value.double_value;
+                cell.text = numberText(cell.number);
+                break;
+            case FREEXL_CELL_DATE:
+            case FREEXL_CELL_DATETIME:
+                cell.text = QString::fromUtf8(value.value.text_value);
+                cell.date = QDate::fromString(cell.text.left(10), Qt::ISODate);
+                cell.kind = cell.date.isValid() ? SheetCell::Kind::Date : SheetCell::Kind::Text;
+                break;
+            case FREEXL_CELL_TEXT:
+            case FREEXL_CELL_SST_TEXT:
+            case FREEXL_CELL_TIME:
+                cell.text = QString::fromUtf8(value.value.text_value);
+                cell.kind = cell.text.isEmpty() ? SheetCell::Kind::Empty : SheetCell::Kind::Text;
+                break;
+            default:
+                break;
+            }
+            checkCellText(cell.text, path, limits);
+            cells.append(cell);
+        }
+        dropTrailingEmpty(cells);
+        sheet.rows.append(cells);
+    }
+    dropTrailingEmptyRows(sheet);
+    return sheet;
+}
+
 Sheet readSheetFile(const QString& path, const SheetLimits& limits) {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("csv"))
-        refuse(path, QStringLiteral("читаются файлы .xlsx и .csv"));
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xls") && suffix != QLatin1String("csv"))
+        refuse(path, QStringLiteral("читаются файлы .xlsx, .xls и .csv"));
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         refuse(path, QStringLiteral("файл не открывается"));
     if (file.size() > limits.fileBytes)
         refuse(path, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+    if (suffix == QLatin1String("xls"))
+        return readXls(path, limits);
     const QByteArray bytes = file.read(limits.fileBytes + 1);
     return suffix == QLatin1String("xlsx") ? readXlsx(bytes, path, limits) : readCsv(bytes, path, limits);
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Reads the first sheet of a spreadsheet an office saved (an .xlsx workbook or a .csv text) into
+// Reads the first sheet of a spreadsheet an office saved (an .xlsx or .xls workbook, a .csv text) into
 // rows of cells, for loading a staff list. Every file is read within bounds: a hostile file (a zip
 // that unpacks to gigabytes, a sheet of a million rows, a cell of megabytes) is refused with a
 // DocumentError naming the file, never read into memory whole.
@@ -44,5 +44,8 @@ Sheet readXlsx(const QByteArray& bytes, const QString& fileName, const SheetLimi
 // bytes are not UTF-8, Windows-1251; fields separated by ";" or "," (whichever the first line has
 // more of outside quotes); quotes doubled inside quoted fields, which may span lines.
 Sheet readCsv(const QByteArray& bytes, const QString& fileName, const SheetLimits& limits = {});
-// Reads the file by its extension (.xlsx, .csv); refuses any other kind.
+// The first sheet of a workbook in the old Excel format (.xls, Excel 97–2003), read from the file
+// `path`; a file of another kind under that name (HTML, say) is refused.
+Sheet readXls(const QString& path, const SheetLimits& limits = {});
+// Reads the file by its extension (.xlsx, .xls, .csv); refuses any other kind.
 Sheet readSheetFile(const QString& path, const SheetLimits& limits = {});

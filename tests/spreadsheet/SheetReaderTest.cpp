@@ -25,7 +25,7 @@ QStringList texts(const QList<SheetCell>& row) {
 
 // The same three lines, however the office saved them.
 TEST(SheetReader, ReadsTheStaffListAsSavedByASpreadsheetProgram) {
-    for (const char* file : {"staff-libreoffice.xlsx", "staff-cp1251.csv"}) {
+    for (const char* file : {"staff-libreoffice.xlsx", "staff-libreoffice.xls", "staff-cp1251.csv"}) {
         SCOPED_TRACE(file);
         const Sheet sheet = readSheetFile(fixture(QString::fromLatin1(file)));
         ASSERT_EQ(sheet.rows.size(), 3);
@@ -36,10 +36,12 @@ TEST(SheetReader, ReadsTheStaffListAsSavedByASpreadsheetProgram) {
         EXPECT_EQ(sheet.rows[2][1].text, "ПЁТР");
         EXPECT_EQ(sheet.rows[2].size(), 5) << "empty cells at the end are left out";
     }
-    // In the workbook, the birth dates are dates; in the CSV, the text as typed.
-    const Sheet book = readSheetFile(fixture("staff-libreoffice.xlsx"));
-    EXPECT_EQ(book.rows[1][3].kind, SheetCell::Kind::Date);
-    EXPECT_EQ(book.rows[1][3].date, QDate(1967, 4, 12));
+    // In the workbooks, the birth dates are dates; in the CSV, the text as typed.
+    for (const char* file : {"staff-libreoffice.xlsx", "staff-libreoffice.xls"}) {
+        const Sheet book = readSheetFile(fixture(QString::fromLatin1(file)));
+        EXPECT_EQ(book.rows[1][3].kind, SheetCell::Kind::Date) << file;
+        EXPECT_EQ(book.rows[1][3].date, QDate(1967, 4, 12)) << file;
+    }
     const Sheet csv = readSheetFile(fixture("staff-cp1251.csv"));
     EXPECT_EQ(csv.rows[1][3].kind, SheetCell::Kind::Text);
     EXPECT_EQ(csv.rows[1][3].text, "12.04.1967");
@@ -125,10 +127,25 @@ TEST(SheetReader, RefusesHostileFilesNamingThem) {
         EXPECT_TRUE(e.message().contains("распакованный")) << e.message().toStdString();
     }
     try {
-        readSheetFile("/tmp/Сотрудники.xls");
+        readSheetFile("/tmp/Сотрудники.ods");
         ADD_FAILURE() << "read";
     } catch (const DocumentError& e) {
-        EXPECT_TRUE(e.message().contains(".xlsx и .csv")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(".xlsx, .xls и .csv")) << e.message().toStdString();
+    }
+    // An .xls that is really a web page, as some programs "export to Excel".
+    QTemporaryDir dir;
+    const QString html = dir.filePath("Сотрудники.xls");
+    {
+        QFile page(html);
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write("<html><body><table><tr><td>ИВАНОВА</td></tr></table></body></html>");
+    }
+    try {
+        readSheetFile(html);
+        ADD_FAILURE() << "read";
+    } catch (const DocumentError& e) {
+        EXPECT_TRUE(e.message().contains(QDir::toNativeSeparators(html)));
+        EXPECT_TRUE(e.message().contains("это не книга Excel 97–2003")) << e.message().toStdString();
     }
 }
 
