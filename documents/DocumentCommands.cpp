@@ -42,6 +42,14 @@ QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// "Plan.xltx, Zicl2021.xlsx"
+QString fileNames(const QStringList& paths) {
+    QStringList names;
+    for (const QString& path : paths)
+        names << QFileInfo(path).fileName();
+    return names.join(QStringLiteral(", "));
+}
+
 // The user's answer to a question on the terminal: yes only for a typed "да" (or "y").
 bool answeredYes(QTextStream& out, const QString& question) {
     out << question << QStringLiteral(" (да/нет): ") << Qt::flush;
@@ -67,12 +75,8 @@ int runTemplates(const CommandLine& cl, QTextStream& out, QTextStream& err) {
         for (const TemplateState& state : states) {
             QString how = state.present ? QStringLiteral("как в программе")
                                         : QStringLiteral("нет; будет положен при первой печати");
-            if (!state.replaced.isEmpty()) {
-                QStringList names;
-                for (const QString& file : state.replaced)
-                    names << QFileInfo(file).fileName();
-                how = QStringLiteral("свой шаблон отдела: %1").arg(names.join(QStringLiteral(", ")));
-            }
+            if (!state.replaced.isEmpty())
+                how = QStringLiteral("свой шаблон отдела: %1").arg(fileNames(state.replaced));
             out << state.fileName << QStringLiteral(" — ") << how << Qt::endl;
         }
         return 0;
@@ -82,13 +86,10 @@ int runTemplates(const CommandLine& cl, QTextStream& out, QTextStream& err) {
             .filePath(QStringLiteral("Шаблоны до %1")
                           .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss"))));
     if (!replaced.isEmpty()) {
-        QStringList names;
-        for (const QString& file : replaced)
-            names << QFileInfo(file).fileName();
         const QString question =
             QStringLiteral("Шаблоны отдела (%1) в папке %2 будут заменены шаблонами программы; сами они "
                            "будут перенесены в папку %3. Заменить?")
-                .arg(names.join(QStringLiteral(", ")), shown(root.templates()), shown(aside));
+                .arg(fileNames(replaced), shown(root.templates()), shown(aside));
         if (!cl.hasFlag(QStringLiteral("yes")) && !answeredYes(out, question)) {
             err << QStringLiteral("Шаблоны не изменены.") << Qt::endl;
             return 1;

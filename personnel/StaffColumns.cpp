@@ -97,13 +97,6 @@ QString staffColumnTitle(StaffColumn column) {
     return {};
 }
 
-QList<StaffColumn> staffColumnKinds() {
-    QList<StaffColumn> kinds;
-    for (int k = int(StaffColumn::None); k <= int(StaffColumn::CertificateEnd); ++k)
-        kinds << StaffColumn(k);
-    return kinds;
-}
-
 QList<StaffColumn> proposeStaffColumns(const QStringList& titles) {
     QList<StaffColumn> mapping;
     QList<StaffColumn> taken;

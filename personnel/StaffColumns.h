@@ -34,8 +34,6 @@ enum class StaffColumn {
 
 // What the column holds, in the mapping window's words: "Фамилия", "ФИО (разделяется)"…
 QString staffColumnTitle(StaffColumn column);
-// Every kind a column may be mapped to, None first.
-QList<StaffColumn> staffColumnKinds();
 // A kind for each title, from its words (letter case, Ё and punctuation aside); None for a title
 // it does not know. Each kind is proposed once, for the first column that has it.
 QList<StaffColumn> proposeStaffColumns(const QStringList& titles);

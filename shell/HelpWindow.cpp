@@ -180,8 +180,7 @@ QString sectionFor(QWidget* widget) {
         if (auto* main = qobject_cast<QMainWindow*>(w)) {
             // The main window: the child window open in it, else the main window's own section.
             if (auto* mdi = qobject_cast<QMdiArea*>(main->centralWidget()))
-                if (QMdiSubWindow* sub = mdi->activeSubWindow();
-                    sub && sub->widget() && sub->widget() != widget)
+                if (QMdiSubWindow* sub = mdi->activeSubWindow(); sub && sub->widget())
                     if (const QString section = windows::helpSection(sub->widget()->objectName());
                         !section.isEmpty())
                         return section;

@@ -114,6 +114,11 @@ std::string firstSheetPart(const ZipPackage& package) {
     return "xl/worksheets/sheet1.xml";
 }
 
+void checkFileSize(qint64 size, const QString& fileName, const SheetLimits& limits) {
+    if (size > limits.fileBytes)
+        refuse(fileName, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+}
+
 void checkCellText(const QString& text, const QString& fileName, const SheetLimits& limits) {
     if (text.size() > limits.cellCharacters)
         refuse(fileName, QStringLiteral("в ячейке больше %1 знаков").arg(limits.cellCharacters));
@@ -144,8 +149,7 @@ QDate dateFromSerial(double serial) {
 }
 
 Sheet readXlsx(const QByteArray& bytes, const QString& fileName, const SheetLimits& limits) {
-    if (bytes.size() > limits.fileBytes)
-        refuse(fileName, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+    checkFileSize(bytes.size(), fileName, limits);
     try {
         const ZipPackage package(bytes);
         if (package.declaredUnpackedSize() > limits.unpackedBytes)
@@ -248,8 +252,7 @@ Sheet readXlsx(const QByteArray& bytes, const QString& fileName, const SheetLimi
 }
 
 Sheet readCsv(const QByteArray& bytes, const QString& fileName, const SheetLimits& limits) {
-    if (bytes.size() > limits.fileBytes)
-        refuse(fileName, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+    checkFileSize(bytes.size(), fileName, limits);
     QString text;
     {
         QStringDecoder utf8(QStringDecoder::Utf8);
@@ -339,8 +342,9 @@ Sheet readCsv(const QByteArray& bytes, const QString& fileName, const SheetLimit
 }
 
 Sheet readXls(const QString& path, const SheetLimits& limits) {
-    if (QFileInfo(path).size() > limits.fileBytes)
-        refuse(path, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
+    if (!QFileInfo(path).isFile())
+        refuse(path, QStringLiteral("файл не открывается"));
+    checkFileSize(QFileInfo(path).size(), path, limits);
     const void* book = nullptr;
     if (freexl_open(QFile::encodeName(path).constData(), &book) != FREEXL_OK) {
         if (book)
@@ -401,13 +405,12 @@ Sheet readSheetFile(const QString& path, const SheetLimits& limits) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("xls") && suffix != QLatin1String("csv"))
         refuse(path, QStringLiteral("читаются файлы .xlsx, .xls и .csv"));
+    if (suffix == QLatin1String("xls"))
+        return readXls(path, limits);
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         refuse(path, QStringLiteral("файл не открывается"));
-    if (file.size() > limits.fileBytes)
-        refuse(path, QStringLiteral("файл больше %1 МБ").arg(limits.fileBytes / (1024 * 1024)));
-    if (suffix == QLatin1String("xls"))
-        return readXls(path, limits);
+    // One byte more than allowed is enough for the readers to refuse a file that is too large.
     const QByteArray bytes = file.read(limits.fileBytes + 1);
     return suffix == QLatin1String("xlsx") ? readXlsx(bytes, path, limits) : readCsv(bytes, path, limits);
 }

@@ -220,9 +220,11 @@ QStringList resetTemplates(const QString& templatesDir, const QString& asideDir)
             throw DocumentError(QStringLiteral("Не удалось создать папку «%1».").arg(shown(asideDir)));
         for (const QString& file : state.replaced) {
             const QString aside = QDir(asideDir).filePath(QFileInfo(file).fileName());
-            if (QFileInfo::exists(aside) || !QFile::rename(file, aside))
+            if (QFileInfo::exists(aside) || !QFile::rename(file, aside)) {
+                QDir().rmdir(asideDir); // only when nothing was moved into it
                 throw DocumentError(QStringLiteral("Не удалось перенести шаблон «%1» в папку «%2».")
                                         .arg(shown(file), shown(asideDir)));
+            }
             movedAside << aside;
         }
     }

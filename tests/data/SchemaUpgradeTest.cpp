@@ -3,6 +3,7 @@
 // transaction, every row kept. A store of a newer version is refused and left as it was.
 #include "data/SchemaUpgrade.h"
 #include "core/RootPaths.h"
+#include "core/UserError.h"
 #include "data/Backups.h"
 #include "data/ChangeLog.h"
 #include "data/DbError.h"
@@ -161,6 +162,24 @@ TEST(SchemaUpgradeRefusal, AnEmptyFileIsNotUpgraded) {
     EXPECT_TRUE(store->layoutError("Personal").contains("нет таблицы"))
         << store->layoutError("Personal").toStdString();
     EXPECT_TRUE(Backups(root.backups(), nullptr, {}).list().isEmpty());
+}
+
+// Without its copy there is no upgrade: a Backup folder that cannot be made (a file stands in
+// its place) stops the opening with the reason, the store left as it was.
+TEST(SchemaUpgradeRefusal, NoCopyNoUpgrade) {
+    Root office("version-1-demo.sqlite");
+    {
+        QFile blocker(office.root.backups());
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    const QByteArray before = hashOf(office.root.storeFile());
+    try {
+        SqliteStore::open(office.root.storeFile());
+        ADD_FAILURE() << "the store was upgraded without a copy";
+    } catch (const UserError& e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+    EXPECT_EQ(hashOf(office.root.storeFile()), before);
 }
 
 // A step that fails (here an index of the log's name already there) leaves the store at its

@@ -222,6 +222,25 @@ TEST(DefaultTemplates, AnEarlierDefaultNobodyChangedIsBroughtUpToDate) {
 
 // A pipe or a device under a template's name is found, not replaced, and refused when read:
 // reading it would never end.
+// Putting the program's templates back never loses the office's: a template that cannot be moved
+// aside (a file of its name is there already) stops the reset with its name, the template in place.
+TEST(DefaultTemplates, AResetThatCannotMoveATemplateAsideKeepsIt) {
+    QTemporaryDir dir;
+    const QString templates = dir.filePath("Templates"), aside = dir.filePath("Backup/aside");
+    ASSERT_TRUE(QDir().mkpath(templates) && QDir().mkpath(aside));
+    for (const QString& path : {templates + "/Plan.xltx", aside + "/Plan.xltx"}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("the office's own");
+    }
+    const QString message = errorOf([&] { resetTemplates(templates, aside); });
+    EXPECT_TRUE(message.contains("Не удалось перенести шаблон")) << message.toStdString();
+    EXPECT_TRUE(message.contains(QDir::toNativeSeparators(templates + "/Plan.xltx")));
+    QFile kept(templates + "/Plan.xltx");
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "the office's own");
+}
+
 TEST(DefaultTemplates, ATemplateThatIsNotARegularFileIsRefusedByName) {
     struct Case {
         const char* what;
